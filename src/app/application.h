@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "platform/recent_files.h"
+
+class Desktop;
+class MainWindow;
+class SavePromptWindow;
+
+// Where the program keeps its files: the settings file and the language files live in the
+// program folder; the recent-files store in the configuration folder.
+struct AppPaths {
+  QString program_folder;
+  QString config_folder;  // empty: the user's configuration folder
+};
+
+// Creates every window once, in a fixed order with the main window first, and owns them.
+class Application {
+ public:
+  Application(Desktop& desktop, AppPaths paths);
+  ~Application();
+
+  MainWindow& Main() { return *main_window_; }
+  SavePromptWindow& SavePrompt() { return *save_prompt_; }
+
+  // Shows the main window and runs the start-up steps with the command-line argument.
+  void Start(const QString& argument);
+
+ private:
+  Desktop& desktop_;
+  AppPaths paths_;
+  RecentFilesStore recent_files_;
+  std::unique_ptr<MainWindow> main_window_;
+  SavePromptWindow* save_prompt_ = nullptr;
+};

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+
+#include "app/editor_model.h"
+#include "settings/new_page.h"
+
+class Desktop;
+class FilePanel;
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QToolButton;
+class RecentFilesStore;
+class SavePromptWindow;
+
+// The main window "form1": the editor, the file panel, the tool buttons, the menus and the
+// status bar, and the current document with its flags.
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  MainWindow(Desktop& desktop, RecentFilesStore& recent_files, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Windows created after this one that the document commands use.
+  void SetSavePrompt(SavePromptWindow* prompt) { prompt_ = prompt; }
+  // Where the new page takes its fields from (the new page wizard, when it exists).
+  void SetNewPageFields(std::function<NewPageFields()> fields) { new_page_fields_ = std::move(fields); }
+  // Run by the new page commands; without one, the page is generated at once.
+  void SetNewPageCommand(std::function<void()> command) { new_page_command_ = std::move(command); }
+
+  // The start-up steps that follow the settings and the language file: name the document,
+  // then load the command-line file or make a new page, and focus the editor.
+  void StartUp(const QString& argument);
+
+  // Document state.
+  QString FileName() const { return file_name_; }
+  QString UntitledName() const { return untitled_name_; }
+  void SetUntitledName(const QString& name) { untitled_name_ = name; }
+  QString CurrentFolder() const { return current_folder_; }
+  bool Modified() const { return modified_; }
+  bool Saved() const { return saved_; }
+  QString PromptAnswer() const { return prompt_answer_; }
+  bool FilePanelShown() const { return file_panel_shown_; }
+  int OpenFilterIndex() const { return open_filter_index_; }
+
+  EditorModel& Editor() { return model_; }
+  QPlainTextEdit* EditorWidget() const { return editor_; }
+  FilePanel* Files() const { return file_panel_; }
+  void SetStatusPanel(int panel, const QString& text);
+  QString StatusPanel(int panel) const;
+
+  // Commands.
+  enum class Source { kDialog, kFilePanel, kRecent };
+  void OpenDocument(Source source, int recent_item = 0);
+  bool SaveDocument();
+  bool SaveDocumentAs();
+  bool CloseDocument();
+  void DeleteScratchFiles();
+  void LoadRecentFiles();
+  void SetDocumentName(const QString& name);
+  void HideFilePanel();
+  void ShowFilePanel();
+  // Replaces the text by the page skeleton; false when the save-changes prompt cancelled.
+  bool GenerateNewPage();
+  // The file the preview wrote last; deleted by the exit command.
+  void SetPreviewFilePath(const QString& path) { preview_file_path_ = path; }
+
+ signals:
+  // The close query let the window close; the window position is stored already.
+  void Closing();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildEditor();
+  void BuildTopBar();
+  void BuildToolPanel();
+  void BuildMenu();
+  void BuildActions();
+  void BuildStatusBar();
+  QToolButton* AddButton(const QString& name, QWidget* parent);
+  QAction* AddMenuItem(QMenu* menu, const QString& name);
+  void OpenSelectedOrAsk();
+  void OnTextChanged();
+  bool LoadFile(const QString& path, QString* error);
+  bool WriteDocument(const QString& path);
+  void Exit();
+
+  Desktop& desktop_;
+  RecentFilesStore& recent_files_;
+  SavePromptWindow* prompt_ = nullptr;
+  std::function<NewPageFields()> new_page_fields_;
+  std::function<void()> new_page_command_;
+
+  QPlainTextEdit* editor_ = nullptr;
+  EditorModel model_;
+  FilePanel* file_panel_ = nullptr;
+  QWidget* file_panel_holder_ = nullptr;
+  QHash<QString, QToolButton*> buttons_;
+  QHash<QString, QAction*> menu_items_;
+  QLabel* status_panels_[3] = {nullptr, nullptr, nullptr};
+
+  QString file_name_;
+  QString untitled_name_;
+  QString current_folder_;
+  bool modified_ = false;
+  bool saved_ = false;
+  QString prompt_answer_;
+  bool file_panel_shown_ = true;
+  bool loading_ = false;
+  int open_filter_index_ = 1;
+  int save_filter_index_ = 1;
+  QString open_dialog_path_;
+  QString save_dialog_path_;
+  QString preview_file_path_;
+};

@@ -1,0 +1,50 @@
+#include "app/save_prompt_window.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+SavePromptWindow::SavePromptWindow(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("Form2"));
+  setWindowFlag(Qt::Tool);
+  setModal(true);
+
+  auto* question = new QLabel(this);
+  question->setObjectName(QStringLiteral("Label1"));
+  QFont bold = question->font();
+  bold.setBold(true);
+  question->setFont(bold);
+
+  struct ButtonSpec {
+    const char16_t* name;
+    const char16_t* answer;
+    QStyle::StandardPixmap icon;
+  };
+  const ButtonSpec specs[] = {{u"BitBtn1", u"y", QStyle::SP_DialogYesButton},
+                              {u"BitBtn2", u"n", QStyle::SP_DialogNoButton},
+                              {u"BitBtn3", u"c", QStyle::SP_DialogCancelButton}};
+  auto* buttons = new QHBoxLayout;
+  for (const ButtonSpec& spec : specs) {
+    auto* button = new QPushButton(style()->standardIcon(spec.icon), QString(), this);
+    button->setObjectName(QString::fromUtf16(spec.name));
+    button->setFixedSize(81, 25);
+    button->setAutoDefault(false);
+    const QString answer = QString::fromUtf16(spec.answer);
+    connect(button, &QPushButton::clicked, this, [this, answer] { Answer(answer); });
+    buttons->addWidget(button);
+  }
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(question);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+std::optional<QString> SavePromptWindow::TakeAnswer() { return std::exchange(answer_, std::nullopt); }
+
+void SavePromptWindow::Answer(const QString& answer) {
+  answer_ = answer;
+  done(answer == u"c" ? QDialog::Rejected : QDialog::Accepted);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+
+// The save-changes prompt: a question and the buttons yes ("y"), no ("n") and cancel ("c").
+// Closing it by its frame gives no answer.
+class SavePromptWindow : public QDialog {
+  Q_OBJECT
+ public:
+  explicit SavePromptWindow(QWidget* parent = nullptr);
+
+  // The answer of the button pressed since the last call, if any.
+  std::optional<QString> TakeAnswer();
+
+ private:
+  void Answer(const QString& answer);
+
+  std::optional<QString> answer_;
+};

@@ -1,0 +1,77 @@
+#include "app/text_helpers.h"
+
+QString LowerCaseCyr(QStringView text) {
+  QString result = text.toString();
+  for (QChar& c : result) {
+    const char16_t u = c.unicode();
+    if ((u >= u'A' && u <= u'Z') || (u >= 0x0410 && u <= 0x042F)) {
+      c = QChar(char16_t(u + 0x20));
+    } else if (u == 0x0401) {
+      c = QChar(char16_t(0x0451));
+    }
+  }
+  return result;
+}
+
+QString StripTags(QStringView text) {
+  // Equivalent to repeating the removal rounds, without re-scanning the text each round.
+  // kept holds what is left of the text before pos; it holds neither "<" nor ">".
+  QString kept;
+  qsizetype pos = 0;
+  qsizetype lt = text.indexOf(u'<');
+  qsizetype gt = text.indexOf(u'>');
+  bool first_round = true;
+  for (;;) {
+    if (lt >= 0 && lt < pos) lt = text.indexOf(u'<', pos);
+    if (gt >= 0 && gt < pos) gt = text.indexOf(u'>', pos);
+    if (lt < 0) {
+      if (first_round && gt >= 0) pos = gt + 1;
+      kept += text.sliced(pos);
+      return kept;
+    }
+    if (gt < 0) {
+      kept += text.sliced(pos, lt - pos);
+      return kept;
+    }
+    if (lt < gt) {
+      kept += text.sliced(pos, lt - pos);
+    } else {
+      kept.clear();  // a ">" before the "<" ends a tag begun at the start of the text
+    }
+    pos = gt + 1;
+    first_round = false;
+  }
+}
+
+QString PageTitleOf(const QStringList& lines) {
+  QString title;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (!LowerCaseCyr(lines[i]).contains(u"<title>")) continue;
+    QString t = StripTags(lines[i]);
+    if (t.trimmed().isEmpty()) t = i + 1 < lines.size() ? StripTags(lines[i + 1]) : QString();
+    title = t;
+  }
+  return title;
+}
+
+QString DeleteFirst(const QString& text, const QString& part) {
+  const qsizetype p = text.indexOf(part);
+  if (p < 0 || part.isEmpty()) return text;
+  QString result = text;
+  result.remove(p, part.size());
+  return result;
+}
+
+QString ReplaceFirst(const QString& text, const QString& old, const QString& replacement) {
+  const qsizetype p = text.indexOf(old);
+  if (p < 0 || old.isEmpty()) return text;
+  return InsertAt(DeleteFirst(text, old), replacement, p + 1);
+}
+
+QString InsertAt(const QString& target, const QString& text, qsizetype p) {
+  if (target.isEmpty()) return text;
+  if (p < 1 || p > target.size() + 1) return target;
+  QString result = target;
+  result.insert(p - 1, text);
+  return result;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Lower case for Latin and Cyrillic letters of Windows-1251: "A"-"Z", "Ё" and "А"-"Я" get
+// their small forms; every other character stays.
+QString LowerCaseCyr(QStringView text);
+
+// Removes tag text from one line. Rounds repeat while a "<" remains (the first round runs
+// in any case): the span from the first "<" to the first ">" goes; a ">" before the first
+// "<" takes everything up to it; an unclosed "<" takes the rest of the line. Linear time.
+QString StripTags(QStringView text);
+
+// The page title: at the last line containing "<title>" in any case, that line without
+// tags, or the next line without tags when that is blank. Empty when no line has "<title>".
+QString PageTitleOf(const QStringList& lines);
+
+// Text with the first occurrence of part removed; unchanged when part does not occur.
+QString DeleteFirst(const QString& text, const QString& part);
+
+// Text with the first occurrence of old replaced by replacement; unchanged when old does
+// not occur.
+QString ReplaceFirst(const QString& text, const QString& old, const QString& replacement);
+
+// Target with text inserted before the character at position p (from 1). An empty target
+// gives text; p one past the end appends; any other p outside the target changes nothing.
+QString InsertAt(const QString& target, const QString& text, qsizetype p);

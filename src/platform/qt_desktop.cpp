@@ -1,0 +1,98 @@
+#include "platform/qt_desktop.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QLocale>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+std::optional<Desktop::FileChoice> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                                                 const QStringList& filters, int filter_index,
+                                                 const QString& initial_path) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  if (filter_index >= 1 && filter_index <= filters.size()) {
+    dialog.selectNameFilter(filters[filter_index - 1]);
+  }
+  if (!initial_path.isEmpty()) {
+    const QFileInfo info(initial_path);
+    dialog.setDirectory(info.absolutePath());
+    dialog.selectFile(info.fileName());
+  }
+  // The program adds its own extension to a name without one.
+  dialog.setDefaultSuffix(QString());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  Desktop::FileChoice choice;
+  choice.path = dialog.selectedFiles().constFirst();
+  choice.filter_index = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  if (choice.filter_index < 1) choice.filter_index = 1;
+  return choice;
+}
+
+}  // namespace
+
+std::optional<Desktop::FileChoice> QtDesktop::AskOpenPath(QWidget* parent,
+                                                          const QStringList& filters,
+                                                          int filter_index,
+                                                          const QString& initial_path) {
+  return RunFileDialog(parent, QFileDialog::AcceptOpen, filters, filter_index, initial_path);
+}
+
+std::optional<Desktop::FileChoice> QtDesktop::AskSavePath(QWidget* parent,
+                                                          const QStringList& filters,
+                                                          int filter_index,
+                                                          const QString& initial_path) {
+  return RunFileDialog(parent, QFileDialog::AcceptSave, filters, filter_index, initial_path);
+}
+
+void QtDesktop::ShowMessage(QWidget* parent, const QString& text) {
+  QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+}
+
+void QtDesktop::ShowError(QWidget* parent, const QString& text) {
+  QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+}
+
+void QtDesktop::OpenWithDefaultProgram(const QString& path_or_address) {
+  const QUrl url = QUrl::fromUserInput(path_or_address, QString(), QUrl::AssumeLocalFile);
+  QDesktopServices::openUrl(url);
+}
+
+void QtDesktop::SetClipboardText(const QString& text) {
+  QApplication::clipboard()->setText(text);
+}
+
+int QtDesktop::RunModal(QDialog* window) { return window->exec(); }
+
+std::optional<QFont> QtDesktop::PickFont(QWidget* parent, const QFont& initial) {
+  bool ok = false;
+  const QFont font = QFontDialog::getFont(&ok, initial, parent);
+  if (!ok) return std::nullopt;
+  return font;
+}
+
+std::optional<QColor> QtDesktop::PickSystemColour(QWidget* parent, const QColor& initial) {
+  const QColor colour = QColorDialog::getColor(initial, parent);
+  if (!colour.isValid()) return std::nullopt;
+  return colour;
+}
+
+QString QtDesktop::ShortDateText() {
+  return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
+
+QString QtDesktop::LongTimeText() {
+  return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+}

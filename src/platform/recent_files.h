@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The four most recently opened files, kept in an INI file in the user's configuration
+// folder ($XDG_CONFIG_HOME, else ~/.config): brindlemark/brindlemark.ini, group
+// "Software/brindlemark", keys "1" to "4"; "1" is the most recent. Store errors are silent:
+// a value that cannot be read counts as empty, one that cannot be written is skipped.
+class RecentFilesStore {
+ public:
+  // config_folder empty: the user's configuration folder.
+  explicit RecentFilesStore(QString config_folder = QString());
+
+  QString FilePath() const;
+
+  // Creates the four empty entries when the store has none, then returns the four entries.
+  QStringList Load();
+
+  // Shifts the entries down (the old "4" is dropped) and stores path as "1". No duplicate
+  // check: a path already listed is listed again.
+  void Push(const QString& path);
+
+ private:
+  QString file_path_;
+};

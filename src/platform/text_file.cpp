@@ -1,0 +1,93 @@
+#include "platform/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "platform/codec.h"
+
+QString BytesToText(QByteArrayView bytes) {
+  QString decoded = DecodeCp1251(bytes);
+  // Compact in place: CR LF -> '\n', lone CR -> '\n'.
+  QChar* data = decoded.data();
+  const qsizetype size = decoded.size();
+  qsizetype out = 0;
+  for (qsizetype i = 0; i < size; ++i) {
+    const QChar c = data[i];
+    if (c == u'\r') {
+      data[out++] = u'\n';
+      if (i + 1 < size && data[i + 1] == u'\n') ++i;
+    } else {
+      data[out++] = c;
+    }
+  }
+  decoded.truncate(out);
+  return decoded;
+}
+
+QByteArray TextToBytes(QStringView text, qsizetype* replaced) {
+  QByteArray bytes;
+  bytes.reserve(text.size() + text.size() / 16);
+  qsizetype start = 0;
+  while (start <= text.size()) {
+    qsizetype end = text.indexOf(u'\n', start);
+    if (end < 0) end = text.size();
+    bytes.append(EncodeCp1251(text.sliced(start, end - start), replaced));
+    if (end == text.size()) break;
+    bytes.append("\r\n", 2);
+    start = end + 1;
+  }
+  return bytes;
+}
+
+QStringList SplitLines(QStringView text) {
+  QStringList lines;
+  if (text.isEmpty()) return lines;
+  qsizetype start = 0;
+  while (start < text.size()) {
+    qsizetype end = text.indexOf(u'\n', start);
+    if (end < 0) end = text.size();
+    lines.append(text.sliced(start, end - start).toString());
+    start = end + 1;
+  }
+  return lines;
+}
+
+ReadOutcome ReadWholeFile(const QString& path) {
+  ReadOutcome outcome;
+  const QFileInfo info(path);
+  if (info.isDir()) {
+    outcome.error = QStringLiteral("Это папка, а не файл");
+    return outcome;
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    outcome.error = file.errorString();
+    return outcome;
+  }
+  outcome.bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    outcome.error = file.errorString();
+    outcome.bytes.clear();
+    return outcome;
+  }
+  outcome.ok = true;
+  return outcome;
+}
+
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+  if (path.trimmed().isEmpty()) return QStringLiteral("Cannot create file \"\": no file name.");
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    return QStringLiteral("Cannot create file %1. %2").arg(path, file.errorString());
+  }
+  if (file.write(bytes) != bytes.size()) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return QStringLiteral("Cannot write file %1. %2").arg(path, reason);
+  }
+  if (!file.commit()) {
+    return QStringLiteral("Cannot write file %1. %2").arg(path, file.errorString());
+  }
+  return QString();
+}

@@ -1,0 +1,55 @@
+#include "support/fake_desktop.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QTest>
+
+namespace {
+
+template <typename T>
+std::optional<T> Take(std::deque<std::optional<T>>& queue) {
+  if (queue.empty()) return std::nullopt;
+  std::optional<T> answer = queue.front();
+  queue.pop_front();
+  return answer;
+}
+
+}  // namespace
+
+std::function<void(QDialog*)> FakeDesktop::Press(const QString& button_name) {
+  return [button_name](QDialog* window) {
+    auto* button = window->findChild<QAbstractButton*>(button_name);
+    QVERIFY2(button != nullptr, qPrintable(button_name));
+    button->click();
+  };
+}
+
+std::optional<Desktop::FileChoice> FakeDesktop::AskOpenPath(QWidget*, const QStringList&, int,
+                                                            const QString&) {
+  ++open_dialogs;
+  return Take(open_answers);
+}
+
+std::optional<Desktop::FileChoice> FakeDesktop::AskSavePath(QWidget*, const QStringList&, int,
+                                                            const QString&) {
+  ++save_dialogs;
+  return Take(save_answers);
+}
+
+int FakeDesktop::RunModal(QDialog* window) {
+  modal_windows.append(window->objectName());
+  window->setResult(QDialog::Rejected);
+  if (!modal_scripts.empty()) {
+    auto script = std::move(modal_scripts.front());
+    modal_scripts.pop_front();
+    script(window);
+  }
+  window->hide();
+  return window->result();
+}
+
+std::optional<QFont> FakeDesktop::PickFont(QWidget*, const QFont&) { return Take(font_answers); }
+
+std::optional<QColor> FakeDesktop::PickSystemColour(QWidget*, const QColor&) {
+  return Take(colour_answers);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+#include "platform/desktop.h"
+
+// A scripted desktop: answers come from queues the test fills; everything shown is recorded.
+class FakeDesktop : public Desktop {
+ public:
+  // Answers for the file dialogs, taken in order; an empty queue answers "cancelled".
+  std::deque<std::optional<FileChoice>> open_answers;
+  std::deque<std::optional<FileChoice>> save_answers;
+  // What the user does inside a modal window, taken in order; an empty queue closes the
+  // window by its frame.
+  std::deque<std::function<void(QDialog*)>> modal_scripts;
+  std::deque<std::optional<QColor>> colour_answers;
+  std::deque<std::optional<QFont>> font_answers;
+
+  QStringList messages;
+  QStringList errors;
+  QStringList opened;
+  QStringList clipboard;
+  QStringList modal_windows;  // object names, in order
+  int open_dialogs = 0;
+  int save_dialogs = 0;
+  QString date_text = QStringLiteral("06.12.2026");
+  QString time_text = QStringLiteral("17:42:49");
+
+  // Script step: press the button named button_name inside the modal window.
+  static std::function<void(QDialog*)> Press(const QString& button_name);
+
+  std::optional<FileChoice> AskOpenPath(QWidget*, const QStringList&, int, const QString&) override;
+  std::optional<FileChoice> AskSavePath(QWidget*, const QStringList&, int, const QString&) override;
+  void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
+  void ShowError(QWidget*, const QString& text) override { errors.append(text); }
+  void OpenWithDefaultProgram(const QString& path) override { opened.append(path); }
+  void SetClipboardText(const QString& text) override { clipboard.append(text); }
+  int RunModal(QDialog* window) override;
+  std::optional<QFont> PickFont(QWidget*, const QFont&) override;
+  std::optional<QColor> PickSystemColour(QWidget*, const QColor&) override;
+  QString ShortDateText() override { return date_text; }
+  QString LongTimeText() override { return time_text; }
+};
