@@ -78,13 +78,21 @@ ReadOutcome ReadWholeFile(const QString& path) {
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
   if (path.trimmed().isEmpty()) return QStringLiteral("Cannot create file \"\": no file name.");
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
+  // Unbuffered, so that a short write (disk full, size limit) is seen here: the buffered
+  // path reports the whole count and would commit a truncated file.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     return QStringLiteral("Cannot create file %1. %2").arg(path, file.errorString());
   }
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return QStringLiteral("Cannot write file %1. %2").arg(path, reason);
+  qsizetype written = 0;
+  while (written < bytes.size()) {
+    const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+    if (n <= 0) {
+      const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                 : QStringLiteral("Disk full?");
+      file.cancelWriting();
+      return QStringLiteral("Cannot write file %1. %2").arg(path, reason);
+    }
+    written += n;
   }
   if (!file.commit()) {
     return QStringLiteral("Cannot write file %1. %2").arg(path, file.errorString());

@@ -1,0 +1,123 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "platform/text_file.h"
+
+class TextFileTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ReadFailsWithAReason_data();
+  void ReadFailsWithAReason();
+  void ReadsUnreadableFileAsFailure();
+  void WritesAndReplacesAtomically();
+  void FailedWriteKeepsTheOldFile();
+  void WriteToAnImpossiblePathNamesTheFile();
+  void HandlesPathsWithSpacesAndCyrillic();
+  void HandlesAVeryLongLine();
+
+ private:
+  QTemporaryDir dir_;
+};
+
+namespace {
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
+  return file.readAll();
+}
+
+}  // namespace
+
+void TextFileTest::ReadFailsWithAReason_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addRow("missing file") << QStringLiteral("missing.htm");
+  QTest::addRow("a folder") << QStringLiteral("folder");
+  QTest::addRow("inside a missing folder") << QStringLiteral("nowhere/page.htm");
+}
+
+void TextFileTest::ReadFailsWithAReason() {
+  QFETCH(QString, name);
+  QDir(dir_.path()).mkdir(QStringLiteral("folder"));
+  const ReadOutcome outcome = ReadWholeFile(dir_.filePath(name));
+  QVERIFY(!outcome.ok);
+  QVERIFY(!outcome.error.isEmpty());
+  QVERIFY(outcome.bytes.isEmpty());
+}
+
+void TextFileTest::ReadsUnreadableFileAsFailure() {
+  if (geteuid() == 0) QSKIP("file permissions do not stop root");
+  const QString path = dir_.filePath(QStringLiteral("secret.htm"));
+  WriteBytes(path, "x");
+  QFile::setPermissions(path, QFileDevice::Permissions());
+  QVERIFY(!ReadWholeFile(path).ok);
+}
+
+void TextFileTest::WritesAndReplacesAtomically() {
+  const QString path = dir_.filePath(QStringLiteral("page.htm"));
+  WriteBytes(path, "old text that is longer");
+  QCOMPARE(WriteWholeFile(path, "new"), QString());
+  QCOMPARE(ReadBytes(path), QByteArray("new"));
+  // No temporary file is left behind.
+  QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("page.htm*")}, QDir::Files).size(), 1);
+}
+
+void TextFileTest::FailedWriteKeepsTheOldFile() {
+  // A file size limit makes the write fail the way a full disk does, even for root.
+  const QString path = dir_.filePath(QStringLiteral("full.htm"));
+  WriteBytes(path, "the old page");
+  rlimit old_limit{};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old_limit;
+  small.rlim_cur = 64;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const QString error = WriteWholeFile(path, QByteArray(4096, 'x'));
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  QVERIFY2(error.contains(path), qPrintable(error));
+  QCOMPARE(ReadBytes(path), QByteArray("the old page"));
+}
+
+void TextFileTest::WriteToAnImpossiblePathNamesTheFile() {
+  const QString file = dir_.filePath(QStringLiteral("plain.txt"));
+  WriteBytes(file, "x");
+  const QString impossible = file + QStringLiteral("/inside.htm");
+  QVERIFY(WriteWholeFile(impossible, "y").contains(impossible));
+  QVERIFY(!WriteWholeFile(QString(), "y").isEmpty());
+}
+
+void TextFileTest::HandlesPathsWithSpacesAndCyrillic() {
+  QDir(dir_.path()).mkdir(QStringLiteral("мои страницы"));
+  const QString path = dir_.filePath(QStringLiteral("мои страницы/главная страница.htm"));
+  QCOMPARE(WriteWholeFile(path, "\xC0\xC1\r\n"), QString());
+  const ReadOutcome outcome = ReadWholeFile(path);
+  QVERIFY(outcome.ok);
+  QCOMPARE(outcome.bytes, QByteArray("\xC0\xC1\r\n"));
+}
+
+void TextFileTest::HandlesAVeryLongLine() {
+  const QByteArray line(1 << 20, 'a');
+  const QString path = dir_.filePath(QStringLiteral("long.htm"));
+  QCOMPARE(WriteWholeFile(path, line), QString());
+  const ReadOutcome outcome = ReadWholeFile(path);
+  QVERIFY(outcome.ok);
+  const QString text = BytesToText(outcome.bytes);
+  QCOMPARE(text.size(), line.size());
+  QCOMPARE(TextToBytes(text), line);
+}
+
+QTEST_GUILESS_MAIN(TextFileTest)
+#include "text_file_test.moc"

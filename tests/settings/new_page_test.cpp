@@ -1,0 +1,89 @@
+#include <QTest>
+
+#include "settings/new_page.h"
+
+Q_DECLARE_METATYPE(NewPageFields)
+
+class NewPageTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void BuildsThePage_data();
+  void BuildsThePage();
+  void BuildsFramesets_data();
+  void BuildsFramesets();
+};
+
+void NewPageTest::BuildsThePage_data() {
+  QTest::addColumn<NewPageFields>("fields");
+  QTest::addColumn<QStringList>("lines");
+  QTest::addRow("all fields empty, frames off")
+      << NewPageFields{}
+      << QStringList{"<html>", "<head>", "<title>Введите название страницы</title>", "</head>",
+                     "<body bgcolor=white text=black link=blue vlink=green alink=red>", "",
+                     "</body>", "</html>"};
+  NewPageFields coloured;
+  coloured.title = "   ";
+  coloured.background = "#FF0000";
+  coloured.active_link = "#00FF7F";
+  QTest::addRow("blank title kept, picked colours unquoted")
+      << coloured
+      << QStringList{"<html>", "<head>", "<title>   </title>", "</head>",
+                     "<body bgcolor=#FF0000 text=black link=blue vlink=green alink=#00FF7F>", "",
+                     "</body>", "</html>"};
+  NewPageFields frames;
+  frames.frames = true;
+  frames.layout = 2;
+  frames.border = true;
+  QTest::addRow("frames: no body, no empty line")
+      << frames
+      << QStringList{"<html>", "<head>", "<title>Введите название страницы</title>", "</head>",
+                     "<frameset cols=\"*,110\" border=1>",
+                     "<frame name=\"second\" src=\"second.htm\" scrolling=no>",
+                     "<frame name=\"main\" src=\"main.htm\">", "</frameset>", "</html>"};
+}
+
+void NewPageTest::BuildsThePage() {
+  QFETCH(NewPageFields, fields);
+  QFETCH(QStringList, lines);
+  QCOMPARE(NewPageLines(fields), lines);
+}
+
+void NewPageTest::BuildsFramesets_data() {
+  QTest::addColumn<int>("layout");
+  QTest::addColumn<bool>("border");
+  QTest::addColumn<bool>("scrolling");
+  QTest::addColumn<bool>("noresize");
+  QTest::addColumn<QString>("frameset");
+  QTest::addColumn<QString>("second");
+  QTest::addRow("layout 1, plain") << 1 << false << false << false
+                                   << "<frameset cols=\"110,*\" border=0 >"
+                                   << "<frame name=\"second\" src=\"second.htm\" scrolling=no>";
+  QTest::addRow("layout 2, border") << 2 << true << false << false << "<frameset cols=\"*,110\" border=1>"
+                                    << "<frame name=\"second\" src=\"second.htm\" scrolling=no>";
+  QTest::addRow("layout 3, scrolling") << 3 << false << true << false
+                                       << "<frameset rows=\"110,*\" border=0 >"
+                                       << "<frame name=\"second\" src=\"second.htm\" scrolling=yes>";
+  QTest::addRow("layout 4, all options") << 4 << true << true << true << "<frameset rows=\"*,110\" border=1>"
+                                         << "<frame name=\"second\" src=\"second.htm\" scrolling=yes noresize>";
+}
+
+void NewPageTest::BuildsFramesets() {
+  QFETCH(int, layout);
+  QFETCH(bool, border);
+  QFETCH(bool, scrolling);
+  QFETCH(bool, noresize);
+  QFETCH(QString, frameset);
+  QFETCH(QString, second);
+  NewPageFields fields;
+  fields.frames = true;
+  fields.layout = layout;
+  fields.border = border;
+  fields.scrolling = scrolling;
+  fields.noresize = noresize;
+  QCOMPARE(AppendFrameset(fields),
+           (QStringList{frameset, second, "<frame name=\"main\" src=\"main.htm\">", "</frameset>"}));
+}
+
+QTEST_APPLESS_MAIN(NewPageTest)
+#include "new_page_test.moc"
