@@ -1,0 +1,512 @@
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+#include "app/application.h"
+#include "app/file_panel.h"
+#include "app/main_window.h"
+#include "platform/recent_files.h"
+#include "support/fake_desktop.h"
+
+// Document flows at window level: real files, the scripted desktop, the real editor.
+class DocumentsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+
+  void StartsWithANewPage();
+  void StartsWithTheCommandLineFile();
+  void StartsWithANewPageWhenTheCommandLineFileFails();
+  void OpenEditSaveGivesExpectedBytes();
+  void UneditedOpenAndSaveGivesTheSameBytes_data();
+  void UneditedOpenAndSaveGivesTheSameBytes();
+  void CompletesTheExtensionByFilter_data();
+  void CompletesTheExtensionByFilter();
+  void ReportsAFileThatCannotBeOpened_data();
+  void ReportsAFileThatCannotBeOpened();
+  void KeepsRecentFilesInOrder();
+  void AnswersThePrompt_data();
+  void AnswersThePrompt();
+  void SaveAsCompletesTheName_data();
+  void SaveAsCompletesTheName();
+  void FailedSaveKeepsFlagsAndFile();
+  void FailedSaveAsKeepsNameAndFlags();
+  void WritesOutsideCharactersAsReferences();
+  void HidesAndShowsTheFilePanel();
+  void ShowsTheSelectedFileSize();
+  void OpensFromTheFilePanel();
+  void ClosingAsksAboutChanges();
+  void DeletesScratchFilesOnOpen();
+  void OpensAFiftyMegabyteFile();
+
+ private:
+  QString Path(const QString& name) const { return data_->filePath(name); }
+  void Write(const QString& name, const QByteArray& bytes);
+  QByteArray Read(const QString& name) const;
+  void Start(const QString& argument = QString());
+  void TypeIntoEditor(const QString& text);
+  QAction* MenuItem(const QString& name) const;
+
+  QTemporaryDir config_;
+  std::unique_ptr<QTemporaryDir> data_;
+  std::unique_ptr<FakeDesktop> desktop_;
+  std::unique_ptr<Application> app_;
+};
+
+void DocumentsTest::initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toUtf8()); }
+
+void DocumentsTest::init() {
+  QFile::remove(config_.filePath("brindlemark/brindlemark.ini"));
+  data_ = std::make_unique<QTemporaryDir>();
+  desktop_ = std::make_unique<FakeDesktop>();
+  app_ = std::make_unique<Application>(*desktop_, AppPaths{data_->path(), QString()});
+  app_->Main().SetUntitledName("Untitled");
+}
+
+void DocumentsTest::cleanup() {
+  app_.reset();
+  desktop_.reset();
+  QDir::setCurrent(QDir::tempPath());
+  data_.reset();
+  QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void DocumentsTest::Write(const QString& name, const QByteArray& bytes) {
+  QFile file(Path(name));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray DocumentsTest::Read(const QString& name) const {
+  QFile file(Path(name));
+  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+  return file.readAll();
+}
+
+void DocumentsTest::Start(const QString& argument) {
+  app_->Start(argument);
+  QVERIFY(QTest::qWaitForWindowActive(&app_->Main()));
+}
+
+void DocumentsTest::TypeIntoEditor(const QString& text) {
+  QPlainTextEdit* editor = app_->Main().EditorWidget();
+  editor->setFocus();
+  // Key events carry the text, so letters outside Latin-1 type as well.
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(editor, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(editor, &release);
+  }
+}
+
+QAction* DocumentsTest::MenuItem(const QString& name) const {
+  return app_->Main().findChild<QAction*>(name);
+}
+
+void DocumentsTest::StartsWithANewPage() {
+  Start();
+  MainWindow& main = app_->Main();
+  QCOMPARE(main.windowTitle(), QString("Brindlemark : Untitled"));
+  QCOMPARE(main.Editor().LineCount(), 8);
+  QCOMPARE(main.Editor().Line(0), QString("<html>"));
+  QCOMPARE(main.StatusPanel(0), QString());
+  QVERIFY(!main.Modified());
+  QVERIFY(!main.Saved());
+  // The first start creates the store with four empty entries.
+  QCOMPARE(RecentFilesStore().Load(), QStringList(4, QString()));
+  QCOMPARE(MenuItem("N66")->text(), QString());
+}
+
+void DocumentsTest::StartsWithTheCommandLineFile() {
+  RecentFilesStore().Push("/earlier.htm");
+  app_ = std::make_unique<Application>(*desktop_, AppPaths{data_->path(), QString()});
+  Write("start page.htm", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n");  // "Привет"
+  Start(Path("start page.htm"));
+  MainWindow& main = app_->Main();
+  QCOMPARE(main.Editor().Line(0), QString("Привет"));
+  QCOMPARE(main.windowTitle(), "Brindlemark : " + Path("start page.htm"));
+  QCOMPARE(RecentFilesStore().Load().constFirst(), Path("start page.htm"));
+  QCOMPARE(MenuItem("N66")->text(), QString("/earlier.htm"));
+  QVERIFY(!main.Modified());
+  QVERIFY(desktop_->errors.isEmpty());
+}
+
+void DocumentsTest::StartsWithANewPageWhenTheCommandLineFileFails() {
+  Start(Path("no such file.htm"));
+  MainWindow& main = app_->Main();
+  QCOMPARE(desktop_->errors.size(), 1);
+  QVERIFY(desktop_->errors.constFirst().contains(Path("no such file.htm")));
+  QCOMPARE(main.Editor().LineCount(), 8);
+  QCOMPARE(main.windowTitle(), QString("Brindlemark : Untitled"));
+  QCOMPARE(RecentFilesStore().Load().constFirst(), QString());
+  QVERIFY(!main.Modified());
+}
+
+void DocumentsTest::OpenEditSaveGivesExpectedBytes() {
+  Write("page.htm", "<p>\xC0\xE1\r\nline two\r\n");
+  Start();
+  MainWindow& main = app_->Main();
+  desktop_->open_answers.push_back(Desktop::FileChoice{Path("page.htm"), 1});
+  QTest::keyClick(main.EditorWidget(), Qt::Key_O, Qt::ControlModifier);
+  QCOMPARE(main.FileName(), Path("page.htm"));
+  QCOMPARE(main.CurrentFolder(), data_->path() + "/");
+  QCOMPARE(main.Files()->Folder(), data_->path());
+  QVERIFY(!main.Modified());
+
+  main.EditorWidget()->moveCursor(QTextCursor::Start);
+  TypeIntoEditor("Ё");
+  QVERIFY(main.Modified());
+  QCOMPARE(main.StatusPanel(0), QString("*"));
+  QTest::keyClick(main.EditorWidget(), Qt::Key_S, Qt::ControlModifier);
+  QCOMPARE(Read("page.htm"), QByteArray("\xA8<p>\xC0\xE1\r\nline two\r\n"));
+  QVERIFY(!main.Modified());
+  QVERIFY(main.Saved());
+  QCOMPARE(main.StatusPanel(0), QString());
+  QCOMPARE(desktop_->save_dialogs, 0);
+}
+
+void DocumentsTest::UneditedOpenAndSaveGivesTheSameBytes_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QByteArray>("saved");
+  QTest::addRow("crlf with final break") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n");
+  QTest::addRow("no final break") << QByteArray("a\r\nb") << QByteArray("a\r\nb");
+  QTest::addRow("empty file") << QByteArray() << QByteArray();
+  QTest::addRow("nul bytes") << QByteArray("a\0b\r\n\0", 6) << QByteArray("a\0b\r\n\0", 6);
+  QTest::addRow("lone cr becomes crlf") << QByteArray("a\rb") << QByteArray("a\r\nb");
+  QTest::addRow("lone lf becomes crlf") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
+  QTest::addRow("non-breaking space and 0x98") << QByteArray("\xA0\x98\xFF") << QByteArray("\xA0\x98\xFF");
+  QTest::addRow("one megabyte line") << QByteArray(1 << 20, 'w') << QByteArray(1 << 20, 'w');
+}
+
+void DocumentsTest::UneditedOpenAndSaveGivesTheSameBytes() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QByteArray, saved);
+  Write("мой сайт страница.htm", bytes);
+  Start(Path("мой сайт страница.htm"));
+  QVERIFY(app_->Main().SaveDocument());
+  QCOMPARE(Read("мой сайт страница.htm"), saved);
+}
+
+void DocumentsTest::CompletesTheExtensionByFilter_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<int>("filter");
+  QTest::addColumn<QString>("opened");
+  QTest::addRow("txt filter") << "web/page" << 3 << "web/page.txt";
+  QTest::addRow("htm filter") << "web/page" << 1 << "web/page.htm";
+  QTest::addRow("hsp filter gives htm") << "web/page" << 2 << "web/page.htm";
+  QTest::addRow("dot in a folder name") << "web.old/page" << 3 << "web.old/page";
+}
+
+void DocumentsTest::CompletesTheExtensionByFilter() {
+  QFETCH(QString, typed);
+  QFETCH(int, filter);
+  QFETCH(QString, opened);
+  // The temporary folder's own name may hold a dot; use a relative path from there.
+  QDir::setCurrent(data_->path());
+  QDir().mkpath("web");
+  QDir().mkpath("web.old");
+  Write(opened, "found");
+  Start();
+  desktop_->open_answers.push_back(Desktop::FileChoice{typed, filter});
+  app_->Main().OpenDocument(MainWindow::Source::kDialog);
+  QVERIFY2(desktop_->messages.isEmpty(), qPrintable(desktop_->messages.join('\n')));
+  QCOMPARE(app_->Main().FileName(), opened);
+  QCOMPARE(app_->Main().Editor().Text(), QString("found"));
+}
+
+void DocumentsTest::ReportsAFileThatCannotBeOpened_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addRow("missing") << "missing.htm";
+  QTest::addRow("a folder") << "folder.htm";
+}
+
+void DocumentsTest::ReportsAFileThatCannotBeOpened() {
+  QFETCH(QString, name);
+  QDir(data_->path()).mkdir("folder.htm");
+  Start();
+  desktop_->open_answers.push_back(Desktop::FileChoice{Path(name), 1});
+  app_->Main().OpenDocument(MainWindow::Source::kDialog);
+  QCOMPARE(desktop_->messages, QStringList{"Ошибка открытия файла " + Path(name) + "."});
+  QCOMPARE(RecentFilesStore().Load(), QStringList(4, QString()));
+}
+
+void DocumentsTest::KeepsRecentFilesInOrder() {
+  Start();
+  MainWindow& main = app_->Main();
+  for (const char* name : {"1.htm", "2.htm", "3.htm", "4.htm"}) {
+    Write(name, name);
+    desktop_->open_answers.push_back(Desktop::FileChoice{Path(name), 1});
+    main.OpenDocument(MainWindow::Source::kDialog);
+  }
+  const QStringList before{Path("4.htm"), Path("3.htm"), Path("2.htm"), Path("1.htm")};
+  QCOMPARE(RecentFilesStore().Load(), before);
+  QCOMPARE(MenuItem("N68")->data().toString(), Path("2.htm"));
+
+  MenuItem("N68")->trigger();  // recent item 3
+  QCOMPARE(main.FileName(), Path("2.htm"));
+  const QStringList after{Path("2.htm"), Path("4.htm"), Path("3.htm"), Path("2.htm")};
+  QCOMPARE(RecentFilesStore().Load(), after);
+  for (int i = 0; i < 4; ++i) {
+    QCOMPARE(MenuItem(QString("N6%1").arg(6 + i))->data().toString(), after[i]);
+  }
+
+  // Across a restart the menu shows the same order.
+  app_ = std::make_unique<Application>(*desktop_, AppPaths{data_->path(), QString()});
+  QCOMPARE(MenuItem("N66")->data().toString(), Path("2.htm"));
+  QCOMPARE(MenuItem("N69")->data().toString(), Path("2.htm"));
+}
+
+void DocumentsTest::AnswersThePrompt_data() {
+  QTest::addColumn<QString>("button");  // empty: closed by its frame
+  QTest::addColumn<bool>("titled");
+  QTest::addColumn<bool>("save_dialog_answered");
+  QTest::addColumn<bool>("opened");
+  QTest::addColumn<QByteArray>("on_disk");
+  QTest::addRow("no discards") << "BitBtn2" << true << false << true << QByteArray("old");
+  QTest::addRow("cancel keeps") << "BitBtn3" << true << false << false << QByteArray("old");
+  QTest::addRow("frame keeps") << "" << true << false << false << QByteArray("old");
+  QTest::addRow("yes saves") << "BitBtn1" << true << false << true << QByteArray("edited old");
+  QTest::addRow("yes on untitled, dialog cancelled, keeps")
+      << "BitBtn1" << false << false << false << QByteArray();
+  QTest::addRow("yes on untitled, saved as") << "BitBtn1" << false << true << true << QByteArray();
+}
+
+void DocumentsTest::AnswersThePrompt() {
+  QFETCH(QString, button);
+  QFETCH(bool, titled);
+  QFETCH(bool, save_dialog_answered);
+  QFETCH(bool, opened);
+  QFETCH(QByteArray, on_disk);
+  Write("current.htm", "old");
+  Write("other.htm", "other");
+  Start(titled ? Path("current.htm") : QString());
+  MainWindow& main = app_->Main();
+  main.EditorWidget()->moveCursor(QTextCursor::Start);
+  main.Editor().LoadText(titled ? "old" : "");
+  TypeIntoEditor("edited ");
+  QVERIFY(main.Modified());
+  const QString text_before = main.Editor().Text();
+
+  if (!button.isEmpty()) desktop_->modal_scripts.push_back(FakeDesktop::Press(button));
+  if (save_dialog_answered) desktop_->save_answers.push_back(Desktop::FileChoice{Path("new.htm"), 1});
+  desktop_->open_answers.push_back(Desktop::FileChoice{Path("other.htm"), 1});
+  main.OpenDocument(MainWindow::Source::kDialog);
+
+  QCOMPARE(desktop_->modal_windows, QStringList{"Form2"});
+  QCOMPARE(main.FileName(), opened ? Path("other.htm") : (titled ? Path("current.htm") : QString("Untitled")));
+  QCOMPARE(main.Editor().Text(), opened ? QString("other") : text_before);
+  QCOMPARE(main.Modified(), !opened);
+  if (titled) QCOMPARE(Read("current.htm"), on_disk);
+  if (save_dialog_answered) QCOMPARE(Read("new.htm"), QByteArray("edited "));
+}
+
+void DocumentsTest::SaveAsCompletesTheName_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<int>("filter");
+  QTest::addColumn<QString>("written");
+  QTest::addRow("hsp filter gives htm") << "index" << 2 << "index.htm";
+  QTest::addRow("txt filter") << "notes" << 3 << "notes.txt";
+  QTest::addRow("name with a dot") << "page.shtm" << 3 << "page.shtm";
+}
+
+void DocumentsTest::SaveAsCompletesTheName() {
+  QFETCH(QString, typed);
+  QFETCH(int, filter);
+  QFETCH(QString, written);
+  QDir::setCurrent(data_->path());
+  Start();
+  MainWindow& main = app_->Main();
+  desktop_->save_answers.push_back(Desktop::FileChoice{typed, filter});
+  QTest::keyClick(main.EditorWidget(), Qt::Key_S, Qt::ControlModifier);  // untitled: asks
+  QCOMPARE(desktop_->save_dialogs, 1);
+  QCOMPARE(main.FileName(), written);
+  QCOMPARE(main.windowTitle(), "Brindlemark : " + written);
+  QVERIFY(Read(written).startsWith("<html>\r\n<head>\r\n"));
+  QVERIFY(main.Saved());
+  // Saving as does not touch the recent files.
+  QCOMPARE(RecentFilesStore().Load(), QStringList(4, QString()));
+}
+
+namespace {
+
+// Makes every file write of this process fail past a few bytes, as a full disk would.
+class FileSizeLimit {
+ public:
+  FileSizeLimit() {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old_;
+    small.rlim_cur = 8;
+    setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, handler_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*handler_)(int) = nullptr;
+};
+
+}  // namespace
+
+void DocumentsTest::FailedSaveKeepsFlagsAndFile() {
+  Write("page.htm", "the page as it was on disk");
+  Start(Path("page.htm"));
+  MainWindow& main = app_->Main();
+  TypeIntoEditor("more text ");
+  {
+    FileSizeLimit limit;
+    QVERIFY(!main.SaveDocument());
+  }
+  QCOMPARE(desktop_->errors.size(), 1);
+  QVERIFY(desktop_->errors.constFirst().contains(Path("page.htm")));
+  QCOMPARE(Read("page.htm"), QByteArray("the page as it was on disk"));
+  QVERIFY(main.Modified());
+  QVERIFY(!main.Saved());
+  QCOMPARE(main.StatusPanel(0), QString("*"));
+}
+
+void DocumentsTest::FailedSaveAsKeepsNameAndFlags() {
+  Write("plain.txt", "x");
+  Start();
+  MainWindow& main = app_->Main();
+  TypeIntoEditor("x");
+  const QString impossible = Path("plain.txt") + "/page.htm";
+  desktop_->save_answers.push_back(Desktop::FileChoice{impossible, 1});
+  QVERIFY(!main.SaveDocumentAs());
+  QVERIFY(desktop_->errors.constFirst().contains(impossible));
+  QCOMPARE(main.FileName(), QString("Untitled"));
+  QCOMPARE(main.windowTitle(), QString("Brindlemark : Untitled"));
+  QVERIFY(main.Modified());
+  QVERIFY(!main.Saved());
+}
+
+void DocumentsTest::WritesOutsideCharactersAsReferences() {
+  Write("page.htm", "");
+  Start(Path("page.htm"));
+  MainWindow& main = app_->Main();
+  main.Editor().ReplaceSelection("a中b€ŁŁ");
+  QVERIFY(main.SaveDocument());
+  QCOMPARE(Read("page.htm"), QByteArray("a&#20013;b\x88&#321;&#321;"));
+  QCOMPARE(desktop_->messages.size(), 1);
+  QVERIFY(desktop_->messages.constFirst().contains("3"));
+}
+
+void DocumentsTest::HidesAndShowsTheFilePanel() {
+  Start();
+  MainWindow& main = app_->Main();
+  auto button = [&](const char* name) { return main.findChild<QToolButton*>(name); };
+  QVERIFY(main.FilePanelShown());
+  QCOMPARE(main.Files()->width(), 166);
+  QVERIFY(!button("SpeedButton2")->isEnabled());
+  QTest::mouseClick(button("SpeedButton1"), Qt::LeftButton);
+  QVERIFY(!main.FilePanelShown());
+  QVERIFY(!button("SpeedButton1")->isEnabled());
+  QVERIFY(!button("SpeedButton3")->isEnabled());
+  QVERIFY(!button("SpeedButton4")->isEnabled());
+  QVERIFY(button("SpeedButton2")->isEnabled());
+  QTest::mouseClick(button("SpeedButton2"), Qt::LeftButton);
+  QVERIFY(main.FilePanelShown());
+  QTRY_COMPARE(main.Files()->width(), 156);
+  QVERIFY(button("SpeedButton1")->isEnabled());
+  QVERIFY(button("SpeedButton4")->isEnabled());
+  QVERIFY(!button("SpeedButton2")->isEnabled());
+}
+
+void DocumentsTest::ShowsTheSelectedFileSize() {
+  Write("empty.htm", "");
+  Write("five.txt", "12345");
+  Write("other.doc", "x");
+  Start();
+  FilePanel* panel = app_->Main().Files();
+  panel->SetFolder(data_->path());
+  QListWidget* list = panel->Files();
+  QStringList names;
+  for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+  QCOMPARE(names, (QStringList{"empty.htm", "five.txt"}));
+  list->setCurrentRow(0);
+  QCOMPARE(panel->SizeLabel()->text(), QString("0 Байт"));
+  list->setCurrentRow(1);
+  QCOMPARE(panel->SizeLabel()->text(), QString("5 Байт"));
+  QFile::remove(Path("empty.htm"));
+  list->setCurrentRow(0);
+  QCOMPARE(panel->SizeLabel()->text(), QString("-1 Байт"));
+}
+
+void DocumentsTest::OpensFromTheFilePanel() {
+  Write("a.htm", "<title>Panel page</title>");
+  Start();
+  MainWindow& main = app_->Main();
+  main.Files()->SetFolder(data_->path());
+  auto* open_selected = main.findChild<QToolButton*>("SpeedButton4");
+  // Nothing selected: the dialog is asked.
+  main.Files()->Files()->clearSelection();
+  QTest::mouseClick(open_selected, Qt::LeftButton);
+  QCOMPARE(desktop_->open_dialogs, 1);
+  main.Files()->Files()->setCurrentRow(0);
+  QTest::mouseClick(open_selected, Qt::LeftButton);
+  QCOMPARE(desktop_->open_dialogs, 1);
+  QCOMPARE(main.FileName(), Path("a.htm"));
+  QCOMPARE(main.findChild<QToolButton*>("SpeedButton2")->toolTip(), QString("Panel page"));
+}
+
+void DocumentsTest::ClosingAsksAboutChanges() {
+  Start();
+  MainWindow& main = app_->Main();
+  TypeIntoEditor("x");
+  QSignalSpy closing(&main, &MainWindow::Closing);
+  desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn3"));
+  QVERIFY(!main.close());
+  QVERIFY(main.isVisible());
+  QCOMPARE(closing.size(), 0);
+  desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn2"));
+  MenuItem("N71")->trigger();
+  QVERIFY(!main.isVisible());
+  QCOMPARE(closing.size(), 1);
+}
+
+void DocumentsTest::DeletesScratchFilesOnOpen() {
+  Write("page.htm", "x");
+  Write("temp.htm", "scratch");
+  Write("temp1.htm", "scratch");
+  Start(Path("page.htm"));
+  MainWindow& main = app_->Main();
+  desktop_->open_answers.push_back(Desktop::FileChoice{Path("page.htm"), 1});
+  main.OpenDocument(MainWindow::Source::kDialog);
+  QVERIFY(QFile::exists(Path("temp.htm")));  // no document folder known before this open
+  main.OpenDocument(MainWindow::Source::kDialog);  // cancelled, still deletes
+  QVERIFY(!QFile::exists(Path("temp.htm")));
+  QVERIFY(!QFile::exists(Path("temp1.htm")));
+  QCOMPARE(main.FileName(), Path("page.htm"));
+}
+
+void DocumentsTest::OpensAFiftyMegabyteFile() {
+  QByteArray line("<p>\xC0\xE1\xE2 some text of a big page</p>\r\n");
+  QByteArray bytes;
+  bytes.reserve(50 << 20);
+  while (bytes.size() < (50 << 20)) bytes += line;
+  Write("big.htm", bytes);
+  Start(Path("big.htm"));
+  QVERIFY(app_->Main().SaveDocument());
+  QVERIFY(Read("big.htm") == bytes);
+}
+
+QTEST_MAIN(DocumentsTest)
+#include "documents_test.moc"
