@@ -10,7 +10,8 @@ QStringList DocumentFilters() {
 
 QString CompleteExtension(const QString& path, int filter_index) {
   if (path.contains(u'.')) return path;
-  return path + (filter_index == kTextFilterIndex ? QStringLiteral(".txt") : QStringLiteral(".htm"));
+  return path +
+         (filter_index == kTextFilterIndex ? QStringLiteral(".txt") : QStringLiteral(".htm"));
 }
 
 QString FolderOf(const QString& path) {
@@ -19,4 +20,6 @@ QString FolderOf(const QString& path) {
   return path.left(slash + 1);
 }
 
-QString CaptionFor(const QString& file_name) { return QStringLiteral("Brindlemark : ") + file_name; }
+QString CaptionFor(const QString& file_name) {
+  return QStringLiteral("Brindlemark : ") + file_name;
+}

@@ -17,9 +17,8 @@ constexpr int kPathRole = Qt::UserRole;
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
   setObjectName(QStringLiteral("DirectoryListBox1"));
-  connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    SetFolder(item->data(kPathRole).toString());
-  });
+  connect(this, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { SetFolder(item->data(kPathRole).toString()); });
 }
 
 void FolderList::SetFolder(const QString& folder) {
@@ -33,7 +32,7 @@ void FolderList::SetFolder(const QString& folder) {
   const QIcon closed_icon = style()->standardIcon(QStyle::SP_DirClosedIcon);
   const QIcon open_icon = style()->standardIcon(QStyle::SP_DirOpenIcon);
   QStringList chain;
-  for (QDir up = dir;; ) {
+  for (QDir up = dir;;) {
     chain.prepend(up.absolutePath());
     if (up.isRoot() || !up.cdUp()) break;
   }

@@ -51,10 +51,13 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, QWidget
   BuildMenu();
   BuildActions();
   BuildStatusBar();
+  BuildPopupMenu();
+  BuildEditingCommands();
 
   file_panel_ = new FilePanel;
   file_panel_->setFixedWidth(166);
   connect(file_panel_, &FilePanel::FileActivated, this, &MainWindow::OpenSelectedOrAsk);
+  connect(file_panel_, &FilePanel::KeyPressed, this, &MainWindow::UpdateCaretStatus);
 
   auto* middle = new QHBoxLayout;
   middle->setContentsMargins(0, 0, 0, 0);
@@ -73,8 +76,10 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, QWidget
 
   // Four buttons borrow the picture of another.
   const std::pair<const char16_t*, const char16_t*> borrowed[] = {
-      {u"SpeedButton3", u"SpeedButton16"}, {u"SpeedButton4", u"SpeedButton14"},
-      {u"SpeedButton5", u"SpeedButton8"}, {u"SpeedButton10", u"SpeedButton32"}};
+      {u"SpeedButton3", u"SpeedButton16"},
+      {u"SpeedButton4", u"SpeedButton14"},
+      {u"SpeedButton5", u"SpeedButton8"},
+      {u"SpeedButton10", u"SpeedButton32"}};
   for (const auto& [to, from] : borrowed) {
     buttons_[QString::fromUtf16(to)]->setIcon(buttons_[QString::fromUtf16(from)]->icon());
   }
@@ -122,7 +127,8 @@ void MainWindow::BuildTopBar() {
   auto* file_layout = new QHBoxLayout(file_group);
   file_layout->setContentsMargins(2, 2, 2, 2);
   file_layout->setSpacing(0);
-  for (const char16_t* name : {u"SpeedButton3", u"SpeedButton4", u"SpeedButton1", u"SpeedButton2"}) {
+  for (const char16_t* name :
+       {u"SpeedButton3", u"SpeedButton4", u"SpeedButton1", u"SpeedButton2"}) {
     file_layout->addWidget(AddButton(QString::fromUtf16(name), file_group));
   }
   buttons_[QStringLiteral("SpeedButton2")]->setEnabled(false);
@@ -131,9 +137,9 @@ void MainWindow::BuildTopBar() {
   auto* edit_layout = new QHBoxLayout(edit_group);
   edit_layout->setContentsMargins(2, 2, 2, 2);
   edit_layout->setSpacing(0);
-  for (const char16_t* name : {u"SpeedButton11", u"SpeedButton7", u"SpeedButton13", u"SpeedButton12",
-                               u"SpeedButton10", u"SpeedButton9", u"knopka8", u"SpeedButton6",
-                               u"SpeedButton5"}) {
+  for (const char16_t* name :
+       {u"SpeedButton11", u"SpeedButton7", u"SpeedButton13", u"SpeedButton12", u"SpeedButton10",
+        u"SpeedButton9", u"knopka8", u"SpeedButton6", u"SpeedButton5"}) {
     edit_layout->addWidget(AddButton(QString::fromUtf16(name), edit_group));
   }
   bar_layout->addWidget(file_group);
@@ -146,8 +152,6 @@ void MainWindow::BuildTopBar() {
           &MainWindow::ShowFilePanel);
   connect(buttons_[QStringLiteral("SpeedButton4")], &QToolButton::clicked, this,
           &MainWindow::OpenSelectedOrAsk);
-  connect(buttons_[QStringLiteral("SpeedButton11")], &QToolButton::clicked, editor_,
-          &QPlainTextEdit::undo);
 }
 
 void MainWindow::BuildToolPanel() {
@@ -175,8 +179,9 @@ void MainWindow::BuildToolPanel() {
     layout->addWidget(group);
     return grid;
   };
-  QGridLayout* file_grid = add_group(QStringLiteral("GroupFiles"), QStringLiteral("Label2"),
-                                     {u"SpeedButton8", u"SpeedButton14", u"SpeedButton15", u"SpeedButton16"}, 2);
+  QGridLayout* file_grid =
+      add_group(QStringLiteral("GroupFiles"), QStringLiteral("Label2"),
+                {u"SpeedButton8", u"SpeedButton14", u"SpeedButton15", u"SpeedButton16"}, 2);
   // The narrow column of small text buttons beside the four file buttons.
   auto* small_column = new QVBoxLayout;
   small_column->setSpacing(0);
@@ -189,11 +194,15 @@ void MainWindow::BuildToolPanel() {
     small_column->addWidget(button);
   }
   file_grid->addLayout(small_column, 1, 2, 2, 1);
-  add_group(QStringLiteral("GroupGenerators"), QStringLiteral("Label4"),
-            {u"SpeedButton22", u"SpeedButton25", u"SpeedButton26", u"SpeedButton27", u"SpeedButton28"}, 3);
-  add_group(QStringLiteral("GroupTools"), QStringLiteral("Label5"),
-            {u"SpeedButton29", u"SpeedButton30", u"SpeedButton31", u"SpeedButton32", u"SpeedButton33",
-             u"SpeedButton34", u"SpeedButton35", u"SpeedButton36", u"SpeedButton37"}, 3);
+  add_group(
+      QStringLiteral("GroupGenerators"), QStringLiteral("Label4"),
+      {u"SpeedButton22", u"SpeedButton25", u"SpeedButton26", u"SpeedButton27", u"SpeedButton28"},
+      3);
+  add_group(
+      QStringLiteral("GroupTools"), QStringLiteral("Label5"),
+      {u"SpeedButton29", u"SpeedButton30", u"SpeedButton31", u"SpeedButton32", u"SpeedButton33",
+       u"SpeedButton34", u"SpeedButton35", u"SpeedButton36", u"SpeedButton37"},
+      3);
   layout->addStretch(1);
 
   connect(buttons_[QStringLiteral("SpeedButton8")], &QToolButton::clicked, this, [this] {
@@ -228,9 +237,11 @@ void MainWindow::BuildMenu() {
     return menu;
   };
   QMenu* file = add_menu(QStringLiteral("dsfg1"));
-  for (const char16_t* name : {u"N61", u"N62", u"N63", u"N64"}) AddMenuItem(file, QString::fromUtf16(name));
+  for (const char16_t* name : {u"N61", u"N62", u"N63", u"N64"})
+    AddMenuItem(file, QString::fromUtf16(name));
   file->addSeparator()->setObjectName(QStringLiteral("N65"));
-  for (const char16_t* name : {u"N66", u"N67", u"N68", u"N69"}) AddMenuItem(file, QString::fromUtf16(name));
+  for (const char16_t* name : {u"N66", u"N67", u"N68", u"N69"})
+    AddMenuItem(file, QString::fromUtf16(name));
   file->addSeparator()->setObjectName(QStringLiteral("N70"));
   AddMenuItem(file, QStringLiteral("N71"));
 
@@ -240,7 +251,8 @@ void MainWindow::BuildMenu() {
   }
   menu_items_[QStringLiteral("N84")]->setText(QStringLiteral(" "));
   QMenu* tools = add_menu(QStringLiteral("N76"));
-  for (const char16_t* name : {u"N85", u"N86", u"N87", u"N88", u"N89", u"N90", u"N91", u"N92", u"N93"}) {
+  for (const char16_t* name :
+       {u"N85", u"N86", u"N87", u"N88", u"N89", u"N90", u"N91", u"N92", u"N93"}) {
     AddMenuItem(tools, QString::fromUtf16(name));
   }
   QMenu* view = add_menu(QStringLiteral("N78"));
@@ -248,12 +260,13 @@ void MainWindow::BuildMenu() {
   QMenu* help = add_menu(QStringLiteral("N72"));
   for (const char16_t* name : {u"N73", u"N74", u"N75"}) AddMenuItem(help, QString::fromUtf16(name));
 
-  connect(menu_items_[QStringLiteral("N61")], &QAction::triggered, buttons_[QStringLiteral("SpeedButton8")],
-          &QToolButton::click);
+  connect(menu_items_[QStringLiteral("N61")], &QAction::triggered,
+          buttons_[QStringLiteral("SpeedButton8")], &QToolButton::click);
   connect(menu_items_[QStringLiteral("N62")], &QAction::triggered, this,
           [this] { OpenDocument(Source::kDialog); });
   connect(menu_items_[QStringLiteral("N63")], &QAction::triggered, this, &MainWindow::SaveDocument);
-  connect(menu_items_[QStringLiteral("N64")], &QAction::triggered, this, &MainWindow::SaveDocumentAs);
+  connect(menu_items_[QStringLiteral("N64")], &QAction::triggered, this,
+          &MainWindow::SaveDocumentAs);
   int k = 1;
   for (const char16_t* name : {u"N66", u"N67", u"N68", u"N69"}) {
     connect(menu_items_[QString::fromUtf16(name)], &QAction::triggered, this,
@@ -268,12 +281,15 @@ void MainWindow::BuildActions() {
     const char16_t* name;
     QKeySequence key;
   };
-  const ActionSpec specs[] = {
-      {u"SaveDocument", QKeySequence(Qt::CTRL | Qt::Key_S)}, {u"Run", QKeySequence(Qt::Key_F12)},
-      {u"Open", QKeySequence(Qt::CTRL | Qt::Key_O)},         {u"NewDocument", QKeySequence(Qt::CTRL | Qt::Key_N)},
-      {u"Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},         {u"Italic", QKeySequence(Qt::CTRL | Qt::Key_I)},
-      {u"Bold", QKeySequence(Qt::CTRL | Qt::Key_B)},         {u"Underlined", QKeySequence(Qt::CTRL | Qt::Key_U)},
-      {u"Clipboard", QKeySequence(Qt::Key_F9)}};
+  const ActionSpec specs[] = {{u"SaveDocument", QKeySequence(Qt::CTRL | Qt::Key_S)},
+                              {u"Run", QKeySequence(Qt::Key_F12)},
+                              {u"Open", QKeySequence(Qt::CTRL | Qt::Key_O)},
+                              {u"NewDocument", QKeySequence(Qt::CTRL | Qt::Key_N)},
+                              {u"Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                              {u"Italic", QKeySequence(Qt::CTRL | Qt::Key_I)},
+                              {u"Bold", QKeySequence(Qt::CTRL | Qt::Key_B)},
+                              {u"Underlined", QKeySequence(Qt::CTRL | Qt::Key_U)},
+                              {u"Clipboard", QKeySequence(Qt::Key_F9)}};
   for (const ActionSpec& spec : specs) {
     auto* action = new QAction(this);
     action->setObjectName(QString::fromUtf16(spec.name));
@@ -287,8 +303,6 @@ void MainWindow::BuildActions() {
           [this] { OpenDocument(Source::kDialog); });
   connect(findChild<QAction*>(QStringLiteral("NewDocument")), &QAction::triggered,
           buttons_[QStringLiteral("SpeedButton8")], &QToolButton::click);
-  connect(findChild<QAction*>(QStringLiteral("Undo")), &QAction::triggered, editor_,
-          &QPlainTextEdit::undo);
 }
 
 void MainWindow::BuildStatusBar() {
@@ -306,7 +320,9 @@ void MainWindow::BuildStatusBar() {
   }
 }
 
-void MainWindow::SetStatusPanel(int panel, const QString& text) { status_panels_[panel]->setText(text); }
+void MainWindow::SetStatusPanel(int panel, const QString& text) {
+  status_panels_[panel]->setText(text);
+}
 
 QString MainWindow::StatusPanel(int panel) const { return status_panels_[panel]->text(); }
 

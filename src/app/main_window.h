@@ -28,7 +28,9 @@ class MainWindow : public QMainWindow {
   // Windows created after this one that the document commands use.
   void SetSavePrompt(SavePromptWindow* prompt) { prompt_ = prompt; }
   // Where the new page takes its fields from (the new page wizard, when it exists).
-  void SetNewPageFields(std::function<NewPageFields()> fields) { new_page_fields_ = std::move(fields); }
+  void SetNewPageFields(std::function<NewPageFields()> fields) {
+    new_page_fields_ = std::move(fields);
+  }
   // Run by the new page commands; without one, the page is generated at once.
   void SetNewPageCommand(std::function<void()> command) { new_page_command_ = std::move(command); }
 
@@ -66,6 +68,23 @@ class MainWindow : public QMainWindow {
   void ShowFilePanel();
   // Replaces the text by the page skeleton; false when the save-changes prompt cancelled.
   bool GenerateNewPage();
+  // Editor behaviours.
+  void UpdateCaretStatus();
+  void ToggleWordWrap();
+  bool WordWrapOn() const { return word_wrap_on_; }
+  void SetWordWrap(bool on);
+  void ClearText();
+  // Rewrites the editor's lines through a whole-text transform, as one undo step.
+  void ApplyTransform(QStringList (*transform)(const QStringList&));
+  // Runs the pop-up menu item of the tag catalogue named name.
+  void RunTagCommand(const QString& name);
+  // What a pop-up item that shows a window does (the catalogue's window rows).
+  void SetPopupCommand(const QString& name, std::function<void()> command);
+  QMenu* PopupMenu() const { return popup_menu_; }
+  int CaretLine() const { return caret_line_; }
+  int CaretColumn() const { return caret_column_; }
+  void SetCaretLine(int line) { caret_line_ = line; }
+
   // The file the preview wrote last; deleted by the exit command.
   void SetPreviewFilePath(const QString& path) { preview_file_path_ = path; }
 
@@ -83,6 +102,9 @@ class MainWindow : public QMainWindow {
   void BuildMenu();
   void BuildActions();
   void BuildStatusBar();
+  void BuildPopupMenu();
+  void BuildEditingCommands();
+  bool eventFilter(QObject* watched, QEvent* event) override;
   QToolButton* AddButton(const QString& name, QWidget* parent);
   QAction* AddMenuItem(QMenu* menu, const QString& name);
   void OpenSelectedOrAsk();
@@ -104,6 +126,8 @@ class MainWindow : public QMainWindow {
   QHash<QString, QToolButton*> buttons_;
   QHash<QString, QAction*> menu_items_;
   QLabel* status_panels_[3] = {nullptr, nullptr, nullptr};
+  QMenu* popup_menu_ = nullptr;
+  QHash<QString, std::function<void()>> popup_commands_;
 
   QString file_name_;
   QString untitled_name_;
@@ -113,6 +137,9 @@ class MainWindow : public QMainWindow {
   QString prompt_answer_;
   bool file_panel_shown_ = true;
   bool loading_ = false;
+  bool word_wrap_on_ = false;
+  int caret_line_ = 0;
+  int caret_column_ = 0;
   int open_filter_index_ = 1;
   int save_filter_index_ = 1;
   QString open_dialog_path_;

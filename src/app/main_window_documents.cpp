@@ -65,8 +65,9 @@ bool MainWindow::WriteDocument(const QString& path) {
   }
   if (replaced > 0) {
     desktop_.ShowMessage(
-        this, QStringLiteral("Символов, которых нет в кодировке Windows-1251: %1. Они записаны как &#N;.")
-                  .arg(replaced));
+        this,
+        QStringLiteral("Символов, которых нет в кодировке Windows-1251: %1. Они записаны как &#N;.")
+            .arg(replaced));
   }
   return true;
 }
@@ -84,7 +85,8 @@ void MainWindow::OpenDocument(Source source, int recent_item) {
       }
       break;
     case Source::kDialog: {
-      const auto choice = desktop_.AskOpenPath(this, DocumentFilters(), open_filter_index_, open_dialog_path_);
+      const auto choice =
+          desktop_.AskOpenPath(this, DocumentFilters(), open_filter_index_, open_dialog_path_);
       if (!choice) return;
       path = choice->path;
       open_filter_index_ = choice->filter_index;
@@ -97,7 +99,8 @@ void MainWindow::OpenDocument(Source source, int recent_item) {
   path = CompleteExtension(path, open_filter_index_);
   QString error;
   if (!LoadFile(path, &error)) {
-    desktop_.ShowMessage(this, QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral("."));
+    desktop_.ShowMessage(this,
+                         QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral("."));
     return;
   }
   recent_files_.Push(path);
@@ -120,7 +123,8 @@ bool MainWindow::SaveDocument() {
 
 bool MainWindow::SaveDocumentAs() {
   DeleteScratchFiles();
-  const auto choice = desktop_.AskSavePath(this, DocumentFilters(), save_filter_index_, save_dialog_path_);
+  const auto choice =
+      desktop_.AskSavePath(this, DocumentFilters(), save_filter_index_, save_dialog_path_);
   if (!choice || choice->path.trimmed().isEmpty()) return false;
   save_filter_index_ = choice->filter_index;
   save_dialog_path_ = choice->path;

@@ -42,7 +42,9 @@ SavePromptWindow::SavePromptWindow(QWidget* parent) : QDialog(parent) {
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-std::optional<QString> SavePromptWindow::TakeAnswer() { return std::exchange(answer_, std::nullopt); }
+std::optional<QString> SavePromptWindow::TakeAnswer() {
+  return std::exchange(answer_, std::nullopt);
+}
 
 void SavePromptWindow::Answer(const QString& answer) {
   answer_ = answer;

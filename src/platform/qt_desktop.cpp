@@ -11,6 +11,7 @@
 #include <QFontDialog>
 #include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
@@ -70,9 +71,7 @@ void QtDesktop::OpenWithDefaultProgram(const QString& path_or_address) {
   QDesktopServices::openUrl(url);
 }
 
-void QtDesktop::SetClipboardText(const QString& text) {
-  QApplication::clipboard()->setText(text);
-}
+void QtDesktop::SetClipboardText(const QString& text) { QApplication::clipboard()->setText(text); }
 
 int QtDesktop::RunModal(QDialog* window) { return window->exec(); }
 
@@ -94,5 +93,8 @@ QString QtDesktop::ShortDateText() {
 }
 
 QString QtDesktop::LongTimeText() {
-  return QLocale::system().toString(QTime::currentTime(), QLocale::LongFormat);
+  // The long format may end in a time zone ("t"), which a time of day does not show.
+  QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+  format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b\\s*")));
+  return QLocale::system().toString(QTime::currentTime(), format.trimmed());
 }

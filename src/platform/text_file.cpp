@@ -87,8 +87,8 @@ QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
   while (written < bytes.size()) {
     const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
     if (n <= 0) {
-      const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                 : QStringLiteral("Disk full?");
+      const QString reason =
+          file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("Disk full?");
       file.cancelWriting();
       return QStringLiteral("Cannot write file %1. %2").arg(path, reason);
     }

@@ -26,8 +26,7 @@ QStringList AppendFrameset(const NewPageFields& fields) {
 
 QStringList NewPageLines(const NewPageFields& fields) {
   QStringList lines{QStringLiteral("<html>"), QStringLiteral("<head>")};
-  lines.append(QStringLiteral("<title>") +
-               OrDefault(fields.title, u"Введите название страницы") +
+  lines.append(QStringLiteral("<title>") + OrDefault(fields.title, u"Введите название страницы") +
                QStringLiteral("</title>"));
   lines.append(QStringLiteral("</head>"));
   if (fields.frames) {

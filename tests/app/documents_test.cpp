@@ -1,3 +1,4 @@
+#include <sys/resource.h>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <QToolButton>
 #include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 #include "app/application.h"
 #include "app/file_panel.h"
@@ -189,7 +189,8 @@ void DocumentsTest::UneditedOpenAndSaveGivesTheSameBytes_data() {
   QTest::addRow("nul bytes") << QByteArray("a\0b\r\n\0", 6) << QByteArray("a\0b\r\n\0", 6);
   QTest::addRow("lone cr becomes crlf") << QByteArray("a\rb") << QByteArray("a\r\nb");
   QTest::addRow("lone lf becomes crlf") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
-  QTest::addRow("non-breaking space and 0x98") << QByteArray("\xA0\x98\xFF") << QByteArray("\xA0\x98\xFF");
+  QTest::addRow("non-breaking space and 0x98")
+      << QByteArray("\xA0\x98\xFF") << QByteArray("\xA0\x98\xFF");
   QTest::addRow("one megabyte line") << QByteArray(1 << 20, 'w') << QByteArray(1 << 20, 'w');
 }
 
@@ -303,12 +304,14 @@ void DocumentsTest::AnswersThePrompt() {
   const QString text_before = main.Editor().Text();
 
   if (!button.isEmpty()) desktop_->modal_scripts.push_back(FakeDesktop::Press(button));
-  if (save_dialog_answered) desktop_->save_answers.push_back(Desktop::FileChoice{Path("new.htm"), 1});
+  if (save_dialog_answered)
+    desktop_->save_answers.push_back(Desktop::FileChoice{Path("new.htm"), 1});
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("other.htm"), 1});
   main.OpenDocument(MainWindow::Source::kDialog);
 
   QCOMPARE(desktop_->modal_windows, QStringList{"Form2"});
-  QCOMPARE(main.FileName(), opened ? Path("other.htm") : (titled ? Path("current.htm") : QString("Untitled")));
+  QCOMPARE(main.FileName(),
+           opened ? Path("other.htm") : (titled ? Path("current.htm") : QString("Untitled")));
   QCOMPARE(main.Editor().Text(), opened ? QString("other") : text_before);
   QCOMPARE(main.Modified(), !opened);
   if (titled) QCOMPARE(Read("current.htm"), on_disk);
@@ -490,7 +493,7 @@ void DocumentsTest::DeletesScratchFilesOnOpen() {
   MainWindow& main = app_->Main();
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("page.htm"), 1});
   main.OpenDocument(MainWindow::Source::kDialog);
-  QVERIFY(QFile::exists(Path("temp.htm")));  // no document folder known before this open
+  QVERIFY(QFile::exists(Path("temp.htm")));        // no document folder known before this open
   main.OpenDocument(MainWindow::Source::kDialog);  // cancelled, still deletes
   QVERIFY(!QFile::exists(Path("temp.htm")));
   QVERIFY(!QFile::exists(Path("temp1.htm")));

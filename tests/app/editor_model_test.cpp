@@ -23,7 +23,8 @@ void EditorModelTest::ReadsLines_data() {
   QTest::addRow("empty document has no lines") << "" << QStringList{};
   QTest::addRow("one line") << "abc" << QStringList{"abc"};
   QTest::addRow("final break gives an empty last line") << "a\nb\n" << QStringList{"a", "b", ""};
-  QTest::addRow("non-breaking space stays") << QString(QChar(0xA0)) << QStringList{QString(QChar(0xA0))};
+  QTest::addRow("non-breaking space stays")
+      << QString(QChar(0xA0)) << QStringList{QString(QChar(0xA0))};
 }
 
 void EditorModelTest::ReadsLines() {
@@ -53,13 +54,20 @@ void EditorModelTest::InsertsAndDeletesLines_data() {
   QTest::addColumn<QString>("operation");
   QTest::addColumn<int>("index");
   QTest::addColumn<QString>("expected");
-  QTest::addRow("insert first") << "a\nb" << "insert" << 0 << "X\na\nb";
-  QTest::addRow("insert middle") << "a\nb" << "insert" << 1 << "a\nX\nb";
-  QTest::addRow("append") << "a\nb" << "insert" << 2 << "a\nb\nX";
-  QTest::addRow("insert into empty") << "" << "insert" << 0 << "X";
-  QTest::addRow("delete first") << "a\nb\nc" << "delete" << 0 << "b\nc";
-  QTest::addRow("delete last") << "a\nb\nc" << "delete" << 2 << "a\nb";
-  QTest::addRow("delete only") << "a" << "delete" << 0 << "";
+  QTest::addRow("insert first") << "a\nb"
+                                << "insert" << 0 << "X\na\nb";
+  QTest::addRow("insert middle") << "a\nb"
+                                 << "insert" << 1 << "a\nX\nb";
+  QTest::addRow("append") << "a\nb"
+                          << "insert" << 2 << "a\nb\nX";
+  QTest::addRow("insert into empty") << ""
+                                     << "insert" << 0 << "X";
+  QTest::addRow("delete first") << "a\nb\nc"
+                                << "delete" << 0 << "b\nc";
+  QTest::addRow("delete last") << "a\nb\nc"
+                               << "delete" << 2 << "a\nb";
+  QTest::addRow("delete only") << "a"
+                               << "delete" << 0 << "";
 }
 
 void EditorModelTest::InsertsAndDeletesLines() {
@@ -98,7 +106,8 @@ void EditorModelTest::AppliesChangedLinesAsOneUndoStep_data() {
   QTest::addColumn<QStringList>("after");
   QTest::addRow("middle line changed") << QStringList{"a", "b", "c"} << QStringList{"a", "B", "c"};
   QTest::addRow("every line changed") << QStringList{"a", "b"} << QStringList{"a<br>", "b<p>"};
-  QTest::addRow("lines dropped in the middle") << QStringList{"a", "", "", "b"} << QStringList{"a", "b"};
+  QTest::addRow("lines dropped in the middle")
+      << QStringList{"a", "", "", "b"} << QStringList{"a", "b"};
   QTest::addRow("last lines dropped") << QStringList{"a", "b", ""} << QStringList{"a"};
   QTest::addRow("first lines dropped") << QStringList{"", "", "a"} << QStringList{"a"};
   QTest::addRow("everything dropped") << QStringList{"", " "} << QStringList{};

@@ -22,16 +22,26 @@ class TextHelpersTest : public QObject {
 void TextHelpersTest::StripsTags_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("expected");
-  QTest::addRow("no tags") << "plain" << "plain";
-  QTest::addRow("empty") << "" << "";
-  QTest::addRow("tags inside") << "a <b>bold</b> c" << "a bold c";
-  QTest::addRow("lone > takes the start") << "x > y" << " y";
-  QTest::addRow("rest of a tag") << "rest of tag> text <i>" << " text ";
-  QTest::addRow("unclosed < takes the end") << "keep <b unclosed" << "keep ";
-  QTest::addRow("> before < clears kept text") << "ab<c>d>e<f>" << "e";
-  QTest::addRow("only the first round runs without <") << "a>b>c" << "b>c";
-  QTest::addRow("adjacent tags") << "<a><b></b></a>" << "";
-  QTest::addRow("title line") << "<head><TITLE>My page</TITLE>" << "My page";
+  QTest::addRow("no tags") << "plain"
+                           << "plain";
+  QTest::addRow("empty") << ""
+                         << "";
+  QTest::addRow("tags inside") << "a <b>bold</b> c"
+                               << "a bold c";
+  QTest::addRow("lone > takes the start") << "x > y"
+                                          << " y";
+  QTest::addRow("rest of a tag") << "rest of tag> text <i>"
+                                 << " text ";
+  QTest::addRow("unclosed < takes the end") << "keep <b unclosed"
+                                            << "keep ";
+  QTest::addRow("> before < clears kept text") << "ab<c>d>e<f>"
+                                               << "e";
+  QTest::addRow("only the first round runs without <") << "a>b>c"
+                                                       << "b>c";
+  QTest::addRow("adjacent tags") << "<a><b></b></a>"
+                                 << "";
+  QTest::addRow("title line") << "<head><TITLE>My page</TITLE>"
+                              << "My page";
 }
 
 void TextHelpersTest::StripsTags() {
@@ -53,12 +63,18 @@ void TextHelpersTest::StripsManyTagsInLinearTime() {
 void TextHelpersTest::LowersCyrillicAndLatin_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("expected");
-  QTest::addRow("latin") << "AbZ" << "abz";
-  QTest::addRow("cyrillic А-Я") << "АБВЯ" << "абвя";
-  QTest::addRow("Ё") << "ЁЖ" << "ёж";
-  QTest::addRow("other cyrillic capitals stay") << "ЎІЄЇЂ" << "ЎІЄЇЂ";
-  QTest::addRow("latin with accents stays") << "ÀÉ" << "ÀÉ";
-  QTest::addRow("tags") << "<TITLE>" << "<title>";
+  QTest::addRow("latin") << "AbZ"
+                         << "abz";
+  QTest::addRow("cyrillic А-Я") << "АБВЯ"
+                                << "абвя";
+  QTest::addRow("Ё") << "ЁЖ"
+                     << "ёж";
+  QTest::addRow("other cyrillic capitals stay") << "ЎІЄЇЂ"
+                                                << "ЎІЄЇЂ";
+  QTest::addRow("latin with accents stays") << "ÀÉ"
+                                            << "ÀÉ";
+  QTest::addRow("tags") << "<TITLE>"
+                        << "<title>";
 }
 
 void TextHelpersTest::LowersCyrillicAndLatin() {
@@ -91,12 +107,18 @@ void TextHelpersTest::InsertsAt_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<int>("position");
   QTest::addColumn<QString>("expected");
-  QTest::addRow("position 1") << "abc" << "X" << 1 << "Xabc";
-  QTest::addRow("middle") << "abc" << "X" << 2 << "aXbc";
-  QTest::addRow("one past the end appends") << "abc" << "X" << 4 << "abcX";
-  QTest::addRow("far past the end changes nothing") << "abc" << "X" << 7 << "abc";
-  QTest::addRow("position 0 changes nothing") << "abc" << "X" << 0 << "abc";
-  QTest::addRow("empty target, any position") << "" << "X" << 9 << "X";
+  QTest::addRow("position 1") << "abc"
+                              << "X" << 1 << "Xabc";
+  QTest::addRow("middle") << "abc"
+                          << "X" << 2 << "aXbc";
+  QTest::addRow("one past the end appends") << "abc"
+                                            << "X" << 4 << "abcX";
+  QTest::addRow("far past the end changes nothing") << "abc"
+                                                    << "X" << 7 << "abc";
+  QTest::addRow("position 0 changes nothing") << "abc"
+                                              << "X" << 0 << "abc";
+  QTest::addRow("empty target, any position") << ""
+                                              << "X" << 9 << "X";
 }
 
 void TextHelpersTest::InsertsAt() {
@@ -113,11 +135,31 @@ void TextHelpersTest::ReplacesFirst_data() {
   QTest::addColumn<QString>("replacement");
   QTest::addColumn<QString>("replaced");
   QTest::addColumn<QString>("deleted");
-  QTest::addRow("first only") << "a-b-c" << "-" << "+" << "a+b-c" << "ab-c";
-  QTest::addRow("at the end") << "abc" << "c" << "XY" << "abXY" << "ab";
-  QTest::addRow("whole text") << "abc" << "abc" << "X" << "X" << "";
-  QTest::addRow("absent") << "abc" << "z" << "X" << "abc" << "abc";
-  QTest::addRow("entity") << "a &nbsp;&nbsp; b" << "&nbsp" << " " << "a  ;&nbsp; b" << "a ;&nbsp; b";
+  QTest::addRow("first only") << "a-b-c"
+                              << "-"
+                              << "+"
+                              << "a+b-c"
+                              << "ab-c";
+  QTest::addRow("at the end") << "abc"
+                              << "c"
+                              << "XY"
+                              << "abXY"
+                              << "ab";
+  QTest::addRow("whole text") << "abc"
+                              << "abc"
+                              << "X"
+                              << "X"
+                              << "";
+  QTest::addRow("absent") << "abc"
+                          << "z"
+                          << "X"
+                          << "abc"
+                          << "abc";
+  QTest::addRow("entity") << "a &nbsp;&nbsp; b"
+                          << "&nbsp"
+                          << " "
+                          << "a  ;&nbsp; b"
+                          << "a ;&nbsp; b";
 }
 
 void TextHelpersTest::ReplacesFirst() {

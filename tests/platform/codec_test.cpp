@@ -88,9 +88,13 @@ void CodecTest::SplitsLineBreaks_data() {
   QTest::addRow("final crlf kept") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"} << true;
   QTest::addRow("lone cr") << QByteArray("a\rb") << QStringList{"a", "b"} << false;
   QTest::addRow("lone lf") << QByteArray("a\nb\n") << QStringList{"a", "b"} << true;
-  QTest::addRow("cr cr lf is two breaks") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"} << false;
-  QTest::addRow("lf cr is two breaks") << QByteArray("a\n\rb") << QStringList{"a", "", "b"} << false;
-  QTest::addRow("nul bytes kept") << QByteArray("a\0b\r\n", 5) << QStringList{QString(QStringLiteral("a") + QChar(0) + u'b')} << true;
+  QTest::addRow("cr cr lf is two breaks")
+      << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"} << false;
+  QTest::addRow("lf cr is two breaks")
+      << QByteArray("a\n\rb") << QStringList{"a", "", "b"} << false;
+  QTest::addRow("nul bytes kept") << QByteArray("a\0b\r\n", 5)
+                                  << QStringList{QString(QStringLiteral("a") + QChar(0) + u'b')}
+                                  << true;
   QTest::addRow("only a break") << QByteArray("\r\n") << QStringList{""} << true;
 }
 

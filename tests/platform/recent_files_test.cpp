@@ -21,7 +21,8 @@ void RecentFilesTest::StartsEmptyWhatever_data() {
   QTest::addColumn<bool>("exists");
   QTest::addRow("missing store") << QByteArray() << false;
   QTest::addRow("empty store") << QByteArray() << true;
-  QTest::addRow("corrupt store") << QByteArray("\x01\x02[[[=\xFF\xFE\nnot an ini\n\0\0", 22) << true;
+  QTest::addRow("corrupt store") << QByteArray("\x01\x02[[[=\xFF\xFE\nnot an ini\n\0\0", 22)
+                                 << true;
   QTest::addRow("other groups only") << QByteArray("[Other]\nx=1\n") << true;
 }
 
@@ -45,7 +46,8 @@ void RecentFilesTest::StartsEmptyWhatever() {
 void RecentFilesTest::PushesInOrderWithoutDuplicateCheck() {
   QTemporaryDir dir;
   RecentFilesStore store(dir.path());
-  for (const char* path : {"/1.htm", "/2.htm", "/3.htm", "/4.htm"}) store.Push(QString::fromLatin1(path));
+  for (const char* path : {"/1.htm", "/2.htm", "/3.htm", "/4.htm"})
+    store.Push(QString::fromLatin1(path));
   QCOMPARE(store.Load(), (QStringList{"/4.htm", "/3.htm", "/2.htm", "/1.htm"}));
   store.Push(QStringLiteral("/2.htm"));  // item 3 opened again
   QCOMPARE(store.Load(), (QStringList{"/2.htm", "/4.htm", "/3.htm", "/2.htm"}));
@@ -63,7 +65,8 @@ void RecentFilesTest::KeepsEntriesAcrossStores() {
 void RecentFilesTest::UsesTheConfigHome() {
   QTemporaryDir dir;
   qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
-  QCOMPARE(RecentFilesStore().FilePath(), dir.path() + QStringLiteral("/brindlemark/brindlemark.ini"));
+  QCOMPARE(RecentFilesStore().FilePath(),
+           dir.path() + QStringLiteral("/brindlemark/brindlemark.ini"));
 }
 
 QTEST_GUILESS_MAIN(RecentFilesTest)

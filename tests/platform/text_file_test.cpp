@@ -1,10 +1,10 @@
+#include <sys/resource.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include "platform/text_file.h"
 

@@ -19,28 +19,43 @@ void NewPageTest::BuildsThePage_data() {
   QTest::addColumn<QStringList>("lines");
   QTest::addRow("all fields empty, frames off")
       << NewPageFields{}
-      << QStringList{"<html>", "<head>", "<title>Введите название страницы</title>", "</head>",
-                     "<body bgcolor=white text=black link=blue vlink=green alink=red>", "",
-                     "</body>", "</html>"};
+      << QStringList{"<html>",
+                     "<head>",
+                     "<title>Введите название страницы</title>",
+                     "</head>",
+                     "<body bgcolor=white text=black link=blue vlink=green alink=red>",
+                     "",
+                     "</body>",
+                     "</html>"};
   NewPageFields coloured;
   coloured.title = "   ";
   coloured.background = "#FF0000";
   coloured.active_link = "#00FF7F";
   QTest::addRow("blank title kept, picked colours unquoted")
       << coloured
-      << QStringList{"<html>", "<head>", "<title>   </title>", "</head>",
-                     "<body bgcolor=#FF0000 text=black link=blue vlink=green alink=#00FF7F>", "",
-                     "</body>", "</html>"};
+      << QStringList{"<html>",
+                     "<head>",
+                     "<title>   </title>",
+                     "</head>",
+                     "<body bgcolor=#FF0000 text=black link=blue vlink=green alink=#00FF7F>",
+                     "",
+                     "</body>",
+                     "</html>"};
   NewPageFields frames;
   frames.frames = true;
   frames.layout = 2;
   frames.border = true;
   QTest::addRow("frames: no body, no empty line")
       << frames
-      << QStringList{"<html>", "<head>", "<title>Введите название страницы</title>", "</head>",
+      << QStringList{"<html>",
+                     "<head>",
+                     "<title>Введите название страницы</title>",
+                     "</head>",
                      "<frameset cols=\"*,110\" border=1>",
                      "<frame name=\"second\" src=\"second.htm\" scrolling=no>",
-                     "<frame name=\"main\" src=\"main.htm\">", "</frameset>", "</html>"};
+                     "<frame name=\"main\" src=\"main.htm\">",
+                     "</frameset>",
+                     "</html>"};
 }
 
 void NewPageTest::BuildsThePage() {
@@ -56,16 +71,18 @@ void NewPageTest::BuildsFramesets_data() {
   QTest::addColumn<bool>("noresize");
   QTest::addColumn<QString>("frameset");
   QTest::addColumn<QString>("second");
-  QTest::addRow("layout 1, plain") << 1 << false << false << false
-                                   << "<frameset cols=\"110,*\" border=0 >"
-                                   << "<frame name=\"second\" src=\"second.htm\" scrolling=no>";
-  QTest::addRow("layout 2, border") << 2 << true << false << false << "<frameset cols=\"*,110\" border=1>"
-                                    << "<frame name=\"second\" src=\"second.htm\" scrolling=no>";
-  QTest::addRow("layout 3, scrolling") << 3 << false << true << false
-                                       << "<frameset rows=\"110,*\" border=0 >"
-                                       << "<frame name=\"second\" src=\"second.htm\" scrolling=yes>";
-  QTest::addRow("layout 4, all options") << 4 << true << true << true << "<frameset rows=\"*,110\" border=1>"
-                                         << "<frame name=\"second\" src=\"second.htm\" scrolling=yes noresize>";
+  QTest::addRow("layout 1, plain")
+      << 1 << false << false << false << "<frameset cols=\"110,*\" border=0 >"
+      << "<frame name=\"second\" src=\"second.htm\" scrolling=no>";
+  QTest::addRow("layout 2, border")
+      << 2 << true << false << false << "<frameset cols=\"*,110\" border=1>"
+      << "<frame name=\"second\" src=\"second.htm\" scrolling=no>";
+  QTest::addRow("layout 3, scrolling")
+      << 3 << false << true << false << "<frameset rows=\"110,*\" border=0 >"
+      << "<frame name=\"second\" src=\"second.htm\" scrolling=yes>";
+  QTest::addRow("layout 4, all options")
+      << 4 << true << true << true << "<frameset rows=\"*,110\" border=1>"
+      << "<frame name=\"second\" src=\"second.htm\" scrolling=yes noresize>";
 }
 
 void NewPageTest::BuildsFramesets() {
@@ -81,8 +98,9 @@ void NewPageTest::BuildsFramesets() {
   fields.border = border;
   fields.scrolling = scrolling;
   fields.noresize = noresize;
-  QCOMPARE(AppendFrameset(fields),
-           (QStringList{frameset, second, "<frame name=\"main\" src=\"main.htm\">", "</frameset>"}));
+  QCOMPARE(
+      AppendFrameset(fields),
+      (QStringList{frameset, second, "<frame name=\"main\" src=\"main.htm\">", "</frameset>"}));
 }
 
 QTEST_APPLESS_MAIN(NewPageTest)

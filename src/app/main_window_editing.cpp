@@ -1,0 +1,132 @@
+// The editor behaviours of the main window: status bar, undo, word wrap, clear, the
+// whole-text transforms and the tag commands of the pop-up menu.
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/main_window.h"
+#include "app/transforms.h"
+#include "generators/table.h"
+#include "platform/desktop.h"
+#include "tags/tag_catalogue.h"
+#include "tags/tag_engine.h"
+
+void MainWindow::BuildPopupMenu() {
+  popup_menu_ = new QMenu(this);
+  popup_menu_->setObjectName(QStringLiteral("PopupMenu1"));
+  // menus[d] is the menu that takes rows of depth d.
+  QList<QMenu*> menus{popup_menu_};
+  for (const TagCommand& command : TagCatalogue()) {
+    menus.resize(command.depth + 1);
+    QMenu* parent = menus.back();
+    const QString name = QString::fromUtf16(command.name);
+    const QString caption = QString::fromUtf16(command.caption);
+    switch (command.kind) {
+      case TagKind::kSubmenu: {
+        QMenu* submenu = parent->addMenu(caption);
+        submenu->setObjectName(name);
+        submenu->menuAction()->setObjectName(name);
+        menus.append(submenu);
+        break;
+      }
+      case TagKind::kSeparator:
+        parent->addSeparator()->setObjectName(name);
+        break;
+      default: {
+        auto* action = new QAction(caption, parent);
+        action->setObjectName(name);
+        parent->addAction(action);
+        connect(action, &QAction::triggered, this, [this, name] { RunTagCommand(name); });
+      }
+    }
+  }
+  connect(editor_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { popup_menu_->popup(editor_->mapToGlobal(pos)); });
+  SetPopupCommand(QStringLiteral("N48"), [this] { ClearText(); });
+  SetPopupCommand(QStringLiteral("N49"),
+                  [this] { buttons_[QStringLiteral("SpeedButton8")]->click(); });
+}
+
+void MainWindow::BuildEditingCommands() {
+  editor_->installEventFilter(this);
+  editor_->viewport()->installEventFilter(this);
+  auto on_click = [this](const char16_t* name, auto slot) {
+    connect(buttons_[QString::fromUtf16(name)], &QToolButton::clicked, this, slot);
+  };
+  on_click(u"SpeedButton11", [this] { editor_->undo(); });
+  on_click(u"SpeedButton6", [this] { ToggleWordWrap(); });
+  on_click(u"SpeedButton5", [this] { ClearText(); });
+  on_click(u"SpeedButton7", [this] { ApplyTransform(&TextToHtml); });
+  on_click(u"SpeedButton13", [this] { ApplyTransform(&HtmlToText); });
+  on_click(u"SpeedButton10", [this] { ApplyTransform(&CompressText); });
+  on_click(u"knopka8", [this] { ApplyTransform(&QuickTableLines); });
+
+  const std::pair<const char16_t*, const char16_t*> shortcuts[] = {
+      {u"Bold", u"N6"}, {u"Italic", u"N7"}, {u"Underlined", u"N8"}};
+  for (const auto& [action_name, item] : shortcuts) {
+    const QString item_name = QString::fromUtf16(item);
+    connect(findChild<QAction*>(QString::fromUtf16(action_name)), &QAction::triggered, this,
+            [this, item_name] { RunTagCommand(item_name); });
+  }
+  connect(findChild<QAction*>(QStringLiteral("Undo")), &QAction::triggered, editor_,
+          &QPlainTextEdit::undo);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == editor_ && event->type() == QEvent::KeyPress) {
+    // Before the key acts: the panels show the position the key starts from.
+    UpdateCaretStatus();
+  } else if (watched == editor_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    // After the click has placed the caret.
+    QTimer::singleShot(0, this, &MainWindow::UpdateCaretStatus);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::UpdateCaretStatus() {
+  SetStatusPanel(1, QStringLiteral("%1,%2").arg(model_.CaretOffset()).arg(model_.CaretLine()));
+  SetStatusPanel(2, QString::number(model_.SelectionStart()));
+}
+
+void MainWindow::SetWordWrap(bool on) {
+  word_wrap_on_ = on;
+  editor_->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void MainWindow::ToggleWordWrap() {
+  SetWordWrap(editor_->lineWrapMode() == QPlainTextEdit::NoWrap);
+}
+
+void MainWindow::ClearText() {
+  model_.SelectAll();
+  model_.ReplaceSelection(QString());
+}
+
+void MainWindow::ApplyTransform(QStringList (*transform)(const QStringList&)) {
+  model_.ApplyLines(transform(model_.Lines()));
+}
+
+void MainWindow::SetPopupCommand(const QString& name, std::function<void()> command) {
+  popup_commands_.insert(name, std::move(command));
+}
+
+void MainWindow::RunTagCommand(const QString& name) {
+  for (const TagCommand& command : TagCatalogue()) {
+    if (QString::fromUtf16(command.name) != name) continue;
+    if (command.kind == TagKind::kWindow) {
+      const auto it = popup_commands_.constFind(name);
+      if (it != popup_commands_.cend() && *it) (*it)();
+      return;
+    }
+    const QString date = command.kind == TagKind::kDate ? desktop_.ShortDateText() : QString();
+    const QString time = command.kind == TagKind::kTime ? desktop_.LongTimeText() : QString();
+    if (const auto point = ::RunTagCommand(model_, command, date, time)) {
+      caret_line_ = point->line;
+      caret_column_ = point->column;
+    }
+    return;
+  }
+}

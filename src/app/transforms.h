@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QStringList>
+
+// Whole-text transforms on the lines of a document. Each is linear in the text.
+
+// Text with characters up to and including the space removed at both ends.
+QString TrimSpaces(const QString& line);
+
+// Paragraphs to HTML: a blank line becomes empty, the last line of a paragraph gets "<p>",
+// its other lines "<br>"; every non-blank line is trimmed.
+QStringList TextToHtml(const QStringList& lines);
+
+// Tags removed from every line, then the first "&nbsp", "&lt", "&gt" and "&copy" of each
+// line replaced by " ", "<", ">" and "(c)".
+QStringList HtmlToText(const QStringList& lines);
+
+// Blank lines dropped, lines trimmed, runs of spaces inside a line shrunk to one.
+QStringList CompressText(const QStringList& lines);

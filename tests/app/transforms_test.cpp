@@ -1,0 +1,92 @@
+#include <QTest>
+
+#include "app/transforms.h"
+#include "generators/table.h"
+
+class TransformsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void TurnsTextIntoHtml_data();
+  void TurnsTextIntoHtml();
+  void TurnsHtmlIntoText_data();
+  void TurnsHtmlIntoText();
+  void CompressesText_data();
+  void CompressesText();
+  void BuildsTheQuickTable_data();
+  void BuildsTheQuickTable();
+};
+
+using Lines = QStringList;
+
+void TransformsTest::TurnsTextIntoHtml_data() {
+  QTest::addColumn<Lines>("lines");
+  QTest::addColumn<Lines>("expected");
+  QTest::addRow("paragraphs") << Lines{"Hello", "world", "", "Bye"}
+                              << Lines{"Hello<br>", "world<p>", "", "Bye<p>"};
+  QTest::addRow("single line") << Lines{"x"} << Lines{"x<p>"};
+  QTest::addRow("empty editor") << Lines{} << Lines{};
+  QTest::addRow("lines are trimmed, blank lines emptied")
+      << Lines{"  a  ", "\tb", "   ", "c "} << Lines{"a<br>", "b<p>", "", "c<p>"};
+  QTest::addRow("final empty line") << Lines{"a", ""} << Lines{"a<p>", ""};
+}
+
+void TransformsTest::TurnsTextIntoHtml() {
+  QFETCH(Lines, lines);
+  QFETCH(Lines, expected);
+  QCOMPARE(TextToHtml(lines), expected);
+}
+
+void TransformsTest::TurnsHtmlIntoText_data() {
+  QTest::addColumn<Lines>("lines");
+  QTest::addColumn<Lines>("expected");
+  QTest::addRow("first nbsp only") << Lines{"a &nbsp;&nbsp; b"} << Lines{"a  ;&nbsp; b"};
+  QTest::addRow("lone > takes the start") << Lines{"x > y"} << Lines{" y"};
+  QTest::addRow("entities keep their semicolon")
+      << Lines{"&lt;b&gt; &copy;"} << Lines{"<;b>; (c);"};
+  QTest::addRow("tags removed") << Lines{"<p>Hi <b>you</b></p>", "<br>"} << Lines{"Hi you", ""};
+  QTest::addRow("second entity of a kind stays") << Lines{"&lt&lt"} << Lines{"<&lt"};
+}
+
+void TransformsTest::TurnsHtmlIntoText() {
+  QFETCH(Lines, lines);
+  QFETCH(Lines, expected);
+  QCOMPARE(HtmlToText(lines), expected);
+}
+
+void TransformsTest::CompressesText_data() {
+  QTest::addColumn<Lines>("lines");
+  QTest::addColumn<Lines>("expected");
+  QTest::addRow("example") << Lines{"  a   b  ", "", "c"} << Lines{"a b", "c"};
+  QTest::addRow("only blank lines") << Lines{"", "  ", "\t"} << Lines{};
+  QTest::addRow("tabs inside stay") << Lines{"a\t\tb"} << Lines{"a\t\tb"};
+  QTest::addRow("non-breaking spaces stay")
+      << Lines{QString("a") + QChar(0xA0) + QChar(0xA0) + "b"}
+      << Lines{QString("a") + QChar(0xA0) + QChar(0xA0) + "b"};
+  QTest::addRow("long run") << Lines{"a" + QString(10000, ' ') + "b"} << Lines{"a b"};
+}
+
+void TransformsTest::CompressesText() {
+  QFETCH(Lines, lines);
+  QFETCH(Lines, expected);
+  QCOMPARE(CompressText(lines), expected);
+}
+
+void TransformsTest::BuildsTheQuickTable_data() {
+  QTest::addColumn<Lines>("lines");
+  QTest::addColumn<Lines>("expected");
+  QTest::addRow("two lines") << Lines{"a", "b"}
+                             << Lines{"<table>", "<tr><td>a</td></tr>", "<tr><td>b</td></tr>",
+                                      "</table>"};
+  QTest::addRow("empty line") << Lines{""} << Lines{"<table>", "<tr><td></td></tr>", "</table>"};
+  QTest::addRow("empty document") << Lines{} << Lines{"<table>", "</table>"};
+}
+
+void TransformsTest::BuildsTheQuickTable() {
+  QFETCH(Lines, lines);
+  QFETCH(Lines, expected);
+  QCOMPARE(QuickTableLines(lines), expected);
+}
+
+QTEST_APPLESS_MAIN(TransformsTest)
+#include "transforms_test.moc"
