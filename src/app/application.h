@@ -5,8 +5,11 @@
 
 #include "platform/recent_files.h"
 
+class AboutWindow;
 class Desktop;
+class LanguageApplier;
 class MainWindow;
+class OptionsWindow;
 class SavePromptWindow;
 
 // Where the program keeps its files: the settings file and the language files live in the
@@ -24,14 +27,23 @@ class Application {
 
   MainWindow& Main() { return *main_window_; }
   SavePromptWindow& SavePrompt() { return *save_prompt_; }
+  OptionsWindow& Options() { return *options_; }
+  AboutWindow& About() { return *about_; }
+  LanguageApplier& Language() { return *language_; }
 
-  // Shows the main window and runs the start-up steps with the command-line argument.
+  // Shows the main window and runs the start-up steps: settings, language file, then the
+  // command-line file or a new page.
   void Start(const QString& argument);
 
  private:
+  void WireCommands();
+
   Desktop& desktop_;
   AppPaths paths_;
   RecentFilesStore recent_files_;
+  std::unique_ptr<LanguageApplier> language_;
   std::unique_ptr<MainWindow> main_window_;
   SavePromptWindow* save_prompt_ = nullptr;
+  OptionsWindow* options_ = nullptr;
+  AboutWindow* about_ = nullptr;
 };

@@ -338,7 +338,7 @@ void MainWindow::HideFilePanel() {
   buttons_[QStringLiteral("SpeedButton3")]->setEnabled(false);
   buttons_[QStringLiteral("SpeedButton4")]->setEnabled(false);
   buttons_[QStringLiteral("SpeedButton2")]->setEnabled(true);
-  file_panel_shown_ = false;
+  settings_.file_panel_shown = 0;
 }
 
 void MainWindow::ShowFilePanel() {
@@ -348,7 +348,13 @@ void MainWindow::ShowFilePanel() {
   buttons_[QStringLiteral("SpeedButton3")]->setEnabled(true);
   buttons_[QStringLiteral("SpeedButton4")]->setEnabled(true);
   buttons_[QStringLiteral("SpeedButton2")]->setEnabled(false);
-  file_panel_shown_ = true;
+  settings_.file_panel_shown = 1;
+}
+
+void MainWindow::SetEditorColour(const QColor& colour) {
+  QPalette palette = editor_->palette();
+  palette.setColor(QPalette::Base, colour);
+  editor_->setPalette(palette);
 }
 
 void MainWindow::OnTextChanged() {

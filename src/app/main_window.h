@@ -6,12 +6,14 @@
 
 #include "app/editor_model.h"
 #include "settings/new_page.h"
+#include "settings/settings_record.h"
 
 class Desktop;
 class FilePanel;
 class QAction;
 class QLabel;
 class QMenu;
+class QColor;
 class QPlainTextEdit;
 class QToolButton;
 class RecentFilesStore;
@@ -46,7 +48,12 @@ class MainWindow : public QMainWindow {
   bool Modified() const { return modified_; }
   bool Saved() const { return saved_; }
   QString PromptAnswer() const { return prompt_answer_; }
-  bool FilePanelShown() const { return file_panel_shown_; }
+  bool FilePanelShown() const { return settings_.file_panel_shown != 0; }
+  // The settings record; the main window keeps its panel and wrap flags in it.
+  SettingsRecord& Settings() { return settings_; }
+  void SetEditorColour(const QColor& colour);
+  QToolButton* Button(const QString& name) const { return buttons_.value(name); }
+  QAction* MenuItem(const QString& name) const { return menu_items_.value(name); }
   int OpenFilterIndex() const { return open_filter_index_; }
 
   EditorModel& Editor() { return model_; }
@@ -71,7 +78,7 @@ class MainWindow : public QMainWindow {
   // Editor behaviours.
   void UpdateCaretStatus();
   void ToggleWordWrap();
-  bool WordWrapOn() const { return word_wrap_on_; }
+  bool WordWrapOn() const { return settings_.word_wrap_on != 0; }
   void SetWordWrap(bool on);
   void ClearText();
   // Rewrites the editor's lines through a whole-text transform, as one undo step.
@@ -135,9 +142,8 @@ class MainWindow : public QMainWindow {
   bool modified_ = false;
   bool saved_ = false;
   QString prompt_answer_;
-  bool file_panel_shown_ = true;
   bool loading_ = false;
-  bool word_wrap_on_ = false;
+  SettingsRecord settings_;
   int caret_line_ = 0;
   int caret_column_ = 0;
   int open_filter_index_ = 1;

@@ -92,7 +92,7 @@ void MainWindow::UpdateCaretStatus() {
 }
 
 void MainWindow::SetWordWrap(bool on) {
-  word_wrap_on_ = on;
+  settings_.word_wrap_on = on ? 1 : 0;
   editor_->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 }
 

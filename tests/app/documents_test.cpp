@@ -72,9 +72,9 @@ void DocumentsTest::initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().t
 void DocumentsTest::init() {
   QFile::remove(config_.filePath("brindlemark/brindlemark.ini"));
   data_ = std::make_unique<QTemporaryDir>();
+  InstallLanguageFiles(data_->path());
   desktop_ = std::make_unique<FakeDesktop>();
   app_ = std::make_unique<Application>(*desktop_, AppPaths{data_->path(), QString()});
-  app_->Main().SetUntitledName("Untitled");
 }
 
 void DocumentsTest::cleanup() {

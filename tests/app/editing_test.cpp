@@ -45,12 +45,14 @@ class EditingTest : public QObject {
   std::unique_ptr<Application> app_;
 };
 
-void EditingTest::initTestCase() { qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8()); }
+void EditingTest::initTestCase() {
+  qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
+  InstallLanguageFiles(dir_.path());
+}
 
 void EditingTest::init() {
   desktop_ = std::make_unique<FakeDesktop>();
   app_ = std::make_unique<Application>(*desktop_, AppPaths{dir_.path(), QString()});
-  Main().SetUntitledName("Untitled");
   app_->Start(QString());
   QVERIFY(QTest::qWaitForWindowActive(&Main()));
 }

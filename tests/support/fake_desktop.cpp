@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -52,4 +54,12 @@ std::optional<QFont> FakeDesktop::PickFont(QWidget*, const QFont&) { return Take
 
 std::optional<QColor> FakeDesktop::PickSystemColour(QWidget*, const QColor&) {
   return Take(colour_answers);
+}
+
+void InstallLanguageFiles(const QString& folder) {
+  for (const char* name : {"english.lng", "russian.lng"}) {
+    const QString target = folder + QLatin1Char('/') + QLatin1String(name);
+    QFile::remove(target);
+    QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name), target);
+  }
 }

@@ -44,3 +44,6 @@ class FakeDesktop : public Desktop {
   QString ShortDateText() override { return date_text; }
   QString LongTimeText() override { return time_text; }
 };
+
+// Copies the shipped language files into folder, as the build puts them beside the program.
+void InstallLanguageFiles(const QString& folder);

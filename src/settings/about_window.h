@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDialog>
+
+class Desktop;
+
+// The about window "Form5": picture, credits, and the mail and web labels that open their
+// addresses.
+class AboutWindow : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr const char* kMailAddress = "mailto:team@brindlemark.example";
+  static constexpr const char* kWebAddress = "https://brindlemark.example/";
+
+  explicit AboutWindow(Desktop& desktop, QWidget* parent = nullptr);
+};

@@ -1,0 +1,96 @@
+#include "settings/language_applier.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QRadioButton>
+
+#include "platform/desktop.h"
+#include "platform/text_file.h"
+
+QWidget* FindControl(QWidget* window, const QString& name) {
+  QList<QWidget*> queue{window};
+  while (!queue.isEmpty()) {
+    QWidget* widget = queue.takeFirst();
+    for (QObject* child : widget->children()) {
+      auto* child_widget = qobject_cast<QWidget*>(child);
+      if (child_widget == nullptr) continue;
+      // Another window of the program parented to this one keeps its own controls.
+      if (qobject_cast<QDialog*>(child_widget) || qobject_cast<QMainWindow*>(child_widget)) continue;
+      if (child_widget->objectName() == name) return child_widget;
+      queue.append(child_widget);
+    }
+  }
+  return nullptr;
+}
+
+void LanguageApplier::AddWindow(QWidget* window) { windows_.insert(window->objectName(), window); }
+
+bool LanguageApplier::ApplyFile(const QString& path) {
+  const ReadOutcome read = ReadWholeFile(path);
+  if (!read.ok) {
+    desktop_.ShowError(nullptr, QStringLiteral("Cannot open file %1").arg(path));
+    return false;
+  }
+  const LanguageTexts texts = ResolveLanguageTexts(LanguageLines(read.bytes));
+  Apply(texts);
+  if (texts.missing_line) {
+    desktop_.ShowError(nullptr, MissingLineMessage(*texts.missing_line));
+    return false;
+  }
+  return true;
+}
+
+void LanguageApplier::Apply(const LanguageTexts& texts) {
+  for (const LanguageText& text : texts.texts) Place(text);
+}
+
+void LanguageApplier::Place(const LanguageText& text) {
+  QWidget* window = windows_.value(text.window);
+  if (window == nullptr) return;
+  switch (text.target) {
+    case TextTarget::kUntitledName:
+      if (untitled_sink_) untitled_sink_(text.text);
+      return;
+    case TextTarget::kWindowCaption:
+      window->setWindowTitle(text.text);
+      return;
+    case TextTarget::kMenu:
+      if (auto* action = window->findChild<QAction*>(text.control)) {
+        action->setText(text.text);
+        if (QMenu* menu = action->menu()) menu->setTitle(text.text);
+      }
+      return;
+    default:
+      break;
+  }
+  QWidget* control = FindControl(window, text.control);
+  if (control == nullptr) return;
+  switch (text.target) {
+    case TextTarget::kHint:
+      control->setToolTip(text.text);
+      break;
+    case TextTarget::kCaption:
+      if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(text.text);
+      } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(text.text);
+      } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        group->setTitle(text.text);
+      }
+      break;
+    case TextTarget::kItem0:
+    case TextTarget::kItem1: {
+      const QList<QRadioButton*> items = control->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+      const int index = text.target == TextTarget::kItem0 ? 0 : 1;
+      if (index < items.size()) items[index]->setText(text.text);
+      break;
+    }
+    default:
+      break;
+  }
+}

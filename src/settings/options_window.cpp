@@ -1,0 +1,182 @@
+#include "settings/options_window.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+#include "settings/settings_record.h"
+#include "platform/desktop.h"
+#include "platform/shell_verbs.h"
+#include "settings/language_applier.h"
+
+namespace {
+
+QPushButton* NamedButton(const QString& name, const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QColor ToColour(quint32 value) { return QColor(RedOf(value), GreenOf(value), BlueOf(value)); }
+
+}  // namespace
+
+OptionsWindow::OptionsWindow(Desktop& desktop, MainWindow& main_window, LanguageApplier& language,
+                             QString program_folder, QWidget* parent)
+    : QDialog(parent),
+      desktop_(desktop),
+      main_window_(main_window),
+      language_(language),
+      program_folder_(std::move(program_folder)),
+      pages_(new QTabWidget(this)),
+      save_before_preview_(new QCheckBox(this)),
+      built_in_preview_(new QCheckBox(this)) {
+  setObjectName(QStringLiteral("Form6"));
+  setWindowFlag(Qt::Tool);
+  pages_->setObjectName(QStringLiteral("PageControl1"));
+  save_before_preview_->setObjectName(QStringLiteral("CheckBox1"));
+  built_in_preview_->setObjectName(QStringLiteral("CheckBox2"));
+
+  auto* main_page = new QWidget;
+  main_page->setObjectName(QStringLiteral("TabSheet1"));
+  auto* main_layout = new QVBoxLayout(main_page);
+  main_layout->addWidget(save_before_preview_);
+  main_layout->addWidget(built_in_preview_);
+  const std::pair<const char16_t*, const char16_t*> verbs[] = {
+      {u"Button8", u"lstfile"}, {u"Button6", u"txtfile"}, {u"Button5", u"htmlfile"}};
+  for (const auto& [name, type] : verbs) {
+    QPushButton* button = NamedButton(QString::fromUtf16(name), QString(), main_page);
+    main_layout->addWidget(button);
+    const QString file_type = QString::fromUtf16(type);
+    const QString caption = file_type == u"lstfile" ? QStringLiteral("&Edit list with Brindlemark")
+                                                    : QStringLiteral("&Edit with Brindlemark");
+    connect(button, &QPushButton::clicked, this, [this, file_type, caption] { RegisterVerb(file_type, caption); });
+  }
+  main_layout->addStretch(1);
+
+  auto* editor_page = new QWidget;
+  editor_page->setObjectName(QStringLiteral("TabSheet2"));
+  auto* editor_layout = new QVBoxLayout(editor_page);
+  QPushButton* font_button = NamedButton(QStringLiteral("Button3"), QStringLiteral("Шрифт"), editor_page);
+  QPushButton* colour_button = NamedButton(QStringLiteral("Button4"), QStringLiteral("Цвет фона"), editor_page);
+  editor_layout->addWidget(font_button);
+  editor_layout->addWidget(colour_button);
+  editor_layout->addStretch(1);
+  connect(font_button, &QPushButton::clicked, this, [this] {
+    // The record has no place for a font: the choice holds for this session.
+    if (auto font = desktop_.PickFont(this, main_window_.EditorWidget()->font())) {
+      main_window_.EditorWidget()->setFont(*font);
+    }
+  });
+  connect(colour_button, &QPushButton::clicked, this, [this] {
+    if (auto colour = desktop_.PickSystemColour(this, ToColour(dialog_colour_))) {
+      dialog_colour_ = ColourValue(colour->red(), colour->green(), colour->blue());
+    }
+  });
+
+  auto* language_page = new QWidget;
+  language_page->setObjectName(QStringLiteral("TabSheet3"));
+  auto* language_layout = new QVBoxLayout(language_page);
+  QPushButton* choose = NamedButton(QStringLiteral("Button7"), QString(), language_page);
+  auto* memo = new QPlainTextEdit(language_page);
+  memo->setObjectName(QStringLiteral("Memo1"));
+  memo->setReadOnly(true);
+  memo->setMaximumHeight(80);
+  language_layout->addWidget(choose);
+  language_layout->addWidget(memo);
+  connect(choose, &QPushButton::clicked, this, &OptionsWindow::ChooseLanguageFile);
+
+  pages_->addTab(main_page, QStringLiteral("Main"));
+  pages_->addTab(editor_page, QStringLiteral("Editor"));
+  pages_->addTab(language_page, QStringLiteral("Language"));
+  pages_->setCurrentWidget(language_page);
+
+  QPushButton* ok = NamedButton(QStringLiteral("Button1"), QStringLiteral("Ок"), this);
+  QPushButton* reload = NamedButton(QStringLiteral("Button2"), QString(), this);
+  connect(ok, &QPushButton::clicked, this, [this] {
+    if (SaveSettings()) accept();
+  });
+  connect(reload, &QPushButton::clicked, this, [this] {
+    if (LoadSettings(false)) reject();
+  });
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  buttons->addWidget(reload);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(pages_);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QString OptionsWindow::SettingsPath() const { return program_folder_ + QStringLiteral("/htmled.ini"); }
+
+bool OptionsWindow::LoadSettings(bool at_start_up) {
+  const SettingsRead read = ReadSettingsFile(SettingsPath());
+  if (read.record) {
+    Apply(*read.record);
+    return true;
+  }
+  if (!read.missing) {
+    desktop_.ShowError(this, read.error);
+  } else if (!at_start_up) {
+    desktop_.ShowError(this, QStringLiteral("File not found: %1").arg(SettingsPath()));
+  }
+  if (at_start_up) Apply(SettingsRecord::Defaults());
+  return read.missing && at_start_up;
+}
+
+void OptionsWindow::Apply(const SettingsRecord& record) {
+  SettingsRecord& settings = main_window_.Settings();
+  settings = record;
+  // Only ever checks the box, and only ever hides the panel.
+  if (record.save_before_preview != 0) save_before_preview_->setChecked(true);
+  if (record.file_panel_shown == 0) main_window_.HideFilePanel();
+  main_window_.SetWordWrap(record.word_wrap_on != 0);
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  main_window_.move(PlaceWindowLeft(record.window_left, screen.width()),
+                    PlaceWindowTop(record.window_top, screen.height()));
+  built_in_preview_->setChecked(record.preview_in_built_in_window == 1);
+  language_path_ = program_folder_ + u'/' + record.LanguageFileName();
+  dialog_colour_ = record.editor_colour;
+  main_window_.SetEditorColour(ToColour(record.editor_colour));
+}
+
+bool OptionsWindow::SaveSettings() {
+  SettingsRecord& settings = main_window_.Settings();
+  settings.save_before_preview = save_before_preview_->isChecked() ? 1 : 0;
+  settings.preview_in_built_in_window = built_in_preview_->isChecked() ? 1 : 0;
+  settings.editor_colour = dialog_colour_;
+  main_window_.SetEditorColour(ToColour(dialog_colour_));
+  const QString error = WriteSettingsFile(SettingsPath(), settings);
+  if (!error.isEmpty()) {
+    desktop_.ShowError(this, error);
+    return false;
+  }
+  return true;
+}
+
+void OptionsWindow::ChooseLanguageFile() {
+  const auto choice = desktop_.AskOpenPath(this, {QStringLiteral("*.lng (*.lng)")}, 1, language_path_);
+  if (!choice || choice->path.trimmed().isEmpty()) return;
+  QString path = choice->path;
+  if (!path.contains(u'.')) path += QStringLiteral(".lng");
+  language_path_ = path;
+  // A name the record cannot hold is applied now but not remembered.
+  main_window_.Settings().SetLanguageFileName(QFileInfo(path).fileName());
+  language_.ApplyFile(path);
+}
+
+void OptionsWindow::RegisterVerb(const QString& file_type, const QString& caption) {
+  const QString error = RegisterEditVerb(file_type, caption, QCoreApplication::applicationFilePath());
+  if (!error.isEmpty()) desktop_.ShowError(this, error);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class Desktop;
+class LanguageApplier;
+class MainWindow;
+class QCheckBox;
+class QPushButton;
+class QTabWidget;
+struct SettingsRecord;
+
+// The options window "Form6": preview options, editor font and colour, language file, and
+// the edit verbs of the file manager. It also reads and writes the settings file.
+class OptionsWindow : public QDialog {
+  Q_OBJECT
+ public:
+  OptionsWindow(Desktop& desktop, MainWindow& main_window, LanguageApplier& language,
+                QString program_folder, QWidget* parent = nullptr);
+
+  QString SettingsPath() const;
+  // The path of the language file to apply.
+  QString LanguagePath() const { return language_path_; }
+  quint32 DialogColour() const { return dialog_colour_; }
+
+  // Reads the settings file and applies it. At start-up a missing file means a first start
+  // (defaults, no message) and an unreadable or short one shows its error and then goes on
+  // with the defaults. Returns false when the file could not be read.
+  bool LoadSettings(bool at_start_up);
+  // Takes the options into the record and writes the settings file; false (with a message)
+  // when it could not be written.
+  bool SaveSettings();
+  void ChooseLanguageFile();
+  void RegisterVerb(const QString& file_type, const QString& caption);
+
+ private:
+  void Apply(const SettingsRecord& record);
+
+  Desktop& desktop_;
+  MainWindow& main_window_;
+  LanguageApplier& language_;
+  QString program_folder_;
+  QString language_path_;
+  quint32 dialog_colour_ = 0;
+
+  QTabWidget* pages_;
+  QCheckBox* save_before_preview_;
+  QCheckBox* built_in_preview_;
+};
