@@ -48,7 +48,8 @@ void Application::WireCommands() {
   QObject::connect(main->Button(QStringLiteral("SpeedButton19")), &QToolButton::clicked, main,
                    [this] { desktop_.RunModal(options_); });
   auto show_about = [this] { ShowWindow(about_); };
-  QObject::connect(main->Button(QStringLiteral("SpeedButton20")), &QToolButton::clicked, main, show_about);
+  QObject::connect(main->Button(QStringLiteral("SpeedButton20")), &QToolButton::clicked, main,
+                   show_about);
   QObject::connect(main->MenuItem(QStringLiteral("N75")), &QAction::triggered, main, show_about);
   QObject::connect(main->MenuItem(QStringLiteral("N74")), &QAction::triggered, main, [this] {
     desktop_.OpenWithDefaultProgram(QString::fromLatin1(kNewVersionAddress));

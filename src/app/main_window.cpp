@@ -232,6 +232,7 @@ void MainWindow::BuildMenu() {
   auto add_menu = [&](const QString& name) {
     auto* menu = new QMenu(bar);
     menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
     bar->addMenu(menu);
     menu_items_.insert(name, menu->menuAction());
     return menu;

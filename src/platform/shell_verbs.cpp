@@ -41,7 +41,8 @@ QString ExecLine(const QString& program_path) {
   return u'"' + quoted + QStringLiteral("\" %f");
 }
 
-QString DesktopEntryText(const QString& file_type, const QString& caption, const QString& program_path) {
+QString DesktopEntryText(const QString& file_type, const QString& caption,
+                         const QString& program_path) {
   QString name = caption;
   name.remove(u'&');
   return QStringLiteral(

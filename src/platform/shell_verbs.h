@@ -12,7 +12,8 @@ QString MimeTypeOf(const QString& file_type);
 QString ExecLine(const QString& program_path);
 
 // The text of the desktop entry; the caption's "&" accelerator marks are dropped.
-QString DesktopEntryText(const QString& file_type, const QString& caption, const QString& program_path);
+QString DesktopEntryText(const QString& file_type, const QString& caption,
+                         const QString& program_path);
 
 // Writes the entry into data_folder/applications (and, for "lstfile", the MIME type of
 // "*.lst" into data_folder/mime/packages). data_folder empty: $XDG_DATA_HOME, else

@@ -44,7 +44,8 @@ QLabel* LinkLabel(const QString& name, const QString& text, QWidget* parent) {
 // Turns clicks on a label into a call.
 class ClickFilter : public QObject {
  public:
-  ClickFilter(QObject* parent, std::function<void()> on_click) : QObject(parent), on_click_(std::move(on_click)) {}
+  ClickFilter(QObject* parent, std::function<void()> on_click)
+      : QObject(parent), on_click_(std::move(on_click)) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::MouseButtonRelease) on_click_();
     return QObject::eventFilter(watched, event);
@@ -66,22 +67,22 @@ AboutWindow::AboutWindow(Desktop& desktop, QWidget* parent) : QDialog(parent) {
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("Image2"));
   icon->setPixmap(style()->standardIcon(QStyle::SP_FileIcon).pixmap(32, 32));
-  auto* credits = new QLabel(QStringLiteral("<b>Brindlemark</b><br>HTML editor for hand-written web pages<br>"
-                                            "Version 0.1<br>The Brindlemark team"),
-                             this);
+  auto* credits =
+      new QLabel(QStringLiteral("<b>Brindlemark</b><br>HTML editor for hand-written web pages<br>"
+                                "Version 0.1<br>The Brindlemark team"),
+                 this);
   credits->setObjectName(QStringLiteral("Label1"));
   auto* mail_caption = new QLabel(this);
   mail_caption->setObjectName(QStringLiteral("Label6"));
   auto* web_caption = new QLabel(this);
   web_caption->setObjectName(QStringLiteral("Label7"));
-  QLabel* mail = LinkLabel(QStringLiteral("Label5"), QStringLiteral("team@brindlemark.example"), this);
+  QLabel* mail =
+      LinkLabel(QStringLiteral("Label5"), QStringLiteral("team@brindlemark.example"), this);
   QLabel* web = LinkLabel(QStringLiteral("Label2"), QStringLiteral("brindlemark.example"), this);
-  mail->installEventFilter(new ClickFilter(mail, [&desktop] {
-    desktop.OpenWithDefaultProgram(QString::fromLatin1(kMailAddress));
-  }));
-  web->installEventFilter(new ClickFilter(web, [&desktop] {
-    desktop.OpenWithDefaultProgram(QString::fromLatin1(kWebAddress));
-  }));
+  mail->installEventFilter(new ClickFilter(
+      mail, [&desktop] { desktop.OpenWithDefaultProgram(QString::fromLatin1(kMailAddress)); }));
+  web->installEventFilter(new ClickFilter(
+      web, [&desktop] { desktop.OpenWithDefaultProgram(QString::fromLatin1(kWebAddress)); }));
   auto* ok = new QPushButton(QStringLiteral("Ok"), this);
   ok->setObjectName(QStringLiteral("Button1"));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);

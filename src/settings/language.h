@@ -24,8 +24,8 @@ struct LanguageStep {
   const char16_t* window;
   const char16_t* control;  // empty for window captions and the untitled name
   TextTarget target;
-  const char16_t* suffix = u"";  // appended to the line ("Brindlemark" on the verb buttons)
-  int second_line = -1;  // when set, the text is line + " " + second_line
+  const char16_t* suffix = u"";        // appended to the line ("Brindlemark" on the verb buttons)
+  int second_line = -1;                // when set, the text is line + " " + second_line
   const char16_t* copy_control = u"";  // copy steps: the control of this window whose
   TextTarget copy_target = TextTarget::kCaption;  // text placed earlier is copied
 };
@@ -41,7 +41,7 @@ struct LanguageText {
 };
 
 struct LanguageTexts {
-  QList<LanguageText> texts;      // in the order of the steps
+  QList<LanguageText> texts;        // in the order of the steps
   std::optional<int> missing_line;  // the first line asked for beyond the end of the file
 };
 

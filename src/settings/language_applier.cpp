@@ -20,7 +20,8 @@ QWidget* FindControl(QWidget* window, const QString& name) {
       auto* child_widget = qobject_cast<QWidget*>(child);
       if (child_widget == nullptr) continue;
       // Another window of the program parented to this one keeps its own controls.
-      if (qobject_cast<QDialog*>(child_widget) || qobject_cast<QMainWindow*>(child_widget)) continue;
+      if (qobject_cast<QDialog*>(child_widget) || qobject_cast<QMainWindow*>(child_widget))
+        continue;
       if (child_widget->objectName() == name) return child_widget;
       queue.append(child_widget);
     }
@@ -85,7 +86,8 @@ void LanguageApplier::Place(const LanguageText& text) {
       break;
     case TextTarget::kItem0:
     case TextTarget::kItem1: {
-      const QList<QRadioButton*> items = control->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+      const QList<QRadioButton*> items =
+          control->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
       const int index = text.target == TextTarget::kItem0 ? 0 : 1;
       if (index < items.size()) items[index]->setText(text.text);
       break;

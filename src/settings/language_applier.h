@@ -16,7 +16,9 @@ class LanguageApplier {
   explicit LanguageApplier(Desktop& desktop) : desktop_(desktop) {}
 
   void AddWindow(QWidget* window);
-  void SetUntitledNameSink(std::function<void(const QString&)> sink) { untitled_sink_ = std::move(sink); }
+  void SetUntitledNameSink(std::function<void(const QString&)> sink) {
+    untitled_sink_ = std::move(sink);
+  }
 
   // Reads the file and sets every text up to the first missing line. Shows the error and
   // returns false when the file cannot be read or is too short.

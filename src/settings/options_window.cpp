@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
-#include "settings/settings_record.h"
 #include "platform/desktop.h"
 #include "platform/shell_verbs.h"
 #include "settings/language_applier.h"
+#include "settings/settings_record.h"
 
 namespace {
 
@@ -59,15 +59,18 @@ OptionsWindow::OptionsWindow(Desktop& desktop, MainWindow& main_window, Language
     const QString file_type = QString::fromUtf16(type);
     const QString caption = file_type == u"lstfile" ? QStringLiteral("&Edit list with Brindlemark")
                                                     : QStringLiteral("&Edit with Brindlemark");
-    connect(button, &QPushButton::clicked, this, [this, file_type, caption] { RegisterVerb(file_type, caption); });
+    connect(button, &QPushButton::clicked, this,
+            [this, file_type, caption] { RegisterVerb(file_type, caption); });
   }
   main_layout->addStretch(1);
 
   auto* editor_page = new QWidget;
   editor_page->setObjectName(QStringLiteral("TabSheet2"));
   auto* editor_layout = new QVBoxLayout(editor_page);
-  QPushButton* font_button = NamedButton(QStringLiteral("Button3"), QStringLiteral("Шрифт"), editor_page);
-  QPushButton* colour_button = NamedButton(QStringLiteral("Button4"), QStringLiteral("Цвет фона"), editor_page);
+  QPushButton* font_button =
+      NamedButton(QStringLiteral("Button3"), QStringLiteral("Шрифт"), editor_page);
+  QPushButton* colour_button =
+      NamedButton(QStringLiteral("Button4"), QStringLiteral("Цвет фона"), editor_page);
   editor_layout->addWidget(font_button);
   editor_layout->addWidget(colour_button);
   editor_layout->addStretch(1);
@@ -118,7 +121,9 @@ OptionsWindow::OptionsWindow(Desktop& desktop, MainWindow& main_window, Language
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString OptionsWindow::SettingsPath() const { return program_folder_ + QStringLiteral("/htmled.ini"); }
+QString OptionsWindow::SettingsPath() const {
+  return program_folder_ + QStringLiteral("/htmled.ini");
+}
 
 bool OptionsWindow::LoadSettings(bool at_start_up) {
   const SettingsRead read = ReadSettingsFile(SettingsPath());
@@ -166,7 +171,8 @@ bool OptionsWindow::SaveSettings() {
 }
 
 void OptionsWindow::ChooseLanguageFile() {
-  const auto choice = desktop_.AskOpenPath(this, {QStringLiteral("*.lng (*.lng)")}, 1, language_path_);
+  const auto choice =
+      desktop_.AskOpenPath(this, {QStringLiteral("*.lng (*.lng)")}, 1, language_path_);
   if (!choice || choice->path.trimmed().isEmpty()) return;
   QString path = choice->path;
   if (!path.contains(u'.')) path += QStringLiteral(".lng");
@@ -177,6 +183,7 @@ void OptionsWindow::ChooseLanguageFile() {
 }
 
 void OptionsWindow::RegisterVerb(const QString& file_type, const QString& caption) {
-  const QString error = RegisterEditVerb(file_type, caption, QCoreApplication::applicationFilePath());
+  const QString error =
+      RegisterEditVerb(file_type, caption, QCoreApplication::applicationFilePath());
   if (!error.isEmpty()) desktop_.ShowError(this, error);
 }

@@ -66,7 +66,8 @@ SettingsRecord SettingsRecord::Defaults() {
 
 QString SettingsRecord::LanguageFileName() const {
   const int length = qMin<int>(language_file_name[0], kMaxLanguageNameLength);
-  return DecodeCp1251(QByteArrayView(reinterpret_cast<const char*>(language_file_name.data()) + 1, length));
+  return DecodeCp1251(
+      QByteArrayView(reinterpret_cast<const char*>(language_file_name.data()) + 1, length));
 }
 
 bool SettingsRecord::SetLanguageFileName(const QString& name) {

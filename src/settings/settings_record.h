@@ -11,16 +11,16 @@ struct SettingsRecord {
   static constexpr int kSize = 44;
   static constexpr int kMaxLanguageNameLength = 20;
 
-  quint8 save_before_preview = 0;  // offset 0
-  std::array<quint8, 3> reserved1{};  // 1..3
-  quint32 editor_colour = 0;  // 4: 0x00BBGGRR
-  quint8 file_panel_shown = 0;  // 8
-  quint8 word_wrap_on = 0;  // 9
-  std::array<quint8, 4> reserved2{};  // 10..13
-  qint32 window_left = 0;  // 14
-  qint32 window_top = 0;  // 18
+  quint8 save_before_preview = 0;               // offset 0
+  std::array<quint8, 3> reserved1{};            // 1..3
+  quint32 editor_colour = 0;                    // 4: 0x00BBGGRR
+  quint8 file_panel_shown = 0;                  // 8
+  quint8 word_wrap_on = 0;                      // 9
+  std::array<quint8, 4> reserved2{};            // 10..13
+  qint32 window_left = 0;                       // 14
+  qint32 window_top = 0;                        // 18
   std::array<quint8, 21> language_file_name{};  // 22: length byte and 20 bytes
-  quint8 preview_in_built_in_window = 0;  // 43
+  quint8 preview_in_built_in_window = 0;        // 43
 
   // The record of the first 44 bytes; nullopt when fewer bytes are given.
   static std::optional<SettingsRecord> FromBytes(QByteArrayView bytes);

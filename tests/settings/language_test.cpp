@@ -26,10 +26,12 @@ QStringList NumberedLines(int count) {
   return lines;
 }
 
-QString TextOf(const LanguageTexts& texts, const QString& window, const QString& control, TextTarget target) {
+QString TextOf(const LanguageTexts& texts, const QString& window, const QString& control,
+               TextTarget target) {
   QString found = "<none>";
   for (const LanguageText& text : texts.texts) {
-    if (text.window == window && text.control == control && text.target == target) found = text.text;
+    if (text.window == window && text.control == control && text.target == target)
+      found = text.text;
   }
   return found;
 }
@@ -42,7 +44,8 @@ void LanguageTest::SplitsLines_data() {
   QTest::addRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
   QTest::addRow("cr only") << QByteArray("a\rb\r") << QStringList{"a", "b"};
   QTest::addRow("lf only") << QByteArray("a\nb") << QStringList{"a", "b"};
-  QTest::addRow("zero byte ends the text") << QByteArray("a\r\nb\0c\r\nd", 9) << QStringList{"a", "b"};
+  QTest::addRow("zero byte ends the text")
+      << QByteArray("a\r\nb\0c\r\nd", 9) << QStringList{"a", "b"};
   QTest::addRow("blanks kept") << QByteArray(" a \r\n\r\n") << QStringList{" a ", ""};
   QTest::addRow("cyrillic") << QByteArray("\xD4\xE0\xE9\xEB") << QStringList{"Файл"};
 }
@@ -79,14 +82,16 @@ void LanguageTest::StopsAtTheFirstMissingLine() {
     QCOMPARE(TextOf(texts, "form1", "N61", TextTarget::kMenu), QString("<none>"));
     QCOMPARE(TextOf(texts, "Form2", "", TextTarget::kWindowCaption), QString("<none>"));
   }
-  if (count == 141) QCOMPARE(TextOf(texts, "Form24", "", TextTarget::kWindowCaption), QString("L140"));
+  if (count == 141)
+    QCOMPARE(TextOf(texts, "Form24", "", TextTarget::kWindowCaption), QString("L140"));
 }
 
 void LanguageTest::ComposesAndCopiesTexts() {
   QStringList lines = NumberedLines(141);
   lines[46] = "Edit with ";
   const LanguageTexts texts = ResolveLanguageTexts(lines);
-  QCOMPARE(TextOf(texts, "Form6", "Button6", TextTarget::kCaption), QString("Edit with Brindlemark"));
+  QCOMPARE(TextOf(texts, "Form6", "Button6", TextTarget::kCaption),
+           QString("Edit with Brindlemark"));
   QCOMPARE(TextOf(texts, "Form6", "Button5", TextTarget::kCaption), QString("L47Brindlemark"));
   QCOMPARE(TextOf(texts, "Form20", "Button1", TextTarget::kCaption), QString("L58 L98"));
   QCOMPARE(TextOf(texts, "form1", "SpeedButton35", TextTarget::kHint), QString("L106"));
@@ -104,7 +109,8 @@ void LanguageTest::NeverReadsTheUnusedLines() {
   for (int unused : {7, 18, 24, 116, 117}) lines[unused] = "anything at all";
   const LanguageTexts changed = ResolveLanguageTexts(lines);
   QCOMPARE(changed.texts.size(), plain.texts.size());
-  for (qsizetype i = 0; i < plain.texts.size(); ++i) QCOMPARE(changed.texts[i].text, plain.texts[i].text);
+  for (qsizetype i = 0; i < plain.texts.size(); ++i)
+    QCOMPARE(changed.texts[i].text, plain.texts[i].text);
 }
 
 void LanguageTest::ShipsCompleteLanguageFiles_data() {
@@ -124,7 +130,8 @@ void LanguageTest::ShipsCompleteLanguageFiles() {
   const LanguageTexts texts = ResolveLanguageTexts(LanguageLines(bytes));
   QVERIFY(!texts.missing_line);
   for (const LanguageText& text : texts.texts) {
-    if (text.target != TextTarget::kUntitledName) QVERIFY2(!text.text.trimmed().isEmpty(), qPrintable(text.control));
+    if (text.target != TextTarget::kUntitledName)
+      QVERIFY2(!text.text.trimmed().isEmpty(), qPrintable(text.control));
   }
 }
 

@@ -109,7 +109,8 @@ void SettingsRecordTest::StoresLanguageNamesThatFit() {
   SettingsRecord record = SettingsRecord::Defaults();
   QCOMPARE(record.SetLanguageFileName(name), stored);
   QCOMPARE(record.LanguageFileName(), stored ? name : QString("english.lng"));
-  QCOMPARE(SettingsRecord::FromBytes(record.ToBytes())->LanguageFileName(), record.LanguageFileName());
+  QCOMPARE(SettingsRecord::FromBytes(record.ToBytes())->LanguageFileName(),
+           record.LanguageFileName());
 }
 
 void SettingsRecordTest::PlacesTheWindow_data() {

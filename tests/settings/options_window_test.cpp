@@ -1,0 +1,307 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "app/application.h"
+#include "app/main_window.h"
+#include "app/save_prompt_window.h"
+#include "platform/shell_verbs.h"
+#include "settings/about_window.h"
+#include "settings/options_window.h"
+#include "settings/settings_record.h"
+#include "support/fake_desktop.h"
+
+// The settings file, the options and about windows and the language files, at window level.
+class OptionsWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void FirstStartUsesDefaultsAndWritesAtClose();
+  void BadSettingsFileShowsItsErrorAndGoesOn_data();
+  void BadSettingsFileShowsItsErrorAndGoesOn();
+  void ZeroRecordHidesThePanelAndNamesNoLanguage();
+  void OkWritesTheRecordKeepingReservedBytes();
+  void ReloadRestoresTheStoredOptions();
+  void SaveIntoAFolderThatRefusesKeepsTheWindowOpen();
+  void SwitchesLanguageAtOnce();
+  void RemembersOnlyNamesThatFit_data();
+  void RemembersOnlyNamesThatFit();
+  void ShortLanguageFileStopsAtTheMissingLine();
+  void MissingLanguageFileKeepsBuiltInTexts();
+  void RegistersEditVerbs();
+  void AboutOpensItsAddresses();
+
+ private:
+  void WriteFile(const QString& name, const QByteArray& bytes);
+  QByteArray ReadFile(const QString& name) const;
+  void Start();
+  OptionsWindow& Options() { return app_->Options(); }
+  MainWindow& Main() { return app_->Main(); }
+  template <typename T>
+  T* Control(QWidget* window, const char* name) {
+    return window->findChild<T*>(name);
+  }
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<FakeDesktop> desktop_;
+  std::unique_ptr<Application> app_;
+};
+
+void OptionsWindowTest::init() {
+  dir_ = std::make_unique<QTemporaryDir>();
+  qputenv("XDG_CONFIG_HOME", dir_->filePath("config").toUtf8());
+  qputenv("XDG_DATA_HOME", dir_->filePath("data").toUtf8());
+  InstallLanguageFiles(dir_->path());
+  desktop_ = std::make_unique<FakeDesktop>();
+}
+
+void OptionsWindowTest::cleanup() {
+  app_.reset();
+  desktop_.reset();
+  dir_.reset();
+}
+
+void OptionsWindowTest::WriteFile(const QString& name, const QByteArray& bytes) {
+  QFile file(dir_->filePath(name));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QByteArray OptionsWindowTest::ReadFile(const QString& name) const {
+  QFile file(dir_->filePath(name));
+  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+  return file.readAll();
+}
+
+void OptionsWindowTest::Start() {
+  app_ = std::make_unique<Application>(*desktop_, AppPaths{dir_->path(), QString()});
+  app_->Start(QString());
+}
+
+void OptionsWindowTest::FirstStartUsesDefaultsAndWritesAtClose() {
+  Start();
+  QVERIFY2(desktop_->errors.isEmpty(), qPrintable(desktop_->errors.join('\n')));
+  QVERIFY(Main().FilePanelShown());
+  QVERIFY(!Main().WordWrapOn());
+  QCOMPARE(Main().EditorWidget()->palette().color(QPalette::Base), QColor(Qt::white));
+  QVERIFY(Control<QCheckBox>(&Options(), "CheckBox2")->isChecked());
+  QCOMPARE(Options().LanguagePath(), dir_->filePath("english.lng"));
+  QCOMPARE(Main().windowTitle(), QString("Brindlemark : Untitled"));
+  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("File"));
+  QCOMPARE(Main().Button("SpeedButton8")->toolTip(), QString("New page"));
+  QCOMPARE(Main().MenuItem("N61")->text(), QString("New page"));
+  QCOMPARE(Control<QPushButton>(&Options(), "Button5")->text(),
+           QString("Edit HTML files with Brindlemark"));
+  QCOMPARE(Control<QTabWidget>(&Options(), "PageControl1")->currentWidget()->objectName(),
+           QString("TabSheet3"));
+  QVERIFY(!QFile::exists(dir_->filePath("htmled.ini")));
+  QVERIFY(Main().close());
+  const auto record = SettingsRecord::FromBytes(ReadFile("htmled.ini"));
+  QVERIFY(record);
+  QCOMPARE(ReadFile("htmled.ini").size(), 44);
+  QCOMPARE(record->LanguageFileName(), QString("english.lng"));
+  QCOMPARE(record->file_panel_shown, 1);
+  QCOMPARE(record->editor_colour, 0x00FFFFFFu);
+  QCOMPARE(record->window_left, Main().x());
+}
+
+void OptionsWindowTest::BadSettingsFileShowsItsErrorAndGoesOn_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addRow("empty") << QByteArray();
+  QTest::addRow("43 bytes") << QByteArray(43, '\x01');
+}
+
+void OptionsWindowTest::BadSettingsFileShowsItsErrorAndGoesOn() {
+  QFETCH(QByteArray, bytes);
+  WriteFile("htmled.ini", bytes);
+  Start();
+  QCOMPARE(desktop_->errors.size(), 1);
+  QVERIFY(desktop_->errors.constFirst().contains("htmled.ini"));
+  // Start-up went on with the defaults: language applied, new page made.
+  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("File"));
+  QCOMPARE(Main().Editor().LineCount(), 8);
+  QVERIFY(Main().FilePanelShown());
+}
+
+void OptionsWindowTest::ZeroRecordHidesThePanelAndNamesNoLanguage() {
+  WriteFile("htmled.ini", QByteArray(44, '\0'));
+  Start();
+  QVERIFY(!Main().FilePanelShown());
+  QVERIFY(!Main().Button("SpeedButton1")->isEnabled());
+  QCOMPARE(Main().EditorWidget()->palette().color(QPalette::Base), QColor(Qt::black));
+  QVERIFY(!Control<QCheckBox>(&Options(), "CheckBox1")->isChecked());
+  QVERIFY(!Control<QCheckBox>(&Options(), "CheckBox2")->isChecked());
+  QCOMPARE(desktop_->errors.size(), 1);  // the language file has no name
+  QVERIFY(desktop_->errors.constFirst().startsWith("Cannot open file"));
+  QCOMPARE(Main().Editor().LineCount(), 8);
+}
+
+void OptionsWindowTest::OkWritesTheRecordKeepingReservedBytes() {
+  SettingsRecord stored = SettingsRecord::Defaults();
+  stored.reserved1 = {0x11, 0x22, 0x33};
+  stored.reserved2 = {0x44, 0x55, 0x66, 0x77};
+  WriteFile("htmled.ini", stored.ToBytes());
+  Start();
+  desktop_->colour_answers.push_back(QColor(0x12, 0x34, 0x56));
+  desktop_->modal_scripts.push_back([](QDialog* window) {
+    window->findChild<QCheckBox*>("CheckBox1")->setChecked(true);
+    window->findChild<QCheckBox*>("CheckBox2")->setChecked(false);
+    window->findChild<QPushButton*>("Button4")->click();
+    window->findChild<QPushButton*>("Button1")->click();
+  });
+  QTest::mouseClick(Main().Button("SpeedButton19"), Qt::LeftButton);
+  QCOMPARE(desktop_->modal_windows, QStringList{"Form6"});
+  SettingsRecord expected = stored;
+  expected.save_before_preview = 1;
+  expected.preview_in_built_in_window = 0;
+  expected.editor_colour = 0x00563412;
+  expected.window_left = Main().Settings().window_left;
+  expected.window_top = Main().Settings().window_top;
+  QCOMPARE(ReadFile("htmled.ini"), expected.ToBytes());
+  QCOMPARE(Main().EditorWidget()->palette().color(QPalette::Base), QColor(0x12, 0x34, 0x56));
+}
+
+void OptionsWindowTest::ReloadRestoresTheStoredOptions() {
+  SettingsRecord stored = SettingsRecord::Defaults();
+  stored.word_wrap_on = 1;
+  WriteFile("htmled.ini", stored.ToBytes());
+  Start();
+  QVERIFY(Main().WordWrapOn());
+  Main().ToggleWordWrap();
+  QVERIFY(!Main().WordWrapOn());
+  desktop_->modal_scripts.push_back([](QDialog* window) {
+    window->findChild<QCheckBox*>("CheckBox1")->setChecked(true);
+    window->findChild<QCheckBox*>("CheckBox2")->setChecked(false);
+    window->findChild<QPushButton*>("Button2")->click();
+  });
+  desktop_->RunModal(&Options());
+  QVERIFY(Main().WordWrapOn());
+  QVERIFY(Control<QCheckBox>(&Options(), "CheckBox2")->isChecked());
+  // The stored option is 0, but loading only ever checks this box.
+  QVERIFY(Control<QCheckBox>(&Options(), "CheckBox1")->isChecked());
+}
+
+void OptionsWindowTest::SaveIntoAFolderThatRefusesKeepsTheWindowOpen() {
+  // A program "folder" that is a file: nothing can be created inside it, even as root.
+  WriteFile("not a folder", "x");
+  app_ =
+      std::make_unique<Application>(*desktop_, AppPaths{dir_->filePath("not a folder"), QString()});
+  app_->Start(QString());
+  desktop_->errors.clear();
+  desktop_->modal_scripts.push_back(FakeDesktop::Press("Button1"));
+  QCOMPARE(desktop_->RunModal(&Options()), int(QDialog::Rejected));
+  QCOMPARE(desktop_->errors.size(), 1);
+  QVERIFY(desktop_->errors.constFirst().contains("htmled.ini"));
+}
+
+void OptionsWindowTest::SwitchesLanguageAtOnce() {
+  Start();
+  desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("russian"), 1});
+  Control<QPushButton>(&Options(), "Button7")->click();
+  QVERIFY(desktop_->errors.isEmpty());
+  QCOMPARE(Options().LanguagePath(), dir_->filePath("russian.lng"));
+  QCOMPARE(Main().Settings().LanguageFileName(), QString("russian.lng"));
+  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("Файл"));
+  QCOMPARE(Main().MenuItem("N92")->text(), QString("HTML в текст"));
+  QCOMPARE(Main().UntitledName(), QString("Без имени"));
+  QCOMPARE(Control<QPushButton>(&app_->SavePrompt(), "BitBtn1")->text(), QString("Да"));
+  QCOMPARE(Control<QLabel>(&app_->About(), "Label6")->text(), QString("Почта:"));
+  QCOMPARE(Options().windowTitle(), QString("Настройки"));
+  // The caption built from the old untitled name stays until the name is set again.
+  QCOMPARE(Main().windowTitle(), QString("Brindlemark : Untitled"));
+}
+
+void OptionsWindowTest::RemembersOnlyNamesThatFit_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<bool>("remembered");
+  QTest::addRow("cyrillic name") << "русский.lng" << true;
+  QTest::addRow("21 characters") << "a_very_long_name1.lng" << false;
+}
+
+void OptionsWindowTest::RemembersOnlyNamesThatFit() {
+  QFETCH(QString, name);
+  QFETCH(bool, remembered);
+  QFile::copy(dir_->filePath("russian.lng"), dir_->filePath(name));
+  Start();
+  desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath(name), 1});
+  Options().ChooseLanguageFile();
+  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("Файл"));  // applied either way
+  QCOMPARE(Main().Settings().LanguageFileName(), remembered ? name : QString("english.lng"));
+}
+
+void OptionsWindowTest::ShortLanguageFileStopsAtTheMissingLine() {
+  QByteArray bytes;
+  for (int i = 0; i < 106; ++i) bytes += "T" + QByteArray::number(i) + "\n";
+  WriteFile("short.lng", bytes);
+  SettingsRecord stored = SettingsRecord::Defaults();
+  stored.SetLanguageFileName("short.lng");
+  WriteFile("htmled.ini", stored.ToBytes());
+  Start();
+  QCOMPARE(desktop_->errors, QStringList{"List index out of bounds (106)"});
+  QCOMPARE(Main().findChild<QLabel*>("Label2")->text(), QString("T0"));
+  QCOMPARE(Main().Button("SpeedButton5")->toolTip(), QString("T39"));
+  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString());
+  QCOMPARE(Control<QPushButton>(&app_->SavePrompt(), "BitBtn1")->text(), QString());
+  QCOMPARE(Main().windowTitle(), QString("Brindlemark : T19"));
+}
+
+void OptionsWindowTest::MissingLanguageFileKeepsBuiltInTexts() {
+  QFile::remove(dir_->filePath("english.lng"));
+  Start();
+  QCOMPARE(desktop_->errors, QStringList{"Cannot open file " + dir_->filePath("english.lng")});
+  QCOMPARE(Control<QPushButton>(&Options(), "Button3")->text(), QString("Шрифт"));
+  QCOMPARE(Control<QPushButton>(&Options(), "Button4")->text(), QString("Цвет фона"));
+  QCOMPARE(Main().MenuItem("N84")->text(), QString(" "));
+  QCOMPARE(Main().Editor().LineCount(), 8);
+}
+
+void OptionsWindowTest::RegistersEditVerbs() {
+  Start();
+  for (const char* name : {"Button5", "Button6", "Button8"}) {
+    QTest::mouseClick(Control<QPushButton>(&Options(), name), Qt::LeftButton);
+  }
+  QVERIFY(desktop_->errors.isEmpty());
+  const QString data = dir_->filePath("data");
+  const QString html =
+      QString::fromUtf8(ReadFile("data/applications/brindlemark-edit-htmlfile.desktop"));
+  QVERIFY(html.contains("Name=Edit with Brindlemark\n"));
+  QVERIFY(html.contains("MimeType=text/html;\n"));
+  QVERIFY(html.contains("Exec=" + ExecLine(QCoreApplication::applicationFilePath())));
+  QVERIFY(ReadFile("data/applications/brindlemark-edit-txtfile.desktop")
+              .contains("MimeType=text/plain;"));
+  QVERIFY(ReadFile("data/applications/brindlemark-edit-lstfile.desktop")
+              .contains("Name=Edit list with Brindlemark"));
+  QVERIFY(ReadFile("data/mime/packages/brindlemark-lst.xml").contains("*.lst"));
+  QCOMPARE(DesktopEntryPath("htmlfile"), data + "/applications/brindlemark-edit-htmlfile.desktop");
+}
+
+void OptionsWindowTest::AboutOpensItsAddresses() {
+  Start();
+  QTest::mouseClick(Main().Button("SpeedButton20"), Qt::LeftButton);
+  AboutWindow& about = app_->About();
+  QVERIFY(about.isVisible());
+  QTest::mouseClick(Control<QLabel>(&about, "Label5"), Qt::LeftButton);
+  QTest::mouseClick(Control<QLabel>(&about, "Label2"), Qt::LeftButton);
+  Main().MenuItem("N74")->trigger();
+  QCOMPARE(desktop_->opened.size(), 3);
+  QVERIFY(desktop_->opened[0].startsWith("mailto:"));
+  QVERIFY(desktop_->opened[1].startsWith("https://"));
+  QVERIFY(desktop_->opened[2].endsWith("newversion.htm"));
+  QTest::mouseClick(Control<QPushButton>(&about, "Button1"), Qt::LeftButton);
+  QVERIFY(!about.isVisible());
+}
+
+QTEST_MAIN(OptionsWindowTest)
+#include "options_window_test.moc"
