@@ -1,12 +1,20 @@
 #include <QApplication>
+#include <unistd.h>
 
 #include "app/application.h"
 #include "platform/qt_desktop.h"
 
 int main(int argc, char* argv[]) {
+  // The embedded browser's sandbox refuses to run as root.
+  if (geteuid() == 0) {
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--no-sandbox")) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-sandbox");
+  }
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication qt_app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("brindlemark"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Brindlemark"));
+  // The application name is the task-bar name. No display name: the platform would append
+  // it to every window caption, and the main window's caption has a fixed form.
+  QApplication::setApplicationName(QStringLiteral("Brindlemark"));
 
   QtDesktop desktop;
   Application app(desktop, AppPaths{QCoreApplication::applicationDirPath(), QString()});

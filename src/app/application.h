@@ -6,6 +6,10 @@
 #include "platform/recent_files.h"
 
 class AboutWindow;
+class ColourPickerWindow;
+class NewPageWindow;
+class PreviewCommands;
+class PreviewWindow;
 class Desktop;
 class LanguageApplier;
 class MainWindow;
@@ -29,6 +33,10 @@ class Application {
   SavePromptWindow& SavePrompt() { return *save_prompt_; }
   OptionsWindow& Options() { return *options_; }
   AboutWindow& About() { return *about_; }
+  NewPageWindow& NewPage() { return *new_page_; }
+  ColourPickerWindow& Picker() { return *picker_; }
+  PreviewWindow& Preview() { return *preview_window_; }
+  PreviewCommands& Previews() { return *previews_; }
   LanguageApplier& Language() { return *language_; }
 
   // Shows the main window and runs the start-up steps: settings, language file, then the
@@ -43,7 +51,11 @@ class Application {
   RecentFilesStore recent_files_;
   std::unique_ptr<LanguageApplier> language_;
   std::unique_ptr<MainWindow> main_window_;
+  std::unique_ptr<PreviewCommands> previews_;
+  NewPageWindow* new_page_ = nullptr;
+  ColourPickerWindow* picker_ = nullptr;
   SavePromptWindow* save_prompt_ = nullptr;
+  PreviewWindow* preview_window_ = nullptr;
   OptionsWindow* options_ = nullptr;
   AboutWindow* about_ = nullptr;
 };

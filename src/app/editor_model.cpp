@@ -135,6 +135,10 @@ int EditorModel::CaretPosition() const { return Cursor().position(); }
 
 int EditorModel::SelectionStart() const { return Cursor().selectionStart(); }
 
+int EditorModel::SelectionLine() const {
+  return document_->findBlock(Cursor().selectionStart()).blockNumber();
+}
+
 void EditorModel::ApplyLines(const QStringList& new_lines) {
   const QStringList old_lines = Lines();
   qsizetype head = 0;

@@ -48,6 +48,7 @@ class EditorModel {
   int CaretOffset() const;  // offset of the end of the selection within its line
   int CaretPosition() const;
   int SelectionStart() const;  // characters from the start of the text
+  int SelectionLine() const;   // line of the start of the selection
 
   // Turns the lines into new_lines as one undo step, rewriting only the changed middle
   // part (common leading and trailing lines stay untouched).

@@ -83,6 +83,8 @@ class MainWindow : public QMainWindow {
   void ClearText();
   // Rewrites the editor's lines through a whole-text transform, as one undo step.
   void ApplyTransform(QStringList (*transform)(const QStringList&));
+  // Puts text into the caret's line at the caret and records the insertion point.
+  void InsertAtCaret(const QString& text);
   // Runs the pop-up menu item of the tag catalogue named name.
   void RunTagCommand(const QString& name);
   // What a pop-up item that shows a window does (the catalogue's window rows).
@@ -94,6 +96,8 @@ class MainWindow : public QMainWindow {
 
   // The file the preview wrote last; deleted by the exit command.
   void SetPreviewFilePath(const QString& path) { preview_file_path_ = path; }
+  QString PreviewFilePath() const { return preview_file_path_; }
+  void SetCurrentFolder(const QString& folder) { current_folder_ = folder; }
 
  signals:
   // The close query let the window close; the window position is stored already.

@@ -109,6 +109,12 @@ void MainWindow::ApplyTransform(QStringList (*transform)(const QStringList&)) {
   model_.ApplyLines(transform(model_.Lines()));
 }
 
+void MainWindow::InsertAtCaret(const QString& text) {
+  const InsertionPoint point = ::InsertAtCaret(model_, text);
+  caret_line_ = point.line;
+  caret_column_ = point.column;
+}
+
 void MainWindow::SetPopupCommand(const QString& name, std::function<void()> command) {
   popup_commands_.insert(name, std::move(command));
 }

@@ -1,5 +1,7 @@
 #include "settings/new_page.h"
 
+#include "app/editor_model.h"
+
 namespace {
 
 QString OrDefault(const QString& value, const char16_t* fallback) {
@@ -43,4 +45,15 @@ QStringList NewPageLines(const NewPageFields& fields) {
   }
   lines.append(QStringLiteral("</html>"));
   return lines;
+}
+
+int insertline(EditorModel& editor, const QString& text) {
+  if (editor.LineCount() == 0) editor.AppendLine(QStringLiteral(" "));
+  const int caret_line = editor.SelectionLine();
+  if (editor.LineCount() < caret_line) {
+    editor.AppendLine(text);
+  } else {
+    editor.InsertLine(caret_line, text);
+  }
+  return caret_line;
 }

@@ -24,3 +24,11 @@ QStringList AppendFrameset(const NewPageFields& fields);
 // The lines of the page skeleton: head with the title, then a body with the five colours
 // or, with frames on, the frameset.
 QStringList NewPageLines(const NewPageFields& fields);
+
+class EditorModel;
+
+// Puts text as a whole new line above the line that holds the caret (the start of the
+// selection); an editor with no lines first gets one line holding a single blank. The caret
+// ends at the start of its former line, so successive calls stack their lines in call
+// order. Returns the caret's line index before the insertion.
+int insertline(EditorModel& editor, const QString& text);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "generators/colour.h"
 #include "platform/desktop.h"
 #include "platform/shell_verbs.h"
 #include "settings/language_applier.h"
@@ -25,8 +26,6 @@ QPushButton* NamedButton(const QString& name, const QString& text, QWidget* pare
   button->setAutoDefault(false);
   return button;
 }
-
-QColor ToColour(quint32 value) { return QColor(RedOf(value), GreenOf(value), BlueOf(value)); }
 
 }  // namespace
 
@@ -81,7 +80,7 @@ OptionsWindow::OptionsWindow(Desktop& desktop, MainWindow& main_window, Language
     }
   });
   connect(colour_button, &QPushButton::clicked, this, [this] {
-    if (auto colour = desktop_.PickSystemColour(this, ToColour(dialog_colour_))) {
+    if (auto colour = desktop_.PickSystemColour(this, ColourOf(dialog_colour_))) {
       dialog_colour_ = ColourValue(colour->red(), colour->green(), colour->blue());
     }
   });
@@ -153,7 +152,7 @@ void OptionsWindow::Apply(const SettingsRecord& record) {
   built_in_preview_->setChecked(record.preview_in_built_in_window == 1);
   language_path_ = program_folder_ + u'/' + record.LanguageFileName();
   dialog_colour_ = record.editor_colour;
-  main_window_.SetEditorColour(ToColour(record.editor_colour));
+  main_window_.SetEditorColour(ColourOf(record.editor_colour));
 }
 
 bool OptionsWindow::SaveSettings() {
@@ -161,7 +160,7 @@ bool OptionsWindow::SaveSettings() {
   settings.save_before_preview = save_before_preview_->isChecked() ? 1 : 0;
   settings.preview_in_built_in_window = built_in_preview_->isChecked() ? 1 : 0;
   settings.editor_colour = dialog_colour_;
-  main_window_.SetEditorColour(ToColour(dialog_colour_));
+  main_window_.SetEditorColour(ColourOf(dialog_colour_));
   const QString error = WriteSettingsFile(SettingsPath(), settings);
   if (!error.isEmpty()) {
     desktop_.ShowError(this, error);

@@ -86,13 +86,6 @@ int PlaceWindowTop(int stored_top, int screen_height) {
   return stored_top < screen_height ? stored_top : screen_height - 478;
 }
 
-quint32 ColourValue(int red, int green, int blue) {
-  return quint32(blue & 0xFF) << 16 | quint32(green & 0xFF) << 8 | quint32(red & 0xFF);
-}
-int RedOf(quint32 value) { return int(value & 0xFF); }
-int GreenOf(quint32 value) { return int((value >> 8) & 0xFF); }
-int BlueOf(quint32 value) { return int((value >> 16) & 0xFF); }
-
 SettingsRead ReadSettingsFile(const QString& path) {
   SettingsRead read;
   if (!QFileInfo::exists(path)) {

@@ -42,12 +42,6 @@ struct SettingsRecord {
 int PlaceWindowLeft(int stored_left, int screen_width);
 int PlaceWindowTop(int stored_top, int screen_height);
 
-// Windows colour value 0x00BBGGRR from red, green and blue, and back.
-quint32 ColourValue(int red, int green, int blue);
-int RedOf(quint32 value);
-int GreenOf(quint32 value);
-int BlueOf(quint32 value);
-
 struct SettingsRead {
   std::optional<SettingsRecord> record;
   QString error;  // set when the file exists but is short or unreadable

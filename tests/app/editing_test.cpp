@@ -240,8 +240,10 @@ void EditingTest::PopupNewAndClearItems() {
   QMenu* popup = Main().PopupMenu();
   popup->findChild<QAction*>("N48")->trigger();
   QCOMPARE(Main().Editor().Text(), QString());
+  desktop_->modal_scripts.push_back(FakeDesktop::Press("Button6"));
   desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn2"));
   popup->findChild<QAction*>("N49")->trigger();
+  QCOMPARE(desktop_->modal_windows, (QStringList{"Form7", "Form2"}));
   QCOMPARE(Main().Editor().LineCount(), 8);
   QVERIFY(!Main().Modified());
 }

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <array>
+
+class Desktop;
+class MainWindow;
+class QLabel;
+class QLineEdit;
+class QSlider;
+class QSpinBox;
+
+// What a modal pick yields: the colour standing in the picker when it closed.
+struct ColourPick {
+  QString text;   // "#RRGGBB"
+  quint32 value;  // 0x00BBGGRR
+};
+
+// The colour picker "Form9": three rows of slider, digits and number field for red, green
+// and blue, the colour text, a swatch, the system colour dialog, insert and close.
+class ColourPickerWindow : public QDialog {
+  Q_OBJECT
+ public:
+  enum Component { kRed = 0, kGreen = 1, kBlue = 2 };
+
+  ColourPickerWindow(Desktop& desktop, MainWindow& main_window, QWidget* parent = nullptr);
+
+  // Moves the slider of a component; everything else follows the slider.
+  void SetComponent(Component component, int value);
+  int ComponentValue(Component component) const;
+  QString ColourText() const;
+  quint32 ColourValue() const;
+
+  // Closes a free-standing picker, shows it modally and returns what stands in it when it
+  // closes, however it was closed.
+  ColourPick PickColour();
+  // Closes the picker if open, then shows it free-standing.
+  void ShowFreeStanding();
+
+ private:
+  struct Row {
+    QSlider* slider;
+    QLabel* digits;
+    QSpinBox* number;
+  };
+  void OnSliderMoved(Component component);
+  void OnNumberChanged(Component component);
+  void TakeSystemColour();
+
+  Desktop& desktop_;
+  MainWindow& main_window_;
+  std::array<Row, 3> rows_{};
+  QLineEdit* colour_text_;
+  QLabel* swatch_;
+  QColor system_colour_ = Qt::black;
+};

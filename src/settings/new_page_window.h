@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "settings/new_page.h"
+
+class ColourPickerWindow;
+class MainWindow;
+class QCheckBox;
+class QFrame;
+class QLineEdit;
+class QRadioButton;
+
+// The new page wizard "Form7": title, five page colours and an optional frameset layout.
+// It keeps its fields from one new page to the next.
+class NewPageWindow : public QDialog {
+  Q_OBJECT
+ public:
+  NewPageWindow(ColourPickerWindow& picker, MainWindow& main_window, QWidget* parent = nullptr);
+
+  NewPageFields Fields() const;
+
+  // Puts text into the main editor as a new line above the caret's line (see insertline).
+  void insertline(const QString& text);
+
+ private:
+  ColourPickerWindow& picker_;
+  MainWindow& main_window_;
+  QLineEdit* title_;
+  QCheckBox* frames_;
+  std::array<QLineEdit*, 5> colours_{};
+  std::array<QFrame*, 5> swatches_{};
+  QFrame* frames_panel_;
+  std::array<QRadioButton*, 4> layouts_{};
+  QCheckBox* border_;
+  QCheckBox* scrolling_;
+  QCheckBox* noresize_;
+};

@@ -1,0 +1,79 @@
+#include "settings/preview_window.h"
+
+#include <QFile>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+#include "app/file_panel.h"
+#include "app/main_window.h"
+#include "platform/desktop.h"
+#include "platform/text_file.h"
+#include "settings/preview.h"
+
+PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("Form30"));
+  setWindowTitle(QStringLiteral("Form30"));
+  resize(544, 375);
+  move(214, 185);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+}
+
+void PreviewWindow::Navigate(const QString& location) {
+  if (browser_ == nullptr) {
+    browser_ = new QWebEngineView(this);
+    browser_->setObjectName(QStringLiteral("WebBrowser1"));
+    layout()->addWidget(browser_);
+  }
+  location_ = location;
+  // A bare path is not a location a browser takes: send it as a file address.
+  const QUrl url = location.startsWith(u'/') ? QUrl::fromLocalFile(location) : QUrl(location);
+  browser_->setUrl(url);
+  show();
+  raise();
+  activateWindow();
+}
+
+PreviewCommands::PreviewCommands(Desktop& desktop, MainWindow& main_window, PreviewWindow& window,
+                                 QString program_folder)
+    : desktop_(desktop), main_window_(main_window), window_(window), program_folder_(std::move(program_folder)) {}
+
+void PreviewCommands::PreviewDocument() {
+  SettingsRecord& settings = main_window_.Settings();
+  if (settings.save_before_preview != 0) {
+    // A page with a name whose save failed is not previewed; an untitled page whose name
+    // dialog was cancelled is previewed from its scratch file alone.
+    if (!main_window_.SaveDocument() && main_window_.FileName() != main_window_.UntitledName()) return;
+  }
+  if (!main_window_.PreviewFilePath().isEmpty()) QFile::remove(main_window_.PreviewFilePath());
+  const QString folder = PreviewFolder(main_window_.FileName(), program_folder_);
+  main_window_.SetCurrentFolder(folder);
+  const QString path = PreviewFilePathIn(folder);
+  main_window_.SetPreviewFilePath(path);
+  const QString error = WriteWholeFile(path, TextToBytes(main_window_.Editor().Text()));
+  if (!error.isEmpty()) {
+    desktop_.ShowError(&main_window_, error);
+    return;
+  }
+  if (settings.preview_in_built_in_window != 0) {
+    window_.Navigate(PreviewLocation(path));
+  } else {
+    desktop_.OpenWithDefaultProgram(path);
+    main_window_.showMinimized();
+  }
+}
+
+void PreviewCommands::PreviewSelectedFile() {
+  const QString path = main_window_.Files()->SelectedFilePath();
+  if (path.isEmpty()) {
+    PreviewDocument();
+    return;
+  }
+  if (main_window_.Settings().preview_in_built_in_window != 0) {
+    window_.Navigate(path);
+  } else {
+    main_window_.showMinimized();
+    desktop_.OpenWithDefaultProgram(path);
+  }
+}
