@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <unistd.h>
+#include <QApplication>
 
 #include "app/application.h"
 #include "platform/qt_desktop.h"
@@ -8,7 +8,8 @@ int main(int argc, char* argv[]) {
   // The embedded browser's sandbox refuses to run as root.
   if (geteuid() == 0) {
     QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("--no-sandbox")) qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-sandbox");
+    if (!flags.contains("--no-sandbox"))
+      qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-sandbox");
   }
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication qt_app(argc, argv);

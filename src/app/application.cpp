@@ -5,8 +5,8 @@
 
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
-#include "platform/desktop.h"
 #include "generators/colour_picker_window.h"
+#include "platform/desktop.h"
 #include "settings/about_window.h"
 #include "settings/language_applier.h"
 #include "settings/new_page_window.h"
@@ -40,10 +40,11 @@ Application::Application(Desktop& desktop, AppPaths paths)
   preview_window_ = new PreviewWindow(main);
   options_ = new OptionsWindow(desktop_, *main, *language_, paths_.program_folder, main);
   about_ = new AboutWindow(desktop_, main);
-  previews_ = std::make_unique<PreviewCommands>(desktop_, *main, *preview_window_, paths_.program_folder);
+  previews_ =
+      std::make_unique<PreviewCommands>(desktop_, *main, *preview_window_, paths_.program_folder);
   main->SetSavePrompt(save_prompt_);
-  for (QWidget* window : std::initializer_list<QWidget*>{main, new_page_, picker_, save_prompt_, preview_window_,
-                                                         options_, about_}) {
+  for (QWidget* window : std::initializer_list<QWidget*>{main, new_page_, picker_, save_prompt_,
+                                                         preview_window_, options_, about_}) {
     language_->AddWindow(window);
   }
   language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
@@ -61,12 +62,15 @@ void Application::WireCommands() {
     main->GenerateNewPage();
   });
   auto show_picker = [this] { picker_->ShowFreeStanding(); };
-  QObject::connect(main->Button(QStringLiteral("SpeedButton33")), &QToolButton::clicked, main, show_picker);
+  QObject::connect(main->Button(QStringLiteral("SpeedButton33")), &QToolButton::clicked, main,
+                   show_picker);
   QObject::connect(main->MenuItem(QStringLiteral("N87")), &QAction::triggered, main, show_picker);
   auto preview = [this] { previews_->PreviewDocument(); };
-  QObject::connect(main->Button(QStringLiteral("SpeedButton16")), &QToolButton::clicked, main, preview);
+  QObject::connect(main->Button(QStringLiteral("SpeedButton16")), &QToolButton::clicked, main,
+                   preview);
   QObject::connect(main->MenuItem(QStringLiteral("N79")), &QAction::triggered, main, preview);
-  QObject::connect(main->findChild<QAction*>(QStringLiteral("Run")), &QAction::triggered, main, preview);
+  QObject::connect(main->findChild<QAction*>(QStringLiteral("Run")), &QAction::triggered, main,
+                   preview);
   QObject::connect(main->Button(QStringLiteral("SpeedButton3")), &QToolButton::clicked, main,
                    [this] { previews_->PreviewSelectedFile(); });
   QObject::connect(main->Button(QStringLiteral("SpeedButton19")), &QToolButton::clicked, main,

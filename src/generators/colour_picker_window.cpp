@@ -68,8 +68,10 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, MainWindow& main_window
     grid->addWidget(row.digits, i, 2);
     grid->addWidget(row.number, i, 3);
     const auto component = static_cast<Component>(i);
-    connect(row.slider, &QSlider::valueChanged, this, [this, component] { OnSliderMoved(component); });
-    connect(row.number, &QSpinBox::valueChanged, this, [this, component] { OnNumberChanged(component); });
+    connect(row.slider, &QSlider::valueChanged, this,
+            [this, component] { OnSliderMoved(component); });
+    connect(row.number, &QSpinBox::valueChanged, this,
+            [this, component] { OnNumberChanged(component); });
   }
 
   auto* system_colour = new QPushButton(this);
@@ -80,7 +82,8 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, MainWindow& main_window
   close_button->setObjectName(QStringLiteral("Button3"));
   for (QPushButton* button : {system_colour, insert, close_button}) button->setAutoDefault(false);
   connect(system_colour, &QPushButton::clicked, this, &ColourPickerWindow::TakeSystemColour);
-  connect(insert, &QPushButton::clicked, this, [this] { main_window_.InsertAtCaret(ColourText()); });
+  connect(insert, &QPushButton::clicked, this,
+          [this] { main_window_.InsertAtCaret(ColourText()); });
   connect(close_button, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* side = new QVBoxLayout;
@@ -104,7 +107,9 @@ void ColourPickerWindow::SetComponent(Component component, int value) {
   rows_[component].slider->setValue(value);
 }
 
-int ColourPickerWindow::ComponentValue(Component component) const { return rows_[component].slider->value(); }
+int ColourPickerWindow::ComponentValue(Component component) const {
+  return rows_[component].slider->value();
+}
 
 QString ColourPickerWindow::ColourText() const { return colour_text_->text(); }
 

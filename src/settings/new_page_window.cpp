@@ -101,10 +101,18 @@ NewPageWindow::NewPageWindow(ColourPickerWindow& picker, MainWindow& main_window
   group->setObjectName(QStringLiteral("GroupBox1"));
   auto* group_layout = new QGridLayout(group);
   const QSize narrow(14, 40), wide(40, 40), low(40, 12), tall(40, 28);
-  group_layout->addWidget(LayoutDrawing(true, QStringLiteral("Panel8"), narrow, QStringLiteral("Panel9"), wide, group), 0, 0);
-  group_layout->addWidget(LayoutDrawing(true, QStringLiteral("Panel10"), wide, QStringLiteral("Panel11"), narrow, group), 0, 1);
-  group_layout->addWidget(LayoutDrawing(false, QStringLiteral("Panel12"), low, QStringLiteral("Panel13"), tall, group), 0, 2);
-  group_layout->addWidget(LayoutDrawing(false, QStringLiteral("Panel15"), tall, QStringLiteral("Panel14"), low, group), 0, 3);
+  group_layout->addWidget(
+      LayoutDrawing(true, QStringLiteral("Panel8"), narrow, QStringLiteral("Panel9"), wide, group),
+      0, 0);
+  group_layout->addWidget(LayoutDrawing(true, QStringLiteral("Panel10"), wide,
+                                        QStringLiteral("Panel11"), narrow, group),
+                          0, 1);
+  group_layout->addWidget(
+      LayoutDrawing(false, QStringLiteral("Panel12"), low, QStringLiteral("Panel13"), tall, group),
+      0, 2);
+  group_layout->addWidget(
+      LayoutDrawing(false, QStringLiteral("Panel15"), tall, QStringLiteral("Panel14"), low, group),
+      0, 3);
   for (int i = 0; i < 4; ++i) {
     layouts_[i] = new QRadioButton(QString::number(i + 1), group);
     layouts_[i]->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));

@@ -37,14 +37,18 @@ void PreviewWindow::Navigate(const QString& location) {
 
 PreviewCommands::PreviewCommands(Desktop& desktop, MainWindow& main_window, PreviewWindow& window,
                                  QString program_folder)
-    : desktop_(desktop), main_window_(main_window), window_(window), program_folder_(std::move(program_folder)) {}
+    : desktop_(desktop),
+      main_window_(main_window),
+      window_(window),
+      program_folder_(std::move(program_folder)) {}
 
 void PreviewCommands::PreviewDocument() {
   SettingsRecord& settings = main_window_.Settings();
   if (settings.save_before_preview != 0) {
     // A page with a name whose save failed is not previewed; an untitled page whose name
     // dialog was cancelled is previewed from its scratch file alone.
-    if (!main_window_.SaveDocument() && main_window_.FileName() != main_window_.UntitledName()) return;
+    if (!main_window_.SaveDocument() && main_window_.FileName() != main_window_.UntitledName())
+      return;
   }
   if (!main_window_.PreviewFilePath().isEmpty()) QFile::remove(main_window_.PreviewFilePath());
   const QString folder = PreviewFolder(main_window_.FileName(), program_folder_);

@@ -1,5 +1,8 @@
 #include <QTest>
 
+#include <QTextDocument>
+
+#include "app/editor_model.h"
 #include "settings/new_page.h"
 
 Q_DECLARE_METATYPE(NewPageFields)
@@ -12,6 +15,8 @@ class NewPageTest : public QObject {
   void BuildsThePage();
   void BuildsFramesets_data();
   void BuildsFramesets();
+  void InsertsLinesIntoAnEmptyEditor();
+  void StacksLinesAboveTheCaretLine();
 };
 
 void NewPageTest::BuildsThePage_data() {
@@ -103,5 +108,23 @@ void NewPageTest::BuildsFramesets() {
       (QStringList{frameset, second, "<frame name=\"main\" src=\"main.htm\">", "</frameset>"}));
 }
 
-QTEST_APPLESS_MAIN(NewPageTest)
+void NewPageTest::InsertsLinesIntoAnEmptyEditor() {
+  QTextDocument document;
+  EditorModel editor(&document);
+  QCOMPARE(insertline(editor, "<table>"), 0);
+  QCOMPARE(editor.Lines(), (QStringList{"<table>", " "}));
+}
+
+void NewPageTest::StacksLinesAboveTheCaretLine() {
+  QTextDocument document;
+  EditorModel editor(&document);
+  editor.LoadText("l0\nl1\nl2\nline 3\nl4");
+  editor.Select(int(editor.Text().indexOf("line 3")) + 2, 0);  // middle of line index 3
+  QCOMPARE(insertline(editor, "a"), 3);
+  QCOMPARE(insertline(editor, "b"), 4);
+  QCOMPARE(insertline(editor, "c"), 5);
+  QCOMPARE(editor.Lines(), (QStringList{"l0", "l1", "l2", "a", "b", "c", "line 3", "l4"}));
+}
+
+QTEST_GUILESS_MAIN(NewPageTest)
 #include "new_page_test.moc"

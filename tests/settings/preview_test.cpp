@@ -1,0 +1,142 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "app/application.h"
+#include "app/file_panel.h"
+#include "app/main_window.h"
+#include "settings/preview_window.h"
+#include "support/fake_desktop.h"
+
+// The preview commands: which file is written and deleted, and what the browser or the
+// system is given.
+class PreviewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void UntitledPageIsPreviewedFromTheProgramFolder();
+  void SavedPageIsPreviewedBesideItAndTheOldScratchGoes();
+  void SelectedFileIsShownWithoutWriting();
+  void WithoutTheBuiltInWindowTheSystemOpensIt();
+  void SaveFirstOnAnUntitledPageWritesNoStrayFile();
+  void UnwritableFolderShowsTheErrorAndPreviewsNothing();
+  void ExitDeletesTheScratchFile();
+
+ private:
+  MainWindow& Main() { return app_->Main(); }
+  PreviewWindow& Window() { return app_->Preview(); }
+  void SetBuiltIn(bool on) { Main().Settings().preview_in_built_in_window = on ? 1 : 0; }
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<FakeDesktop> desktop_;
+  std::unique_ptr<Application> app_;
+};
+
+void PreviewTest::init() {
+  dir_ = std::make_unique<QTemporaryDir>();
+  QDir(dir_->path()).mkdir("program");
+  QDir(dir_->path()).mkdir("site");
+  qputenv("XDG_CONFIG_HOME", dir_->filePath("config").toUtf8());
+  InstallLanguageFiles(dir_->filePath("program"));
+  QDir::setCurrent(dir_->filePath("site"));
+  desktop_ = std::make_unique<FakeDesktop>();
+  app_ = std::make_unique<Application>(*desktop_, AppPaths{dir_->filePath("program"), QString()});
+  app_->Start(QString());
+  QVERIFY(QTest::qWaitForWindowActive(&Main()));
+}
+
+void PreviewTest::cleanup() {
+  app_.reset();
+  desktop_.reset();
+  QDir::setCurrent(QDir::tempPath());
+  dir_.reset();
+}
+
+void PreviewTest::UntitledPageIsPreviewedFromTheProgramFolder() {
+  QTest::keyClick(Main().EditorWidget(), Qt::Key_F12);
+  const QString scratch = dir_->filePath("program/temp.htm");
+  QVERIFY(QFile::exists(scratch));
+  QCOMPARE(Main().PreviewFilePath(), scratch);
+  QCOMPARE(Main().CurrentFolder(), dir_->filePath("program") + "/");
+  QCOMPARE(Window().Location(), "file://" + scratch);
+  QVERIFY(Window().isVisible());
+  QCOMPARE(Window().windowTitle(), QString("Preview window"));
+  QVERIFY(!Main().Modified());
+}
+
+void PreviewTest::SavedPageIsPreviewedBesideItAndTheOldScratchGoes() {
+  QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
+  const QString old_scratch = dir_->filePath("program/temp.htm");
+  QVERIFY(QFile::exists(old_scratch));
+  desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("site/page.htm"), 1});
+  QVERIFY(Main().SaveDocumentAs());
+  Main().MenuItem("N79")->trigger();
+  QVERIFY(!QFile::exists(old_scratch));
+  QVERIFY(QFile::exists(dir_->filePath("site/temp.htm")));
+  QCOMPARE(Window().Location(), "file://" + dir_->filePath("site/temp.htm"));
+}
+
+void PreviewTest::SelectedFileIsShownWithoutWriting() {
+  QFile file(dir_->filePath("site/shown.htm"));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.close();
+  Main().Files()->SetFolder(dir_->filePath("site"));
+  Main().Files()->Files()->setCurrentRow(0);
+  QTest::mouseClick(Main().Button("SpeedButton3"), Qt::LeftButton);
+  QCOMPARE(Window().Location(), dir_->filePath("site/shown.htm"));
+  QCOMPARE(Main().PreviewFilePath(), QString());
+  QVERIFY(!QFile::exists(dir_->filePath("site/temp.htm")));
+  // Nothing selected: the document is previewed.
+  Main().Files()->Files()->clearSelection();
+  QTest::mouseClick(Main().Button("SpeedButton3"), Qt::LeftButton);
+  QCOMPARE(Window().Location(), "file://" + dir_->filePath("program/temp.htm"));
+}
+
+void PreviewTest::WithoutTheBuiltInWindowTheSystemOpensIt() {
+  SetBuiltIn(false);
+  QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
+  QCOMPARE(desktop_->opened, QStringList{dir_->filePath("program/temp.htm")});
+  QVERIFY(Main().isMinimized());
+  QVERIFY(!Window().isVisible());
+}
+
+void PreviewTest::SaveFirstOnAnUntitledPageWritesNoStrayFile() {
+  Main().Settings().save_before_preview = 1;
+  QTest::mouseClick(Main().Button("SpeedButton16"),
+                    Qt::LeftButton);  // the name dialog is cancelled
+  QCOMPARE(desktop_->save_dialogs, 1);
+  QCOMPARE(QDir(dir_->filePath("site")).entryList(QDir::Files), QStringList());
+  QVERIFY(QFile::exists(dir_->filePath("program/temp.htm")));
+}
+
+void PreviewTest::UnwritableFolderShowsTheErrorAndPreviewsNothing() {
+  QFile blocker(dir_->filePath("site/blocker"));
+  QVERIFY(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  Main().SetDocumentName(dir_->filePath("site/blocker/page.htm"));  // a folder that cannot exist
+  QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
+  QCOMPARE(desktop_->errors.size(), 1);
+  QVERIFY(desktop_->errors.constFirst().startsWith("Cannot create file"));
+  QVERIFY(desktop_->errors.constFirst().contains("temp.htm"));
+  QVERIFY(!Window().isVisible());
+}
+
+void PreviewTest::ExitDeletesTheScratchFile() {
+  QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
+  QVERIFY(QFile::exists(dir_->filePath("program/temp.htm")));
+  Main().MenuItem("N71")->trigger();
+  QVERIFY(!QFile::exists(dir_->filePath("program/temp.htm")));
+}
+
+QTEST_MAIN(PreviewTest)
+#include "preview_test.moc"

@@ -1,0 +1,49 @@
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+
+#include "settings/preview.h"
+#include "settings/preview_window.h"
+
+// The preview window's real embedded browser loads a page from the location text the
+// preview gives it.
+class WebEngineTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void LoadsThePreviewPage();
+};
+
+void WebEngineTest::LoadsThePreviewPage() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("temp.htm");
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("<html><head><title>Preview works</title></head><body><p>Hello</p></body></html>\r\n");
+  file.close();
+
+  PreviewWindow window;
+  window.Navigate(PreviewLocation(path));
+  QWebEngineView* browser = window.Browser();
+  QVERIFY(browser != nullptr);
+  QSignalSpy finished(browser, &QWebEngineView::loadFinished);
+  QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), 60000);
+  if (!finished.constFirst().constFirst().toBool()) {
+    QSKIP("the embedded browser could not load pages on this machine");
+  }
+  QCOMPARE(browser->url(), QUrl::fromLocalFile(path));
+  QTRY_COMPARE(browser->title(), QString("Preview works"));
+}
+
+int main(int argc, char* argv[]) {
+  // The embedded browser needs shared GL contexts before the application exists.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  WebEngineTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "web_engine_test.moc"
