@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include "app/file_panel.h"
@@ -24,6 +25,8 @@ void PreviewWindow::Navigate(const QString& location) {
   if (browser_ == nullptr) {
     browser_ = new QWebEngineView(this);
     browser_->setObjectName(QStringLiteral("WebBrowser1"));
+    // Pages written by this program are Windows-1251 unless they say otherwise.
+    browser_->settings()->setDefaultTextEncoding(QStringLiteral("windows-1251"));
     layout()->addWidget(browser_);
   }
   location_ = location;
