@@ -14,6 +14,7 @@
 
 #include "app/document.h"
 #include "app/file_panel.h"
+#include "app/palette.h"
 #include "app/tool_icons.h"
 
 namespace {
@@ -23,9 +24,7 @@ QFrame* SilverGroup(const QString& name, QWidget* parent) {
   group->setObjectName(name);
   group->setFrameShape(QFrame::StyledPanel);
   group->setAutoFillBackground(true);
-  QPalette palette = group->palette();
-  palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-  group->setPalette(palette);
+  SetPaletteColour(group, QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
   return group;
 }
 
@@ -332,30 +331,22 @@ void MainWindow::SetDocumentName(const QString& name) {
   setWindowTitle(CaptionFor(name));
 }
 
-void MainWindow::HideFilePanel() {
-  file_panel_->setFixedWidth(0);
-  file_panel_->hide();
-  buttons_[QStringLiteral("SpeedButton1")]->setEnabled(false);
-  buttons_[QStringLiteral("SpeedButton3")]->setEnabled(false);
-  buttons_[QStringLiteral("SpeedButton4")]->setEnabled(false);
-  buttons_[QStringLiteral("SpeedButton2")]->setEnabled(true);
-  settings_.file_panel_shown = 0;
-}
+void MainWindow::HideFilePanel() { SetFilePanelShown(false, 0); }
 
-void MainWindow::ShowFilePanel() {
-  file_panel_->setFixedWidth(156);
-  file_panel_->show();
-  buttons_[QStringLiteral("SpeedButton1")]->setEnabled(true);
-  buttons_[QStringLiteral("SpeedButton3")]->setEnabled(true);
-  buttons_[QStringLiteral("SpeedButton4")]->setEnabled(true);
-  buttons_[QStringLiteral("SpeedButton2")]->setEnabled(false);
-  settings_.file_panel_shown = 1;
+void MainWindow::ShowFilePanel() { SetFilePanelShown(true, 156); }
+
+void MainWindow::SetFilePanelShown(bool shown, int width) {
+  file_panel_->setFixedWidth(width);
+  file_panel_->setVisible(shown);
+  for (const char16_t* name : {u"SpeedButton1", u"SpeedButton3", u"SpeedButton4"}) {
+    buttons_[QString::fromUtf16(name)]->setEnabled(shown);
+  }
+  buttons_[QStringLiteral("SpeedButton2")]->setEnabled(!shown);
+  settings_.file_panel_shown = shown ? 1 : 0;
 }
 
 void MainWindow::SetEditorColour(const QColor& colour) {
-  QPalette palette = editor_->palette();
-  palette.setColor(QPalette::Base, colour);
-  editor_->setPalette(palette);
+  SetPaletteColour(editor_, QPalette::Base, colour);
 }
 
 void MainWindow::OnTextChanged() {

@@ -119,6 +119,7 @@ class MainWindow : public QMainWindow {
   QToolButton* AddButton(const QString& name, QWidget* parent);
   QAction* AddMenuItem(QMenu* menu, const QString& name);
   void OpenSelectedOrAsk();
+  void SetFilePanelShown(bool shown, int width);
   void OnTextChanged();
   bool LoadFile(const QString& path, QString* error);
   bool WriteDocument(const QString& path);

@@ -9,6 +9,7 @@
 #include <QSpinBox>
 
 #include "app/main_window.h"
+#include "app/palette.h"
 #include "generators/colour.h"
 #include "platform/desktop.h"
 
@@ -28,10 +29,8 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, MainWindow& main_window
   swatch_->setMinimumSize(96, 48);
   swatch_->setFrameShape(QFrame::Panel);
   swatch_->setFrameShadow(QFrame::Sunken);
-  QPalette palette = swatch_->palette();
-  palette.setColor(QPalette::Window, Qt::black);
-  palette.setColor(QPalette::WindowText, Qt::white);
-  swatch_->setPalette(palette);
+  SetPaletteColour(swatch_, QPalette::Window, Qt::black);
+  SetPaletteColour(swatch_, QPalette::WindowText, Qt::white);
 
   // Object names by row: red on top, blue at the bottom.
   struct RowNames {
@@ -124,10 +123,9 @@ void ColourPickerWindow::OnSliderMoved(Component component) {
   const int green = ComponentValue(kGreen);
   const int blue = ComponentValue(kBlue);
   swatch_->setText(ComponentDigits(blue) + ComponentDigits(green) + ComponentDigits(red));
-  QPalette palette = swatch_->palette();
-  palette.setColor(QPalette::Window, QColor(red, green, blue));
-  palette.setColor(QPalette::WindowText, qGray(red, green, blue) < 128 ? Qt::white : Qt::black);
-  swatch_->setPalette(palette);
+  SetPaletteColour(swatch_, QPalette::Window, QColor(red, green, blue));
+  SetPaletteColour(swatch_, QPalette::WindowText,
+                   qGray(red, green, blue) < 128 ? Qt::white : Qt::black);
   colour_text_->setText(::ColourText(red, green, blue));
   if (row.number->value() != row.slider->value()) row.number->setValue(row.slider->value());
 }

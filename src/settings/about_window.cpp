@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "app/palette.h"
 #include "platform/desktop.h"
 
 namespace {
@@ -35,9 +36,7 @@ QLabel* LinkLabel(const QString& name, const QString& text, QWidget* parent) {
   QFont font = label->font();
   font.setUnderline(true);
   label->setFont(font);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, Qt::blue);
-  label->setPalette(palette);
+  SetPaletteColour(label, QPalette::WindowText, Qt::blue);
   return label;
 }
 

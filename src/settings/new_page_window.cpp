@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "app/palette.h"
 #include "generators/colour.h"
 #include "generators/colour_picker_window.h"
 
@@ -87,9 +88,7 @@ NewPageWindow::NewPageWindow(ColourPickerWindow& picker, MainWindow& main_window
       // The picker has no cancel: the field takes whatever colour it closes with.
       const ColourPick pick = picker_.PickColour();
       colours_[i]->setText(pick.text);
-      QPalette palette = swatches_[i]->palette();
-      palette.setColor(QPalette::Window, ColourOf(pick.value));
-      swatches_[i]->setPalette(palette);
+      SetPaletteColour(swatches_[i], QPalette::Window, ColourOf(pick.value));
     });
   }
   auto* ok = new QPushButton(QStringLiteral("Ok"), left);

@@ -11,6 +11,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "support/fake_desktop.h"
+#include "support/test_app.h"
 #include "tags/tag_catalogue.h"
 
 // The editor of the main window: pop-up tag commands, status bar, flags, undo, wrap, clear
@@ -45,16 +46,11 @@ class EditingTest : public QObject {
   std::unique_ptr<Application> app_;
 };
 
-void EditingTest::initTestCase() {
-  qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
-  InstallLanguageFiles(dir_.path());
-}
+void EditingTest::initTestCase() { qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8()); }
 
 void EditingTest::init() {
   desktop_ = std::make_unique<FakeDesktop>();
-  app_ = std::make_unique<Application>(*desktop_, AppPaths{dir_.path(), QString()});
-  app_->Start(QString());
-  QVERIFY(QTest::qWaitForWindowActive(&Main()));
+  app_ = StartApplication(*desktop_, dir_.path());
 }
 
 void EditingTest::cleanup() {

@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "generators/colour_picker_window.h"
 #include "support/fake_desktop.h"
+#include "support/test_app.h"
 
 // The colour picker driven through its own sliders, number fields and buttons.
 class ColourPickerWindowTest : public QObject {
@@ -45,10 +46,8 @@ class ColourPickerWindowTest : public QObject {
 
 void ColourPickerWindowTest::init() {
   qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
-  InstallLanguageFiles(dir_.path());
   desktop_ = std::make_unique<FakeDesktop>();
-  app_ = std::make_unique<Application>(*desktop_, AppPaths{dir_.path(), QString()});
-  app_->Start(QString());
+  app_ = StartApplication(*desktop_, dir_.path());
 }
 
 void ColourPickerWindowTest::cleanup() {

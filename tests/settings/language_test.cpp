@@ -48,6 +48,8 @@ void LanguageTest::SplitsLines_data() {
       << QByteArray("a\r\nb\0c\r\nd", 9) << QStringList{"a", "b"};
   QTest::addRow("blanks kept") << QByteArray(" a \r\n\r\n") << QStringList{" a ", ""};
   QTest::addRow("cyrillic") << QByteArray("\xD4\xE0\xE9\xEB") << QStringList{"Файл"};
+  QTest::addRow("a line of 10,000 characters")
+      << QByteArray(10000, 'w') + "\r\nx" << QStringList{QString(10000, 'w'), "x"};
 }
 
 void LanguageTest::SplitsLines() {

@@ -16,6 +16,7 @@
 #include "generators/colour_picker_window.h"
 #include "settings/new_page_window.h"
 #include "support/fake_desktop.h"
+#include "support/test_app.h"
 
 // The new page wizard at window level: Ctrl+N, the colour buttons through the picker, the
 // frames panel, the prompt after the wizard, and insertline.
@@ -49,11 +50,8 @@ class NewPageWindowTest : public QObject {
 
 void NewPageWindowTest::init() {
   qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
-  InstallLanguageFiles(dir_.path());
   desktop_ = std::make_unique<FakeDesktop>();
-  app_ = std::make_unique<Application>(*desktop_, AppPaths{dir_.path(), QString()});
-  app_->Start(QString());
-  QVERIFY(QTest::qWaitForWindowActive(&Main()));
+  app_ = StartApplication(*desktop_, dir_.path());
 }
 
 void NewPageWindowTest::cleanup() {

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
+#include "support/test_app.h"
 
 // The preview commands: which file is written and deleted, and what the browser or the
 // system is given.
@@ -47,12 +48,9 @@ void PreviewTest::init() {
   QDir(dir_->path()).mkdir("program");
   QDir(dir_->path()).mkdir("site");
   qputenv("XDG_CONFIG_HOME", dir_->filePath("config").toUtf8());
-  InstallLanguageFiles(dir_->filePath("program"));
   QDir::setCurrent(dir_->filePath("site"));
   desktop_ = std::make_unique<FakeDesktop>();
-  app_ = std::make_unique<Application>(*desktop_, AppPaths{dir_->filePath("program"), QString()});
-  app_->Start(QString());
-  QVERIFY(QTest::qWaitForWindowActive(&Main()));
+  app_ = StartApplication(*desktop_, dir_->filePath("program"));
 }
 
 void PreviewTest::cleanup() {

@@ -1,0 +1,15 @@
+#include "support/test_app.h"
+
+#include <QTest>
+
+#include "app/main_window.h"
+#include "support/fake_desktop.h"
+
+std::unique_ptr<Application> StartApplication(FakeDesktop& desktop, const QString& program_folder,
+                                              const QString& argument) {
+  InstallLanguageFiles(program_folder);
+  auto app = std::make_unique<Application>(desktop, AppPaths{program_folder, QString()});
+  app->Start(argument);
+  if (!QTest::qWaitForWindowActive(&app->Main())) qWarning("the main window did not become active");
+  return app;
+}

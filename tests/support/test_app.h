@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "app/application.h"
+
+class FakeDesktop;
+
+// The application over a program folder that holds the shipped language files, started
+// with argument, its main window active.
+std::unique_ptr<Application> StartApplication(FakeDesktop& desktop, const QString& program_folder,
+                                              const QString& argument = QString());
