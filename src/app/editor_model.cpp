@@ -97,7 +97,16 @@ void EditorModel::DeleteLine(int index) {
   SetCursor(cursor);
 }
 
-QString EditorModel::Text() const { return Lines().join(u'\n'); }
+QString EditorModel::Text() const {
+  QString text;
+  if (document_->isEmpty()) return text;
+  text.reserve(document_->characterCount());
+  for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
+    if (block != document_->begin()) text += u'\n';
+    text += block.text();
+  }
+  return text;
+}
 
 void EditorModel::LoadText(const QString& text) {
   document_->setPlainText(text);

@@ -121,7 +121,7 @@ class MainWindow : public QMainWindow {
   void OpenSelectedOrAsk();
   void SetFilePanelShown(bool shown, int width);
   void OnTextChanged();
-  bool LoadFile(const QString& path, QString* error);
+  bool LoadFile(const QString& path, QString* error, QString* title = nullptr);
   bool WriteDocument(const QString& path);
   void Exit();
 

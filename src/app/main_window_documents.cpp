@@ -43,14 +43,16 @@ void MainWindow::LoadRecentFiles() {
   }
 }
 
-bool MainWindow::LoadFile(const QString& path, QString* error) {
+bool MainWindow::LoadFile(const QString& path, QString* error, QString* title) {
   const ReadOutcome read = ReadWholeFile(path);
   if (!read.ok) {
     *error = read.error;
     return false;
   }
+  const QString text = BytesToText(read.bytes);
+  if (title != nullptr) *title = PageTitleOfText(text);
   loading_ = true;
-  model_.LoadText(BytesToText(read.bytes));
+  model_.LoadText(text);
   loading_ = false;
   return true;
 }
@@ -98,7 +100,8 @@ void MainWindow::OpenDocument(Source source, int recent_item) {
   if (!saved_ && !CloseDocument()) return;
   path = CompleteExtension(path, open_filter_index_);
   QString error;
-  if (!LoadFile(path, &error)) {
+  QString title;
+  if (!LoadFile(path, &error, &title)) {
     desktop_.ShowMessage(this,
                          QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral("."));
     return;
@@ -109,7 +112,7 @@ void MainWindow::OpenDocument(Source source, int recent_item) {
   if (!current_folder_.isEmpty()) file_panel_->SetFolder(current_folder_);
   SetDocumentName(path);
   modified_ = false;
-  buttons_[QStringLiteral("SpeedButton2")]->setToolTip(PageTitleOf(model_.Lines()));
+  buttons_[QStringLiteral("SpeedButton2")]->setToolTip(title);
 }
 
 bool MainWindow::SaveDocument() {

@@ -54,6 +54,22 @@ QString PageTitleOf(const QStringList& lines) {
   return title;
 }
 
+QString PageTitleOfText(QStringView text) {
+  // Case-blind search matches the same places as a search in the LowerCaseCyr text: no
+  // other character of the code page folds to a letter of "title".
+  const qsizetype at = text.lastIndexOf(u"<title>", -1, Qt::CaseInsensitive);
+  if (at < 0) return QString();
+  const qsizetype start = text.lastIndexOf(u'\n', at) + 1;
+  qsizetype end = text.indexOf(u'\n', at);
+  if (end < 0) end = text.size();
+  QString title = StripTags(text.sliced(start, end - start));
+  if (!title.trimmed().isEmpty()) return title;
+  if (end == text.size()) return QString();
+  qsizetype next_end = text.indexOf(u'\n', end + 1);
+  if (next_end < 0) next_end = text.size();
+  return StripTags(text.sliced(end + 1, next_end - end - 1));
+}
+
 QString DeleteFirst(const QString& text, const QString& part) {
   const qsizetype p = text.indexOf(part);
   if (p < 0 || part.isEmpty()) return text;

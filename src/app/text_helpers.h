@@ -15,6 +15,9 @@ QString StripTags(QStringView text);
 // The page title: at the last line containing "<title>" in any case, that line without
 // tags, or the next line without tags when that is blank. Empty when no line has "<title>".
 QString PageTitleOf(const QStringList& lines);
+// The same for a whole text with lines joined by '\n', found from the end without
+// splitting the text.
+QString PageTitleOfText(QStringView text);
 
 // Text with the first occurrence of part removed; unchanged when part does not occur.
 QString DeleteFirst(const QString& text, const QString& part);

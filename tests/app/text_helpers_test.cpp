@@ -94,12 +94,17 @@ void TextHelpersTest::FindsPageTitle_data() {
   QTest::addRow("last title wins") << QStringList{"<title>A</title>", "<title>B</title>"} << "B";
   QTest::addRow("cyrillic title") << QStringList{"<TiTlE>Главная</title>"} << "Главная";
   QTest::addRow("empty") << QStringList{} << "";
+  QTest::addRow("blank title line, next line taken")
+      << QStringList{"<TITLE>", "<b>Next</b>", "x"} << "Next";
+  QTest::addRow("title in the middle") << QStringList{"a", "<title>Mid</title>", "b"} << "Mid";
 }
 
 void TextHelpersTest::FindsPageTitle() {
   QFETCH(QStringList, lines);
   QFETCH(QString, title);
   QCOMPARE(PageTitleOf(lines), title);
+  QCOMPARE(PageTitleOfText(lines.join('\n')), title);
+  QCOMPARE(PageTitleOfText(lines.join('\n') + '\n'), title);
 }
 
 void TextHelpersTest::InsertsAt_data() {
