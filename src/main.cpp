@@ -1,8 +1,8 @@
-#include <unistd.h>
 #include <QApplication>
 
 #include "app/application.h"
 #include "platform/qt_desktop.h"
+#include "settings/preview_window.h"
 
 int main(int argc, char* argv[]) {
   // The embedded browser's sandbox refuses to run as root.

@@ -192,7 +192,12 @@ void MainWindow::BuildToolPanel() {
     button->setText(QString::fromUtf16(text));
     small_column->addWidget(button);
   }
-  file_grid->addLayout(small_column, 1, 2, 2, 1);
+  // The preview button spans both columns, under the other three.
+  QToolButton* preview = buttons_[QStringLiteral("SpeedButton16")];
+  file_grid->removeWidget(preview);
+  preview->setFixedWidth(72);
+  file_grid->addWidget(preview, 3, 0, 1, 2);
+  file_grid->addLayout(small_column, 1, 2, 3, 1);
   add_group(
       QStringLiteral("GroupGenerators"), QStringLiteral("Label4"),
       {u"SpeedButton22", u"SpeedButton25", u"SpeedButton26", u"SpeedButton27", u"SpeedButton28"},

@@ -1,5 +1,7 @@
 #include "settings/preview_window.h"
 
+#include <unistd.h>
+#include <QCoreApplication>
 #include <QFile>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -11,6 +13,15 @@
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "settings/preview.h"
+
+void PrepareEmbeddedBrowser() {
+  if (geteuid() == 0) {
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("--no-sandbox"))
+      qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-sandbox");
+  }
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
 
 PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("Form30"));

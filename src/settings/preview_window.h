@@ -7,6 +7,10 @@ class Desktop;
 class MainWindow;
 class QWebEngineView;
 
+// Sets up the process for the embedded browser; call before the application object exists.
+// Its sandbox cannot run as root, so only then is it switched off.
+void PrepareEmbeddedBrowser();
+
 // The preview window "Form30": an embedded browser filling the window. The browser is made
 // on the first navigation, so that a session that never previews does not start it.
 class PreviewWindow : public QWidget {

@@ -21,6 +21,9 @@
 class PreviewTest : public QObject {
   Q_OBJECT
 
+ public:
+  static void initMain() { PrepareEmbeddedBrowser(); }
+
  private slots:
   void init();
   void cleanup();

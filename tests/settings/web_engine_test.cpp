@@ -13,6 +13,9 @@
 class WebEngineTest : public QObject {
   Q_OBJECT
 
+ public:
+  static void initMain() { PrepareEmbeddedBrowser(); }
+
  private slots:
   void LoadsThePreviewPage();
 };
@@ -38,12 +41,6 @@ void WebEngineTest::LoadsThePreviewPage() {
   QTRY_COMPARE(browser->title(), QString("Preview works"));
 }
 
-int main(int argc, char* argv[]) {
-  // The embedded browser needs shared GL contexts before the application exists.
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  QApplication app(argc, argv);
-  WebEngineTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(WebEngineTest)
 
 #include "web_engine_test.moc"
