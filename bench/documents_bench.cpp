@@ -9,18 +9,8 @@
 
 #include "app/editor_model.h"
 #include "app/text_helpers.h"
+#include "bench_util.h"
 #include "platform/text_file.h"
-
-namespace {
-
-double Milliseconds(const std::function<void()>& job) {
-  QElapsedTimer timer;
-  timer.start();
-  job();
-  return double(timer.nsecsElapsed()) / 1e6;
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -7,6 +7,7 @@
 
 #include "app/editor_model.h"
 #include "app/transforms.h"
+#include "bench_util.h"
 #include "generators/table.h"
 
 namespace {
@@ -20,13 +21,6 @@ QString MakeDocument(qsizetype bytes) {
   text.reserve(bytes + paragraph.size());
   while (text.size() < bytes) text += paragraph;
   return text;
-}
-
-double Milliseconds(const std::function<void()>& job) {
-  QElapsedTimer timer;
-  timer.start();
-  job();
-  return double(timer.nsecsElapsed()) / 1e6;
 }
 
 }  // namespace

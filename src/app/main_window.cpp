@@ -282,23 +282,23 @@ void MainWindow::BuildMenu() {
 }
 
 void MainWindow::BuildActions() {
-  struct ActionSpec {
+  struct KeyAction {
     const char16_t* name;
     QKeySequence key;
   };
-  const ActionSpec specs[] = {{u"SaveDocument", QKeySequence(Qt::CTRL | Qt::Key_S)},
-                              {u"Run", QKeySequence(Qt::Key_F12)},
-                              {u"Open", QKeySequence(Qt::CTRL | Qt::Key_O)},
-                              {u"NewDocument", QKeySequence(Qt::CTRL | Qt::Key_N)},
-                              {u"Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
-                              {u"Italic", QKeySequence(Qt::CTRL | Qt::Key_I)},
-                              {u"Bold", QKeySequence(Qt::CTRL | Qt::Key_B)},
-                              {u"Underlined", QKeySequence(Qt::CTRL | Qt::Key_U)},
-                              {u"Clipboard", QKeySequence(Qt::Key_F9)}};
-  for (const ActionSpec& spec : specs) {
+  const KeyAction key_actions[] = {{u"SaveDocument", QKeySequence(Qt::CTRL | Qt::Key_S)},
+                                   {u"Run", QKeySequence(Qt::Key_F12)},
+                                   {u"Open", QKeySequence(Qt::CTRL | Qt::Key_O)},
+                                   {u"NewDocument", QKeySequence(Qt::CTRL | Qt::Key_N)},
+                                   {u"Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                                   {u"Italic", QKeySequence(Qt::CTRL | Qt::Key_I)},
+                                   {u"Bold", QKeySequence(Qt::CTRL | Qt::Key_B)},
+                                   {u"Underlined", QKeySequence(Qt::CTRL | Qt::Key_U)},
+                                   {u"Clipboard", QKeySequence(Qt::Key_F9)}};
+  for (const KeyAction& entry : key_actions) {
     auto* action = new QAction(this);
-    action->setObjectName(QString::fromUtf16(spec.name));
-    action->setShortcut(spec.key);
+    action->setObjectName(QString::fromUtf16(entry.name));
+    action->setShortcut(entry.key);
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
   }

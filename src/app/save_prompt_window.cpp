@@ -17,21 +17,21 @@ SavePromptWindow::SavePromptWindow(QWidget* parent) : QDialog(parent) {
   bold.setBold(true);
   question->setFont(bold);
 
-  struct ButtonSpec {
+  struct AnswerButton {
     const char16_t* name;
     const char16_t* answer;
     QStyle::StandardPixmap icon;
   };
-  const ButtonSpec specs[] = {{u"BitBtn1", u"y", QStyle::SP_DialogYesButton},
-                              {u"BitBtn2", u"n", QStyle::SP_DialogNoButton},
-                              {u"BitBtn3", u"c", QStyle::SP_DialogCancelButton}};
+  const AnswerButton answer_buttons[] = {{u"BitBtn1", u"y", QStyle::SP_DialogYesButton},
+                                         {u"BitBtn2", u"n", QStyle::SP_DialogNoButton},
+                                         {u"BitBtn3", u"c", QStyle::SP_DialogCancelButton}};
   auto* buttons = new QHBoxLayout;
-  for (const ButtonSpec& spec : specs) {
-    auto* button = new QPushButton(style()->standardIcon(spec.icon), QString(), this);
-    button->setObjectName(QString::fromUtf16(spec.name));
+  for (const AnswerButton& entry : answer_buttons) {
+    auto* button = new QPushButton(style()->standardIcon(entry.icon), QString(), this);
+    button->setObjectName(QString::fromUtf16(entry.name));
     button->setFixedSize(81, 25);
     button->setAutoDefault(false);
-    const QString answer = QString::fromUtf16(spec.answer);
+    const QString answer = QString::fromUtf16(entry.answer);
     connect(button, &QPushButton::clicked, this, [this, answer] { Answer(answer); });
     buttons->addWidget(button);
   }

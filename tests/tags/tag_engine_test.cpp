@@ -20,6 +20,16 @@ class TagEngineTest : public QObject {
 
 namespace {
 
+// A document holding text, with the characters [start, start + length) selected.
+struct Editing {
+  Editing(const QString& text, int start, int length) : editor(&document) {
+    editor.LoadText(text);
+    editor.Select(start, length);
+  }
+  QTextDocument document;
+  EditorModel editor;
+};
+
 const TagCommand& Command(const QString& name) {
   for (const TagCommand& command : TagCatalogue()) {
     if (QString::fromUtf16(command.name) == name) return command;
@@ -59,10 +69,8 @@ void TagEngineTest::InsertsAtTheCaret() {
   QFETCH(QString, expected);
   QFETCH(int, line);
   QFETCH(int, column);
-  QTextDocument document;
-  EditorModel editor(&document);
-  editor.LoadText(text);
-  editor.Select(start, length);
+  Editing editing(text, start, length);
+  EditorModel& editor = editing.editor;
   const InsertionPoint point = InsertAtCaret(editor, snippet);
   QCOMPARE(editor.Text(), expected);
   QCOMPARE(point.line, line);
@@ -88,10 +96,8 @@ void TagEngineTest::WrapsTheSelection() {
   QFETCH(int, start);
   QFETCH(int, length);
   QFETCH(QString, expected);
-  QTextDocument document;
-  EditorModel editor(&document);
-  editor.LoadText(text);
-  editor.Select(start, length);
+  Editing editing(text, start, length);
+  EditorModel& editor = editing.editor;
   WrapSelection(editor, "b", "b");
   QCOMPARE(editor.Text(), expected);
   // The caret stands right after the closing tag.
@@ -139,10 +145,8 @@ void TagEngineTest::RunsCommands() {
   QFETCH(int, start);
   QFETCH(int, length);
   QFETCH(QString, expected);
-  QTextDocument document;
-  EditorModel editor(&document);
-  editor.LoadText(text);
-  editor.Select(start, length);
+  Editing editing(text, start, length);
+  EditorModel& editor = editing.editor;
   RunTagCommand(editor, Command(name), "06.12.2026", "17:42:49");
   QCOMPARE(editor.Text(), expected);
 }
