@@ -47,14 +47,12 @@ class MainWindow : public QMainWindow {
   QString CurrentFolder() const { return current_folder_; }
   bool Modified() const { return modified_; }
   bool Saved() const { return saved_; }
-  QString PromptAnswer() const { return prompt_answer_; }
   bool FilePanelShown() const { return settings_.file_panel_shown != 0; }
   // The settings record; the main window keeps its panel and wrap flags in it.
   SettingsRecord& Settings() { return settings_; }
   void SetEditorColour(const QColor& colour);
   QToolButton* Button(const QString& name) const { return buttons_.value(name); }
   QAction* MenuItem(const QString& name) const { return menu_items_.value(name); }
-  int OpenFilterIndex() const { return open_filter_index_; }
 
   EditorModel& Editor() { return model_; }
   QPlainTextEdit* EditorWidget() const { return editor_; }
@@ -134,7 +132,6 @@ class MainWindow : public QMainWindow {
   QPlainTextEdit* editor_ = nullptr;
   EditorModel model_;
   FilePanel* file_panel_ = nullptr;
-  QWidget* file_panel_holder_ = nullptr;
   QHash<QString, QToolButton*> buttons_;
   QHash<QString, QAction*> menu_items_;
   QLabel* status_panels_[3] = {nullptr, nullptr, nullptr};
