@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
+#include "app/widget_helpers.h"
 #include "generators/colour_picker_window.h"
 #include "platform/desktop.h"
 #include "settings/about_window.h"
@@ -16,13 +17,6 @@
 namespace {
 
 constexpr const char* kNewVersionAddress = "https://brindlemark.example/newversion.htm";
-
-// Shows a non-modal window, or brings it to the front when it is open.
-void ShowWindow(QWidget* window) {
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
 
 }  // namespace
 
@@ -75,7 +69,7 @@ void Application::WireCommands() {
                    [this] { previews_->PreviewSelectedFile(); });
   QObject::connect(main->Button(QStringLiteral("SpeedButton19")), &QToolButton::clicked, main,
                    [this] { desktop_.RunModal(options_); });
-  auto show_about = [this] { ShowWindow(about_); };
+  auto show_about = [this] { ShowInFront(about_); };
   QObject::connect(main->Button(QStringLiteral("SpeedButton20")), &QToolButton::clicked, main,
                    show_about);
   QObject::connect(main->MenuItem(QStringLiteral("N75")), &QAction::triggered, main, show_about);

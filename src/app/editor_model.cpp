@@ -148,8 +148,9 @@ int EditorModel::SelectionLine() const {
   return document_->findBlock(Cursor().selectionStart()).blockNumber();
 }
 
-void EditorModel::ApplyLines(const QStringList& new_lines) {
-  const QStringList old_lines = Lines();
+void EditorModel::ApplyLines(const QStringList& new_lines) { ApplyLines(Lines(), new_lines); }
+
+void EditorModel::ApplyLines(const QStringList& old_lines, const QStringList& new_lines) {
   qsizetype head = 0;
   const qsizetype common = qMin(old_lines.size(), new_lines.size());
   while (head < common && old_lines[head] == new_lines[head]) ++head;

@@ -51,8 +51,10 @@ class EditorModel {
   int SelectionLine() const;   // line of the start of the selection
 
   // Turns the lines into new_lines as one undo step, rewriting only the changed middle
-  // part (common leading and trailing lines stay untouched).
+  // part (common leading and trailing lines stay untouched). old_lines, when the caller has
+  // just read them, saves reading the document again.
   void ApplyLines(const QStringList& new_lines);
+  void ApplyLines(const QStringList& old_lines, const QStringList& new_lines);
 
  private:
   QTextCursor Cursor() const;

@@ -21,7 +21,7 @@ FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
           [this](QListWidgetItem* item) { SetFolder(item->data(kPathRole).toString()); });
 }
 
-void FolderList::SetFolder(const QString& folder) {
+bool FolderList::SetFolder(const QString& folder) {
   QDir dir(folder.isEmpty() ? QDir::homePath() : folder);
   if (!dir.exists()) dir = QDir::root();
   const QString path = dir.absolutePath();
@@ -51,6 +51,7 @@ void FolderList::SetFolder(const QString& folder) {
     item->setData(kPathRole, dir.filePath(name));
   }
   if (changed) emit FolderChanged(folder_);
+  return changed;
 }
 
 FileList::FileList(const QString& mask, QWidget* parent)
@@ -151,17 +152,12 @@ void FilePanel::FillDrives() {
 QString FilePanel::Folder() const { return folders_->Folder(); }
 
 void FilePanel::SetFolder(const QString& folder) {
-  folders_->SetFolder(folder);
-  files_->SetFolder(folders_->Folder());
+  // A new folder reaches the file list through FolderChanged; the same one is read again.
+  if (!folders_->SetFolder(folder)) files_->Reread();
   // The drive box shows the volume that holds the folder.
   const QString root = QStorageInfo(folders_->Folder()).rootPath();
   const int index = drives_->findData(root);
   if (index >= 0) drives_->setCurrentIndex(index);
-}
-
-void FilePanel::Reread() {
-  folders_->Reread();
-  files_->Reread();
 }
 
 QString FilePanel::SelectedFilePath() const { return files_->SelectedPath(); }

@@ -14,8 +14,9 @@ class FolderList : public QListWidget {
  public:
   explicit FolderList(QWidget* parent = nullptr);
   QString Folder() const { return folder_; }
-  void SetFolder(const QString& folder);
-  void Reread() { SetFolder(folder_); }
+  // Lists folder (the home folder when empty, the root when missing); true when it differs
+  // from the folder shown before, which is then announced by FolderChanged.
+  bool SetFolder(const QString& folder);
 
  signals:
   void FolderChanged(const QString& folder);
@@ -48,8 +49,8 @@ class FilePanel : public QFrame {
   explicit FilePanel(QWidget* parent = nullptr);
 
   QString Folder() const;
+  // Moves the panel to folder; both lists are read again, so new files show.
   void SetFolder(const QString& folder);
-  void Reread();
   QString SelectedFilePath() const;
   FileList* Files() const { return files_; }
   QLabel* SizeLabel() const { return size_label_; }

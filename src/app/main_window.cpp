@@ -14,8 +14,8 @@
 
 #include "app/document.h"
 #include "app/file_panel.h"
-#include "app/palette.h"
 #include "app/tool_icons.h"
+#include "app/widget_helpers.h"
 
 namespace {
 

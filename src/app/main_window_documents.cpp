@@ -139,8 +139,8 @@ bool MainWindow::SaveDocumentAs() {
   SetStatusPanel(0, QString());
   saved_ = true;
   current_folder_ = FolderOf(name);
-  if (!current_folder_.isEmpty()) file_panel_->SetFolder(current_folder_);
-  file_panel_->Reread();
+  // The panel is read again so that the new file is listed.
+  file_panel_->SetFolder(current_folder_.isEmpty() ? file_panel_->Folder() : current_folder_);
   return true;
 }
 

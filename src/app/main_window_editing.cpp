@@ -106,7 +106,8 @@ void MainWindow::ClearText() {
 }
 
 void MainWindow::ApplyTransform(QStringList (*transform)(const QStringList&)) {
-  model_.ApplyLines(transform(model_.Lines()));
+  const QStringList lines = model_.Lines();
+  model_.ApplyLines(lines, transform(lines));
 }
 
 void MainWindow::InsertAtCaret(const QString& text) {

@@ -43,16 +43,7 @@ QString StripTags(QStringView text) {
   }
 }
 
-QString PageTitleOf(const QStringList& lines) {
-  QString title;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    if (!LowerCaseCyr(lines[i]).contains(u"<title>")) continue;
-    QString t = StripTags(lines[i]);
-    if (t.trimmed().isEmpty()) t = i + 1 < lines.size() ? StripTags(lines[i + 1]) : QString();
-    title = t;
-  }
-  return title;
-}
+QString PageTitleOf(const QStringList& lines) { return PageTitleOfText(lines.join(u'\n')); }
 
 QString PageTitleOfText(QStringView text) {
   // Case-blind search matches the same places as a search in the LowerCaseCyr text: no

@@ -9,7 +9,7 @@
 #include <QSpinBox>
 
 #include "app/main_window.h"
-#include "app/palette.h"
+#include "app/widget_helpers.h"
 #include "generators/colour.h"
 #include "platform/desktop.h"
 
@@ -154,7 +154,5 @@ ColourPick ColourPickerWindow::PickColour() {
 void ColourPickerWindow::ShowFreeStanding() {
   if (isVisible()) hide();
   setModal(false);
-  show();
-  raise();
-  activateWindow();
+  ShowInFront(this);
 }

@@ -1,7 +1,5 @@
 #include "platform/recent_files.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -20,14 +18,7 @@ QStringList ReadEntries(QSettings& settings) {
   return entries;
 }
 
-// A store QSettings cannot parse is replaced: its entries already read as empty.
-void WriteEntries(const QString& file_path, const QStringList& entries) {
-  QDir().mkpath(QFileInfo(file_path).absolutePath());
-  {
-    QSettings probe(file_path, QSettings::IniFormat);
-    if (probe.status() == QSettings::FormatError) QFile::remove(file_path);
-  }
-  QSettings settings(file_path, QSettings::IniFormat);
+void WriteEntries(QSettings& settings, const QStringList& entries) {
   for (int n = 1; n <= kEntryCount; ++n) settings.setValue(KeyOf(n), entries.value(n - 1));
   settings.sync();
 }
@@ -45,21 +36,15 @@ QString RecentFilesStore::FilePath() const { return file_path_; }
 
 QStringList RecentFilesStore::Load() {
   QSettings settings(file_path_, QSettings::IniFormat);
-  const bool present = settings.status() == QSettings::NoError &&
-                       settings.childGroups().contains(QStringLiteral("Software")) &&
-                       settings.contains(KeyOf(1));
-  QStringList entries = ReadEntries(settings);
-  if (!present) WriteEntries(file_path_, entries);
+  const QStringList entries = ReadEntries(settings);
+  if (!settings.contains(KeyOf(1))) WriteEntries(settings, entries);
   return entries;
 }
 
 void RecentFilesStore::Push(const QString& path) {
-  QStringList entries;
-  {
-    QSettings settings(file_path_, QSettings::IniFormat);
-    entries = ReadEntries(settings);
-  }
+  QSettings settings(file_path_, QSettings::IniFormat);
+  QStringList entries = ReadEntries(settings);
   entries.prepend(path);
   entries.resize(kEntryCount);
-  WriteEntries(file_path_, entries);
+  WriteEntries(settings, entries);
 }

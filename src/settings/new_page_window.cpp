@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
-#include "app/palette.h"
+#include "app/widget_helpers.h"
 #include "generators/colour.h"
 #include "generators/colour_picker_window.h"
 

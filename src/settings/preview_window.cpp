@@ -10,6 +10,7 @@
 
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "app/widget_helpers.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "settings/preview.h"
@@ -44,9 +45,7 @@ void PreviewWindow::Navigate(const QString& location) {
   // A bare path is not a location a browser takes: send it as a file address.
   const QUrl url = location.startsWith(u'/') ? QUrl::fromLocalFile(location) : QUrl(location);
   browser_->setUrl(url);
-  show();
-  raise();
-  activateWindow();
+  ShowInFront(this);
 }
 
 PreviewCommands::PreviewCommands(Desktop& desktop, MainWindow& main_window, PreviewWindow& window,
