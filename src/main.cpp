@@ -5,13 +5,7 @@
 #include "settings/preview_window.h"
 
 int main(int argc, char* argv[]) {
-  // The embedded browser's sandbox refuses to run as root.
-  if (geteuid() == 0) {
-    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("--no-sandbox"))
-      qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags + " --no-sandbox");
-  }
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  PrepareEmbeddedBrowser();
   QApplication qt_app(argc, argv);
   // The application name is the task-bar name. No display name: the platform would append
   // it to every window caption, and the main window's caption has a fixed form.

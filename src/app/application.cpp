@@ -80,6 +80,11 @@ void Application::WireCommands() {
     main->Settings().window_left = main->x();
     main->Settings().window_top = main->y();
     options_->SaveSettings();
+    // Closing the main window ends the program: no other window stays open.
+    for (QWidget* window : std::initializer_list<QWidget*>{new_page_, picker_, save_prompt_,
+                                                           preview_window_, options_, about_}) {
+      window->close();
+    }
   });
 }
 

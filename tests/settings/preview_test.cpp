@@ -135,8 +135,10 @@ void PreviewTest::UnwritableFolderShowsTheErrorAndPreviewsNothing() {
 void PreviewTest::ExitDeletesTheScratchFile() {
   QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
   QVERIFY(QFile::exists(dir_->filePath("program/temp.htm")));
+  QVERIFY(Window().isVisible());
   Main().MenuItem("N71")->trigger();
   QVERIFY(!QFile::exists(dir_->filePath("program/temp.htm")));
+  QVERIFY(!Window().isVisible());  // closing the main window closes the others
 }
 
 QTEST_MAIN(PreviewTest)
