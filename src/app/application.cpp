@@ -1,18 +1,25 @@
 #include "app/application.h"
 
 #include <QAction>
+#include <QFontDatabase>
 #include <QToolButton>
 
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
 #include "app/widget_helpers.h"
+#include "generators/chart_window.h"
 #include "generators/colour_picker_window.h"
+#include "generators/image_map_window.h"
+#include "generators/image_tag_window.h"
+#include "generators/small_generator_windows.h"
+#include "generators/style_sheet_window.h"
 #include "platform/desktop.h"
 #include "settings/about_window.h"
 #include "settings/language_applier.h"
 #include "settings/new_page_window.h"
 #include "settings/options_window.h"
 #include "settings/preview_window.h"
+#include "snippets/clipboard_window.h"
 
 namespace {
 
@@ -25,27 +32,69 @@ Application::Application(Desktop& desktop, AppPaths paths)
       paths_(std::move(paths)),
       recent_files_(paths_.config_folder),
       language_(std::make_unique<LanguageApplier>(desktop_)) {
-  main_window_ = std::make_unique<MainWindow>(desktop_, recent_files_);
-  MainWindow* main = main_window_.get();
-  // The wizard takes its colours from the picker, so the picker is made first.
-  picker_ = new ColourPickerWindow(desktop_, *main, main);
-  new_page_ = new NewPageWindow(*picker_, *main, main);
-  save_prompt_ = new SavePromptWindow(main);
-  preview_window_ = new PreviewWindow(main);
-  options_ = new OptionsWindow(desktop_, *main, *language_, paths_.program_folder, main);
-  about_ = new AboutWindow(desktop_, main);
-  previews_ =
-      std::make_unique<PreviewCommands>(desktop_, *main, *preview_window_, paths_.program_folder);
-  main->SetSavePrompt(save_prompt_);
-  for (QWidget* window : std::initializer_list<QWidget*>{main, new_page_, picker_, save_prompt_,
-                                                         preview_window_, options_, about_}) {
-    language_->AddWindow(window);
-  }
-  language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
+  CreateWindows();
   WireCommands();
 }
 
 Application::~Application() = default;
+
+template <class W>
+W* Application::Register(W* window) {
+  windows_.push_back(window);
+  language_->AddWindow(window);
+  return window;
+}
+
+QWidget* Application::Window(const QString& name) const {
+  for (QWidget* window : windows_) {
+    if (window->objectName() == name) return window;
+  }
+  return nullptr;
+}
+
+void Application::CreateWindows() {
+  main_window_ = std::make_unique<MainWindow>(desktop_, recent_files_);
+  MainWindow* main = Register(main_window_.get());
+  save_prompt_ = Register(new SavePromptWindow(main));
+  // The wizard and the generators take their colours from the picker, so it comes early.
+  picker_ = Register(new ColourPickerWindow(desktop_, *main, main));
+  Register(new ImageTagWindow(desktop_, *main, main));
+  about_ = Register(new AboutWindow(desktop_, main));
+  options_ = Register(new OptionsWindow(desktop_, *main, *language_, paths_.program_folder, main));
+  new_page_ = Register(new NewPageWindow(*picker_, *main, main));
+  Register(new TableWindow(*main, *picker_, main));
+  Register(new BlockReplaceWindow(*main, main));
+  Register(new ClipboardWindow(desktop_, main));
+  Register(new LineReplaceWindow(*main, main));
+  Register(new ListWindow(*main, main));
+  Register(new ChartWindow(*main, *picker_, main));
+  Register(new StyleSheetWindow(desktop_, *picker_, QFontDatabase::families(), main));
+  Register(new RuleWindow(*main, *picker_, main));
+  Register(new ImageMapWindow(desktop_, *main, main));
+  preview_window_ = Register(new PreviewWindow(main));
+  previews_ =
+      std::make_unique<PreviewCommands>(desktop_, *main, *preview_window_, paths_.program_folder);
+  main->SetSavePrompt(save_prompt_);
+  language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
+}
+
+void Application::BindCommands(const std::vector<CommandRow>& rows) {
+  MainWindow* main = main_window_.get();
+  for (const CommandRow& row : rows) {
+    if (row.button != nullptr) {
+      QObject::connect(main->Button(QString::fromUtf16(row.button)), &QToolButton::clicked, main,
+                       row.run);
+    }
+    if (row.menu_item != nullptr) {
+      QObject::connect(main->MenuItem(QString::fromUtf16(row.menu_item)), &QAction::triggered,
+                       main, row.run);
+    }
+    if (row.action != nullptr) {
+      QObject::connect(main->findChild<QAction*>(QString::fromUtf16(row.action)),
+                       &QAction::triggered, main, row.run);
+    }
+  }
+}
 
 void Application::WireCommands() {
   MainWindow* main = main_window_.get();
@@ -55,35 +104,41 @@ void Application::WireCommands() {
     desktop_.RunModal(new_page_);
     main->GenerateNewPage();
   });
-  auto show_picker = [this] { picker_->ShowFreeStanding(); };
-  QObject::connect(main->Button(QStringLiteral("SpeedButton33")), &QToolButton::clicked, main,
-                   show_picker);
-  QObject::connect(main->MenuItem(QStringLiteral("N87")), &QAction::triggered, main, show_picker);
-  auto preview = [this] { previews_->PreviewDocument(); };
-  QObject::connect(main->Button(QStringLiteral("SpeedButton16")), &QToolButton::clicked, main,
-                   preview);
-  QObject::connect(main->MenuItem(QStringLiteral("N79")), &QAction::triggered, main, preview);
-  QObject::connect(main->findChild<QAction*>(QStringLiteral("Run")), &QAction::triggered, main,
-                   preview);
-  QObject::connect(main->Button(QStringLiteral("SpeedButton3")), &QToolButton::clicked, main,
-                   [this] { previews_->PreviewSelectedFile(); });
-  QObject::connect(main->Button(QStringLiteral("SpeedButton19")), &QToolButton::clicked, main,
-                   [this] { desktop_.RunModal(options_); });
-  auto show_about = [this] { ShowInFront(about_); };
-  QObject::connect(main->Button(QStringLiteral("SpeedButton20")), &QToolButton::clicked, main,
-                   show_about);
-  QObject::connect(main->MenuItem(QStringLiteral("N75")), &QAction::triggered, main, show_about);
-  QObject::connect(main->MenuItem(QStringLiteral("N74")), &QAction::triggered, main, [this] {
-    desktop_.OpenWithDefaultProgram(QString::fromLatin1(kNewVersionAddress));
+  auto show = [this](const char16_t* name) {
+    return [this, name] { ShowInFront(Window(QString::fromUtf16(name))); };
+  };
+  auto modal = [this](const char16_t* name) {
+    return [this, name] { desktop_.RunModal(qobject_cast<QDialog*>(Window(QString::fromUtf16(name)))); };
+  };
+  auto* clipboard = qobject_cast<ClipboardWindow*>(Window(QStringLiteral("Form17")));
+  BindCommands({
+      {u"SpeedButton33", u"N87", nullptr, [this] { picker_->ShowFreeStanding(); }},
+      {u"SpeedButton16", u"N79", u"Run", [this] { previews_->PreviewDocument(); }},
+      {u"SpeedButton3", nullptr, nullptr, [this] { previews_->PreviewSelectedFile(); }},
+      {u"SpeedButton19", nullptr, nullptr, [this] { desktop_.RunModal(options_); }},
+      {u"SpeedButton20", u"N75", nullptr, [this] { ShowInFront(about_); }},
+      {nullptr, u"N74", nullptr,
+       [this] { desktop_.OpenWithDefaultProgram(QString::fromLatin1(kNewVersionAddress)); }},
+      {u"SpeedButton26", u"N83", nullptr, show(u"Form4")},
+      {u"SpeedButton22", u"N80", nullptr, show(u"Form8")},
+      {u"SpeedButton25", u"N81", nullptr, show(u"Form19")},
+      {u"SpeedButton27", u"N82", nullptr, show(u"Form20")},
+      {u"SpeedButton34", u"N90", nullptr, show(u"Form21")},
+      {u"SpeedButton28", u"N84", nullptr, show(u"Form27")},
+      {u"SpeedButton9", nullptr, nullptr, show(u"Form15")},
+      {u"SpeedButton12", nullptr, nullptr, show(u"Form18")},
+      {u"SpeedButton18", nullptr, nullptr, show(u"Form17")},
+      {nullptr, nullptr, u"Clipboard", [clipboard] { clipboard->Toggle(); }},
   });
+  main->SetPopupCommand(QStringLiteral("N37"), modal(u"Form19"));
+  main->SetPopupCommand(QStringLiteral("N31"), modal(u"Form22"));
   QObject::connect(main, &MainWindow::Closing, main, [this, main] {
     main->Settings().window_left = main->x();
     main->Settings().window_top = main->y();
     options_->SaveSettings();
     // Closing the main window ends the program: no other window stays open.
-    for (QWidget* window : std::initializer_list<QWidget*>{new_page_, picker_, save_prompt_,
-                                                           preview_window_, options_, about_}) {
-      window->close();
+    for (QWidget* window : windows_) {
+      if (window != main) window->close();
     }
   });
 }

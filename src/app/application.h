@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/recent_files.h"
 
@@ -15,6 +17,7 @@ class LanguageApplier;
 class MainWindow;
 class OptionsWindow;
 class SavePromptWindow;
+class QWidget;
 
 // Where the program keeps its files: the settings file and the language files live in the
 // program folder; the recent-files store in the configuration folder.
@@ -23,7 +26,17 @@ struct AppPaths {
   QString config_folder;  // empty: the user's configuration folder
 };
 
-// Creates every window once, in a fixed order with the main window first, and owns them.
+// One row of the command table: the tool button, main menu item and keyboard action (any of
+// them may be absent) that run one command.
+struct CommandRow {
+  const char16_t* button;
+  const char16_t* menu_item;
+  const char16_t* action;
+  std::function<void()> run;
+};
+
+// Creates every window once, in a fixed order with the main window first, keeps them in one
+// registry and binds the command table.
 class Application {
  public:
   Application(Desktop& desktop, AppPaths paths);
@@ -38,12 +51,20 @@ class Application {
   PreviewWindow& Preview() { return *preview_window_; }
   PreviewCommands& Previews() { return *previews_; }
   LanguageApplier& Language() { return *language_; }
+  // The windows in creation order, the main window first.
+  const std::vector<QWidget*>& Windows() const { return windows_; }
+  // The registered window with this object name, or null.
+  QWidget* Window(const QString& name) const;
 
   // Shows the main window and runs the start-up steps: settings, language file, then the
   // command-line file or a new page.
   void Start(const QString& argument);
 
  private:
+  template <class W>
+  W* Register(W* window);
+  void CreateWindows();
+  void BindCommands(const std::vector<CommandRow>& rows);
   void WireCommands();
 
   Desktop& desktop_;
@@ -52,6 +73,7 @@ class Application {
   std::unique_ptr<LanguageApplier> language_;
   std::unique_ptr<MainWindow> main_window_;
   std::unique_ptr<PreviewCommands> previews_;
+  std::vector<QWidget*> windows_;
   NewPageWindow* new_page_ = nullptr;
   ColourPickerWindow* picker_ = nullptr;
   SavePromptWindow* save_prompt_ = nullptr;

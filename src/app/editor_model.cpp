@@ -1,6 +1,7 @@
 #include "app/editor_model.h"
 
 #include <QTextBlock>
+#include <algorithm>
 #include <QTextDocument>
 
 namespace {
@@ -73,6 +74,25 @@ void EditorModel::InsertLine(int index, const QString& text) {
     const QTextBlock block = document_->findBlockByNumber(index);
     cursor.setPosition(block.position());
     cursor.insertText(text + QStringLiteral("\n"));
+  }
+  SetCursor(cursor);
+}
+
+void EditorModel::InsertLines(int index, const QStringList& lines) {
+  if (lines.isEmpty()) return;
+  QTextCursor cursor(document_);
+  const int count = LineCount();
+  const QString joined = lines.join(u'\n');
+  if (count == 0) {
+    cursor.insertText(joined);
+    cursor.movePosition(QTextCursor::Start);
+  } else if (index >= count) {
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("\n") + joined);
+  } else {
+    const QTextBlock block = document_->findBlockByNumber(std::max(0, index));
+    cursor.setPosition(block.position());
+    cursor.insertText(joined + QStringLiteral("\n"));
   }
   SetCursor(cursor);
 }

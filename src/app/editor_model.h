@@ -31,6 +31,9 @@ class EditorModel {
   // Inserts text as a new line at index (index == LineCount() appends); the caret stands at
   // the start of the line that was at index.
   void InsertLine(int index, const QString& text);
+  // Inserts lines as new whole lines at index in one edit (one undo step); the caret stands
+  // at the start of the line that was at index.
+  void InsertLines(int index, const QStringList& lines);
   void AppendLine(const QString& text);
   void DeleteLine(int index);
 

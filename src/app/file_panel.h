@@ -1,45 +1,11 @@
 #pragma once
 
 #include <QFrame>
-#include <QListWidget>
 #include <QStringList>
 
-class QComboBox;
+#include "widgets/file_browser.h"
+
 class QLabel;
-
-// A folder list: the folder's ancestors from the root down, then its subfolders. Activating
-// an entry (double-click or Enter) moves to that folder.
-class FolderList : public QListWidget {
-  Q_OBJECT
- public:
-  explicit FolderList(QWidget* parent = nullptr);
-  QString Folder() const { return folder_; }
-  // Lists folder (the home folder when empty, the root when missing); true when it differs
-  // from the folder shown before, which is then announced by FolderChanged.
-  bool SetFolder(const QString& folder);
-
- signals:
-  void FolderChanged(const QString& folder);
-
- private:
-  QString folder_;
-};
-
-// The files of one folder that match a mask such as "*.htm;*.shtm;*.txt" (any letter case).
-class FileList : public QListWidget {
-  Q_OBJECT
- public:
-  explicit FileList(const QString& mask, QWidget* parent = nullptr);
-  void SetFolder(const QString& folder);
-  void Reread() { SetFolder(folder_); }
-  // Full path of the selected file; empty when none is selected.
-  QString SelectedPath() const;
-  QStringList FilePaths() const;
-
- private:
-  QString folder_;
-  QStringList patterns_;
-};
 
 // The main window's file panel: file list, folder list, drive box and file size label,
 // chained so that the drive drives the folders and the folder drives the files.
@@ -65,10 +31,9 @@ class FilePanel : public QFrame {
 
  private:
   void ShowFileSize();
-  void FillDrives();
 
   FileList* files_;
   FolderList* folders_;
-  QComboBox* drives_;
+  DriveBox* drives_;
   QLabel* size_label_;
 };

@@ -329,6 +329,8 @@ void MainWindow::SetStatusPanel(int panel, const QString& text) {
   status_panels_[panel]->setText(text);
 }
 
+void MainWindow::FocusEditor() { editor_->setFocus(); }
+
 QString MainWindow::StatusPanel(int panel) const { return status_panels_[panel]->text(); }
 
 void MainWindow::SetDocumentName(const QString& name) {

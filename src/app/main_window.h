@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "app/editor_model.h"
+#include "document/editor_target.h"
+#include "platform/text_format.h"
 #include "settings/new_page.h"
 #include "settings/settings_record.h"
 
@@ -21,7 +23,7 @@ class SavePromptWindow;
 
 // The main window "form1": the editor, the file panel, the tool buttons, the menus and the
 // status bar, and the current document with its flags.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public EditorTarget {
   Q_OBJECT
  public:
   MainWindow(Desktop& desktop, RecentFilesStore& recent_files, QWidget* parent = nullptr);
@@ -54,10 +56,11 @@ class MainWindow : public QMainWindow {
   QToolButton* Button(const QString& name) const { return buttons_.value(name); }
   QAction* MenuItem(const QString& name) const { return menu_items_.value(name); }
 
-  EditorModel& Editor() { return model_; }
+  EditorModel& Editor() override { return model_; }
+  void FocusEditor() override;
   QPlainTextEdit* EditorWidget() const { return editor_; }
   FilePanel* Files() const { return file_panel_; }
-  void SetStatusPanel(int panel, const QString& text);
+  void SetStatusPanel(int panel, const QString& text) override;
   QString StatusPanel(int panel) const;
 
   // Commands.
@@ -82,7 +85,7 @@ class MainWindow : public QMainWindow {
   // Rewrites the editor's lines through a whole-text transform, as one undo step.
   void ApplyTransform(QStringList (*transform)(const QStringList&));
   // Puts text into the caret's line at the caret and records the insertion point.
-  void InsertAtCaret(const QString& text);
+  void InsertAtCaret(const QString& text) override;
   // Runs the pop-up menu item of the tag catalogue named name.
   void RunTagCommand(const QString& name);
   // What a pop-up item that shows a window does (the catalogue's window rows).
@@ -90,7 +93,7 @@ class MainWindow : public QMainWindow {
   QMenu* PopupMenu() const { return popup_menu_; }
   int CaretLine() const { return caret_line_; }
   int CaretColumn() const { return caret_column_; }
-  void SetCaretLine(int line) { caret_line_ = line; }
+  void SetCaretLine(int line) override { caret_line_ = line; }
 
   // The file the preview wrote last; deleted by the exit command.
   void SetPreviewFilePath(const QString& path) { preview_file_path_ = path; }

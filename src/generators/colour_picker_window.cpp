@@ -8,12 +8,13 @@
 #include <QSlider>
 #include <QSpinBox>
 
-#include "app/main_window.h"
+#include "document/editor_target.h"
+#include "app/editor_model.h"
 #include "app/widget_helpers.h"
 #include "generators/colour.h"
 #include "platform/desktop.h"
 
-ColourPickerWindow::ColourPickerWindow(Desktop& desktop, MainWindow& main_window, QWidget* parent)
+ColourPickerWindow::ColourPickerWindow(Desktop& desktop, EditorTarget& main_window, QWidget* parent)
     : QDialog(parent),
       desktop_(desktop),
       main_window_(main_window),

@@ -5,7 +5,7 @@
 #include <array>
 
 class Desktop;
-class MainWindow;
+class EditorTarget;
 class QLabel;
 class QLineEdit;
 class QSlider;
@@ -24,7 +24,7 @@ class ColourPickerWindow : public QDialog {
  public:
   enum Component { kRed = 0, kGreen = 1, kBlue = 2 };
 
-  ColourPickerWindow(Desktop& desktop, MainWindow& main_window, QWidget* parent = nullptr);
+  ColourPickerWindow(Desktop& desktop, EditorTarget& main_window, QWidget* parent = nullptr);
 
   // Moves the slider of a component; everything else follows the slider.
   void SetComponent(Component component, int value);
@@ -49,7 +49,7 @@ class ColourPickerWindow : public QDialog {
   void TakeSystemColour();
 
   Desktop& desktop_;
-  MainWindow& main_window_;
+  EditorTarget& main_window_;
   std::array<Row, 3> rows_{};
   QLineEdit* colour_text_;
   QLabel* swatch_;

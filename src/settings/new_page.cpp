@@ -57,3 +57,10 @@ int insertline(EditorModel& editor, const QString& text) {
   }
   return caret_line;
 }
+
+int insertlines(EditorModel& editor, const QStringList& lines) {
+  if (editor.LineCount() == 0) editor.AppendLine(QStringLiteral(" "));
+  const int caret_line = editor.SelectionLine();
+  editor.InsertLines(caret_line, lines);
+  return caret_line + static_cast<int>(lines.size()) - 1;
+}

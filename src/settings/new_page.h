@@ -32,3 +32,7 @@ class EditorModel;
 // ends at the start of its former line, so successive calls stack their lines in call
 // order. Returns the caret's line index before the insertion.
 int insertline(EditorModel& editor, const QString& text);
+
+// insertline for many lines at once, in one edit: the same text and caret as calling
+// insertline for each line in order. Returns the caret line the last call would return.
+int insertlines(EditorModel& editor, const QStringList& lines);

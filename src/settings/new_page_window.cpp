@@ -11,7 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
+#include "document/editor_target.h"
+#include "app/editor_model.h"
 #include "app/widget_helpers.h"
 #include "generators/colour.h"
 #include "generators/colour_picker_window.h"
@@ -41,7 +42,7 @@ QWidget* LayoutDrawing(bool columns, const QString& first, QSize first_size, con
 
 }  // namespace
 
-NewPageWindow::NewPageWindow(ColourPickerWindow& picker, MainWindow& main_window, QWidget* parent)
+NewPageWindow::NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_window, QWidget* parent)
     : QDialog(parent),
       picker_(picker),
       main_window_(main_window),
@@ -155,5 +156,5 @@ void NewPageWindow::insertline(const QString& text) {
   const int caret_line = ::insertline(main_window_.Editor(), text);
   main_window_.SetStatusPanel(1, QString::number(caret_line));
   main_window_.SetCaretLine(caret_line + 1);
-  main_window_.EditorWidget()->setFocus();
+  main_window_.FocusEditor();
 }

@@ -6,7 +6,7 @@
 #include "settings/new_page.h"
 
 class ColourPickerWindow;
-class MainWindow;
+class EditorTarget;
 class QCheckBox;
 class QFrame;
 class QLineEdit;
@@ -17,7 +17,7 @@ class QRadioButton;
 class NewPageWindow : public QDialog {
   Q_OBJECT
  public:
-  NewPageWindow(ColourPickerWindow& picker, MainWindow& main_window, QWidget* parent = nullptr);
+  NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_window, QWidget* parent = nullptr);
 
   NewPageFields Fields() const;
 
@@ -26,7 +26,7 @@ class NewPageWindow : public QDialog {
 
  private:
   ColourPickerWindow& picker_;
-  MainWindow& main_window_;
+  EditorTarget& main_window_;
   QLineEdit* title_;
   QCheckBox* frames_;
   std::array<QLineEdit*, 5> colours_{};

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <algorithm>
+
+// Edits on the lines of a text, written once for document lines (QString) and for the byte
+// lines of the batch tools (QByteArray). Each is linear in the lines times the block size.
+// In every block comparison a line beyond the end of the text counts as an empty line.
+
+namespace block_edits {
+
+template <class Line>
+bool IsBlank(const Line& line) {
+  return std::all_of(line.begin(), line.end(), [](auto c) { return c <= ' '; });
+}
+
+// Line i of a text made of head (lines before the scan position, from the start) ... used by
+// the matchers below: rest[q..] read with lines beyond the end empty.
+template <class Line>
+bool MatchesAt(const QList<Line>& rest, qsizetype q, const QList<Line>& find) {
+  for (qsizetype i = 0; i < find.size(); ++i) {
+    const qsizetype at = q + i;
+    if (at < rest.size()) {
+      if (rest[at] != find[i]) return false;
+    } else if (!find[i].isEmpty()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Replaces blocks from the bottom up: for every start p from the last line down to 0, a
+// match deletes lines p..p+S-1 and puts the replacement at p. A comparison at a lower start
+// can take in lines a replacement has just inserted. Returns the number of replacements.
+template <class Line>
+int ReplaceBlocks(QList<Line>& lines, const QList<Line>& find, const QList<Line>& replacement) {
+  // The processed tail is kept reversed, so the line just below p is at its back.
+  QList<Line> tail;
+  tail.reserve(lines.size());
+  int count = 0;
+  for (qsizetype p = lines.size() - 1; p >= 0; --p) {
+    bool match = true;
+    for (qsizetype i = 0; i < find.size() && match; ++i) {
+      if (i == 0) {
+        match = lines[p] == find[0];
+      } else {
+        const qsizetype from_back = i;  // tail's back is line p+1
+        match = from_back <= tail.size() ? tail[tail.size() - from_back] == find[i]
+                                         : find[i].isEmpty();
+      }
+    }
+    if (!match) {
+      tail.append(std::move(lines[p]));
+      continue;
+    }
+    ++count;
+    if (find.isEmpty()) {
+      tail.append(std::move(lines[p]));
+    } else {
+      const qsizetype drop = std::min<qsizetype>(find.size() - 1, tail.size());
+      tail.resize(tail.size() - drop);
+    }
+    for (qsizetype r = replacement.size() - 1; r >= 0; --r) tail.append(replacement[r]);
+  }
+  std::reverse(tail.begin(), tail.end());
+  lines = std::move(tail);
+  return count;
+}
+
+// Deletes blocks walking down from the top: after a deletion at p the walk goes on at p + 1,
+// so the line that moved up into p is not tested. The walk covers the starting line count.
+template <class Line>
+int DeleteBlocks(QList<Line>& lines, const QList<Line>& find) {
+  const qsizetype count = lines.size();
+  QList<Line> kept;
+  kept.reserve(count);
+  qsizetype q = 0;
+  int deleted = 0;
+  for (qsizetype p = 0; p < count; ++p) {
+    if (MatchesAt(lines, q, find)) {
+      if (q < lines.size()) ++deleted;
+      q = std::min(lines.size(), q + find.size());
+    }
+    if (q < lines.size()) kept.append(std::move(lines[q++]));
+  }
+  for (; q < lines.size(); ++q) kept.append(std::move(lines[q]));
+  lines = std::move(kept);
+  return deleted;
+}
+
+// Two passes; each walks the indexes of its starting count and deletes a blank line (only
+// characters up to the space), not testing the line that moves up into its place.
+template <class Line>
+void RemoveBlankLines(QList<Line>& lines) {
+  for (int pass = 0; pass < 2; ++pass) {
+    QList<Line> kept;
+    kept.reserve(lines.size());
+    qsizetype j = 0;
+    const qsizetype n = lines.size();
+    for (qsizetype index = 0; index < n && j < n; ++index) {
+      if (IsBlank(lines[j])) {
+        ++j;
+        if (j < n) kept.append(std::move(lines[j++]));
+      } else {
+        kept.append(std::move(lines[j++]));
+      }
+    }
+    lines = std::move(kept);
+  }
+}
+
+// The first occurrence of find in every line that holds it replaced; an empty find changes
+// nothing. Returns the number of lines changed.
+template <class Line>
+int ReplaceFirstInLines(QList<Line>& lines, const Line& find, const Line& replacement) {
+  if (find.isEmpty()) return 0;
+  int changed = 0;
+  for (Line& line : lines) {
+    const qsizetype at = line.indexOf(find);
+    if (at < 0) continue;
+    line.replace(at, find.size(), replacement);
+    ++changed;
+  }
+  return changed;
+}
+
+}  // namespace block_edits

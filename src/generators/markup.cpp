@@ -1,0 +1,225 @@
+#include "generators/markup.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "batch/block_edits.h"
+
+namespace {
+
+QString Quoted(const char* name, const QString& value) {
+  return QStringLiteral(" %1=\"%2\"").arg(QLatin1String(name), value);
+}
+
+}  // namespace
+
+QString BuildImageTag(const ImageTagFields& f) {
+  QString tag = QStringLiteral("<img src=\"") + f.src + u'"';
+  if (f.border >= 0) tag += Quoted("border", QString::number(f.border));
+  if (!f.align.trimmed().isEmpty()) tag += Quoted("align", f.align);
+  if (!f.alt.trimmed().isEmpty()) tag += Quoted("alt", f.alt);
+  if (f.height > 0) tag += Quoted("height", QString::number(f.height));
+  if (f.width > 0) tag += Quoted("width", QString::number(f.width));
+  if (f.hspace >= 0) tag += Quoted("hspace", QString::number(f.hspace));
+  if (f.vspace >= 0) tag += Quoted("vspace", QString::number(f.vspace));
+  return tag + u'>';
+}
+
+QString SrcFromPath(const QString& path, SrcForm form) {
+  switch (form) {
+    case SrcForm::kFullPath:
+      return path;
+    case SrcForm::kWithoutDrive:
+      return path.mid(3);
+    case SrcForm::kFileName:
+      return QFileInfo(path).fileName();
+  }
+  return path;
+}
+
+QString TableOpeningTag(const TableFields& f) {
+  QString attributes;
+  if (!f.background.isEmpty()) attributes += QStringLiteral(" bgcolor=") + f.background + u' ';
+  if (!f.light_border.isEmpty()) {
+    attributes += QStringLiteral(" bordercolorlight=") + f.light_border + u' ';
+  }
+  if (!f.dark_border.isEmpty()) {
+    attributes += QStringLiteral(" bordercolordark=") + f.dark_border + u' ';
+  }
+  if (f.border_settings) {
+    attributes += QStringLiteral(" border=%1 cellpadding=%2 cellspacing=%3")
+                      .arg(f.border)
+                      .arg(f.padding)
+                      .arg(f.spacing);
+  }
+  return QStringLiteral("<table") + attributes + u'>';
+}
+
+QStringList TableLines(const TableFields& f) {
+  QStringList lines;
+  lines.reserve(f.rows * (f.columns + 2) + 2);
+  lines.append(TableOpeningTag(f));
+  const QString cell =
+      f.cell_colour ? QStringLiteral("<td bgcolor=> </td>") : QStringLiteral("<td> </td>");
+  for (int r = 0; r < f.rows; ++r) {
+    lines.append(QStringLiteral("<tr>"));
+    for (int c = 0; c < f.columns; ++c) lines.append(cell);
+    lines.append(QStringLiteral("</tr>"));
+  }
+  lines.append(QStringLiteral("</table>"));
+  return lines;
+}
+
+QStringList ListLines(bool ordered, int style, int items) {
+  static const char* const kOrdered[] = {"1", "A", "a", "I", "i"};
+  static const char* const kUnordered[] = {"disc", "circle", "square"};
+  QString type;
+  if (ordered && style >= 0 && style < 5) type = QLatin1String(kOrdered[style]);
+  if (!ordered && style >= 0 && style < 3) type = QLatin1String(kUnordered[style]);
+  const QString tag = ordered ? QStringLiteral("ol") : QStringLiteral("ul");
+  QStringList lines;
+  lines.reserve(items + 2);
+  lines.append(QStringLiteral("<%1 type=\"%2\">").arg(tag, type));
+  for (int i = 0; i < items; ++i) lines.append(QStringLiteral("<li>"));
+  lines.append(QStringLiteral("</%1>").arg(tag));
+  return lines;
+}
+
+QString RuleTag(std::optional<int> size, bool noshade, std::optional<QString> colour) {
+  QString tag = QStringLiteral("<hr");
+  if (size) tag += QStringLiteral(" size=") + QString::number(*size);
+  if (noshade) tag += QStringLiteral(" noshade");
+  if (colour) tag += QStringLiteral(" color=") + *colour;
+  return tag + u'>';
+}
+
+QString ChartOpeningLine(const QString& background) {
+  return QStringLiteral("<center><table><tr><td bgcolor=") + background +
+         QStringLiteral("><p align=left>");
+}
+
+QString ChartClosingLine() { return QStringLiteral("</td></tr></table></center>"); }
+
+QString BarLine(BarStyle style, const Bar& b) {
+  const QString n = QString::number(b.value);
+  switch (style) {
+    case BarStyle::kLabelInside:
+      return QStringLiteral("<table><tr><td width=") + n + QStringLiteral(" bgcolor=") + b.colour +
+             QStringLiteral("><font color=") + b.value_colour + u'>' + b.label +
+             QStringLiteral("</font></td></tr></table>");
+    case BarStyle::kLabelBeside:
+      return b.label + QStringLiteral("</td><td><table><tr><td width=") + n +
+             QStringLiteral(" bgcolor=") + b.colour +
+             QStringLiteral(">&nbsp</td></tr></table></td></tr><tr><td bgcolor=") +
+             b.background + u'>';
+    case BarStyle::kLabelBesideValue:
+      break;
+  }
+  return b.label + QStringLiteral("</td><td><table><tr><td width=") + n +
+         QStringLiteral(" bgcolor=") + b.colour + QStringLiteral("><font color=") +
+         b.value_colour + u'>' + n +
+         QStringLiteral("</font></td></tr></table></td></tr><tr><td bgcolor=") + b.background +
+         u'>';
+}
+
+QStringList ChartInsertion(const QStringList& chart_lines, const QString& title) {
+  QStringList lines = chart_lines;
+  if (!title.trimmed().isEmpty()) {
+    lines.prepend(QStringLiteral("<center>") + title + QStringLiteral("</center>"));
+  }
+  return lines;
+}
+
+const QStringList& CssPropertyNames() {
+  static const QStringList names = {
+      QStringLiteral("font-family"),     QStringLiteral("font-weight"),
+      QStringLiteral("font-style"),      QStringLiteral("font-variant"),
+      QStringLiteral("font-size"),       QStringLiteral("color"),
+      QStringLiteral("background-color"), QStringLiteral("border-color"),
+      QStringLiteral("text-decoration"), QStringLiteral("text-align"),
+      QStringLiteral("vertical-align"),  QStringLiteral("text-transform"),
+      QStringLiteral("text-indent"),     QStringLiteral("line-height"),
+      QStringLiteral("word-spacing"),    QStringLiteral("letter-spacing"),
+      QStringLiteral("margin-left"),     QStringLiteral("margin-right"),
+      QStringLiteral("margin-top"),      QStringLiteral("margin-bottom"),
+      QStringLiteral("padding-left"),    QStringLiteral("padding-right"),
+      QStringLiteral("padding-top"),     QStringLiteral("padding-bottom"),
+      QStringLiteral("border-style")};
+  return names;
+}
+
+const QStringList& CssUnits() {
+  static const QStringList units = {
+      QStringLiteral("%"),  QStringLiteral("em"), QStringLiteral("ex"),
+      QStringLiteral("px"), QStringLiteral("in"), QStringLiteral("cm"),
+      QStringLiteral("mm"), QStringLiteral("pt"), QStringLiteral("pc")};
+  return units;
+}
+
+QString CssRule(const QString& selector, const QList<std::pair<QString, QString>>& declarations) {
+  QString rule = selector + QStringLiteral(" { ");
+  for (const auto& [name, value] : declarations) {
+    rule += name + QStringLiteral(": ") + value + QStringLiteral("; ");
+  }
+  return rule + u'}';
+}
+
+QString ImageTagText(const QString& path, const QString& map_name) {
+  return QStringLiteral("<img src=") + path + QStringLiteral(" usemap=#") + map_name + u'>';
+}
+
+std::optional<QString> AreaTagText(const QString& shape, const QString& coords,
+                                   const QString& link, const QString& alt, const QString& title) {
+  if (coords.isEmpty() || link.isEmpty()) return std::nullopt;
+  QString tag = QStringLiteral("<area shape=") + shape + QStringLiteral(" coords=") + coords +
+                QStringLiteral(" href=") + link;
+  if (!alt.isEmpty()) tag += QStringLiteral(" alt=") + alt;
+  if (!title.isEmpty()) tag += QStringLiteral(" title=") + title;
+  return tag + u'>';
+}
+
+QStringList ImageMapLines(const QString& image_tag, const QString& map_name,
+                          const QStringList& areas) {
+  QStringList lines;
+  lines.append(image_tag);
+  lines.append(QStringLiteral("<map name=") + map_name + u'>');
+  lines.append(areas);
+  lines.append(QStringLiteral("</map>"));
+  return lines;
+}
+
+QPoint ClampToPicture(QPoint point, int width, int height) {
+  return QPoint(std::clamp(point.x(), 0, std::max(0, width)),
+                std::clamp(point.y(), 0, std::max(0, height)));
+}
+
+QString AreaCoords(QPoint start, QPoint end, int width, int height) {
+  const QPoint e = ClampToPicture(end, width, height);
+  return QStringLiteral("%1,%2,%3,%4")
+      .arg(std::min(start.x(), e.x()))
+      .arg(std::min(start.y(), e.y()))
+      .arg(std::max(start.x(), e.x()))
+      .arg(std::max(start.y(), e.y()));
+}
+
+QStringList ReplaceBlocksInLines(QStringList lines, const QStringList& find,
+                                 const QStringList& replacement) {
+  block_edits::ReplaceBlocks(lines, find, replacement);
+  return lines;
+}
+
+QStringList ReplaceFirstInEveryLine(QStringList lines, const QString& find,
+                                    const QString& replacement) {
+  block_edits::ReplaceFirstInLines(lines, find, replacement);
+  return lines;
+}
+
+QStringList FieldLines(const QString& text) {
+  QStringList lines = text.split(u'\n');
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+QString WithDefaultExtension(const QString& path, const QString& extension) {
+  return path.contains(u'.') ? path : path + extension;
+}

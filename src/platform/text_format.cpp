@@ -1,0 +1,182 @@
+#include "platform/text_format.h"
+
+#include <cstring>
+
+#include "platform/codec.h"
+#include "platform/text_file.h"
+
+namespace {
+
+constexpr qsizetype kDeclarationWindow = 4096;
+
+bool HasUtf8Bom(QByteArrayView bytes) { return bytes.startsWith("\xEF\xBB\xBF"); }
+
+bool DeclaresUtf8(QByteArrayView bytes) {
+  const QByteArray head =
+      bytes.first(std::min(bytes.size(), kDeclarationWindow)).toByteArray().toLower();
+  // Both "<meta charset=utf-8>" and "content=\"text/html; charset=utf-8\"" carry this.
+  qsizetype at = 0;
+  while ((at = head.indexOf("charset", at)) >= 0) {
+    at += 7;
+    qsizetype i = at;
+    while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
+    if (i >= head.size() || head[i] != '=') continue;
+    ++i;
+    while (i < head.size() && (head[i] == ' ' || head[i] == '"' || head[i] == '\'')) ++i;
+    if (head.mid(i, 5) == "utf-8" || head.mid(i, 4) == "utf8") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsValidUtf8(QByteArrayView bytes, bool* has_multibyte) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const qsizetype n = bytes.size();
+  bool multi = false;
+  for (qsizetype i = 0; i < n;) {
+    const unsigned char c = p[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int extra;
+    unsigned int min;
+    unsigned int code;
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1, min = 0x80, code = c & 0x1Fu;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2, min = 0x800, code = c & 0x0Fu;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3, min = 0x10000, code = c & 0x07u;
+    } else {
+      return false;
+    }
+    if (i + extra >= n) return false;
+    for (int k = 1; k <= extra; ++k) {
+      const unsigned char t = p[i + k];
+      if ((t & 0xC0) != 0x80) return false;
+      code = (code << 6) | (t & 0x3Fu);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    multi = true;
+    i += extra + 1;
+  }
+  if (has_multibyte != nullptr) *has_multibyte = multi;
+  return true;
+}
+
+TextFormat DetectTextFormat(QByteArrayView bytes) {
+  TextFormat format;
+  if (HasUtf8Bom(bytes)) {
+    format.encoding = TextEncoding::kUtf8;
+    format.bom = true;
+  } else {
+    bool multi = false;
+    // Invalid UTF-8 stays Windows-1251 even under a declaration: that codec loses nothing.
+    if (IsValidUtf8(bytes, &multi) && (multi || DeclaresUtf8(bytes))) {
+      format.encoding = TextEncoding::kUtf8;
+    }
+  }
+  qsizetype crlf = 0, lf = 0, cr = 0;
+  const char* p = bytes.data();
+  const qsizetype n = bytes.size();
+  for (const char* at = p; (at = static_cast<const char*>(memchr(at, '\n', p + n - at)));) {
+    if (at > p && at[-1] == '\r') {
+      ++crlf;
+    } else {
+      ++lf;
+    }
+    ++at;
+  }
+  for (const char* at = p; (at = static_cast<const char*>(memchr(at, '\r', p + n - at)));) {
+    if (at + 1 >= p + n || at[1] != '\n') ++cr;
+    ++at;
+  }
+  if (lf > crlf && lf >= cr) {
+    format.line_end = LineEnd::kLf;
+  } else if (cr > crlf && cr > lf) {
+    format.line_end = LineEnd::kCr;
+  }
+  format.mixed_line_ends = (crlf > 0) + (lf > 0) + (cr > 0) > 1;
+  return format;
+}
+
+QString DecodeText(QByteArrayView bytes, const TextFormat& format) {
+  if (format.encoding == TextEncoding::kWindows1251) return BytesToText(bytes);
+  if (format.bom && HasUtf8Bom(bytes)) bytes = bytes.sliced(3);
+  QString text = QString::fromUtf8(bytes);
+  // Compact in place: CR LF -> '\n', lone CR -> '\n'.
+  QChar* data = text.data();
+  const qsizetype size = text.size();
+  qsizetype out = 0;
+  for (qsizetype i = 0; i < size; ++i) {
+    const QChar c = data[i];
+    if (c == u'\r') {
+      data[out++] = u'\n';
+      if (i + 1 < size && data[i + 1] == u'\n') ++i;
+    } else {
+      data[out++] = c;
+    }
+  }
+  text.truncate(out);
+  return text;
+}
+
+QByteArray LineEndBytes(LineEnd line_end) {
+  switch (line_end) {
+    case LineEnd::kLf:
+      return QByteArrayLiteral("\n");
+    case LineEnd::kCr:
+      return QByteArrayLiteral("\r");
+    case LineEnd::kCrLf:
+      break;
+  }
+  return QByteArrayLiteral("\r\n");
+}
+
+QByteArray EncodeText(QStringView text, const TextFormat& format, qsizetype* replaced) {
+  QByteArray bytes;
+  if (format.encoding == TextEncoding::kWindows1251) {
+    bytes = EncodeCp1251(text, replaced);
+  } else {
+    bytes = text.toUtf8();
+    if (format.bom) bytes.prepend("\xEF\xBB\xBF");
+  }
+  if (format.line_end == LineEnd::kLf) return bytes;
+  const QByteArray end = LineEndBytes(format.line_end);
+  if (end.size() == 1) {
+    bytes.replace('\n', end[0]);
+    return bytes;
+  }
+  // CR LF: one pass into a buffer of the final size.
+  const qsizetype breaks = bytes.count('\n');
+  QByteArray out;
+  out.resize(bytes.size() + breaks);
+  char* w = out.data();
+  for (const char c : std::as_const(bytes)) {
+    if (c == '\n') *w++ = '\r';
+    *w++ = c;
+  }
+  return out;
+}
+
+QString FormatLabel(const TextFormat& format) {
+  QString label = format.encoding == TextEncoding::kUtf8
+                      ? (format.bom ? QStringLiteral("UTF-8 BOM") : QStringLiteral("UTF-8"))
+                      : QStringLiteral("Windows-1251");
+  label += QStringLiteral(" · ");
+  switch (format.line_end) {
+    case LineEnd::kCrLf:
+      label += QStringLiteral("CR LF");
+      break;
+    case LineEnd::kLf:
+      label += QStringLiteral("LF");
+      break;
+    case LineEnd::kCr:
+      label += QStringLiteral("CR");
+      break;
+  }
+  if (format.mixed_line_ends) label += QStringLiteral(" (mixed)");
+  return label;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// How a file's text is stored: its encoding and its line ends. Files keep what they came
+// with; new pages are Windows-1251 with CR LF.
+enum class TextEncoding { kWindows1251, kUtf8 };
+enum class LineEnd { kCrLf, kLf, kCr };
+
+struct TextFormat {
+  TextEncoding encoding = TextEncoding::kWindows1251;
+  bool bom = false;  // UTF-8 only: the file started with a byte order mark
+  LineEnd line_end = LineEnd::kCrLf;
+  bool mixed_line_ends = false;  // the file used more than one style; saved in line_end
+  friend bool operator==(const TextFormat&, const TextFormat&) = default;
+};
+
+// Decides the encoding (a UTF-8 byte order mark; valid UTF-8 with at least one multi-byte
+// sequence; or a UTF-8 charset declaration in the first kilobytes, when the bytes are valid
+// UTF-8) and the most frequent line-end style. Linear in the bytes.
+TextFormat DetectTextFormat(QByteArrayView bytes);
+
+// Text with lines joined by '\n' (a final break gives a final '\n').
+QString DecodeText(QByteArrayView bytes, const TextFormat& format);
+
+// Bytes for disk. In Windows-1251, characters outside the code page become "&#N;" and are
+// counted into *replaced; UTF-8 takes every character.
+QByteArray EncodeText(QStringView text, const TextFormat& format, qsizetype* replaced = nullptr);
+
+// The byte form of a line end.
+QByteArray LineEndBytes(LineEnd line_end);
+
+// "Windows-1251 · CR LF", "UTF-8 BOM · LF (mixed)".
+QString FormatLabel(const TextFormat& format);
+
+// True when bytes are valid UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(QByteArrayView bytes, bool* has_multibyte = nullptr);

@@ -1,0 +1,100 @@
+#include "snippets/clipboard_window.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "generators/markup.h"
+#include "platform/desktop.h"
+#include "platform/text_file.h"
+#include "snippets/snippet_store.h"
+
+namespace {
+
+const QStringList kFilters = {QStringLiteral("Clipboard files (*.cpb)")};
+
+}  // namespace
+
+ClipboardWindow::ClipboardWindow(Desktop& desktop, QWidget* parent)
+    : ToolWindow(QStringLiteral("Form17"), parent),
+      desktop_(desktop),
+      top_panel_(Named<QFrame>(this, QStringLiteral("Panel1"))),
+      entry_(Named<QLineEdit>(top_panel_, QStringLiteral("Edit1"))),
+      list_(Named<QListWidget>(this, QStringLiteral("ListBox1"))) {
+  setWindowTitle(QStringLiteral("Clipboard"));
+  setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint |
+                 Qt::WindowTitleHint);
+  top_panel_->setFixedHeight(30);
+  entry_->move(5, 4);
+  auto* buttons = Named<QFrame>(this, QStringLiteral("Panel2"));
+  auto* column = new QVBoxLayout(buttons);
+  column->setContentsMargins(2, 2, 2, 2);
+  QToolButton* add = NewToolButton(buttons, QStringLiteral("SpeedButton1"), QStringLiteral("+"));
+  QToolButton* remove = NewToolButton(buttons, QStringLiteral("SpeedButton2"), QStringLiteral("-"));
+  QToolButton* load = NewToolButton(buttons, QStringLiteral("SpeedButton3"), QStringLiteral("O"));
+  QToolButton* save = NewToolButton(buttons, QStringLiteral("SpeedButton4"), QStringLiteral("S"));
+  QToolButton* clear = NewToolButton(buttons, QStringLiteral("SpeedButton5"), QStringLiteral("C"));
+  for (QToolButton* button : {add, remove, load, save, clear}) column->addWidget(button);
+  column->addStretch(1);
+  auto* middle = new QHBoxLayout;
+  middle->addWidget(list_, 1);
+  middle->addWidget(buttons);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(top_panel_);
+  layout->addLayout(middle, 1);
+  resize(260, 300);
+
+  connect(add, &QToolButton::clicked, this, [this] { list_->addItem(entry_->text()); });
+  connect(remove, &QToolButton::clicked, this, [this] { RemoveSelectedEntry(list_); });
+  connect(clear, &QToolButton::clicked, list_, &QListWidget::clear);
+  connect(load, &QToolButton::clicked, this, [this] {
+    const auto choice = desktop_.AskOpenPath(this, kFilters, 1, QString());
+    if (choice && !choice->path.isEmpty()) {
+      LoadSnippets(WithDefaultExtension(choice->path, QStringLiteral(".cpb")));
+    }
+  });
+  connect(save, &QToolButton::clicked, this, [this] {
+    const auto choice = desktop_.AskSavePath(this, kFilters, 1, QString());
+    if (choice && !choice->path.isEmpty()) {
+      SaveSnippets(WithDefaultExtension(choice->path, QStringLiteral(".cpb")));
+    }
+  });
+  connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    if (selected.isEmpty()) return;
+    entry_->setText(selected.first()->text());
+    desktop_.SetClipboardText(selected.first()->text());
+  });
+}
+
+void ClipboardWindow::Toggle() {
+  if (isVisible()) {
+    hide();
+  } else {
+    show();
+    raise();
+  }
+}
+
+void ClipboardWindow::resizeEvent(QResizeEvent* event) {
+  ToolWindow::resizeEvent(event);
+  entry_->setFixedWidth(std::max(10, top_panel_->width() - 10));
+}
+
+bool ClipboardWindow::LoadSnippets(const QString& path) {
+  const ReadOutcome read = ReadWholeFile(path);
+  if (!read.ok) {
+    desktop_.ShowError(this, QStringLiteral("Cannot open file %1. %2").arg(path, read.error));
+    return false;
+  }
+  list_->clear();
+  list_->addItems(SnippetsFromBytes(read.bytes));
+  return true;
+}
+
+
+bool ClipboardWindow::SaveSnippets(const QString& path) {
+  const QString error = WriteWholeFile(path, SnippetsToBytes(Entries(list_)));
+  if (!error.isEmpty()) desktop_.ShowError(this, error);
+  return error.isEmpty();
+}

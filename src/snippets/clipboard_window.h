@@ -1,0 +1,25 @@
+#pragma once
+
+#include "widgets/form_helpers.h"
+
+class Desktop;
+
+// The clipboard manager "Form17": a small tool window on top with a list of snippets; a
+// double click puts one on the system clipboard.
+class ClipboardWindow : public ToolWindow {
+  Q_OBJECT
+ public:
+  explicit ClipboardWindow(Desktop& desktop, QWidget* parent = nullptr);
+  void Toggle();
+  bool LoadSnippets(const QString& path);
+  bool SaveSnippets(const QString& path);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  Desktop& desktop_;
+  QFrame* top_panel_;
+  QLineEdit* entry_;
+  QListWidget* list_;
+};

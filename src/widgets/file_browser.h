@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QStringList>
+
+class QFileSystemWatcher;
+
+// A folder list: the folder's ancestors from the root down, then its subfolders. Activating
+// an entry (double-click or Enter) moves to that folder. The folder can be set by name
+// through the "folder" property.
+class FolderList : public QListWidget {
+  Q_OBJECT
+  Q_PROPERTY(QString folder READ Folder WRITE SetFolderProperty NOTIFY FolderChanged)
+ public:
+  explicit FolderList(QWidget* parent = nullptr, const QString& name = QStringLiteral("DirectoryListBox1"));
+  QString Folder() const { return folder_; }
+  // Lists folder (the home folder when empty, the root when missing); true when it differs
+  // from the folder shown before, which is then announced by FolderChanged.
+  bool SetFolder(const QString& folder);
+  // Lists the folder again (new subfolders show) and announces it, so linked lists re-read.
+  void Rebuild();
+
+ signals:
+  void FolderChanged(const QString& folder);
+
+ private:
+  void SetFolderProperty(const QString& folder) { SetFolder(folder); }
+  QString folder_;
+};
+
+// The files of one folder that match a mask such as "*.htm;*.shtm;*.txt", in the mask's
+// Windows meaning, sorted ignoring case. It follows changes of the folder on disk.
+class FileList : public QListWidget {
+  Q_OBJECT
+ public:
+  explicit FileList(const QString& mask, QWidget* parent = nullptr,
+                    const QString& name = QStringLiteral("FileListBox1"));
+  void SetFolder(const QString& folder);
+  QString Folder() const { return folder_; }
+  void SetMask(const QString& mask);
+  QString Mask() const { return mask_; }
+  void Reread() { SetFolder(folder_); }
+  // Full path of the selected file; empty when none is selected.
+  QString SelectedPath() const;
+  QStringList FilePaths() const;
+  QStringList Names() const;
+  // Shows these full paths instead of the folder's files, until the next re-read.
+  void ShowPaths(const QStringList& paths);
+
+ private:
+  QString folder_;
+  QString mask_;
+  QFileSystemWatcher* watcher_;
+};
+
+// The drive box: the mounted volumes.
+class DriveBox : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit DriveBox(QWidget* parent = nullptr,
+                    const QString& name = QStringLiteral("DriveComboBox1"));
+  // Shows the volume that holds folder.
+  void ShowVolumeOf(const QString& folder);
+};
+
+// Drive box, folder list and file list linked: the drive drives the folders and the folder
+// drives the files. The widgets are children of parent, for the window to lay out.
+struct FileBrowser {
+  FileBrowser(QWidget* parent, const QString& mask, const QString& drive_name = QStringLiteral("DriveComboBox1"),
+              const QString& folder_name = QStringLiteral("DirectoryListBox1"),
+              const QString& file_name = QStringLiteral("FileListBox1"));
+  // Moves to folder; both lists are read again.
+  void SetFolder(const QString& folder);
+  QString Folder() const { return folders->Folder(); }
+  // Lists the folder again, as after a run that changed files.
+  void Refresh();
+
+  DriveBox* drives;
+  FolderList* folders;
+  FileList* files;  // null when made without a file list (empty file_name)
+};

@@ -1,0 +1,62 @@
+#include "widgets/form_helpers.h"
+
+#include "generators/colour_picker_window.h"
+
+QSpinBox* NewSpin(QWidget* parent, const QString& name, int minimum, int maximum, int value) {
+  auto* spin = Named<QSpinBox>(parent, name);
+  spin->setRange(minimum, maximum);
+  spin->setValue(value);
+  return spin;
+}
+
+QComboBox* NewCombo(QWidget* parent, const QString& name, const QStringList& items,
+                    bool editable) {
+  auto* combo = Named<QComboBox>(parent, name);
+  combo->setEditable(editable);
+  combo->addItems(items);
+  if (editable) combo->setInsertPolicy(QComboBox::NoInsert);
+  return combo;
+}
+
+QPlainTextEdit* NewTextView(QWidget* parent, const QString& name, bool wrap) {
+  auto* view = Named<QPlainTextEdit>(parent, name);
+  view->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  return view;
+}
+
+QToolButton* NewToolButton(QWidget* parent, const QString& name, const QString& text,
+                           const QString& hint) {
+  auto* button = Named<QToolButton>(parent, name);
+  button->setText(text);
+  button->setToolTip(hint);
+  return button;
+}
+
+ToolWindow::ToolWindow(const QString& name, QWidget* parent) : QDialog(parent) {
+  setObjectName(name);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+void BindColourButton(QAbstractButton* button, QLineEdit* field, ColourPickerWindow& picker,
+                      std::function<void()> after) {
+  QObject::connect(button, &QAbstractButton::clicked, field, [field, &picker, after] {
+    field->setText(picker.PickColour().text);
+    if (after) after();
+  });
+}
+
+void AddSelectedPath(QListWidget* list, const QString& path) {
+  if (!path.isEmpty()) list->addItem(path);
+}
+
+void RemoveSelectedEntry(QListWidget* list) {
+  const QList<QListWidgetItem*> selected = list->selectedItems();
+  if (!selected.isEmpty()) delete list->takeItem(list->row(selected.first()));
+}
+
+QStringList Entries(const QListWidget* list) {
+  QStringList entries;
+  entries.reserve(list->count());
+  for (int i = 0; i < list->count(); ++i) entries.append(list->item(i)->text());
+  return entries;
+}

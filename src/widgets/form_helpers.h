@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStringList>
+#include <QToolButton>
+#include <functional>
+
+class ColourPickerWindow;
+
+// Controls made with their object name, the way every tool window builds them.
+template <class Control, class... Args>
+Control* Named(QWidget* parent, const QString& name, Args&&... args) {
+  auto* control = new Control(std::forward<Args>(args)..., parent);
+  control->setObjectName(name);
+  return control;
+}
+
+QSpinBox* NewSpin(QWidget* parent, const QString& name, int minimum, int maximum, int value);
+QComboBox* NewCombo(QWidget* parent, const QString& name, const QStringList& items,
+                    bool editable);
+// A plain-text view: no rich text, no wrap unless asked.
+QPlainTextEdit* NewTextView(QWidget* parent, const QString& name, bool wrap = false);
+QToolButton* NewToolButton(QWidget* parent, const QString& name, const QString& text,
+                           const QString& hint = QString());
+
+// A window created once at start-up and hidden, never destroyed, by its close button.
+class ToolWindow : public QDialog {
+  Q_OBJECT
+ public:
+  ToolWindow(const QString& name, QWidget* parent);
+};
+
+// A colour button: a modal pick from the picker, whose colour text then replaces the field's
+// text however the picker was closed; after() runs next.
+void BindColourButton(QAbstractButton* button, QLineEdit* field, ColourPickerWindow& picker,
+                      std::function<void()> after = {});
+
+// The gathered-list buttons: add the file list's selected path, remove the selected entry,
+// empty the list.
+void AddSelectedPath(QListWidget* list, const QString& path);
+void RemoveSelectedEntry(QListWidget* list);
+QStringList Entries(const QListWidget* list);
