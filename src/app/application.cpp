@@ -7,6 +7,11 @@
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
 #include "app/widget_helpers.h"
+#include "batch/batch_engine.h"
+#include "batch/batch_replace_window.h"
+#include "batch/converter_windows.h"
+#include "batch/series_rename_windows.h"
+#include "batch/template_windows.h"
 #include "generators/chart_window.h"
 #include "generators/colour_picker_window.h"
 #include "generators/image_map_window.h"
@@ -20,6 +25,7 @@
 #include "settings/options_window.h"
 #include "settings/preview_window.h"
 #include "snippets/clipboard_window.h"
+#include "snippets/script_library_window.h"
 
 namespace {
 
@@ -55,23 +61,34 @@ QWidget* Application::Window(const QString& name) const {
 void Application::CreateWindows() {
   main_window_ = std::make_unique<MainWindow>(desktop_, recent_files_);
   MainWindow* main = Register(main_window_.get());
-  save_prompt_ = Register(new SavePromptWindow(main));
-  // The wizard and the generators take their colours from the picker, so it comes early.
-  picker_ = Register(new ColourPickerWindow(desktop_, *main, main));
-  Register(new ImageTagWindow(desktop_, *main, main));
-  about_ = Register(new AboutWindow(desktop_, main));
-  options_ = Register(new OptionsWindow(desktop_, *main, *language_, paths_.program_folder, main));
+  // The wizard takes its colours from the picker, so the picker is built first; the
+  // registry keeps the program's creation order.
+  picker_ = new ColourPickerWindow(desktop_, *main, main);
   new_page_ = Register(new NewPageWindow(*picker_, *main, main));
-  Register(new TableWindow(*main, *picker_, main));
+  Register(picker_);
+  save_prompt_ = Register(new SavePromptWindow(main));
+  Register(new ImageTagWindow(desktop_, *main, main));
   Register(new BlockReplaceWindow(*main, main));
-  Register(new ClipboardWindow(desktop_, main));
   Register(new LineReplaceWindow(*main, main));
+  preview_window_ = Register(new PreviewWindow(main));
+  Register(new TableWindow(*main, *picker_, main));
   Register(new ListWindow(*main, main));
   Register(new ChartWindow(*main, *picker_, main));
-  Register(new StyleSheetWindow(desktop_, *picker_, QFontDatabase::families(), main));
-  Register(new RuleWindow(*main, *picker_, main));
   Register(new ImageMapWindow(desktop_, *main, main));
-  preview_window_ = Register(new PreviewWindow(main));
+  Register(new BatchReplaceWindow(desktop_, main));
+  Register(new RenamerWindow(desktop_, main));
+  Register(new SeriesWindow(desktop_, main));
+  Register(new TidyWindow(desktop_, main));
+  Register(new StyleSheetWindow(desktop_, *picker_, QFontDatabase::families(), main));
+  Register(new IndexPageWindow(desktop_, main));
+  Register(new ConverterWindow(desktop_, main));
+  Register(new ApplyTemplateWindow(desktop_, main));
+  Register(new ClipboardWindow(desktop_, main));
+  options_ = Register(new OptionsWindow(desktop_, *main, *language_, paths_.program_folder, main));
+  about_ = Register(new AboutWindow(desktop_, main));
+  Register(new ScriptLibraryWindow(main));
+  Register(new SaveTemplateWindow(desktop_, main->Editor(), main));
+  Register(new RuleWindow(*main, *picker_, main));
   previews_ =
       std::make_unique<PreviewCommands>(desktop_, *main, *preview_window_, paths_.program_folder);
   main->SetSavePrompt(save_prompt_);
@@ -129,9 +146,19 @@ void Application::WireCommands() {
       {u"SpeedButton12", nullptr, nullptr, show(u"Form18")},
       {u"SpeedButton18", nullptr, nullptr, show(u"Form17")},
       {nullptr, nullptr, u"Clipboard", [clipboard] { clipboard->Toggle(); }},
+      {u"SpeedButton29", u"N85", nullptr, show(u"Form10")},
+      {u"SpeedButton30", u"N86", nullptr, show(u"Form13")},
+      {u"SpeedButton31", u"N88", nullptr, show(u"AutocreatorForm")},
+      {u"SpeedButton32", u"N89", nullptr, show(u"Form14")},
+      {u"SpeedButton35", u"N92", nullptr, show(u"Form23")},
+      {u"SpeedButton36", u"N91", nullptr, show(u"Form25")},
+      {u"SpeedButton37", u"N93", nullptr, show(u"Form28")},
+      {nullptr, u"UndoBatch", nullptr, [this] { UndoLastBatchRun(); }},
   });
   main->SetPopupCommand(QStringLiteral("N37"), modal(u"Form19"));
   main->SetPopupCommand(QStringLiteral("N31"), modal(u"Form22"));
+  auto* save_template = qobject_cast<SaveTemplateWindow*>(Window(QStringLiteral("Form24")));
+  main->SetPopupCommand(QStringLiteral("N51"), [save_template] { save_template->SaveCommand(); });
   QObject::connect(main, &MainWindow::Closing, main, [this, main] {
     main->Settings().window_left = main->x();
     main->Settings().window_top = main->y();
@@ -141,6 +168,25 @@ void Application::WireCommands() {
       if (window != main) window->close();
     }
   });
+}
+
+void Application::UndoLastBatchRun() {
+  const UndoReport undo = UndoLastRun();
+  MainWindow* main = main_window_.get();
+  if (undo.nothing) {
+    desktop_.ShowMessage(main, QStringLiteral("There is no batch run to undo."));
+    return;
+  }
+  if (!undo.error.isEmpty()) {
+    desktop_.ShowError(main, undo.error);
+    return;
+  }
+  QString text = QStringLiteral("Batch run undone: %1 file(s) restored.").arg(undo.restored);
+  if (!undo.conflicts.isEmpty()) {
+    text += QStringLiteral("\nChanged since the run and left alone:\n") +
+            undo.conflicts.join(u'\n');
+  }
+  desktop_.ShowMessage(main, text);
 }
 
 void Application::Start(const QString& argument) {

@@ -66,6 +66,7 @@ class Application {
   void CreateWindows();
   void BindCommands(const std::vector<CommandRow>& rows);
   void WireCommands();
+  void UndoLastBatchRun();
 
   Desktop& desktop_;
   AppPaths paths_;

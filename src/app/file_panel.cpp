@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 FilePanel::FilePanel(QWidget* parent)
@@ -47,6 +48,7 @@ FilePanel::FilePanel(QWidget* parent)
                      static_cast<QWidget*>(drives_)}) {
     w->installEventFilter(this);
   }
+  files_->viewport()->installEventFilter(this);
   SetFolder(QDir::currentPath());
 }
 
@@ -69,6 +71,13 @@ void FilePanel::ShowFileSize() {
 }
 
 bool FilePanel::eventFilter(QObject* watched, QEvent* event) {
+  // A double click where no file stands asks for one with the Open dialog.
+  if (watched == files_->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+      files_->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == nullptr) {
+    files_->clearSelection();
+    emit FileActivated();
+    return true;
+  }
   if (event->type() == QEvent::KeyPress) emit KeyPressed();
   return QFrame::eventFilter(watched, event);
 }

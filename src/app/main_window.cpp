@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
@@ -260,6 +261,8 @@ void MainWindow::BuildMenu() {
        {u"N85", u"N86", u"N87", u"N88", u"N89", u"N90", u"N91", u"N92", u"N93"}) {
     AddMenuItem(tools, QString::fromUtf16(name));
   }
+  tools->addSeparator();
+  AddMenuItem(tools, QStringLiteral("UndoBatch"))->setText(QStringLiteral("Undo last batch run"));
   QMenu* view = add_menu(QStringLiteral("N78"));
   AddMenuItem(view, QStringLiteral("N79"));
   QMenu* help = add_menu(QStringLiteral("N72"));
@@ -323,6 +326,54 @@ void MainWindow::BuildStatusBar() {
     bar->addWidget(panel);
     status_panels_[i] = panel;
   }
+  format_field_ = new QLabel(bar);
+  format_field_->setObjectName(QStringLiteral("FormatPanel"));
+  format_field_->setToolTip(QStringLiteral("Encoding and line ends; click to convert"));
+  format_field_->installEventFilter(this);
+  bar->addPermanentWidget(format_field_);
+  ShowFormat();
+}
+
+void MainWindow::ShowFormat() { format_field_->setText(FormatLabel(format_)); }
+
+void MainWindow::SetDocumentFormat(const TextFormat& format) {
+  format_ = format;
+  format_.mixed_line_ends = false;
+  ShowFormat();
+  modified_ = true;
+  saved_ = false;
+  SetStatusPanel(0, QStringLiteral("*"));
+}
+
+void MainWindow::ShowFormatMenu() {
+  QMenu menu(this);
+  const std::pair<const char16_t*, TextEncoding> encodings[] = {
+      {u"Windows-1251", TextEncoding::kWindows1251}, {u"UTF-8", TextEncoding::kUtf8}};
+  for (const auto& [text, encoding] : encodings) {
+    QAction* action = menu.addAction(QString::fromUtf16(text));
+    action->setCheckable(true);
+    action->setChecked(format_.encoding == encoding && !format_.bom);
+    connect(action, &QAction::triggered, this, [this, encoding] {
+      TextFormat format = format_;
+      format.encoding = encoding;
+      format.bom = false;
+      SetDocumentFormat(format);
+    });
+  }
+  menu.addSeparator();
+  const std::pair<const char16_t*, LineEnd> ends[] = {
+      {u"CR LF", LineEnd::kCrLf}, {u"LF", LineEnd::kLf}, {u"CR", LineEnd::kCr}};
+  for (const auto& [text, end] : ends) {
+    QAction* action = menu.addAction(QString::fromUtf16(text));
+    action->setCheckable(true);
+    action->setChecked(format_.line_end == end);
+    connect(action, &QAction::triggered, this, [this, end] {
+      TextFormat format = format_;
+      format.line_end = end;
+      SetDocumentFormat(format);
+    });
+  }
+  menu.exec(format_field_->mapToGlobal(QPoint(0, 0)));
 }
 
 void MainWindow::SetStatusPanel(int panel, const QString& text) {

@@ -57,6 +57,10 @@ class MainWindow : public QMainWindow, public EditorTarget {
   QAction* MenuItem(const QString& name) const { return menu_items_.value(name); }
 
   EditorModel& Editor() override { return model_; }
+  // How the document is stored on disk: kept from the file it was read from.
+  const TextFormat& DocumentFormat() const { return format_; }
+  // Converts the document to another encoding or line-end style; counts as an edit.
+  void SetDocumentFormat(const TextFormat& format);
   void FocusEditor() override;
   QPlainTextEdit* EditorWidget() const { return editor_; }
   FilePanel* Files() const { return file_panel_; }
@@ -114,6 +118,8 @@ class MainWindow : public QMainWindow, public EditorTarget {
   void BuildMenu();
   void BuildActions();
   void BuildStatusBar();
+  void ShowFormat();
+  void ShowFormatMenu();
   void BuildPopupMenu();
   void BuildEditingCommands();
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -156,4 +162,6 @@ class MainWindow : public QMainWindow, public EditorTarget {
   QString open_dialog_path_;
   QString save_dialog_path_;
   QString preview_file_path_;
+  TextFormat format_;
+  QLabel* format_field_ = nullptr;
 };

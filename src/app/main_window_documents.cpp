@@ -49,7 +49,9 @@ bool MainWindow::LoadFile(const QString& path, QString* error, QString* title) {
     *error = read.error;
     return false;
   }
-  const QString text = BytesToText(read.bytes);
+  format_ = DetectTextFormat(read.bytes);
+  ShowFormat();
+  const QString text = DecodeText(read.bytes, format_);
   if (title != nullptr) *title = PageTitleOfText(text);
   loading_ = true;
   model_.LoadText(text);
@@ -59,7 +61,7 @@ bool MainWindow::LoadFile(const QString& path, QString* error, QString* title) {
 
 bool MainWindow::WriteDocument(const QString& path) {
   qsizetype replaced = 0;
-  const QByteArray bytes = TextToBytes(model_.Text(), &replaced);
+  const QByteArray bytes = EncodeText(model_.Text(), format_, &replaced);
   const QString error = WriteWholeFile(path, bytes);
   if (!error.isEmpty()) {
     desktop_.ShowError(this, error);
@@ -170,6 +172,8 @@ bool MainWindow::GenerateNewPage() {
   SetDocumentName(untitled_name_);
   const NewPageFields fields = new_page_fields_ ? new_page_fields_() : NewPageFields{};
   model_.LoadText(NewPageLines(fields).join(u'\n'));
+  format_ = TextFormat{};
+  ShowFormat();
   editor_->setFocus();
   modified_ = false;
   SetStatusPanel(0, QString());

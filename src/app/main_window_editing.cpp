@@ -2,6 +2,7 @@
 // whole-text transforms and the tag commands of the pop-up menu.
 #include <QAction>
 #include <QEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -76,6 +77,10 @@ void MainWindow::BuildEditingCommands() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == format_field_ && event->type() == QEvent::MouseButtonRelease) {
+    ShowFormatMenu();
+    return true;
+  }
   if (watched == editor_ && event->type() == QEvent::KeyPress) {
     // Before the key acts: the panels show the position the key starts from.
     UpdateCaretStatus();

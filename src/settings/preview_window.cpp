@@ -48,6 +48,17 @@ void PreviewWindow::Navigate(const QString& location) {
   ShowInFront(this);
 }
 
+namespace {
+
+// The scratch copy of a UTF-8 page carries a byte order mark, so the browser reads it as
+// UTF-8 even without a charset declaration.
+TextFormat ScratchFormat(TextFormat format) {
+  if (format.encoding == TextEncoding::kUtf8) format.bom = true;
+  return format;
+}
+
+}  // namespace
+
 PreviewCommands::PreviewCommands(Desktop& desktop, MainWindow& main_window, PreviewWindow& window,
                                  QString program_folder)
     : desktop_(desktop),
@@ -68,7 +79,7 @@ void PreviewCommands::PreviewDocument() {
   main_window_.SetCurrentFolder(folder);
   const QString path = PreviewFilePathIn(folder);
   main_window_.SetPreviewFilePath(path);
-  const QString error = WriteWholeFile(path, TextToBytes(main_window_.Editor().Text()));
+  const QString error = WriteWholeFile(path, EncodeText(main_window_.Editor().Text(), ScratchFormat(main_window_.DocumentFormat())));
   if (!error.isEmpty()) {
     desktop_.ShowError(&main_window_, error);
     return;

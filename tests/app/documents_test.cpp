@@ -187,8 +187,13 @@ void DocumentsTest::UneditedOpenAndSaveGivesTheSameBytes_data() {
   QTest::addRow("no final break") << QByteArray("a\r\nb") << QByteArray("a\r\nb");
   QTest::addRow("empty file") << QByteArray() << QByteArray();
   QTest::addRow("nul bytes") << QByteArray("a\0b\r\n\0", 6) << QByteArray("a\0b\r\n\0", 6);
-  QTest::addRow("lone cr becomes crlf") << QByteArray("a\rb") << QByteArray("a\r\nb");
-  QTest::addRow("lone lf becomes crlf") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
+  QTest::addRow("cr kept") << QByteArray("a\rb") << QByteArray("a\rb");
+  QTest::addRow("lf kept") << QByteArray("a\nb\n") << QByteArray("a\nb\n");
+  QTest::addRow("mixed saved in the most frequent style")
+      << QByteArray("a\nb\nc\r\nd") << QByteArray("a\nb\nc\nd");
+  QTest::addRow("utf-8 with bom kept")
+      << QByteArray("\xEF\xBB\xBF\xD0\xAF\n") << QByteArray("\xEF\xBB\xBF\xD0\xAF\n");
+  QTest::addRow("utf-8 chinese kept") << QByteArray("\xE4\xB8\xAD\r\n") << QByteArray("\xE4\xB8\xAD\r\n");
   QTest::addRow("non-breaking space and 0x98")
       << QByteArray("\xA0\x98\xFF") << QByteArray("\xA0\x98\xFF");
   QTest::addRow("one megabyte line") << QByteArray(1 << 20, 'w') << QByteArray(1 << 20, 'w');

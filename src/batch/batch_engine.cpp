@@ -1,0 +1,383 @@
+#include "batch/batch_engine.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstring>
+
+#include "platform/codec.h"
+#include "platform/text_file.h"
+
+FileLines SplitFile(const QByteArray& bytes) {
+  FileLines file;
+  file.format = DetectTextFormat(bytes);
+  QByteArrayView body = bytes;
+  if (file.format.bom) body = body.sliced(3);
+  const char* p = body.data();
+  const qsizetype n = body.size();
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    if (p[i] != '\n' && p[i] != '\r') continue;
+    file.lines.append(QByteArray(p + start, i - start));
+    if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  file.final_break = start == n;
+  if (start < n) file.lines.append(QByteArray(p + start, n - start));
+  return file;
+}
+
+QByteArray JoinFile(const FileLines& file) {
+  const QByteArray end = LineEndBytes(file.format.line_end);
+  qsizetype size = file.format.bom ? 3 : 0;
+  for (const QByteArray& line : file.lines) size += line.size() + end.size();
+  QByteArray bytes;
+  bytes.reserve(size);
+  if (file.format.bom) bytes.append("\xEF\xBB\xBF");
+  for (qsizetype i = 0; i < file.lines.size(); ++i) {
+    bytes.append(file.lines[i]);
+    if (i + 1 < file.lines.size() || file.final_break) bytes.append(end);
+  }
+  return bytes;
+}
+
+QByteArray EncodeFor(const QString& text, const TextFormat& format) {
+  return format.encoding == TextEncoding::kUtf8 ? text.toUtf8() : EncodeCp1251(text);
+}
+
+QStringList DecodeLines(const FileLines& file) {
+  QStringList lines;
+  lines.reserve(file.lines.size());
+  for (const QByteArray& line : file.lines) {
+    lines.append(file.format.encoding == TextEncoding::kUtf8 ? QString::fromUtf8(line)
+                                                              : DecodeCp1251(line));
+  }
+  return lines;
+}
+
+void EncodeLines(FileLines& file, const QStringList& lines) {
+  file.lines.clear();
+  file.lines.reserve(lines.size());
+  for (const QString& line : lines) file.lines.append(EncodeFor(line, file.format));
+}
+
+BatchStep LineStep(const QString& path, LineEdit edit) {
+  return {path, path,
+          [edit = std::move(edit)](const QByteArray& input, QString*) -> std::optional<QByteArray> {
+            FileLines file = SplitFile(input);
+            if (!edit(file)) return std::nullopt;
+            return JoinFile(file);
+          }};
+}
+
+QString BatchReport::Summary() const {
+  QString text = QStringLiteral("Files read: %1, changed: %2, unchanged: %3.")
+                     .arg(read)
+                     .arg(changed)
+                     .arg(unchanged);
+  if (cancelled) text += QStringLiteral(" Cancelled.");
+  if (!error.isEmpty()) text += QStringLiteral(" Failed: ") + error;
+  return text;
+}
+
+bool IsRefusedName(const QString& name) {
+  if (name.isEmpty() || name == u"." || name == u"..") return true;
+  for (const QChar c : name) {
+    if (QStringView(u"\\/:*?\"<>|").contains(c) || c.unicode() < 32) return true;
+  }
+  return false;
+}
+
+QString DefaultJournalFolder() {
+  QString data = qEnvironmentVariable("XDG_DATA_HOME");
+  if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/.local/share");
+  return data + QStringLiteral("/brindlemark/journal");
+}
+
+namespace {
+
+QByteArray Digest(const QByteArray& bytes) {
+  return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+// The journal of one run: a folder with the original bytes of each file and an index.
+class Journal {
+ public:
+  Journal(const QString& folder, const QString& label) : root_(folder), label_(label) {}
+
+  QString Path() const { return path_; }
+
+  // Records a file before it is written; false when the journal cannot be written.
+  bool Record(const QString& path, bool existed, const QByteArray& before,
+              const QByteArray& after, QString* error) {
+    if (!Open(error)) return false;
+    QJsonObject entry{{QStringLiteral("path"), path},
+                      {QStringLiteral("existed"), existed},
+                      {QStringLiteral("written"), QString::fromLatin1(Digest(after))}};
+    if (existed) {
+      const QString name = QStringLiteral("%1.orig").arg(entries_.size());
+      const QString failure = WriteWholeFile(path_ + u'/' + name, before);
+      if (!failure.isEmpty()) {
+        *error = failure;
+        return false;
+      }
+      entry.insert(QStringLiteral("original"), name);
+    }
+    entries_.append(entry);
+    return Save(error);
+  }
+
+  bool RecordRename(const QString& from, const QString& to, QString* error) {
+    if (!Open(error)) return false;
+    entries_.append(QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), to}});
+    return Save(error);
+  }
+
+ private:
+  bool Open(QString* error) {
+    if (!path_.isEmpty()) return true;
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    for (int n = 0; n < 1000; ++n) {
+      const QString candidate = root_ + u'/' + stamp + QStringLiteral("-%1").arg(n, 3, 10, QChar(u'0'));
+      if (QFileInfo::exists(candidate)) continue;
+      if (!QDir().mkpath(candidate)) break;
+      path_ = candidate;
+      return true;
+    }
+    *error = QStringLiteral("Cannot create the undo journal in %1").arg(root_);
+    return false;
+  }
+
+  bool Save(QString* error) {
+    const QJsonObject index{{QStringLiteral("label"), label_},
+                            {QStringLiteral("entries"), entries_}};
+    const QString failure =
+        WriteWholeFile(path_ + QStringLiteral("/index.json"), QJsonDocument(index).toJson());
+    if (!failure.isEmpty()) *error = failure;
+    return failure.isEmpty();
+  }
+
+  QString root_;
+  QString label_;
+  QString path_;
+  QJsonArray entries_;
+};
+
+}  // namespace
+
+BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options) {
+  BatchReport report;
+  const QString root =
+      options.journal_folder.isEmpty() ? DefaultJournalFolder() : options.journal_folder;
+  Journal journal(root, options.label);
+  // A dry run sees its own earlier outputs, so a file listed twice is shown as the run does it.
+  QHash<QString, QByteArray> dry_outputs;
+  const int total = static_cast<int>(steps.size());
+  for (int i = 0; i < total; ++i) {
+    const BatchStep& step = steps[i];
+    if (options.progress && !options.progress(i, total, step.write_path)) {
+      report.cancelled = true;
+      break;
+    }
+    QByteArray input;
+    if (!step.read_path.isEmpty()) {
+      if (options.dry_run && dry_outputs.contains(step.read_path)) {
+        input = dry_outputs.value(step.read_path);
+      } else {
+        const ReadOutcome read = ReadWholeFile(step.read_path);
+        if (!read.ok) {
+          report.error = QStringLiteral("Cannot open file %1. %2").arg(step.read_path, read.error);
+          report.error_path = step.read_path;
+          break;
+        }
+        input = read.bytes;
+      }
+      ++report.read;
+    }
+    QString edit_error;
+    const std::optional<QByteArray> output = step.edit(input, &edit_error);
+    if (!edit_error.isEmpty()) {
+      report.error = edit_error;
+      report.error_path = step.read_path;
+      break;
+    }
+    if (!output) {
+      ++report.unchanged;
+      continue;
+    }
+    // What stands at the target now: the input when editing in place.
+    QByteArray current;
+    bool existed = true;
+    if (step.write_path == step.read_path) {
+      current = input;
+    } else if (options.dry_run && dry_outputs.contains(step.write_path)) {
+      current = dry_outputs.value(step.write_path);
+    } else if (QFileInfo(step.write_path).isFile()) {
+      const ReadOutcome read = ReadWholeFile(step.write_path);
+      if (!read.ok) {
+        report.error = QStringLiteral("Cannot open file %1. %2").arg(step.write_path, read.error);
+        report.error_path = step.write_path;
+        break;
+      }
+      current = read.bytes;
+    } else {
+      existed = false;
+    }
+    if (existed && current == *output) {
+      ++report.unchanged;
+      continue;
+    }
+    if (options.dry_run) {
+      dry_outputs.insert(step.write_path, *output);
+      report.changes.append({step.write_path, current, *output, existed});
+    } else {
+      QString failure;
+      if (!journal.Record(step.write_path, existed, current, *output, &failure)) {
+        report.error = failure;
+        report.error_path = step.write_path;
+        break;
+      }
+      failure = WriteWholeFile(step.write_path, *output);
+      if (!failure.isEmpty()) {
+        report.error = failure;
+        report.error_path = step.write_path;
+        break;
+      }
+    }
+    ++report.changed;
+    report.changed_paths.append(step.write_path);
+  }
+  if (options.progress && !report.cancelled) options.progress(total, total, QString());
+  report.journal = journal.Path();
+  if (!report.journal.isEmpty()) PruneJournals(root);
+  return report;
+}
+
+BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options) {
+  BatchReport report;
+  const QString root =
+      options.journal_folder.isEmpty() ? DefaultJournalFolder() : options.journal_folder;
+  Journal journal(root, options.label);
+  QSet<QString> taken;     // dry run: names the run has given so far
+  QSet<QString> released;  // dry run: names the run has freed
+  const int total = static_cast<int>(renames.size());
+  for (int i = 0; i < total; ++i) {
+    const Rename& rename = renames[i];
+    if (options.progress && !options.progress(i, total, rename.from)) {
+      report.cancelled = true;
+      break;
+    }
+    ++report.read;
+    const bool target_taken =
+        taken.contains(rename.to) ||
+        (QFileInfo::exists(rename.to) && !released.contains(rename.to));
+    if (IsRefusedName(QFileInfo(rename.to).fileName()) || target_taken || rename.from == rename.to) {
+      ++report.unchanged;
+      continue;
+    }
+    if (options.dry_run) {
+      taken.insert(rename.to);
+      released.insert(rename.from);
+      taken.remove(rename.from);
+      report.changes.append({rename.to, rename.from.toUtf8(), rename.to.toUtf8(), true});
+    } else {
+      QString failure;
+      if (!journal.RecordRename(rename.from, rename.to, &failure)) {
+        report.error = failure;
+        break;
+      }
+      if (!QFile::rename(rename.from, rename.to)) {
+        ++report.unchanged;
+        continue;
+      }
+    }
+    ++report.changed;
+    report.changed_paths.append(rename.to);
+  }
+  report.journal = journal.Path();
+  if (!report.journal.isEmpty()) PruneJournals(root);
+  return report;
+}
+
+UndoReport UndoLastRun(const QString& journal_folder, const QString& journal) {
+  UndoReport report;
+  const QString root = journal_folder.isEmpty() ? DefaultJournalFolder() : journal_folder;
+  QString path = journal;
+  if (path.isEmpty()) {
+    const QStringList runs = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    if (runs.isEmpty()) {
+      report.nothing = true;
+      return report;
+    }
+    path = root + u'/' + runs.last();
+  }
+  const ReadOutcome index = ReadWholeFile(path + QStringLiteral("/index.json"));
+  if (!index.ok) {
+    report.nothing = true;
+    QDir(path).removeRecursively();
+    return report;
+  }
+  const QJsonArray entries = QJsonDocument::fromJson(index.bytes).object().value(u"entries").toArray();
+  for (qsizetype i = entries.size() - 1; i >= 0; --i) {
+    const QJsonObject entry = entries[i].toObject();
+    if (entry.contains(u"from")) {
+      const QString from = entry.value(u"from").toString();
+      const QString to = entry.value(u"to").toString();
+      if (QFileInfo::exists(to) && !QFileInfo::exists(from) && QFile::rename(to, from)) {
+        ++report.restored;
+      } else if (QFileInfo::exists(to) || !QFileInfo::exists(from)) {
+        report.conflicts.append(to);
+      }
+      continue;
+    }
+    const QString file = entry.value(u"path").toString();
+    const ReadOutcome now = ReadWholeFile(file);
+    if (!now.ok || Digest(now.bytes) != entry.value(u"written").toString().toLatin1()) {
+      report.conflicts.append(file);
+      continue;
+    }
+    if (!entry.value(u"existed").toBool()) {
+      if (QFile::remove(file)) ++report.restored;
+      continue;
+    }
+    const ReadOutcome original = ReadWholeFile(path + u'/' + entry.value(u"original").toString());
+    const QString failure = original.ok ? WriteWholeFile(file, original.bytes) : original.error;
+    if (!failure.isEmpty()) {
+      report.error = failure;
+      return report;  // the journal stays for another try
+    }
+    ++report.restored;
+  }
+  QDir(path).removeRecursively();
+  return report;
+}
+
+void PruneJournals(const QString& journal_folder, int keep, qint64 max_bytes) {
+  QDir root(journal_folder);
+  QStringList runs = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+  auto size_of = [&](const QString& run) {
+    qint64 size = 0;
+    for (const QFileInfo& info : QDir(root.filePath(run)).entryInfoList(QDir::Files)) {
+      size += info.size();
+    }
+    return size;
+  };
+  qint64 total = 0;
+  QList<qint64> sizes;
+  for (const QString& run : runs) {
+    sizes.append(size_of(run));
+    total += sizes.last();
+  }
+  // The newest run is always kept, whatever its size.
+  while (runs.size() > 1 && (runs.size() > keep || total > max_bytes)) {
+    QDir(root.filePath(runs.first())).removeRecursively();
+    total -= sizes.takeFirst();
+    runs.removeFirst();
+  }
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "platform/text_format.h"
+
+// A file's lines as bytes, with what is needed to write it back the way it came.
+struct FileLines {
+  QList<QByteArray> lines;
+  TextFormat format;
+  bool final_break = true;
+};
+FileLines SplitFile(const QByteArray& bytes);
+QByteArray JoinFile(const FileLines& file);
+// A user's text in a file's encoding.
+QByteArray EncodeFor(const QString& text, const TextFormat& format);
+QStringList DecodeLines(const FileLines& file);
+void EncodeLines(FileLines& file, const QStringList& lines);
+
+// One file of a run: read read_path (when set), write the edit's output to write_path when
+// the edit gives one and it differs from what is there.
+struct BatchStep {
+  QString read_path;
+  QString write_path;
+  // The new bytes, or nothing to leave the file alone. error set stops the run.
+  std::function<std::optional<QByteArray>(const QByteArray& input, QString* error)> edit;
+};
+// A step that edits a file in place line by line; the edit returns true when it changed
+// something.
+using LineEdit = std::function<bool(FileLines& file)>;
+BatchStep LineStep(const QString& path, LineEdit edit);
+
+// Done so far, the total and the file at hand; false cancels (between files).
+using ProgressSink = std::function<bool(int done, int total, const QString& path)>;
+
+struct BatchChange {
+  QString path;
+  QByteArray before;  // empty with existed == false
+  QByteArray after;
+  bool existed = true;
+};
+
+struct BatchOptions {
+  bool dry_run = false;
+  QString label;            // what the run was, for the journal
+  QString journal_folder;   // empty: the user's data folder
+  ProgressSink progress;
+};
+
+struct BatchReport {
+  int read = 0;
+  int changed = 0;
+  int unchanged = 0;
+  bool cancelled = false;
+  QString error;       // the first failure, naming the file
+  QString error_path;
+  QList<BatchChange> changes;  // dry runs: what would change, in order
+  QStringList changed_paths;
+  QString journal;     // the journal of a real run that changed something
+  bool ok() const { return error.isEmpty(); }
+  QString Summary() const;
+};
+
+// Runs the steps in order. Each file is read once and written atomically only when its
+// bytes change; the original bytes go into the run's journal before the write. A failure
+// stops the run; files already written stay written and undoable.
+BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options);
+
+// Renames in order; a rename whose target exists or whose name is refused is skipped.
+// Journaled like a run, so undo renames back.
+struct Rename {
+  QString from;
+  QString to;
+};
+BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options);
+
+// A name the file systems of these sites refuse: \ / : * ? " < > |
+bool IsRefusedName(const QString& name);
+
+// The user's journal folder: $XDG_DATA_HOME/brindlemark/journal.
+QString DefaultJournalFolder();
+
+struct UndoReport {
+  int restored = 0;
+  QStringList conflicts;  // changed since the run: left alone
+  QString error;
+  bool nothing = false;   // no run to undo
+};
+// Undoes the newest journaled run (or the one named): files still as the run wrote them go
+// back; the journal is then dropped.
+UndoReport UndoLastRun(const QString& journal_folder = QString(), const QString& journal = QString());
+
+// Keeps the newest keep runs within max_bytes.
+void PruneJournals(const QString& journal_folder, int keep = 20, qint64 max_bytes = 512LL << 20);

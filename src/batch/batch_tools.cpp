@@ -1,0 +1,214 @@
+#include "batch/batch_tools.h"
+
+#include <QFileInfo>
+
+#include "app/text_helpers.h"
+#include "app/transforms.h"
+#include "batch/block_edits.h"
+#include "platform/folder_listing.h"
+#include "platform/text_file.h"
+
+namespace {
+
+QList<QByteArray> Encoded(const QStringList& lines, const TextFormat& format) {
+  QList<QByteArray> encoded;
+  encoded.reserve(lines.size());
+  for (const QString& line : lines) encoded.append(EncodeFor(line, format));
+  return encoded;
+}
+
+QList<BatchStep> ForEach(const QStringList& files, const std::function<LineEdit()>& make) {
+  QList<BatchStep> steps;
+  steps.reserve(files.size());
+  for (const QString& file : files) steps.append(LineStep(file, make()));
+  return steps;
+}
+
+}  // namespace
+
+QList<BatchStep> BlockEditSteps(const QStringList& files, BlockMode mode, const QStringList& find,
+                                const QStringList& replacement) {
+  return ForEach(files, [=]() -> LineEdit {
+    return [=](FileLines& file) {
+      const QList<QByteArray> added = Encoded(replacement, file.format);
+      switch (mode) {
+        case BlockMode::kAppend:
+          file.lines.append(added);
+          break;
+        case BlockMode::kPrepend:
+          file.lines = added + file.lines;
+          break;
+        case BlockMode::kReplace:
+          return block_edits::ReplaceBlocks(file.lines, Encoded(find, file.format), added) > 0;
+      }
+      block_edits::RemoveBlankLines(file.lines);
+      return true;
+    };
+  });
+}
+
+QList<BatchStep> DeleteBlockSteps(const QStringList& files, const QStringList& find) {
+  return ForEach(files, [=]() -> LineEdit {
+    return [=](FileLines& file) {
+      return block_edits::DeleteBlocks(file.lines, Encoded(find, file.format)) > 0;
+    };
+  });
+}
+
+QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
+                                  const QString& replacement) {
+  return ForEach(files, [=]() -> LineEdit {
+    return [=](FileLines& file) {
+      return block_edits::ReplaceFirstInLines(file.lines, EncodeFor(find, file.format),
+                                              EncodeFor(replacement, file.format)) > 0;
+    };
+  });
+}
+
+QString ConvertedPath(const QString& path, bool to_html) {
+  return to_html ? ReplaceFirst(path, QStringLiteral(".txt"), QStringLiteral(".htm"))
+                 : ReplaceFirst(path, QStringLiteral(".htm"), QStringLiteral(".txt"));
+}
+
+QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy,
+                              bool other_extension) {
+  QList<BatchStep> steps;
+  for (const QString& file : files) {
+    BatchStep step = LineStep(file, [=](FileLines& lines) {
+      QStringList text = DecodeLines(lines);
+      if (to_html) {
+        text = TextToHtml(text);
+        text.prepend(QStringLiteral("<html>"));
+        text.append(QStringLiteral("</html>"));
+      } else {
+        text = HtmlToText(text);
+      }
+      if (tidy) text = CompressText(text);
+      EncodeLines(lines, text);
+      return true;
+    });
+    if (other_extension) step.write_path = ConvertedPath(file, to_html);
+    steps.append(step);
+  }
+  return steps;
+}
+
+QList<BatchStep> TidySteps(const QStringList& files) {
+  return ForEach(files, []() -> LineEdit {
+    return [](FileLines& file) {
+      EncodeLines(file, CompressText(DecodeLines(file)));
+      return true;
+    };
+  });
+}
+
+std::optional<int> MarkerLine(const QStringList& lines) {
+  const QString marker = QString::fromUtf16(kTemplateMarker);
+  for (qsizetype i = lines.size() - 1; i >= 1; --i) {
+    if (lines[i].contains(marker)) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+std::optional<QStringList> FillTemplate(const QStringList& template_lines,
+                                        const QStringList& content) {
+  const std::optional<int> m = MarkerLine(template_lines);
+  if (!m) return std::nullopt;
+  QStringList result = template_lines.first(*m);
+  result.append(content);
+  result.append(template_lines.sliced(*m + 1));
+  return result;
+}
+
+QList<BatchStep> ApplyTemplateSteps(const QString& template_path, int marker_line,
+                                    const QStringList& files) {
+  QList<BatchStep> steps;
+  for (const QString& file : files) {
+    steps.append({file, file,
+                  [=](const QByteArray& input, QString* error) -> std::optional<QByteArray> {
+                    const ReadOutcome read = ReadWholeFile(template_path);
+                    if (!read.ok) {
+                      *error = QStringLiteral("Cannot open file %1. %2").arg(template_path, read.error);
+                      return std::nullopt;
+                    }
+                    const FileLines pattern = SplitFile(read.bytes);
+                    QStringList lines = DecodeLines(pattern);
+                    FileLines content = SplitFile(input);
+                    if (marker_line < lines.size()) {
+                      lines.removeAt(marker_line);
+                      const QStringList inserted = DecodeLines(content);
+                      for (qsizetype i = 0; i < inserted.size(); ++i) {
+                        lines.insert(marker_line + i, inserted[i]);
+                      }
+                    }
+                    EncodeLines(content, lines);
+                    content.final_break = pattern.final_break;
+                    return JoinFile(content);
+                  }});
+  }
+  return steps;
+}
+
+QString NumberText(int n, int digits) {
+  QString text = QString::number(n);
+  const int pad = digits - static_cast<int>(text.size());
+  return pad > 0 ? QString(pad, u'0') + text : text;
+}
+
+QString SeriesPath(const QString& folder, const QString& base, const QString& number) {
+  return JoinPath(folder, base + number + QStringLiteral(".htm"));
+}
+
+QList<BatchStep> SeriesSteps(const QStringList& page, int line_index, int first, int last,
+                             int digits, const QString& before, const QString& after,
+                             const QString& folder, const QString& base,
+                             const TextFormat& format) {
+  QList<BatchStep> steps;
+  for (int n = first; n <= last; ++n) {
+    const QString number = NumberText(n, digits);
+    QStringList lines = page;
+    if (line_index >= 0 && line_index < lines.size()) lines[line_index] = before + number + after;
+    const QByteArray bytes = EncodeText(lines.join(u'\n') + u'\n', format);
+    steps.append({QString(), SeriesPath(folder, base, number),
+                  [bytes](const QByteArray&, QString*) -> std::optional<QByteArray> {
+                    return bytes;
+                  }});
+  }
+  return steps;
+}
+
+QList<Rename> RenamePlan(const QString& folder, const QStringList& names, const QString& before,
+                         const QString& after, int digits, const QString& old_extension,
+                         const QString& new_extension, bool keep_name) {
+  QList<Rename> plan;
+  int k = 1;
+  for (const QString& name : names) {
+    const QString new_name =
+        keep_name ? DeleteFirst(name, u'.' + old_extension) + u'.' + new_extension
+                  : before + NumberText(k, digits) + after + u'.' + new_extension;
+    plan.append({JoinPath(folder, name), JoinPath(folder, new_name)});
+    ++k;
+  }
+  return plan;
+}
+
+QList<BatchStep> CopyNumberedSteps(const QStringList& paths, const QString& target_folder,
+                                   const QString& before, const QString& after, int digits) {
+  QList<BatchStep> steps;
+  int k = 1;
+  for (const QString& path : paths) {
+    // A target folder that ends in a separator still gets one more, as typed; it resolves
+    // to the same folder.
+    const QString target = target_folder + u'/' + before + NumberText(k++, digits) + after +
+                           QStringLiteral(".jpg");
+    steps.append({path, target, [](const QByteArray& input, QString*) -> std::optional<QByteArray> {
+                    return input;
+                  }});
+  }
+  return steps;
+}
+
+QString IndexLine(const QString& name, const QString& title, const QString& line_end) {
+  return QStringLiteral("<a href=\"") + name + QStringLiteral("\">") + name +
+         QStringLiteral("</a> - ") + title + line_end;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <optional>
+
+#include "batch/batch_engine.h"
+
+// The batch tools as lists of engine steps. Texts typed by the user are encoded into each
+// file's own encoding.
+
+enum class BlockMode { kReplace, kAppend, kPrepend };
+QList<BatchStep> BlockEditSteps(const QStringList& files, BlockMode mode, const QStringList& find,
+                                const QStringList& replacement);
+QList<BatchStep> DeleteBlockSteps(const QStringList& files, const QStringList& find);
+QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
+                                  const QString& replacement);
+
+// Converter: text to HTML (wrapped in "<html>" lines) or HTML to text, optionally tidied,
+// written over the source or under the other extension.
+QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy, bool other_extension);
+QString ConvertedPath(const QString& path, bool to_html);
+QList<BatchStep> TidySteps(const QStringList& files);
+
+// Templates.
+inline constexpr char16_t kTemplateMarker[] = u"<,,pattern,,>";
+// The last line from the second on that holds the marker.
+std::optional<int> MarkerLine(const QStringList& lines);
+std::optional<QStringList> FillTemplate(const QStringList& template_lines, const QStringList& content);
+// Every file poured into the template read from template_path, at line marker_line (found in
+// the template as shown when the run started); the template is read again for each file.
+QList<BatchStep> ApplyTemplateSteps(const QString& template_path, int marker_line,
+                                    const QStringList& files);
+
+// Page series and renamer.
+QString NumberText(int n, int digits);
+QString SeriesPath(const QString& folder, const QString& base, const QString& number);
+// The page written for each number: line line_index replaced by before + number + after.
+QList<BatchStep> SeriesSteps(const QStringList& page, int line_index, int first, int last,
+                             int digits, const QString& before, const QString& after,
+                             const QString& folder, const QString& base, const TextFormat& format);
+QList<Rename> RenamePlan(const QString& folder, const QStringList& names, const QString& before,
+                         const QString& after, int digits, const QString& old_extension,
+                         const QString& new_extension, bool keep_name);
+QList<BatchStep> CopyNumberedSteps(const QStringList& paths, const QString& target_folder,
+                                   const QString& before, const QString& after, int digits);
+
+// Index page: one link line per file.
+QString IndexLine(const QString& name, const QString& title, const QString& line_end);

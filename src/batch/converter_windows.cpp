@@ -1,0 +1,147 @@
+#include "batch/converter_windows.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/transforms.h"
+#include "batch/batch_tools.h"
+#include "platform/desktop.h"
+#include "platform/text_file.h"
+#include "platform/text_format.h"
+#include "widgets/batch_panel.h"
+
+namespace {
+
+void ShowFileIn(QPlainTextEdit* view, const QString& path) {
+  const ReadOutcome read = ReadWholeFile(path);
+  if (read.ok) view->setPlainText(DecodeText(read.bytes, DetectTextFormat(read.bytes)));
+}
+
+// The result written for the last file of a run, shown in the window's view.
+void ShowLastResult(QPlainTextEdit* view, const BatchReport& report) {
+  if (!report.changed_paths.isEmpty()) ShowFileIn(view, report.changed_paths.last());
+}
+
+}  // namespace
+
+ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
+    : ToolWindow(QStringLiteral("Form23"), parent),
+      desktop_(desktop),
+      to_html_(Named<QRadioButton>(this, QStringLiteral("RadioButton1"), QStringLiteral("TXT -> HTML"))),
+      to_text_(Named<QRadioButton>(this, QStringLiteral("RadioButton2"), QStringLiteral("HTML -> TXT"))),
+      browser_(this, QStringLiteral("*.txt")),
+      source_(this, QStringLiteral("RadioGroup1"), 0),
+      gathered_(Named<QListWidget>(this, QStringLiteral("ListBox1"))),
+      tidy_(Named<QCheckBox>(this, QStringLiteral("CheckBox1"))),
+      other_extension_(Named<QCheckBox>(this, QStringLiteral("CheckBox2"))),
+      view_(NewTextView(this, QStringLiteral("RichEdit1"))),
+      panel_(new BatchPanel(desktop, this)) {
+  to_html_->setChecked(true);
+  view_->setReadOnly(true);
+  auto* add = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral(">"));
+  auto* remove = Named<QPushButton>(this, QStringLiteral("Button4"), QStringLiteral("<"));
+  auto* clear = Named<QPushButton>(this, QStringLiteral("Button5"), QStringLiteral("Cl"));
+  auto* run = Named<QPushButton>(this, QStringLiteral("Button1"));
+  auto* close_button = Named<QPushButton>(this, QStringLiteral("Button2"));
+  auto* left = new QVBoxLayout;
+  left->addWidget(to_html_);
+  left->addWidget(to_text_);
+  left->addWidget(browser_.drives);
+  left->addWidget(browser_.folders);
+  left->addWidget(browser_.files);
+  auto* middle = new QVBoxLayout;
+  for (QPushButton* button : {add, remove, clear}) middle->addWidget(button);
+  middle->addStretch(1);
+  auto* right = new QVBoxLayout;
+  right->addWidget(source_.box);
+  right->addWidget(gathered_);
+  right->addWidget(tidy_);
+  right->addWidget(other_extension_);
+  auto* top = new QHBoxLayout;
+  top->addLayout(left);
+  top->addLayout(middle);
+  top->addLayout(right);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(run);
+  buttons->addWidget(close_button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(view_, 1);
+  layout->addWidget(panel_);
+  layout->addLayout(buttons);
+  resize(760, 640);
+
+  connect(to_html_, &QRadioButton::clicked, this, [this] { browser_.files->SetMask(QStringLiteral("*.txt")); });
+  connect(to_text_, &QRadioButton::clicked, this, [this] { browser_.files->SetMask(QStringLiteral("*.htm")); });
+  auto add_selected = [this] { AddSelectedPath(gathered_, browser_.files->SelectedPath()); };
+  connect(add, &QPushButton::clicked, this, add_selected);
+  connect(browser_.files, &QListWidget::itemDoubleClicked, this, add_selected);
+  connect(remove, &QPushButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
+  connect(gathered_, &QListWidget::itemDoubleClicked, this, [this] { RemoveSelectedEntry(gathered_); });
+  connect(clear, &QPushButton::clicked, gathered_, &QListWidget::clear);
+  connect(run, &QPushButton::clicked, this, &ConverterWindow::Convert);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  panel_->SetJob([this](const BatchOptions& options) {
+    return RunBatch(ConvertSteps(Files(), to_html_->isChecked(), tidy_->isChecked(),
+                                 other_extension_->isChecked()),
+                    options);
+  });
+  browser_.SetFolder(QString());
+}
+
+QStringList ConverterWindow::Files() {
+  if (source_.Choice() == 1) browser_.files->ShowPaths(Entries(gathered_));
+  return browser_.files->FilePaths();
+}
+
+void ConverterWindow::Convert() {
+  if (Files().isEmpty()) {
+    desktop_.ShowMessage(this, QStringLiteral("ERROR"));
+    return;
+  }
+  ShowLastResult(view_, panel_->Run(QStringLiteral("Convert")));
+  browser_.Refresh();
+}
+
+TidyWindow::TidyWindow(Desktop& desktop, QWidget* parent)
+    : ToolWindow(QStringLiteral("Form14"), parent),
+      browser_(this, QStringLiteral("*.htm")),
+      view_(NewTextView(this, QStringLiteral("RichEdit1"))),
+      panel_(new BatchPanel(desktop, this)) {
+  auto* tidy_view = Named<QPushButton>(this, QStringLiteral("Button1"));
+  auto* tidy_folder = Named<QPushButton>(this, QStringLiteral("Button2"));
+  auto* close_button = Named<QPushButton>(this, QStringLiteral("Button3"));
+  auto* left = new QVBoxLayout;
+  left->addWidget(browser_.drives);
+  left->addWidget(browser_.folders);
+  left->addWidget(browser_.files);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* button : {tidy_view, tidy_folder, close_button}) buttons->addWidget(button);
+  auto* right = new QVBoxLayout;
+  right->addWidget(view_, 1);
+  right->addWidget(panel_);
+  right->addLayout(buttons);
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left);
+  layout->addLayout(right, 1);
+  resize(760, 520);
+  connect(browser_.files, &QListWidget::itemDoubleClicked, this,
+          [this] { ShowFileIn(view_, browser_.files->SelectedPath()); });
+  connect(tidy_view, &QPushButton::clicked, this, &TidyWindow::TidyView);
+  connect(tidy_folder, &QPushButton::clicked, this, &TidyWindow::TidyFolder);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  panel_->SetJob([this](const BatchOptions& options) {
+    return RunBatch(TidySteps(browser_.files->FilePaths()), options);
+  });
+  browser_.SetFolder(QString());
+}
+
+void TidyWindow::TidyView() {
+  view_->setPlainText(CompressText(view_->toPlainText().split(u'\n')).join(u'\n'));
+}
+
+void TidyWindow::TidyFolder() {
+  if (browser_.files->count() == 0) return;
+  ShowLastResult(view_, panel_->Run(QStringLiteral("Tidy")));
+}

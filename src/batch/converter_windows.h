@@ -1,0 +1,42 @@
+#pragma once
+
+#include "batch/batch_replace_window.h"
+
+// The text and HTML converter "Form23".
+class ConverterWindow : public ToolWindow {
+  Q_OBJECT
+ public:
+  ConverterWindow(Desktop& desktop, QWidget* parent = nullptr);
+  void Convert();
+  BatchPanel* Panel() const { return panel_; }
+
+ private:
+  QStringList Files();
+
+  Desktop& desktop_;
+  QRadioButton* to_html_;
+  QRadioButton* to_text_;
+  FileBrowser browser_;
+  ChoiceGroup source_;
+  QListWidget* gathered_;
+  QCheckBox* tidy_;
+  QCheckBox* other_extension_;
+  QPlainTextEdit* view_;
+  BatchPanel* panel_;
+};
+
+// The batch tidy window "Form14": tidy one page for viewing, or every "*.htm" file of a
+// folder in place.
+class TidyWindow : public ToolWindow {
+  Q_OBJECT
+ public:
+  TidyWindow(Desktop& desktop, QWidget* parent = nullptr);
+  void TidyView();
+  void TidyFolder();
+  BatchPanel* Panel() const { return panel_; }
+
+ private:
+  FileBrowser browser_;
+  QPlainTextEdit* view_;
+  BatchPanel* panel_;
+};

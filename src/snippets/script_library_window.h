@@ -1,0 +1,11 @@
+#pragma once
+
+#include "widgets/form_helpers.h"
+
+// The script library window "Form16": created with the others and given its language texts;
+// no command shows it.
+class ScriptLibraryWindow : public ToolWindow {
+  Q_OBJECT
+ public:
+  explicit ScriptLibraryWindow(QWidget* parent = nullptr);
+};

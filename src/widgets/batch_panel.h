@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QFrame>
+#include <functional>
+
+#include "batch/batch_engine.h"
+
+class Desktop;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+// The strip every batch window carries: "Preview changes" (a dry run of the same job), the
+// report of the last run and "Undo this run".
+class BatchPanel : public QFrame {
+  Q_OBJECT
+ public:
+  // The job of the window: runs steps or renames with the given options.
+  using Job = std::function<BatchReport(const BatchOptions& options)>;
+  BatchPanel(Desktop& desktop, QWidget* parent);
+
+  void SetJob(Job job) { job_ = std::move(job); }
+  // Runs the job for real with a progress dialog; shows the report; returns it.
+  BatchReport Run(const QString& label);
+  // Runs the job with writing switched off and lists what would change.
+  BatchReport Preview();
+  void UndoRun();
+  QString ReportText() const;
+
+ signals:
+  void Finished();
+
+ private:
+  void ShowPreview(const BatchReport& report);
+
+  Desktop& desktop_;
+  Job job_;
+  QLabel* report_;
+  QPushButton* undo_;
+  QListWidget* changed_files_;
+  QPlainTextEdit* diff_;
+  QString journal_;
+  QList<BatchChange> changes_;
+};
