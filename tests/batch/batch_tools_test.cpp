@@ -1,0 +1,77 @@
+#include <QTest>
+
+#include "batch/batch_tools.h"
+
+// Templates, numbering and renaming rules.
+class BatchToolsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void FillTemplate_data() {
+    QTest::addColumn<QStringList>("pattern");
+    QTest::addColumn<QStringList>("content");
+    QTest::addColumn<QStringList>("result");
+    const QString m = "<,,pattern,,>";
+    QTest::addRow("whole marker line dropped")
+        << QStringList{"<html>", "<p>" + m + "</p>", "</html>"} << QStringList{"a", "b"}
+        << QStringList{"<html>", "a", "b", "</html>"};
+    QTest::addRow("only the later marker")
+        << QStringList{"h", m, "mid", m, "f"} << QStringList{"c"}
+        << QStringList{"h", m, "mid", "c", "f"};
+    QTest::addRow("empty content") << QStringList{"h", m, "f"} << QStringList{} << QStringList{"h", "f"};
+    QTest::addRow("content holding the marker stays")
+        << QStringList{"h", m} << QStringList{m} << QStringList{"h", m};
+  }
+  void FillTemplate() {
+    QFETCH(QStringList, pattern);
+    QFETCH(QStringList, content);
+    QFETCH(QStringList, result);
+    QCOMPARE(*::FillTemplate(pattern, content), result);
+  }
+
+  void MarkerOnTheFirstLineOnlyIsNoMarker() {
+    QCOMPARE(MarkerLine({"<,,pattern,,>", "x"}), std::nullopt);
+    QCOMPARE(::FillTemplate({"<,,pattern,,>"}, {"x"}), std::nullopt);
+  }
+
+  void NumberText_data() {
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<QString>("text");
+    QTest::addRow("5 in two") << 5 << 2 << "05";
+    QTest::addRow("42 in two") << 42 << 2 << "42";
+    QTest::addRow("100 in three") << 100 << 3 << "100";
+    QTest::addRow("10 in four") << 10 << 4 << "0010";
+    QTest::addRow("longer than the count") << 12345 << 2 << "12345";
+  }
+  void NumberText() {
+    QFETCH(int, n);
+    QFETCH(int, digits);
+    QFETCH(QString, text);
+    QCOMPARE(::NumberText(n, digits), text);
+  }
+
+  void RenamePlans() {
+    const QList<Rename> plan = RenamePlan("/p", {"x.jpg", "y.JPG"}, "", "", 2, "jpg", "txt", true);
+    QCOMPARE(plan[0].to, QString("/p/x.txt"));
+    QCOMPARE(plan[1].to, QString("/p/y.JPG.txt"));
+    const QList<Rename> numbered = RenamePlan("/p", {"x.jpg"}, "img", "_s", 4, "jpg", "jpg", false);
+    QCOMPARE(numbered[0].to, QString("/p/img0001_s.jpg"));
+    QVERIFY(IsRefusedName("01.*"));
+    QVERIFY(!IsRefusedName("01.jpg"));
+  }
+
+  void ConvertedPaths() {
+    QCOMPARE(ConvertedPath("/a/notes.txt", true), QString("/a/notes.htm"));
+    QCOMPARE(ConvertedPath("/a/NOTES.TXT", true), QString("/a/NOTES.TXT"));
+    QCOMPARE(ConvertedPath("/a/page.htm", false), QString("/a/page.txt"));
+  }
+
+  void IndexLines() {
+    QCOMPARE(IndexLine("a.htm", " Home", "<p>"), QString("<a href=\"a.htm\">a.htm</a> -  Home<p>"));
+    QCOMPARE(IndexLine("b.htm", "", "<br>"), QString("<a href=\"b.htm\">b.htm</a> - <br>"));
+  }
+};
+
+QTEST_GUILESS_MAIN(BatchToolsTest)
+#include "batch_tools_test.moc"

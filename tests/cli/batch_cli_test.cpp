@@ -1,0 +1,101 @@
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray Read(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
+  return file.readAll();
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+}  // namespace
+
+// brindlemark-batch run as a process, as scripts run it.
+class BatchCliTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(dir_->path()).mkdir("site"));
+    Write(Site("a.htm"), "<p>old</p>\r\n");
+    Write(Site("b.html"), "<p>old</p>\n");
+    Write(Site("c.txt"), "old\r\n");
+  }
+
+  void ExitStatus_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addRow("help") << QStringList{"--help"} << 0;
+    QTest::addRow("unknown command") << QStringList{"frobnicate", "x"} << 2;
+    QTest::addRow("unknown option") << QStringList{"tidy", "--bogus", "x"} << 2;
+    QTest::addRow("missing value") << QStringList{"replace-text", "--find"} << 2;
+    QTest::addRow("missing path") << QStringList{"replace-text", "--find", "a", "--replace", "b"} << 2;
+    QTest::addRow("nothing to undo") << QStringList{"undo"} << 0;
+  }
+  void ExitStatus() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QCOMPARE(Run(arguments), status);
+  }
+
+  void ReplaceDryRunThenRunThenUndo() {
+    QCOMPARE(Run({"replace-text", "--find", "old", "--replace", "new", "--dry-run", Site()}), 0);
+    QVERIFY(output_.contains("would change"));
+    QCOMPARE(Read(Site("a.htm")), QByteArray("<p>old</p>\r\n"));
+    QCOMPARE(Run({"replace-text", "--find", "old", "--replace", "new", Site()}), 0);
+    QCOMPARE(Read(Site("a.htm")), QByteArray("<p>new</p>\r\n"));
+    QCOMPARE(Read(Site("b.html")), QByteArray("<p>new</p>\n"));
+    QCOMPARE(Read(Site("c.txt")), QByteArray("old\r\n"));  // not in the mask
+    QVERIFY(output_.contains("changed: 2"));
+    QCOMPARE(Run({"undo"}), 0);
+    QCOMPARE(Read(Site("a.htm")), QByteArray("<p>old</p>\r\n"));
+    QCOMPARE(Read(Site("b.html")), QByteArray("<p>old</p>\n"));
+  }
+
+  void AFailedFileGivesStatusOne() {
+    // A file that reads but cannot be replaced, whatever the user's rights.
+    const QString unwritable = "/proc/version";
+    if (!QFile::exists(unwritable)) QSKIP("no /proc");
+    QCOMPARE(Run({"replace-text", "--find", "Linux", "--replace", "X", Site("a.htm"), unwritable}), 1);
+    QVERIFY(errors_.contains(unwritable));
+  }
+
+  void ConvertsTextToHtmlBesideTheSource() {
+    QCOMPARE(Run({"to-html", "--other-extension", "--mask", "*.txt", Site()}), 0);
+    QCOMPARE(Read(Site("c.htm")), QByteArray("<html>\r\nold<p>\r\n</html>\r\n"));
+    QCOMPARE(Read(Site("c.txt")), QByteArray("old\r\n"));
+  }
+
+ private:
+  QString Site(const QString& name = QString()) const {
+    return dir_->filePath("site") + (name.isEmpty() ? QString() : "/" + name);
+  }
+  int Run(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_DATA_HOME", dir_->filePath("data"));
+    process.setProcessEnvironment(environment);
+    process.start(BM_BATCH_EXECUTABLE, arguments);
+    if (!process.waitForFinished(60000)) return -1;
+    output_ = QString::fromUtf8(process.readAllStandardOutput());
+    errors_ = QString::fromUtf8(process.readAllStandardError());
+    return process.exitCode();
+  }
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  QString output_;
+  QString errors_;
+};
+
+QTEST_GUILESS_MAIN(BatchCliTest)
+#include "batch_cli_test.moc"
