@@ -162,7 +162,9 @@ void ImageMapWindow::OnMoved(QPoint point) {
   layer_->SetRectangle(QRect(start_, end_).normalized());
 }
 
-void ImageMapWindow::OnPressed(QPoint) {
+void ImageMapWindow::OnPressed(QPoint point) {
+  // The press stands where the last move did; taking it here spares a lost move event.
+  if (!dragging_) start_ = point;
   dragging_ = true;
   layer_->SetRectangle(QRect(start_, end_).normalized());
 }

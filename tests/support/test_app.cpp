@@ -1,6 +1,8 @@
 #include "support/test_app.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QWidget>
 
 #include "app/main_window.h"
 #include "support/fake_desktop.h"
@@ -12,4 +14,10 @@ std::unique_ptr<Application> StartApplication(FakeDesktop& desktop, const QStrin
   app->Start(argument);
   if (!QTest::qWaitForWindowActive(&app->Main())) qWarning("the main window did not become active");
   return app;
+}
+
+bool NoWindowLeft() {
+  const QWidgetList left = QApplication::topLevelWidgets();
+  for (const QWidget* widget : left) qWarning() << "window left:" << widget->objectName();
+  return left.isEmpty();
 }

@@ -11,3 +11,6 @@ class FakeDesktop;
 // with argument, its main window active.
 std::unique_ptr<Application> StartApplication(FakeDesktop& desktop, const QString& program_folder,
                                               const QString& argument = QString());
+
+// True when no top-level window outlives the application (call after destroying it).
+bool NoWindowLeft();
