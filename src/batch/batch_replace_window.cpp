@@ -26,6 +26,7 @@ ChoiceGroup::ChoiceGroup(QWidget* parent, const QString& name, int checked)
     items[i] = Named<QRadioButton>(box, QStringLiteral("%1Item%2").arg(name).arg(i));
     layout->addWidget(items[i]);
   }
+  MakeExclusive(box, {items[0], items[1]});
   items[checked]->setChecked(true);
 }
 
@@ -46,6 +47,7 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
       find_text_(Named<QLineEdit>(this, QStringLiteral("Edit1"))),
       replace_text_(Named<QLineEdit>(this, QStringLiteral("Edit2"))),
       panel_(new BatchPanel(desktop, this)) {
+  MakeExclusive(this, {modes_[0], modes_[1], modes_[2]});
   modes_[0]->setChecked(true);
   view_->setReadOnly(true);
   QToolButton* add = NewToolButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("+"));

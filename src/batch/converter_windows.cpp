@@ -37,6 +37,7 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
       other_extension_(Named<QCheckBox>(this, QStringLiteral("CheckBox2"))),
       view_(NewTextView(this, QStringLiteral("RichEdit1"))),
       panel_(new BatchPanel(desktop, this)) {
+  MakeExclusive(this, {to_html_, to_text_});
   to_html_->setChecked(true);
   view_->setReadOnly(true);
   auto* add = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral(">"));

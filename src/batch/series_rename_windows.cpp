@@ -19,6 +19,7 @@ DigitButtons::DigitButtons(QWidget* parent, int checked_digits)
     : buttons{Named<QRadioButton>(parent, QStringLiteral("RadioButton1"), QStringLiteral("9999")),
               Named<QRadioButton>(parent, QStringLiteral("RadioButton2"), QStringLiteral("999")),
               Named<QRadioButton>(parent, QStringLiteral("RadioButton3"), QStringLiteral("99"))} {
+  MakeExclusive(parent, {buttons[0], buttons[1], buttons[2]});
   buttons[4 - checked_digits]->setChecked(true);
 }
 

@@ -174,6 +174,7 @@ IndexPageWindow::IndexPageWindow(Desktop& desktop, QWidget* parent)
       line_break_(Named<QRadioButton>(this, QStringLiteral("RadioButton2"))),
       links_(NewTextView(this, QStringLiteral("RichEdit1"))),
       template_label_(Named<QLabel>(this, QStringLiteral("Label1"))) {
+  MakeExclusive(this, {paragraph_, line_break_});
   paragraph_->setChecked(true);
   auto* collect = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* choose = Named<QPushButton>(this, QStringLiteral("Button2"));

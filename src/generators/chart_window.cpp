@@ -27,6 +27,7 @@ ChartWindow::ChartWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
       lines_(Named<QListWidget>(this, QStringLiteral("RichEdit1"))) {
   background_->setReadOnly(true);
   value_colour_->setText(background_->text());
+  MakeExclusive(this, {styles_[0], styles_[1], styles_[2]});
   styles_[2]->setChecked(true);
 
   auto* pick_background = Named<QPushButton>(this, QStringLiteral("Button4"));

@@ -37,6 +37,7 @@ ImageTagWindow::ImageTagWindow(Desktop& desktop, EditorTarget& target, QWidget* 
       file_name_(Named<QRadioButton>(this, QStringLiteral("RadioButton1"))) {
   align_->setCurrentIndex(-1);
   align_->setEditText(QString());
+  MakeExclusive(this, {full_path_, without_drive_, file_name_});
   full_path_->setChecked(true);
   image_->setFixedSize(105, 105);
   image_->installEventFilter(this);

@@ -108,6 +108,7 @@ ListWindow::ListWindow(EditorTarget& target, QWidget* parent)
                                  QStringLiteral("Squares")},
                                 false)),
       items_(NewSpin(this, QStringLiteral("SpinEdit1"), 1, 9999, 1)) {
+  MakeExclusive(this, {ordered_, unordered_});
   ordered_->setChecked(true);
   // Changed with the arrows only.
   items_->findChild<QLineEdit*>()->setReadOnly(true);

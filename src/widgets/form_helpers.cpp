@@ -1,5 +1,7 @@
 #include "widgets/form_helpers.h"
 
+#include <QButtonGroup>
+
 #include "generators/colour_picker_window.h"
 
 QSpinBox* NewSpin(QWidget* parent, const QString& name, int minimum, int maximum, int value) {
@@ -30,6 +32,11 @@ QToolButton* NewToolButton(QWidget* parent, const QString& name, const QString& 
   button->setText(text);
   button->setToolTip(hint);
   return button;
+}
+
+void MakeExclusive(QObject* owner, std::initializer_list<QAbstractButton*> buttons) {
+  auto* group = new QButtonGroup(owner);
+  for (QAbstractButton* button : buttons) group->addButton(button);
 }
 
 ToolWindow::ToolWindow(const QString& name, QWidget* parent) : QDialog(parent) {

@@ -32,6 +32,9 @@ QPlainTextEdit* NewTextView(QWidget* parent, const QString& name, bool wrap = fa
 QToolButton* NewToolButton(QWidget* parent, const QString& name, const QString& text,
                            const QString& hint = QString());
 
+// One choice among buttons, whatever else the window holds.
+void MakeExclusive(QObject* owner, std::initializer_list<QAbstractButton*> buttons);
+
 // A window created once at start-up and hidden, never destroyed, by its close button.
 class ToolWindow : public QDialog {
   Q_OBJECT
