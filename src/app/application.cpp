@@ -192,6 +192,6 @@ void Application::UndoLastBatchRun() {
 void Application::Start(const QString& argument) {
   main_window_->show();
   options_->LoadSettings(true);
-  language_->ApplyFile(options_->LanguagePath());
+  language_->ApplyFile(options_->LanguagePath(), options_->LanguageRefused());
   main_window_->StartUp(argument);
 }

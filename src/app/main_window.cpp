@@ -426,6 +426,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Exit() {
-  if (!preview_file_path_.isEmpty()) QFile::remove(preview_file_path_);
+  DeleteScratchFiles();
   close();
 }

@@ -100,8 +100,11 @@ class MainWindow : public QMainWindow, public EditorTarget {
   void SetCaretLine(int line) override { caret_line_ = line; }
 
   // The file the preview wrote last; deleted by the exit command.
-  void SetPreviewFilePath(const QString& path) { preview_file_path_ = path; }
-  QString PreviewFilePath() const { return preview_file_path_; }
+  // Scratch files the preview wrote; only these are ever deleted.
+  void AddScratchFile(const QString& path) {
+    if (!scratch_files_.contains(path)) scratch_files_.append(path);
+  }
+  const QStringList& ScratchFiles() const { return scratch_files_; }
   void SetCurrentFolder(const QString& folder) { current_folder_ = folder; }
 
  signals:
@@ -161,7 +164,7 @@ class MainWindow : public QMainWindow, public EditorTarget {
   int save_filter_index_ = 1;
   QString open_dialog_path_;
   QString save_dialog_path_;
-  QString preview_file_path_;
+  QStringList scratch_files_;
   TextFormat format_;
   QLabel* format_field_ = nullptr;
 };

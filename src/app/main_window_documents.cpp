@@ -25,11 +25,9 @@ void MainWindow::OpenSelectedOrAsk() {
 }
 
 void MainWindow::DeleteScratchFiles() {
-  // Without a document folder there is nothing of ours to delete: names relative to the
-  // working folder could be somebody else's files.
-  if (current_folder_.isEmpty()) return;
-  QFile::remove(current_folder_ + QStringLiteral("temp.htm"));
-  QFile::remove(current_folder_ + QStringLiteral("temp1.htm"));
+  // Only files the preview wrote: a page's own "temp.htm" is the user's.
+  for (const QString& path : std::as_const(scratch_files_)) QFile::remove(path);
+  scratch_files_.clear();
 }
 
 void MainWindow::LoadRecentFiles() {

@@ -1,11 +1,18 @@
 #include "platform/recent_files.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
 namespace {
 
 constexpr int kEntryCount = 4;
+// Four paths fit in a few kilobytes; a larger store is damaged and is not parsed.
+constexpr qint64 kMaxStoreBytes = 64 * 1024;
+constexpr qsizetype kMaxPathLength = 4096;
+
+bool StoreTooLarge(const QString& path) { return QFileInfo(path).size() > kMaxStoreBytes; }
 
 QString KeyOf(int n) { return QStringLiteral("Software/brindlemark/%1").arg(n); }
 
@@ -13,7 +20,10 @@ QStringList ReadEntries(QSettings& settings) {
   QStringList entries;
   for (int n = 1; n <= kEntryCount; ++n) {
     const QVariant value = settings.value(KeyOf(n));
-    entries.append(value.canConvert<QString>() ? value.toString() : QString());
+    QString entry = value.canConvert<QString>() ? value.toString() : QString();
+    // Longer than any path can be: not a file to offer.
+    if (entry.size() > kMaxPathLength) entry.clear();
+    entries.append(entry);
   }
   return entries;
 }
@@ -35,6 +45,7 @@ RecentFilesStore::RecentFilesStore(QString config_folder) {
 QString RecentFilesStore::FilePath() const { return file_path_; }
 
 QStringList RecentFilesStore::Load() {
+  if (StoreTooLarge(file_path_)) return QStringList(kEntryCount, QString());
   QSettings settings(file_path_, QSettings::IniFormat);
   const QStringList entries = ReadEntries(settings);
   if (!settings.contains(KeyOf(1))) WriteEntries(settings, entries);
@@ -42,6 +53,7 @@ QStringList RecentFilesStore::Load() {
 }
 
 void RecentFilesStore::Push(const QString& path) {
+  if (StoreTooLarge(file_path_)) QFile::remove(file_path_);
   QSettings settings(file_path_, QSettings::IniFormat);
   QStringList entries = ReadEntries(settings);
   entries.prepend(path);

@@ -37,6 +37,11 @@ QString ExecLine(const QString& program_path) {
     quoted += c;
   }
   quoted.replace(u'\\', QStringLiteral("\\\\"));
+  // Control characters take the string escapes of the key file format, so a path holding
+  // a line break stays on the Exec line.
+  quoted.replace(u'\n', QStringLiteral("\\n"));
+  quoted.replace(u'\r', QStringLiteral("\\r"));
+  quoted.replace(u'\t', QStringLiteral("\\t"));
   quoted.replace(u'%', QStringLiteral("%%"));
   return u'"' + quoted + QStringLiteral("\" %f");
 }

@@ -53,21 +53,29 @@ QStringList SplitLines(QStringView text) {
   return lines;
 }
 
-ReadOutcome ReadWholeFile(const QString& path) {
+ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
   ReadOutcome outcome;
   const QFileInfo info(path);
   if (info.isDir()) {
     outcome.error = QStringLiteral("Это папка, а не файл");
+    outcome.kind = FileError::kIsFolder;
     return outcome;
   }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     outcome.error = file.errorString();
+    outcome.kind = info.exists() ? FileError::kUnreadable : FileError::kMissing;
+    return outcome;
+  }
+  if (max_bytes >= 0 && file.size() > max_bytes) {
+    outcome.error = QStringLiteral("File too large (%1 bytes, at most %2)").arg(file.size()).arg(max_bytes);
+    outcome.kind = FileError::kTooLarge;
     return outcome;
   }
   outcome.bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
     outcome.error = file.errorString();
+    outcome.kind = FileError::kUnreadable;
     outcome.bytes.clear();
     return outcome;
   }

@@ -17,14 +17,21 @@ QByteArray TextToBytes(QStringView text, qsizetype* replaced = nullptr);
 // The lines of a text; a final '\n' does not start another line.
 QStringList SplitLines(QStringView text);
 
+// Why reading or writing a file failed.
+enum class FileError { kNone, kMissing, kIsFolder, kTooLarge, kUnreadable, kWriteFailed };
+
 struct ReadOutcome {
   bool ok = false;
   QByteArray bytes;
   QString error;  // the system's reason, set when !ok
+  FileError kind = FileError::kNone;
 };
 
-// Reads a whole file. A folder, a missing or unreadable file fail with the reason.
-ReadOutcome ReadWholeFile(const QString& path);
+inline constexpr qint64 kNoSizeLimit = -1;
+
+// Reads a whole file. A folder, a missing or unreadable file, or one larger than max_bytes
+// (when given) fail with the kind and the reason.
+ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes = kNoSizeLimit);
 
 // Replaces path with bytes atomically: on any failure the old file stays whole. Returns an
 // empty text on success, else a message that names the file.

@@ -31,8 +31,10 @@ QWidget* FindControl(QWidget* window, const QString& name) {
 
 void LanguageApplier::AddWindow(QWidget* window) { windows_.insert(window->objectName(), window); }
 
-bool LanguageApplier::ApplyFile(const QString& path) {
-  const ReadOutcome read = ReadWholeFile(path);
+bool LanguageApplier::ApplyFile(const QString& path, bool refused) {
+  // Language files are small by nature; a huge one is refused like a missing one.
+  constexpr qint64 kMaxLanguageFile = 1 << 20;
+  const ReadOutcome read = refused ? ReadOutcome{} : ReadWholeFile(path, kMaxLanguageFile);
   if (!read.ok) {
     desktop_.ShowError(nullptr, QStringLiteral("Cannot open file %1").arg(path));
     return false;

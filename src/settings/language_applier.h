@@ -21,8 +21,9 @@ class LanguageApplier {
   }
 
   // Reads the file and sets every text up to the first missing line. Shows the error and
-  // returns false when the file cannot be read or is too short.
-  bool ApplyFile(const QString& path);
+  // returns false when the file cannot be read or is too short. A refused file is treated as
+  // a missing one without being opened.
+  bool ApplyFile(const QString& path, bool refused = false);
   void Apply(const LanguageTexts& texts);
 
  private:

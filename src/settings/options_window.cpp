@@ -130,13 +130,10 @@ bool OptionsWindow::LoadSettings(bool at_start_up) {
     Apply(*read.record);
     return true;
   }
-  if (!read.missing) {
-    desktop_.ShowError(this, read.error);
-  } else if (!at_start_up) {
-    desktop_.ShowError(this, QStringLiteral("File not found: %1").arg(SettingsPath()));
-  }
+  // A missing file is a first start, not an error: the defaults hold until the first save.
+  if (!read.missing) desktop_.ShowError(this, read.error);
   if (at_start_up) Apply(SettingsRecord::Defaults());
-  return read.missing && at_start_up;
+  return read.missing;
 }
 
 void OptionsWindow::Apply(const SettingsRecord& record) {
@@ -150,7 +147,12 @@ void OptionsWindow::Apply(const SettingsRecord& record) {
   main_window_.move(PlaceWindowLeft(record.window_left, screen.width()),
                     PlaceWindowTop(record.window_top, screen.height()));
   built_in_preview_->setChecked(record.preview_in_built_in_window == 1);
-  language_path_ = program_folder_ + u'/' + record.LanguageFileName();
+  // The record names a file in the program folder; a name with a path in it is refused
+  // like a missing file rather than read from elsewhere.
+  const QString name = record.LanguageFileName();
+  language_refused_ =
+      name.contains(u'/') || name.contains(u'\\') || name.contains(QStringLiteral(".."));
+  language_path_ = language_refused_ ? name : program_folder_ + u'/' + name;
   dialog_colour_ = record.editor_colour;
   main_window_.SetEditorColour(ColourOf(record.editor_colour));
 }
@@ -176,6 +178,7 @@ void OptionsWindow::ChooseLanguageFile() {
   QString path = choice->path;
   if (!path.contains(u'.')) path += QStringLiteral(".lng");
   language_path_ = path;
+  language_refused_ = false;
   // A name the record cannot hold is applied now but not remembered.
   main_window_.Settings().SetLanguageFileName(QFileInfo(path).fileName());
   language_.ApplyFile(path);

@@ -22,6 +22,8 @@ class OptionsWindow : public QDialog {
   QString SettingsPath() const;
   // The path of the language file to apply.
   QString LanguagePath() const { return language_path_; }
+  // The settings named a language file with a path in it: it is not read.
+  bool LanguageRefused() const { return language_refused_; }
   quint32 DialogColour() const { return dialog_colour_; }
 
   // Reads the settings file and applies it. At start-up a missing file means a first start
@@ -42,6 +44,7 @@ class OptionsWindow : public QDialog {
   LanguageApplier& language_;
   QString program_folder_;
   QString language_path_;
+  bool language_refused_ = false;
   quint32 dialog_colour_ = 0;
 
   QTabWidget* pages_;

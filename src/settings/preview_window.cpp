@@ -74,12 +74,12 @@ void PreviewCommands::PreviewDocument() {
     if (!main_window_.SaveDocument() && main_window_.FileName() != main_window_.UntitledName())
       return;
   }
-  if (!main_window_.PreviewFilePath().isEmpty()) QFile::remove(main_window_.PreviewFilePath());
   const QString folder = PreviewFolder(main_window_.FileName(), program_folder_);
   main_window_.SetCurrentFolder(folder);
-  const QString path = PreviewFilePathIn(folder);
-  main_window_.SetPreviewFilePath(path);
-  const QString error = WriteWholeFile(path, EncodeText(main_window_.Editor().Text(), ScratchFormat(main_window_.DocumentFormat())));
+  const QString path = PreviewFilePathIn(folder, main_window_.ScratchFiles());
+  const QString error = WriteWholeFile(
+      path, EncodeText(main_window_.Editor().Text(), ScratchFormat(main_window_.DocumentFormat())));
+  if (error.isEmpty()) main_window_.AddScratchFile(path);
   if (!error.isEmpty()) {
     desktop_.ShowError(&main_window_, error);
     return;

@@ -16,12 +16,16 @@
 #include "app/application.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "settings/preview_window.h"
 #include "platform/recent_files.h"
 #include "support/fake_desktop.h"
 
 // Document flows at window level: real files, the scripted desktop, the real editor.
 class DocumentsTest : public QObject {
   Q_OBJECT
+
+ public:
+  static void initMain() { PrepareEmbeddedBrowser(); }
 
  private slots:
   void initTestCase();
@@ -50,7 +54,7 @@ class DocumentsTest : public QObject {
   void ShowsTheSelectedFileSize();
   void OpensFromTheFilePanel();
   void ClosingAsksAboutChanges();
-  void DeletesScratchFilesOnOpen();
+  void DeletesOnlyItsOwnScratchFiles();
   void OpensAFiftyMegabyteFile();
 
  private:
@@ -490,18 +494,18 @@ void DocumentsTest::ClosingAsksAboutChanges() {
   QCOMPARE(closing.size(), 1);
 }
 
-void DocumentsTest::DeletesScratchFilesOnOpen() {
+void DocumentsTest::DeletesOnlyItsOwnScratchFiles() {
   Write("page.htm", "x");
-  Write("temp.htm", "scratch");
-  Write("temp1.htm", "scratch");
+  Write("temp.htm", "the user's own page");
   Start(Path("page.htm"));
   MainWindow& main = app_->Main();
-  desktop_->open_answers.push_back(Desktop::FileChoice{Path("page.htm"), 1});
-  main.OpenDocument(MainWindow::Source::kDialog);
-  QVERIFY(QFile::exists(Path("temp.htm")));        // no document folder known before this open
-  main.OpenDocument(MainWindow::Source::kDialog);  // cancelled, still deletes
-  QVERIFY(!QFile::exists(Path("temp.htm")));
+  main.MenuItem("N79")->trigger();  // preview: temp.htm is taken, so the next free name
+  QCOMPARE(main.ScratchFiles(), QStringList{Path("temp1.htm")});
+  QCOMPARE(Read("temp.htm"), QByteArray("the user's own page"));
+  QVERIFY(QFile::exists(Path("temp1.htm")));
+  main.OpenDocument(MainWindow::Source::kDialog);  // cancelled, still deletes ours
   QVERIFY(!QFile::exists(Path("temp1.htm")));
+  QCOMPARE(Read("temp.htm"), QByteArray("the user's own page"));
   QCOMPARE(main.FileName(), Path("page.htm"));
 }
 

@@ -23,6 +23,10 @@ void ShellVerbsTest::QuotesTheProgramPath_data() {
                              << "\"/a\\\\\\\\b\" %f";
   QTest::addRow("percent") << "/100%/bm"
                            << "\"/100%%/bm\" %f";
+  QTest::addRow("line break stays on the line") << "/a\nb"
+                                                << "\"/a\\nb\" %f";
+  QTest::addRow("tab") << "/a\tb"
+                       << "\"/a\\tb\" %f";
 }
 
 void ShellVerbsTest::QuotesTheProgramPath() {

@@ -67,7 +67,7 @@ void PreviewTest::UntitledPageIsPreviewedFromTheProgramFolder() {
   QTest::keyClick(Main().EditorWidget(), Qt::Key_F12);
   const QString scratch = dir_->filePath("program/temp.htm");
   QVERIFY(QFile::exists(scratch));
-  QCOMPARE(Main().PreviewFilePath(), scratch);
+  QCOMPARE(Main().ScratchFiles(), QStringList{scratch});
   QCOMPARE(Main().CurrentFolder(), dir_->filePath("program") + "/");
   QCOMPARE(Window().Location(), "file://" + scratch);
   QVERIFY(Window().isVisible());
@@ -95,7 +95,7 @@ void PreviewTest::SelectedFileIsShownWithoutWriting() {
   Main().Files()->Files()->setCurrentRow(0);
   QTest::mouseClick(Main().Button("SpeedButton3"), Qt::LeftButton);
   QCOMPARE(Window().Location(), dir_->filePath("site/shown.htm"));
-  QCOMPARE(Main().PreviewFilePath(), QString());
+  QVERIFY(Main().ScratchFiles().isEmpty());
   QVERIFY(!QFile::exists(dir_->filePath("site/temp.htm")));
   // Nothing selected: the document is previewed.
   Main().Files()->Files()->clearSelection();
