@@ -499,6 +499,7 @@ void DocumentsTest::DeletesOnlyItsOwnScratchFiles() {
   Write("temp.htm", "the user's own page");
   Start(Path("page.htm"));
   MainWindow& main = app_->Main();
+  main.Settings().preview_in_built_in_window = 0;
   main.MenuItem("N79")->trigger();  // preview: temp.htm is taken, so the next free name
   QCOMPARE(main.ScratchFiles(), QStringList{Path("temp1.htm")});
   QCOMPARE(Read("temp.htm"), QByteArray("the user's own page"));
