@@ -160,8 +160,12 @@ void Application::WireCommands() {
   auto* save_template = qobject_cast<SaveTemplateWindow*>(Window(QStringLiteral("Form24")));
   main->SetPopupCommand(QStringLiteral("N51"), [save_template] { save_template->SaveCommand(); });
   QObject::connect(main, &MainWindow::Closing, main, [this, main] {
-    main->Settings().window_left = main->x();
-    main->Settings().window_top = main->y();
+    // The frame's position, which is what move() restores.
+    const QRect normal = main->isMaximized() ? main->normalGeometry() : main->frameGeometry();
+    main->Settings().window_left = normal.x();
+    main->Settings().window_top = normal.y();
+    recent_files_.SaveWindowState({main->isMaximized() ? main->normalGeometry().size() : main->size(),
+                                   main->isMaximized()});
     options_->SaveSettings();
     // Closing the main window ends the program: no other window stays open.
     for (QWidget* window : windows_) {
@@ -190,7 +194,13 @@ void Application::UndoLastBatchRun() {
 }
 
 void Application::Start(const QString& argument) {
-  main_window_->show();
+  const RecentFilesStore::WindowState state = recent_files_.LoadWindowState();
+  if (state.size.isValid()) main_window_->resize(state.size);
+  if (state.maximized) {
+    main_window_->showMaximized();
+  } else {
+    main_window_->show();
+  }
   options_->LoadSettings(true);
   language_->ApplyFile(options_->LanguagePath(), options_->LanguageRefused());
   main_window_->StartUp(argument);

@@ -60,3 +60,23 @@ void RecentFilesStore::Push(const QString& path) {
   entries.resize(kEntryCount);
   WriteEntries(settings, entries);
 }
+
+RecentFilesStore::WindowState RecentFilesStore::LoadWindowState() const {
+  WindowState state;
+  if (StoreTooLarge(file_path_)) return state;
+  QSettings settings(file_path_, QSettings::IniFormat);
+  const int width = settings.value(QStringLiteral("Window/width")).toInt();
+  const int height = settings.value(QStringLiteral("Window/height")).toInt();
+  if (width > 0 && height > 0 && width < 100000 && height < 100000) state.size = QSize(width, height);
+  state.maximized = settings.value(QStringLiteral("Window/maximized")).toBool();
+  return state;
+}
+
+void RecentFilesStore::SaveWindowState(const WindowState& state) {
+  if (StoreTooLarge(file_path_)) QFile::remove(file_path_);
+  QSettings settings(file_path_, QSettings::IniFormat);
+  settings.setValue(QStringLiteral("Window/width"), state.size.width());
+  settings.setValue(QStringLiteral("Window/height"), state.size.height());
+  settings.setValue(QStringLiteral("Window/maximized"), state.maximized);
+  settings.sync();
+}

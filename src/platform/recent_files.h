@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,15 @@ class RecentFilesStore {
   // Shifts the entries down (the old "4" is dropped) and stores path as "1". No duplicate
   // check: a path already listed is listed again.
   void Push(const QString& path);
+
+  // The main window's size and maximised state, kept beside the recent files (the settings
+  // record has no room for them). An invalid size when none is stored.
+  struct WindowState {
+    QSize size;
+    bool maximized = false;
+  };
+  WindowState LoadWindowState() const;
+  void SaveWindowState(const WindowState& state);
 
  private:
   QString file_path_;

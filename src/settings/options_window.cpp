@@ -144,8 +144,12 @@ void OptionsWindow::Apply(const SettingsRecord& record) {
   if (record.file_panel_shown == 0) main_window_.HideFilePanel();
   main_window_.SetWordWrap(record.word_wrap_on != 0);
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  main_window_.move(PlaceWindowLeft(record.window_left, screen.width()),
-                    PlaceWindowTop(record.window_top, screen.height()));
+  QList<QRect> screens;
+  for (const QScreen* each : QGuiApplication::screens()) screens.append(each->availableGeometry());
+  // The stored point is the frame's, as move() takes it.
+  main_window_.move(KeepOnScreens(QPoint(PlaceWindowLeft(record.window_left, screen.width()),
+                                         PlaceWindowTop(record.window_top, screen.height())),
+                                  screens, QGuiApplication::primaryScreen()->availableGeometry()));
   built_in_preview_->setChecked(record.preview_in_built_in_window == 1);
   // The record names a file in the program folder; a name with a path in it is refused
   // like a missing file rather than read from elsewhere.

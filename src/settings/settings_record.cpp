@@ -86,6 +86,15 @@ int PlaceWindowTop(int stored_top, int screen_height) {
   return stored_top < screen_height ? stored_top : screen_height - 478;
 }
 
+QPoint KeepOnScreens(QPoint position, const QList<QRect>& screens, const QRect& primary) {
+  // The part of the title bar one grabs to move the window.
+  const QRect title_bar(position + QPoint(8, 4), QSize(64, 16));
+  for (const QRect& screen : screens) {
+    if (screen.contains(title_bar)) return position;
+  }
+  return primary.topLeft();
+}
+
 SettingsRead ReadSettingsFile(const QString& path) {
   SettingsRead read;
   if (!QFileInfo::exists(path)) {

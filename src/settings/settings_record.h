@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QList>
+#include <QPoint>
+#include <QRect>
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -41,6 +45,9 @@ struct SettingsRecord {
 // extent is replaced by the extent minus 112 (left) or minus 478 (top).
 int PlaceWindowLeft(int stored_left, int screen_width);
 int PlaceWindowTop(int stored_top, int screen_height);
+// A window's frame position that keeps its title bar on a screen: a position whose title
+// bar lies off every screen moves to the primary screen's top left corner.
+QPoint KeepOnScreens(QPoint position, const QList<QRect>& screens, const QRect& primary);
 
 struct SettingsRead {
   std::optional<SettingsRecord> record;
