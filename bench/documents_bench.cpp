@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/editor_model.h"
-#include "app/text_helpers.h"
+#include "document/editor_model.h"
+#include "document/text_helpers.h"
 #include "bench_util.h"
 #include "platform/text_file.h"
 

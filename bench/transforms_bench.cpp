@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <cstdio>
 
-#include "app/editor_model.h"
-#include "app/transforms.h"
+#include "document/editor_model.h"
+#include "document/transforms.h"
 #include "bench_util.h"
 #include "generators/table.h"
 

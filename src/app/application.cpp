@@ -6,7 +6,7 @@
 
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
-#include "app/widget_helpers.h"
+#include "widgets/widget_helpers.h"
 #include "batch/batch_engine.h"
 #include "batch/batch_replace_window.h"
 #include "batch/converter_windows.h"
@@ -59,7 +59,7 @@ QWidget* Application::Window(const QString& name) const {
 }
 
 void Application::CreateWindows() {
-  main_window_ = std::make_unique<MainWindow>(desktop_, recent_files_);
+  main_window_ = std::make_unique<MainWindow>(desktop_, recent_files_, settings_);
   MainWindow* main = Register(main_window_.get());
   // The wizard takes its colours from the picker, so the picker is built first; the
   // registry keeps the program's creation order.
@@ -84,13 +84,15 @@ void Application::CreateWindows() {
   Register(new ConverterWindow(desktop_, main));
   Register(new ApplyTemplateWindow(desktop_, main));
   Register(new ClipboardWindow(desktop_, main));
-  options_ = Register(new OptionsWindow(desktop_, *main, *language_, paths_.program_folder, main));
+  options_ = Register(
+      new OptionsWindow(desktop_, settings_, *main, *language_, paths_.program_folder, main));
   about_ = Register(new AboutWindow(desktop_, main));
   Register(new ScriptLibraryWindow(main));
   Register(new SaveTemplateWindow(desktop_, main->Editor(), main));
   Register(new RuleWindow(*main, *picker_, main));
-  previews_ =
-      std::make_unique<PreviewCommands>(desktop_, *main, *preview_window_, paths_.program_folder);
+  previews_ = std::make_unique<PreviewCommands>(desktop_, main->Document(), settings_,
+                                                *preview_window_, paths_.program_folder,
+                                                [main] { main->showMinimized(); });
   main->SetSavePrompt(save_prompt_);
   language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
 }
@@ -162,8 +164,8 @@ void Application::WireCommands() {
   QObject::connect(main, &MainWindow::Closing, main, [this, main] {
     // The frame's position, which is what move() restores.
     const QRect normal = main->isMaximized() ? main->normalGeometry() : main->frameGeometry();
-    main->Settings().window_left = normal.x();
-    main->Settings().window_top = normal.y();
+    settings_.window_left = normal.x();
+    settings_.window_top = normal.y();
     recent_files_.SaveWindowState({main->isMaximized() ? main->normalGeometry().size() : main->size(),
                                    main->isMaximized()});
     options_->SaveSettings();

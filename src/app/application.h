@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/recent_files.h"
+#include "settings/settings_record.h"
 
 class AboutWindow;
 class ColourPickerWindow;
@@ -71,6 +72,7 @@ class Application {
   Desktop& desktop_;
   AppPaths paths_;
   RecentFilesStore recent_files_;
+  SettingsRecord settings_;
   std::unique_ptr<LanguageApplier> language_;
   std::unique_ptr<MainWindow> main_window_;
   std::unique_ptr<PreviewCommands> previews_;

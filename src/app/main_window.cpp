@@ -13,10 +13,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/document.h"
+#include "document/document.h"
 #include "app/file_panel.h"
 #include "app/tool_icons.h"
-#include "app/widget_helpers.h"
+#include "widgets/widget_helpers.h"
 
 namespace {
 
@@ -31,12 +31,15 @@ QFrame* SilverGroup(const QString& name, QWidget* parent) {
 
 }  // namespace
 
-MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, QWidget* parent)
+MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, SettingsRecord& settings,
+                       QWidget* parent)
     : QMainWindow(parent),
       desktop_(desktop),
       recent_files_(recent_files),
+      settings_(settings),
       editor_(new QPlainTextEdit),
-      model_(editor_->document()) {
+      model_(editor_->document()),
+      session_(model_, desktop, recent_files, *this) {
   setObjectName(QStringLiteral("form1"));
   resize(752, 489);
   move(23, 57);
@@ -83,7 +86,7 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, QWidget
   for (const auto& [to, from] : borrowed) {
     buttons_[QString::fromUtf16(to)]->setIcon(buttons_[QString::fromUtf16(from)]->icon());
   }
-  LoadRecentFiles();
+  session_.LoadRecentFiles();
 }
 
 MainWindow::~MainWindow() = default;
@@ -331,18 +334,7 @@ void MainWindow::BuildStatusBar() {
   format_field_->setToolTip(QStringLiteral("Encoding and line ends; click to convert"));
   format_field_->installEventFilter(this);
   bar->addPermanentWidget(format_field_);
-  ShowFormat();
-}
-
-void MainWindow::ShowFormat() { format_field_->setText(FormatLabel(format_)); }
-
-void MainWindow::SetDocumentFormat(const TextFormat& format) {
-  format_ = format;
-  format_.mixed_line_ends = false;
-  ShowFormat();
-  modified_ = true;
-  saved_ = false;
-  SetStatusPanel(0, QStringLiteral("*"));
+  ShowFormat(TextFormat{});
 }
 
 void MainWindow::ShowFormatMenu() {
@@ -352,12 +344,12 @@ void MainWindow::ShowFormatMenu() {
   for (const auto& [text, encoding] : encodings) {
     QAction* action = menu.addAction(QString::fromUtf16(text));
     action->setCheckable(true);
-    action->setChecked(format_.encoding == encoding && !format_.bom);
+    action->setChecked(session_.Format().encoding == encoding && !session_.Format().bom);
     connect(action, &QAction::triggered, this, [this, encoding] {
-      TextFormat format = format_;
+      TextFormat format = session_.Format();
       format.encoding = encoding;
       format.bom = false;
-      SetDocumentFormat(format);
+      session_.SetFormat(format);
     });
   }
   menu.addSeparator();
@@ -366,11 +358,11 @@ void MainWindow::ShowFormatMenu() {
   for (const auto& [text, end] : ends) {
     QAction* action = menu.addAction(QString::fromUtf16(text));
     action->setCheckable(true);
-    action->setChecked(format_.line_end == end);
+    action->setChecked(session_.Format().line_end == end);
     connect(action, &QAction::triggered, this, [this, end] {
-      TextFormat format = format_;
+      TextFormat format = session_.Format();
       format.line_end = end;
-      SetDocumentFormat(format);
+      session_.SetFormat(format);
     });
   }
   menu.exec(format_field_->mapToGlobal(QPoint(0, 0)));
@@ -383,11 +375,6 @@ void MainWindow::SetStatusPanel(int panel, const QString& text) {
 void MainWindow::FocusEditor() { editor_->setFocus(); }
 
 QString MainWindow::StatusPanel(int panel) const { return status_panels_[panel]->text(); }
-
-void MainWindow::SetDocumentName(const QString& name) {
-  file_name_ = name;
-  setWindowTitle(CaptionFor(name));
-}
 
 void MainWindow::HideFilePanel() { SetFilePanelShown(false, 0); }
 
@@ -403,16 +390,18 @@ void MainWindow::SetFilePanelShown(bool shown, int width) {
   settings_.file_panel_shown = shown ? 1 : 0;
 }
 
+QFont MainWindow::EditorFont() const { return editor_->font(); }
+
+void MainWindow::SetEditorFont(const QFont& font) { editor_->setFont(font); }
+
 void MainWindow::SetEditorColour(const QColor& colour) {
   SetPaletteColour(editor_, QPalette::Base, colour);
 }
 
 void MainWindow::OnTextChanged() {
-  if (loading_) return;
+  if (session_.Loading()) return;
   SetStatusPanel(1, QStringLiteral("%1,%2").arg(model_.CaretOffset()).arg(model_.CaretLine()));
-  modified_ = true;
-  SetStatusPanel(0, QStringLiteral("*"));
-  saved_ = false;
+  session_.OnTextChanged();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -4,11 +4,13 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "app/editor_model.h"
+#include "document/editor_model.h"
+#include "document/document_session.h"
 #include "document/editor_target.h"
 #include "platform/text_format.h"
 #include "settings/new_page.h"
 #include "settings/settings_record.h"
+#include "settings/settings_target.h"
 
 class Desktop;
 class FilePanel;
@@ -23,10 +25,14 @@ class SavePromptWindow;
 
 // The main window "form1": the editor, the file panel, the tool buttons, the menus and the
 // status bar, and the current document with its flags.
-class MainWindow : public QMainWindow, public EditorTarget {
+class MainWindow : public QMainWindow,
+                   public EditorTarget,
+                   public DocumentView,
+                   public SettingsTarget {
   Q_OBJECT
  public:
-  MainWindow(Desktop& desktop, RecentFilesStore& recent_files, QWidget* parent = nullptr);
+  MainWindow(Desktop& desktop, RecentFilesStore& recent_files, SettingsRecord& settings,
+             QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Windows created after this one that the document commands use.
@@ -42,25 +48,26 @@ class MainWindow : public QMainWindow, public EditorTarget {
   // then load the command-line file or make a new page, and focus the editor.
   void StartUp(const QString& argument);
 
-  // Document state.
-  QString FileName() const { return file_name_; }
-  QString UntitledName() const { return untitled_name_; }
-  void SetUntitledName(const QString& name) { untitled_name_ = name; }
-  QString CurrentFolder() const { return current_folder_; }
-  bool Modified() const { return modified_; }
-  bool Saved() const { return saved_; }
+  // The document, kept by the session this window shows.
+  DocumentSession& Document() { return session_; }
+  QString FileName() const { return session_.FileName(); }
+  QString UntitledName() const { return session_.UntitledName(); }
+  void SetUntitledName(const QString& name) { session_.SetUntitledName(name); }
+  QString CurrentFolder() const { return session_.CurrentFolder(); }
+  bool Modified() const { return session_.Modified(); }
+  bool Saved() const { return session_.Saved(); }
   bool FilePanelShown() const { return settings_.file_panel_shown != 0; }
   // The settings record; the main window keeps its panel and wrap flags in it.
   SettingsRecord& Settings() { return settings_; }
-  void SetEditorColour(const QColor& colour);
+  void SetEditorColour(const QColor& colour) override;
+  void MoveWindow(QPoint position) override { move(position); }
+  QFont EditorFont() const override;
+  void SetEditorFont(const QFont& font) override;
   QToolButton* Button(const QString& name) const { return buttons_.value(name); }
   QAction* MenuItem(const QString& name) const { return menu_items_.value(name); }
 
   EditorModel& Editor() override { return model_; }
-  // How the document is stored on disk: kept from the file it was read from.
-  const TextFormat& DocumentFormat() const { return format_; }
-  // Converts the document to another encoding or line-end style; counts as an edit.
-  void SetDocumentFormat(const TextFormat& format);
+  const TextFormat& DocumentFormat() const { return session_.Format(); }
   void FocusEditor() override;
   QPlainTextEdit* EditorWidget() const { return editor_; }
   FilePanel* Files() const { return file_panel_; }
@@ -68,15 +75,13 @@ class MainWindow : public QMainWindow, public EditorTarget {
   QString StatusPanel(int panel) const;
 
   // Commands.
-  enum class Source { kDialog, kFilePanel, kRecent };
-  void OpenDocument(Source source, int recent_item = 0);
-  bool SaveDocument();
-  bool SaveDocumentAs();
-  bool CloseDocument();
-  void DeleteScratchFiles();
-  void LoadRecentFiles();
-  void SetDocumentName(const QString& name);
-  void HideFilePanel();
+  using Source = DocumentSession::Source;
+  void OpenDocument(Source source, int recent_item = 0) { session_.OpenDocument(source, recent_item); }
+  bool SaveDocument() { return session_.SaveDocument(); }
+  bool SaveDocumentAs() { return session_.SaveDocumentAs(); }
+  bool CloseDocument() { return session_.CloseDocument(); }
+  void DeleteScratchFiles() { session_.DeleteScratchFiles(); }
+  void HideFilePanel() override;
   void ShowFilePanel();
   // Replaces the text by the page skeleton; false when the save-changes prompt cancelled.
   bool GenerateNewPage();
@@ -84,7 +89,7 @@ class MainWindow : public QMainWindow, public EditorTarget {
   void UpdateCaretStatus();
   void ToggleWordWrap();
   bool WordWrapOn() const { return settings_.word_wrap_on != 0; }
-  void SetWordWrap(bool on);
+  void SetWordWrap(bool on) override;
   void ClearText();
   // Rewrites the editor's lines through a whole-text transform, as one undo step.
   void ApplyTransform(QStringList (*transform)(const QStringList&));
@@ -100,12 +105,20 @@ class MainWindow : public QMainWindow, public EditorTarget {
   void SetCaretLine(int line) override { caret_line_ = line; }
 
   // The file the preview wrote last; deleted by the exit command.
-  // Scratch files the preview wrote; only these are ever deleted.
-  void AddScratchFile(const QString& path) {
-    if (!scratch_files_.contains(path)) scratch_files_.append(path);
-  }
-  const QStringList& ScratchFiles() const { return scratch_files_; }
-  void SetCurrentFolder(const QString& folder) { current_folder_ = folder; }
+  void AddScratchFile(const QString& path) { session_.AddScratchFile(path); }
+  const QStringList& ScratchFiles() const { return session_.ScratchFiles(); }
+  void SetCurrentFolder(const QString& folder) { session_.SetCurrentFolder(folder); }
+
+  // The document's view.
+  void ShowDocumentName(const QString& name) override;
+  void ShowModifiedMark(bool modified) override;
+  void ShowFormat(const TextFormat& format) override;
+  void ShowRecentFiles(const QStringList& paths) override;
+  void ShowPageTitle(const QString& title) override;
+  void ShowFolder(const QString& folder) override;
+  QString SelectedFilePath() const override;
+  std::optional<QString> AskSaveChanges() override;
+  QWidget* DialogParent() override { return this; }
 
  signals:
   // The close query let the window close; the window position is stored already.
@@ -121,7 +134,6 @@ class MainWindow : public QMainWindow, public EditorTarget {
   void BuildMenu();
   void BuildActions();
   void BuildStatusBar();
-  void ShowFormat();
   void ShowFormatMenu();
   void BuildPopupMenu();
   void BuildEditingCommands();
@@ -131,18 +143,18 @@ class MainWindow : public QMainWindow, public EditorTarget {
   void OpenSelectedOrAsk();
   void SetFilePanelShown(bool shown, int width);
   void OnTextChanged();
-  bool LoadFile(const QString& path, QString* error, QString* title = nullptr);
-  bool WriteDocument(const QString& path);
   void Exit();
 
   Desktop& desktop_;
   RecentFilesStore& recent_files_;
+  SettingsRecord& settings_;
   SavePromptWindow* prompt_ = nullptr;
   std::function<NewPageFields()> new_page_fields_;
   std::function<void()> new_page_command_;
 
   QPlainTextEdit* editor_ = nullptr;
   EditorModel model_;
+  DocumentSession session_;
   FilePanel* file_panel_ = nullptr;
   QHash<QString, QToolButton*> buttons_;
   QHash<QString, QAction*> menu_items_;
@@ -150,21 +162,7 @@ class MainWindow : public QMainWindow, public EditorTarget {
   QMenu* popup_menu_ = nullptr;
   QHash<QString, std::function<void()>> popup_commands_;
 
-  QString file_name_;
-  QString untitled_name_;
-  QString current_folder_;
-  bool modified_ = false;
-  bool saved_ = false;
-  QString prompt_answer_;
-  bool loading_ = false;
-  SettingsRecord settings_;
   int caret_line_ = 0;
   int caret_column_ = 0;
-  int open_filter_index_ = 1;
-  int save_filter_index_ = 1;
-  QString open_dialog_path_;
-  QString save_dialog_path_;
-  QStringList scratch_files_;
-  TextFormat format_;
   QLabel* format_field_ = nullptr;
 };

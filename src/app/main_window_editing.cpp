@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
-#include "app/transforms.h"
+#include "document/transforms.h"
 #include "generators/table.h"
 #include "platform/desktop.h"
 #include "tags/tag_catalogue.h"

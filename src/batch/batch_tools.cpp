@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-#include "app/text_helpers.h"
-#include "app/transforms.h"
+#include "document/text_helpers.h"
+#include "document/transforms.h"
 #include "batch/block_edits.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"

@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/transforms.h"
+#include "document/transforms.h"
 #include "batch/batch_tools.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/editor_model.h"
+#include "document/editor_model.h"
 #include "batch/batch_tools.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"

@@ -5,8 +5,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/editor_model.h"
-#include "app/text_helpers.h"
+#include "document/editor_model.h"
+#include "document/text_helpers.h"
 #include "batch/batch_tools.h"
 #include "generators/markup.h"
 #include "platform/desktop.h"

@@ -5,7 +5,7 @@
 #include <QHash>
 #include <optional>
 
-#include "app/text_helpers.h"
+#include "document/text_helpers.h"
 #include "batch/batch_tools.h"
 #include "generators/markup.h"
 #include "platform/folder_listing.h"

@@ -5,7 +5,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "app/editor_model.h"
+#include "document/editor_model.h"
 #include "document/editor_target.h"
 #include "generators/colour_picker_window.h"
 #include "generators/markup.h"

@@ -9,8 +9,8 @@
 #include <QSpinBox>
 
 #include "document/editor_target.h"
-#include "app/editor_model.h"
-#include "app/widget_helpers.h"
+#include "document/editor_model.h"
+#include "widgets/widget_helpers.h"
 #include "generators/colour.h"
 #include "platform/desktop.h"
 

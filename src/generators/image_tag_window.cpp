@@ -6,7 +6,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "app/editor_model.h"
+#include "document/editor_model.h"
 #include "document/editor_target.h"
 #include "generators/markup.h"
 #include "platform/desktop.h"

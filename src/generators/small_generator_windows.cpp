@@ -5,8 +5,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/editor_model.h"
-#include "app/widget_helpers.h"
+#include "document/editor_model.h"
+#include "widgets/widget_helpers.h"
 #include "document/editor_target.h"
 #include "generators/colour_picker_window.h"
 #include "generators/markup.h"

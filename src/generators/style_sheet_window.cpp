@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "app/widget_helpers.h"
+#include "widgets/widget_helpers.h"
 #include "generators/colour.h"
 #include "generators/colour_picker_window.h"
 #include "generators/markup.h"

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "app/widget_helpers.h"
+#include "widgets/widget_helpers.h"
 #include "platform/desktop.h"
 
 namespace {

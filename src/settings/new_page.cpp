@@ -1,6 +1,6 @@
 #include "settings/new_page.h"
 
-#include "app/editor_model.h"
+#include "document/editor_model.h"
 
 namespace {
 

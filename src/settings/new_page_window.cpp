@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "document/editor_target.h"
-#include "app/editor_model.h"
-#include "app/widget_helpers.h"
+#include "document/editor_model.h"
+#include "widgets/widget_helpers.h"
 #include "generators/colour.h"
 #include "generators/colour_picker_window.h"
 

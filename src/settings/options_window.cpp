@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
+#include "settings/settings_target.h"
 #include "generators/colour.h"
 #include "platform/desktop.h"
 #include "platform/shell_verbs.h"
@@ -29,10 +29,12 @@ QPushButton* NamedButton(const QString& name, const QString& text, QWidget* pare
 
 }  // namespace
 
-OptionsWindow::OptionsWindow(Desktop& desktop, MainWindow& main_window, LanguageApplier& language,
+OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings, SettingsTarget& main_window,
+                             LanguageApplier& language,
                              QString program_folder, QWidget* parent)
     : QDialog(parent),
       desktop_(desktop),
+      settings_(settings),
       main_window_(main_window),
       language_(language),
       program_folder_(std::move(program_folder)),
@@ -75,8 +77,8 @@ OptionsWindow::OptionsWindow(Desktop& desktop, MainWindow& main_window, Language
   editor_layout->addStretch(1);
   connect(font_button, &QPushButton::clicked, this, [this] {
     // The record has no place for a font: the choice holds for this session.
-    if (auto font = desktop_.PickFont(this, main_window_.EditorWidget()->font())) {
-      main_window_.EditorWidget()->setFont(*font);
+    if (auto font = desktop_.PickFont(this, main_window_.EditorFont())) {
+      main_window_.SetEditorFont(*font);
     }
   });
   connect(colour_button, &QPushButton::clicked, this, [this] {
@@ -137,7 +139,7 @@ bool OptionsWindow::LoadSettings(bool at_start_up) {
 }
 
 void OptionsWindow::Apply(const SettingsRecord& record) {
-  SettingsRecord& settings = main_window_.Settings();
+  SettingsRecord& settings = settings_;
   settings = record;
   // Only ever checks the box, and only ever hides the panel.
   if (record.save_before_preview != 0) save_before_preview_->setChecked(true);
@@ -147,7 +149,7 @@ void OptionsWindow::Apply(const SettingsRecord& record) {
   QList<QRect> screens;
   for (const QScreen* each : QGuiApplication::screens()) screens.append(each->availableGeometry());
   // The stored point is the frame's, as move() takes it.
-  main_window_.move(KeepOnScreens(QPoint(PlaceWindowLeft(record.window_left, screen.width()),
+  main_window_.MoveWindow(KeepOnScreens(QPoint(PlaceWindowLeft(record.window_left, screen.width()),
                                          PlaceWindowTop(record.window_top, screen.height())),
                                   screens, QGuiApplication::primaryScreen()->availableGeometry()));
   built_in_preview_->setChecked(record.preview_in_built_in_window == 1);
@@ -162,7 +164,7 @@ void OptionsWindow::Apply(const SettingsRecord& record) {
 }
 
 bool OptionsWindow::SaveSettings() {
-  SettingsRecord& settings = main_window_.Settings();
+  SettingsRecord& settings = settings_;
   settings.save_before_preview = save_before_preview_->isChecked() ? 1 : 0;
   settings.preview_in_built_in_window = built_in_preview_->isChecked() ? 1 : 0;
   settings.editor_colour = dialog_colour_;
@@ -184,7 +186,7 @@ void OptionsWindow::ChooseLanguageFile() {
   language_path_ = path;
   language_refused_ = false;
   // A name the record cannot hold is applied now but not remembered.
-  main_window_.Settings().SetLanguageFileName(QFileInfo(path).fileName());
+  settings_.SetLanguageFileName(QFileInfo(path).fileName());
   language_.ApplyFile(path);
 }
 

@@ -5,7 +5,7 @@
 
 class Desktop;
 class LanguageApplier;
-class MainWindow;
+class SettingsTarget;
 class QCheckBox;
 class QPushButton;
 class QTabWidget;
@@ -16,7 +16,8 @@ struct SettingsRecord;
 class OptionsWindow : public QDialog {
   Q_OBJECT
  public:
-  OptionsWindow(Desktop& desktop, MainWindow& main_window, LanguageApplier& language,
+  OptionsWindow(Desktop& desktop, SettingsRecord& settings, SettingsTarget& main_window,
+                LanguageApplier& language,
                 QString program_folder, QWidget* parent = nullptr);
 
   QString SettingsPath() const;
@@ -40,7 +41,8 @@ class OptionsWindow : public QDialog {
   void Apply(const SettingsRecord& record);
 
   Desktop& desktop_;
-  MainWindow& main_window_;
+  SettingsRecord& settings_;
+  SettingsTarget& main_window_;
   LanguageApplier& language_;
   QString program_folder_;
   QString language_path_;

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "app/document.h"
+#include "document/document.h"
 
 QString PreviewFolder(const QString& file_name, const QString& program_folder) {
   const QString folder = FolderOf(file_name);

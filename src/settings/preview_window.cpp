@@ -8,9 +8,10 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include "app/file_panel.h"
-#include "app/main_window.h"
-#include "app/widget_helpers.h"
+#include "document/editor_model.h"
+#include "document/document_session.h"
+#include "settings/settings_record.h"
+#include "widgets/widget_helpers.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "settings/preview.h"
@@ -59,49 +60,50 @@ TextFormat ScratchFormat(TextFormat format) {
 
 }  // namespace
 
-PreviewCommands::PreviewCommands(Desktop& desktop, MainWindow& main_window, PreviewWindow& window,
-                                 QString program_folder)
+PreviewCommands::PreviewCommands(Desktop& desktop, DocumentSession& document,
+                                 const SettingsRecord& settings, PreviewWindow& window,
+                                 QString program_folder, std::function<void()> minimize_main)
     : desktop_(desktop),
-      main_window_(main_window),
+      document_(document),
+      settings_(settings),
       window_(window),
-      program_folder_(std::move(program_folder)) {}
+      program_folder_(std::move(program_folder)),
+      minimize_main_(std::move(minimize_main)) {}
 
 void PreviewCommands::PreviewDocument() {
-  SettingsRecord& settings = main_window_.Settings();
-  if (settings.save_before_preview != 0) {
+  if (settings_.save_before_preview != 0) {
     // A page with a name whose save failed is not previewed; an untitled page whose name
     // dialog was cancelled is previewed from its scratch file alone.
-    if (!main_window_.SaveDocument() && main_window_.FileName() != main_window_.UntitledName())
-      return;
+    if (!document_.SaveDocument() && document_.FileName() != document_.UntitledName()) return;
   }
-  const QString folder = PreviewFolder(main_window_.FileName(), program_folder_);
-  main_window_.SetCurrentFolder(folder);
-  const QString path = PreviewFilePathIn(folder, main_window_.ScratchFiles());
-  const QString error = WriteWholeFile(
-      path, EncodeText(main_window_.Editor().Text(), ScratchFormat(main_window_.DocumentFormat())));
-  if (error.isEmpty()) main_window_.AddScratchFile(path);
+  const QString folder = PreviewFolder(document_.FileName(), program_folder_);
+  document_.SetCurrentFolder(folder);
+  const QString path = PreviewFilePathIn(folder, document_.ScratchFiles());
+  const QString error =
+      WriteWholeFile(path, EncodeText(document_.Editor().Text(), ScratchFormat(document_.Format())));
   if (!error.isEmpty()) {
-    desktop_.ShowError(&main_window_, error);
+    desktop_.ShowError(document_.View().DialogParent(), error);
     return;
   }
-  if (settings.preview_in_built_in_window != 0) {
+  document_.AddScratchFile(path);
+  if (settings_.preview_in_built_in_window != 0) {
     window_.Navigate(PreviewLocation(path));
   } else {
     desktop_.OpenWithDefaultProgram(path);
-    main_window_.showMinimized();
+    minimize_main_();
   }
 }
 
 void PreviewCommands::PreviewSelectedFile() {
-  const QString path = main_window_.Files()->SelectedFilePath();
+  const QString path = document_.View().SelectedFilePath();
   if (path.isEmpty()) {
     PreviewDocument();
     return;
   }
-  if (main_window_.Settings().preview_in_built_in_window != 0) {
+  if (settings_.preview_in_built_in_window != 0) {
     window_.Navigate(path);
   } else {
-    main_window_.showMinimized();
+    minimize_main_();
     desktop_.OpenWithDefaultProgram(path);
   }
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QWidget>
 
 class Desktop;
-class MainWindow;
+class DocumentSession;
+struct SettingsRecord;
 class QWebEngineView;
 
 // Sets up the process for the embedded browser; call before the application object exists.
@@ -31,8 +34,10 @@ class PreviewWindow : public QWidget {
 // The two preview commands of the main window.
 class PreviewCommands {
  public:
-  PreviewCommands(Desktop& desktop, MainWindow& main_window, PreviewWindow& window,
-                  QString program_folder);
+  // minimize_main puts the main window away when the system's program shows the page.
+  PreviewCommands(Desktop& desktop, DocumentSession& document, const SettingsRecord& settings,
+                  PreviewWindow& window, QString program_folder,
+                  std::function<void()> minimize_main);
 
   // Writes the editor text to "temp.htm" beside the document and shows it.
   void PreviewDocument();
@@ -41,7 +46,9 @@ class PreviewCommands {
 
  private:
   Desktop& desktop_;
-  MainWindow& main_window_;
+  DocumentSession& document_;
+  const SettingsRecord& settings_;
   PreviewWindow& window_;
   QString program_folder_;
+  std::function<void()> minimize_main_;
 };

@@ -1,7 +1,7 @@
 #include "tags/tag_engine.h"
 
-#include "app/editor_model.h"
-#include "app/text_helpers.h"
+#include "document/editor_model.h"
+#include "document/text_helpers.h"
 #include "tags/tag_catalogue.h"
 
 InsertionPoint InsertAtCaret(EditorModel& editor, const QString& snippet) {

@@ -1,7 +1,7 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "app/editor_model.h"
+#include "document/editor_model.h"
 #include "platform/codec.h"
 #include "platform/text_file.h"
 

@@ -2,7 +2,7 @@
 
 #include <QTextDocument>
 
-#include "app/editor_model.h"
+#include "document/editor_model.h"
 #include "settings/new_page.h"
 
 Q_DECLARE_METATYPE(NewPageFields)

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "app/text_helpers.h"
+#include "document/text_helpers.h"
 
 class TextHelpersTest : public QObject {
   Q_OBJECT

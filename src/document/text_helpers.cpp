@@ -1,4 +1,4 @@
-#include "app/text_helpers.h"
+#include "document/text_helpers.h"
 
 QString LowerCaseCyr(QStringView text) {
   QString result = text.toString();

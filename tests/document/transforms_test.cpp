@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "app/transforms.h"
+#include "document/transforms.h"
 #include "generators/table.h"
 
 class TransformsTest : public QObject {

@@ -1,7 +1,7 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "app/editor_model.h"
+#include "document/editor_model.h"
 
 class EditorModelTest : public QObject {
   Q_OBJECT

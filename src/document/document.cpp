@@ -1,4 +1,4 @@
-#include "app/document.h"
+#include "document/document.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/editor_model.h"
+#include "document/editor_model.h"
 
 #include <QTextBlock>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "app/transforms.h"
+#include "document/transforms.h"
 
-#include "app/text_helpers.h"
+#include "document/text_helpers.h"
 
 QString TrimSpaces(const QString& line) {
   qsizetype start = 0;

@@ -1,0 +1,203 @@
+#include "document/document_session.h"
+
+#include <QFile>
+
+#include "document/document.h"
+#include "document/editor_model.h"
+#include "document/text_helpers.h"
+#include "platform/desktop.h"
+#include "platform/recent_files.h"
+#include "platform/text_file.h"
+
+DocumentSession::DocumentSession(EditorModel& editor, Desktop& desktop,
+                                 RecentFilesStore& recent_files, DocumentView& view)
+    : editor_(editor), desktop_(desktop), recent_files_(recent_files), view_(view) {}
+
+void DocumentSession::SetDocumentName(const QString& name) {
+  file_name_ = name;
+  view_.ShowDocumentName(name);
+}
+
+void DocumentSession::SetModified(bool modified) {
+  modified_ = modified;
+  view_.ShowModifiedMark(modified);
+}
+
+void DocumentSession::OnTextChanged() {
+  if (loading_) return;
+  SetModified(true);
+  saved_ = false;
+}
+
+void DocumentSession::SetFormat(const TextFormat& format) {
+  format_ = format;
+  format_.mixed_line_ends = false;
+  view_.ShowFormat(format_);
+  SetModified(true);
+  saved_ = false;
+}
+
+void DocumentSession::AddScratchFile(const QString& path) {
+  if (!scratch_files_.contains(path)) scratch_files_.append(path);
+}
+
+void DocumentSession::DeleteScratchFiles() {
+  // Only files the preview wrote: a page's own "temp.htm" is the user's.
+  for (const QString& path : std::as_const(scratch_files_)) QFile::remove(path);
+  scratch_files_.clear();
+}
+
+void DocumentSession::LoadRecentFiles() {
+  recent_ = recent_files_.Load();
+  view_.ShowRecentFiles(recent_);
+}
+
+bool DocumentSession::LoadFile(const QString& path, QString* error, QString* title) {
+  const ReadOutcome read = ReadWholeFile(path);
+  if (!read.ok) {
+    *error = read.error;
+    return false;
+  }
+  format_ = DetectTextFormat(read.bytes);
+  view_.ShowFormat(format_);
+  const QString text = DecodeText(read.bytes, format_);
+  if (title != nullptr) *title = PageTitleOfText(text);
+  loading_ = true;
+  editor_.LoadText(text);
+  loading_ = false;
+  return true;
+}
+
+bool DocumentSession::WriteDocument(const QString& path) {
+  qsizetype replaced = 0;
+  const QByteArray bytes = EncodeText(editor_.Text(), format_, &replaced);
+  const QString error = WriteWholeFile(path, bytes);
+  if (!error.isEmpty()) {
+    desktop_.ShowError(view_.DialogParent(), error);
+    return false;
+  }
+  if (replaced > 0) {
+    desktop_.ShowMessage(
+        view_.DialogParent(),
+        QStringLiteral("Символов, которых нет в кодировке Windows-1251: %1. Они записаны как &#N;.")
+            .arg(replaced));
+  }
+  return true;
+}
+
+void DocumentSession::OpenDocument(Source source, int recent_item) {
+  DeleteScratchFiles();
+  QString path;
+  switch (source) {
+    case Source::kFilePanel:
+      path = view_.SelectedFilePath();
+      break;
+    case Source::kRecent:
+      if (recent_item >= 1 && recent_item <= 4) path = recent_.value(recent_item - 1);
+      break;
+    case Source::kDialog: {
+      const auto choice = desktop_.AskOpenPath(view_.DialogParent(), DocumentFilters(),
+                                               open_filter_index_, open_dialog_path_);
+      if (!choice) return;
+      path = choice->path;
+      open_filter_index_ = choice->filter_index;
+      break;
+    }
+  }
+  if (path.isEmpty()) return;
+  open_dialog_path_ = path;
+  if (!saved_ && !CloseDocument()) return;
+  path = CompleteExtension(path, open_filter_index_);
+  QString error;
+  QString title;
+  if (!LoadFile(path, &error, &title)) {
+    desktop_.ShowMessage(view_.DialogParent(),
+                         QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral("."));
+    return;
+  }
+  recent_files_.Push(path);
+  LoadRecentFiles();
+  current_folder_ = FolderOf(path);
+  if (!current_folder_.isEmpty()) view_.ShowFolder(current_folder_);
+  SetDocumentName(path);
+  modified_ = false;
+  view_.ShowPageTitle(title);
+}
+
+bool DocumentSession::SaveDocument() {
+  if (file_name_ == untitled_name_) return SaveDocumentAs();
+  if (!WriteDocument(file_name_)) return false;
+  SetModified(false);
+  saved_ = true;
+  return true;
+}
+
+bool DocumentSession::SaveDocumentAs() {
+  DeleteScratchFiles();
+  const auto choice = desktop_.AskSavePath(view_.DialogParent(), DocumentFilters(),
+                                           save_filter_index_, save_dialog_path_);
+  if (!choice || choice->path.trimmed().isEmpty()) return false;
+  save_filter_index_ = choice->filter_index;
+  save_dialog_path_ = choice->path;
+  const QString name = CompleteExtension(choice->path, save_filter_index_);
+  // A failed write leaves the name and the flags as they were.
+  if (!WriteDocument(name)) return false;
+  SetDocumentName(name);
+  SetModified(false);
+  saved_ = true;
+  current_folder_ = FolderOf(name);
+  // The panel is read again so that the new file is listed.
+  view_.ShowFolder(current_folder_);
+  return true;
+}
+
+bool DocumentSession::CloseDocument() {
+  if (modified_) {
+    if (const std::optional<QString> answer = view_.AskSaveChanges()) {
+      prompt_answer_ = *answer;
+    } else {
+      // A prompt dismissed by its frame answers nothing: keep the document.
+      return false;
+    }
+    if (prompt_answer_ == u"c") return false;
+    // The text goes only once it is safe: a save that was cancelled or failed keeps it.
+    if (prompt_answer_ == u"y" && !SaveDocument()) return false;
+  }
+  SetDocumentName(QString());
+  modified_ = false;
+  loading_ = true;
+  editor_.LoadText(QString());
+  loading_ = false;
+  return true;
+}
+
+bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
+  if (modified_ && !CloseDocument()) return false;
+  SetDocumentName(untitled_name_);
+  editor_.LoadText(NewPageLines(fields).join(u'\n'));
+  format_ = TextFormat{};
+  view_.ShowFormat(format_);
+  view_.FocusEditor();
+  SetModified(false);
+  return true;
+}
+
+void DocumentSession::StartUp(const QString& argument, const NewPageFields& fields) {
+  modified_ = false;
+  SetDocumentName(untitled_name_);
+  bool loaded = false;
+  if (!argument.isEmpty()) {
+    QString error;
+    loaded = LoadFile(argument, &error);
+    if (loaded) {
+      recent_files_.Push(argument);
+      SetDocumentName(argument);
+      modified_ = false;
+    } else {
+      desktop_.ShowError(view_.DialogParent(),
+                         QStringLiteral("Cannot open file %1. %2").arg(argument, error));
+    }
+  }
+  if (!loaded) GenerateNewPage(fields);
+  view_.FocusEditor();
+}

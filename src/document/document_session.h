@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "platform/text_format.h"
+#include "settings/new_page.h"
+
+class Desktop;
+class EditorModel;
+class RecentFilesStore;
+class QWidget;
+
+// What the document session asks of the window that shows it.
+class DocumentView {
+ public:
+  virtual ~DocumentView() = default;
+  virtual void ShowDocumentName(const QString& name) = 0;
+  virtual void ShowModifiedMark(bool modified) = 0;
+  virtual void ShowFormat(const TextFormat& format) = 0;
+  virtual void ShowRecentFiles(const QStringList& paths) = 0;
+  virtual void ShowPageTitle(const QString& title) = 0;
+  // Moves the file panel to folder (read again, so new files show).
+  virtual void ShowFolder(const QString& folder) = 0;
+  virtual QString SelectedFilePath() const = 0;
+  // The save-changes prompt: "y", "n" or "c"; nothing when dismissed by its frame.
+  virtual std::optional<QString> AskSaveChanges() = 0;
+  virtual void FocusEditor() = 0;
+  // The window dialogs and messages belong to.
+  virtual QWidget* DialogParent() = 0;
+};
+
+// The current document: its name, flags, encoding, folder and the open, save, close and
+// new-page flows, over the editor model.
+class DocumentSession {
+ public:
+  DocumentSession(EditorModel& editor, Desktop& desktop, RecentFilesStore& recent_files,
+                  DocumentView& view);
+
+  enum class Source { kDialog, kFilePanel, kRecent };
+  void OpenDocument(Source source, int recent_item = 0);
+  bool SaveDocument();
+  bool SaveDocumentAs();
+  bool CloseDocument();
+  // Replaces the text by the page skeleton; false when the save-changes prompt cancelled.
+  bool GenerateNewPage(const NewPageFields& fields);
+  // Names the document, then loads the command-line file or makes a new page.
+  void StartUp(const QString& argument, const NewPageFields& fields);
+  void DeleteScratchFiles();
+  void LoadRecentFiles();
+
+  // The editor's text changed (not by loading).
+  void OnTextChanged();
+  bool Loading() const { return loading_; }
+
+  EditorModel& Editor() { return editor_; }
+  DocumentView& View() { return view_; }
+  QString FileName() const { return file_name_; }
+  void SetDocumentName(const QString& name);
+  QString UntitledName() const { return untitled_name_; }
+  void SetUntitledName(const QString& name) { untitled_name_ = name; }
+  QString CurrentFolder() const { return current_folder_; }
+  void SetCurrentFolder(const QString& folder) { current_folder_ = folder; }
+  bool Modified() const { return modified_; }
+  bool Saved() const { return saved_; }
+  QString RecentFile(int item) const { return recent_.value(item - 1); }
+
+  const TextFormat& Format() const { return format_; }
+  // Converts the document to another encoding or line-end style; counts as an edit.
+  void SetFormat(const TextFormat& format);
+
+  // Scratch files the preview wrote; only these are ever deleted.
+  void AddScratchFile(const QString& path);
+  const QStringList& ScratchFiles() const { return scratch_files_; }
+
+ private:
+  bool LoadFile(const QString& path, QString* error, QString* title = nullptr);
+  bool WriteDocument(const QString& path);
+  void SetModified(bool modified);
+
+  EditorModel& editor_;
+  Desktop& desktop_;
+  RecentFilesStore& recent_files_;
+  DocumentView& view_;
+
+  QString file_name_;
+  QString untitled_name_;
+  QString current_folder_;
+  bool modified_ = false;
+  bool saved_ = false;
+  QString prompt_answer_;
+  bool loading_ = false;
+  int open_filter_index_ = 1;
+  int save_filter_index_ = 1;
+  QString open_dialog_path_;
+  QString save_dialog_path_;
+  QStringList scratch_files_;
+  QStringList recent_;
+  TextFormat format_;
+};
