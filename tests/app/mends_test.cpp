@@ -1,0 +1,103 @@
+#include <QDialog>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QAction>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/application.h"
+#include "app/file_panel.h"
+#include "app/main_window.h"
+#include "settings/options_window.h"
+#include "settings/settings_record.h"
+#include "support/fake_desktop.h"
+#include "support/test_app.h"
+
+// Faults found in use and by fuzzing, each kept mended.
+class MendsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", dir_->filePath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", dir_->filePath("data").toUtf8());
+    desktop_ = std::make_unique<FakeDesktop>();
+  }
+  void cleanup() {
+    app_.reset();
+    desktop_.reset();
+    QVERIFY(NoWindowLeft());
+  }
+
+  void DoubleClickOnNoFileAsksForOne() {
+    app_ = StartApplication(*desktop_, dir_->path());
+    QListWidget* files = app_->Main().Files()->Files();
+    files->clearSelection();
+    QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, QPoint(5, files->viewport()->height() - 3));
+    QCOMPARE(desktop_->open_dialogs, 1);
+  }
+
+  void FilePanelListsHtmlPages() {
+    QFile page(dir_->filePath("index.html"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    app_ = StartApplication(*desktop_, dir_->path());
+    app_->Main().Files()->SetFolder(dir_->path());
+    QCOMPARE(app_->Main().Files()->Files()->Names(), QStringList{"index.html"});
+  }
+
+  void ClosingOptionsOnAFirstStartSaysNothing() {
+    app_ = StartApplication(*desktop_, dir_->path());
+    QVERIFY(!QFile::exists(dir_->filePath("htmled.ini")));
+    desktop_->modal_scripts.push_back(FakeDesktop::Press("Button2"));
+    app_->Main().Button("SpeedButton19")->click();
+    QCOMPARE(desktop_->errors, QStringList());
+  }
+
+  void LanguageFileNameWithAPathIsRefused() {
+    SettingsRecord record = SettingsRecord::Defaults();
+    QVERIFY(record.SetLanguageFileName("../../../etc/passwd"));
+    QVERIFY(WriteSettingsFile(dir_->filePath("htmled.ini"), record).isEmpty());
+    app_ = StartApplication(*desktop_, dir_->path());
+    QCOMPARE(desktop_->errors.size(), 1);
+    QVERIFY(desktop_->errors.first().contains("passwd"));
+    QVERIFY(!app_->Main().MenuItem("dsfg1")->text().contains("root"));
+  }
+
+  void HugeRecentEntryIsNotOffered() {
+    QVERIFY(QDir().mkpath(dir_->filePath("config/brindlemark")));
+    QFile store(dir_->filePath("config/brindlemark/brindlemark.ini"));
+    QVERIFY(store.open(QIODevice::WriteOnly));
+    store.write("[Software]\nbrindlemark\\1=" + QByteArray(10000, 'a') + "\n");
+    store.close();
+    app_ = StartApplication(*desktop_, dir_->path());
+    QCOMPARE(app_->Main().MenuItem("N66")->data().toString(), QString());
+  }
+
+  void WindowPositionOffEveryScreenComesBack_data() {
+    QTest::addColumn<QPoint>("stored");
+    QTest::addColumn<QPoint>("placed");
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1024, 768)};
+    QTest::addRow("on the first screen") << QPoint(23, 57) << QPoint(23, 57);
+    QTest::addRow("on the second screen") << QPoint(1400, 100) << QPoint(1400, 100);
+    QTest::addRow("title bar above the screen") << QPoint(23, -30) << QPoint(0, 0);
+    QTest::addRow("left of every screen") << QPoint(-500, 100) << QPoint(0, 0);
+  }
+  void WindowPositionOffEveryScreenComesBack() {
+    QFETCH(QPoint, stored);
+    QFETCH(QPoint, placed);
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1024, 768)};
+    QCOMPARE(KeepOnScreens(stored, screens, screens.first()), placed);
+  }
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<FakeDesktop> desktop_;
+  std::unique_ptr<Application> app_;
+};
+
+QTEST_MAIN(MendsTest)
+#include "mends_test.moc"
