@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <unistd.h>
+
 #include <cstring>
 
 #include "platform/codec.h"
@@ -121,22 +123,31 @@ class Journal {
                       {QStringLiteral("existed"), existed},
                       {QStringLiteral("written"), QString::fromLatin1(Digest(after))}};
     if (existed) {
-      const QString name = QStringLiteral("%1.orig").arg(entries_.size());
-      const QString failure = WriteWholeFile(path_ + u'/' + name, before);
-      if (!failure.isEmpty()) {
-        *error = failure;
-        return false;
+      const QString name = QStringLiteral("%1.orig").arg(count_);
+      const QString kept = path_ + u'/' + name;
+      // Writes replace files by renaming a new one over them, so the old file itself can be
+      // kept as a second name instead of a copy; a copy when they lie on different disks.
+      const bool linked = ::link(QFile::encodeName(path).constData(),
+                                 QFile::encodeName(kept).constData()) == 0 &&
+                          QFileInfo(kept).size() == before.size();
+      if (!linked) {
+        QFile::remove(kept);
+        const QString failure = WriteWholeFile(kept, before);
+        if (!failure.isEmpty()) {
+          *error = failure;
+          return false;
+        }
       }
       entry.insert(QStringLiteral("original"), name);
     }
-    entries_.append(entry);
-    return Save(error);
+    ++count_;
+    return Append(entry, error);
   }
 
   bool RecordRename(const QString& from, const QString& to, QString* error) {
     if (!Open(error)) return false;
-    entries_.append(QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), to}});
-    return Save(error);
+    ++count_;
+    return Append(QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), to}}, error);
   }
 
  private:
@@ -148,25 +159,29 @@ class Journal {
       if (QFileInfo::exists(candidate)) continue;
       if (!QDir().mkpath(candidate)) break;
       path_ = candidate;
-      return true;
+      return Append(QJsonObject{{QStringLiteral("label"), label_}}, error);
     }
     *error = QStringLiteral("Cannot create the undo journal in %1").arg(root_);
     return false;
   }
 
-  bool Save(QString* error) {
-    const QJsonObject index{{QStringLiteral("label"), label_},
-                            {QStringLiteral("entries"), entries_}};
-    const QString failure =
-        WriteWholeFile(path_ + QStringLiteral("/index.json"), QJsonDocument(index).toJson());
-    if (!failure.isEmpty()) *error = failure;
-    return failure.isEmpty();
+  // One line per entry, appended and flushed before the file it names is written, so a
+  // run that stops half-way leaves a journal of what it did.
+  bool Append(const QJsonObject& entry, QString* error) {
+    QFile index(path_ + QStringLiteral("/index.jsonl"));
+    const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
+    if (!index.open(QIODevice::WriteOnly | QIODevice::Append) || index.write(line) != line.size() ||
+        !index.flush()) {
+      *error = QStringLiteral("Cannot write the undo journal %1. %2").arg(index.fileName(), index.errorString());
+      return false;
+    }
+    return true;
   }
 
   QString root_;
   QString label_;
   QString path_;
-  QJsonArray entries_;
+  int count_ = 0;
 };
 
 }  // namespace
@@ -317,15 +332,16 @@ UndoReport UndoLastRun(const QString& journal_folder, const QString& journal) {
     }
     path = root + u'/' + runs.last();
   }
-  const ReadOutcome index = ReadWholeFile(path + QStringLiteral("/index.json"));
+  const ReadOutcome index = ReadWholeFile(path + QStringLiteral("/index.jsonl"));
   if (!index.ok) {
     report.nothing = true;
     QDir(path).removeRecursively();
     return report;
   }
-  const QJsonArray entries = QJsonDocument::fromJson(index.bytes).object().value(u"entries").toArray();
+  const QList<QByteArray> entries = index.bytes.split('\n');
   for (qsizetype i = entries.size() - 1; i >= 0; --i) {
-    const QJsonObject entry = entries[i].toObject();
+    const QJsonObject entry = QJsonDocument::fromJson(entries[i]).object();
+    if (!entry.contains(u"from") && !entry.contains(u"path")) continue;
     if (entry.contains(u"from")) {
       const QString from = entry.value(u"from").toString();
       const QString to = entry.value(u"to").toString();
