@@ -118,12 +118,10 @@ void EditorModel::DeleteLine(int index) {
 }
 
 QString EditorModel::Text() const {
-  QString text;
-  if (document_->isEmpty()) return text;
-  text.reserve(document_->characterCount());
-  for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
-    if (block != document_->begin()) text += u'\n';
-    text += block.text();
+  // The raw text in one piece (non-breaking spaces kept), blocks separated by U+2029.
+  QString text = document_->toRawText();
+  for (QChar& c : text) {
+    if (c == QChar::ParagraphSeparator) c = u'\n';
   }
   return text;
 }

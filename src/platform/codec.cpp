@@ -48,26 +48,41 @@ QString DecodeCp1251(QByteArrayView bytes) {
   return text;
 }
 
-QByteArray EncodeCp1251(QStringView text, qsizetype* replaced) {
+QByteArray EncodeCp1251(QStringView text, qsizetype* replaced, QByteArrayView newline) {
   const auto& table = ReverseTable();
-  QByteArray bytes;
-  bytes.reserve(text.size());
+  const qsizetype breaks = newline.size() != 1 ? text.count(u'\n') : 0;
+  // One byte a character, the line breaks grown in place; a reference grows the buffer.
+  QByteArray bytes(text.size() + breaks * (newline.size() - 1), Qt::Uninitialized);
+  char* out = bytes.data();
+  const bool plain_newline = newline.size() == 1 && newline[0] == '\n';
   qsizetype count = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t u = text[i].unicode();
+    if (u == u'\n' && !plain_newline) {
+      for (const char c : newline) *out++ = c;
+      continue;
+    }
     const int16_t b = table[u];
     if (b >= 0) {
-      bytes.append(static_cast<char>(b));
+      *out++ = static_cast<char>(b);
       continue;
     }
     char32_t code_point = u;
+    qsizetype consumed = 1;
     if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
       code_point = QChar::surrogateToUcs4(u, text[i + 1].unicode());
       ++i;
+      consumed = 2;
     }
-    bytes.append("&#").append(QByteArray::number(static_cast<quint32>(code_point))).append(';');
+    const QByteArray reference =
+        "&#" + QByteArray::number(static_cast<quint32>(code_point)) + ';';
+    const qsizetype used = out - bytes.data();
+    bytes.resize(bytes.size() + reference.size() - consumed);
+    out = bytes.data() + used;
+    for (const char c : reference) *out++ = c;
     ++count;
   }
+  bytes.truncate(out - bytes.data());
   if (replaced != nullptr) *replaced += count;
   return bytes;
 }

@@ -11,7 +11,9 @@ QString DecodeCp1251(QByteArrayView bytes);
 // Encodes text to Windows-1251. A character the code page cannot hold is written as the
 // numeric character reference "&#N;" (N decimal, of the whole code point); the number of
 // such characters is added to *replaced when it is given.
-QByteArray EncodeCp1251(QStringView text, qsizetype* replaced = nullptr);
+// Each '\n' is written as newline.
+QByteArray EncodeCp1251(QStringView text, qsizetype* replaced = nullptr,
+                        QByteArrayView newline = "\n");
 
 // True when every character of text has a Windows-1251 byte.
 bool FitsCp1251(QStringView text);

@@ -26,18 +26,7 @@ QString BytesToText(QByteArrayView bytes) {
 }
 
 QByteArray TextToBytes(QStringView text, qsizetype* replaced) {
-  QByteArray bytes;
-  bytes.reserve(text.size() + text.size() / 16);
-  qsizetype start = 0;
-  while (start <= text.size()) {
-    qsizetype end = text.indexOf(u'\n', start);
-    if (end < 0) end = text.size();
-    bytes.append(EncodeCp1251(text.sliced(start, end - start), replaced));
-    if (end == text.size()) break;
-    bytes.append("\r\n", 2);
-    start = end + 1;
-  }
-  return bytes;
+  return EncodeCp1251(text, replaced, "\r\n");
 }
 
 QStringList SplitLines(QStringView text) {

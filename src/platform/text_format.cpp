@@ -138,7 +138,7 @@ QByteArray LineEndBytes(LineEnd line_end) {
 QByteArray EncodeText(QStringView text, const TextFormat& format, qsizetype* replaced) {
   QByteArray bytes;
   if (format.encoding == TextEncoding::kWindows1251) {
-    bytes = EncodeCp1251(text, replaced);
+    return EncodeCp1251(text, replaced, LineEndBytes(format.line_end));
   } else {
     bytes = text.toUtf8();
     if (format.bom) bytes.prepend("\xEF\xBB\xBF");
