@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <QAction>
+#include <QPlainTextEdit>
 #include <QFontDatabase>
 #include <QToolButton>
 
@@ -40,6 +41,7 @@ Application::Application(Desktop& desktop, AppPaths paths)
       language_(std::make_unique<LanguageApplier>(desktop_)) {
   CreateWindows();
   WireCommands();
+  WireEditorChoices();
 }
 
 Application::~Application() = default;
@@ -94,6 +96,7 @@ void Application::CreateWindows() {
                                                 *preview_window_, paths_.program_folder,
                                                 [main] { main->showMinimized(); });
   main->SetSavePrompt(save_prompt_);
+  main->Document().on_saved = [this] { previews_->FollowDocument(); };
   language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
 }
 
@@ -195,7 +198,35 @@ void Application::UndoLastBatchRun() {
   desktop_.ShowMessage(main, text);
 }
 
+void Application::WireEditorChoices() {
+  MainWindow* main = main_window_.get();
+  // The view choices and the editor font are the program's own and outlive a session.
+  const std::pair<const char16_t*, bool> toggles[] = {
+      {u"LineNumbers", true}, {u"Highlighting", true}, {u"LivePreview", false}};
+  for (const auto& [name, fallback] : toggles) {
+    const QString key = QStringLiteral("View/") + QString::fromUtf16(name);
+    QAction* toggle = main->MenuItem(QString::fromUtf16(name));
+    toggle->setChecked(recent_files_.Value(key, fallback).toBool());
+    QObject::connect(toggle, &QAction::toggled, main,
+                     [this, key](bool on) { recent_files_.SetValue(key, on); });
+  }
+  QObject::connect(options_, &OptionsWindow::EditorFontChosen, main,
+                   [this](const QFont& font) { recent_files_.SetValue(QStringLiteral("Editor/font"), font.toString()); });
+  // After a pause in typing the open preview follows the text.
+  live_preview_timer_.setSingleShot(true);
+  live_preview_timer_.setInterval(700);
+  QObject::connect(&live_preview_timer_, &QTimer::timeout, main, [this] { previews_->FollowDocument(); });
+  QObject::connect(main->EditorWidget(), &QPlainTextEdit::textChanged, main, [this, main] {
+    if (main->MenuItem(QStringLiteral("LivePreview"))->isChecked() && preview_window_->isVisible()) {
+      live_preview_timer_.start();
+    }
+  });
+}
+
 void Application::Start(const QString& argument) {
+  const QString font = recent_files_.Value(QStringLiteral("Editor/font")).toString();
+  QFont editor_font;
+  if (!font.isEmpty() && editor_font.fromString(font)) main_window_->SetEditorFont(editor_font);
   const RecentFilesStore::WindowState state = recent_files_.LoadWindowState();
   if (state.size.isValid()) main_window_->resize(state.size);
   if (state.maximized) {

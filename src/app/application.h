@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -68,11 +69,13 @@ class Application {
   void BindCommands(const std::vector<CommandRow>& rows);
   void WireCommands();
   void UndoLastBatchRun();
+  void WireEditorChoices();
 
   Desktop& desktop_;
   AppPaths paths_;
   RecentFilesStore recent_files_;
   SettingsRecord settings_;
+  QTimer live_preview_timer_;
   std::unique_ptr<LanguageApplier> language_;
   std::unique_ptr<MainWindow> main_window_;
   std::unique_ptr<PreviewCommands> previews_;

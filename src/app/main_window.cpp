@@ -15,6 +15,8 @@
 
 #include "document/document.h"
 #include "app/file_panel.h"
+#include "app/find_bar.h"
+#include "widgets/code_editor.h"
 #include "app/tool_icons.h"
 #include "widgets/widget_helpers.h"
 
@@ -37,7 +39,7 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
       desktop_(desktop),
       recent_files_(recent_files),
       settings_(settings),
-      editor_(new QPlainTextEdit),
+      editor_(new CodeEditor),
       model_(editor_->document()),
       session_(model_, desktop, recent_files, *this) {
   setObjectName(QStringLiteral("form1"));
@@ -56,6 +58,7 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   BuildStatusBar();
   BuildPopupMenu();
   BuildEditingCommands();
+  BuildEditMenu();
 
   file_panel_ = new FilePanel;
   file_panel_->setFixedWidth(166);
@@ -66,7 +69,13 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   middle->setContentsMargins(0, 0, 0, 0);
   middle->setSpacing(0);
   middle->addWidget(file_panel_);
-  middle->addWidget(editor_, 1);
+  find_bar_ = new FindBar(editor_, model_, this);
+  auto* editing = new QVBoxLayout;
+  editing->setContentsMargins(0, 0, 0, 0);
+  editing->setSpacing(0);
+  editing->addWidget(editor_, 1);
+  editing->addWidget(find_bar_);
+  middle->addLayout(editing, 1);
   middle->addWidget(findChild<QWidget*>(QStringLiteral("Panel2")));
 
   auto* central = new QWidget;
@@ -389,6 +398,8 @@ void MainWindow::SetFilePanelShown(bool shown, int width) {
   buttons_[QStringLiteral("SpeedButton2")]->setEnabled(!shown);
   settings_.file_panel_shown = shown ? 1 : 0;
 }
+
+QPlainTextEdit* MainWindow::EditorWidget() const { return editor_; }
 
 QFont MainWindow::EditorFont() const { return editor_->font(); }
 

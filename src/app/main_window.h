@@ -12,7 +12,9 @@
 #include "settings/settings_record.h"
 #include "settings/settings_target.h"
 
+class CodeEditor;
 class Desktop;
+class FindBar;
 class FilePanel;
 class QAction;
 class QLabel;
@@ -69,7 +71,9 @@ class MainWindow : public QMainWindow,
   EditorModel& Editor() override { return model_; }
   const TextFormat& DocumentFormat() const { return session_.Format(); }
   void FocusEditor() override;
-  QPlainTextEdit* EditorWidget() const { return editor_; }
+  QPlainTextEdit* EditorWidget() const;
+  CodeEditor* Code() const { return editor_; }
+  FindBar* Find() const { return find_bar_; }
   FilePanel* Files() const { return file_panel_; }
   void SetStatusPanel(int panel, const QString& text) override;
   QString StatusPanel(int panel) const;
@@ -129,6 +133,8 @@ class MainWindow : public QMainWindow,
 
  private:
   void BuildEditor();
+  void BuildEditMenu();
+  void GoToLine();
   void BuildTopBar();
   void BuildToolPanel();
   void BuildMenu();
@@ -152,7 +158,8 @@ class MainWindow : public QMainWindow,
   std::function<NewPageFields()> new_page_fields_;
   std::function<void()> new_page_command_;
 
-  QPlainTextEdit* editor_ = nullptr;
+  CodeEditor* editor_ = nullptr;
+  FindBar* find_bar_ = nullptr;
   EditorModel model_;
   DocumentSession session_;
   FilePanel* file_panel_ = nullptr;

@@ -9,6 +9,10 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "app/find_bar.h"
+#include "widgets/code_editor.h"
+#include <QMenuBar>
+#include <QTextBlock>
 #include "document/transforms.h"
 #include "generators/table.h"
 #include "platform/desktop.h"
@@ -141,4 +145,95 @@ void MainWindow::RunTagCommand(const QString& name) {
     }
     return;
   }
+}
+
+void MainWindow::BuildEditMenu() {
+  auto* edit = new QMenu(QStringLiteral("&Edit"), menuBar());
+  edit->setObjectName(QStringLiteral("EditMenu"));
+  edit->menuAction()->setObjectName(QStringLiteral("EditMenu"));
+  menuBar()->insertMenu(menu_items_[QStringLiteral("N77")], edit);
+  auto add = [&](const char16_t* name, const QString& text, QList<QKeySequence> keys,
+                 auto slot) {
+    QAction* action = findChild<QAction*>(QString::fromUtf16(name));
+    if (action == nullptr) {
+      action = new QAction(this);
+      action->setObjectName(QString::fromUtf16(name));
+      action->setShortcuts(keys);
+      addAction(action);
+      connect(action, &QAction::triggered, this, slot);
+    }
+    action->setText(text);
+    edit->addAction(action);
+    return action;
+  };
+  add(u"Undo", QStringLiteral("&Undo"), {}, [] {});
+  add(u"Redo", QStringLiteral("&Redo"),
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+      [this] { editor_->redo(); });
+  edit->addSeparator();
+  // The editor takes these keys itself while it has the focus; the menu shows them.
+  add(u"Cut", QStringLiteral("Cu&t"), {QKeySequence::Cut}, [this] { editor_->cut(); });
+  add(u"Copy", QStringLiteral("&Copy"), {QKeySequence::Copy}, [this] { editor_->copy(); });
+  add(u"Paste", QStringLiteral("&Paste"), {QKeySequence::Paste}, [this] { editor_->paste(); });
+  add(u"SelectAll", QStringLiteral("Select &all"), {QKeySequence::SelectAll},
+      [this] { editor_->selectAll(); });
+  edit->addSeparator();
+  add(u"Find", QStringLiteral("&Find..."), {QKeySequence(Qt::CTRL | Qt::Key_F)},
+      [this] { find_bar_->Open(false); });
+  add(u"Replace", QStringLiteral("R&eplace..."), {QKeySequence(Qt::CTRL | Qt::Key_H)},
+      [this] { find_bar_->Open(true); });
+  add(u"FindNext", QStringLiteral("Find &next"), {QKeySequence(Qt::Key_F3)},
+      [this] { find_bar_->FindNext(false); });
+  add(u"FindPrevious", QStringLiteral("Find pre&vious"), {QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+      [this] { find_bar_->FindNext(true); });
+  add(u"GoToLine", QStringLiteral("&Go to line..."), {QKeySequence(Qt::CTRL | Qt::Key_G)},
+      [this] { GoToLine(); });
+  connect(editor_, &QPlainTextEdit::redoAvailable, findChild<QAction*>(QStringLiteral("Redo")),
+          &QAction::setEnabled);
+
+  // The file and view menus show the keys of their commands; the keys themselves belong to
+  // the window's actions.
+  const std::pair<const char16_t*, QKeySequence> shown[] = {
+      {u"N61", QKeySequence(Qt::CTRL | Qt::Key_N)},
+      {u"N62", QKeySequence(Qt::CTRL | Qt::Key_O)},
+      {u"N63", QKeySequence(Qt::CTRL | Qt::Key_S)},
+      {u"N79", QKeySequence(Qt::Key_F12)}};
+  for (const auto& [name, key] : shown) {
+    QAction* item = menu_items_[QString::fromUtf16(name)];
+    item->setShortcutContext(Qt::WidgetShortcut);
+    item->setShortcut(key);
+  }
+
+  QMenu* view = menu_items_[QStringLiteral("N78")]->menu();
+  view->addSeparator();
+  const std::pair<const char16_t*, const char16_t*> toggles[] = {
+      {u"LineNumbers", u"Line numbers"},
+      {u"Highlighting", u"HTML colours"},
+      {u"LivePreview", u"Live preview"}};
+  for (const auto& [name, text] : toggles) {
+    QAction* toggle = AddMenuItem(view, QString::fromUtf16(name));
+    toggle->setText(QString::fromUtf16(text));
+    toggle->setCheckable(true);
+  }
+  menu_items_[QStringLiteral("LineNumbers")]->setChecked(true);
+  menu_items_[QStringLiteral("Highlighting")]->setChecked(true);
+  connect(menu_items_[QStringLiteral("LineNumbers")], &QAction::toggled, editor_,
+          &CodeEditor::SetLineNumbersShown);
+  connect(menu_items_[QStringLiteral("Highlighting")], &QAction::toggled, editor_,
+          &CodeEditor::SetHighlighting);
+  connect(editor_, &CodeEditor::FilesDropped, this, [this](const QStringList& paths) {
+    session_.OpenFile(paths.first());
+  });
+}
+
+void MainWindow::GoToLine() {
+  const int lines = std::max(1, editor_->blockCount());
+  const auto line = desktop_.AskNumber(this, QStringLiteral("Go to line"),
+                                       QStringLiteral("Line (1 to %1):").arg(lines),
+                                       editor_->textCursor().blockNumber() + 1, 1, lines);
+  if (!line) return;
+  QTextCursor cursor(editor_->document()->findBlockByNumber(*line - 1));
+  editor_->setTextCursor(cursor);
+  editor_->centerCursor();
+  editor_->setFocus();
 }

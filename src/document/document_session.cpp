@@ -104,6 +104,15 @@ void DocumentSession::OpenDocument(Source source, int recent_item) {
       break;
     }
   }
+  OpenPath(path);
+}
+
+void DocumentSession::OpenFile(const QString& path) {
+  DeleteScratchFiles();
+  OpenPath(path);
+}
+
+void DocumentSession::OpenPath(QString path) {
   if (path.isEmpty()) return;
   open_dialog_path_ = path;
   if (!saved_ && !CloseDocument()) return;
@@ -129,6 +138,7 @@ bool DocumentSession::SaveDocument() {
   if (!WriteDocument(file_name_)) return false;
   SetModified(false);
   saved_ = true;
+  if (on_saved) on_saved();
   return true;
 }
 
@@ -148,6 +158,7 @@ bool DocumentSession::SaveDocumentAs() {
   current_folder_ = FolderOf(name);
   // The panel is read again so that the new file is listed.
   view_.ShowFolder(current_folder_);
+  if (on_saved) on_saved();
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "platform/text_format.h"
@@ -40,6 +41,8 @@ class DocumentSession {
 
   enum class Source { kDialog, kFilePanel, kRecent };
   void OpenDocument(Source source, int recent_item = 0);
+  // Opens path as if chosen in the Open dialog (a file dropped on the window).
+  void OpenFile(const QString& path);
   bool SaveDocument();
   bool SaveDocumentAs();
   bool CloseDocument();
@@ -74,7 +77,11 @@ class DocumentSession {
   void AddScratchFile(const QString& path);
   const QStringList& ScratchFiles() const { return scratch_files_; }
 
+  // Runs after every successful save (the preview follows the document).
+  std::function<void()> on_saved;
+
  private:
+  void OpenPath(QString path);
   bool LoadFile(const QString& path, QString* error, QString* title = nullptr);
   bool WriteDocument(const QString& path);
   void SetModified(bool modified);

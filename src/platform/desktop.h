@@ -33,6 +33,9 @@ class Desktop {
   // Shows window modally and returns when it closes; returns the dialog's result code.
   virtual int RunModal(QDialog* window) = 0;
   virtual std::optional<QFont> PickFont(QWidget* parent, const QFont& initial) = 0;
+  // Asks for a whole number between minimum and maximum; nothing when cancelled.
+  virtual std::optional<int> AskNumber(QWidget* parent, const QString& title, const QString& label,
+                                       int value, int minimum, int maximum) = 0;
   virtual std::optional<QColor> PickSystemColour(QWidget* parent, const QColor& initial) = 0;
   // The current date and time in the system's short date and long time formats.
   virtual QString ShortDateText() = 0;

@@ -1,5 +1,7 @@
 #include "platform/qt_desktop.h"
 
+#include <QInputDialog>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -74,6 +76,15 @@ void QtDesktop::OpenWithDefaultProgram(const QString& path_or_address) {
 void QtDesktop::SetClipboardText(const QString& text) { QApplication::clipboard()->setText(text); }
 
 int QtDesktop::RunModal(QDialog* window) { return window->exec(); }
+
+std::optional<int> QtDesktop::AskNumber(QWidget* parent, const QString& title,
+                                        const QString& label, int value, int minimum,
+                                        int maximum) {
+  bool ok = false;
+  const int number = QInputDialog::getInt(parent, title, label, value, minimum, maximum, 1, &ok);
+  if (!ok) return std::nullopt;
+  return number;
+}
 
 std::optional<QFont> QtDesktop::PickFont(QWidget* parent, const QFont& initial) {
   bool ok = false;

@@ -15,6 +15,8 @@ class QtDesktop : public Desktop {
   void SetClipboardText(const QString& text) override;
   int RunModal(QDialog* window) override;
   std::optional<QFont> PickFont(QWidget* parent, const QFont& initial) override;
+  std::optional<int> AskNumber(QWidget* parent, const QString& title, const QString& label,
+                               int value, int minimum, int maximum) override;
   std::optional<QColor> PickSystemColour(QWidget* parent, const QColor& initial) override;
   QString ShortDateText() override;
   QString LongTimeText() override;

@@ -80,3 +80,16 @@ void RecentFilesStore::SaveWindowState(const WindowState& state) {
   settings.setValue(QStringLiteral("Window/maximized"), state.maximized);
   settings.sync();
 }
+
+QVariant RecentFilesStore::Value(const QString& key, const QVariant& fallback) const {
+  if (StoreTooLarge(file_path_)) return fallback;
+  QSettings settings(file_path_, QSettings::IniFormat);
+  return settings.value(key, fallback);
+}
+
+void RecentFilesStore::SetValue(const QString& key, const QVariant& value) {
+  if (StoreTooLarge(file_path_)) QFile::remove(file_path_);
+  QSettings settings(file_path_, QSettings::IniFormat);
+  settings.setValue(key, value);
+  settings.sync();
+}

@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 // The four most recently opened files, kept in an INI file in the user's configuration
 // folder ($XDG_CONFIG_HOME, else ~/.config): brindlemark/brindlemark.ini, group
@@ -29,6 +30,9 @@ class RecentFilesStore {
     bool maximized = false;
   };
   WindowState LoadWindowState() const;
+  // Other choices the program remembers (editor font, view options), by key.
+  QVariant Value(const QString& key, const QVariant& fallback = QVariant()) const;
+  void SetValue(const QString& key, const QVariant& value);
   void SaveWindowState(const WindowState& state);
 
  private:

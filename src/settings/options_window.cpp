@@ -76,9 +76,10 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings, Setting
   editor_layout->addWidget(colour_button);
   editor_layout->addStretch(1);
   connect(font_button, &QPushButton::clicked, this, [this] {
-    // The record has no place for a font: the choice holds for this session.
+    // The record has no place for a font; the program's own store keeps it.
     if (auto font = desktop_.PickFont(this, main_window_.EditorFont())) {
       main_window_.SetEditorFont(*font);
+      emit EditorFontChosen(*font);
     }
   });
   connect(colour_button, &QPushButton::clicked, this, [this] {

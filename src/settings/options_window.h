@@ -37,6 +37,10 @@ class OptionsWindow : public QDialog {
   void ChooseLanguageFile();
   void RegisterVerb(const QString& file_type, const QString& caption);
 
+ signals:
+  // The user chose a font for the editor with the font button.
+  void EditorFontChosen(const QFont& font);
+
  private:
   void Apply(const SettingsRecord& record);
 

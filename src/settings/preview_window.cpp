@@ -4,7 +4,12 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QUrl>
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -32,15 +37,49 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   move(214, 185);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  auto* reload = new QToolButton(this);
+  reload->setObjectName(QStringLiteral("ReloadButton"));
+  reload->setText(QStringLiteral("Reload (F5)"));
+  reload->setAutoRaise(true);
+  layout->addWidget(reload, 0, Qt::AlignLeft);
+  auto* reload_key = new QAction(this);
+  reload_key->setObjectName(QStringLiteral("Reload"));
+  reload_key->setShortcut(QKeySequence(Qt::Key_F5));
+  addAction(reload_key);
+  connect(reload_key, &QAction::triggered, this, &PreviewWindow::Reload);
+  connect(reload, &QToolButton::clicked, this, &PreviewWindow::Reload);
+}
+
+void PreviewWindow::EnsureBrowser() {
+  if (browser_ != nullptr) return;
+  browser_ = new QWebEngineView(this);
+  browser_->setObjectName(QStringLiteral("WebBrowser1"));
+  // Pages written by this program are Windows-1251 unless they say otherwise.
+  browser_->settings()->setDefaultTextEncoding(QStringLiteral("windows-1251"));
+  layout()->addWidget(browser_);
+}
+
+void PreviewWindow::Reload() {
+  if (browser_ == nullptr) return;
+  const QPointF scrolled = browser_->page()->scrollPosition();
+  auto* once = new QObject(browser_);
+  connect(browser_, &QWebEngineView::loadFinished, once, [this, scrolled, once] {
+    browser_->page()->runJavaScript(
+        QStringLiteral("window.scrollTo(%1, %2);").arg(scrolled.x()).arg(scrolled.y()));
+    once->deleteLater();
+  });
+  browser_->reload();
 }
 
 void PreviewWindow::Navigate(const QString& location) {
-  if (browser_ == nullptr) {
-    browser_ = new QWebEngineView(this);
-    browser_->setObjectName(QStringLiteral("WebBrowser1"));
-    // Pages written by this program are Windows-1251 unless they say otherwise.
-    browser_->settings()->setDefaultTextEncoding(QStringLiteral("windows-1251"));
-    layout()->addWidget(browser_);
+  EnsureBrowser();
+  if (!sized_) {
+    // A page needs room: at least half the screen.
+    sized_ = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect area = screen->availableGeometry();
+      resize(std::max(width(), area.width() / 2), std::max(height(), area.height() * 3 / 4));
+    }
   }
   location_ = location;
   // A bare path is not a location a browser takes: send it as a file address.
@@ -86,6 +125,7 @@ void PreviewCommands::PreviewDocument() {
     return;
   }
   document_.AddScratchFile(path);
+  scratch_ = path;
   if (settings_.preview_in_built_in_window != 0) {
     window_.Navigate(PreviewLocation(path));
   } else {
@@ -106,4 +146,18 @@ void PreviewCommands::PreviewSelectedFile() {
     minimize_main_();
     desktop_.OpenWithDefaultProgram(path);
   }
+}
+
+void PreviewCommands::FollowDocument() {
+  if (!window_.isVisible()) return;
+  const QString location = window_.Location();
+  if (!scratch_.isEmpty() && location == PreviewLocation(scratch_) &&
+      document_.ScratchFiles().contains(scratch_)) {
+    const QString error = WriteWholeFile(
+        scratch_, EncodeText(document_.Editor().Text(), ScratchFormat(document_.Format())));
+    if (!error.isEmpty()) return;
+  } else if (location != document_.FileName()) {
+    return;
+  }
+  window_.Reload();
 }

@@ -23,12 +23,17 @@ class PreviewWindow : public QWidget {
 
   // Sends the browser to a location text and shows the window (brought to the front).
   void Navigate(const QString& location);
+  // Loads the page again and keeps its scroll position (F5).
+  void Reload();
   QString Location() const { return location_; }
   QWebEngineView* Browser() const { return browser_; }
 
  private:
+  void EnsureBrowser();
+
   QWebEngineView* browser_ = nullptr;
   QString location_;
+  bool sized_ = false;
 };
 
 // The two preview commands of the main window.
@@ -43,6 +48,9 @@ class PreviewCommands {
   void PreviewDocument();
   // Shows the file selected in the file panel, writing nothing.
   void PreviewSelectedFile();
+  // Brings an open preview of the document up to date: the scratch file written again, or
+  // the saved page, reloaded where the reader was.
+  void FollowDocument();
 
  private:
   Desktop& desktop_;
@@ -51,4 +59,5 @@ class PreviewCommands {
   PreviewWindow& window_;
   QString program_folder_;
   std::function<void()> minimize_main_;
+  QString scratch_;  // the scratch file of the last preview of the document
 };

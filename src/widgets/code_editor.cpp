@@ -160,8 +160,16 @@ void CodeEditor::SetHighlighting(bool on) {
   HighlightVisible();
 }
 
-void CodeEditor::OnContentsChange(int position, int, int) {
-  valid_until_ = std::min(valid_until_, document()->findBlock(position).blockNumber());
+void CodeEditor::OnContentsChange(int position, int, int added) {
+  const QTextBlock changed = document()->findBlock(position);
+  valid_until_ = std::min(valid_until_, changed.blockNumber());
+  // Revisions start again when the whole text is replaced, so a block that outlives the
+  // change forgets its colours here rather than trusting its revision.
+  const QTextBlock end = document()->findBlock(position + added);
+  for (QTextBlock block = changed; block.isValid(); block = block.next()) {
+    if (auto* colours = ColoursOf(block)) colours->revision = -1;
+    if (block == end) break;
+  }
 }
 
 void CodeEditor::HighlightVisible() {

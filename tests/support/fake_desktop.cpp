@@ -52,6 +52,10 @@ int FakeDesktop::RunModal(QDialog* window) {
 
 std::optional<QFont> FakeDesktop::PickFont(QWidget*, const QFont&) { return Take(font_answers); }
 
+std::optional<int> FakeDesktop::AskNumber(QWidget*, const QString&, const QString&, int, int, int) {
+  return Take(number_answers);
+}
+
 std::optional<QColor> FakeDesktop::PickSystemColour(QWidget*, const QColor&) {
   return Take(colour_answers);
 }

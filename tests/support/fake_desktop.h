@@ -40,6 +40,8 @@ class FakeDesktop : public Desktop {
   void SetClipboardText(const QString& text) override { clipboard.append(text); }
   int RunModal(QDialog* window) override;
   std::optional<QFont> PickFont(QWidget*, const QFont&) override;
+  std::deque<std::optional<int>> number_answers;
+  std::optional<int> AskNumber(QWidget*, const QString&, const QString&, int, int, int) override;
   std::optional<QColor> PickSystemColour(QWidget*, const QColor&) override;
   QString ShortDateText() override { return date_text; }
   QString LongTimeText() override { return time_text; }

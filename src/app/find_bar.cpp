@@ -1,0 +1,171 @@
+#include "app/find_bar.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+#include "document/editor_model.h"
+#include "document/find.h"
+#include "widgets/form_helpers.h"
+
+namespace {
+
+FindOptions OptionsOf(const QCheckBox* regex, const QCheckBox* match_case,
+                      const QCheckBox* whole_word) {
+  return {regex->isChecked(), match_case->isChecked(), whole_word->isChecked()};
+}
+
+}  // namespace
+
+FindBar::FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent)
+    : QFrame(parent),
+      editor_(editor),
+      model_(model),
+      find_(Named<QLineEdit>(this, QStringLiteral("FindText"))),
+      replace_(Named<QLineEdit>(this, QStringLiteral("ReplaceText"))),
+      regex_(Named<QCheckBox>(this, QStringLiteral("FindRegex"), QStringLiteral("Regular expression"))),
+      match_case_(Named<QCheckBox>(this, QStringLiteral("FindCase"), QStringLiteral("Match case"))),
+      whole_word_(Named<QCheckBox>(this, QStringLiteral("FindWholeWord"), QStringLiteral("Whole word"))),
+      count_label_(Named<QLabel>(this, QStringLiteral("FindCount"))),
+      replace_row_(new QWidget(this)) {
+  setObjectName(QStringLiteral("FindBar"));
+  setFrameShape(QFrame::StyledPanel);
+  find_->setPlaceholderText(QStringLiteral("Find"));
+  replace_->setPlaceholderText(QStringLiteral("Replace with"));
+  auto* next = Named<QPushButton>(this, QStringLiteral("FindNext"), QStringLiteral("Next"));
+  auto* previous = Named<QPushButton>(this, QStringLiteral("FindPrevious"), QStringLiteral("Previous"));
+  auto* close_button = Named<QPushButton>(this, QStringLiteral("FindClose"), QStringLiteral("×"));
+  auto* replace_one = Named<QPushButton>(replace_row_, QStringLiteral("ReplaceOne"), QStringLiteral("Replace"));
+  auto* replace_all = Named<QPushButton>(replace_row_, QStringLiteral("ReplaceAll"), QStringLiteral("Replace all"));
+  close_button->setFixedWidth(28);
+  auto* find_row = new QHBoxLayout;
+  find_row->setContentsMargins(0, 0, 0, 0);
+  find_row->addWidget(find_, 1);
+  find_row->addWidget(previous);
+  find_row->addWidget(next);
+  find_row->addWidget(regex_);
+  find_row->addWidget(match_case_);
+  find_row->addWidget(whole_word_);
+  find_row->addWidget(count_label_);
+  find_row->addWidget(close_button);
+  replace_->setParent(replace_row_);
+  auto* replace_layout = new QHBoxLayout(replace_row_);
+  replace_layout->setContentsMargins(0, 0, 0, 0);
+  replace_layout->addWidget(replace_, 1);
+  replace_layout->addWidget(replace_one);
+  replace_layout->addWidget(replace_all);
+  replace_layout->addStretch(0);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 2, 4, 2);
+  layout->setSpacing(2);
+  layout->addLayout(find_row);
+  layout->addWidget(replace_row_);
+  hide();
+
+  connect(find_, &QLineEdit::textChanged, this, &FindBar::UpdateCount);
+  for (QCheckBox* box : {regex_, match_case_, whole_word_}) {
+    connect(box, &QCheckBox::toggled, this, &FindBar::UpdateCount);
+  }
+  connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
+    if (isVisible()) UpdateCount();
+  });
+  connect(find_, &QLineEdit::returnPressed, this, [this] { FindNext(false); });
+  connect(next, &QPushButton::clicked, this, [this] { FindNext(false); });
+  connect(previous, &QPushButton::clicked, this, [this] { FindNext(true); });
+  connect(replace_one, &QPushButton::clicked, this, &FindBar::ReplaceOne);
+  connect(replace_all, &QPushButton::clicked, this, &FindBar::ReplaceAll);
+  connect(close_button, &QPushButton::clicked, this, [this] {
+    hide();
+    editor_->setFocus();
+  });
+}
+
+void FindBar::Open(bool with_replace) {
+  const QString selected = editor_->textCursor().selectedText();
+  if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator)) find_->setText(selected);
+  replace_row_->setVisible(with_replace);
+  show();
+  find_->setFocus();
+  find_->selectAll();
+  UpdateCount();
+}
+
+void FindBar::UpdateCount() {
+  QString error;
+  const auto expression = FindExpression(find_->text(), OptionsOf(regex_, match_case_, whole_word_), &error);
+  if (!expression) {
+    count_ = 0;
+    count_label_->setText(find_->text().isEmpty() ? QString() : error);
+    return;
+  }
+  count_ = CountMatches(model_.Text(), *expression);
+  count_label_->setText(count_ == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count_));
+}
+
+bool FindBar::FindNext(bool backward) {
+  if (find_->text().isEmpty()) {
+    Open(replace_row_->isVisible());
+    return false;
+  }
+  const auto expression = FindExpression(find_->text(), OptionsOf(regex_, match_case_, whole_word_));
+  if (!expression) return false;
+  QTextCursor cursor = editor_->textCursor();
+  const qsizetype from = backward ? cursor.selectionStart() : cursor.selectionEnd();
+  const TextMatch match = FindMatch(model_.Text(), *expression, from, backward);
+  if (!match.found()) {
+    count_label_->setText(QStringLiteral("No match"));
+    return false;
+  }
+  // The model's text has one character per line break, as the document's positions do.
+  cursor.setPosition(static_cast<int>(match.start));
+  cursor.setPosition(static_cast<int>(match.start + match.length), QTextCursor::KeepAnchor);
+  editor_->setTextCursor(cursor);
+  if (match.wrapped) count_label_->setText(QStringLiteral("%1 matches (from the %2)").arg(count_).arg(backward ? QStringLiteral("end") : QStringLiteral("start")));
+  return true;
+}
+
+void FindBar::ReplaceOne() {
+  const FindOptions options = OptionsOf(regex_, match_case_, whole_word_);
+  const auto expression = FindExpression(find_->text(), options);
+  if (!expression) return;
+  QTextCursor cursor = editor_->textCursor();
+  const QString text = model_.Text();
+  // The selection is replaced when it is a match; then on to the next one.
+  if (cursor.hasSelection()) {
+    const TextMatch match = FindMatch(text, *expression, cursor.selectionStart(), false);
+    if (match.found() && match.start == cursor.selectionStart() &&
+        match.start + match.length == cursor.selectionEnd()) {
+      cursor.insertText(ReplacementFor(text, match, *expression, replace_->text(), options));
+      editor_->setTextCursor(cursor);
+    }
+  }
+  FindNext(false);
+}
+
+int FindBar::ReplaceAll() {
+  const FindOptions options = OptionsOf(regex_, match_case_, whole_word_);
+  const auto expression = FindExpression(find_->text(), options);
+  if (!expression) return 0;
+  const QStringList lines = model_.Lines();
+  int count = 0;
+  const QString replaced =
+      ReplaceAllMatches(lines.join(u'\n'), *expression, replace_->text(), options, &count);
+  if (count > 0) model_.ApplyLines(lines, replaced.split(u'\n'));
+  count_label_->setText(QStringLiteral("Replaced %1").arg(count));
+  return count;
+}
+
+void FindBar::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    hide();
+    editor_->setFocus();
+    return;
+  }
+  QFrame::keyPressEvent(event);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QFrame>
+
+class EditorModel;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The find and replace bar under the editor: plain text or a regular expression, letter
+// case, whole words; the count of matches; replace one or all (all as one undo step).
+class FindBar : public QFrame {
+  Q_OBJECT
+ public:
+  FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent = nullptr);
+
+  // Shows the bar with the find field focused (and the replace row when asked), taking the
+  // selected text as what to find.
+  void Open(bool with_replace);
+  bool FindNext(bool backward = false);
+  void ReplaceOne();
+  int ReplaceAll();
+  int Count() const { return count_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void UpdateCount();
+
+  QPlainTextEdit* editor_;
+  EditorModel& model_;
+  QLineEdit* find_;
+  QLineEdit* replace_;
+  QCheckBox* regex_;
+  QCheckBox* match_case_;
+  QCheckBox* whole_word_;
+  QLabel* count_label_;
+  QWidget* replace_row_;
+  int count_ = 0;
+};

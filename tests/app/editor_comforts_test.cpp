@@ -1,0 +1,184 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/application.h"
+#include "app/find_bar.h"
+#include "app/main_window.h"
+#include "settings/preview_window.h"
+#include "support/fake_desktop.h"
+#include "support/test_app.h"
+#include "widgets/code_editor.h"
+
+// Find and replace, the Edit menu, line numbers, colours, dropped files, the remembered font
+// and the preview that follows the document.
+class EditorComfortsTest : public QObject {
+  Q_OBJECT
+
+ public:
+  static void initMain() { PrepareEmbeddedBrowser(); }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", dir_->filePath("config").toUtf8());
+    qputenv("XDG_DATA_HOME", dir_->filePath("data").toUtf8());
+    desktop_ = std::make_unique<FakeDesktop>();
+    app_ = StartApplication(*desktop_, dir_->path());
+  }
+  void cleanup() {
+    app_.reset();
+    desktop_.reset();
+  }
+
+  void FindCountsAndSelectsGoingRound() {
+    Main().Editor().LoadText("one two\nTwo three two");
+    Key(Qt::CTRL | Qt::Key_F);
+    QWidget* bar = Main().findChild<QWidget*>("FindBar");
+    QVERIFY(bar->isVisible());
+    Bar<QLineEdit>("FindText")->setText("two");
+    QCOMPARE(Bar<QLabel>("FindCount")->text(), QString("3 matches"));
+    Bar<QCheckBox>("FindCase")->setChecked(true);
+    QCOMPARE(Main().Find()->Count(), 2);
+    Bar<QPushButton>("FindNext")->click();
+    QCOMPARE(Editor()->textCursor().selectionStart(), 4);
+    Bar<QPushButton>("FindNext")->click();
+    QCOMPARE(Editor()->textCursor().selectionStart(), 18);
+    Bar<QPushButton>("FindNext")->click();  // round to the start
+    QCOMPARE(Editor()->textCursor().selectionStart(), 4);
+    QTest::keyClick(Bar<QLineEdit>("FindText"), Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+  }
+
+  void ReplaceAllIsOneUndoStep() {
+    Main().Editor().LoadText("a1 a2\na3");
+    Key(Qt::CTRL | Qt::Key_H);
+    QVERIFY(Bar<QLineEdit>("ReplaceText")->isVisible());
+    Bar<QLineEdit>("FindText")->setText("a(\\d)");
+    Bar<QCheckBox>("FindRegex")->setChecked(true);
+    Bar<QLineEdit>("ReplaceText")->setText("b\\1");
+    Bar<QPushButton>("ReplaceAll")->click();
+    QCOMPARE(Main().Editor().Text(), QString("b1 b2\nb3"));
+    QVERIFY(Main().Modified());
+    Editor()->undo();
+    QCOMPARE(Main().Editor().Text(), QString("a1 a2\na3"));
+    Main().findChild<QAction*>("Redo")->trigger();
+    QCOMPARE(Main().Editor().Text(), QString("b1 b2\nb3"));
+  }
+
+  void EditMenuShowsShortcuts() {
+    QMenu* edit = Main().findChild<QMenu*>("EditMenu");
+    QVERIFY(edit != nullptr);
+    QStringList names;
+    for (QAction* action : edit->actions()) {
+      if (!action->isSeparator()) names.append(action->objectName());
+    }
+    QCOMPARE(names, QStringList({"Undo", "Redo", "Cut", "Copy", "Paste", "SelectAll", "Find",
+                                 "Replace", "FindNext", "FindPrevious", "GoToLine"}));
+    QCOMPARE(Main().findChild<QAction*>("Redo")->shortcuts().size(), 2);
+    QCOMPARE(Main().MenuItem("N63")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    // Shown in the menu, yet Ctrl+S stays one command: the page is saved once.
+    Main().Editor().LoadText("x");
+    desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("once.htm"), 1});
+    Key(Qt::CTRL | Qt::Key_S);
+    QCOMPARE(desktop_->save_dialogs, 1);
+  }
+
+  void GoToLine() {
+    Main().Editor().LoadText("a\nb\nc\nd");
+    desktop_->number_answers.push_back(3);
+    Key(Qt::CTRL | Qt::Key_G);
+    QCOMPARE(Editor()->textCursor().blockNumber(), 2);
+  }
+
+  void LineNumbersAndColoursCanBeTurnedOff() {
+    auto* code = Main().Code();
+    QVERIFY(code->GutterWidth() > 0);
+    Main().MenuItem("LineNumbers")->setChecked(false);
+    QCOMPARE(code->GutterWidth(), 0);
+    Main().Editor().LoadText("<p class=\"x\">text</p>");
+    code->HighlightVisible();
+    QVERIFY(!code->document()->firstBlock().layout()->formats().isEmpty());
+    Main().MenuItem("Highlighting")->setChecked(false);
+    QVERIFY(code->document()->firstBlock().layout()->formats().isEmpty());
+    // Colours are not edits: no change signal, nothing to undo.
+    QSignalSpy changes(Editor(), &QPlainTextEdit::textChanged);
+    Main().MenuItem("Highlighting")->setChecked(true);
+    code->HighlightVisible();
+    QCOMPARE(changes.count(), 0);
+    QVERIFY(!Editor()->document()->isUndoAvailable());
+  }
+
+  void DroppedFileOpens() {
+    QFile page(dir_->filePath("dropped.htm"));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("<p>dropped</p>\r\n");
+    page.close();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(page.fileName())});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Editor()->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Editor()->viewport(), &drop);
+    QCOMPARE(Main().FileName(), page.fileName());
+    QCOMPARE(Main().Editor().Line(0), QString("<p>dropped</p>"));
+  }
+
+  void FontIsRememberedAcrossRestarts() {
+    QFont font("DejaVu Sans Mono");
+    font.setPointSize(15);
+    desktop_->font_answers.push_back(font);
+    desktop_->modal_scripts.push_back([](QDialog* dialog) {
+      dialog->findChild<QPushButton*>("Button3")->click();
+      dialog->findChild<QPushButton*>("Button1")->click();
+    });
+    Main().Button("SpeedButton19")->click();
+    QCOMPARE(Editor()->font().pointSize(), 15);
+    app_.reset();
+    app_ = StartApplication(*desktop_, dir_->path());
+    QCOMPARE(Editor()->font().pointSize(), 15);
+  }
+
+  void PreviewFollowsASave() {
+    Main().Editor().LoadText("<p>first</p>");
+    desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("page.htm"), 1});
+    QVERIFY(Main().SaveDocumentAs());
+    Main().MenuItem("N79")->trigger();
+    const QString scratch = Main().ScratchFiles().first();
+    Main().Editor().LoadText("<p>second</p>");
+    QVERIFY(Main().SaveDocument());
+    QFile file(scratch);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("<p>second</p>"));
+    QVERIFY(app_->Preview().findChild<QAction*>("Reload") != nullptr);
+    QVERIFY(app_->Preview().width() >= 544);
+  }
+
+ private:
+  MainWindow& Main() { return app_->Main(); }
+  QPlainTextEdit* Editor() { return Main().EditorWidget(); }
+  template <typename T>
+  T* Bar(const char* name) { return Main().findChild<QWidget*>("FindBar")->findChild<T*>(name); }
+  void Key(QKeyCombination key) { QTest::keySequence(&Main(), QKeySequence(key)); }
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  std::unique_ptr<FakeDesktop> desktop_;
+  std::unique_ptr<Application> app_;
+};
+
+QTEST_MAIN(EditorComfortsTest)
+#include "editor_comforts_test.moc"
