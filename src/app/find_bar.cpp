@@ -29,21 +29,29 @@ FindBar::FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent)
       model_(model),
       find_(Named<QLineEdit>(this, QStringLiteral("FindText"))),
       replace_(Named<QLineEdit>(this, QStringLiteral("ReplaceText"))),
-      regex_(Named<QCheckBox>(this, QStringLiteral("FindRegex"), QStringLiteral("Regular expression"))),
-      match_case_(Named<QCheckBox>(this, QStringLiteral("FindCase"), QStringLiteral("Match case"))),
-      whole_word_(Named<QCheckBox>(this, QStringLiteral("FindWholeWord"), QStringLiteral("Whole word"))),
+      regex_(Named<QCheckBox>(this, QStringLiteral("FindRegex"), QStringLiteral("Regex"))),
+      match_case_(Named<QCheckBox>(this, QStringLiteral("FindCase"), QStringLiteral("Case"))),
+      whole_word_(Named<QCheckBox>(this, QStringLiteral("FindWholeWord"), QStringLiteral("Word"))),
       count_label_(Named<QLabel>(this, QStringLiteral("FindCount"))),
       replace_row_(new QWidget(this)) {
   setObjectName(QStringLiteral("FindBar"));
   setFrameShape(QFrame::StyledPanel);
   find_->setPlaceholderText(QStringLiteral("Find"));
+  find_->setMinimumWidth(120);
+  regex_->setToolTip(QStringLiteral("Regular expression"));
+  match_case_->setToolTip(QStringLiteral("Match case"));
+  whole_word_->setToolTip(QStringLiteral("Whole words only"));
   replace_->setPlaceholderText(QStringLiteral("Replace with"));
-  auto* next = Named<QPushButton>(this, QStringLiteral("FindNext"), QStringLiteral("Next"));
-  auto* previous = Named<QPushButton>(this, QStringLiteral("FindPrevious"), QStringLiteral("Previous"));
+  auto* next = Named<QPushButton>(this, QStringLiteral("FindNext"), QStringLiteral("▶"));
+  auto* previous = Named<QPushButton>(this, QStringLiteral("FindPrevious"), QStringLiteral("◀"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("FindClose"), QStringLiteral("×"));
   auto* replace_one = Named<QPushButton>(replace_row_, QStringLiteral("ReplaceOne"), QStringLiteral("Replace"));
   auto* replace_all = Named<QPushButton>(replace_row_, QStringLiteral("ReplaceAll"), QStringLiteral("Replace all"));
   close_button->setFixedWidth(28);
+  next->setToolTip(QStringLiteral("Next (F3)"));
+  previous->setToolTip(QStringLiteral("Previous (Shift+F3)"));
+  next->setFixedWidth(32);
+  previous->setFixedWidth(32);
   auto* find_row = new QHBoxLayout;
   find_row->setContentsMargins(0, 0, 0, 0);
   find_row->addWidget(find_, 1);
