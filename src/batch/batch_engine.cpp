@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -18,27 +19,29 @@
 
 FileLines SplitFile(const QByteArray& bytes) {
   FileLines file;
+  file.source = bytes;
   file.format = DetectTextFormat(bytes);
-  QByteArrayView body = bytes;
+  QByteArrayView body = file.source;
   if (file.format.bom) body = body.sliced(3);
   const char* p = body.data();
   const qsizetype n = body.size();
   qsizetype start = 0;
+  file.lines.reserve(n / 40 + 1);
   for (qsizetype i = 0; i < n; ++i) {
     if (p[i] != '\n' && p[i] != '\r') continue;
-    file.lines.append(QByteArray(p + start, i - start));
+    file.lines.append(QByteArrayView(p + start, i - start));
     if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') ++i;
     start = i + 1;
   }
   file.final_break = start == n;
-  if (start < n) file.lines.append(QByteArray(p + start, n - start));
+  if (start < n) file.lines.append(QByteArrayView(p + start, n - start));
   return file;
 }
 
 QByteArray JoinFile(const FileLines& file) {
   const QByteArray end = LineEndBytes(file.format.line_end);
   qsizetype size = file.format.bom ? 3 : 0;
-  for (const QByteArray& line : file.lines) size += line.size() + end.size();
+  for (const QByteArrayView line : file.lines) size += line.size() + end.size();
   QByteArray bytes;
   bytes.reserve(size);
   if (file.format.bom) bytes.append("\xEF\xBB\xBF");
@@ -56,7 +59,7 @@ QByteArray EncodeFor(const QString& text, const TextFormat& format) {
 QStringList DecodeLines(const FileLines& file) {
   QStringList lines;
   lines.reserve(file.lines.size());
-  for (const QByteArray& line : file.lines) {
+  for (const QByteArrayView line : file.lines) {
     lines.append(file.format.encoding == TextEncoding::kUtf8 ? QString::fromUtf8(line)
                                                               : DecodeCp1251(line));
   }
@@ -66,7 +69,7 @@ QStringList DecodeLines(const FileLines& file) {
 void EncodeLines(FileLines& file, const QStringList& lines) {
   file.lines.clear();
   file.lines.reserve(lines.size());
-  for (const QString& line : lines) file.lines.append(EncodeFor(line, file.format));
+  for (const QString& line : lines) file.lines.append(file.Keep(EncodeFor(line, file.format)));
 }
 
 BatchStep LineStep(const QString& path, LineEdit edit) {
@@ -116,8 +119,10 @@ class Journal {
   QString Path() const { return path_; }
 
   // Records a file before it is written; false when the journal cannot be written.
+  // *linked tells that the journal holds the old file itself as a second name.
   bool Record(const QString& path, bool existed, const QByteArray& before,
-              const QByteArray& after, QString* error) {
+              const QByteArray& after, bool* linked, QString* error) {
+    *linked = false;
     if (!Open(error)) return false;
     QJsonObject entry{{QStringLiteral("path"), path},
                       {QStringLiteral("existed"), existed},
@@ -127,10 +132,13 @@ class Journal {
       const QString kept = path_ + u'/' + name;
       // Writes replace files by renaming a new one over them, so the old file itself can be
       // kept as a second name instead of a copy; a copy when they lie on different disks.
-      const bool linked = ::link(QFile::encodeName(path).constData(),
-                                 QFile::encodeName(kept).constData()) == 0 &&
-                          QFileInfo(kept).size() == before.size();
-      if (!linked) {
+      // A file that already has other names is copied: it will be rewritten in place.
+      struct stat info {};
+      const QByteArray file_name = QFile::encodeName(path);
+      *linked = ::stat(file_name.constData(), &info) == 0 && info.st_nlink == 1 &&
+                info.st_size == before.size() &&
+                ::link(file_name.constData(), QFile::encodeName(kept).constData()) == 0;
+      if (!*linked) {
         QFile::remove(kept);
         const QString failure = WriteWholeFile(kept, before);
         if (!failure.isEmpty()) {
@@ -253,12 +261,13 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
       report.changes.append({step.write_path, current, *output, existed});
     } else {
       QString failure;
-      if (!journal.Record(step.write_path, existed, current, *output, &failure)) {
+      bool linked = false;
+      if (!journal.Record(step.write_path, existed, current, *output, &linked, &failure)) {
         report.error = failure;
         report.error_path = step.write_path;
         break;
       }
-      failure = WriteWholeFile(step.write_path, *output);
+      failure = WriteWholeFile(step.write_path, *output, !linked);
       if (!failure.isEmpty()) {
         report.error = failure;
         report.error_path = step.write_path;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <deque>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,11 +11,19 @@
 
 #include "platform/text_format.h"
 
-// A file's lines as bytes, with what is needed to write it back the way it came.
+// A file's lines as views of its bytes (no copy a line), with what is needed to write it
+// back the way it came. Lines made by an edit are kept in made.
 struct FileLines {
-  QList<QByteArray> lines;
+  QByteArray source;
+  QList<QByteArrayView> lines;
+  std::deque<QByteArray> made;
   TextFormat format;
   bool final_break = true;
+  // Keeps bytes for the life of the file and returns a view of them.
+  QByteArrayView Keep(QByteArray bytes) {
+    made.push_back(std::move(bytes));
+    return made.back();
+  }
 };
 FileLines SplitFile(const QByteArray& bytes);
 QByteArray JoinFile(const FileLines& file);

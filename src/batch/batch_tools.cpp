@@ -10,10 +10,11 @@
 
 namespace {
 
-QList<QByteArray> Encoded(const QStringList& lines, const TextFormat& format) {
-  QList<QByteArray> encoded;
+// The user's lines in a file's encoding, kept by the file, as views.
+QList<QByteArrayView> Encoded(const QStringList& lines, FileLines& file) {
+  QList<QByteArrayView> encoded;
   encoded.reserve(lines.size());
-  for (const QString& line : lines) encoded.append(EncodeFor(line, format));
+  for (const QString& line : lines) encoded.append(file.Keep(EncodeFor(line, file.format)));
   return encoded;
 }
 
@@ -30,7 +31,7 @@ QList<BatchStep> BlockEditSteps(const QStringList& files, BlockMode mode, const 
                                 const QStringList& replacement) {
   return ForEach(files, [=]() -> LineEdit {
     return [=](FileLines& file) {
-      const QList<QByteArray> added = Encoded(replacement, file.format);
+      const QList<QByteArrayView> added = Encoded(replacement, file);
       switch (mode) {
         case BlockMode::kAppend:
           file.lines.append(added);
@@ -39,7 +40,7 @@ QList<BatchStep> BlockEditSteps(const QStringList& files, BlockMode mode, const 
           file.lines = added + file.lines;
           break;
         case BlockMode::kReplace:
-          return block_edits::ReplaceBlocks(file.lines, Encoded(find, file.format), added) > 0;
+          return block_edits::ReplaceBlocks(file.lines, Encoded(find, file), added) > 0;
       }
       block_edits::RemoveBlankLines(file.lines);
       return true;
@@ -50,7 +51,7 @@ QList<BatchStep> BlockEditSteps(const QStringList& files, BlockMode mode, const 
 QList<BatchStep> DeleteBlockSteps(const QStringList& files, const QStringList& find) {
   return ForEach(files, [=]() -> LineEdit {
     return [=](FileLines& file) {
-      return block_edits::DeleteBlocks(file.lines, Encoded(find, file.format)) > 0;
+      return block_edits::DeleteBlocks(file.lines, Encoded(find, file)) > 0;
     };
   });
 }
@@ -59,8 +60,11 @@ QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
                                   const QString& replacement) {
   return ForEach(files, [=]() -> LineEdit {
     return [=](FileLines& file) {
-      return block_edits::ReplaceFirstInLines(file.lines, EncodeFor(find, file.format),
-                                              EncodeFor(replacement, file.format)) > 0;
+      const QByteArrayView from = file.Keep(EncodeFor(find, file.format));
+      const QByteArrayView to = file.Keep(EncodeFor(replacement, file.format));
+      return block_edits::ReplaceFirstInViews(file.lines, from, to, [&file](QByteArray bytes) {
+               return file.Keep(std::move(bytes));
+             }) > 0;
     };
   });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <algorithm>
@@ -112,7 +113,7 @@ void RemoveBlankLines(QList<Line>& lines) {
 }
 
 // The first occurrence of find in every line that holds it replaced; an empty find changes
-// nothing. Returns the number of lines changed.
+// nothing. Returns the number of lines changed. (Views of lines: see ReplaceFirstInViews.)
 template <class Line>
 int ReplaceFirstInLines(QList<Line>& lines, const Line& find, const Line& replacement) {
   if (find.isEmpty()) return 0;
@@ -121,6 +122,25 @@ int ReplaceFirstInLines(QList<Line>& lines, const Line& find, const Line& replac
     const qsizetype at = line.indexOf(find);
     if (at < 0) continue;
     line.replace(at, find.size(), replacement);
+    ++changed;
+  }
+  return changed;
+}
+
+// The same over views of lines; changed lines are built by make(bytes), which keeps them
+// and returns a view.
+template <class Keep>
+int ReplaceFirstInViews(QList<QByteArrayView>& lines, QByteArrayView find,
+                        QByteArrayView replacement, Keep keep) {
+  if (find.isEmpty()) return 0;
+  int changed = 0;
+  for (QByteArrayView& line : lines) {
+    const qsizetype at = line.indexOf(find);
+    if (at < 0) continue;
+    QByteArray made;
+    made.reserve(line.size() - find.size() + replacement.size());
+    made.append(line.first(at)).append(replacement).append(line.sliced(at + find.size()));
+    line = keep(std::move(made));
     ++changed;
   }
   return changed;

@@ -2,9 +2,15 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "platform/codec.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 QString BytesToText(QByteArrayView bytes) {
   QString decoded = DecodeCp1251(bytes);
@@ -42,57 +48,161 @@ QStringList SplitLines(QStringView text) {
   return lines;
 }
 
+namespace {
+
+QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// Writes all of bytes to fd; false with errno set on failure.
+bool WriteAll(int fd, const QByteArray& bytes) {
+  const char* data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      return false;
+    }
+    data += n;
+    left -= n;
+  }
+  return true;
+}
+
+// Rewrites the file itself: for a file with several names, which must stay one file, and
+// for a writable file in a folder where no new file may be made.
+QString WriteInPlace(const QString& path, const QByteArray& bytes) {
+  const QByteArray name = QFile::encodeName(path);
+  const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(errno));
+  // Grow first, so that running out of space fails before the old text is touched.
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && bytes.size() > info.st_size &&
+      ::posix_fallocate(fd, 0, bytes.size()) == ENOSPC) {
+    ::close(fd);
+    return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(ENOSPC));
+  }
+  const bool ok = WriteAll(fd, bytes) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
+  const int error = errno;
+  ::close(fd);
+  if (!ok) return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error));
+  return QString();
+}
+
+}  // namespace
+
 ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
   ReadOutcome outcome;
-  const QFileInfo info(path);
-  if (info.isDir()) {
+  const QByteArray name = QFile::encodeName(path);
+  const int fd = name.isEmpty() ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = name.isEmpty() ? ENOENT : errno;
+    outcome.error = SystemReason(error);
+    outcome.kind = error == ENOENT ? FileError::kMissing : FileError::kUnreadable;
+    return outcome;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    outcome.error = SystemReason(errno);
+    outcome.kind = FileError::kUnreadable;
+    ::close(fd);
+    return outcome;
+  }
+  if (S_ISDIR(info.st_mode)) {
     outcome.error = QStringLiteral("Это папка, а не файл");
     outcome.kind = FileError::kIsFolder;
+    ::close(fd);
     return outcome;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    outcome.error = file.errorString();
-    outcome.kind = info.exists() ? FileError::kUnreadable : FileError::kMissing;
-    return outcome;
-  }
-  if (max_bytes >= 0 && file.size() > max_bytes) {
-    outcome.error = QStringLiteral("File too large (%1 bytes, at most %2)").arg(file.size()).arg(max_bytes);
+  if (max_bytes >= 0 && info.st_size > max_bytes) {
+    outcome.error = QStringLiteral("File too large (%1 bytes, at most %2)").arg(info.st_size).arg(max_bytes);
     outcome.kind = FileError::kTooLarge;
+    ::close(fd);
     return outcome;
   }
-  outcome.bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    outcome.error = file.errorString();
-    outcome.kind = FileError::kUnreadable;
-    outcome.bytes.clear();
-    return outcome;
+  // The size is a first guess: a file that grows or a pipe is read to its end.
+  QByteArray bytes(S_ISREG(info.st_mode) ? info.st_size : 0, Qt::Uninitialized);
+  qsizetype used = 0;
+  for (;;) {
+    if (used == bytes.size()) bytes.resize(std::max<qsizetype>(4096, bytes.size() * 2));
+    const ssize_t n = ::read(fd, bytes.data() + used, static_cast<size_t>(bytes.size() - used));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      outcome.error = SystemReason(errno);
+      outcome.kind = FileError::kUnreadable;
+      ::close(fd);
+      return outcome;
+    }
+    if (n == 0) break;
+    used += n;
+    if (max_bytes >= 0 && used > max_bytes) {
+      outcome.error = QStringLiteral("File too large (more than %1 bytes)").arg(max_bytes);
+      outcome.kind = FileError::kTooLarge;
+      ::close(fd);
+      return outcome;
+    }
   }
+  ::close(fd);
+  bytes.truncate(used);
+  outcome.bytes = std::move(bytes);
   outcome.ok = true;
   return outcome;
 }
 
-QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_links) {
   if (path.trimmed().isEmpty()) return QStringLiteral("Cannot create file \"\": no file name.");
-  QSaveFile file(path);
-  // Unbuffered, so that a short write (disk full, size limit) is seen here: the buffered
-  // path reports the whole count and would commit a truncated file.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    return QStringLiteral("Cannot create file %1. %2").arg(path, file.errorString());
+  const QByteArray name = QFile::encodeName(path);
+  struct stat info {};
+  const bool exists = ::stat(name.constData(), &info) == 0;
+  if (exists && S_ISDIR(info.st_mode)) {
+    return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(EISDIR));
   }
-  qsizetype written = 0;
-  while (written < bytes.size()) {
-    const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-    if (n <= 0) {
-      const QString reason =
-          file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("Disk full?");
-      file.cancelWriting();
-      return QStringLiteral("Cannot write file %1. %2").arg(path, reason);
+  // Several names of one file stay one file.
+  if (keep_links && exists && S_ISREG(info.st_mode) && info.st_nlink > 1) {
+    return WriteInPlace(path, bytes);
+  }
+
+  // A new file beside the old one, renamed over it once complete: a failure at any point
+  // leaves the old file whole.
+  const QFileInfo target(path);
+  const QByteArray folder = QFile::encodeName(target.absolutePath());
+  QByteArray temp = folder + "/." + QFile::encodeName(target.fileName()) + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    const int error = errno;
+    if (exists && (error == EACCES || error == EPERM || error == EROFS) &&
+        ::access(name.constData(), W_OK) == 0) {
+      return WriteInPlace(path, bytes);
     }
-    written += n;
+    return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(error));
   }
-  if (!file.commit()) {
-    return QStringLiteral("Cannot write file %1. %2").arg(path, file.errorString());
+  // The new file takes the old one's permissions, or the usual ones for a new file.
+  mode_t mode = 0666;
+  if (exists) {
+    mode = info.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode &= ~mask;
+  }
+  ::fchmod(fd, mode);
+  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(temp.constData());
+    return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error));
+  }
+  ::close(fd);
+  if (::rename(temp.constData(), name.constData()) != 0) {
+    const int error = errno;
+    ::unlink(temp.constData());
+    return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error));
+  }
+  // The rename itself reaches the disk, so a power cut cannot bring the old text back.
+  const int folder_fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_fd >= 0) {
+    ::fsync(folder_fd);
+    ::close(folder_fd);
   }
   return QString();
 }

@@ -35,4 +35,7 @@ ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes = kNoSizeLimit);
 
 // Replaces path with bytes atomically: on any failure the old file stays whole. Returns an
 // empty text on success, else a message that names the file.
-QString WriteWholeFile(const QString& path, const QByteArray& bytes);
+// A file with several names is rewritten in place so the names stay one file, unless
+// keep_links is false (the other name is the undo journal's copy of the old text). A
+// writable file in a folder where no new file may be made is rewritten in place too.
+QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_links = true);

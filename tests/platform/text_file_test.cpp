@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QDir>
 #include <QTest>
+
+#include <unistd.h>
 #include <csignal>
 
 #include "platform/text_file.h"
@@ -20,6 +23,8 @@ class TextFileTest : public QObject {
   void WriteToAnImpossiblePathNamesTheFile();
   void HandlesPathsWithSpacesAndCyrillic();
   void HandlesAVeryLongLine();
+  void KeepsPermissionsAndHardLinks();
+  void SizeCapAndKinds();
 
  private:
   QTemporaryDir dir_;
@@ -117,6 +122,37 @@ void TextFileTest::HandlesAVeryLongLine() {
   const QString text = BytesToText(outcome.bytes);
   QCOMPARE(text.size(), line.size());
   QCOMPARE(TextToBytes(text), line);
+}
+
+void TextFileTest::KeepsPermissionsAndHardLinks() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("page.htm");
+  WriteBytes(path, "old");
+  QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ReadGroup));
+  QVERIFY(WriteWholeFile(path, "new").isEmpty());
+  const QFileDevice::Permissions kept = QFile::permissions(path);
+  QVERIFY(kept.testFlag(QFileDevice::ReadGroup));
+  QVERIFY(!kept.testFlag(QFileDevice::ReadOther));
+  QVERIFY(!kept.testFlag(QFileDevice::WriteGroup));
+  const QString other = dir.filePath("other-name.htm");
+  QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
+  QVERIFY(WriteWholeFile(path, "both names").isEmpty());
+  QCOMPARE(ReadWholeFile(other).bytes, QByteArray("both names"));
+  // No temporary file is left beside the page.
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TextFileTest::SizeCapAndKinds() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("big.lng");
+  WriteBytes(path, QByteArray(100, 'x'));
+  const ReadOutcome capped = ReadWholeFile(path, 99);
+  QVERIFY(!capped.ok);
+  QCOMPARE(capped.kind, FileError::kTooLarge);
+  QVERIFY(ReadWholeFile(path, 100).ok);
+  QCOMPARE(ReadWholeFile(dir.filePath("none")).kind, FileError::kMissing);
+  QCOMPARE(ReadWholeFile(dir.path()).kind, FileError::kIsFolder);
 }
 
 QTEST_GUILESS_MAIN(TextFileTest)
