@@ -1,6 +1,5 @@
 #include "batch/batch_engine.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -107,8 +106,28 @@ QString DefaultJournalFolder() {
 
 namespace {
 
+// A fingerprint of a file's bytes: enough to tell whether a file is still what a run wrote
+// (not a defence against anyone), at a small part of a cryptographic hash's cost.
 QByteArray Digest(const QByteArray& bytes) {
-  return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+  quint64 hash = 0x9E3779B97F4A7C15ULL ^ static_cast<quint64>(bytes.size());
+  const char* data = bytes.constData();
+  const qsizetype words = bytes.size() / 8;
+  for (qsizetype i = 0; i < words; ++i) {
+    quint64 word;
+    std::memcpy(&word, data + i * 8, 8);
+    word *= 0x87C37B91114253D5ULL;
+    word = (word << 31) | (word >> 33);
+    hash ^= word * 0x4CF5AD432745937FULL;
+    hash = ((hash << 27) | (hash >> 37)) * 5 + 0x52DCE729;
+  }
+  for (qsizetype i = words * 8; i < bytes.size(); ++i) {
+    hash = (hash ^ static_cast<unsigned char>(data[i])) * 0x100000001B3ULL;
+  }
+  hash ^= hash >> 33;
+  hash *= 0xFF51AFD7ED558CCDULL;
+  hash ^= hash >> 33;
+  return QByteArray::number(static_cast<qulonglong>(bytes.size())) + '-' +
+         QByteArray::number(static_cast<qulonglong>(hash), 16);
 }
 
 // The journal of one run: a folder with the original bytes of each file and an index.
@@ -201,6 +220,7 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
   Journal journal(root, options.label);
   // A dry run sees its own earlier outputs, so a file listed twice is shown as the run does it.
   QHash<QString, QByteArray> dry_outputs;
+  QStringList written_folders;
   const int total = static_cast<int>(steps.size());
   for (int i = 0; i < total; ++i) {
     const BatchStep& step = steps[i];
@@ -267,7 +287,9 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
         report.error_path = step.write_path;
         break;
       }
-      failure = WriteWholeFile(step.write_path, *output, !linked);
+      failure = WriteWholeFile(step.write_path, *output, !linked, false);
+      const QString folder = QFileInfo(step.write_path).absolutePath();
+      if (!written_folders.contains(folder)) written_folders.append(folder);
       if (!failure.isEmpty()) {
         report.error = failure;
         report.error_path = step.write_path;
@@ -277,6 +299,7 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
     ++report.changed;
     report.changed_paths.append(step.write_path);
   }
+  for (const QString& folder : std::as_const(written_folders)) SyncFolder(folder);
   if (options.progress && !report.cancelled) options.progress(total, total, QString());
   report.journal = journal.Path();
   if (!report.journal.isEmpty()) PruneJournals(root);

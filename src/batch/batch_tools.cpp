@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <cstring>
+
 #include "document/text_helpers.h"
 #include "document/transforms.h"
 #include "batch/block_edits.h"
@@ -56,17 +58,74 @@ QList<BatchStep> DeleteBlockSteps(const QStringList& files, const QStringList& f
   });
 }
 
+namespace {
+
+// The first occurrence of find in every line, found by one search over the whole file
+// rather than line by line; the bytes between matches, line ends included, are copied as
+// they are. Nothing when find does not occur.
+qsizetype Search(const QByteArray& bytes, const QByteArray& find, qsizetype from) {
+  const void* found = ::memmem(bytes.constData() + from, static_cast<size_t>(bytes.size() - from),
+                               find.constData(), static_cast<size_t>(find.size()));
+  return found == nullptr ? -1 : static_cast<const char*>(found) - bytes.constData();
+}
+
+std::optional<QByteArray> ReplaceFirstPerLine(const QByteArray& bytes, const QByteArray& find,
+                                              QByteArrayView replacement) {
+  const qsizetype find_size = find.size();
+  qsizetype at = Search(bytes, find, 0);
+  if (at < 0) return std::nullopt;
+  QByteArray out;
+  out.reserve(bytes.size() + 64);
+  const char* data = bytes.constData();
+  const qsizetype size = bytes.size();
+  qsizetype copied = 0;
+  while (at >= 0) {
+    out.append(data + copied, at - copied);
+    out.append(replacement);
+    // The rest of this line stays as it is.
+    qsizetype end = at + find_size;
+    while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
+    out.append(data + at + find_size, end - at - find_size);
+    copied = end;
+    at = Search(bytes, find, end);
+  }
+  out.append(data + copied, size - copied);
+  return out;
+}
+
+}  // namespace
+
 QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
                                   const QString& replacement) {
-  return ForEach(files, [=]() -> LineEdit {
-    return [=](FileLines& file) {
-      const QByteArrayView from = file.Keep(EncodeFor(find, file.format));
-      const QByteArrayView to = file.Keep(EncodeFor(replacement, file.format));
-      return block_edits::ReplaceFirstInViews(file.lines, from, to, [&file](QByteArray bytes) {
-               return file.Keep(std::move(bytes));
-             }) > 0;
-    };
-  });
+  if (find.contains(u'\n') || find.contains(u'\r') || find.isEmpty()) {
+    return ForEach(files, [=]() -> LineEdit {
+      return [=](FileLines& file) {
+        const QByteArrayView from = file.Keep(EncodeFor(find, file.format));
+        const QByteArrayView to = file.Keep(EncodeFor(replacement, file.format));
+        return block_edits::ReplaceFirstInViews(file.lines, from, to, [&file](QByteArray bytes) {
+                 return file.Keep(std::move(bytes));
+               }) > 0;
+      };
+    });
+  }
+  // The texts in both encodings, prepared once for the whole run.
+  TextFormat utf8;
+  utf8.encoding = TextEncoding::kUtf8;
+  const QByteArray cp1251_find = EncodeFor(find, TextFormat{});
+  const QByteArray utf8_find = EncodeFor(find, utf8);
+  const QByteArray cp1251_replacement = EncodeFor(replacement, TextFormat{});
+  const QByteArray utf8_replacement = EncodeFor(replacement, utf8);
+  QList<BatchStep> steps;
+  steps.reserve(files.size());
+  for (const QString& file : files) {
+    steps.append({file, file,
+                  [=](const QByteArray& input, QString*) -> std::optional<QByteArray> {
+                    const bool is_utf8 = DetectTextFormat(input).encoding == TextEncoding::kUtf8;
+                    return ReplaceFirstPerLine(input, is_utf8 ? utf8_find : cp1251_find,
+                                               is_utf8 ? utf8_replacement : cp1251_replacement);
+                  }});
+  }
+  return steps;
 }
 
 QString ConvertedPath(const QString& path, bool to_html) {

@@ -149,7 +149,17 @@ ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
   return outcome;
 }
 
-QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_links) {
+void SyncFolder(const QString& folder) {
+  const int folder_fd =
+      ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_fd >= 0) {
+    ::fsync(folder_fd);
+    ::close(folder_fd);
+  }
+}
+
+QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_links,
+                       bool sync_folder) {
   if (path.trimmed().isEmpty()) return QStringLiteral("Cannot create file \"\": no file name.");
   const QByteArray name = QFile::encodeName(path);
   struct stat info {};
@@ -199,10 +209,6 @@ QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_l
     return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error));
   }
   // The rename itself reaches the disk, so a power cut cannot bring the old text back.
-  const int folder_fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder_fd >= 0) {
-    ::fsync(folder_fd);
-    ::close(folder_fd);
-  }
+  if (sync_folder) SyncFolder(target.absolutePath());
   return QString();
 }

@@ -38,4 +38,9 @@ ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes = kNoSizeLimit);
 // A file with several names is rewritten in place so the names stay one file, unless
 // keep_links is false (the other name is the undo journal's copy of the old text). A
 // writable file in a folder where no new file may be made is rewritten in place too.
-QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_links = true);
+// sync_folder false leaves flushing the folder to the caller (a batch run flushes each
+// folder once, after its last file).
+QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_links = true,
+                       bool sync_folder = true);
+// Flushes a folder's entries (renames made in it) to the disk.
+void SyncFolder(const QString& folder);
