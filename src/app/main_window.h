@@ -123,6 +123,7 @@ class MainWindow : public QMainWindow,
   QString SelectedFilePath() const override;
   std::optional<QString> AskSaveChanges() override;
   QWidget* DialogParent() override { return this; }
+  void PrepareForLongLines(bool long_lines) override;
 
  signals:
   // The close query let the window close; the window position is stored already.

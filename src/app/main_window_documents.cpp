@@ -8,6 +8,7 @@
 #include "document/document.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "widgets/code_editor.h"
 #include "app/save_prompt_window.h"
 #include "platform/desktop.h"
 
@@ -63,4 +64,18 @@ bool MainWindow::GenerateNewPage() {
 
 void MainWindow::StartUp(const QString& argument) {
   session_.StartUp(argument, new_page_fields_ ? new_page_fields_() : NewPageFields{});
+}
+
+void MainWindow::PrepareForLongLines(bool long_lines) {
+  // A minified page is one long line: wrapped, it is laid out once and drawn a screen at a
+  // time; unwrapped, every paint reshapes the whole line. Only the display wraps.
+  if (long_lines) {
+    editor_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    editor_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    editor_->setToolTip(QStringLiteral("Long lines are wrapped on screen; the file is not changed."));
+  } else {
+    editor_->setWordWrapMode(QTextOption::WordWrap);
+    SetWordWrap(WordWrapOn());
+    editor_->setToolTip(QString());
+  }
 }

@@ -9,6 +9,25 @@
 #include "platform/recent_files.h"
 #include "platform/text_file.h"
 
+namespace {
+
+// Past this many characters a line costs more to lay out unwrapped than to wrap.
+constexpr qsizetype kLongLine = 20000;
+
+qsizetype LongestLine(QStringView text) {
+  qsizetype longest = 0;
+  qsizetype start = 0;
+  while (start <= text.size()) {
+    qsizetype end = text.indexOf(u'\n', start);
+    if (end < 0) end = text.size();
+    longest = std::max(longest, end - start);
+    start = end + 1;
+  }
+  return longest;
+}
+
+}  // namespace
+
 DocumentSession::DocumentSession(EditorModel& editor, Desktop& desktop,
                                  RecentFilesStore& recent_files, DocumentView& view)
     : editor_(editor), desktop_(desktop), recent_files_(recent_files), view_(view) {}
@@ -62,6 +81,7 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
   view_.ShowFormat(format_);
   const QString text = DecodeText(read.bytes, format_);
   if (title != nullptr) *title = PageTitleOfText(text);
+  view_.PrepareForLongLines(LongestLine(text) > kLongLine);
   loading_ = true;
   editor_.LoadText(text);
   loading_ = false;
@@ -185,6 +205,7 @@ bool DocumentSession::CloseDocument() {
 bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
   if (modified_ && !CloseDocument()) return false;
   SetDocumentName(untitled_name_);
+  view_.PrepareForLongLines(false);
   editor_.LoadText(NewPageLines(fields).join(u'\n'));
   format_ = TextFormat{};
   view_.ShowFormat(format_);

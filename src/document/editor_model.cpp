@@ -42,13 +42,10 @@ QString EditorModel::Line(int index) const {
 }
 
 QStringList EditorModel::Lines() const {
-  QStringList lines;
-  if (document_->isEmpty()) return lines;
-  lines.reserve(document_->blockCount());
-  for (QTextBlock block = document_->begin(); block.isValid(); block = block.next()) {
-    lines.append(block.text());
-  }
-  return lines;
+  if (document_->isEmpty()) return QStringList();
+  // One copy of the whole text split at the block separators: faster than asking each
+  // block for its text.
+  return document_->toRawText().split(QChar::ParagraphSeparator);
 }
 
 void EditorModel::SetLine(int index, const QString& text) {
