@@ -62,9 +62,7 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
   replace_text_->setParent(text_panel);
 
   auto* files = new QVBoxLayout;
-  files->addWidget(browser_.drives);
-  files->addWidget(browser_.folders);
-  files->addWidget(browser_.files);
+  browser_.AddTo(files);
   files->addWidget(source_.box);
   auto* gather_buttons = new QHBoxLayout;
   for (QToolButton* button : {add, remove, clear}) gather_buttons->addWidget(button);

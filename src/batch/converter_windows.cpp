@@ -48,9 +48,7 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
   auto* left = new QVBoxLayout;
   left->addWidget(to_html_);
   left->addWidget(to_text_);
-  left->addWidget(browser_.drives);
-  left->addWidget(browser_.folders);
-  left->addWidget(browser_.files);
+  browser_.AddTo(left);
   auto* middle = new QVBoxLayout;
   for (QPushButton* button : {add, remove, clear}) middle->addWidget(button);
   middle->addStretch(1);
@@ -114,9 +112,7 @@ TidyWindow::TidyWindow(Desktop& desktop, QWidget* parent)
   auto* tidy_folder = Named<QPushButton>(this, QStringLiteral("Button2"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button3"));
   auto* left = new QVBoxLayout;
-  left->addWidget(browser_.drives);
-  left->addWidget(browser_.folders);
-  left->addWidget(browser_.files);
+  browser_.AddTo(left);
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : {tidy_view, tidy_folder, close_button}) buttons->addWidget(button);
   auto* right = new QVBoxLayout;

@@ -175,9 +175,7 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
 
   auto* source = new QVBoxLayout;
   source->addWidget(mode_.box);
-  source->addWidget(source_.drives);
-  source->addWidget(source_.folders);
-  source->addWidget(source_.files);
+  source_.AddTo(source);
   auto* middle = new QVBoxLayout;
   middle->addStretch(1);
   middle->addWidget(add);

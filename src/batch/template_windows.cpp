@@ -181,9 +181,7 @@ IndexPageWindow::IndexPageWindow(Desktop& desktop, QWidget* parent)
   auto* save = Named<QPushButton>(this, QStringLiteral("Button3"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button4"));
   auto* left = new QVBoxLayout;
-  left->addWidget(browser_.drives);
-  left->addWidget(browser_.folders);
-  left->addWidget(browser_.files);
+  browser_.AddTo(left);
   left->addWidget(paragraph_);
   left->addWidget(line_break_);
   auto* right = new QVBoxLayout;

@@ -64,9 +64,7 @@ ImageTagWindow::ImageTagWindow(Desktop& desktop, EditorTarget& target, QWidget* 
   forms->addWidget(without_drive_);
   forms->addWidget(file_name_);
   auto* browse = new QVBoxLayout;
-  browse->addWidget(browser_.drives);
-  browse->addWidget(browser_.folders);
-  browse->addWidget(browser_.files);
+  browser_.AddTo(browse);
   auto* right = new QVBoxLayout;
   right->addLayout(fields);
   right->addLayout(forms);

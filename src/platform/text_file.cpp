@@ -12,11 +12,10 @@
 #include <cerrno>
 #include <cstring>
 
-QString BytesToText(QByteArrayView bytes) {
-  QString decoded = DecodeCp1251(bytes);
-  // Compact in place: CR LF -> '\n', lone CR -> '\n'.
-  QChar* data = decoded.data();
-  const qsizetype size = decoded.size();
+void CompactLineBreaks(QString& text) {
+  if (!text.contains(u'\r')) return;
+  QChar* data = text.data();
+  const qsizetype size = text.size();
   qsizetype out = 0;
   for (qsizetype i = 0; i < size; ++i) {
     const QChar c = data[i];
@@ -27,7 +26,12 @@ QString BytesToText(QByteArrayView bytes) {
       data[out++] = c;
     }
   }
-  decoded.truncate(out);
+  text.truncate(out);
+}
+
+QString BytesToText(QByteArrayView bytes) {
+  QString decoded = DecodeCp1251(bytes);
+  CompactLineBreaks(decoded);
   return decoded;
 }
 

@@ -7,6 +7,9 @@
 // Document text in memory: lines joined by '\n'. A file whose last line ended with a line
 // break gives a text that ends with '\n', so writing it back restores that break.
 
+// Turns CR LF and lone CR into '\n' in place, in one pass.
+void CompactLineBreaks(QString& text);
+
 // Decodes Windows-1251 bytes and turns CR LF, lone CR and lone LF into '\n', in one pass.
 QString BytesToText(QByteArrayView bytes);
 

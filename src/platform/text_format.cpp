@@ -106,20 +106,7 @@ QString DecodeText(QByteArrayView bytes, const TextFormat& format) {
   if (format.encoding == TextEncoding::kWindows1251) return BytesToText(bytes);
   if (format.bom && HasUtf8Bom(bytes)) bytes = bytes.sliced(3);
   QString text = QString::fromUtf8(bytes);
-  // Compact in place: CR LF -> '\n', lone CR -> '\n'.
-  QChar* data = text.data();
-  const qsizetype size = text.size();
-  qsizetype out = 0;
-  for (qsizetype i = 0; i < size; ++i) {
-    const QChar c = data[i];
-    if (c == u'\r') {
-      data[out++] = u'\n';
-      if (i + 1 < size && data[i + 1] == u'\n') ++i;
-    } else {
-      data[out++] = c;
-    }
-  }
-  text.truncate(out);
+  CompactLineBreaks(text);
   return text;
 }
 

@@ -1,5 +1,6 @@
 #include "widgets/file_browser.h"
 
+#include <QBoxLayout>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -164,4 +165,10 @@ void FileBrowser::SetFolder(const QString& folder) {
 
 void FileBrowser::Refresh() {
   folders->Rebuild();
+}
+
+void FileBrowser::AddTo(QBoxLayout* layout) const {
+  layout->addWidget(drives);
+  layout->addWidget(folders);
+  if (files != nullptr) layout->addWidget(files);
 }

@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QStringList>
 
+class QBoxLayout;
 class QFileSystemWatcher;
 
 // A folder list: the folder's ancestors from the root down, then its subfolders. Activating
@@ -75,6 +76,8 @@ struct FileBrowser {
   QString Folder() const { return folders->Folder(); }
   // Lists the folder again, as after a run that changed files.
   void Refresh();
+  // Puts the drive box, the folder list and the file list into layout, in that order.
+  void AddTo(QBoxLayout* layout) const;
 
   DriveBox* drives;
   FolderList* folders;

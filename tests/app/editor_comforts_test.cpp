@@ -34,8 +34,7 @@ class EditorComfortsTest : public QObject {
  private slots:
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", dir_->filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", dir_->filePath("data").toUtf8());
+    UseUserFoldersIn(dir_->path());
     desktop_ = std::make_unique<FakeDesktop>();
     app_ = StartApplication(*desktop_, dir_->path());
   }

@@ -22,8 +22,7 @@ class MendsTest : public QObject {
  private slots:
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", dir_->filePath("config").toUtf8());
-    qputenv("XDG_DATA_HOME", dir_->filePath("data").toUtf8());
+    UseUserFoldersIn(dir_->path());
     desktop_ = std::make_unique<FakeDesktop>();
   }
   void cleanup() {

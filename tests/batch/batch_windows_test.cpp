@@ -12,6 +12,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "support/files.h"
 #include <QToolButton>
 
 #include "app/application.h"
@@ -23,17 +25,8 @@
 
 namespace {
 
-QByteArray Read(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return file.readAll();
-}
-
-void Write(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
+QByteArray Read(const QString& path) { return ReadBytes(path); }
+void Write(const QString& path, const QByteArray& bytes) { QVERIFY(WriteBytesTo(path, bytes)); }
 
 }  // namespace
 
@@ -84,8 +77,7 @@ class BatchWindowsTest : public QObject {
 };
 
 void BatchWindowsTest::init() {
-  qputenv("XDG_CONFIG_HOME", dir_.filePath("config").toUtf8());
-  qputenv("XDG_DATA_HOME", dir_.filePath("data").toUtf8());
+  UseUserFoldersIn(dir_.path());
   QDir(dir_.filePath("site")).removeRecursively();
   QDir(dir_.filePath("data")).removeRecursively();
   QVERIFY(QDir(dir_.path()).mkdir("site"));

@@ -3,19 +3,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/files.h"
+
 namespace {
 
-QByteArray Read(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return file.readAll();
-}
-
-void Write(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
+QByteArray Read(const QString& path) { return ReadBytes(path); }
+void Write(const QString& path, const QByteArray& bytes) { QVERIFY(WriteBytesTo(path, bytes)); }
 
 }  // namespace
 

@@ -21,3 +21,8 @@ bool NoWindowLeft() {
   for (const QWidget* widget : left) qWarning() << "window left:" << widget->objectName();
   return left.isEmpty();
 }
+
+void UseUserFoldersIn(const QString& folder) {
+  qputenv("XDG_CONFIG_HOME", (folder + QStringLiteral("/config")).toUtf8());
+  qputenv("XDG_DATA_HOME", (folder + QStringLiteral("/data")).toUtf8());
+}

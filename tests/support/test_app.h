@@ -14,3 +14,7 @@ std::unique_ptr<Application> StartApplication(FakeDesktop& desktop, const QStrin
 
 // True when no top-level window outlives the application (call after destroying it).
 bool NoWindowLeft();
+
+// Points the user's configuration and data folders into folder, so a test never touches
+// the real ones.
+void UseUserFoldersIn(const QString& folder);
