@@ -16,9 +16,12 @@ namespace {
 
 void MakeSite(const QString& folder) {
   QDir().mkpath(folder);
-  QByteArray page = "<html>\r\n<head><title>\xD1\xF2\xF0\xE0\xED\xE8\xF6\xE0</title></head>\r\n<body>\r\n";
+  QByteArray page =
+      "<html>\r\n<head><title>\xD1\xF2\xF0\xE0\xED\xE8\xF6\xE0</title></head>\r\n<body>\r\n";
   while (page.size() < 25'000) {
-    page += "<p>\xD2\xE5\xEA\xF1\xF2 of the page with a few words and a link <a href=x.htm>here</a></p>\r\n";
+    page +=
+        "<p>\xD2\xE5\xEA\xF1\xF2 of the page with a few words and a link <a "
+        "href=x.htm>here</a></p>\r\n";
   }
   page += "<!-- footer -->\r\n<p>old footer</p>\r\n</body>\r\n</html>\r\n";
   for (int i = 0; i < 2000; ++i) {
@@ -48,17 +51,23 @@ int main(int argc, char* argv[]) {
     std::function<QList<BatchStep>(const QStringList&)> steps;
   };
   const std::vector<Job> jobs = {
-      {"replace-text", {QStringLiteral("s/old footer/new footer/")},
-       [](const QStringList& files) { return ReplaceTextSteps(files, "old footer", "new footer"); }},
-      {"delete-block", {QStringLiteral("/^<!-- footer -->\\r$/{N;d}")},
+      {"replace-text",
+       {QStringLiteral("s/old footer/new footer/")},
+       [](const QStringList& files) {
+         return ReplaceTextSteps(files, "old footer", "new footer");
+       }},
+      {"delete-block",
+       {QStringLiteral("/^<!-- footer -->\\r$/{N;d}")},
        [](const QStringList& files) {
          return DeleteBlockSteps(files, {"<!-- footer -->", "<p>old footer</p>"});
        }},
-      {"append", {QStringLiteral("$a <p>appended</p>\\r")},
+      {"append",
+       {QStringLiteral("$a <p>appended</p>\\r")},
        [](const QStringList& files) {
          return BlockEditSteps(files, BlockMode::kAppend, {"x"}, {"<p>appended</p>"});
        }},
-      {"to-text", {QStringLiteral("s/<[^>]*>//g")},
+      {"to-text",
+       {QStringLiteral("s/<[^>]*>//g")},
        [](const QStringList& files) { return ConvertSteps(files, false, false, false); }},
   };
   std::printf("2000 pages, %s\n", qPrintable(base));
@@ -66,7 +75,8 @@ int main(int argc, char* argv[]) {
     QDir(copy).removeRecursively();
     const double cp = Run(QStringLiteral("cp"), {QStringLiteral("-r"), master, copy});
     QStringList files;
-    for (const QString& name : ListFolderFiles(copy, QStringLiteral("*.htm"))) files.append(JoinPath(copy, name));
+    for (const QString& name : ListFolderFiles(copy, QStringLiteral("*.htm")))
+      files.append(JoinPath(copy, name));
     QStringList sed_arguments = {QStringLiteral("-i")};
     sed_arguments += job.sed;
     sed_arguments += files;
@@ -82,9 +92,10 @@ int main(int argc, char* argv[]) {
     options.journal_folder = journal;
     BatchReport report;
     const double ours = Milliseconds([&] { report = RunBatch(job.steps(site_files), options); });
-    std::printf("%-13s ours %7.1f ms  sed -i %7.1f ms  cp %7.1f ms  ratio to sed %.2f  to cp %.2f"
-                "  (changed %d)\n",
-                job.name, ours, sed, cp, ours / sed, ours / cp, report.changed);
+    std::printf(
+        "%-13s ours %7.1f ms  sed -i %7.1f ms  cp %7.1f ms  ratio to sed %.2f  to cp %.2f"
+        "  (changed %d)\n",
+        job.name, ours, sed, cp, ours / sed, ours / cp, report.changed);
   }
   return 0;
 }

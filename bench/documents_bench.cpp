@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "bench_util.h"
 #include "document/editor_model.h"
 #include "document/text_helpers.h"
-#include "bench_util.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
 
@@ -64,7 +64,8 @@ int main(int argc, char* argv[]) {
       editor.LoadText(text);
       edit.grab();
     });
-    const double save = Milliseconds([&] { WriteWholeFile(path, EncodeText(editor.Text(), TextFormat{})); });
+    const double save =
+        Milliseconds([&] { WriteWholeFile(path, EncodeText(editor.Text(), TextFormat{})); });
     std::printf("10 MB %-14s open+paint %7.1f ms  save %7.1f ms\n",
                 one_line ? "one line" : "ordinary lines", open, save);
   }

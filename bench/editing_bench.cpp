@@ -33,16 +33,16 @@ int main(int argc, char* argv[]) {
   const double load = Milliseconds([&] { edit.setPlainText(text); });
   const double replace = Milliseconds([&] {
     const QStringList lines = editor.Lines();
-    editor.ApplyLines(lines, ReplaceFirstInEveryLine(lines, QStringLiteral("word"), QStringLiteral("WORD")));
+    editor.ApplyLines(
+        lines, ReplaceFirstInEveryLine(lines, QStringLiteral("word"), QStringLiteral("WORD")));
   });
   std::printf("50 MiB setPlainText            %8.1f ms\n", load);
   std::printf("50 MiB line replace, all lines %8.1f ms  ratio %.2f\n", replace, replace / load);
 
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("big.htm"));
-  const double save = Milliseconds([&] {
-    WriteWholeFile(path, EncodeText(editor.Text(), TextFormat{}));
-  });
+  const double save =
+      Milliseconds([&] { WriteWholeFile(path, EncodeText(editor.Text(), TextFormat{})); });
   const double cp = Milliseconds([&] {
     QProcess::execute(QStringLiteral("cp"), {path, dir.filePath(QStringLiteral("copy.htm"))});
   });

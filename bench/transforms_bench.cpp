@@ -5,9 +5,9 @@
 #include <QPlainTextEdit>
 #include <cstdio>
 
+#include "bench_util.h"
 #include "document/editor_model.h"
 #include "document/transforms.h"
-#include "bench_util.h"
 #include "generators/table.h"
 
 namespace {

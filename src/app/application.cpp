@@ -1,13 +1,12 @@
 #include "app/application.h"
 
 #include <QAction>
-#include <QPlainTextEdit>
 #include <QFontDatabase>
+#include <QPlainTextEdit>
 #include <QToolButton>
 
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
-#include "widgets/widget_helpers.h"
 #include "batch/batch_engine.h"
 #include "batch/batch_replace_window.h"
 #include "batch/converter_windows.h"
@@ -27,6 +26,7 @@
 #include "settings/preview_window.h"
 #include "snippets/clipboard_window.h"
 #include "snippets/script_library_window.h"
+#include "widgets/widget_helpers.h"
 
 namespace {
 
@@ -92,9 +92,9 @@ void Application::CreateWindows() {
   Register(new ScriptLibraryWindow(main));
   Register(new SaveTemplateWindow(desktop_, main->Editor(), main));
   Register(new RuleWindow(*main, *picker_, main));
-  previews_ = std::make_unique<PreviewCommands>(desktop_, main->Document(), settings_,
-                                                *preview_window_, paths_.program_folder,
-                                                [main] { main->showMinimized(); });
+  previews_ =
+      std::make_unique<PreviewCommands>(desktop_, main->Document(), settings_, *preview_window_,
+                                        paths_.program_folder, [main] { main->showMinimized(); });
   main->SetSavePrompt(save_prompt_);
   main->Document().on_saved = [this] { previews_->FollowDocument(); };
   language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
@@ -108,8 +108,8 @@ void Application::BindCommands(const std::vector<CommandRow>& rows) {
                        row.run);
     }
     if (row.menu_item != nullptr) {
-      QObject::connect(main->MenuItem(QString::fromUtf16(row.menu_item)), &QAction::triggered,
-                       main, row.run);
+      QObject::connect(main->MenuItem(QString::fromUtf16(row.menu_item)), &QAction::triggered, main,
+                       row.run);
     }
     if (row.action != nullptr) {
       QObject::connect(main->findChild<QAction*>(QString::fromUtf16(row.action)),
@@ -130,7 +130,9 @@ void Application::WireCommands() {
     return [this, name] { ShowInFront(Window(QString::fromUtf16(name))); };
   };
   auto modal = [this](const char16_t* name) {
-    return [this, name] { desktop_.RunModal(qobject_cast<QDialog*>(Window(QString::fromUtf16(name)))); };
+    return [this, name] {
+      desktop_.RunModal(qobject_cast<QDialog*>(Window(QString::fromUtf16(name))));
+    };
   };
   auto* clipboard = qobject_cast<ClipboardWindow*>(Window(QStringLiteral("Form17")));
   BindCommands({
@@ -169,8 +171,8 @@ void Application::WireCommands() {
     const QRect normal = main->isMaximized() ? main->normalGeometry() : main->frameGeometry();
     settings_.window_left = normal.x();
     settings_.window_top = normal.y();
-    recent_files_.SaveWindowState({main->isMaximized() ? main->normalGeometry().size() : main->size(),
-                                   main->isMaximized()});
+    recent_files_.SaveWindowState(
+        {main->isMaximized() ? main->normalGeometry().size() : main->size(), main->isMaximized()});
     options_->SaveSettings();
     // Closing the main window ends the program: no other window stays open.
     for (QWidget* window : windows_) {
@@ -192,8 +194,8 @@ void Application::UndoLastBatchRun() {
   }
   QString text = QStringLiteral("Batch run undone: %1 file(s) restored.").arg(undo.restored);
   if (!undo.conflicts.isEmpty()) {
-    text += QStringLiteral("\nChanged since the run and left alone:\n") +
-            undo.conflicts.join(u'\n');
+    text +=
+        QStringLiteral("\nChanged since the run and left alone:\n") + undo.conflicts.join(u'\n');
   }
   desktop_.ShowMessage(main, text);
 }
@@ -210,14 +212,17 @@ void Application::WireEditorChoices() {
     QObject::connect(toggle, &QAction::toggled, main,
                      [this, key](bool on) { recent_files_.SetValue(key, on); });
   }
-  QObject::connect(options_, &OptionsWindow::EditorFontChosen, main,
-                   [this](const QFont& font) { recent_files_.SetValue(QStringLiteral("Editor/font"), font.toString()); });
+  QObject::connect(options_, &OptionsWindow::EditorFontChosen, main, [this](const QFont& font) {
+    recent_files_.SetValue(QStringLiteral("Editor/font"), font.toString());
+  });
   // After a pause in typing the open preview follows the text.
   live_preview_timer_.setSingleShot(true);
   live_preview_timer_.setInterval(700);
-  QObject::connect(&live_preview_timer_, &QTimer::timeout, main, [this] { previews_->FollowDocument(); });
+  QObject::connect(&live_preview_timer_, &QTimer::timeout, main,
+                   [this] { previews_->FollowDocument(); });
   QObject::connect(main->EditorWidget(), &QPlainTextEdit::textChanged, main, [this, main] {
-    if (main->MenuItem(QStringLiteral("LivePreview"))->isChecked() && preview_window_->isVisible()) {
+    if (main->MenuItem(QStringLiteral("LivePreview"))->isChecked() &&
+        preview_window_->isVisible()) {
       live_preview_timer_.start();
     }
   });

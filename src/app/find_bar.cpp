@@ -45,8 +45,10 @@ FindBar::FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent)
   auto* next = Named<QPushButton>(this, QStringLiteral("FindNext"), QStringLiteral("▶"));
   auto* previous = Named<QPushButton>(this, QStringLiteral("FindPrevious"), QStringLiteral("◀"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("FindClose"), QStringLiteral("×"));
-  auto* replace_one = Named<QPushButton>(replace_row_, QStringLiteral("ReplaceOne"), QStringLiteral("Replace"));
-  auto* replace_all = Named<QPushButton>(replace_row_, QStringLiteral("ReplaceAll"), QStringLiteral("Replace all"));
+  auto* replace_one =
+      Named<QPushButton>(replace_row_, QStringLiteral("ReplaceOne"), QStringLiteral("Replace"));
+  auto* replace_all =
+      Named<QPushButton>(replace_row_, QStringLiteral("ReplaceAll"), QStringLiteral("Replace all"));
   close_button->setFixedWidth(28);
   next->setToolTip(QStringLiteral("Next (F3)"));
   previous->setToolTip(QStringLiteral("Previous (Shift+F3)"));
@@ -96,7 +98,8 @@ FindBar::FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent)
 
 void FindBar::Open(bool with_replace) {
   const QString selected = editor_->textCursor().selectedText();
-  if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator)) find_->setText(selected);
+  if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
+    find_->setText(selected);
   replace_row_->setVisible(with_replace);
   show();
   find_->setFocus();
@@ -106,14 +109,16 @@ void FindBar::Open(bool with_replace) {
 
 void FindBar::UpdateCount() {
   QString error;
-  const auto expression = FindExpression(find_->text(), OptionsOf(regex_, match_case_, whole_word_), &error);
+  const auto expression =
+      FindExpression(find_->text(), OptionsOf(regex_, match_case_, whole_word_), &error);
   if (!expression) {
     count_ = 0;
     count_label_->setText(find_->text().isEmpty() ? QString() : error);
     return;
   }
   count_ = CountMatches(model_.Text(), *expression);
-  count_label_->setText(count_ == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count_));
+  count_label_->setText(count_ == 1 ? QStringLiteral("1 match")
+                                    : QStringLiteral("%1 matches").arg(count_));
 }
 
 bool FindBar::FindNext(bool backward) {
@@ -121,7 +126,8 @@ bool FindBar::FindNext(bool backward) {
     Open(replace_row_->isVisible());
     return false;
   }
-  const auto expression = FindExpression(find_->text(), OptionsOf(regex_, match_case_, whole_word_));
+  const auto expression =
+      FindExpression(find_->text(), OptionsOf(regex_, match_case_, whole_word_));
   if (!expression) return false;
   QTextCursor cursor = editor_->textCursor();
   const qsizetype from = backward ? cursor.selectionStart() : cursor.selectionEnd();
@@ -134,7 +140,10 @@ bool FindBar::FindNext(bool backward) {
   cursor.setPosition(static_cast<int>(match.start));
   cursor.setPosition(static_cast<int>(match.start + match.length), QTextCursor::KeepAnchor);
   editor_->setTextCursor(cursor);
-  if (match.wrapped) count_label_->setText(QStringLiteral("%1 matches (from the %2)").arg(count_).arg(backward ? QStringLiteral("end") : QStringLiteral("start")));
+  if (match.wrapped)
+    count_label_->setText(QStringLiteral("%1 matches (from the %2)")
+                              .arg(count_)
+                              .arg(backward ? QStringLiteral("end") : QStringLiteral("start")));
   return true;
 }
 

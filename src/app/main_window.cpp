@@ -13,11 +13,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "document/document.h"
 #include "app/file_panel.h"
 #include "app/find_bar.h"
-#include "widgets/code_editor.h"
 #include "app/tool_icons.h"
+#include "document/document.h"
+#include "widgets/code_editor.h"
 #include "widgets/widget_helpers.h"
 
 namespace {

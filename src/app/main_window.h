@@ -4,8 +4,8 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "document/editor_model.h"
 #include "document/document_session.h"
+#include "document/editor_model.h"
 #include "document/editor_target.h"
 #include "platform/text_format.h"
 #include "settings/new_page.h"
@@ -80,7 +80,9 @@ class MainWindow : public QMainWindow,
 
   // Commands.
   using Source = DocumentSession::Source;
-  void OpenDocument(Source source, int recent_item = 0) { session_.OpenDocument(source, recent_item); }
+  void OpenDocument(Source source, int recent_item = 0) {
+    session_.OpenDocument(source, recent_item);
+  }
   bool SaveDocument() { return session_.SaveDocument(); }
   bool SaveDocumentAs() { return session_.SaveDocumentAs(); }
   bool CloseDocument() { return session_.CloseDocument(); }

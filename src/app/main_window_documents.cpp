@@ -5,12 +5,12 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
-#include "document/document.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
-#include "widgets/code_editor.h"
 #include "app/save_prompt_window.h"
+#include "document/document.h"
 #include "platform/desktop.h"
+#include "widgets/code_editor.h"
 
 namespace {
 
@@ -72,7 +72,8 @@ void MainWindow::PrepareForLongLines(bool long_lines) {
   if (long_lines) {
     editor_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     editor_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    editor_->setToolTip(QStringLiteral("Long lines are wrapped on screen; the file is not changed."));
+    editor_->setToolTip(
+        QStringLiteral("Long lines are wrapped on screen; the file is not changed."));
   } else {
     editor_->setWordWrapMode(QTextOption::WordWrap);
     SetWordWrap(WordWrapOn());

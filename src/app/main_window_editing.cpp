@@ -8,16 +8,16 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/main_window.h"
-#include "app/find_bar.h"
-#include "widgets/code_editor.h"
 #include <QMenuBar>
 #include <QTextBlock>
+#include "app/find_bar.h"
+#include "app/main_window.h"
 #include "document/transforms.h"
 #include "generators/table.h"
 #include "platform/desktop.h"
 #include "tags/tag_catalogue.h"
 #include "tags/tag_engine.h"
+#include "widgets/code_editor.h"
 
 void MainWindow::BuildPopupMenu() {
   popup_menu_ = new QMenu(this);
@@ -152,8 +152,7 @@ void MainWindow::BuildEditMenu() {
   edit->setObjectName(QStringLiteral("EditMenu"));
   edit->menuAction()->setObjectName(QStringLiteral("EditMenu"));
   menuBar()->insertMenu(menu_items_[QStringLiteral("N77")], edit);
-  auto add = [&](const char16_t* name, const QString& text, QList<QKeySequence> keys,
-                 auto slot) {
+  auto add = [&](const char16_t* name, const QString& text, QList<QKeySequence> keys, auto slot) {
     QAction* action = findChild<QAction*>(QString::fromUtf16(name));
     if (action == nullptr) {
       action = new QAction(this);
@@ -206,10 +205,9 @@ void MainWindow::BuildEditMenu() {
 
   QMenu* view = menu_items_[QStringLiteral("N78")]->menu();
   view->addSeparator();
-  const std::pair<const char16_t*, const char16_t*> toggles[] = {
-      {u"LineNumbers", u"Line numbers"},
-      {u"Highlighting", u"HTML colours"},
-      {u"LivePreview", u"Live preview"}};
+  const std::pair<const char16_t*, const char16_t*> toggles[] = {{u"LineNumbers", u"Line numbers"},
+                                                                 {u"Highlighting", u"HTML colours"},
+                                                                 {u"LivePreview", u"Live preview"}};
   for (const auto& [name, text] : toggles) {
     QAction* toggle = AddMenuItem(view, QString::fromUtf16(name));
     toggle->setText(QString::fromUtf16(text));
@@ -221,9 +219,8 @@ void MainWindow::BuildEditMenu() {
           &CodeEditor::SetLineNumbersShown);
   connect(menu_items_[QStringLiteral("Highlighting")], &QAction::toggled, editor_,
           &CodeEditor::SetHighlighting);
-  connect(editor_, &CodeEditor::FilesDropped, this, [this](const QStringList& paths) {
-    session_.OpenFile(paths.first());
-  });
+  connect(editor_, &CodeEditor::FilesDropped, this,
+          [this](const QStringList& paths) { session_.OpenFile(paths.first()); });
 }
 
 void MainWindow::GoToLine() {

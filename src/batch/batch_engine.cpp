@@ -1,5 +1,7 @@
 #include "batch/batch_engine.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -8,8 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstring>
 
@@ -60,7 +60,7 @@ QStringList DecodeLines(const FileLines& file) {
   lines.reserve(file.lines.size());
   for (const QByteArrayView line : file.lines) {
     lines.append(file.format.encoding == TextEncoding::kUtf8 ? QString::fromUtf8(line)
-                                                              : DecodeCp1251(line));
+                                                             : DecodeCp1251(line));
   }
   return lines;
 }
@@ -139,8 +139,8 @@ class Journal {
 
   // Records a file before it is written; false when the journal cannot be written.
   // *linked tells that the journal holds the old file itself as a second name.
-  bool Record(const QString& path, bool existed, const QByteArray& before,
-              const QByteArray& after, bool* linked, QString* error) {
+  bool Record(const QString& path, bool existed, const QByteArray& before, const QByteArray& after,
+              bool* linked, QString* error) {
     *linked = false;
     if (!Open(error)) return false;
     QJsonObject entry{{QStringLiteral("path"), path},
@@ -180,9 +180,11 @@ class Journal {
  private:
   bool Open(QString* error) {
     if (!path_.isEmpty()) return true;
-    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     for (int n = 0; n < 1000; ++n) {
-      const QString candidate = root_ + u'/' + stamp + QStringLiteral("-%1").arg(n, 3, 10, QChar(u'0'));
+      const QString candidate =
+          root_ + u'/' + stamp + QStringLiteral("-%1").arg(n, 3, 10, QChar(u'0'));
       if (QFileInfo::exists(candidate)) continue;
       if (!QDir().mkpath(candidate)) break;
       path_ = candidate;
@@ -199,7 +201,8 @@ class Journal {
     const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
     if (!index.open(QIODevice::WriteOnly | QIODevice::Append) || index.write(line) != line.size() ||
         !index.flush()) {
-      *error = QStringLiteral("Cannot write the undo journal %1. %2").arg(index.fileName(), index.errorString());
+      *error = QStringLiteral("Cannot write the undo journal %1. %2")
+                   .arg(index.fileName(), index.errorString());
       return false;
     }
     return true;
@@ -321,10 +324,10 @@ BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options
       break;
     }
     ++report.read;
-    const bool target_taken =
-        taken.contains(rename.to) ||
-        (QFileInfo::exists(rename.to) && !released.contains(rename.to));
-    if (IsRefusedName(QFileInfo(rename.to).fileName()) || target_taken || rename.from == rename.to) {
+    const bool target_taken = taken.contains(rename.to) ||
+                              (QFileInfo::exists(rename.to) && !released.contains(rename.to));
+    if (IsRefusedName(QFileInfo(rename.to).fileName()) || target_taken ||
+        rename.from == rename.to) {
       ++report.unchanged;
       continue;
     }

@@ -2,10 +2,10 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <deque>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <optional>
 
@@ -57,8 +57,8 @@ struct BatchChange {
 
 struct BatchOptions {
   bool dry_run = false;
-  QString label;            // what the run was, for the journal
-  QString journal_folder;   // empty: the user's data folder
+  QString label;           // what the run was, for the journal
+  QString journal_folder;  // empty: the user's data folder
   ProgressSink progress;
 };
 
@@ -67,11 +67,11 @@ struct BatchReport {
   int changed = 0;
   int unchanged = 0;
   bool cancelled = false;
-  QString error;       // the first failure, naming the file
+  QString error;  // the first failure, naming the file
   QString error_path;
   QList<BatchChange> changes;  // dry runs: what would change, in order
   QStringList changed_paths;
-  QString journal;     // the journal of a real run that changed something
+  QString journal;  // the journal of a real run that changed something
   bool ok() const { return error.isEmpty(); }
   QString Summary() const;
 };
@@ -99,11 +99,12 @@ struct UndoReport {
   int restored = 0;
   QStringList conflicts;  // changed since the run: left alone
   QString error;
-  bool nothing = false;   // no run to undo
+  bool nothing = false;  // no run to undo
 };
 // Undoes the newest journaled run (or the one named): files still as the run wrote them go
 // back; the journal is then dropped.
-UndoReport UndoLastRun(const QString& journal_folder = QString(), const QString& journal = QString());
+UndoReport UndoLastRun(const QString& journal_folder = QString(),
+                       const QString& journal = QString());
 
 // Keeps the newest keep runs within max_bytes.
 void PruneJournals(const QString& journal_folder, int keep = 20, qint64 max_bytes = 512LL << 20);

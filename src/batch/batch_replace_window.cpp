@@ -101,10 +101,12 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
   connect(add, &QToolButton::clicked, this,
           [this] { AddSelectedPath(gathered_, browser_.files->SelectedPath()); });
   connect(remove, &QToolButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
-  connect(gathered_, &QListWidget::itemDoubleClicked, this, [this] { RemoveSelectedEntry(gathered_); });
+  connect(gathered_, &QListWidget::itemDoubleClicked, this,
+          [this] { RemoveSelectedEntry(gathered_); });
   connect(clear, &QToolButton::clicked, gathered_, &QListWidget::clear);
   for (QRadioButton* mode : modes_) {
-    connect(mode, &QRadioButton::toggled, this, [this] { find_->setVisible(modes_[0]->isChecked()); });
+    connect(mode, &QRadioButton::toggled, this,
+            [this] { find_->setVisible(modes_[0]->isChecked()); });
   }
   connect(browser_.files, &QListWidget::itemDoubleClicked, this, [this] {
     const ReadOutcome read = ReadWholeFile(browser_.files->SelectedPath());

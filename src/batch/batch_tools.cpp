@@ -4,9 +4,9 @@
 
 #include <cstring>
 
+#include "batch/block_edits.h"
 #include "document/text_helpers.h"
 #include "document/transforms.h"
-#include "batch/block_edits.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
 
@@ -118,8 +118,7 @@ QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
   QList<BatchStep> steps;
   steps.reserve(files.size());
   for (const QString& file : files) {
-    steps.append({file, file,
-                  [=](const QByteArray& input, QString*) -> std::optional<QByteArray> {
+    steps.append({file, file, [=](const QByteArray& input, QString*) -> std::optional<QByteArray> {
                     const bool is_utf8 = DetectTextFormat(input).encoding == TextEncoding::kUtf8;
                     return ReplaceFirstPerLine(input, is_utf8 ? utf8_find : cp1251_find,
                                                is_utf8 ? utf8_replacement : cp1251_replacement);
@@ -187,27 +186,27 @@ QList<BatchStep> ApplyTemplateSteps(const QString& template_path, int marker_lin
                                     const QStringList& files) {
   QList<BatchStep> steps;
   for (const QString& file : files) {
-    steps.append({file, file,
-                  [=](const QByteArray& input, QString* error) -> std::optional<QByteArray> {
-                    const ReadOutcome read = ReadWholeFile(template_path);
-                    if (!read.ok) {
-                      *error = QStringLiteral("Cannot open file %1. %2").arg(template_path, read.error);
-                      return std::nullopt;
-                    }
-                    const FileLines pattern = SplitFile(read.bytes);
-                    QStringList lines = DecodeLines(pattern);
-                    FileLines content = SplitFile(input);
-                    if (marker_line < lines.size()) {
-                      lines.removeAt(marker_line);
-                      const QStringList inserted = DecodeLines(content);
-                      for (qsizetype i = 0; i < inserted.size(); ++i) {
-                        lines.insert(marker_line + i, inserted[i]);
-                      }
-                    }
-                    EncodeLines(content, lines);
-                    content.final_break = pattern.final_break;
-                    return JoinFile(content);
-                  }});
+    steps.append(
+        {file, file, [=](const QByteArray& input, QString* error) -> std::optional<QByteArray> {
+           const ReadOutcome read = ReadWholeFile(template_path);
+           if (!read.ok) {
+             *error = QStringLiteral("Cannot open file %1. %2").arg(template_path, read.error);
+             return std::nullopt;
+           }
+           const FileLines pattern = SplitFile(read.bytes);
+           QStringList lines = DecodeLines(pattern);
+           FileLines content = SplitFile(input);
+           if (marker_line < lines.size()) {
+             lines.removeAt(marker_line);
+             const QStringList inserted = DecodeLines(content);
+             for (qsizetype i = 0; i < inserted.size(); ++i) {
+               lines.insert(marker_line + i, inserted[i]);
+             }
+           }
+           EncodeLines(content, lines);
+           content.final_break = pattern.final_break;
+           return JoinFile(content);
+         }});
   }
   return steps;
 }
@@ -224,18 +223,16 @@ QString SeriesPath(const QString& folder, const QString& base, const QString& nu
 
 QList<BatchStep> SeriesSteps(const QStringList& page, int line_index, int first, int last,
                              int digits, const QString& before, const QString& after,
-                             const QString& folder, const QString& base,
-                             const TextFormat& format) {
+                             const QString& folder, const QString& base, const TextFormat& format) {
   QList<BatchStep> steps;
   for (int n = first; n <= last; ++n) {
     const QString number = NumberText(n, digits);
     QStringList lines = page;
     if (line_index >= 0 && line_index < lines.size()) lines[line_index] = before + number + after;
     const QByteArray bytes = EncodeText(lines.join(u'\n') + u'\n', format);
-    steps.append({QString(), SeriesPath(folder, base, number),
-                  [bytes](const QByteArray&, QString*) -> std::optional<QByteArray> {
-                    return bytes;
-                  }});
+    steps.append(
+        {QString(), SeriesPath(folder, base, number),
+         [bytes](const QByteArray&, QString*) -> std::optional<QByteArray> { return bytes; }});
   }
   return steps;
 }
@@ -246,9 +243,9 @@ QList<Rename> RenamePlan(const QString& folder, const QStringList& names, const 
   QList<Rename> plan;
   int k = 1;
   for (const QString& name : names) {
-    const QString new_name =
-        keep_name ? DeleteFirst(name, u'.' + old_extension) + u'.' + new_extension
-                  : before + NumberText(k, digits) + after + u'.' + new_extension;
+    const QString new_name = keep_name
+                                 ? DeleteFirst(name, u'.' + old_extension) + u'.' + new_extension
+                                 : before + NumberText(k, digits) + after + u'.' + new_extension;
     plan.append({JoinPath(folder, name), JoinPath(folder, new_name)});
     ++k;
   }
@@ -262,8 +259,8 @@ QList<BatchStep> CopyNumberedSteps(const QStringList& paths, const QString& targ
   for (const QString& path : paths) {
     // A target folder that ends in a separator still gets one more, as typed; it resolves
     // to the same folder.
-    const QString target = target_folder + u'/' + before + NumberText(k++, digits) + after +
-                           QStringLiteral(".jpg");
+    const QString target =
+        target_folder + u'/' + before + NumberText(k++, digits) + after + QStringLiteral(".jpg");
     steps.append({path, target, [](const QByteArray& input, QString*) -> std::optional<QByteArray> {
                     return input;
                   }});

@@ -18,7 +18,8 @@ QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
 
 // Converter: text to HTML (wrapped in "<html>" lines) or HTML to text, optionally tidied,
 // written over the source or under the other extension.
-QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy, bool other_extension);
+QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy,
+                              bool other_extension);
 QString ConvertedPath(const QString& path, bool to_html);
 QList<BatchStep> TidySteps(const QStringList& files);
 
@@ -26,7 +27,8 @@ QList<BatchStep> TidySteps(const QStringList& files);
 inline constexpr char16_t kTemplateMarker[] = u"<,,pattern,,>";
 // The last line from the second on that holds the marker.
 std::optional<int> MarkerLine(const QStringList& lines);
-std::optional<QStringList> FillTemplate(const QStringList& template_lines, const QStringList& content);
+std::optional<QStringList> FillTemplate(const QStringList& template_lines,
+                                        const QStringList& content);
 // Every file poured into the template read from template_path, at line marker_line (found in
 // the template as shown when the run started); the template is read again for each file.
 QList<BatchStep> ApplyTemplateSteps(const QString& template_path, int marker_line,

@@ -48,8 +48,8 @@ int ReplaceBlocks(QList<Line>& lines, const QList<Line>& find, const QList<Line>
         match = lines[p] == find[0];
       } else {
         const qsizetype from_back = i;  // tail's back is line p+1
-        match = from_back <= tail.size() ? tail[tail.size() - from_back] == find[i]
-                                         : find[i].isEmpty();
+        match =
+            from_back <= tail.size() ? tail[tail.size() - from_back] == find[i] : find[i].isEmpty();
       }
     }
     if (!match) {

@@ -4,8 +4,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "document/transforms.h"
 #include "batch/batch_tools.h"
+#include "document/transforms.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
@@ -28,8 +28,10 @@ void ShowLastResult(QPlainTextEdit* view, const BatchReport& report) {
 ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
     : ToolWindow(QStringLiteral("Form23"), parent),
       desktop_(desktop),
-      to_html_(Named<QRadioButton>(this, QStringLiteral("RadioButton1"), QStringLiteral("TXT -> HTML"))),
-      to_text_(Named<QRadioButton>(this, QStringLiteral("RadioButton2"), QStringLiteral("HTML -> TXT"))),
+      to_html_(
+          Named<QRadioButton>(this, QStringLiteral("RadioButton1"), QStringLiteral("TXT -> HTML"))),
+      to_text_(
+          Named<QRadioButton>(this, QStringLiteral("RadioButton2"), QStringLiteral("HTML -> TXT"))),
       browser_(this, QStringLiteral("*.txt")),
       source_(this, QStringLiteral("RadioGroup1"), 0),
       gathered_(Named<QListWidget>(this, QStringLiteral("ListBox1"))),
@@ -71,13 +73,16 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
   layout->addLayout(buttons);
   resize(760, 640);
 
-  connect(to_html_, &QRadioButton::clicked, this, [this] { browser_.files->SetMask(QStringLiteral("*.txt")); });
-  connect(to_text_, &QRadioButton::clicked, this, [this] { browser_.files->SetMask(QStringLiteral("*.htm")); });
+  connect(to_html_, &QRadioButton::clicked, this,
+          [this] { browser_.files->SetMask(QStringLiteral("*.txt")); });
+  connect(to_text_, &QRadioButton::clicked, this,
+          [this] { browser_.files->SetMask(QStringLiteral("*.htm")); });
   auto add_selected = [this] { AddSelectedPath(gathered_, browser_.files->SelectedPath()); };
   connect(add, &QPushButton::clicked, this, add_selected);
   connect(browser_.files, &QListWidget::itemDoubleClicked, this, add_selected);
   connect(remove, &QPushButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
-  connect(gathered_, &QListWidget::itemDoubleClicked, this, [this] { RemoveSelectedEntry(gathered_); });
+  connect(gathered_, &QListWidget::itemDoubleClicked, this,
+          [this] { RemoveSelectedEntry(gathered_); });
   connect(clear, &QPushButton::clicked, gathered_, &QListWidget::clear);
   connect(run, &QPushButton::clicked, this, &ConverterWindow::Convert);
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);

@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "document/editor_model.h"
 #include "batch/batch_tools.h"
+#include "document/editor_model.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "widgets/batch_panel.h"
@@ -38,8 +38,8 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
       after_(Named<QLineEdit>(this, QStringLiteral("Edit1"), QStringLiteral(".jpg\">"))),
       digits_(this, 4),
       base_(Named<QLineEdit>(this, QStringLiteral("Edit3"))),
-      browser_(this, QString(), QStringLiteral("DriveComboBox1"), QStringLiteral("DirectoryListBox1"),
-               QString()),
+      browser_(this, QString(), QStringLiteral("DriveComboBox1"),
+               QStringLiteral("DirectoryListBox1"), QString()),
       panel_(new BatchPanel(desktop, this)) {
   base_->setToolTip(QStringLiteral("Имя сохраняемых файлов (без номера)"));
   auto* load = Named<QPushButton>(this, QStringLiteral("Button1"));
@@ -79,11 +79,11 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
     });
   }
   connect(load, &QPushButton::clicked, this, [this] {
-    const auto choice = desktop_.AskOpenPath(
-        this,
-        {QStringLiteral("*.* (*)"), QStringLiteral("*.htm (*.htm)"), QStringLiteral("*.pat (*.pat)"),
-         QStringLiteral("*.txt (*.txt)")},
-        1, QString());
+    const auto choice =
+        desktop_.AskOpenPath(this,
+                             {QStringLiteral("*.* (*)"), QStringLiteral("*.htm (*.htm)"),
+                              QStringLiteral("*.pat (*.pat)"), QStringLiteral("*.txt (*.txt)")},
+                             1, QString());
     if (choice && !choice->path.isEmpty()) LoadPage(choice->path);
   });
   connect(generate, &QPushButton::clicked, this, &SeriesWindow::Generate);
@@ -146,8 +146,8 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
       mode_(this, QStringLiteral("RadioGroup1"), 1),
       source_(this, QStringLiteral("*.jpg")),
       gathered_(Named<QListWidget>(this, QStringLiteral("checkListBox1"))),
-      target_(this, QString(), QStringLiteral("DriveComboBox2"), QStringLiteral("DirectoryListBox2"),
-              QString()),
+      target_(this, QString(), QStringLiteral("DriveComboBox2"),
+              QStringLiteral("DirectoryListBox2"), QString()),
       target_path_(Named<QLineEdit>(this, QStringLiteral("Edit4"))),
       before_(Named<QLineEdit>(this, QStringLiteral("Edit1"))),
       digits_(this, 2),
@@ -244,10 +244,10 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
     const QString new_extension =
         new_extension_wanted_->isChecked() ? new_extension_->currentText() : extension_->text();
     const bool keep = keep_name_->isEnabled() && keep_name_->isChecked();
-    return RunRenames(RenamePlan(source_.Folder(), source_.files->Names(), before_->text(),
-                                 after_->text(), digits_.Digits(), extension_->text(),
-                                 new_extension, keep),
-                      options);
+    return RunRenames(
+        RenamePlan(source_.Folder(), source_.files->Names(), before_->text(), after_->text(),
+                   digits_.Digits(), extension_->text(), new_extension, keep),
+        options);
   });
   source_.SetFolder(QString());
   target_.SetFolder(QString());
@@ -264,7 +264,8 @@ void RenamerWindow::Run() {
     panel_->Run(QStringLiteral("Copy numbered"));
   } else {
     if (extension_->text() == u"*") {
-      desktop_.ShowMessage(this, QStringLiteral("А если в каталоге есть файлы с разными расширениями?"));
+      desktop_.ShowMessage(this,
+                           QStringLiteral("А если в каталоге есть файлы с разными расширениями?"));
     }
     panel_->Run(QStringLiteral("Rename"));
   }

@@ -5,9 +5,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "batch/batch_tools.h"
 #include "document/editor_model.h"
 #include "document/text_helpers.h"
-#include "batch/batch_tools.h"
 #include "generators/markup.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"
@@ -46,7 +46,8 @@ SaveTemplateWindow::SaveTemplateWindow(Desktop& desktop, EditorModel& editor, QW
   layout->addWidget(browser_.drives, 2, 1);
   layout->addWidget(save, 3, 0);
   layout->addWidget(close_button, 3, 1);
-  connect(browser_.files, &QListWidget::itemSelectionChanged, this, &SaveTemplateWindow::FollowSelection);
+  connect(browser_.files, &QListWidget::itemSelectionChanged, this,
+          &SaveTemplateWindow::FollowSelection);
   connect(browser_.folders, &FolderList::FolderChanged, this, &SaveTemplateWindow::FollowSelection);
   connect(save, &QPushButton::clicked, this, &SaveTemplateWindow::Save);
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
@@ -94,7 +95,8 @@ ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)
       desktop_(desktop),
       template_view_(NewTextView(this, QStringLiteral("RichEdit1"))),
       extension_(NewCombo(this, QStringLiteral("ComboBox1"),
-                          {QStringLiteral("htm"), QStringLiteral("txt"), QStringLiteral("*")}, true)),
+                          {QStringLiteral("htm"), QStringLiteral("txt"), QStringLiteral("*")},
+                          true)),
       browser_(this, QStringLiteral("*.txt")),
       panel_(new BatchPanel(desktop, this)) {
   extension_->setCurrentText(QStringLiteral("txt"));
@@ -138,8 +140,7 @@ ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)
 }
 
 void ApplyTemplateWindow::ChooseTemplate() {
-  const auto choice =
-      desktop_.AskOpenPath(this, {QStringLiteral("*.pat (*.pat)")}, 1, QString());
+  const auto choice = desktop_.AskOpenPath(this, {QStringLiteral("*.pat (*.pat)")}, 1, QString());
   if (!choice || choice->path.isEmpty()) {
     template_path_.clear();
     return;
@@ -218,8 +219,7 @@ void IndexPageWindow::Collect() {
 }
 
 void IndexPageWindow::ChooseTemplate() {
-  const auto choice =
-      desktop_.AskOpenPath(this, {QStringLiteral("Pattern (*.pat)")}, 1, QString());
+  const auto choice = desktop_.AskOpenPath(this, {QStringLiteral("Pattern (*.pat)")}, 1, QString());
   if (choice && !choice->path.isEmpty()) template_label_->setText(choice->path);
 }
 
@@ -232,7 +232,8 @@ void IndexPageWindow::SavePage() {
   if (template_label_->text().isEmpty()) return;
   const ReadOutcome read = ReadWholeFile(template_label_->text());
   if (!read.ok) {
-    desktop_.ShowError(this, QStringLiteral("Cannot open file %1. %2").arg(template_label_->text(), read.error));
+    desktop_.ShowError(
+        this, QStringLiteral("Cannot open file %1. %2").arg(template_label_->text(), read.error));
     return;
   }
   const TextFormat format = DetectTextFormat(read.bytes);

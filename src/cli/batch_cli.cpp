@@ -5,8 +5,8 @@
 #include <QHash>
 #include <optional>
 
-#include "document/text_helpers.h"
 #include "batch/batch_tools.h"
+#include "document/text_helpers.h"
 #include "generators/markup.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
@@ -23,17 +23,16 @@ struct Arguments {
 
 // Options that take a value; everything else starting with "--" is a flag.
 const QStringList kValueOptions = {
-    QStringLiteral("--find"),     QStringLiteral("--replace"),  QStringLiteral("--find-file"),
+    QStringLiteral("--find"),         QStringLiteral("--replace"),    QStringLiteral("--find-file"),
     QStringLiteral("--replace-file"), QStringLiteral("--block-file"), QStringLiteral("--mask"),
-    QStringLiteral("--template"), QStringLiteral("--output"),   QStringLiteral("--page"),
-    QStringLiteral("--line"),     QStringLiteral("--from"),     QStringLiteral("--to"),
-    QStringLiteral("--digits"),   QStringLiteral("--before"),   QStringLiteral("--after"),
-    QStringLiteral("--base"),     QStringLiteral("--folder"),   QStringLiteral("--ext"),
-    QStringLiteral("--new-ext"),  QStringLiteral("--target"),   QStringLiteral("--line-end")};
+    QStringLiteral("--template"),     QStringLiteral("--output"),     QStringLiteral("--page"),
+    QStringLiteral("--line"),         QStringLiteral("--from"),       QStringLiteral("--to"),
+    QStringLiteral("--digits"),       QStringLiteral("--before"),     QStringLiteral("--after"),
+    QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
+    QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end")};
 const QStringList kFlags = {QStringLiteral("--dry-run"), QStringLiteral("--tidy"),
                             QStringLiteral("--other-extension"), QStringLiteral("--keep-name"),
                             QStringLiteral("--help")};
-
 
 std::optional<Arguments> Parse(const QStringList& list, QString* error) {
   Arguments parsed;
@@ -152,12 +151,15 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
   }
   if (args.command.isEmpty()) return bad(QStringLiteral("no command"));
   static const QStringList kCommands = {
-      QStringLiteral("replace-text"), QStringLiteral("replace-block"), QStringLiteral("append"),
-      QStringLiteral("prepend"),      QStringLiteral("delete-block"),  QStringLiteral("to-html"),
-      QStringLiteral("to-text"),      QStringLiteral("tidy"),          QStringLiteral("apply-template"),
-      QStringLiteral("index"),        QStringLiteral("series"),        QStringLiteral("rename"),
-      QStringLiteral("copy-numbered"), QStringLiteral("undo")};
-  if (!kCommands.contains(args.command)) return bad(QStringLiteral("unknown command ") + args.command);
+      QStringLiteral("replace-text"),   QStringLiteral("replace-block"),
+      QStringLiteral("append"),         QStringLiteral("prepend"),
+      QStringLiteral("delete-block"),   QStringLiteral("to-html"),
+      QStringLiteral("to-text"),        QStringLiteral("tidy"),
+      QStringLiteral("apply-template"), QStringLiteral("index"),
+      QStringLiteral("series"),         QStringLiteral("rename"),
+      QStringLiteral("copy-numbered"),  QStringLiteral("undo")};
+  if (!kCommands.contains(args.command))
+    return bad(QStringLiteral("unknown command ") + args.command);
   const bool dry_run = args.flags.contains(QStringLiteral("--dry-run"));
   BatchOptions options;
   options.dry_run = dry_run;
@@ -190,12 +192,14 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     return 0;
   }
 
-  const QString default_mask = command == u"to-html" ? QStringLiteral("*.txt") : QStringLiteral("*.htm");
+  const QString default_mask =
+      command == u"to-html" ? QStringLiteral("*.txt") : QStringLiteral("*.htm");
   const QString mask = args.options.value(QStringLiteral("--mask"), default_mask);
   bool numbers_ok = true;
 
   if (command == u"series") {
-    if (!need("--page") || !need("--folder") || !need("--line") || !need("--from") || !need("--to")) {
+    if (!need("--page") || !need("--folder") || !need("--line") || !need("--from") ||
+        !need("--to")) {
       return bad(error);
     }
     const int line = Number(args, "--line", 0, &numbers_ok);
@@ -210,7 +214,8 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     }
     const TextFormat format = DetectTextFormat(read.bytes);
     const QStringList page = SplitLines(DecodeText(read.bytes, format));
-    const QString before = args.options.value(QStringLiteral("--before"), QStringLiteral("<img src=\""));
+    const QString before =
+        args.options.value(QStringLiteral("--before"), QStringLiteral("<img src=\""));
     const QString after = args.options.value(QStringLiteral("--after"), QStringLiteral(".jpg\">"));
     return Report(RunBatch(SeriesSteps(page, line, first, last, digits, before, after,
                                        option("--folder"), option("--base"), format),
@@ -226,18 +231,20 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     const QString extension = args.options.value(QStringLiteral("--ext"), QStringLiteral("jpg"));
     const QString new_extension = args.options.value(QStringLiteral("--new-ext"), extension);
     const QString folder = args.paths.first();
-    return Report(RunRenames(RenamePlan(folder, ListFolderFiles(folder, QStringLiteral("*.") + extension),
-                                        option("--before"), option("--after"), digits, extension,
-                                        new_extension, args.flags.contains(QStringLiteral("--keep-name"))),
-                             options),
-                  dry_run, out, err);
+    return Report(
+        RunRenames(RenamePlan(folder, ListFolderFiles(folder, QStringLiteral("*.") + extension),
+                              option("--before"), option("--after"), digits, extension,
+                              new_extension, args.flags.contains(QStringLiteral("--keep-name"))),
+                   options),
+        dry_run, out, err);
   }
   if (command == u"index") {
     if (!need("--template") || !need("--output") || args.paths.size() != 1) {
       return bad(error.isEmpty() ? QStringLiteral("index takes one folder") : error);
     }
     const QString folder = args.paths.first();
-    const QString end = option("--line-end") == u"br" ? QStringLiteral("<br>") : QStringLiteral("<p>");
+    const QString end =
+        option("--line-end") == u"br" ? QStringLiteral("<br>") : QStringLiteral("<p>");
     QStringList links;
     for (const QString& name : ListFolderFiles(folder, QStringLiteral("*.htm"))) {
       const std::optional<QStringList> page = ReadLinesOf(JoinPath(folder, name), &error);
@@ -292,8 +299,9 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     steps = BlockEditSteps(files, command == u"append" ? BlockMode::kAppend : BlockMode::kPrepend,
                            {}, *block);
   } else if (command == u"to-html" || command == u"to-text") {
-    steps = ConvertSteps(files, command == u"to-html", args.flags.contains(QStringLiteral("--tidy")),
-                         args.flags.contains(QStringLiteral("--other-extension")));
+    steps =
+        ConvertSteps(files, command == u"to-html", args.flags.contains(QStringLiteral("--tidy")),
+                     args.flags.contains(QStringLiteral("--other-extension")));
   } else if (command == u"tidy") {
     steps = TidySteps(files);
   } else if (command == u"apply-template") {
@@ -308,7 +316,8 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     const int digits = Number(args, "--digits", 2, &numbers_ok);
     if (!numbers_ok || digits < 2 || digits > 4) return bad(QStringLiteral("bad number"));
     if (!dry_run) QDir().mkdir(option("--target"));
-    steps = CopyNumberedSteps(files, option("--target"), option("--before"), option("--after"), digits);
+    steps =
+        CopyNumberedSteps(files, option("--target"), option("--before"), option("--after"), digits);
   } else {
     return bad(QStringLiteral("unknown command ") + command);
   }

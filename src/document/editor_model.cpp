@@ -1,8 +1,8 @@
 #include "document/editor_model.h"
 
 #include <QTextBlock>
-#include <algorithm>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace {
 

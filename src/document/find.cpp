@@ -9,7 +9,8 @@ std::optional<QRegularExpression> FindExpression(const QString& text, const Find
   QString pattern = options.regex ? text : QRegularExpression::escape(text);
   // Lookarounds rather than \b, so a text that starts or ends with a sign still counts
   // as a whole word between spaces.
-  if (options.whole_word) pattern = QStringLiteral("(?<!\\w)(?:") + pattern + QStringLiteral(")(?!\\w)");
+  if (options.whole_word)
+    pattern = QStringLiteral("(?<!\\w)(?:") + pattern + QStringLiteral(")(?!\\w)");
   QRegularExpression expression(pattern, options.match_case
                                              ? QRegularExpression::NoPatternOption
                                              : QRegularExpression::CaseInsensitiveOption);
@@ -50,8 +51,8 @@ TextMatch FirstMatchFrom(const QString& text, const QRegularExpression& expressi
 TextMatch FindMatch(const QString& text, const QRegularExpression& expression, qsizetype from,
                     bool backward) {
   from = std::clamp<qsizetype>(from, 0, text.size());
-  TextMatch match = backward ? LastMatchBefore(text, expression, from)
-                             : FirstMatchFrom(text, expression, from);
+  TextMatch match =
+      backward ? LastMatchBefore(text, expression, from) : FirstMatchFrom(text, expression, from);
   if (!match.found()) {
     match = backward ? LastMatchBefore(text, expression, text.size())
                      : FirstMatchFrom(text, expression, 0);

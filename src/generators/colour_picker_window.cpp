@@ -8,11 +8,11 @@
 #include <QSlider>
 #include <QSpinBox>
 
-#include "document/editor_target.h"
 #include "document/editor_model.h"
-#include "widgets/widget_helpers.h"
+#include "document/editor_target.h"
 #include "generators/colour.h"
 #include "platform/desktop.h"
+#include "widgets/widget_helpers.h"
 
 ColourPickerWindow::ColourPickerWindow(Desktop& desktop, EditorTarget& main_window, QWidget* parent)
     : QDialog(parent),

@@ -42,9 +42,7 @@ void MapLayer::paintEvent(QPaintEvent*) {
 
 void MapLayer::mouseMoveEvent(QMouseEvent* event) { emit Moved(event->position().toPoint()); }
 void MapLayer::mousePressEvent(QMouseEvent* event) { emit Pressed(event->position().toPoint()); }
-void MapLayer::mouseReleaseEvent(QMouseEvent* event) {
-  emit Released(event->position().toPoint());
-}
+void MapLayer::mouseReleaseEvent(QMouseEvent* event) { emit Released(event->position().toPoint()); }
 
 ImageMapWindow::ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* parent)
     : ToolWindow(QStringLiteral("Form27"), parent),
@@ -54,8 +52,8 @@ ImageMapWindow::ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* 
       layer_(new MapLayer(picture_)),
       scroll_(Named<QScrollArea>(this, QStringLiteral("ScrollBox1"))),
       map_name_(Named<QLineEdit>(this, QStringLiteral("Edit1"))),
-      shape_(NewCombo(this, QStringLiteral("shape"), {QStringLiteral("rect"), QStringLiteral("circle")},
-                      true)),
+      shape_(NewCombo(this, QStringLiteral("shape"),
+                      {QStringLiteral("rect"), QStringLiteral("circle")}, true)),
       coords_(Named<QLineEdit>(this, QStringLiteral("Edit5"))),
       link_(Named<QLineEdit>(this, QStringLiteral("Edit2"))),
       alt_(Named<QLineEdit>(this, QStringLiteral("Edit3"))),
@@ -110,9 +108,9 @@ ImageMapWindow::ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* 
   connect(load, &QPushButton::clicked, this, [this] {
     const auto choice = desktop_.AskOpenPath(
         this,
-        {QStringLiteral("All (*.jpg *.jpeg *.bmp *.png)"), QStringLiteral("JPEG Image File (*.jpg)"),
-         QStringLiteral("JPEG Image File (*.jpeg)"), QStringLiteral("Bitmaps (*.bmp)"),
-         QStringLiteral("PNG (*.png)")},
+        {QStringLiteral("All (*.jpg *.jpeg *.bmp *.png)"),
+         QStringLiteral("JPEG Image File (*.jpg)"), QStringLiteral("JPEG Image File (*.jpeg)"),
+         QStringLiteral("Bitmaps (*.bmp)"), QStringLiteral("PNG (*.png)")},
         1, QString());
     if (choice && !choice->path.isEmpty()) LoadPicture(choice->path);
   });
@@ -180,8 +178,8 @@ void ImageMapWindow::OnReleased(QPoint point) {
 }
 
 void ImageMapWindow::AddArea() {
-  const auto tag = AreaTagText(shape_->currentText(), coords_->text(), link_->text(),
-                               alt_->text(), title_->text());
+  const auto tag = AreaTagText(shape_->currentText(), coords_->text(), link_->text(), alt_->text(),
+                               title_->text());
   if (!tag) {
     desktop_.ShowMessage(this, QStringLiteral("Отсутствует один из обязательных параметров."));
     return;

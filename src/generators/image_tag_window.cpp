@@ -21,12 +21,12 @@ ImageTagWindow::ImageTagWindow(Desktop& desktop, EditorTarget& target, QWidget* 
       scroll_(Named<QScrollArea>(this, QStringLiteral("ScrollBox1"))),
       src_(Named<QLineEdit>(this, QStringLiteral("Edit2"))),
       border_(NewSpin(this, QStringLiteral("SpinEdit3"), -1, 999, -1)),
-      align_(NewCombo(this, QStringLiteral("ComboBox1"),
-                      {QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("top"),
-                       QStringLiteral("bottom"), QStringLiteral("middle"),
-                       QStringLiteral("texttob"), QStringLiteral("absbottom"),
-                       QStringLiteral("absmiddle"), QStringLiteral("baseline")},
-                      true)),
+      align_(NewCombo(
+          this, QStringLiteral("ComboBox1"),
+          {QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("top"),
+           QStringLiteral("bottom"), QStringLiteral("middle"), QStringLiteral("texttob"),
+           QStringLiteral("absbottom"), QStringLiteral("absmiddle"), QStringLiteral("baseline")},
+          true)),
       alt_(Named<QLineEdit>(this, QStringLiteral("Edit1"))),
       height_(NewSpin(this, QStringLiteral("SpinEdit1"), 0, 9999, 0)),
       width_(NewSpin(this, QStringLiteral("SpinEdit2"), 0, 9999, 0)),
@@ -49,10 +49,10 @@ ImageTagWindow::ImageTagWindow(Desktop& desktop, EditorTarget& target, QWidget* 
 
   auto* fields = new QGridLayout;
   const std::tuple<const char16_t*, const char16_t*, QWidget*> rows[] = {
-      {u"Label6", u"SRC=", src_},          {u"Label4", u"BORDER=", border_},
-      {u"Label5", u"ALIGN=", align_},      {u"Label3", u"ALT=", alt_},
-      {u"Label1", u"Height", height_},     {u"Label2", u"Width", width_},
-      {u"Label7", u"HSPACE=", hspace_},    {u"Label8", u"VSPACE=", vspace_}};
+      {u"Label6", u"SRC=", src_},       {u"Label4", u"BORDER=", border_},
+      {u"Label5", u"ALIGN=", align_},   {u"Label3", u"ALT=", alt_},
+      {u"Label1", u"Height", height_},  {u"Label2", u"Width", width_},
+      {u"Label7", u"HSPACE=", hspace_}, {u"Label8", u"VSPACE=", vspace_}};
   int row = 0;
   for (const auto& [label_name, text, control] : rows) {
     fields->addWidget(Named<QLabel>(this, QString::fromUtf16(label_name), QString::fromUtf16(text)),

@@ -110,16 +110,15 @@ QString BarLine(BarStyle style, const Bar& b) {
     case BarStyle::kLabelBeside:
       return b.label + QStringLiteral("</td><td><table><tr><td width=") + n +
              QStringLiteral(" bgcolor=") + b.colour +
-             QStringLiteral(">&nbsp</td></tr></table></td></tr><tr><td bgcolor=") +
-             b.background + u'>';
+             QStringLiteral(">&nbsp</td></tr></table></td></tr><tr><td bgcolor=") + b.background +
+             u'>';
     case BarStyle::kLabelBesideValue:
       break;
   }
   return b.label + QStringLiteral("</td><td><table><tr><td width=") + n +
-         QStringLiteral(" bgcolor=") + b.colour + QStringLiteral("><font color=") +
-         b.value_colour + u'>' + n +
-         QStringLiteral("</font></td></tr></table></td></tr><tr><td bgcolor=") + b.background +
-         u'>';
+         QStringLiteral(" bgcolor=") + b.colour + QStringLiteral("><font color=") + b.value_colour +
+         u'>' + n + QStringLiteral("</font></td></tr></table></td></tr><tr><td bgcolor=") +
+         b.background + u'>';
 }
 
 QStringList ChartInsertion(const QStringList& chart_lines, const QString& title) {
@@ -132,18 +131,18 @@ QStringList ChartInsertion(const QStringList& chart_lines, const QString& title)
 
 const QStringList& CssPropertyNames() {
   static const QStringList names = {
-      QStringLiteral("font-family"),     QStringLiteral("font-weight"),
-      QStringLiteral("font-style"),      QStringLiteral("font-variant"),
-      QStringLiteral("font-size"),       QStringLiteral("color"),
+      QStringLiteral("font-family"),      QStringLiteral("font-weight"),
+      QStringLiteral("font-style"),       QStringLiteral("font-variant"),
+      QStringLiteral("font-size"),        QStringLiteral("color"),
       QStringLiteral("background-color"), QStringLiteral("border-color"),
-      QStringLiteral("text-decoration"), QStringLiteral("text-align"),
-      QStringLiteral("vertical-align"),  QStringLiteral("text-transform"),
-      QStringLiteral("text-indent"),     QStringLiteral("line-height"),
-      QStringLiteral("word-spacing"),    QStringLiteral("letter-spacing"),
-      QStringLiteral("margin-left"),     QStringLiteral("margin-right"),
-      QStringLiteral("margin-top"),      QStringLiteral("margin-bottom"),
-      QStringLiteral("padding-left"),    QStringLiteral("padding-right"),
-      QStringLiteral("padding-top"),     QStringLiteral("padding-bottom"),
+      QStringLiteral("text-decoration"),  QStringLiteral("text-align"),
+      QStringLiteral("vertical-align"),   QStringLiteral("text-transform"),
+      QStringLiteral("text-indent"),      QStringLiteral("line-height"),
+      QStringLiteral("word-spacing"),     QStringLiteral("letter-spacing"),
+      QStringLiteral("margin-left"),      QStringLiteral("margin-right"),
+      QStringLiteral("margin-top"),       QStringLiteral("margin-bottom"),
+      QStringLiteral("padding-left"),     QStringLiteral("padding-right"),
+      QStringLiteral("padding-top"),      QStringLiteral("padding-bottom"),
       QStringLiteral("border-style")};
   return names;
 }
@@ -168,8 +167,8 @@ QString ImageTagText(const QString& path, const QString& map_name) {
   return QStringLiteral("<img src=") + path + QStringLiteral(" usemap=#") + map_name + u'>';
 }
 
-std::optional<QString> AreaTagText(const QString& shape, const QString& coords,
-                                   const QString& link, const QString& alt, const QString& title) {
+std::optional<QString> AreaTagText(const QString& shape, const QString& coords, const QString& link,
+                                   const QString& alt, const QString& title) {
   if (coords.isEmpty() || link.isEmpty()) return std::nullopt;
   QString tag = QStringLiteral("<area shape=") + shape + QStringLiteral(" coords=") + coords +
                 QStringLiteral(" href=") + link;

@@ -75,8 +75,8 @@ QString CssRule(const QString& selector, const QList<std::pair<QString, QString>
 // Image map.
 QString ImageTagText(const QString& path, const QString& map_name);
 // Empty when coordinates or link is missing.
-std::optional<QString> AreaTagText(const QString& shape, const QString& coords,
-                                   const QString& link, const QString& alt, const QString& title);
+std::optional<QString> AreaTagText(const QString& shape, const QString& coords, const QString& link,
+                                   const QString& alt, const QString& title);
 QStringList ImageMapLines(const QString& image_tag, const QString& map_name,
                           const QStringList& areas);
 // The coordinates text of a drag: the end point clamped to the picture, then the rectangle

@@ -6,11 +6,11 @@
 #include <QVBoxLayout>
 
 #include "document/editor_model.h"
-#include "widgets/widget_helpers.h"
 #include "document/editor_target.h"
 #include "generators/colour_picker_window.h"
 #include "generators/markup.h"
 #include "settings/new_page.h"
+#include "widgets/widget_helpers.h"
 
 TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent)
     : ToolWindow(QStringLiteral("Form8"), parent),
@@ -42,7 +42,8 @@ TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
     grid->addWidget(Named<QLabel>(group, QString::fromUtf16(label), QString::fromUtf16(text)), row,
                     0);
     grid->addWidget(field, row, 1);
-    auto* button = Named<QPushButton>(group, QString::fromUtf16(button_name), QStringLiteral("Выбрать"));
+    auto* button =
+        Named<QPushButton>(group, QString::fromUtf16(button_name), QStringLiteral("Выбрать"));
     grid->addWidget(button, row++, 2);
     BindColourButton(button, field, picker);
   }
@@ -98,15 +99,14 @@ ListWindow::ListWindow(EditorTarget& target, QWidget* parent)
       target_(target),
       ordered_(Named<QRadioButton>(this, QStringLiteral("RadioButton1"))),
       unordered_(Named<QRadioButton>(this, QStringLiteral("RadioButton2"))),
-      ordered_style_(NewCombo(this, QStringLiteral("ComboBox1"),
-                              {QStringLiteral("1,2,3"), QStringLiteral("A,B,C"),
-                               QStringLiteral("a,b,c"), QStringLiteral("I,II,III"),
-                               QStringLiteral("i,ii,ii")},
-                              false)),
-      unordered_style_(NewCombo(this, QStringLiteral("ComboBox2"),
-                                {QStringLiteral("Discs"), QStringLiteral("Circles"),
-                                 QStringLiteral("Squares")},
-                                false)),
+      ordered_style_(
+          NewCombo(this, QStringLiteral("ComboBox1"),
+                   {QStringLiteral("1,2,3"), QStringLiteral("A,B,C"), QStringLiteral("a,b,c"),
+                    QStringLiteral("I,II,III"), QStringLiteral("i,ii,ii")},
+                   false)),
+      unordered_style_(NewCombo(
+          this, QStringLiteral("ComboBox2"),
+          {QStringLiteral("Discs"), QStringLiteral("Circles"), QStringLiteral("Squares")}, false)),
       items_(NewSpin(this, QStringLiteral("SpinEdit1"), 1, 9999, 1)) {
   MakeExclusive(this, {ordered_, unordered_});
   ordered_->setChecked(true);
@@ -171,11 +171,10 @@ RuleWindow::RuleWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget
   });
   auto* ok = Named<QPushButton>(this, QStringLiteral("Button1"), QStringLiteral("Ok"));
   connect(ok, &QPushButton::clicked, this, [this] {
-    target_.InsertAtCaret(
-        RuleTag(size_wanted_->isChecked() ? std::optional<int>(size_->value()) : std::nullopt,
-                noshade_->isChecked(),
-                colour_wanted_->isChecked() ? std::optional<QString>(colour_->text())
-                                            : std::nullopt));
+    target_.InsertAtCaret(RuleTag(
+        size_wanted_->isChecked() ? std::optional<int>(size_->value()) : std::nullopt,
+        noshade_->isChecked(),
+        colour_wanted_->isChecked() ? std::optional<QString>(colour_->text()) : std::nullopt));
     accept();
   });
   auto* layout = new QGridLayout(this);

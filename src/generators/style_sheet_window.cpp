@@ -4,12 +4,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "widgets/widget_helpers.h"
 #include "generators/colour.h"
 #include "generators/colour_picker_window.h"
 #include "generators/markup.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
+#include "widgets/widget_helpers.h"
 
 namespace {
 
@@ -38,8 +38,9 @@ StyleSheetWindow::StyleSheetWindow(Desktop& desktop, ColourPickerWindow& picker,
       rules_(Named<QListWidget>(this, QStringLiteral("ListBox1"))) {
   QStringList fonts = font_families;
   fonts.append(QStringLiteral("Default"));
-  std::sort(fonts.begin(), fonts.end(),
-            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  std::sort(fonts.begin(), fonts.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  });
   const QStringList number = {QStringLiteral("12")};
   const PropertyRow rows[] = {
       {Kind::kList, u"ComboBox1", u"", u"", fonts},
@@ -142,8 +143,7 @@ StyleSheetWindow::StyleSheetWindow(Desktop& desktop, ColourPickerWindow& picker,
   connect(clear, &QPushButton::clicked, rules_, &QListWidget::clear);
   connect(save, &QPushButton::clicked, this, &StyleSheetWindow::Save);
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
-  connect(rules_, &QListWidget::itemDoubleClicked, this,
-          [this] { RemoveSelectedEntry(rules_); });
+  connect(rules_, &QListWidget::itemDoubleClicked, this, [this] { RemoveSelectedEntry(rules_); });
 }
 
 QString StyleSheetWindow::BuildRule() const {

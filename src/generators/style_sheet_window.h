@@ -18,9 +18,9 @@ class StyleSheetWindow : public ToolWindow {
  private:
   struct Property {
     QCheckBox* tick;
-    QWidget* value;        // combo box or line edit
-    QComboBox* unit;       // number properties only
-    QPushButton* swatch;   // colour properties only
+    QWidget* value;       // combo box or line edit
+    QComboBox* unit;      // number properties only
+    QPushButton* swatch;  // colour properties only
   };
 
   Desktop& desktop_;

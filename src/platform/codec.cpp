@@ -74,8 +74,7 @@ QByteArray EncodeCp1251(QStringView text, qsizetype* replaced, QByteArrayView ne
       ++i;
       consumed = 2;
     }
-    const QByteArray reference =
-        "&#" + QByteArray::number(static_cast<quint32>(code_point)) + ';';
+    const QByteArray reference = "&#" + QByteArray::number(static_cast<quint32>(code_point)) + ';';
     const qsizetype used = out - bytes.data();
     bytes.resize(bytes.size() + reference.size() - consumed);
     out = bytes.data() + used;

@@ -77,9 +77,8 @@ void QtDesktop::SetClipboardText(const QString& text) { QApplication::clipboard(
 
 int QtDesktop::RunModal(QDialog* window) { return window->exec(); }
 
-std::optional<int> QtDesktop::AskNumber(QWidget* parent, const QString& title,
-                                        const QString& label, int value, int minimum,
-                                        int maximum) {
+std::optional<int> QtDesktop::AskNumber(QWidget* parent, const QString& title, const QString& label,
+                                        int value, int minimum, int maximum) {
   bool ok = false;
   const int number = QInputDialog::getInt(parent, title, label, value, minimum, maximum, 1, &ok);
   if (!ok) return std::nullopt;

@@ -67,7 +67,8 @@ RecentFilesStore::WindowState RecentFilesStore::LoadWindowState() const {
   QSettings settings(file_path_, QSettings::IniFormat);
   const int width = settings.value(QStringLiteral("Window/width")).toInt();
   const int height = settings.value(QStringLiteral("Window/height")).toInt();
-  if (width > 0 && height > 0 && width < 100000 && height < 100000) state.size = QSize(width, height);
+  if (width > 0 && height > 0 && width < 100000 && height < 100000)
+    state.size = QSize(width, height);
   state.maximized = settings.value(QStringLiteral("Window/maximized")).toBool();
   return state;
 }

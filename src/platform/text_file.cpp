@@ -119,7 +119,8 @@ ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
     return outcome;
   }
   if (max_bytes >= 0 && info.st_size > max_bytes) {
-    outcome.error = QStringLiteral("File too large (%1 bytes, at most %2)").arg(info.st_size).arg(max_bytes);
+    outcome.error =
+        QStringLiteral("File too large (%1 bytes, at most %2)").arg(info.st_size).arg(max_bytes);
     outcome.kind = FileError::kTooLarge;
     ::close(fd);
     return outcome;

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "widgets/widget_helpers.h"
 #include "platform/desktop.h"
+#include "widgets/widget_helpers.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "document/editor_target.h"
 #include "document/editor_model.h"
-#include "widgets/widget_helpers.h"
+#include "document/editor_target.h"
 #include "generators/colour.h"
 #include "generators/colour_picker_window.h"
+#include "widgets/widget_helpers.h"
 
 namespace {
 

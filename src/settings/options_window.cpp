@@ -11,12 +11,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "settings/settings_target.h"
 #include "generators/colour.h"
 #include "platform/desktop.h"
 #include "platform/shell_verbs.h"
 #include "settings/language_applier.h"
 #include "settings/settings_record.h"
+#include "settings/settings_target.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ QPushButton* NamedButton(const QString& name, const QString& text, QWidget* pare
 
 }  // namespace
 
-OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings, SettingsTarget& main_window,
-                             LanguageApplier& language,
+OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
+                             SettingsTarget& main_window, LanguageApplier& language,
                              QString program_folder, QWidget* parent)
     : QDialog(parent),
       desktop_(desktop),
@@ -151,8 +151,9 @@ void OptionsWindow::Apply(const SettingsRecord& record) {
   for (const QScreen* each : QGuiApplication::screens()) screens.append(each->availableGeometry());
   // The stored point is the frame's, as move() takes it.
   main_window_.MoveWindow(KeepOnScreens(QPoint(PlaceWindowLeft(record.window_left, screen.width()),
-                                         PlaceWindowTop(record.window_top, screen.height())),
-                                  screens, QGuiApplication::primaryScreen()->availableGeometry()));
+                                               PlaceWindowTop(record.window_top, screen.height())),
+                                        screens,
+                                        QGuiApplication::primaryScreen()->availableGeometry()));
   built_in_preview_->setChecked(record.preview_in_built_in_window == 1);
   // The record names a file in the program folder; a name with a path in it is refused
   // like a missing file rather than read from elsewhere.

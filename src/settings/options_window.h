@@ -17,8 +17,7 @@ class OptionsWindow : public QDialog {
   Q_OBJECT
  public:
   OptionsWindow(Desktop& desktop, SettingsRecord& settings, SettingsTarget& main_window,
-                LanguageApplier& language,
-                QString program_folder, QWidget* parent = nullptr);
+                LanguageApplier& language, QString program_folder, QWidget* parent = nullptr);
 
   QString SettingsPath() const;
   // The path of the language file to apply.

@@ -1,25 +1,25 @@
 #include "settings/preview_window.h"
 
 #include <unistd.h>
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
-#include <QUrl>
-#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include "document/editor_model.h"
 #include "document/document_session.h"
-#include "settings/settings_record.h"
-#include "widgets/widget_helpers.h"
+#include "document/editor_model.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "settings/preview.h"
+#include "settings/settings_record.h"
+#include "widgets/widget_helpers.h"
 
 void PrepareEmbeddedBrowser() {
   if (geteuid() == 0) {
@@ -118,8 +118,8 @@ void PreviewCommands::PreviewDocument() {
   const QString folder = PreviewFolder(document_.FileName(), program_folder_);
   document_.SetCurrentFolder(folder);
   const QString path = PreviewFilePathIn(folder, document_.ScratchFiles());
-  const QString error =
-      WriteWholeFile(path, EncodeText(document_.Editor().Text(), ScratchFormat(document_.Format())));
+  const QString error = WriteWholeFile(
+      path, EncodeText(document_.Editor().Text(), ScratchFormat(document_.Format())));
   if (!error.isEmpty()) {
     desktop_.ShowError(document_.View().DialogParent(), error);
     return;

@@ -92,7 +92,6 @@ bool ClipboardWindow::LoadSnippets(const QString& path) {
   return true;
 }
 
-
 bool ClipboardWindow::SaveSnippets(const QString& path) {
   const QString error = WriteWholeFile(path, SnippetsToBytes(Entries(list_)));
   if (!error.isEmpty()) desktop_.ShowError(this, error);

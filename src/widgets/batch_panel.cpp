@@ -19,7 +19,8 @@ namespace {
 QString ChangedLines(const BatchChange& change) {
   if (!change.existed && change.before.isEmpty() && change.after.size() < 200 &&
       !change.after.contains('\n')) {
-    return QString::fromUtf8(change.before) + QStringLiteral(" -> ") + QString::fromUtf8(change.after);
+    return QString::fromUtf8(change.before) + QStringLiteral(" -> ") +
+           QString::fromUtf8(change.after);
   }
   const FileLines before = SplitFile(change.before);
   const FileLines after = SplitFile(change.after);
@@ -35,8 +36,10 @@ QString ChangedLines(const BatchChange& change) {
     ++tail;
   }
   QString text = QStringLiteral("@@ line %1\n").arg(head + 1);
-  for (qsizetype i = head; i < old_lines.size() - tail; ++i) text += QStringLiteral("- ") + old_lines[i] + u'\n';
-  for (qsizetype i = head; i < new_lines.size() - tail; ++i) text += QStringLiteral("+ ") + new_lines[i] + u'\n';
+  for (qsizetype i = head; i < old_lines.size() - tail; ++i)
+    text += QStringLiteral("- ") + old_lines[i] + u'\n';
+  for (qsizetype i = head; i < new_lines.size() - tail; ++i)
+    text += QStringLiteral("+ ") + new_lines[i] + u'\n';
   return text;
 }
 
@@ -76,7 +79,8 @@ BatchPanel::BatchPanel(Desktop& desktop, QWidget* parent)
   connect(preview, &QPushButton::clicked, this, &BatchPanel::Preview);
   connect(undo_, &QPushButton::clicked, this, &BatchPanel::UndoRun);
   connect(changed_files_, &QListWidget::currentRowChanged, this, [this](int row) {
-    diff_->setPlainText(row >= 0 && row < changes_.size() ? ChangedLines(changes_[row]) : QString());
+    diff_->setPlainText(row >= 0 && row < changes_.size() ? ChangedLines(changes_[row])
+                                                          : QString());
   });
 }
 
@@ -135,7 +139,8 @@ void BatchPanel::UndoRun() {
   undo_->setEnabled(false);
   QString text = QStringLiteral("Undone: %1 file(s) restored.").arg(undo.restored);
   if (!undo.conflicts.isEmpty()) {
-    text += QStringLiteral(" Changed since the run, left alone: ") + undo.conflicts.join(QStringLiteral(", "));
+    text += QStringLiteral(" Changed since the run, left alone: ") +
+            undo.conflicts.join(QStringLiteral(", "));
   }
   if (!undo.error.isEmpty()) desktop_.ShowError(window(), undo.error);
   report_->setText(text);

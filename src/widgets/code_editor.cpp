@@ -73,7 +73,8 @@ class LineNumberArea : public QWidget {
   CodeEditor* editor_;
 };
 
-CodeEditor::CodeEditor(QWidget* parent) : QPlainTextEdit(parent), gutter_(new LineNumberArea(this)) {
+CodeEditor::CodeEditor(QWidget* parent)
+    : QPlainTextEdit(parent), gutter_(new LineNumberArea(this)) {
   connect(this, &QPlainTextEdit::blockCountChanged, this, &CodeEditor::UpdateGutterWidth);
   connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
     if (dy != 0) {
@@ -185,8 +186,8 @@ void CodeEditor::HighlightVisible() {
   }
   // Blocks above the screen are only lexed for their end state, and only from the first
   // one whose state may have changed.
-  QTextBlock block = valid_until_ < first.blockNumber() ? document()->findBlockByNumber(valid_until_)
-                                                        : first;
+  QTextBlock block =
+      valid_until_ < first.blockNumber() ? document()->findBlockByNumber(valid_until_) : first;
   int state = kInText;
   if (const QTextBlock previous = block.previous(); previous.isValid()) {
     if (const BlockColours* colours = ColoursOf(previous)) state = colours->end_state;
@@ -209,8 +210,8 @@ void CodeEditor::HighlightVisible() {
         QList<QTextLayout::FormatRange> ranges;
         ranges.reserve(lexed.spans.size());
         for (const HtmlSpan& span : lexed.spans) {
-          ranges.append({static_cast<int>(span.start), static_cast<int>(span.length),
-                         FormatFor(span.part)});
+          ranges.append(
+              {static_cast<int>(span.start), static_cast<int>(span.length), FormatFor(span.part)});
         }
         block.layout()->setFormats(ranges);
         colours->applied = true;

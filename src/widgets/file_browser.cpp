@@ -163,9 +163,7 @@ void FileBrowser::SetFolder(const QString& folder) {
   if (!folders->SetFolder(folder) && files != nullptr) files->Reread();
 }
 
-void FileBrowser::Refresh() {
-  folders->Rebuild();
-}
+void FileBrowser::Refresh() { folders->Rebuild(); }
 
 void FileBrowser::AddTo(QBoxLayout* layout) const {
   layout->addWidget(drives);

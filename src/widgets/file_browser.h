@@ -14,7 +14,8 @@ class FolderList : public QListWidget {
   Q_OBJECT
   Q_PROPERTY(QString folder READ Folder WRITE SetFolderProperty NOTIFY FolderChanged)
  public:
-  explicit FolderList(QWidget* parent = nullptr, const QString& name = QStringLiteral("DirectoryListBox1"));
+  explicit FolderList(QWidget* parent = nullptr,
+                      const QString& name = QStringLiteral("DirectoryListBox1"));
   QString Folder() const { return folder_; }
   // Lists folder (the home folder when empty, the root when missing); true when it differs
   // from the folder shown before, which is then announced by FolderChanged.
@@ -68,7 +69,8 @@ class DriveBox : public QComboBox {
 // Drive box, folder list and file list linked: the drive drives the folders and the folder
 // drives the files. The widgets are children of parent, for the window to lay out.
 struct FileBrowser {
-  FileBrowser(QWidget* parent, const QString& mask, const QString& drive_name = QStringLiteral("DriveComboBox1"),
+  FileBrowser(QWidget* parent, const QString& mask,
+              const QString& drive_name = QStringLiteral("DriveComboBox1"),
               const QString& folder_name = QStringLiteral("DirectoryListBox1"),
               const QString& file_name = QStringLiteral("FileListBox1"));
   // Moves to folder; both lists are read again.

@@ -11,8 +11,7 @@ QSpinBox* NewSpin(QWidget* parent, const QString& name, int minimum, int maximum
   return spin;
 }
 
-QComboBox* NewCombo(QWidget* parent, const QString& name, const QStringList& items,
-                    bool editable) {
+QComboBox* NewCombo(QWidget* parent, const QString& name, const QStringList& items, bool editable) {
   auto* combo = Named<QComboBox>(parent, name);
   combo->setEditable(editable);
   combo->addItems(items);

@@ -25,8 +25,7 @@ Control* Named(QWidget* parent, const QString& name, Args&&... args) {
 }
 
 QSpinBox* NewSpin(QWidget* parent, const QString& name, int minimum, int maximum, int value);
-QComboBox* NewCombo(QWidget* parent, const QString& name, const QStringList& items,
-                    bool editable);
+QComboBox* NewCombo(QWidget* parent, const QString& name, const QStringList& items, bool editable);
 // A plain-text view: no rich text, no wrap unless asked.
 QPlainTextEdit* NewTextView(QWidget* parent, const QString& name, bool wrap = false);
 QToolButton* NewToolButton(QWidget* parent, const QString& name, const QString& text,

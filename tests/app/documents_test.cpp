@@ -16,8 +16,8 @@
 #include "app/application.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
-#include "settings/preview_window.h"
 #include "platform/recent_files.h"
+#include "settings/preview_window.h"
 #include "support/fake_desktop.h"
 
 // Document flows at window level: real files, the scripted desktop, the real editor.
@@ -197,7 +197,8 @@ void DocumentsTest::UneditedOpenAndSaveGivesTheSameBytes_data() {
       << QByteArray("a\nb\nc\r\nd") << QByteArray("a\nb\nc\nd");
   QTest::addRow("utf-8 with bom kept")
       << QByteArray("\xEF\xBB\xBF\xD0\xAF\n") << QByteArray("\xEF\xBB\xBF\xD0\xAF\n");
-  QTest::addRow("utf-8 chinese kept") << QByteArray("\xE4\xB8\xAD\r\n") << QByteArray("\xE4\xB8\xAD\r\n");
+  QTest::addRow("utf-8 chinese kept")
+      << QByteArray("\xE4\xB8\xAD\r\n") << QByteArray("\xE4\xB8\xAD\r\n");
   QTest::addRow("non-breaking space and 0x98")
       << QByteArray("\xA0\x98\xFF") << QByteArray("\xA0\x98\xFF");
   QTest::addRow("one megabyte line") << QByteArray(1 << 20, 'w') << QByteArray(1 << 20, 'w');

@@ -171,7 +171,9 @@ class EditorComfortsTest : public QObject {
   MainWindow& Main() { return app_->Main(); }
   QPlainTextEdit* Editor() { return Main().EditorWidget(); }
   template <typename T>
-  T* Bar(const char* name) { return Main().findChild<QWidget*>("FindBar")->findChild<T*>(name); }
+  T* Bar(const char* name) {
+    return Main().findChild<QWidget*>("FindBar")->findChild<T*>(name);
+  }
   void Key(QKeyCombination key) { QTest::keySequence(&Main(), QKeySequence(key)); }
 
   std::unique_ptr<QTemporaryDir> dir_;

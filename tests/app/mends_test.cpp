@@ -1,11 +1,11 @@
+#include <QAction>
 #include <QDialog>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
-#include <QToolButton>
-#include <QAction>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/application.h"
 #include "app/file_panel.h"
@@ -35,7 +35,8 @@ class MendsTest : public QObject {
     app_ = StartApplication(*desktop_, dir_->path());
     QListWidget* files = app_->Main().Files()->Files();
     files->clearSelection();
-    QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, QPoint(5, files->viewport()->height() - 3));
+    QTest::mouseDClick(files->viewport(), Qt::LeftButton, {},
+                       QPoint(5, files->viewport()->height() - 3));
     QCOMPARE(desktop_->open_dialogs, 1);
   }
 

@@ -102,7 +102,8 @@ class BatchEngineTest : public QObject {
     QVERIFY(!UndoLastRun(journal_).nothing);
     QVERIFY(!QFileInfo::exists(Path("page0008.htm")));
 
-    const QList<Rename> plan = RenamePlan(site_->path(), {"a.htm", "b.htm"}, "", "", 2, "htm", "htm", false);
+    const QList<Rename> plan =
+        RenamePlan(site_->path(), {"a.htm", "b.htm"}, "", "", 2, "htm", "htm", false);
     Write(Path("02.htm"), "in the way");
     BatchOptions options = Options();
     const BatchReport renamed = RunRenames(plan, options);
@@ -126,9 +127,7 @@ class BatchEngineTest : public QObject {
 
  private:
   QString Path(const QString& name) const { return site_->filePath(name); }
-  QStringList Files() const {
-    return {Path("a.htm"), Path("b.htm"), Path("c.htm"), Path("d.htm")};
-  }
+  QStringList Files() const { return {Path("a.htm"), Path("b.htm"), Path("c.htm"), Path("d.htm")}; }
   BatchOptions Options() const {
     BatchOptions options;
     options.journal_folder = journal_;

@@ -15,10 +15,10 @@ class BatchToolsTest : public QObject {
     QTest::addRow("whole marker line dropped")
         << QStringList{"<html>", "<p>" + m + "</p>", "</html>"} << QStringList{"a", "b"}
         << QStringList{"<html>", "a", "b", "</html>"};
-    QTest::addRow("only the later marker")
-        << QStringList{"h", m, "mid", m, "f"} << QStringList{"c"}
-        << QStringList{"h", m, "mid", "c", "f"};
-    QTest::addRow("empty content") << QStringList{"h", m, "f"} << QStringList{} << QStringList{"h", "f"};
+    QTest::addRow("only the later marker") << QStringList{"h", m, "mid", m, "f"} << QStringList{"c"}
+                                           << QStringList{"h", m, "mid", "c", "f"};
+    QTest::addRow("empty content")
+        << QStringList{"h", m, "f"} << QStringList{} << QStringList{"h", "f"};
     QTest::addRow("content holding the marker stays")
         << QStringList{"h", m} << QStringList{m} << QStringList{"h", m};
   }

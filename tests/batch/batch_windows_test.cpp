@@ -13,8 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "support/files.h"
 #include <QToolButton>
+#include "support/files.h"
 
 #include "app/application.h"
 #include "app/main_window.h"
@@ -119,7 +119,8 @@ void BatchWindowsTest::BatchMessages_data() {
   QTest::addRow("no files") << "Button4" << true << "Не найдено файлов для изменения.";
   QTest::addRow("no search text") << "Button4" << false << "Нет текста для поиска!!!";
   QTest::addRow("no block") << "Button1" << false << "Не найдены строки для удаления/изменения.";
-  QTest::addRow("no block to delete") << "Button2" << false << "Не найдены строки для удаления/изменения.";
+  QTest::addRow("no block to delete")
+      << "Button2" << false << "Не найдены строки для удаления/изменения.";
 }
 
 void BatchWindowsTest::BatchMessages() {
@@ -182,7 +183,8 @@ void BatchWindowsTest::TemplateSavedFromTheEditorFillsAFolder() {
     dialog->findChild<QPushButton*>("Button1")->click();
   });
   app_->Main().RunTagCommand("N51");
-  QCOMPARE(Read(dir_.filePath("frame.pat")), QByteArray("<html>\r\n<p><,,pattern,,></p>\r\n</html>"));
+  QCOMPARE(Read(dir_.filePath("frame.pat")),
+           QByteArray("<html>\r\n<p><,,pattern,,></p>\r\n</html>"));
   Open("Form25", Site());
   desktop_->open_answers.push_back(Desktop::FileChoice{dir_.filePath("frame.pat"), 1});
   Click("Form25", "Button1");
@@ -201,9 +203,18 @@ void BatchWindowsTest::SaveTemplateRules_data() {
   QTest::addColumn<QString>("path");
   QTest::addColumn<QString>("written");
   QTest::addColumn<QString>("message");
-  QTest::addRow("no marker") << "plain" << "x" << "" << "Отсутствует идентификатор шаблона!";
-  QTest::addRow("no name") << "<,,pattern,,>" << "/" << "" << "Не задано имя файла";
-  QTest::addRow("dot in the folder") << "<,,pattern,,>" << "dot.folder/t" << "dot.folder/t" << "";
+  QTest::addRow("no marker") << "plain"
+                             << "x"
+                             << ""
+                             << "Отсутствует идентификатор шаблона!";
+  QTest::addRow("no name") << "<,,pattern,,>"
+                           << "/"
+                           << ""
+                           << "Не задано имя файла";
+  QTest::addRow("dot in the folder") << "<,,pattern,,>"
+                                     << "dot.folder/t"
+                                     << "dot.folder/t"
+                                     << "";
 }
 
 void BatchWindowsTest::SaveTemplateRules() {

@@ -30,7 +30,8 @@ class BlockEditsTest : public QObject {
     QTest::addColumn<Lines>("find");
     QTest::addColumn<Lines>("result");
     QTest::addColumn<int>("deleted");
-    QTest::addRow("one block") << Lines{"x", "a", "b", "y"} << Lines{"a", "b"} << Lines{"x", "y"} << 1;
+    QTest::addRow("one block") << Lines{"x", "a", "b", "y"} << Lines{"a", "b"} << Lines{"x", "y"}
+                               << 1;
     QTest::addRow("two in a row: only the first in one run")
         << Lines{"a", "a", "c"} << Lines{"a"} << Lines{"a", "c"} << 1;
     QTest::addRow("walk goes on after the skipped line")

@@ -32,7 +32,8 @@ class BatchCliTest : public QObject {
     QTest::addRow("unknown command") << QStringList{"frobnicate", "x"} << 2;
     QTest::addRow("unknown option") << QStringList{"tidy", "--bogus", "x"} << 2;
     QTest::addRow("missing value") << QStringList{"replace-text", "--find"} << 2;
-    QTest::addRow("missing path") << QStringList{"replace-text", "--find", "a", "--replace", "b"} << 2;
+    QTest::addRow("missing path") << QStringList{"replace-text", "--find", "a", "--replace", "b"}
+                                  << 2;
     QTest::addRow("nothing to undo") << QStringList{"undo"} << 0;
   }
   void ExitStatus() {
@@ -59,7 +60,8 @@ class BatchCliTest : public QObject {
     // A file that reads but cannot be replaced, whatever the user's rights.
     const QString unwritable = "/proc/version";
     if (!QFile::exists(unwritable)) QSKIP("no /proc");
-    QCOMPARE(Run({"replace-text", "--find", "Linux", "--replace", "X", Site("a.htm"), unwritable}), 1);
+    QCOMPARE(Run({"replace-text", "--find", "Linux", "--replace", "X", Site("a.htm"), unwritable}),
+             1);
     QVERIFY(errors_.contains(unwritable));
   }
 

@@ -14,13 +14,20 @@ class FindTest : public QObject {
     QTest::addColumn<bool>("match_case");
     QTest::addColumn<bool>("whole_word");
     QTest::addColumn<int>("count");
-    QTest::addRow("plain, any case") << "Ab ab aB" << "ab" << false << false << false << 3;
-    QTest::addRow("match case") << "Ab ab aB" << "ab" << false << true << false << 1;
-    QTest::addRow("whole word") << "cat concat cat." << "cat" << false << false << true << 2;
-    QTest::addRow("plain text with regex signs") << "a.b axb" << "a.b" << false << false << false << 1;
-    QTest::addRow("regex") << "a.b axb" << "a.b" << true << false << false << 2;
-    QTest::addRow("whole word of signs") << "x <b> y<b> <b>." << "<b>" << false << false << true << 2;
-    QTest::addRow("cyrillic any case") << "Тест тест" << "ТЕСТ" << false << false << false << 2;
+    QTest::addRow("plain, any case") << "Ab ab aB"
+                                     << "ab" << false << false << false << 3;
+    QTest::addRow("match case") << "Ab ab aB"
+                                << "ab" << false << true << false << 1;
+    QTest::addRow("whole word") << "cat concat cat."
+                                << "cat" << false << false << true << 2;
+    QTest::addRow("plain text with regex signs") << "a.b axb"
+                                                 << "a.b" << false << false << false << 1;
+    QTest::addRow("regex") << "a.b axb"
+                           << "a.b" << true << false << false << 2;
+    QTest::addRow("whole word of signs") << "x <b> y<b> <b>."
+                                         << "<b>" << false << false << true << 2;
+    QTest::addRow("cyrillic any case") << "Тест тест"
+                                       << "ТЕСТ" << false << false << false << 2;
   }
   void Counts() {
     QFETCH(QString, text);
@@ -62,8 +69,8 @@ class FindTest : public QObject {
 
   void ReplacesAll() {
     int count = 0;
-    QCOMPARE(ReplaceAllMatches("a1 b2", *FindExpression("([a-z])(\\d)", {true, false, false}), "\\2\\1",
-                               {true, false, false}, &count),
+    QCOMPARE(ReplaceAllMatches("a1 b2", *FindExpression("([a-z])(\\d)", {true, false, false}),
+                               "\\2\\1", {true, false, false}, &count),
              QString("1a 2b"));
     QCOMPARE(count, 2);
     QCOMPARE(ReplaceAllMatches("a.b a.b", *FindExpression("a.b", {}), "\\1", {}, &count),

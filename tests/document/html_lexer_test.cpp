@@ -24,27 +24,28 @@ class HtmlLexerTest : public QObject {
         << R"(<p title="a>b">)" << int(kInText)
         << Spans{{0, 2, P::kTag}, {3, 5, P::kAttribute}, {9, 5, P::kValue}, {14, 1, P::kTag}}
         << int(kInText);
-    QTest::addRow("unquoted value") << "<td width=5>" << int(kInText)
-                                    << Spans{{0, 3, P::kTag}, {4, 5, P::kAttribute},
-                                             {10, 1, P::kValue}, {11, 1, P::kTag}}
-                                    << int(kInText);
-    QTest::addRow("comment left open") << "x <!-- a <b>" << int(kInText)
-                                       << Spans{{2, 10, P::kComment}} << int(kInComment);
-    QTest::addRow("comment closed on the next line") << "still --> <i>" << int(kInComment)
-                                                     << Spans{{0, 9, P::kComment}, {10, 2, P::kTag},
-                                                              {12, 1, P::kTag}}
-                                                     << int(kInText);
+    QTest::addRow("unquoted value")
+        << "<td width=5>" << int(kInText)
+        << Spans{{0, 3, P::kTag}, {4, 5, P::kAttribute}, {10, 1, P::kValue}, {11, 1, P::kTag}}
+        << int(kInText);
+    QTest::addRow("comment left open")
+        << "x <!-- a <b>" << int(kInText) << Spans{{2, 10, P::kComment}} << int(kInComment);
+    QTest::addRow("comment closed on the next line")
+        << "still --> <i>" << int(kInComment)
+        << Spans{{0, 9, P::kComment}, {10, 2, P::kTag}, {12, 1, P::kTag}} << int(kInText);
     QTest::addRow("marker") << "<p><,,pattern,,></p>" << int(kInText)
-                            << Spans{{0, 2, P::kTag}, {2, 1, P::kTag}, {3, 13, P::kMarker},
-                                     {16, 3, P::kTag}, {19, 1, P::kTag}}
+                            << Spans{{0, 2, P::kTag},
+                                     {2, 1, P::kTag},
+                                     {3, 13, P::kMarker},
+                                     {16, 3, P::kTag},
+                                     {19, 1, P::kTag}}
                             << int(kInText);
-    QTest::addRow("entity, and a bare ampersand") << "a &amp; b & c &#169;" << int(kInText)
-                                                  << Spans{{2, 5, P::kEntity}, {14, 6, P::kEntity}}
-                                                  << int(kInText);
-    QTest::addRow("tag across lines") << "<img src=\"a" << int(kInText)
-                                      << Spans{{0, 4, P::kTag}, {5, 3, P::kAttribute},
-                                               {9, 2, P::kValue}}
-                                      << int(kInDoubleQuoted);
+    QTest::addRow("entity, and a bare ampersand")
+        << "a &amp; b & c &#169;" << int(kInText) << Spans{{2, 5, P::kEntity}, {14, 6, P::kEntity}}
+        << int(kInText);
+    QTest::addRow("tag across lines")
+        << "<img src=\"a" << int(kInText)
+        << Spans{{0, 4, P::kTag}, {5, 3, P::kAttribute}, {9, 2, P::kValue}} << int(kInDoubleQuoted);
     QTest::addRow("less-than in text") << "a < b" << int(kInText) << Spans{} << int(kInText);
   }
   void Lines() {

@@ -106,14 +106,15 @@ void GeneratorWindowsTest::EveryCommandShowsItsWindow_data() {
   QTest::addColumn<QString>("button");
   QTest::addColumn<QString>("menu_item");
   QTest::addColumn<QString>("window");
-  const char* rows[][3] = {{"SpeedButton26", "N83", "Form4"},  {"SpeedButton22", "N80", "Form8"},
-                           {"SpeedButton25", "N81", "Form19"}, {"SpeedButton27", "N82", "Form20"},
-                           {"SpeedButton34", "N90", "Form21"}, {"SpeedButton28", "N84", "Form27"},
-                           {"SpeedButton9", "", "Form15"},     {"SpeedButton12", "", "Form18"},
-                           {"SpeedButton18", "", "Form17"},    {"SpeedButton29", "N85", "Form10"},
-                           {"SpeedButton30", "N86", "Form13"}, {"SpeedButton31", "N88", "AutocreatorForm"},
-                           {"SpeedButton32", "N89", "Form14"}, {"SpeedButton35", "N92", "Form23"},
-                           {"SpeedButton36", "N91", "Form25"}, {"SpeedButton37", "N93", "Form28"}};
+  const char* rows[][3] = {
+      {"SpeedButton26", "N83", "Form4"},  {"SpeedButton22", "N80", "Form8"},
+      {"SpeedButton25", "N81", "Form19"}, {"SpeedButton27", "N82", "Form20"},
+      {"SpeedButton34", "N90", "Form21"}, {"SpeedButton28", "N84", "Form27"},
+      {"SpeedButton9", "", "Form15"},     {"SpeedButton12", "", "Form18"},
+      {"SpeedButton18", "", "Form17"},    {"SpeedButton29", "N85", "Form10"},
+      {"SpeedButton30", "N86", "Form13"}, {"SpeedButton31", "N88", "AutocreatorForm"},
+      {"SpeedButton32", "N89", "Form14"}, {"SpeedButton35", "N92", "Form23"},
+      {"SpeedButton36", "N91", "Form25"}, {"SpeedButton37", "N93", "Form28"}};
   for (const auto& row : rows) QTest::addRow("%s", row[2]) << row[0] << row[1] << row[2];
 }
 
@@ -346,8 +347,9 @@ void GeneratorWindowsTest::ImageMapInsertsNewestAreaFirst() {
   In<QLineEdit>("Form27", "Edit1")->setText("my map");
   Click("Form27", "Button1");
   const QStringList lines = app_->Main().Editor().Lines();
-  QCOMPARE(lines.mid(1), QStringList({"<map name=my map>", "<area shape=rect coords=1,1,2,2 href=b.htm>",
-                                      "<area shape=rect coords=1,1,2,2 href=a.htm>", "</map>", "first"}));
+  QCOMPARE(lines.mid(1),
+           QStringList({"<map name=my map>", "<area shape=rect coords=1,1,2,2 href=b.htm>",
+                        "<area shape=rect coords=1,1,2,2 href=a.htm>", "</map>", "first"}));
 }
 
 void GeneratorWindowsTest::ClipboardToggleCopyAndStore() {

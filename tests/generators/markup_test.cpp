@@ -18,11 +18,13 @@ class MarkupTest : public QObject {
     ImageTagFields zero = start;
     zero.border = 0;
     zero.height = 0;
-    QTest::addRow("border 0 written, height 0 not") << zero << R"(<img src="a.gif" border="0" width="100">)";
+    QTest::addRow("border 0 written, height 0 not")
+        << zero << R"(<img src="a.gif" border="0" width="100">)";
     ImageTagFields alt = start;
     alt.alt = "   ";
     alt.align = " left";
-    QTest::addRow("blank alt left out, align as typed") << alt << R"(<img src="a.gif" align=" left" height="50" width="100">)";
+    QTest::addRow("blank alt left out, align as typed")
+        << alt << R"(<img src="a.gif" align=" left" height="50" width="100">)";
     ImageTagFields spaced = start;
     spaced.alt = " x ";
     spaced.hspace = 0;
@@ -38,7 +40,8 @@ class MarkupTest : public QObject {
 
   void SrcForms() {
     QCOMPARE(SrcFromPath("/pics/a.gif", SrcForm::kFullPath), QString("/pics/a.gif"));
-    QCOMPARE(SrcFromPath("//server/share/a.gif", SrcForm::kWithoutDrive), QString("erver/share/a.gif"));
+    QCOMPARE(SrcFromPath("//server/share/a.gif", SrcForm::kWithoutDrive),
+             QString("erver/share/a.gif"));
     QCOMPARE(SrcFromPath("/home/u/pics/a.gif", SrcForm::kFileName), QString("a.gif"));
   }
 
@@ -46,7 +49,8 @@ class MarkupTest : public QObject {
     QTest::addColumn<TableFields>("fields");
     QTest::addColumn<QStringList>("lines");
     QTest::addRow("start values") << TableFields{}
-                                  << QStringList{"<table>", "<tr>", "<td> </td>", "</tr>", "</table>"};
+                                  << QStringList{"<table>", "<tr>", "<td> </td>", "</tr>",
+                                                 "</table>"};
     TableFields coloured;
     coloured.background = "#FF0000";
     coloured.border_settings = true;
@@ -95,12 +99,15 @@ class MarkupTest : public QObject {
 
   void ChartBars() {
     Bar bar{"A", 1, "blue", "white", "white"};
-    QCOMPARE(ChartOpeningLine("white"), QString("<center><table><tr><td bgcolor=white><p align=left>"));
+    QCOMPARE(ChartOpeningLine("white"),
+             QString("<center><table><tr><td bgcolor=white><p align=left>"));
     QCOMPARE(BarLine(BarStyle::kLabelBesideValue, bar),
              QString("A</td><td><table><tr><td width=1 bgcolor=blue><font color=white>1</font>"
                      "</td></tr></table></td></tr><tr><td bgcolor=white>"));
-    QCOMPARE(BarLine(BarStyle::kLabelInside, bar),
-             QString("<table><tr><td width=1 bgcolor=blue><font color=white>A</font></td></tr></table>"));
+    QCOMPARE(
+        BarLine(BarStyle::kLabelInside, bar),
+        QString(
+            "<table><tr><td width=1 bgcolor=blue><font color=white>A</font></td></tr></table>"));
     QCOMPARE(BarLine(BarStyle::kLabelBeside, bar),
              QString("A</td><td><table><tr><td width=1 bgcolor=blue>&nbsp</td></tr></table></td>"
                      "</tr><tr><td bgcolor=white>"));
@@ -138,8 +145,8 @@ class MarkupTest : public QObject {
                                 << QStringList{"x"} << QStringList{"x", "x"};
     QTest::addRow("from the bottom up") << QStringList{"a", "a", "a"} << QStringList{"a", "a"}
                                         << QStringList{"b"} << QStringList{"a", "b"};
-    QTest::addRow("beyond the end counts as empty")
-        << QStringList{"a", "b"} << QStringList{"b", ""} << QStringList{"c"} << QStringList{"a", "c"};
+    QTest::addRow("beyond the end counts as empty") << QStringList{"a", "b"} << QStringList{"b", ""}
+                                                    << QStringList{"c"} << QStringList{"a", "c"};
     QTest::addRow("empty find inserts before every line")
         << QStringList{"a", "b"} << QStringList{} << QStringList{"x"}
         << QStringList{"x", "a", "x", "b"};
@@ -156,7 +163,8 @@ class MarkupTest : public QObject {
   }
 
   void LineReplace() {
-    QCOMPARE(ReplaceFirstInEveryLine({"abab", "ab", "a"}, "ab", "X"), QStringList({"Xab", "X", "a"}));
+    QCOMPARE(ReplaceFirstInEveryLine({"abab", "ab", "a"}, "ab", "X"),
+             QStringList({"Xab", "X", "a"}));
     QCOMPARE(ReplaceFirstInEveryLine({"a"}, "A", "X"), QStringList({"a"}));
     QCOMPARE(ReplaceFirstInEveryLine({"a"}, "", "X"), QStringList({"a"}));
   }

@@ -13,18 +13,30 @@ class FolderListingTest : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("mask");
     QTest::addColumn<bool>("matches");
-    QTest::addRow("exact") << "index.htm" << "*.htm" << true;
-    QTest::addRow("longer extension of three letters") << "index.html" << "*.htm" << true;
-    QTest::addRow("case ignored") << "INDEX.HTML" << "*.htm" << true;
-    QTest::addRow("other extension") << "index.txt" << "*.htm" << false;
-    QTest::addRow("extension only inside") << "a.htm.bak" << "*.htm" << false;
-    QTest::addRow("jpeg is not jpg") << "a.jpeg" << "*.jpg" << false;
-    QTest::addRow("second pattern") << "notes.txt" << "*.htm;*.shtm;*.txt" << true;
-    QTest::addRow("four-letter shtm is exact") << "a.shtml" << "*.htm;*.shtm;*.txt" << false;
-    QTest::addRow("star dot star takes names without a dot") << "README" << "*.*" << true;
-    QTest::addRow("four-letter pattern is exact") << "a.jpegs" << "*.jpeg" << false;
-    QTest::addRow("question mark") << "a1.htm" << "a?.htm" << true;
-    QTest::addRow("no extension with htm mask") << "htm" << "*.htm" << false;
+    QTest::addRow("exact") << "index.htm"
+                           << "*.htm" << true;
+    QTest::addRow("longer extension of three letters") << "index.html"
+                                                       << "*.htm" << true;
+    QTest::addRow("case ignored") << "INDEX.HTML"
+                                  << "*.htm" << true;
+    QTest::addRow("other extension") << "index.txt"
+                                     << "*.htm" << false;
+    QTest::addRow("extension only inside") << "a.htm.bak"
+                                           << "*.htm" << false;
+    QTest::addRow("jpeg is not jpg") << "a.jpeg"
+                                     << "*.jpg" << false;
+    QTest::addRow("second pattern") << "notes.txt"
+                                    << "*.htm;*.shtm;*.txt" << true;
+    QTest::addRow("four-letter shtm is exact") << "a.shtml"
+                                               << "*.htm;*.shtm;*.txt" << false;
+    QTest::addRow("star dot star takes names without a dot") << "README"
+                                                             << "*.*" << true;
+    QTest::addRow("four-letter pattern is exact") << "a.jpegs"
+                                                  << "*.jpeg" << false;
+    QTest::addRow("question mark") << "a1.htm"
+                                   << "a?.htm" << true;
+    QTest::addRow("no extension with htm mask") << "htm"
+                                                << "*.htm" << false;
   }
   void MaskMatches() {
     QFETCH(QString, name);
@@ -40,8 +52,7 @@ class FolderListingTest : public QObject {
       QVERIFY(file.open(QIODevice::WriteOnly));
     }
     QVERIFY(QDir(dir.path()).mkdir("folder.htm"));
-    QCOMPARE(ListFolderFiles(dir.path(), "*.htm;*.txt"),
-             QStringList({"A.htm", "b.html", "c.txt"}));
+    QCOMPARE(ListFolderFiles(dir.path(), "*.htm;*.txt"), QStringList({"A.htm", "b.html", "c.txt"}));
     QCOMPARE(ListFolderFiles(dir.path() + "/missing", "*.*"), QStringList());
   }
 };

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QDir>
 #include <QTest>
 
 #include <unistd.h>
@@ -128,8 +127,8 @@ void TextFileTest::KeepsPermissionsAndHardLinks() {
   QTemporaryDir dir;
   const QString path = dir.filePath("page.htm");
   WriteBytes(path, "old");
-  QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ReadGroup));
+  QVERIFY(QFile::setPermissions(
+      path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
   QVERIFY(WriteWholeFile(path, "new").isEmpty());
   const QFileDevice::Permissions kept = QFile::permissions(path);
   QVERIFY(kept.testFlag(QFileDevice::ReadGroup));

@@ -10,8 +10,10 @@ class TextFormatTest : public QObject {
   void RoundTripsByteForByte_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("label");
-    QTest::addRow("1251 crlf with final break") << QByteArray("\xCF\xF0\xE8\r\nb\r\n") << "Windows-1251 · CR LF";
-    QTest::addRow("1251 crlf without final break") << QByteArray("a\r\nb") << "Windows-1251 · CR LF";
+    QTest::addRow("1251 crlf with final break")
+        << QByteArray("\xCF\xF0\xE8\r\nb\r\n") << "Windows-1251 · CR LF";
+    QTest::addRow("1251 crlf without final break")
+        << QByteArray("a\r\nb") << "Windows-1251 · CR LF";
     QTest::addRow("lf") << QByteArray("a\nb\n") << "Windows-1251 · LF";
     QTest::addRow("cr") << QByteArray("a\rb\r") << "Windows-1251 · CR";
     QTest::addRow("utf-8") << QByteArray("\xD0\x97\xD0\xB4\n\xE4\xB8\xAD\n") << "UTF-8 · LF";
@@ -30,12 +32,13 @@ class TextFormatTest : public QObject {
   void DetectsUtf8_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("utf8");
-    QTest::addRow("1251 letters are not valid utf-8") << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2") << false;
+    QTest::addRow("1251 letters are not valid utf-8")
+        << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2") << false;
     QTest::addRow("ascii only stays 1251") << QByteArray("<html>abc</html>") << false;
-    QTest::addRow("meta in upper case")
-        << QByteArray("<META CHARSET=UTF-8><p>abc") << true;
+    QTest::addRow("meta in upper case") << QByteArray("<META CHARSET=UTF-8><p>abc") << true;
     QTest::addRow("content type declaration")
-        << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">") << true;
+        << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">")
+        << true;
     QTest::addRow("invalid utf-8 after a declaration stays 1251")
         << QByteArray("<meta charset=utf-8>\xCF\xF0") << false;
     QTest::addRow("overlong form is invalid") << QByteArray("\xC0\xAF") << false;

@@ -124,7 +124,8 @@ void PreviewTest::UnwritableFolderShowsTheErrorAndPreviewsNothing() {
   QFile blocker(dir_->filePath("site/blocker"));
   QVERIFY(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  Main().Document().SetDocumentName(dir_->filePath("site/blocker/page.htm"));  // a folder that cannot exist
+  Main().Document().SetDocumentName(
+      dir_->filePath("site/blocker/page.htm"));  // a folder that cannot exist
   QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
   QCOMPARE(desktop_->errors.size(), 1);
   QVERIFY(desktop_->errors.constFirst().startsWith("Cannot create file"));
