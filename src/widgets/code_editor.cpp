@@ -104,7 +104,8 @@ void CodeEditor::SetLineNumbersShown(bool shown) {
 }
 
 void CodeEditor::UpdateGutterWidth() {
-  setViewportMargins(GutterWidth(), 0, 0, 0);
+  // A new margin resizes the viewport, which lays a wrapped text out again: only on change.
+  if (viewportMargins().left() != GutterWidth()) setViewportMargins(GutterWidth(), 0, 0, 0);
   const QRect area = contentsRect();
   gutter_->setGeometry(QRect(area.left(), area.top(), GutterWidth(), area.height()));
 }
