@@ -13,6 +13,7 @@ namespace {
 class BlockColours : public QTextBlockUserData {
  public:
   int revision = -1;
+  int generation = -1;
   int start_state = -1;
   int end_state = kInText;
   bool applied = false;
@@ -165,17 +166,25 @@ void CodeEditor::SetHighlighting(bool on) {
 void CodeEditor::OnContentsChange(int position, int, int added) {
   const QTextBlock changed = document()->findBlock(position);
   valid_until_ = std::min(valid_until_, changed.blockNumber());
-  // Revisions start again when the whole text is replaced, so a block that outlives the
-  // change forgets its colours here rather than trusting its revision.
-  const QTextBlock end = document()->findBlock(position + added);
-  for (QTextBlock block = changed; block.isValid(); block = block.next()) {
+  // Revisions start again when the whole text is replaced, so a block that outlives that
+  // cannot trust its revision: a new generation makes every stored colour stale at once.
+  if (position == 0 && added >= document()->characterCount() - 1) {
+    ++generation_;
+    return;
+  }
+  for (const QTextBlock& block : {changed, document()->findBlock(position + added)}) {
     if (auto* colours = ColoursOf(block)) colours->revision = -1;
-    if (block == end) break;
   }
 }
 
 void CodeEditor::HighlightVisible() {
-  if (!highlighting_) return;
+  // Applying colours asks for a repaint, which would call this again half-way through.
+  if (!highlighting_ || highlighting_now_) return;
+  highlighting_now_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{highlighting_now_};
   const QTextBlock first = firstVisibleBlock();
   if (!first.isValid()) return;
   const int bottom = viewport()->height();
@@ -200,10 +209,12 @@ void CodeEditor::HighlightVisible() {
       block.setUserData(colours);
     }
     const bool on_screen = block.blockNumber() >= first.blockNumber();
-    const bool current = colours->revision == block.revision() && colours->start_state == state;
+    const bool current = colours->revision == block.revision() &&
+                         colours->generation == generation_ && colours->start_state == state;
     if (!current || (on_screen && !colours->applied)) {
       const HtmlLine lexed = LexHtmlLine(block.text(), state);
       colours->revision = block.revision();
+      colours->generation = generation_;
       colours->start_state = state;
       colours->end_state = lexed.end_state;
       colours->applied = false;

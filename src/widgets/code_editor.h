@@ -42,4 +42,7 @@ class CodeEditor : public QPlainTextEdit {
   bool highlighting_ = true;
   // Blocks before this one carry a known end state; an edit moves it up.
   int valid_until_ = 0;
+  // Bumped when the whole text is replaced.
+  int generation_ = 0;
+  bool highlighting_now_ = false;
 };
