@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
       const TextFormat format = DetectTextFormat(read.bytes);
       const QString text = DecodeText(read.bytes, format);
       if (one_line) {
-        edit.setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        edit.setWordWrapMode(QTextOption::WrapAnywhere);
         edit.setLineWrapMode(QPlainTextEdit::WidgetWidth);
       }
       editor.LoadText(text);

@@ -68,9 +68,10 @@ void MainWindow::StartUp(const QString& argument) {
 
 void MainWindow::PrepareForLongLines(bool long_lines) {
   // A minified page is one long line: wrapped, it is laid out once and drawn a screen at a
-  // time; unwrapped, every paint reshapes the whole line. Only the display wraps.
+  // time; unwrapped, every paint reshapes the whole line. Only the display wraps, and
+  // anywhere: looking for word boundaries in a line without spaces costs quadratic time.
   if (long_lines) {
-    editor_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    editor_->setWordWrapMode(QTextOption::WrapAnywhere);
     editor_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     editor_->setToolTip(
         QStringLiteral("Long lines are wrapped on screen; the file is not changed."));
