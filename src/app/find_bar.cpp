@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "document/editor_model.h"
@@ -33,7 +34,8 @@ FindBar::FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent)
       match_case_(Named<QCheckBox>(this, QStringLiteral("FindCase"), QStringLiteral("Case"))),
       whole_word_(Named<QCheckBox>(this, QStringLiteral("FindWholeWord"), QStringLiteral("Word"))),
       count_label_(Named<QLabel>(this, QStringLiteral("FindCount"))),
-      replace_row_(new QWidget(this)) {
+      replace_row_(new QWidget(this)),
+      count_timer_(new QTimer(this)) {
   setObjectName(QStringLiteral("FindBar"));
   setFrameShape(QFrame::StyledPanel);
   find_->setPlaceholderText(QStringLiteral("Find"));
@@ -82,8 +84,12 @@ FindBar::FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent)
   for (QCheckBox* box : {regex_, match_case_, whole_word_}) {
     connect(box, &QCheckBox::toggled, this, &FindBar::UpdateCount);
   }
+  // Counting reads the whole text: after a pause in typing, not at every key.
+  count_timer_->setSingleShot(true);
+  count_timer_->setInterval(250);
+  connect(count_timer_, &QTimer::timeout, this, &FindBar::UpdateCount);
   connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
-    if (isVisible()) UpdateCount();
+    if (isVisible()) count_timer_->start();
   });
   connect(find_, &QLineEdit::returnPressed, this, [this] { FindNext(false); });
   connect(next, &QPushButton::clicked, this, [this] { FindNext(false); });

@@ -8,6 +8,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 // The find and replace bar under the editor: plain text or a regular expression, letter
 // case, whole words; the count of matches; replace one or all (all as one undo step).
@@ -39,5 +40,6 @@ class FindBar : public QFrame {
   QCheckBox* whole_word_;
   QLabel* count_label_;
   QWidget* replace_row_;
+  QTimer* count_timer_;
   int count_ = 0;
 };

@@ -17,8 +17,7 @@ bool IsBlank(const Line& line) {
   return std::all_of(line.begin(), line.end(), [](auto c) { return c <= ' '; });
 }
 
-// Line i of a text made of head (lines before the scan position, from the start) ... used by
-// the matchers below: rest[q..] read with lines beyond the end empty.
+// Whether find matches lines[q..], a line beyond the end counting as empty.
 template <class Line>
 bool MatchesAt(const QList<Line>& rest, qsizetype q, const QList<Line>& find) {
   for (qsizetype i = 0; i < find.size(); ++i) {

@@ -24,7 +24,7 @@ QString ReadText(Desktop& desktop, QWidget* parent, const QString& path, bool* o
     desktop.ShowError(parent, QStringLiteral("Cannot open file %1. %2").arg(path, read.error));
     return QString();
   }
-  return DecodeText(read.bytes, DetectTextFormat(read.bytes));
+  return DecodeDetected(read.bytes);
 }
 
 QStringList ViewLines(const QPlainTextEdit* view) { return SplitLines(view->toPlainText()); }

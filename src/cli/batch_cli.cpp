@@ -81,7 +81,7 @@ std::optional<QStringList> ReadLinesOf(const QString& path, QString* error) {
     *error = QStringLiteral("Cannot open file %1. %2").arg(path, read.error);
     return std::nullopt;
   }
-  return SplitLines(DecodeText(read.bytes, DetectTextFormat(read.bytes)));
+  return SplitLines(DecodeDetected(read.bytes));
 }
 
 int Number(const Arguments& args, const char* name, int fallback, bool* ok) {

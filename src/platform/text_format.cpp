@@ -110,6 +110,8 @@ QString DecodeText(QByteArrayView bytes, const TextFormat& format) {
   return text;
 }
 
+QString DecodeDetected(QByteArrayView bytes) { return DecodeText(bytes, DetectTextFormat(bytes)); }
+
 QByteArray LineEndBytes(LineEnd line_end) {
   switch (line_end) {
     case LineEnd::kLf:

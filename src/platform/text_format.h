@@ -24,6 +24,9 @@ TextFormat DetectTextFormat(QByteArrayView bytes);
 // Text with lines joined by '\n' (a final break gives a final '\n').
 QString DecodeText(QByteArrayView bytes, const TextFormat& format);
 
+// The text of a file's bytes in the encoding detected for them.
+QString DecodeDetected(QByteArrayView bytes);
+
 // Bytes for disk. In Windows-1251, characters outside the code page become "&#N;" and are
 // counted into *replaced; UTF-8 takes every character.
 QByteArray EncodeText(QStringView text, const TextFormat& format, qsizetype* replaced = nullptr);
