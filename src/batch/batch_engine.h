@@ -53,7 +53,17 @@ struct BatchChange {
   QByteArray before;  // empty with existed == false
   QByteArray after;
   bool existed = true;
+  bool replaces = false;  // an existing file other than the one read is replaced
 };
+
+// A file a run could not do; the run goes on with the others.
+struct BatchFailure {
+  QString path;
+  QString message;  // names the file
+};
+
+// Inputs larger than this are reported as failed rather than read whole.
+inline constexpr qint64 kBatchInputCap = 256LL << 20;
 
 struct BatchOptions {
   bool dry_run = false;
@@ -69,16 +79,20 @@ struct BatchReport {
   bool cancelled = false;
   QString error;  // the first failure, naming the file
   QString error_path;
-  QList<BatchChange> changes;  // dry runs: what would change, in order
+  QList<BatchFailure> failures;  // every file that failed, in order
+  QList<BatchChange> changes;    // dry runs: what would change, in order
   QStringList changed_paths;
-  QString journal;  // the journal of a real run that changed something
+  QStringList replaced_paths;  // of changed_paths: existing files other than the one read
+  QStringList skipped;         // left alone, each with its reason ("name: reason")
+  QString journal;             // the journal of a real run that changed something
   bool ok() const { return error.isEmpty(); }
+  void Fail(const QString& path, const QString& message);
   QString Summary() const;
 };
 
 // Runs the steps in order. Each file is read once and written atomically only when its
-// bytes change; the original bytes go into the run's journal before the write. A failure
-// stops the run; files already written stay written and undoable.
+// bytes change; the original bytes go into the run's journal before the write. A file that
+// fails is reported and the run goes on; only a journal that cannot be written stops it.
 BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options);
 
 // Renames in order; a rename whose target exists or whose name is refused is skipped.
@@ -97,14 +111,23 @@ QString DefaultJournalFolder();
 
 struct UndoReport {
   int restored = 0;
-  QStringList conflicts;  // changed since the run: left alone
-  QString error;
-  bool nothing = false;  // no run to undo
+  QStringList conflicts;     // changed since the run: left alone
+  QStringList failed;        // entries that could not be restored, each with its reason
+  QStringList not_written;   // still as before the run (a run that was stopped)
+  QStringList would_restore; // dry run: what would go back
+  QString error;             // the first failure
+  QString journal;           // the run this was about
+  bool kept = false;         // not all went back: the journal stays, marked as tried
+  bool nothing = false;      // no run to undo
 };
-// Undoes the newest journaled run (or the one named): files still as the run wrote them go
-// back; the journal is then dropped.
+// Undoes the newest journaled run not yet tried (or the one named): files still as the run
+// wrote them go back, each checked against the journaled bytes. The journal is dropped when
+// every entry went back; otherwise it stays, and the next undo goes to the run before it.
 UndoReport UndoLastRun(const QString& journal_folder = QString(),
-                       const QString& journal = QString());
+                       const QString& journal = QString(), bool dry_run = false);
+
+// The form of a path the journal records: absolute, clean, a symbolic link resolved.
+QString JournalPath(const QString& path);
 
 // Keeps the newest keep runs within max_bytes.
 void PruneJournals(const QString& journal_folder, int keep = 20, qint64 max_bytes = 512LL << 20);

@@ -128,8 +128,12 @@ QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
 }
 
 QString ConvertedPath(const QString& path, bool to_html) {
-  return to_html ? ReplaceFirst(path, QStringLiteral(".txt"), QStringLiteral(".htm"))
-                 : ReplaceFirst(path, QStringLiteral(".htm"), QStringLiteral(".txt"));
+  // Only the file name's last extension changes, whatever its letter case; a folder named
+  // "notes.txt" stays as it is.
+  const qsizetype slash = path.lastIndexOf(u'/');
+  const qsizetype dot = path.lastIndexOf(u'.');
+  const QString stem = dot > slash + 1 ? path.first(dot) : path;
+  return stem + (to_html ? QStringLiteral(".htm") : QStringLiteral(".txt"));
 }
 
 QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy,
@@ -149,7 +153,17 @@ QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy,
       EncodeLines(lines, text);
       return true;
     });
-    if (other_extension) step.write_path = ConvertedPath(file, to_html);
+    if (other_extension) {
+      step.write_path = ConvertedPath(file, to_html);
+      // Written under the other extension means the source is never replaced.
+      if (step.write_path == file) {
+        step.edit = [file](const QByteArray&, QString* error) -> std::optional<QByteArray> {
+          *error = QStringLiteral("%1 already has the extension of the result; it is left alone.")
+                       .arg(file);
+          return std::nullopt;
+        };
+      }
+    }
     steps.append(step);
   }
   return steps;
@@ -271,4 +285,25 @@ QList<BatchStep> CopyNumberedSteps(const QStringList& paths, const QString& targ
 QString IndexLine(const QString& name, const QString& title, const QString& line_end) {
   return QStringLiteral("<a href=\"") + name + QStringLiteral("\">") + name +
          QStringLiteral("</a> - ") + title + line_end;
+}
+
+QString NoMarkerMessage(const QString& template_path) {
+  return QStringLiteral("The template %1 has no marker line %2.")
+      .arg(template_path, QString::fromUtf16(kTemplateMarker));
+}
+
+BatchStep IndexPageStep(const QString& template_path, const QString& output,
+                        const QStringList& links) {
+  return {template_path, output,
+          [=](const QByteArray& input, QString* error) -> std::optional<QByteArray> {
+            FileLines file = SplitFile(input);
+            const std::optional<QStringList> page = FillTemplate(DecodeLines(file), links);
+            if (!page) {
+              *error = NoMarkerMessage(template_path);
+              return std::nullopt;
+            }
+            EncodeLines(file, *page);
+            file.final_break = true;
+            return JoinFile(file);
+          }};
 }

@@ -49,3 +49,8 @@ QList<BatchStep> CopyNumberedSteps(const QStringList& paths, const QString& targ
 
 // Index page: one link line per file.
 QString IndexLine(const QString& name, const QString& title, const QString& line_end);
+// Writes output: the template read from template_path with its marker line replaced by
+// links, in the template's encoding. A template without the marker fails, naming it.
+BatchStep IndexPageStep(const QString& template_path, const QString& output,
+                        const QStringList& links);
+QString NoMarkerMessage(const QString& template_path);

@@ -12,9 +12,14 @@
 
 namespace block_edits {
 
+// A character code as an unsigned number: a byte of a non-ASCII letter is not a control
+// character, though a signed char calls it negative.
+inline uint CodeOf(char c) { return static_cast<unsigned char>(c); }
+inline uint CodeOf(QChar c) { return c.unicode(); }
+
 template <class Line>
 bool IsBlank(const Line& line) {
-  return std::all_of(line.begin(), line.end(), [](auto c) { return c <= ' '; });
+  return std::all_of(line.begin(), line.end(), [](auto c) { return CodeOf(c) <= ' '; });
 }
 
 // Whether find matches lines[q..], a line beyond the end counting as empty.

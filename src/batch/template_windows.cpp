@@ -229,22 +229,17 @@ void IndexPageWindow::SavePage() {
   if (!choice || choice->path.isEmpty()) return;
   const QString target = WithDefaultExtension(choice->path, QStringLiteral(".htm"));
   save_path_ = target;
-  if (template_label_->text().isEmpty()) return;
-  const ReadOutcome read = ReadWholeFile(template_label_->text());
-  if (!read.ok) {
-    desktop_.ShowError(
-        this, QStringLiteral("Cannot open file %1. %2").arg(template_label_->text(), read.error));
+  const QString template_path = template_label_->text();
+  if (template_path.isEmpty()) return;
+  // Through the engine, so the page is journaled and "Undo last batch run" takes it back.
+  BatchOptions options;
+  options.label = QStringLiteral("Index page");
+  const BatchReport report =
+      RunBatch({IndexPageStep(template_path, target, ViewLines(links_))}, options);
+  if (!report.ok()) {
+    desktop_.ShowError(this, report.error);
     return;
   }
-  const TextFormat format = DetectTextFormat(read.bytes);
-  const std::optional<QStringList> page =
-      FillTemplate(SplitLines(DecodeText(read.bytes, format)), ViewLines(links_));
-  if (!page) return;
-  const QString text = page->join(u'\n') + u'\n';
-  const QString error = WriteWholeFile(target, EncodeText(text, format));
-  if (!error.isEmpty()) {
-    desktop_.ShowError(this, error);
-    return;
-  }
-  links_->setPlainText(page->join(u'\n'));
+  const ReadOutcome written = ReadWholeFile(target, kBatchInputCap);
+  if (written.ok) links_->setPlainText(SplitLines(DecodeDetected(written.bytes)).join(u'\n'));
 }

@@ -1,5 +1,6 @@
 #include "cli/batch_cli.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -30,15 +31,25 @@ const QStringList kValueOptions = {
     QStringLiteral("--digits"),       QStringLiteral("--before"),     QStringLiteral("--after"),
     QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
     QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end")};
-const QStringList kFlags = {QStringLiteral("--dry-run"), QStringLiteral("--tidy"),
+const QStringList kFlags = {QStringLiteral("--dry-run"),   QStringLiteral("--tidy"),
                             QStringLiteral("--other-extension"), QStringLiteral("--keep-name"),
-                            QStringLiteral("--help")};
+                            QStringLiteral("--help"),      QStringLiteral("-h"),
+                            QStringLiteral("--version"),   QStringLiteral("--recursive"),
+                            QStringLiteral("--in-place")};
+
+// A page series larger than this is refused as a mistake in the numbers.
+constexpr int kMaxSeriesPages = 10000;
 
 std::optional<Arguments> Parse(const QStringList& list, QString* error) {
   Arguments parsed;
+  bool options_ended = false;
   for (qsizetype i = 0; i < list.size(); ++i) {
     const QString& word = list[i];
-    if (kValueOptions.contains(word)) {
+    if (options_ended) {
+      (parsed.command.isEmpty() ? parsed.command : parsed.paths.emplace_back()) = word;
+    } else if (word == u"--") {
+      options_ended = true;
+    } else if (kValueOptions.contains(word)) {
       if (i + 1 >= list.size()) {
         *error = word + QStringLiteral(" needs a value");
         return std::nullopt;
@@ -58,13 +69,17 @@ std::optional<Arguments> Parse(const QStringList& list, QString* error) {
   return parsed;
 }
 
-// Files named directly, and the files of named folders that match the mask.
-QStringList ExpandPaths(const QStringList& paths, const QString& mask, QString* error) {
+// Files named directly, and the files of named folders that match the mask (of their
+// subfolders too when recursive). Names that cannot be used are reported on err.
+QStringList ExpandPaths(const QStringList& paths, const QString& mask, bool recursive,
+                        QStringList* unusable, QString* error) {
   QStringList files;
   for (const QString& path : paths) {
     const QFileInfo info(path);
     if (info.isDir()) {
-      for (const QString& name : ListFolderFiles(path, mask)) files.append(JoinPath(path, name));
+      const FolderScan scan = ScanFolder(path, mask, recursive);
+      for (const QString& name : scan.files) files.append(JoinPath(path, name));
+      for (const QString& name : scan.unusable_names) unusable->append(JoinPath(path, name));
     } else if (info.isFile()) {
       files.append(path);
     } else {
@@ -93,18 +108,54 @@ int Number(const Arguments& args, const char* name, int fallback, bool* ok) {
   return value;
 }
 
-int Report(const BatchReport& report, bool dry_run, QTextStream& out, QTextStream& err) {
+int Report(const BatchReport& report, bool dry_run, QTextStream& out, QTextStream& err,
+           const QStringList& unusable = {}) {
   if (dry_run) {
-    for (const BatchChange& change : report.changes) out << "would change " << change.path << '\n';
+    for (const BatchChange& change : report.changes) {
+      out << (change.replaces ? "would replace existing file " : "would change ")
+          << PrintableName(change.path) << '\n';
+    }
   } else {
-    for (const QString& path : report.changed_paths) out << "changed " << path << '\n';
+    for (const QString& path : report.changed_paths) {
+      out << (report.replaced_paths.contains(path) ? "replaced existing file " : "changed ")
+          << PrintableName(path) << '\n';
+    }
   }
+  for (const QString& skipped : report.skipped) out << "left alone " << PrintableName(skipped) << '\n';
   out << (dry_run ? QStringLiteral("Dry run. ") : QString()) << report.Summary() << '\n';
-  if (!report.ok()) {
-    err << report.error << '\n';
-    return 1;
+  for (const BatchFailure& failure : report.failures) {
+    err << "failed: " << PrintableName(failure.message) << '\n';
   }
-  return 0;
+  for (const QString& name : unusable) {
+    err << "failed: " << name << ": the name is not valid UTF-8; the file was left alone.\n";
+  }
+  return report.failures.isEmpty() && unusable.isEmpty() ? 0 : 1;
+}
+
+int Undo(const QString& journal_folder, bool dry_run, QTextStream& out, QTextStream& err) {
+  const UndoReport undo = UndoLastRun(journal_folder, QString(), dry_run);
+  if (undo.nothing) {
+    out << "There is no batch run to undo.\n";
+    return 0;
+  }
+  for (const QString& path : undo.would_restore) out << "would restore " << PrintableName(path) << '\n';
+  for (const QString& path : undo.not_written) {
+    out << "not written by the run, already as before: " << PrintableName(path) << '\n';
+  }
+  for (const QString& path : undo.conflicts) {
+    out << "changed since the run, left alone: " << PrintableName(path) << '\n';
+  }
+  for (const QString& failure : undo.failed) err << "failed: " << PrintableName(failure) << '\n';
+  if (dry_run) {
+    out << "Dry run. Undo would restore " << undo.would_restore.size() << " file(s).\n";
+    return 0;
+  }
+  out << "Restored " << undo.restored << " file(s).\n";
+  if (undo.kept) {
+    out << "Not everything was restored; the journal is kept in " << undo.journal
+        << ". The next undo goes to the run before it.\n";
+  }
+  return undo.failed.isEmpty() ? 0 : 1;
 }
 
 }  // namespace
@@ -145,8 +196,12 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
   };
   if (!parsed) return bad(error);
   const Arguments& args = *parsed;
-  if (args.flags.contains(QStringLiteral("--help"))) {
+  if (args.flags.contains(QStringLiteral("--help")) || args.flags.contains(QStringLiteral("-h"))) {
     out << BatchUsage();
+    return 0;
+  }
+  if (args.flags.contains(QStringLiteral("--version"))) {
+    out << "brindlemark-batch " << QCoreApplication::applicationVersion() << '\n';
     return 0;
   }
   if (args.command.isEmpty()) return bad(QStringLiteral("no command"));
@@ -175,22 +230,7 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     return true;
   };
 
-  if (command == u"undo") {
-    const UndoReport undo = UndoLastRun(journal_folder);
-    if (undo.nothing) {
-      out << "There is no batch run to undo.\n";
-      return 0;
-    }
-    for (const QString& conflict : undo.conflicts) {
-      out << "changed since the run, left alone: " << conflict << '\n';
-    }
-    out << "Restored " << undo.restored << " file(s).\n";
-    if (!undo.error.isEmpty()) {
-      err << undo.error << '\n';
-      return 1;
-    }
-    return 0;
-  }
+  if (command == u"undo") return Undo(journal_folder, dry_run, out, err);
 
   const QString default_mask =
       command == u"to-html" ? QStringLiteral("*.txt") : QStringLiteral("*.htm");
@@ -202,12 +242,16 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         !need("--to")) {
       return bad(error);
     }
-    const int line = Number(args, "--line", 0, &numbers_ok);
+    // Counted from 1, as the editor's line numbers and every line tool count.
+    const int line = Number(args, "--line", 1, &numbers_ok) - 1;
     const int first = Number(args, "--from", 1, &numbers_ok);
     const int last = Number(args, "--to", 1, &numbers_ok);
     const int digits = Number(args, "--digits", 4, &numbers_ok);
-    if (!numbers_ok || digits < 2 || digits > 4) return bad(QStringLiteral("bad number"));
-    const ReadOutcome read = ReadWholeFile(option("--page"));
+    if (!numbers_ok || digits < 2 || digits > 4 || line < 0) return bad(QStringLiteral("bad number"));
+    if (static_cast<qint64>(last) - first >= kMaxSeriesPages) {
+      return bad(QStringLiteral("a series makes at most %1 pages").arg(kMaxSeriesPages));
+    }
+    const ReadOutcome read = ReadWholeFile(option("--page"), kBatchInputCap);
     if (!read.ok) {
       err << "Cannot open file " << option("--page") << ". " << read.error << '\n';
       return 1;
@@ -254,22 +298,15 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
       }
       links.append(IndexLine(name, PageTitleOf(*page), end));
     }
-    const QString template_path = option("--template");
     const QString output = WithDefaultExtension(option("--output"), QStringLiteral(".htm"));
-    BatchStep step{template_path, output,
-                   [links](const QByteArray& input, QString*) -> std::optional<QByteArray> {
-                     FileLines file = SplitFile(input);
-                     const std::optional<QStringList> page = FillTemplate(DecodeLines(file), links);
-                     if (!page) return std::nullopt;
-                     EncodeLines(file, *page);
-                     file.final_break = true;
-                     return JoinFile(file);
-                   }};
-    return Report(RunBatch({step}, options), dry_run, out, err);
+    return Report(RunBatch({IndexPageStep(option("--template"), output, links)}, options), dry_run,
+                  out, err);
   }
 
   if (args.paths.isEmpty()) return bad(QStringLiteral("no PATH given"));
-  const QStringList files = ExpandPaths(args.paths, mask, &error);
+  QStringList unusable;
+  const QStringList files = ExpandPaths(
+      args.paths, mask, args.flags.contains(QStringLiteral("--recursive")), &unusable, &error);
   if (!error.isEmpty()) return bad(error);
 
   QList<BatchStep> steps;
@@ -299,9 +336,12 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     steps = BlockEditSteps(files, command == u"append" ? BlockMode::kAppend : BlockMode::kPrepend,
                            {}, *block);
   } else if (command == u"to-html" || command == u"to-text") {
-    steps =
-        ConvertSteps(files, command == u"to-html", args.flags.contains(QStringLiteral("--tidy")),
-                     args.flags.contains(QStringLiteral("--other-extension")));
+    // Pages keep their text unless asked: to-text writes name.txt beside the page.
+    const bool other_extension =
+        args.flags.contains(QStringLiteral("--other-extension")) ||
+        (command == u"to-text" && !args.flags.contains(QStringLiteral("--in-place")));
+    steps = ConvertSteps(files, command == u"to-html",
+                         args.flags.contains(QStringLiteral("--tidy")), other_extension);
   } else if (command == u"tidy") {
     steps = TidySteps(files);
   } else if (command == u"apply-template") {
@@ -321,5 +361,5 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
   } else {
     return bad(QStringLiteral("unknown command ") + command);
   }
-  return Report(RunBatch(steps, options), dry_run, out, err);
+  return Report(RunBatch(steps, options), dry_run, out, err, unusable);
 }

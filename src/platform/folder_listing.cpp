@@ -1,7 +1,13 @@
 #include "platform/folder_listing.h"
 
+#include <dirent.h>
+#include <sys/stat.h>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
+
+#include "platform/text_format.h"
 
 namespace {
 
@@ -52,6 +58,115 @@ bool NameMatchesMask(QStringView name, QStringView mask) {
     if (MaskMatches(name, pattern.trimmed())) return true;
   }
   return false;
+}
+
+namespace {
+
+bool NameOrder(const QString& a, const QString& b) {
+  const int order = a.compare(b, Qt::CaseInsensitive);
+  return order != 0 ? order < 0 : a < b;
+}
+
+void ScanInto(const QString& root, const QString& relative, const QString& mask, bool recursive,
+              FolderScan& scan) {
+  const QString folder = relative.isEmpty() ? root : JoinPath(root, relative);
+  DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+  if (dir == nullptr) return;
+  QStringList files;
+  QStringList folders;
+  while (const dirent* entry = ::readdir(dir)) {
+    const QByteArray raw(entry->d_name);
+    if (raw == "." || raw == "..") continue;
+    const QString prefix = relative.isEmpty() ? QString() : relative + u'/';
+    if (!IsValidUtf8(raw)) {
+      scan.unusable_names.append(prefix + PrintableBytes(raw));
+      continue;
+    }
+    const QString name = QString::fromUtf8(raw);
+    struct stat info {};
+    // lstat: a link to a folder is not entered; a link to a file is a file.
+    if (::lstat(QFile::encodeName(JoinPath(folder, name)).constData(), &info) != 0) continue;
+    if (S_ISDIR(info.st_mode)) {
+      if (recursive) folders.append(name);
+    } else if ((S_ISREG(info.st_mode) ||
+                (S_ISLNK(info.st_mode) && QFileInfo(JoinPath(folder, name)).isFile())) &&
+               NameMatchesMask(name, mask)) {
+      files.append(name);
+    }
+  }
+  ::closedir(dir);
+  std::sort(files.begin(), files.end(), NameOrder);
+  std::sort(folders.begin(), folders.end(), NameOrder);
+  for (const QString& name : std::as_const(files)) {
+    scan.files.append(relative.isEmpty() ? name : relative + u'/' + name);
+  }
+  for (const QString& name : std::as_const(folders)) {
+    ScanInto(root, relative.isEmpty() ? name : relative + u'/' + name, mask, recursive, scan);
+  }
+}
+
+QString Escaped(uint code) {
+  switch (code) {
+    case '\n':
+      return QStringLiteral("\\n");
+    case '\r':
+      return QStringLiteral("\\r");
+    case '\t':
+      return QStringLiteral("\\t");
+    default:
+      return QStringLiteral("\\x%1").arg(code, 2, 16, QChar(u'0')).toUpper().replace(u'X', u'x');
+  }
+}
+
+bool IsControl(uint code) { return code < 0x20 || (code >= 0x7F && code <= 0x9F); }
+
+}  // namespace
+
+FolderScan ScanFolder(const QString& folder, const QString& mask, bool recursive) {
+  FolderScan scan;
+  if (!folder.isEmpty()) ScanInto(folder, QString(), mask, recursive, scan);
+  return scan;
+}
+
+QString PrintableName(QStringView name) {
+  QString out;
+  out.reserve(name.size());
+  for (const QChar c : name) {
+    if (IsControl(c.unicode())) {
+      out += Escaped(c.unicode());
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+QString PrintableBytes(QByteArrayView name) {
+  QString out;
+  qsizetype i = 0;
+  while (i < name.size()) {
+    // The longest valid UTF-8 run from i, else one byte escaped.
+    qsizetype end = i;
+    while (end < name.size() && static_cast<unsigned char>(name[end]) < 0x80) ++end;
+    if (end > i) {
+      out += PrintableName(QString::fromLatin1(name.sliced(i, end - i)));
+      i = end;
+      continue;
+    }
+    qsizetype length = 0;
+    for (qsizetype n = 2; n <= 4 && i + n <= name.size() && length == 0; ++n) {
+      bool multi = false;
+      if (IsValidUtf8(name.sliced(i, n), &multi) && multi) length = n;
+    }
+    if (length > 0) {
+      out += PrintableName(QString::fromUtf8(name.sliced(i, length)));
+      i += length;
+    } else {
+      out += Escaped(static_cast<unsigned char>(name[i]));
+      ++i;
+    }
+  }
+  return out;
 }
 
 QStringList ListFolderFiles(const QString& folder, const QString& mask) {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include "platform/codec.h"
 
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 void CompactLineBreaks(QString& text) {
@@ -113,7 +115,7 @@ ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
     return outcome;
   }
   if (S_ISDIR(info.st_mode)) {
-    outcome.error = QStringLiteral("Это папка, а не файл");
+    outcome.error = QStringLiteral("It is a folder, not a file.");
     outcome.kind = FileError::kIsFolder;
     ::close(fd);
     return outcome;
@@ -163,34 +165,116 @@ void SyncFolder(const QString& folder) {
   }
 }
 
-QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_links,
+QString ResolveLinks(const QString& path, QString* error) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat info {};
+  if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* resolved = ::realpath(name.constData(), nullptr);
+  if (resolved == nullptr) {
+    *error = QStringLiteral("Cannot write file %1: it is a symbolic link to a file that does not "
+                            "exist (%2).")
+                 .arg(path, SystemReason(errno));
+    return QString();
+  }
+  const QString target = QFile::decodeName(resolved);
+  ::free(resolved);
+  return target;
+}
+
+bool IsReadOnlyFile(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat info {};
+  // No write permission for anyone counts even for the superuser, who may write anyway.
+  return ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+         ((info.st_mode & 0222) == 0 || ::access(name.constData(), W_OK) != 0);
+}
+
+bool FileLinkCount(const QString& path, qint64* links, qint64* size) {
+  struct stat info {};
+  if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return false;
+  }
+  *links = static_cast<qint64>(info.st_nlink);
+  *size = static_cast<qint64>(info.st_size);
+  return true;
+}
+
+bool AddFileName(const QString& existing, const QString& new_name) {
+  return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(new_name).constData()) ==
+         0;
+}
+
+bool MayCreateFilesIn(const QString& folder) {
+  return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
+FileStamp StampOf(const QString& path) {
+  FileStamp stamp;
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return stamp;
+  stamp.exists = true;
+  stamp.size = static_cast<qint64>(info.st_size);
+  stamp.inode = static_cast<quint64>(info.st_ino);
+  stamp.device = static_cast<quint64>(info.st_dev);
+  stamp.modified_ns = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+  return stamp;
+}
+
+namespace {
+
+// An unnamed file in folder (never left behind by a killed process), or -1 when the file
+// system has no such files.
+int OpenUnnamed(const QByteArray& folder, mode_t mode) {
+#ifdef O_TMPFILE
+  return ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+#else
+  Q_UNUSED(folder);
+  Q_UNUSED(mode);
+  errno = EOPNOTSUPP;
+  return -1;
+#endif
+}
+
+// Gives the unnamed file fd a temporary name in folder, kept in *temp.
+bool NameUnnamed(int fd, const QByteArray& folder, const QByteArray& file_name, QByteArray* temp) {
+  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *temp = folder + "/." + file_name + '.' +
+            QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp->constData(), AT_SYMLINK_FOLLOW) == 0) {
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+QString WriteWholeFile(const QString& requested_path, const QByteArray& bytes, bool keep_links,
                        bool sync_folder) {
-  if (path.trimmed().isEmpty()) return QStringLiteral("Cannot create file \"\": no file name.");
+  if (requested_path.trimmed().isEmpty()) {
+    return QStringLiteral("Cannot create file \"\": no file name.");
+  }
+  // A symbolic link stays a link: its target is written.
+  QString link_error;
+  const QString path = ResolveLinks(requested_path, &link_error);
+  if (path.isEmpty()) return link_error;
   const QByteArray name = QFile::encodeName(path);
   struct stat info {};
   const bool exists = ::stat(name.constData(), &info) == 0;
   if (exists && S_ISDIR(info.st_mode)) {
     return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(EISDIR));
   }
+  // A file the user may not write is not replaced behind the permissions' back.
+  if (exists && IsReadOnlyFile(path)) {
+    return QStringLiteral("Cannot write file %1: the file is read-only.").arg(path);
+  }
   // Several names of one file stay one file.
   if (keep_links && exists && S_ISREG(info.st_mode) && info.st_nlink > 1) {
     return WriteInPlace(path, bytes);
   }
 
-  // A new file beside the old one, renamed over it once complete: a failure at any point
-  // leaves the old file whole.
-  const QFileInfo target(path);
-  const QByteArray folder = QFile::encodeName(target.absolutePath());
-  QByteArray temp = folder + "/." + QFile::encodeName(target.fileName()) + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    const int error = errno;
-    if (exists && (error == EACCES || error == EPERM || error == EROFS) &&
-        ::access(name.constData(), W_OK) == 0) {
-      return WriteInPlace(path, bytes);
-    }
-    return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(error));
-  }
   // The new file takes the old one's permissions, or the usual ones for a new file.
   mode_t mode = 0666;
   if (exists) {
@@ -200,11 +284,33 @@ QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_l
     ::umask(mask);
     mode &= ~mask;
   }
+  // A new file beside the old one, renamed over it once complete: a failure at any point
+  // leaves the old file whole. It has no name until it is complete, so a killed run leaves
+  // nothing behind.
+  const QFileInfo target(path);
+  const QByteArray folder = QFile::encodeName(target.absolutePath());
+  const QByteArray file_name = QFile::encodeName(target.fileName());
+  QByteArray temp;
+  int fd = OpenUnnamed(folder, mode);
+  const bool unnamed = fd >= 0;
+  if (!unnamed && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    temp = folder + "/." + file_name + ".XXXXXX";
+    fd = ::mkstemp(temp.data());
+  }
+  if (fd < 0) {
+    const int error = errno;
+    // Rewriting in place would also change a second name the caller keeps as the old text.
+    if (exists && (error == EACCES || error == EPERM || error == EROFS) &&
+        (keep_links || info.st_nlink == 1)) {
+      return WriteInPlace(path, bytes);
+    }
+    return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(error));
+  }
   ::fchmod(fd, mode);
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 || (unnamed && !NameUnnamed(fd, folder, file_name, &temp))) {
     const int error = errno;
     ::close(fd);
-    ::unlink(temp.constData());
+    if (!temp.isEmpty()) ::unlink(temp.constData());
     return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error));
   }
   ::close(fd);

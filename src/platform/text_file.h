@@ -37,7 +37,8 @@ inline constexpr qint64 kNoSizeLimit = -1;
 ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes = kNoSizeLimit);
 
 // Replaces path with bytes atomically: on any failure the old file stays whole. Returns an
-// empty text on success, else a message that names the file.
+// empty text on success, else a message that names the file. A symbolic link is followed
+// (its target is written, the link stays); a read-only file is refused.
 // A file with several names is rewritten in place so the names stay one file, unless
 // keep_links is false (the other name is the undo journal's copy of the old text). A
 // writable file in a folder where no new file may be made is rewritten in place too.
@@ -45,5 +46,28 @@ ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes = kNoSizeLimit);
 // folder once, after its last file).
 QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_links = true,
                        bool sync_folder = true);
+// The file a write of path changes: the target of a symbolic link (empty, with *error,
+// when the link leads nowhere), else path itself.
+QString ResolveLinks(const QString& path, QString* error);
+// A regular file this user may not write.
+bool IsReadOnlyFile(const QString& path);
+// The link count and size of a regular file (not following a symbolic link).
+bool FileLinkCount(const QString& path, qint64* links, qint64* size);
+// Gives an existing file a second name.
+bool AddFileName(const QString& existing, const QString& new_name);
+// Whether new files may be made in folder.
+bool MayCreateFilesIn(const QString& folder);
+
+// What identifies a file's state on disk, to notice that someone else changed it.
+struct FileStamp {
+  bool exists = false;
+  qint64 size = 0;
+  quint64 inode = 0;
+  quint64 device = 0;
+  qint64 modified_ns = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+FileStamp StampOf(const QString& path);
+
 // Flushes a folder's entries (renames made in it) to the disk.
 void SyncFolder(const QString& folder);

@@ -1,5 +1,7 @@
 #include "platform/text_format.h"
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 #include "platform/codec.h"
@@ -66,9 +68,16 @@ bool IsValidUtf8(QByteArrayView bytes, bool* has_multibyte) {
   return true;
 }
 
+QString DecodeUtf8(QByteArrayView bytes) {
+  // QString::fromUtf8 drops a leading U+FEFF, which is text when it is not the file's mark.
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+  return decoder(bytes);
+}
+
 TextFormat DetectTextFormat(QByteArrayView bytes) {
   TextFormat format;
-  if (HasUtf8Bom(bytes)) {
+  // A mark followed by bytes that are not UTF-8 is not trusted: Windows-1251 keeps them all.
+  if (HasUtf8Bom(bytes) && IsValidUtf8(bytes.sliced(3))) {
     format.encoding = TextEncoding::kUtf8;
     format.bom = true;
   } else {
@@ -105,7 +114,7 @@ TextFormat DetectTextFormat(QByteArrayView bytes) {
 QString DecodeText(QByteArrayView bytes, const TextFormat& format) {
   if (format.encoding == TextEncoding::kWindows1251) return BytesToText(bytes);
   if (format.bom && HasUtf8Bom(bytes)) bytes = bytes.sliced(3);
-  QString text = QString::fromUtf8(bytes);
+  QString text = DecodeUtf8(bytes);
   CompactLineBreaks(text);
   return text;
 }

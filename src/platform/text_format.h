@@ -24,6 +24,9 @@ TextFormat DetectTextFormat(QByteArrayView bytes);
 // Text with lines joined by '\n' (a final break gives a final '\n').
 QString DecodeText(QByteArrayView bytes, const TextFormat& format);
 
+// UTF-8 bytes as text, a U+FEFF at the start kept as a character.
+QString DecodeUtf8(QByteArrayView bytes);
+
 // The text of a file's bytes in the encoding detected for them.
 QString DecodeDetected(QByteArrayView bytes);
 

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 #include "support/files.h"
 
@@ -58,17 +59,118 @@ class BatchEngineTest : public QObject {
     }
   }
 
-  void AFailingFileStopsTheRunAndEarlierOnesStayUndoable() {
+  // Missing, a folder, read-only, too large: each is reported and the run goes on.
+  void FailingFilesAreReportedAndTheRunGoesOn() {
+    QVERIFY(QDir(site_->path()).mkdir("folder.htm"));
+    Write(Path("locked.htm"), "foo locked\n");
+    QFile::setPermissions(Path("locked.htm"), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    QFile huge(Path("huge.htm"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(kBatchInputCap + 1));
     QStringList files = Files();
     files.insert(1, Path("missing.htm"));
+    files.insert(2, Path("folder.htm"));
+    files.insert(3, Path("locked.htm"));
+    files.insert(4, Path("huge.htm"));
     const BatchReport report = Run(ReplaceTextSteps(files, "foo", "X"));
     QVERIFY(!report.ok());
-    QVERIFY(report.error.contains("missing.htm"));
-    QCOMPARE(Read(Path("a.htm")), QByteArray("one X\r\ntwo X foo\r\n"));
-    QCOMPARE(Read(Path("c.htm")), QByteArray("foo\nlf page\n"));  // after the failure: untouched
+    QCOMPARE(report.failures.size(), 4);
+    QVERIFY(report.failures[0].message.contains("missing.htm"));
+    QCOMPARE(report.failures[2].path, Path("locked.htm"));
+    QCOMPARE(Read(Path("locked.htm")), QByteArray("foo locked\n"));
+    QCOMPARE(Read(Path("c.htm")), QByteArray("X\nlf page\n"));  // after the failures
+    QCOMPARE(report.changed, 3);
+    QCOMPARE(UndoLastRun(journal_).restored, 3);
+    QCOMPARE(Read(Path("a.htm")), QByteArray("one foo\r\ntwo foo foo\r\n"));
+  }
+
+  // Lines of non-ASCII letters are not blank lines.
+  void AppendKeepsNonAsciiLines_data() {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addRow("windows-1251") << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2 \xEC\xE8\xF0\r\n \r\n");
+    QTest::addRow("utf-8") << QByteArray("\xD0\x9F\xD1\x80\xD0\xB8 \xE4\xB8\xAD\r\n \r\n");
+  }
+  void AppendKeepsNonAsciiLines() {
+    QFETCH(QByteArray, page);
+    Write(Path("a.htm"), page);
+    Run(BlockEditSteps({Path("a.htm")}, BlockMode::kAppend, {}, {"<p>end"}));
+    QCOMPARE(Read(Path("a.htm")), page.first(page.indexOf('\r')) + "\r\n<p>end\r\n");
+  }
+
+  // Pages with other names are rewritten in place: the journal must hold a copy, and
+  // undo is checked against it.
+  void UndoRestoresAPageWithOtherNames() {
+    QVERIFY(::link(QFile::encodeName(Path("a.htm")), QFile::encodeName(Path("a2.htm"))) == 0);
+    Run(ReplaceTextSteps({Path("a.htm")}, "foo", "X"));
+    QCOMPARE(Read(Path("a2.htm")), QByteArray("one X\r\ntwo X foo\r\n"));
     const UndoReport undo = UndoLastRun(journal_);
     QCOMPARE(undo.restored, 1);
+    QVERIFY(undo.failed.isEmpty());
+    QCOMPARE(Read(Path("a2.htm")), QByteArray("one foo\r\ntwo foo foo\r\n"));
+  }
+
+  // A symbolic link stays a link: its target is written and restored.
+  void SymbolicLinksAreFollowed() {
+    QVERIFY(QDir(site_->path()).mkdir("real"));
+    Write(Path("real/page.htm"), "foo\n");
+    QVERIFY(QFile::link(Path("real/page.htm"), Path("link.htm")));
+    Run(ReplaceTextSteps({Path("link.htm")}, "foo", "X"));
+    QVERIFY(QFileInfo(Path("link.htm")).isSymLink());
+    QCOMPARE(Read(Path("real/page.htm")), QByteArray("X\n"));
+    QCOMPARE(UndoLastRun(journal_).restored, 1);
+    QCOMPARE(Read(Path("real/page.htm")), QByteArray("foo\n"));
+    QVERIFY(QFileInfo(Path("link.htm")).isSymLink());
+  }
+
+  // Paths typed relative to one folder are undone from another.
+  void JournalRecordsAbsolutePaths() {
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(site_->path());
+    Run(ReplaceTextSteps({"a.htm"}, "foo", "X"));
+    QDir::setCurrent(QDir::tempPath());
+    const UndoReport undo = UndoLastRun(journal_);
+    QDir::setCurrent(before);
+    QCOMPARE(undo.restored, 1);
     QCOMPARE(Read(Path("a.htm")), QByteArray("one foo\r\ntwo foo foo\r\n"));
+  }
+
+  void UndoDryRunWritesNothing() {
+    Run(ReplaceTextSteps(Files(), "foo", "X"));
+    const UndoReport dry = UndoLastRun(journal_, QString(), true);
+    QCOMPARE(dry.would_restore.size(), 3);
+    QCOMPARE(Read(Path("a.htm")), QByteArray("one X\r\ntwo X foo\r\n"));
+    QCOMPARE(UndoLastRun(journal_).restored, 3);
+  }
+
+  // A damaged entry is named, the rest goes back, the journal stays and the next undo goes
+  // to the run before. A page still as before the run (a run killed before writing it) is
+  // not a conflict.
+  void OneBadRunDoesNotBlockOlderRuns() {
+    Run(ReplaceTextSteps({Path("c.htm")}, "foo", "older"));
+    Write(Path("b.htm"), "foo b\n");
+    const BatchReport newer = Run(ReplaceTextSteps(Files(), "foo", "X"));
+    QVERIFY(QFile::remove(newer.journal + "/0.orig"));  // a.htm's copy
+    Write(Path("d.htm"), ReadBytes(newer.journal + "/2.orig"));  // never written
+    const UndoReport undo = UndoLastRun(journal_);
+    QCOMPARE(undo.failed.size(), 1);
+    QVERIFY(undo.failed.first().startsWith(Path("a.htm")));
+    QCOMPARE(undo.not_written, QStringList{Path("d.htm")});
+    QCOMPARE(undo.restored, 1);
+    QVERIFY(undo.kept);
+    QVERIFY(QFileInfo::exists(newer.journal));
+    QCOMPARE(UndoLastRun(journal_).restored, 1);  // the older run
+    QCOMPARE(Read(Path("c.htm")), QByteArray("foo\nlf page\n"));
+  }
+
+  void JournalIsPrivate() {
+    const BatchReport report = Run(BlockEditSteps({Path("a.htm")}, BlockMode::kAppend, {}, {"x"}));
+    const auto group_or_other = QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                                QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                QFileDevice::ExeOther;
+    for (const QString& path : {report.journal, report.journal + "/index.jsonl"}) {
+      QVERIFY2(!(QFileInfo(path).permissions() & group_or_other), qPrintable(path));
+    }
+    const QStringList leftovers = QDir(site_->path()).entryList({".*.*"}, QDir::Files | QDir::Hidden);
+    QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(' ')));
   }
 
   void CancelStopsBetweenFiles() {

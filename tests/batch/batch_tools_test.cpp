@@ -61,10 +61,24 @@ class BatchToolsTest : public QObject {
     QVERIFY(!IsRefusedName("01.jpg"));
   }
 
+  // Only the last extension of the file name changes, in any letter case.
+  void ConvertedPaths_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("to_html");
+    QTest::addColumn<QString>("converted");
+    QTest::addRow("txt") << "/a/notes.txt" << true << "/a/notes.htm";
+    QTest::addRow("upper case") << "/a/README.TXT" << true << "/a/README.htm";
+    QTest::addRow("html to text") << "/a/page.html" << false << "/a/page.txt";
+    QTest::addRow("folder with a dot") << "/my.htm.pages/page.htm" << false
+                                       << "/my.htm.pages/page.txt";
+    QTest::addRow("folder named like a file") << "/notes.txt/a.txt" << true << "/notes.txt/a.htm";
+    QTest::addRow("no extension") << "/a/.htmrc/plain" << true << "/a/.htmrc/plain.htm";
+  }
   void ConvertedPaths() {
-    QCOMPARE(ConvertedPath("/a/notes.txt", true), QString("/a/notes.htm"));
-    QCOMPARE(ConvertedPath("/a/NOTES.TXT", true), QString("/a/NOTES.TXT"));
-    QCOMPARE(ConvertedPath("/a/page.htm", false), QString("/a/page.txt"));
+    QFETCH(QString, path);
+    QFETCH(bool, to_html);
+    QFETCH(QString, converted);
+    QCOMPARE(ConvertedPath(path, to_html), converted);
   }
 
   void IndexLines() {

@@ -35,6 +35,15 @@ class BatchCliTest : public QObject {
     QTest::addRow("missing path") << QStringList{"replace-text", "--find", "a", "--replace", "b"}
                                   << 2;
     QTest::addRow("nothing to undo") << QStringList{"undo"} << 0;
+    QTest::addRow("short help") << QStringList{"-h"} << 0;
+    QTest::addRow("version") << QStringList{"--version"} << 0;
+    QTest::addRow("series too long")
+        << QStringList{"series", "--page", "p", "--line", "1", "--from", "1", "--to", "10001",
+                       "--folder", "f"}
+        << 2;
+    QTest::addRow("series line 0") << QStringList{"series", "--page", "p", "--line", "0", "--from",
+                                                  "1", "--to", "2", "--folder", "f"}
+                                   << 2;
   }
   void ExitStatus() {
     QFETCH(QStringList, arguments);
@@ -63,6 +72,53 @@ class BatchCliTest : public QObject {
     QCOMPARE(Run({"replace-text", "--find", "Linux", "--replace", "X", Site("a.htm"), unwritable}),
              1);
     QVERIFY(errors_.contains(unwritable));
+  }
+
+  void UndoDryRunThenUndo() {
+    QCOMPARE(Run({"replace-text", "--find", "old", "--replace", "new", Site()}), 0);
+    QCOMPARE(Run({"undo", "--dry-run"}), 0);
+    QVERIFY(output_.contains("would restore " + Site("a.htm")));
+    QCOMPARE(Read(Site("a.htm")), QByteArray("<p>new</p>\r\n"));
+    QCOMPARE(Run({"undo"}), 0);
+    QCOMPARE(Read(Site("a.htm")), QByteArray("<p>old</p>\r\n"));
+  }
+
+  // "--" ends the options; a control character in a name is printed escaped; subfolders
+  // only when asked, named by their path.
+  void NamesAndSubfolders() {
+    QVERIFY(QDir(Site()).mkdir("sub"));
+    Write(Site("sub/--odd\nname.htm"), "<p>old</p>\n");
+    QCOMPARE(Run({"replace-text", "--find", "old", "--replace", "new", Site()}), 0);
+    QVERIFY(!output_.contains("sub/"));
+    QCOMPARE(Run({"replace-text", "--find", "old", "--replace", "x", "--recursive", "--", Site()}),
+             0);
+    QVERIFY2(output_.contains("sub/--odd\\nname.htm"), qPrintable(output_));
+    QCOMPARE(Read(Site("sub/--odd\nname.htm")), QByteArray("<p>x</p>\n"));
+  }
+
+  // The line to vary counts from 1; an existing page is reported as replaced.
+  void SeriesCountsLinesFromOne() {
+    Write(Site("page.htm"), "<p>keep</p>\n<img>\n");
+    Write(Site("s01.htm"), "there before\n");
+    QCOMPARE(Run({"series", "--page", Site("page.htm"), "--line", "2", "--from", "1", "--to", "2",
+                  "--digits", "2", "--base", "s", "--folder", Site()}),
+             0);
+    QCOMPARE(Read(Site("s02.htm")), QByteArray("<p>keep</p>\n<img src=\"02.jpg\">\n"));
+    QVERIFY(output_.contains("replaced existing file " + Site("s01.htm")));
+  }
+
+  void IndexWithoutMarkerFails() {
+    Write(Site("t.pat"), "<html>\nno marker\n</html>\n");
+    QCOMPARE(Run({"index", "--template", Site("t.pat"), "--output", Site("i.htm"), Site()}), 1);
+    QVERIFY(errors_.contains(Site("t.pat")) && errors_.contains("<,,pattern,,>"));
+  }
+
+  void ToTextWritesBesideThePageUnlessInPlace() {
+    QCOMPARE(Run({"to-text", Site("a.htm")}), 0);
+    QCOMPARE(Read(Site("a.txt")), QByteArray("old\r\n"));
+    QCOMPARE(Read(Site("a.htm")), QByteArray("<p>old</p>\r\n"));
+    QCOMPARE(Run({"to-text", "--in-place", Site("a.htm")}), 0);
+    QCOMPARE(Read(Site("a.htm")), QByteArray("old\r\n"));
   }
 
   void ConvertsTextToHtmlBesideTheSource() {
