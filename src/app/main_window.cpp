@@ -338,6 +338,10 @@ void MainWindow::BuildStatusBar() {
     bar->addWidget(panel);
     status_panels_[i] = panel;
   }
+  // Notes stand in a field of their own, so the status panels never hide behind them.
+  note_field_ = new QLabel(bar);
+  note_field_->setObjectName(QStringLiteral("NotePanel"));
+  bar->addWidget(note_field_, 1);
   format_field_ = new QLabel(bar);
   format_field_->setObjectName(QStringLiteral("FormatPanel"));
   format_field_->setToolTip(QStringLiteral("Encoding and line ends; click to convert"));

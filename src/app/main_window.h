@@ -69,6 +69,7 @@ class MainWindow : public QMainWindow,
   QAction* MenuItem(const QString& name) const { return menu_items_.value(name); }
 
   EditorModel& Editor() override { return model_; }
+  DocumentSession& Session() { return session_; }
   const TextFormat& DocumentFormat() const { return session_.Format(); }
   void FocusEditor() override;
   QPlainTextEdit* EditorWidget() const;
@@ -126,6 +127,7 @@ class MainWindow : public QMainWindow,
   std::optional<QString> AskSaveChanges() override;
   QWidget* DialogParent() override { return this; }
   void PrepareForLongLines(bool long_lines) override;
+  void ShowStatusNote(const QString& text) override;
 
  signals:
   // The close query let the window close; the window position is stored already.
@@ -133,6 +135,7 @@ class MainWindow : public QMainWindow,
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildEditor();
@@ -175,4 +178,5 @@ class MainWindow : public QMainWindow,
   int caret_line_ = 0;
   int caret_column_ = 0;
   QLabel* format_field_ = nullptr;
+  QLabel* note_field_ = nullptr;
 };

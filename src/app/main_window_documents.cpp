@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/file_panel.h"
@@ -79,5 +82,21 @@ void MainWindow::PrepareForLongLines(bool long_lines) {
     editor_->setWordWrapMode(QTextOption::WordWrap);
     SetWordWrap(WordWrapOn());
     editor_->setToolTip(QString());
+  }
+}
+
+void MainWindow::ShowStatusNote(const QString& text) {
+  note_field_->setText(text);
+  QTimer::singleShot(8000, note_field_, [field = QPointer<QLabel>(note_field_), text] {
+    if (field && field->text() == text) field->clear();
+  });
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Back from another program: the page may have been changed there. Checked after the
+  // activation is complete, so questions open over a settled window.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    QTimer::singleShot(0, this, [this] { session_.CheckDiskChanges(); });
   }
 }

@@ -336,11 +336,12 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
     const bool replaces = existed && step.write_path != step.read_path;
     if (options.dry_run) {
       dry_outputs.insert(step.write_path, *output);
-      report.changes.append({step.write_path, current, *output, existed, replaces});
+      report.changes.append({step.write_path, current, *output, existed, replaces, {}});
     } else {
       if (IsReadOnlyFile(step.write_path)) {
-        report.Fail(step.write_path,
-                    QStringLiteral("Cannot write file %1: the file is read-only.").arg(step.write_path));
+        report.Fail(
+            step.write_path,
+            QStringLiteral("Cannot write file %1: the file is read-only.").arg(step.write_path));
         continue;
       }
       QString failure;
@@ -405,7 +406,7 @@ BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options
       taken.insert(rename.to);
       released.insert(rename.from);
       taken.remove(rename.from);
-      report.changes.append({rename.to, rename.from.toUtf8(), rename.to.toUtf8(), true});
+      report.changes.append({rename.to, {}, {}, true, false, rename.from});
     } else {
       QString failure;
       if (!journal.RecordRename(JournalPath(rename.from),
@@ -415,12 +416,14 @@ BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options
         break;
       }
       if (!QFile::rename(rename.from, rename.to)) {
-        report.Fail(rename.from, QStringLiteral("Cannot rename %1 to %2.").arg(rename.from, to_name));
+        report.Fail(rename.from,
+                    QStringLiteral("Cannot rename %1 to %2.").arg(rename.from, to_name));
         continue;
       }
     }
     ++report.changed;
     report.changed_paths.append(rename.to);
+    if (!options.dry_run) report.renamed.append(from_name + QStringLiteral(" -> ") + to_name);
   }
   report.journal = journal.Path();
   if (!report.journal.isEmpty()) PruneJournals(root);
@@ -545,7 +548,8 @@ UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bo
     // Kept for a later try by hand; the next undo goes to the run before this one.
     report.kept = true;
     QFile mark(path + u'/' + kTriedMark);
-    if (mark.open(QIODevice::WriteOnly)) mark.write((report.failed + report.conflicts).join(u'\n').toUtf8());
+    if (mark.open(QIODevice::WriteOnly))
+      mark.write((report.failed + report.conflicts).join(u'\n').toUtf8());
   }
   return report;
 }

@@ -54,6 +54,7 @@ struct BatchChange {
   QByteArray after;
   bool existed = true;
   bool replaces = false;  // an existing file other than the one read is replaced
+  QString renamed_from;   // renames: the old path (path is the new one)
 };
 
 // A file a run could not do; the run goes on with the others.
@@ -84,6 +85,7 @@ struct BatchReport {
   QStringList changed_paths;
   QStringList replaced_paths;  // of changed_paths: existing files other than the one read
   QStringList skipped;         // left alone, each with its reason ("name: reason")
+  QStringList renamed;         // renames done: "old name -> new name"
   QString journal;             // the journal of a real run that changed something
   bool ok() const { return error.isEmpty(); }
   void Fail(const QString& path, const QString& message);
@@ -111,14 +113,14 @@ QString DefaultJournalFolder();
 
 struct UndoReport {
   int restored = 0;
-  QStringList conflicts;     // changed since the run: left alone
-  QStringList failed;        // entries that could not be restored, each with its reason
-  QStringList not_written;   // still as before the run (a run that was stopped)
-  QStringList would_restore; // dry run: what would go back
-  QString error;             // the first failure
-  QString journal;           // the run this was about
-  bool kept = false;         // not all went back: the journal stays, marked as tried
-  bool nothing = false;      // no run to undo
+  QStringList conflicts;      // changed since the run: left alone
+  QStringList failed;         // entries that could not be restored, each with its reason
+  QStringList not_written;    // still as before the run (a run that was stopped)
+  QStringList would_restore;  // dry run: what would go back
+  QString error;              // the first failure
+  QString journal;            // the run this was about
+  bool kept = false;          // not all went back: the journal stays, marked as tried
+  bool nothing = false;       // no run to undo
 };
 // Undoes the newest journaled run not yet tried (or the one named): files still as the run
 // wrote them go back, each checked against the journaled bytes. The journal is dropped when

@@ -149,13 +149,70 @@ void DocumentSession::OpenPath(QString path) {
   current_folder_ = FolderOf(path);
   if (!current_folder_.isEmpty()) view_.ShowFolder(current_folder_);
   SetDocumentName(path);
+  RememberDiskState();
   modified_ = false;
   view_.ShowPageTitle(title);
 }
 
+void DocumentSession::RememberDiskState() {
+  disk_state_ =
+      file_name_.isEmpty() || file_name_ == untitled_name_ ? FileStamp{} : StampOf(file_name_);
+}
+
+bool DocumentSession::MayOverwrite(bool* save_as) {
+  *save_as = false;
+  if (IsReadOnlyFile(file_name_)) {
+    *save_as = desktop_.AskYesNo(
+        view_.DialogParent(),
+        QStringLiteral("The file %1 is read-only. Save the page under another name?")
+            .arg(file_name_));
+    return false;
+  }
+  const FileStamp now = StampOf(file_name_);
+  if (disk_state_.exists && now != disk_state_) {
+    return desktop_.AskYesNo(view_.DialogParent(),
+                             QStringLiteral("The file %1 was changed on disk by another program "
+                                            "since it was opened. Overwrite it with this text?")
+                                 .arg(file_name_));
+  }
+  return true;
+}
+
+void DocumentSession::CheckDiskChanges() {
+  if (checking_disk_ || !disk_state_.exists) return;
+  const FileStamp now = StampOf(file_name_);
+  if (!now.exists || now == disk_state_) return;
+  // The questions below take the focus away and back; one check at a time.
+  checking_disk_ = true;
+  disk_state_ = now;  // asked once per change
+  const bool reload =
+      !modified_ ||
+      desktop_.AskYesNo(view_.DialogParent(),
+                        QStringLiteral("The file %1 was changed on disk by another program. "
+                                       "Reload it and lose the changes made here?")
+                            .arg(file_name_));
+  if (reload) {
+    QString error;
+    if (LoadFile(file_name_, &error)) {
+      SetModified(false);
+      saved_ = false;
+      RememberDiskState();
+      view_.ShowStatusNote(
+          QStringLiteral("%1 was changed on disk and has been reloaded.").arg(file_name_));
+    } else {
+      desktop_.ShowError(view_.DialogParent(),
+                         QStringLiteral("Cannot open file %1. %2").arg(file_name_, error));
+    }
+  }
+  checking_disk_ = false;
+}
+
 bool DocumentSession::SaveDocument() {
   if (file_name_ == untitled_name_) return SaveDocumentAs();
+  bool save_as = false;
+  if (!MayOverwrite(&save_as)) return save_as && SaveDocumentAs();
   if (!WriteDocument(file_name_)) return false;
+  RememberDiskState();
   SetModified(false);
   saved_ = true;
   if (on_saved) on_saved();
@@ -173,6 +230,7 @@ bool DocumentSession::SaveDocumentAs() {
   // A failed write leaves the name and the flags as they were.
   if (!WriteDocument(name)) return false;
   SetDocumentName(name);
+  RememberDiskState();
   SetModified(false);
   saved_ = true;
   current_folder_ = FolderOf(name);
@@ -195,6 +253,7 @@ bool DocumentSession::CloseDocument() {
     if (prompt_answer_ == u"y" && !SaveDocument()) return false;
   }
   SetDocumentName(QString());
+  RememberDiskState();
   modified_ = false;
   loading_ = true;
   editor_.LoadText(QString());
@@ -205,6 +264,7 @@ bool DocumentSession::CloseDocument() {
 bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
   if (modified_ && !CloseDocument()) return false;
   SetDocumentName(untitled_name_);
+  RememberDiskState();
   view_.PrepareForLongLines(false);
   editor_.LoadText(NewPageLines(fields).join(u'\n'));
   format_ = TextFormat{};
@@ -224,6 +284,7 @@ void DocumentSession::StartUp(const QString& argument, const NewPageFields& fiel
     if (loaded) {
       recent_files_.Push(argument);
       SetDocumentName(argument);
+      RememberDiskState();
       modified_ = false;
     } else {
       desktop_.ShowError(view_.DialogParent(),

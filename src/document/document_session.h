@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "platform/text_file.h"
 #include "platform/text_format.h"
 #include "settings/new_page.h"
 
@@ -33,6 +34,8 @@ class DocumentView {
   virtual void PrepareForLongLines(bool long_lines) = 0;
   // The window dialogs and messages belong to.
   virtual QWidget* DialogParent() = 0;
+  // A passing note in the status bar.
+  virtual void ShowStatusNote(const QString& text) = 0;
 };
 
 // The current document: its name, flags, encoding, folder and the open, save, close and
@@ -55,6 +58,10 @@ class DocumentSession {
   void StartUp(const QString& argument, const NewPageFields& fields);
   void DeleteScratchFiles();
   void LoadRecentFiles();
+
+  // Called when the window regains focus: a page changed on disk by another program is
+  // reloaded (after asking, when it has unsaved edits).
+  void CheckDiskChanges();
 
   // The editor's text changed (not by loading).
   void OnTextChanged();
@@ -87,6 +94,10 @@ class DocumentSession {
   void OpenPath(QString path);
   bool LoadFile(const QString& path, QString* error, QString* title = nullptr);
   bool WriteDocument(const QString& path);
+  // Before overwriting the named page: false when it is read-only or changed on disk and
+  // the user does not want it overwritten (a read-only page may go to Save As).
+  bool MayOverwrite(bool* save_as);
+  void RememberDiskState();
   void SetModified(bool modified);
 
   EditorModel& editor_;
@@ -108,4 +119,6 @@ class DocumentSession {
   QStringList scratch_files_;
   QStringList recent_;
   TextFormat format_;
+  FileStamp disk_state_;  // the named page as last read or written
+  bool checking_disk_ = false;
 };

@@ -11,9 +11,10 @@ std::optional<QRegularExpression> FindExpression(const QString& text, const Find
   // as a whole word between spaces.
   if (options.whole_word)
     pattern = QStringLiteral("(?<!\\w)(?:") + pattern + QStringLiteral(")(?!\\w)");
-  QRegularExpression expression(pattern, options.match_case
-                                             ? QRegularExpression::NoPatternOption
-                                             : QRegularExpression::CaseInsensitiveOption);
+  // Unicode properties: Cyrillic and every other letter or digit is a word character.
+  QRegularExpression::PatternOptions flags = QRegularExpression::UseUnicodePropertiesOption;
+  if (!options.match_case) flags |= QRegularExpression::CaseInsensitiveOption;
+  QRegularExpression expression(pattern, flags);
   if (!expression.isValid()) {
     if (error != nullptr) *error = expression.errorString();
     return std::nullopt;

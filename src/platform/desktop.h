@@ -27,6 +27,8 @@ class Desktop {
                                                 int filter_index, const QString& initial_path) = 0;
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
   virtual void ShowError(QWidget* parent, const QString& text) = 0;
+  // A question with Yes and No; true for Yes.
+  virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
   // Opens a file path or an address with the system's default program.
   virtual void OpenWithDefaultProgram(const QString& path_or_address) = 0;
   virtual void SetClipboardText(const QString& text) = 0;

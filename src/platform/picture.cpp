@@ -1,10 +1,12 @@
 #include "platform/picture.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <csetjmp>
 #include <cstdio>
+#include "platform/text_file.h"
 
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -31,6 +33,13 @@ bool IsJpegPath(const QString& path) {
   return suffix == u"jpg" || suffix == u"jpeg" || suffix == u"jpe";
 }
 
+QString TooLargeMessage(qint64 width, qint64 height) {
+  return QStringLiteral("The picture claims %1 x %2 pixels; at most %3 megapixels are opened.")
+      .arg(width)
+      .arg(height)
+      .arg(kMaxPicturePixels / 1000000);
+}
+
 }  // namespace
 
 PictureResult DecodeJpeg(const QByteArray& bytes) {
@@ -52,6 +61,12 @@ PictureResult DecodeJpeg(const QByteArray& bytes) {
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
+  if (static_cast<qint64>(info.image_width) * info.image_height > kMaxPicturePixels) {
+    jpeg_destroy_decompress(&info);
+    delete image;
+    result.error = TooLargeMessage(info.image_width, info.image_height);
+    return result;
+  }
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
   *image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
@@ -108,19 +123,27 @@ QByteArray EncodeJpeg(const QImage& source, int quality) {
 
 PictureResult LoadPicture(const QString& path) {
   PictureResult result;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    result.error = QStringLiteral("Cannot open file %1. %2").arg(path, file.errorString());
+  const ReadOutcome read = ReadWholeFile(path, kMaxPictureFileBytes);
+  if (!read.ok) {
+    result.error = QStringLiteral("Cannot open file %1. %2").arg(path, read.error);
     return result;
   }
-  const QByteArray bytes = file.readAll();
+  const QByteArray& bytes = read.bytes;
   if (IsJpegPath(path) || bytes.startsWith("\xFF\xD8")) {
     result = DecodeJpeg(bytes);
     if (!result.ok()) result.error = path + QStringLiteral(": ") + result.error;
     return result;
   }
-  QImageReader reader(path);
+  QBuffer buffer;
+  buffer.setData(bytes);
+  QImageReader reader(&buffer);
   reader.setDecideFormatFromContent(true);
+  // The header's size is checked before any pixel memory is taken.
+  const QSize size = reader.size();
+  if (size.isValid() && static_cast<qint64>(size.width()) * size.height() > kMaxPicturePixels) {
+    result.error = path + QStringLiteral(": ") + TooLargeMessage(size.width(), size.height());
+    return result;
+  }
   result.image = reader.read();
   if (result.image.isNull()) {
     result.error = QStringLiteral("%1: %2").arg(path, reader.errorString());

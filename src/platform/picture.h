@@ -10,6 +10,11 @@ struct PictureResult {
   bool ok() const { return error.isEmpty(); }
 };
 
+// Pictures are for pages: a header claiming more pixels than this is refused before any
+// decoding, and files larger than the byte cap are not read.
+inline constexpr qint64 kMaxPicturePixels = 100'000'000;
+inline constexpr qint64 kMaxPictureFileBytes = 512LL << 20;
+
 // Decodes a picture file: JPEG through libjpeg, every other kind (GIF, BMP, PNG) through
 // Qt's image readers. A short or corrupt file gives an error; the process never ends.
 PictureResult LoadPicture(const QString& path);

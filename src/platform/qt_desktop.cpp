@@ -68,6 +68,11 @@ void QtDesktop::ShowError(QWidget* parent, const QString& text) {
   QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
 }
 
+bool QtDesktop::AskYesNo(QWidget* parent, const QString& text) {
+  return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 void QtDesktop::OpenWithDefaultProgram(const QString& path_or_address) {
   const QUrl url = QUrl::fromUserInput(path_or_address, QString(), QUrl::AssumeLocalFile);
   QDesktopServices::openUrl(url);

@@ -11,6 +11,7 @@ class QtDesktop : public Desktop {
                                         int filter_index, const QString& initial_path) override;
   void ShowMessage(QWidget* parent, const QString& text) override;
   void ShowError(QWidget* parent, const QString& text) override;
+  bool AskYesNo(QWidget* parent, const QString& text) override;
   void OpenWithDefaultProgram(const QString& path_or_address) override;
   void SetClipboardText(const QString& text) override;
   int RunModal(QDialog* window) override;

@@ -1,46 +1,66 @@
 #include "widgets/batch_panel.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include "batch/batch_engine.h"
+#include "document/line_diff.h"
 #include "platform/desktop.h"
+#include "platform/folder_listing.h"
 
 namespace {
 
-// The lines that differ between two versions, as "- old" / "+ new" around the common start
-// and end.
+QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+// What a dry run would do to one file: a rename, or the changed lines with their context.
 QString ChangedLines(const BatchChange& change) {
-  if (!change.existed && change.before.isEmpty() && change.after.size() < 200 &&
-      !change.after.contains('\n')) {
-    return QString::fromUtf8(change.before) + QStringLiteral(" -> ") +
-           QString::fromUtf8(change.after);
+  if (!change.renamed_from.isEmpty()) {
+    return FileName(change.renamed_from) + QStringLiteral(" -> ") + FileName(change.path);
   }
-  const FileLines before = SplitFile(change.before);
-  const FileLines after = SplitFile(change.after);
-  const QStringList old_lines = DecodeLines(before);
-  const QStringList new_lines = DecodeLines(after);
-  qsizetype head = 0;
-  while (head < old_lines.size() && head < new_lines.size() && old_lines[head] == new_lines[head]) {
-    ++head;
+  const QString diff =
+      UnifiedLineDiff(DecodeLines(SplitFile(change.before)), DecodeLines(SplitFile(change.after)));
+  return diff.isEmpty() ? QStringLiteral("Only line ends or the final line break change.") : diff;
+}
+
+QString ChangeLabel(const BatchChange& change) {
+  if (!change.renamed_from.isEmpty()) {
+    return PrintableName(FileName(change.renamed_from) + QStringLiteral(" -> ") +
+                         FileName(change.path));
   }
-  qsizetype tail = 0;
-  while (tail < old_lines.size() - head && tail < new_lines.size() - head &&
-         old_lines[old_lines.size() - 1 - tail] == new_lines[new_lines.size() - 1 - tail]) {
-    ++tail;
+  const QString name = PrintableName(change.path);
+  if (change.replaces) return name + QStringLiteral("  (replaces existing file)");
+  if (!change.existed) return name + QStringLiteral("  (new file)");
+  return name;
+}
+
+// One line per file a run touched, failed or left alone.
+QStringList ResultLines(const BatchReport& report) {
+  QStringList lines;
+  if (!report.renamed.isEmpty()) {
+    lines = report.renamed;
+  } else {
+    for (const QString& path : report.changed_paths) {
+      lines.append(PrintableName(path) + (report.replaced_paths.contains(path)
+                                              ? QStringLiteral("  (replaced existing file)")
+                                              : QString()));
+    }
   }
-  QString text = QStringLiteral("@@ line %1\n").arg(head + 1);
-  for (qsizetype i = head; i < old_lines.size() - tail; ++i)
-    text += QStringLiteral("- ") + old_lines[i] + u'\n';
-  for (qsizetype i = head; i < new_lines.size() - tail; ++i)
-    text += QStringLiteral("+ ") + new_lines[i] + u'\n';
-  return text;
+  for (const QString& skipped : report.skipped) {
+    lines.append(QStringLiteral("left alone: ") + PrintableName(skipped));
+  }
+  for (const BatchFailure& failure : report.failures) {
+    lines.append(QStringLiteral("failed: ") + PrintableName(failure.message));
+  }
+  return lines;
 }
 
 }  // namespace
@@ -69,19 +89,25 @@ BatchPanel::BatchPanel(Desktop& desktop, QWidget* parent)
   buttons->addWidget(preview);
   buttons->addWidget(undo_);
   buttons->addWidget(report_, 1);
-  auto* previews = new QHBoxLayout;
-  previews->addWidget(changed_files_, 1);
-  previews->addWidget(diff_, 2);
+  // The list and the lines share whatever height the window gives the panel.
+  auto* previews = new QSplitter(Qt::Horizontal, this);
+  previews->addWidget(changed_files_);
+  previews->addWidget(diff_);
+  previews->setStretchFactor(0, 1);
+  previews->setStretchFactor(1, 2);
+  diff_->setMinimumHeight(240);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(buttons);
-  layout->addLayout(previews);
+  layout->addWidget(previews, 1);
   connect(preview, &QPushButton::clicked, this, &BatchPanel::Preview);
   connect(undo_, &QPushButton::clicked, this, &BatchPanel::UndoRun);
   connect(changed_files_, &QListWidget::currentRowChanged, this, [this](int row) {
     diff_->setPlainText(row >= 0 && row < changes_.size() ? ChangedLines(changes_[row])
                                                           : QString());
   });
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  diff_->setFont(fixed);
 }
 
 BatchReport BatchPanel::Run(const QString& label) {
@@ -104,9 +130,18 @@ BatchReport BatchPanel::Run(const QString& label) {
   journal_ = report.journal;
   undo_->setEnabled(!journal_.isEmpty());
   report_->setText(report.Summary());
-  changed_files_->hide();
+  changes_.clear();
+  changed_files_->clear();
+  changed_files_->addItems(ResultLines(report));
+  changed_files_->setVisible(changed_files_->count() > 0);
   diff_->hide();
-  if (!report.ok()) desktop_.ShowError(window(), report.error);
+  if (!report.ok()) {
+    desktop_.ShowError(window(), report.failures.size() > 1
+                                     ? QStringLiteral("%1 files failed; the first: %2")
+                                           .arg(report.failures.size())
+                                           .arg(report.error)
+                                     : report.error);
+  }
   emit Finished();
   return report;
 }
@@ -123,9 +158,20 @@ BatchReport BatchPanel::Preview() {
 void BatchPanel::ShowPreview(const BatchReport& report) {
   changes_ = report.changes;
   changed_files_->clear();
-  for (const BatchChange& change : changes_) changed_files_->addItem(change.path);
-  report_->setText(QStringLiteral("Preview: %1 file(s) would change.").arg(changes_.size()) +
-                   (report.ok() ? QString() : QStringLiteral(" Would stop at: ") + report.error));
+  for (const BatchChange& change : changes_) changed_files_->addItem(ChangeLabel(change));
+  // Files that would fail or be left alone follow, without a view of lines.
+  for (const QString& skipped : report.skipped) {
+    changed_files_->addItem(QStringLiteral("left alone: ") + PrintableName(skipped));
+  }
+  for (const BatchFailure& failure : report.failures) {
+    changed_files_->addItem(QStringLiteral("would fail: ") + PrintableName(failure.message));
+  }
+  const qsizetype replacing = std::count_if(changes_.begin(), changes_.end(),
+                                            [](const BatchChange& c) { return c.replaces; });
+  QString summary = QStringLiteral("Preview: %1 file(s) would change.").arg(changes_.size());
+  if (replacing > 0) summary += QStringLiteral(" %1 replace existing files.").arg(replacing);
+  if (!report.ok()) summary += QStringLiteral(" %1 would fail.").arg(report.failures.size());
+  report_->setText(summary);
   changed_files_->setVisible(true);
   diff_->setVisible(true);
   diff_->clear();
@@ -142,7 +188,8 @@ void BatchPanel::UndoRun() {
     text += QStringLiteral(" Changed since the run, left alone: ") +
             undo.conflicts.join(QStringLiteral(", "));
   }
-  if (!undo.error.isEmpty()) desktop_.ShowError(window(), undo.error);
+  if (undo.kept) text += QStringLiteral(" The run's journal is kept in ") + undo.journal;
+  if (!undo.failed.isEmpty()) desktop_.ShowError(window(), undo.failed.join(u'\n'));
   report_->setText(text);
   emit Finished();
 }

@@ -56,6 +56,8 @@ class DocumentsTest : public QObject {
   void ClosingAsksAboutChanges();
   void DeletesOnlyItsOwnScratchFiles();
   void OpensAFiftyMegabyteFile();
+  void ReadOnlyPageOffersSaveAs();
+  void PageChangedOnDisk();
 
  private:
   QString Path(const QString& name) const { return data_->filePath(name); }
@@ -202,6 +204,12 @@ void DocumentsTest::UneditedOpenAndSaveGivesTheSameBytes_data() {
   QTest::addRow("non-breaking space and 0x98")
       << QByteArray("\xA0\x98\xFF") << QByteArray("\xA0\x98\xFF");
   QTest::addRow("one megabyte line") << QByteArray(1 << 20, 'w') << QByteArray(1 << 20, 'w');
+  QTest::addRow("bom before bytes that are not utf-8")
+      << QByteArray("\xEF\xBB\xBF\xC0\xE1\r\n") << QByteArray("\xEF\xBB\xBF\xC0\xE1\r\n");
+  QTest::addRow("second bom is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xD0\xAF\n")
+                                      << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xD0\xAF\n");
+  QTest::addRow("line separator and noncharacter")
+      << QByteArray("\xE2\x80\xA8 \xEF\xB7\xAF\n") << QByteArray("\xE2\x80\xA8 \xEF\xB7\xAF\n");
 }
 
 void DocumentsTest::UneditedOpenAndSaveGivesTheSameBytes() {
@@ -524,3 +532,48 @@ void DocumentsTest::OpensAFiftyMegabyteFile() {
 
 QTEST_MAIN(DocumentsTest)
 #include "documents_test.moc"
+
+void DocumentsTest::ReadOnlyPageOffersSaveAs() {
+  Write("locked.htm", "<p>");
+  QFile::setPermissions(Path("locked.htm"), QFileDevice::ReadOwner);
+  Start(Path("locked.htm"));
+  MainWindow& main = app_->Main();
+  TypeIntoEditor("x");
+  desktop_->yes_no_answers = {true};
+  desktop_->save_answers.push_back(Desktop::FileChoice{Path("copy.htm"), 1});
+  QVERIFY(main.SaveDocument());
+  QVERIFY(desktop_->questions.constFirst().contains("read-only"));
+  QCOMPARE(Read("locked.htm"), QByteArray("<p>"));
+  QCOMPARE(Read("copy.htm"), QByteArray("x<p>"));
+  QCOMPARE(main.FileName(), Path("copy.htm"));
+}
+
+// Saving over a page another program changed asks first; coming back to the window
+// reloads an unedited page and asks before dropping edits.
+void DocumentsTest::PageChangedOnDisk() {
+  Write("page.htm", "<p>one");
+  Start(Path("page.htm"));
+  MainWindow& main = app_->Main();
+  TypeIntoEditor("x");
+  Write("page.htm", "<p>changed elsewhere, and longer");
+  QVERIFY(!main.SaveDocument());  // answered No
+  QCOMPARE(Read("page.htm"), QByteArray("<p>changed elsewhere, and longer"));
+  desktop_->yes_no_answers = {true};
+  QVERIFY(main.SaveDocument());
+  QCOMPARE(Read("page.htm"), QByteArray("x<p>one"));
+
+  Write("page.htm", "<p>edited in another program");
+  main.Session().CheckDiskChanges();
+  QCOMPARE(main.Editor().Text(), QString("<p>edited in another program"));
+  QVERIFY(!main.Modified());
+  QVERIFY(main.findChild<QLabel*>("NotePanel")->text().contains("reloaded"));
+
+  TypeIntoEditor("y");
+  Write("page.htm", "<p>third version, longer still");
+  const int asked = desktop_->questions.size();
+  main.Session().CheckDiskChanges();  // answered No: the edits stay
+  QCOMPARE(desktop_->questions.size(), asked + 1);
+  QCOMPARE(main.Editor().Text(), QString("y<p>edited in another program"));
+  main.Session().CheckDiskChanges();  // asked once per change
+  QCOMPARE(desktop_->questions.size(), asked + 1);
+}

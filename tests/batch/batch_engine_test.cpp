@@ -1,9 +1,9 @@
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <unistd.h>
 
 #include "support/files.h"
 
@@ -83,17 +83,29 @@ class BatchEngineTest : public QObject {
     QCOMPARE(Read(Path("a.htm")), QByteArray("one foo\r\ntwo foo foo\r\n"));
   }
 
-  // Lines of non-ASCII letters are not blank lines.
+  // Lines of non-ASCII letters are not blank lines; a U+FEFF starting a line is text.
   void AppendKeepsNonAsciiLines_data() {
     QTest::addColumn<QByteArray>("page");
-    QTest::addRow("windows-1251") << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2 \xEC\xE8\xF0\r\n \r\n");
-    QTest::addRow("utf-8") << QByteArray("\xD0\x9F\xD1\x80\xD0\xB8 \xE4\xB8\xAD\r\n \r\n");
+    QTest::addColumn<QByteArray>("appended");
+    QTest::addRow("windows-1251") << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2 \xEC\xE8\xF0\r\n \r\n")
+                                  << QByteArray(
+                                         "\xCF\xF0\xE8\xE2\xE5\xF2 \xEC\xE8\xF0\r\n<p>end\r\n");
+    QTest::addRow("utf-8") << QByteArray("\xD0\x9F\xD1\x80\xD0\xB8 \xE4\xB8\xAD\r\n \r\n")
+                           << QByteArray("\xD0\x9F\xD1\x80\xD0\xB8 \xE4\xB8\xAD\r\n<p>end\r\n");
   }
   void AppendKeepsNonAsciiLines() {
     QFETCH(QByteArray, page);
+    QFETCH(QByteArray, appended);
     Write(Path("a.htm"), page);
     Run(BlockEditSteps({Path("a.htm")}, BlockMode::kAppend, {}, {"<p>end"}));
-    QCOMPARE(Read(Path("a.htm")), page.first(page.indexOf('\r')) + "\r\n<p>end\r\n");
+    QCOMPARE(Read(Path("a.htm")), appended);
+  }
+
+  void TidyKeepsAFeffThatStartsALine() {
+    const QByteArray page("\xEF\xBB\xBF\xD0\x96\n\xEF\xBB\xBFx\n");
+    Write(Path("a.htm"), page);
+    Run(TidySteps({Path("a.htm")}));
+    QCOMPARE(Read(Path("a.htm")), page);
   }
 
   // Pages with other names are rewritten in place: the journal must hold a copy, and
@@ -148,7 +160,7 @@ class BatchEngineTest : public QObject {
     Run(ReplaceTextSteps({Path("c.htm")}, "foo", "older"));
     Write(Path("b.htm"), "foo b\n");
     const BatchReport newer = Run(ReplaceTextSteps(Files(), "foo", "X"));
-    QVERIFY(QFile::remove(newer.journal + "/0.orig"));  // a.htm's copy
+    QVERIFY(QFile::remove(newer.journal + "/0.orig"));           // a.htm's copy
     Write(Path("d.htm"), ReadBytes(newer.journal + "/2.orig"));  // never written
     const UndoReport undo = UndoLastRun(journal_);
     QCOMPARE(undo.failed.size(), 1);
@@ -169,7 +181,8 @@ class BatchEngineTest : public QObject {
     for (const QString& path : {report.journal, report.journal + "/index.jsonl"}) {
       QVERIFY2(!(QFileInfo(path).permissions() & group_or_other), qPrintable(path));
     }
-    const QStringList leftovers = QDir(site_->path()).entryList({".*.*"}, QDir::Files | QDir::Hidden);
+    const QStringList leftovers =
+        QDir(site_->path()).entryList({".*.*"}, QDir::Files | QDir::Hidden);
     QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(' ')));
   }
 

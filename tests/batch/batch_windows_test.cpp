@@ -101,7 +101,7 @@ void BatchWindowsTest::ReplaceOverAFolderPreviewRunAndUndo() {
   In<QLineEdit>("Form10", "Edit2")->setText("new");
   Click("Form10", "PreviewChanges");
   QCOMPARE(In<QListWidget>("Form10", "PreviewFiles")->count(), 2);
-  QVERIFY(In<QPlainTextEdit>("Form10", "PreviewLines")->toPlainText().contains("+ <p>new</p>"));
+  QVERIFY(In<QPlainTextEdit>("Form10", "PreviewLines")->toPlainText().contains("+<p>new</p>"));
   QCOMPARE(Read(Site("a.htm")), QByteArray("<p>old</p>\r\n<p>old</p>\r\n"));
   Click("Form10", "Button4");
   QCOMPARE(Read(Site("a.htm")), QByteArray("<p>new</p>\r\n<p>new</p>\r\n"));

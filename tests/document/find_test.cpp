@@ -28,6 +28,10 @@ class FindTest : public QObject {
                                          << "<b>" << false << false << true << 2;
     QTest::addRow("cyrillic any case") << "Тест тест"
                                        << "ТЕСТ" << false << false << false << 2;
+    QTest::addRow("cyrillic whole word") << "кот котик кот. скот"
+                                         << "кот" << false << false << true << 2;
+    QTest::addRow("cjk and digits are word characters") << "中文 中文字 x1 x"
+                                                        << "中文" << false << false << true << 1;
   }
   void Counts() {
     QFETCH(QString, text);

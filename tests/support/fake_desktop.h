@@ -36,6 +36,16 @@ class FakeDesktop : public Desktop {
   std::optional<FileChoice> AskSavePath(QWidget*, const QStringList&, int, const QString&) override;
   void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
   void ShowError(QWidget*, const QString& text) override { errors.append(text); }
+  // Answers to yes/no questions in order; an empty queue answers No.
+  std::deque<bool> yes_no_answers;
+  QStringList questions;
+  bool AskYesNo(QWidget*, const QString& text) override {
+    questions.append(text);
+    if (yes_no_answers.empty()) return false;
+    const bool answer = yes_no_answers.front();
+    yes_no_answers.pop_front();
+    return answer;
+  }
   void OpenWithDefaultProgram(const QString& path) override { opened.append(path); }
   void SetClipboardText(const QString& text) override { clipboard.append(text); }
   int RunModal(QDialog* window) override;
