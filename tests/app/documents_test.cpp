@@ -570,7 +570,7 @@ void DocumentsTest::PageChangedOnDisk() {
 
   TypeIntoEditor("y");
   Write("page.htm", "<p>third version, longer still");
-  const int asked = desktop_->questions.size();
+  const qsizetype asked = desktop_->questions.size();
   main.Session().CheckDiskChanges();  // answered No: the edits stay
   QCOMPARE(desktop_->questions.size(), asked + 1);
   QCOMPARE(main.Editor().Text(), QString("y<p>edited in another program"));
