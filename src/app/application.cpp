@@ -188,16 +188,24 @@ void Application::UndoLastBatchRun() {
     desktop_.ShowMessage(main, QStringLiteral("There is no batch run to undo."));
     return;
   }
-  if (!undo.error.isEmpty()) {
-    desktop_.ShowError(main, undo.error);
-    return;
-  }
   QString text = QStringLiteral("Batch run undone: %1 file(s) restored.").arg(undo.restored);
   if (!undo.conflicts.isEmpty()) {
     text +=
         QStringLiteral("\nChanged since the run and left alone:\n") + undo.conflicts.join(u'\n');
   }
-  desktop_.ShowMessage(main, text);
+  if (!undo.failed.isEmpty()) {
+    text += QStringLiteral("\nCould not be restored:\n") + undo.failed.join(u'\n');
+  }
+  if (undo.kept) {
+    text += QStringLiteral("\nThis run could not be fully undone; its journal is kept in %1. "
+                           "Undo again to go to the run before it.")
+                .arg(undo.journal);
+  }
+  if (undo.failed.isEmpty()) {
+    desktop_.ShowMessage(main, text);
+  } else {
+    desktop_.ShowError(main, text);
+  }
 }
 
 void Application::WireEditorChoices() {

@@ -2,6 +2,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "support/files.h"
 
@@ -94,6 +96,11 @@ class BatchCliTest : public QObject {
              0);
     QVERIFY2(output_.contains("sub/--odd\\nname.htm"), qPrintable(output_));
     QCOMPARE(Read(Site("sub/--odd\nname.htm")), QByteArray("<p>x</p>\n"));
+    // A name that is not UTF-8 is reported, not skipped in silence.
+    const QByteArray raw = QFile::encodeName(Site()) + "/caf\xE9.htm";
+    QCOMPARE(::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0644)), 0);
+    QCOMPARE(Run({"tidy", Site()}), 1);
+    QVERIFY2(errors_.contains("caf\\xE9.htm"), qPrintable(errors_));
   }
 
   // The line to vary counts from 1; an existing page is reported as replaced.
