@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "batch/block_edits.h"
+#include "document/block_edits.h"
 #include "document/text_helpers.h"
 #include "document/transforms.h"
 #include "platform/folder_listing.h"
@@ -143,13 +143,13 @@ QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy,
     BatchStep step = LineStep(file, [=](FileLines& lines) {
       QStringList text = DecodeLines(lines);
       if (to_html) {
-        text = TextToHtml(text);
+        text = PlainTextToHtml(text);
         text.prepend(QStringLiteral("<html>"));
         text.append(QStringLiteral("</html>"));
       } else {
-        text = HtmlToText(text);
+        text = HtmlToVisibleText(text);
       }
-      if (tidy) text = CompressText(text);
+      if (tidy) text = CompressTextKeepingRaw(text);
       EncodeLines(lines, text);
       return true;
     });
@@ -172,7 +172,7 @@ QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy,
 QList<BatchStep> TidySteps(const QStringList& files) {
   return ForEach(files, []() -> LineEdit {
     return [](FileLines& file) {
-      EncodeLines(file, CompressText(DecodeLines(file)));
+      EncodeLines(file, CompressTextKeepingRaw(DecodeLines(file)));
       return true;
     };
   });

@@ -140,10 +140,13 @@ TidyWindow::TidyWindow(Desktop& desktop, QWidget* parent)
 }
 
 void TidyWindow::TidyView() {
-  view_->setPlainText(CompressText(view_->toPlainText().split(u'\n')).join(u'\n'));
+  view_->setPlainText(CompressTextKeepingRaw(view_->toPlainText().split(u'\n')).join(u'\n'));
 }
 
 void TidyWindow::TidyFolder() {
-  if (browser_.files->count() == 0) return;
-  ShowLastResult(view_, panel_->Run(QStringLiteral("Tidy")));
+  const QStringList files = browser_.files->FilePaths();
+  if (files.isEmpty()) return;
+  panel_->Run(QStringLiteral("Tidy"));
+  // The last listed file as it now stands, whether or not it needed a change.
+  ShowFileIn(view_, files.last());
 }

@@ -17,3 +17,13 @@ QStringList HtmlToText(const QStringList& lines);
 
 // Blank lines dropped, lines trimmed, runs of spaces inside a line shrunk to one.
 QStringList CompressText(const QStringList& lines);
+
+// The forms the batch tools use, which never change what a browser shows of a page.
+// CompressText that leaves every line touching <pre>, <textarea>, <script> or <style>
+// content exactly as it is.
+QStringList CompressTextKeepingRaw(const QStringList& lines);
+// HtmlToText of what a browser shows: comments, <script> and <style> content and the head
+// other than the title's text are left out first.
+QStringList HtmlToVisibleText(const QStringList& lines);
+// TextToHtml of the text with its "&", "<" and ">" written as references.
+QStringList PlainTextToHtml(const QStringList& lines);

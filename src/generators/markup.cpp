@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "batch/block_edits.h"
+#include "document/block_edits.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "batch/block_edits.h"
+#include "document/block_edits.h"
 
 using Lines = QList<QByteArray>;
 

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "document/block_edits.h"
 #include "document/transforms.h"
 #include "generators/table.h"
 
@@ -15,6 +16,8 @@ class TransformsTest : public QObject {
   void CompressesText();
   void BuildsTheQuickTable_data();
   void BuildsTheQuickTable();
+  void BatchFormsKeepWhatABrowserShows_data();
+  void BatchFormsKeepWhatABrowserShows();
 };
 
 using Lines = QStringList;
@@ -90,3 +93,42 @@ void TransformsTest::BuildsTheQuickTable() {
 
 QTEST_APPLESS_MAIN(TransformsTest)
 #include "transforms_test.moc"
+
+// The batch tools' forms: preformatted content untouched, only visible text kept, text
+// escaped. Each case pairs the function with its input and output.
+void TransformsTest::BatchFormsKeepWhatABrowserShows_data() {
+  QTest::addColumn<QString>("function");
+  QTest::addColumn<Lines>("lines");
+  QTest::addColumn<Lines>("expected");
+  QTest::addRow("pre kept by tidy")
+      << "tidy" << Lines{"  <p>a   b", "<PRE class=c>int  main()", "", "    return 0;", "</pre>",
+                         "", "  x  "}
+      << Lines{"<p>a b", "<PRE class=c>int  main()", "", "    return 0;", "</pre>", "x"};
+  QTest::addRow("open script runs to the end")
+      << "tidy" << Lines{"<script>", "  if (a)  b();", ""} << Lines{"<script>", "  if (a)  b();", ""};
+  QTest::addRow("prefix is not pre") << "tidy" << Lines{"<prefix>", "  a  "}
+                                     << Lines{"<prefix>", "a"};
+  QTest::addRow("blank lines of textarea kept by append")
+      << "blank" << Lines{"<textarea>", "", "</textarea>", "", "end"}
+      << Lines{"<textarea>", "", "</textarea>", "end"};
+  QTest::addRow("comment, style, script and head left out of the text")
+      << "text"
+      << Lines{"<!-- licence", "text -->", "<html><head><title>Title</title>",
+               "<meta charset=utf-8><style>", "p { color: red }", "</style></head>",
+               "<body><p>Shown &lt;here&gt;<script>hidden()</script>", "</body></html>"}
+      << Lines{"", "Title", "", "Shown <;here>;", ""};
+  QTest::addRow("text escaped into html")
+      << "html" << Lines{"a < 5 & b > 2"} << Lines{"a &lt; 5 &amp; b &gt; 2<p>"};
+}
+
+void TransformsTest::BatchFormsKeepWhatABrowserShows() {
+  QFETCH(QString, function);
+  QFETCH(Lines, lines);
+  QFETCH(Lines, expected);
+  Lines result = lines;
+  if (function == "tidy") result = CompressTextKeepingRaw(lines);
+  if (function == "blank") block_edits::RemoveBlankLines(result);
+  if (function == "text") result = HtmlToVisibleText(lines);
+  if (function == "html") result = PlainTextToHtml(lines);
+  QCOMPARE(result, expected);
+}

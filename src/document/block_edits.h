@@ -22,6 +22,54 @@ bool IsBlank(const Line& line) {
   return std::all_of(line.begin(), line.end(), [](auto c) { return CodeOf(c) <= ' '; });
 }
 
+// Whether line[at..] starts with the ASCII word (given in lower case), ignoring case.
+template <class Line>
+bool StartsWithWord(const Line& line, qsizetype at, const char* word) {
+  for (; *word != '\0'; ++word, ++at) {
+    if (at >= line.size()) return false;
+    uint c = CodeOf(line[at]);
+    if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+    if (c != static_cast<uint>(*word)) return false;
+  }
+  // The name must end there: "<pre>" and "<pre class" but not "<prefix>".
+  if (at >= line.size()) return true;
+  const uint next = CodeOf(line[at]);
+  return next == '>' || next == '/' || next <= ' ';
+}
+
+// For each line, whether any of it lies inside an element whose text renders as written:
+// <pre>, <textarea>, <script>, <style> (any letter case). An element left open runs to the
+// end. Tags are ASCII, so byte lines in either encoding and text lines are read alike.
+template <class Line>
+QList<bool> RawTextLines(const QList<Line>& lines) {
+  static const char* const kRawElements[] = {"pre", "textarea", "script", "style"};
+  QList<bool> raw;
+  raw.reserve(lines.size());
+  const char* open = nullptr;  // the raw element the scan is inside
+  for (const Line& line : lines) {
+    bool inside = open != nullptr;
+    for (qsizetype at = 0; at < line.size(); ++at) {
+      if (CodeOf(line[at]) != '<') continue;
+      if (open != nullptr) {
+        if (at + 1 < line.size() && CodeOf(line[at + 1]) == '/' &&
+            StartsWithWord(line, at + 2, open)) {
+          open = nullptr;
+        }
+        continue;
+      }
+      for (const char* name : kRawElements) {
+        if (StartsWithWord(line, at + 1, name)) {
+          open = name;
+          inside = true;
+          break;
+        }
+      }
+    }
+    raw.append(inside);
+  }
+  return raw;
+}
+
 // Whether find matches lines[q..], a line beyond the end counting as empty.
 template <class Line>
 bool MatchesAt(const QList<Line>& rest, qsizetype q, const QList<Line>& find) {
@@ -96,23 +144,32 @@ int DeleteBlocks(QList<Line>& lines, const QList<Line>& find) {
 }
 
 // Two passes; each walks the indexes of its starting count and deletes a blank line (only
-// characters up to the space), not testing the line that moves up into its place.
+// characters up to the space), not testing the line that moves up into its place. Lines
+// inside preformatted elements (RawTextLines) are never blank: their blank lines render.
 template <class Line>
 void RemoveBlankLines(QList<Line>& lines) {
+  QList<bool> raw = RawTextLines(lines);
   for (int pass = 0; pass < 2; ++pass) {
     QList<Line> kept;
+    QList<bool> kept_raw;
     kept.reserve(lines.size());
+    kept_raw.reserve(lines.size());
+    auto keep = [&](qsizetype j) {
+      kept.append(std::move(lines[j]));
+      kept_raw.append(raw[j]);
+    };
     qsizetype j = 0;
     const qsizetype n = lines.size();
     for (qsizetype index = 0; index < n && j < n; ++index) {
-      if (IsBlank(lines[j])) {
+      if (!raw[j] && IsBlank(lines[j])) {
         ++j;
-        if (j < n) kept.append(std::move(lines[j++]));
+        if (j < n) keep(j++);
       } else {
-        kept.append(std::move(lines[j++]));
+        keep(j++);
       }
     }
     lines = std::move(kept);
+    raw = std::move(kept_raw);
   }
 }
 
