@@ -32,6 +32,7 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
       desktop_(desktop),
       page_(NewTextView(this, QStringLiteral("memo1"))),
       line_(NewSpin(this, QStringLiteral("SpinEdit2"), -999999, 999999, 0)),
+      line_text_(new QLabel(this)),
       before_(Named<QLineEdit>(this, QStringLiteral("Edit2"), QStringLiteral("<img src=\""))),
       first_(NewSpin(this, QStringLiteral("SpinEdit3"), 1, 9999, 1)),
       last_(NewSpin(this, QStringLiteral("SpinEdit1"), 1, 9999, 1)),
@@ -48,6 +49,11 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
   int row = 0;
   fields->addWidget(Named<QLabel>(this, QStringLiteral("Label2")), row, 0);
   fields->addWidget(line_, row++, 1);
+  // Which line varies, in words: its number counts from 0 and is easy to mistake.
+  line_text_->setObjectName(QStringLiteral("LineText"));
+  line_text_->setMaximumWidth(260);
+  line_text_->setStyleSheet(QStringLiteral("QLabel { color: palette(dark); }"));
+  fields->addWidget(line_text_, row++, 0, 1, 2);
   fields->addWidget(before_, row++, 0, 1, 2);
   fields->addWidget(Named<QLabel>(this, QStringLiteral("Label3"), QStringLiteral("От")), row, 0);
   fields->addWidget(first_, row++, 1);
@@ -71,13 +77,20 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
   layout->addLayout(fields);
   resize(860, 600);
 
+  // The digit count bounds what is typed next, checked when a field is left; numbers
+  // already entered stay, and one above the bound is written in full.
   const int maxima[] = {9999, 999, 99};
   for (int i = 0; i < 3; ++i) {
-    connect(digits_.buttons[i], &QRadioButton::clicked, this, [this, maximum = maxima[i]] {
-      first_->setMaximum(maximum);
-      last_->setMaximum(maximum);
+    connect(digits_.buttons[i], &QRadioButton::clicked, this,
+            [this, maximum = maxima[i]] { number_maximum_ = maximum; });
+  }
+  for (QSpinBox* number : {first_, last_}) {
+    connect(number, &QSpinBox::editingFinished, this, [this, number] {
+      if (number->value() > number_maximum_) number->setValue(number_maximum_);
     });
   }
+  connect(line_, &QSpinBox::valueChanged, this, &SeriesWindow::ShowLineText);
+  connect(page_, &QPlainTextEdit::textChanged, this, &SeriesWindow::ShowLineText);
   connect(load, &QPushButton::clicked, this, [this] {
     const auto choice =
         desktop_.AskOpenPath(this,
@@ -98,6 +111,7 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
                     options);
   });
   browser_.SetFolder(QString());
+  ShowLineText();
 }
 
 bool SeriesWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -107,6 +121,17 @@ bool SeriesWindow::eventFilter(QObject* watched, QEvent* event) {
     QTimer::singleShot(0, this, &SeriesWindow::FollowCaret);
   }
   return ToolWindow::eventFilter(watched, event);
+}
+
+void SeriesWindow::ShowLineText() {
+  const QTextBlock block = page_->document()->findBlockByNumber(line_->value());
+  const QString text = block.isValid() ? block.text().trimmed() : QString();
+  const QString shown = !block.isValid() ? QStringLiteral("(no such line)")
+                        : text.isEmpty() ? QStringLiteral("(an empty line)")
+                                         : text;
+  line_text_->setText(line_text_->fontMetrics().elidedText(QStringLiteral("Varies: ") + shown,
+                                                           Qt::ElideRight, 250));
+  line_text_->setToolTip(block.isValid() ? block.text() : QString());
 }
 
 void SeriesWindow::FollowCaret() {
@@ -137,6 +162,10 @@ void SeriesWindow::Generate() {
   if (index >= 0 && index < lines.size()) {
     lines[index] = before_->text() + NumberText(last_->value(), digits_.Digits()) + after_->text();
     page_->setPlainText(lines.join(u'\n'));
+    // The caret goes back to the varied line, so the next run varies the same line.
+    QTextCursor cursor(page_->document()->findBlockByNumber(index));
+    page_->setTextCursor(cursor);
+    line_->setValue(index);
   }
 }
 

@@ -25,10 +25,13 @@ class SeriesWindow : public ToolWindow {
 
  private:
   void FollowCaret();
+  void ShowLineText();
 
   Desktop& desktop_;
   QPlainTextEdit* page_;
   QSpinBox* line_;
+  QLabel* line_text_;
+  int number_maximum_ = 9999;
   QLineEdit* before_;
   QSpinBox* first_;
   QSpinBox* last_;

@@ -267,6 +267,22 @@ void BatchWindowsTest::SeriesOfFourPages() {
   }
   QCOMPARE(Read(Site("g0009.htm")), QByteArray("<html>\r\n<img src=\"0009.jpg\">\r\n</html>\r\n"));
   QVERIFY(In<QPlainTextEdit>("AutocreatorForm", "memo1")->toPlainText().contains("0011.jpg"));
+  QVERIFY(In<QLabel>("AutocreatorForm", "LineText")->text().contains("0011.jpg"));
+
+  // A second run over the same numbers replaces pages, and the preview says so.
+  In<QLineEdit>("AutocreatorForm", "Edit2")->setText("<img alt=\"\" src=\"");
+  Click("AutocreatorForm", "PreviewChanges");
+  QVERIFY(In<QListWidget>("AutocreatorForm", "PreviewFiles")
+              ->item(0)
+              ->text()
+              .endsWith("(replaces existing file)"));
+  // A smaller digit count keeps the numbers entered; a larger number is written in full.
+  In<QSpinBox>("AutocreatorForm", "SpinEdit3")->setValue(98);
+  In<QSpinBox>("AutocreatorForm", "SpinEdit1")->setValue(101);
+  Click("AutocreatorForm", "RadioButton3");
+  QCOMPARE(In<QSpinBox>("AutocreatorForm", "SpinEdit1")->value(), 101);
+  Click("AutocreatorForm", "Button2");
+  QVERIFY(QFile::exists(Site("g98.htm")) && QFile::exists(Site("g101.htm")));
 }
 
 void BatchWindowsTest::RenameTwelvePicturesAndBack() {
