@@ -352,16 +352,22 @@ void MainWindow::BuildStatusBar() {
 
 void MainWindow::ShowFormatMenu() {
   QMenu menu(this);
-  const std::pair<const char16_t*, TextEncoding> encodings[] = {
-      {u"Windows-1251", TextEncoding::kWindows1251}, {u"UTF-8", TextEncoding::kUtf8}};
-  for (const auto& [text, encoding] : encodings) {
+  struct Encoding {
+    const char16_t* text;
+    TextEncoding encoding;
+    bool bom;
+  };
+  const Encoding encodings[] = {{u"Windows-1251", TextEncoding::kWindows1251, false},
+                                {u"UTF-8", TextEncoding::kUtf8, false},
+                                {u"UTF-8 with BOM", TextEncoding::kUtf8, true}};
+  for (const auto& [text, encoding, bom] : encodings) {
     QAction* action = menu.addAction(QString::fromUtf16(text));
     action->setCheckable(true);
-    action->setChecked(session_.Format().encoding == encoding && !session_.Format().bom);
-    connect(action, &QAction::triggered, this, [this, encoding] {
+    action->setChecked(session_.Format().encoding == encoding && session_.Format().bom == bom);
+    connect(action, &QAction::triggered, this, [this, encoding, bom] {
       TextFormat format = session_.Format();
       format.encoding = encoding;
-      format.bom = false;
+      format.bom = bom;
       session_.SetFormat(format);
     });
   }

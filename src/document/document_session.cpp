@@ -49,6 +49,15 @@ void DocumentSession::OnTextChanged() {
 }
 
 void DocumentSession::SetFormat(const TextFormat& format) {
+  if (format.encoding != format_.encoding) {
+    // The page's own declaration follows, or a browser reads the saved bytes wrongly.
+    const QStringList lines = editor_.Lines();
+    const QString charset = format.encoding == TextEncoding::kUtf8 ? QStringLiteral("utf-8")
+                                                                   : QStringLiteral("windows-1251");
+    if (const std::optional<QStringList> declared = WithDeclaredCharset(lines, charset)) {
+      editor_.ApplyLines(lines, *declared);
+    }
+  }
   format_ = format;
   format_.mixed_line_ends = false;
   view_.ShowFormat(format_);

@@ -1,5 +1,7 @@
 #include "document/text_helpers.h"
 
+#include <QRegularExpression>
+
 QString LowerCaseCyr(QStringView text) {
   QString result = text.toString();
   for (QChar& c : result) {
@@ -80,5 +82,30 @@ QString InsertAt(const QString& target, const QString& text, qsizetype p) {
   if (p < 1 || p > target.size() + 1) return target;
   QString result = target;
   result.insert(p - 1, text);
+  return result;
+}
+
+std::optional<QStringList> WithDeclaredCharset(const QStringList& lines, const QString& charset) {
+  static const QRegularExpression kDeclaration(
+      QStringLiteral("(<meta\\b[^>]*?\\bcharset\\s*=\\s*[\"']?)([A-Za-z0-9_.:-]+)"),
+      QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression kHeadEnd(QStringLiteral("</head\\b|<body\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+  QStringList result = lines;
+  bool changed = false;
+  for (QString& line : result) {
+    qsizetype from = 0;
+    QRegularExpressionMatch match;
+    while ((match = kDeclaration.match(line, from)).hasMatch()) {
+      if (match.captured(2).compare(charset, Qt::CaseInsensitive) != 0) {
+        line.replace(match.capturedStart(2), match.capturedLength(2), charset);
+        changed = true;
+      }
+      from = match.capturedStart(2) + charset.size();
+    }
+    // Declarations stand in the head; the body is the page's text.
+    if (kHeadEnd.match(line).hasMatch()) break;
+  }
+  if (!changed) return std::nullopt;
   return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,10 @@ QString DeleteFirst(const QString& text, const QString& part);
 
 // Text with the first occurrence of old replaced by replacement; unchanged when old does
 // not occur.
+// The lines with the charset of every <meta charset=…> and <meta http-equiv=…
+// content="…; charset=…"> of the head set to charset; nothing when there is none to change.
+std::optional<QStringList> WithDeclaredCharset(const QStringList& lines, const QString& charset);
+
 QString ReplaceFirst(const QString& text, const QString& old, const QString& replacement);
 
 // Target with text inserted before the character at position p (from 1). An empty target

@@ -58,6 +58,7 @@ class DocumentsTest : public QObject {
   void OpensAFiftyMegabyteFile();
   void ReadOnlyPageOffersSaveAs();
   void PageChangedOnDisk();
+  void ConvertingTheEncodingRewritesTheDeclaration();
 
  private:
   QString Path(const QString& name) const { return data_->filePath(name); }
@@ -576,4 +577,18 @@ void DocumentsTest::PageChangedOnDisk() {
   QCOMPARE(main.Editor().Text(), QString("y<p>edited in another program"));
   main.Session().CheckDiskChanges();  // asked once per change
   QCOMPARE(desktop_->questions.size(), asked + 1);
+}
+
+void DocumentsTest::ConvertingTheEncodingRewritesTheDeclaration() {
+  Write("page.htm", "<meta charset=windows-1251>\r\n\xCF\xF0\xE8\r\n");
+  Start(Path("page.htm"));
+  MainWindow& main = app_->Main();
+  TextFormat utf8 = main.Session().Format();
+  utf8.encoding = TextEncoding::kUtf8;
+  utf8.bom = true;
+  main.Session().SetFormat(utf8);
+  QVERIFY(main.SaveDocument());
+  QCOMPARE(Read("page.htm"), QByteArray("\xEF\xBB\xBF<meta charset=utf-8>\r\n\xD0\x9F\xD1\x80\xD0\xB8\r\n"));
+  main.EditorWidget()->undo();  // one step takes the declaration back
+  QCOMPARE(main.Editor().Line(0), QString("<meta charset=windows-1251>"));
 }

@@ -17,6 +17,8 @@ class TextHelpersTest : public QObject {
   void InsertsAt();
   void ReplacesFirst_data();
   void ReplacesFirst();
+  void DeclaresTheCharset_data();
+  void DeclaresTheCharset();
 };
 
 void TextHelpersTest::StripsTags_data() {
@@ -175,6 +177,26 @@ void TextHelpersTest::ReplacesFirst() {
   QFETCH(QString, deleted);
   QCOMPARE(ReplaceFirst(text, old, replacement), replaced);
   QCOMPARE(DeleteFirst(text, old), deleted);
+}
+
+void TextHelpersTest::DeclaresTheCharset_data() {
+  QTest::addColumn<QStringList>("lines");
+  QTest::addColumn<QStringList>("declared");
+  QTest::addRow("meta charset") << QStringList{"<head><META CHARSET=\"windows-1251\">"}
+                                << QStringList{"<head><META CHARSET=\"utf-8\">"};
+  QTest::addRow("http-equiv")
+      << QStringList{"<meta http-equiv=Content-Type content=\"text/html; charset=cp1251\">", "x"}
+      << QStringList{"<meta http-equiv=Content-Type content=\"text/html; charset=utf-8\">", "x"};
+  QTest::addRow("already utf-8") << QStringList{"<meta charset=UTF-8>"} << QStringList{};
+  QTest::addRow("text of the body is left alone")
+      << QStringList{"<body>", "<meta charset=koi8-r> is an example"} << QStringList{};
+}
+
+void TextHelpersTest::DeclaresTheCharset() {
+  QFETCH(QStringList, lines);
+  QFETCH(QStringList, declared);
+  const std::optional<QStringList> result = WithDeclaredCharset(lines, "utf-8");
+  QCOMPARE(result.value_or(QStringList{}), declared);
 }
 
 QTEST_APPLESS_MAIN(TextHelpersTest)
