@@ -1,5 +1,7 @@
 #include "generators/markup.h"
 
+#include <QRegularExpression>
+
 #include <QFileInfo>
 #include <algorithm>
 
@@ -93,8 +95,16 @@ QString RuleTag(std::optional<int> size, bool noshade, std::optional<QString> co
   return tag + u'>';
 }
 
+QString AttributeValue(const QString& value) {
+  static const QRegularExpression kNeedsQuotes(QStringLiteral("[\\s\"'<>=`]"));
+  if (!value.isEmpty() && !value.contains(kNeedsQuotes)) return value;
+  QString quoted = value;
+  quoted.replace(u'"', QStringLiteral("&quot;"));
+  return u'"' + quoted + u'"';
+}
+
 QString ChartOpeningLine(const QString& background) {
-  return QStringLiteral("<center><table><tr><td bgcolor=") + background +
+  return QStringLiteral("<center><table><tr><td bgcolor=") + AttributeValue(background) +
          QStringLiteral("><p align=left>");
 }
 
@@ -102,23 +112,26 @@ QString ChartClosingLine() { return QStringLiteral("</td></tr></table></center>"
 
 QString BarLine(BarStyle style, const Bar& b) {
   const QString n = QString::number(b.value);
+  const QString colour = AttributeValue(b.colour);
+  const QString value_colour = AttributeValue(b.value_colour);
+  const QString background = AttributeValue(b.background);
   switch (style) {
     case BarStyle::kLabelInside:
-      return QStringLiteral("<table><tr><td width=") + n + QStringLiteral(" bgcolor=") + b.colour +
-             QStringLiteral("><font color=") + b.value_colour + u'>' + b.label +
+      return QStringLiteral("<table><tr><td width=") + n + QStringLiteral(" bgcolor=") + colour +
+             QStringLiteral("><font color=") + value_colour + u'>' + b.label +
              QStringLiteral("</font></td></tr></table>");
     case BarStyle::kLabelBeside:
       return b.label + QStringLiteral("</td><td><table><tr><td width=") + n +
-             QStringLiteral(" bgcolor=") + b.colour +
-             QStringLiteral(">&nbsp</td></tr></table></td></tr><tr><td bgcolor=") + b.background +
+             QStringLiteral(" bgcolor=") + colour +
+             QStringLiteral(">&nbsp</td></tr></table></td></tr><tr><td bgcolor=") + background +
              u'>';
     case BarStyle::kLabelBesideValue:
       break;
   }
   return b.label + QStringLiteral("</td><td><table><tr><td width=") + n +
-         QStringLiteral(" bgcolor=") + b.colour + QStringLiteral("><font color=") + b.value_colour +
+         QStringLiteral(" bgcolor=") + colour + QStringLiteral("><font color=") + value_colour +
          u'>' + n + QStringLiteral("</font></td></tr></table></td></tr><tr><td bgcolor=") +
-         b.background + u'>';
+         background + u'>';
 }
 
 QStringList ChartInsertion(const QStringList& chart_lines, const QString& title) {
@@ -164,16 +177,18 @@ QString CssRule(const QString& selector, const QList<std::pair<QString, QString>
 }
 
 QString ImageTagText(const QString& path, const QString& map_name) {
-  return QStringLiteral("<img src=") + path + QStringLiteral(" usemap=#") + map_name + u'>';
+  return QStringLiteral("<img src=") + AttributeValue(path) + QStringLiteral(" usemap=") +
+         AttributeValue(u'#' + map_name) + u'>';
 }
 
 std::optional<QString> AreaTagText(const QString& shape, const QString& coords, const QString& link,
                                    const QString& alt, const QString& title) {
   if (coords.isEmpty() || link.isEmpty()) return std::nullopt;
-  QString tag = QStringLiteral("<area shape=") + shape + QStringLiteral(" coords=") + coords +
-                QStringLiteral(" href=") + link;
-  if (!alt.isEmpty()) tag += QStringLiteral(" alt=") + alt;
-  if (!title.isEmpty()) tag += QStringLiteral(" title=") + title;
+  QString tag = QStringLiteral("<area shape=") + AttributeValue(shape) +
+                QStringLiteral(" coords=") + AttributeValue(coords) + QStringLiteral(" href=") +
+                AttributeValue(link);
+  if (!alt.isEmpty()) tag += QStringLiteral(" alt=") + AttributeValue(alt);
+  if (!title.isEmpty()) tag += QStringLiteral(" title=") + AttributeValue(title);
   return tag + u'>';
 }
 
@@ -181,7 +196,7 @@ QStringList ImageMapLines(const QString& image_tag, const QString& map_name,
                           const QStringList& areas) {
   QStringList lines;
   lines.append(image_tag);
-  lines.append(QStringLiteral("<map name=") + map_name + u'>');
+  lines.append(QStringLiteral("<map name=") + AttributeValue(map_name) + u'>');
   lines.append(areas);
   lines.append(QStringLiteral("</map>"));
   return lines;

@@ -54,6 +54,10 @@ QString RuleTag(std::optional<int> size, bool noshade, std::optional<QString> co
 enum class BarStyle { kLabelInside = 1, kLabelBeside = 2, kLabelBesideValue = 3 };
 QString ChartOpeningLine(const QString& background);
 QString ChartClosingLine();
+// An attribute value as written after "=": bare when simple, else in double quotes with
+// &quot; inside (empty, or holding a space, a quote, <, > or =).
+QString AttributeValue(const QString& value);
+
 struct Bar {
   QString label;
   int value = 1;

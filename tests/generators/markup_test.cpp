@@ -98,6 +98,9 @@ class MarkupTest : public QObject {
   }
 
   void ChartBars() {
+    QCOMPARE(BarLine(BarStyle::kLabelInside, Bar{"A", 1, "", "a=b", "white"}),
+             QString("<table><tr><td width=1 bgcolor=\"\"><font color=\"a=b\">A</font></td></tr>"
+                     "</table>"));
     Bar bar{"A", 1, "blue", "white", "white"};
     QCOMPARE(ChartOpeningLine("white"),
              QString("<center><table><tr><td bgcolor=white><p align=left>"));
@@ -125,7 +128,10 @@ class MarkupTest : public QObject {
   }
 
   void ImageMap() {
-    QCOMPARE(ImageTagText("/p/a.jpg", "my map"), QString("<img src=/p/a.jpg usemap=#my map>"));
+    QCOMPARE(ImageTagText("/p/a.jpg", "my map"),
+             QString("<img src=/p/a.jpg usemap=\"#my map\">"));
+    QCOMPARE(*AreaTagText("rect", "1,2,3,4", "a b.htm", "Main \"chip\"", ""),
+             QString("<area shape=rect coords=1,2,3,4 href=\"a b.htm\" alt=\"Main &quot;chip&quot;\">"));
     QCOMPARE(AreaTagText("rect", "", "x.htm", "", ""), std::nullopt);
     QCOMPARE(*AreaTagText("rect", "1,2,3,4", "x.htm", "", "T"),
              QString("<area shape=rect coords=1,2,3,4 href=x.htm title=T>"));
