@@ -70,6 +70,7 @@ class MainWindow : public QMainWindow,
 
   EditorModel& Editor() override { return model_; }
   DocumentSession& Session() { return session_; }
+  QString DocumentFolder() const override;
   const TextFormat& DocumentFormat() const { return session_.Format(); }
   void FocusEditor() override;
   QPlainTextEdit* EditorWidget() const;

@@ -1,6 +1,7 @@
 // The main window as the view of the document session, and the document commands that
 // need the window: new page with the wizard's fields, start-up, the file panel.
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -99,4 +100,10 @@ void MainWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
     QTimer::singleShot(0, this, [this] { session_.CheckDiskChanges(); });
   }
+}
+
+QString MainWindow::DocumentFolder() const {
+  const QString name = session_.FileName();
+  if (name.isEmpty() || name == session_.UntitledName()) return QString();
+  return QFileInfo(name).absolutePath();
 }

@@ -15,4 +15,6 @@ class EditorTarget {
   virtual void SetStatusPanel(int panel, const QString& text) = 0;
   virtual void SetCaretLine(int line) = 0;
   virtual void FocusEditor() = 0;
+  // The folder of the page on disk; empty for an untitled page.
+  virtual QString DocumentFolder() const = 0;
 };

@@ -146,7 +146,8 @@ bool ImageMapWindow::LoadPicture(const QString& path) {
 }
 
 void ImageMapWindow::UpdateImageTag() {
-  image_tag_->setText(ImageTagText(picture_path_, map_name_->text()));
+  image_tag_->setText(
+      ImageTagText(PagePath(picture_path_, target_.DocumentFolder()), map_name_->text()));
 }
 
 void ImageMapWindow::OnMoved(QPoint point) {

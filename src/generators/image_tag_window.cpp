@@ -120,7 +120,7 @@ void ImageTagWindow::FillFromPicture() {
   const SrcForm form = file_name_->isChecked()       ? SrcForm::kFileName
                        : without_drive_->isChecked() ? SrcForm::kWithoutDrive
                                                      : SrcForm::kFullPath;
-  src_->setText(SrcFromPath(path, form));
+  src_->setText(SrcFromPath(path, form, target_.DocumentFolder()));
 }
 
 void ImageTagWindow::InsertTag() {

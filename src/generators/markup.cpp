@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -27,12 +28,24 @@ QString BuildImageTag(const ImageTagFields& f) {
   return tag + u'>';
 }
 
-QString SrcFromPath(const QString& path, SrcForm form) {
+QString PagePath(const QString& path, const QString& document_folder) {
+  const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+  if (document_folder.isEmpty()) return absolute;
+  const QString folder = QDir::cleanPath(document_folder);
+  const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+  if (!absolute.startsWith(prefix)) return absolute;
+  return absolute.sliced(prefix.size());
+}
+
+QString SrcFromPath(const QString& path, SrcForm form, const QString& document_folder) {
   switch (form) {
     case SrcForm::kFullPath:
-      return path;
-    case SrcForm::kWithoutDrive:
-      return path.mid(3);
+      return PagePath(path, document_folder);
+    case SrcForm::kWithoutDrive: {
+      // The path from the root of the disk, as the drive-less form was.
+      const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+      return absolute.startsWith(u'/') ? absolute.sliced(1) : absolute;
+    }
     case SrcForm::kFileName:
       return QFileInfo(path).fileName();
   }

@@ -25,7 +25,11 @@ QString BuildImageTag(const ImageTagFields& fields);
 enum class SrcForm { kFullPath, kWithoutDrive, kFileName };
 // The SRC text of a chosen file: the full path, the path without its first three characters,
 // or the file name alone.
-QString SrcFromPath(const QString& path, SrcForm form);
+// How a page refers to a picture: relative to the page's folder (with "/") when the
+// picture lies under it, else its absolute path (always for an untitled page, whose
+// document_folder is empty).
+QString PagePath(const QString& path, const QString& document_folder);
+QString SrcFromPath(const QString& path, SrcForm form, const QString& document_folder = {});
 
 // Table generator.
 struct TableFields {

@@ -348,7 +348,7 @@ void GeneratorWindowsTest::ImageMapInsertsNewestAreaFirst() {
   Click("Form27", "Button1");
   const QStringList lines = app_->Main().Editor().Lines();
   QCOMPARE(lines.mid(1),
-           QStringList({"<map name=my map>", "<area shape=rect coords=1,1,2,2 href=b.htm>",
+           QStringList({"<map name=\"my map\">", "<area shape=rect coords=1,1,2,2 href=b.htm>",
                         "<area shape=rect coords=1,1,2,2 href=a.htm>", "</map>", "first"}));
 }
 

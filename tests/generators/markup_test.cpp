@@ -38,11 +38,29 @@ class MarkupTest : public QObject {
     QCOMPARE(BuildImageTag(fields), tag);
   }
 
+  void SrcForms_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("form");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("src");
+    const int full = int(SrcForm::kFullPath);
+    QTest::addRow("untitled page") << "/pics/a.gif" << full << "" << "/pics/a.gif";
+    QTest::addRow("under the page") << "/site/img/a.gif" << full << "/site" << "img/a.gif";
+    QTest::addRow("beside the page") << "/site/a.gif" << full << "/site/" << "a.gif";
+    QTest::addRow("elsewhere") << "/other/a.gif" << full << "/site" << "/other/a.gif";
+    QTest::addRow("a folder that only starts alike") << "/site2/a.gif" << full << "/site"
+                                                     << "/site2/a.gif";
+    QTest::addRow("without the root") << "/home/u/a.gif" << int(SrcForm::kWithoutDrive) << "/home"
+                                      << "home/u/a.gif";
+    QTest::addRow("file name") << "/home/u/pics/a.gif" << int(SrcForm::kFileName) << ""
+                               << "a.gif";
+  }
   void SrcForms() {
-    QCOMPARE(SrcFromPath("/pics/a.gif", SrcForm::kFullPath), QString("/pics/a.gif"));
-    QCOMPARE(SrcFromPath("//server/share/a.gif", SrcForm::kWithoutDrive),
-             QString("erver/share/a.gif"));
-    QCOMPARE(SrcFromPath("/home/u/pics/a.gif", SrcForm::kFileName), QString("a.gif"));
+    QFETCH(QString, path);
+    QFETCH(int, form);
+    QFETCH(QString, folder);
+    QFETCH(QString, src);
+    QCOMPARE(SrcFromPath(path, SrcForm(form), folder), src);
   }
 
   void Table_data() {
