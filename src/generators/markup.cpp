@@ -181,6 +181,20 @@ const QStringList& CssUnits() {
   return units;
 }
 
+QString FontFamilyName(const QString& listed_family) {
+  const qsizetype bracket = listed_family.lastIndexOf(QStringLiteral(" ["));
+  return bracket > 0 && listed_family.endsWith(u']') ? listed_family.first(bracket)
+                                                     : listed_family;
+}
+
+QString CssFontFamily(const QString& family) {
+  const QString name = family.trimmed();
+  if (!name.contains(u' ') || name.startsWith(u'"') || name.startsWith(u'\'')) return name;
+  QString quoted = name;
+  quoted.replace(u'"', QStringLiteral("\\\""));
+  return u'"' + quoted + u'"';
+}
+
 QString CssRule(const QString& selector, const QList<std::pair<QString, QString>>& declarations) {
   QString rule = selector + QStringLiteral(" { ");
   for (const auto& [name, value] : declarations) {

@@ -74,6 +74,12 @@ QString BarLine(BarStyle style, const Bar& bar);
 // blank.
 QStringList ChartInsertion(const QStringList& chart_lines, const QString& title);
 
+// A font family as a style sheet names it: Qt's list adds the foundry ("C059 [UKWN]"),
+// which no browser knows.
+QString FontFamilyName(const QString& listed_family);
+// The family as a font-family value: quoted when it holds a space.
+QString CssFontFamily(const QString& family);
+
 // Style sheet builder: the 25 property names in the order a rule writes them.
 const QStringList& CssPropertyNames();
 const QStringList& CssUnits();

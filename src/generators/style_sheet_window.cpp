@@ -36,7 +36,9 @@ StyleSheetWindow::StyleSheetWindow(Desktop& desktop, ColourPickerWindow& picker,
       selector_(NewCombo(this, QStringLiteral("ComboBox6"),
                          Words("H1 H2 H3 H3 BODY P A A:visited A:active A:link TD TR"), true)),
       rules_(Named<QListWidget>(this, QStringLiteral("ListBox1"))) {
-  QStringList fonts = font_families;
+  QStringList fonts;
+  for (const QString& family : font_families) fonts.append(FontFamilyName(family));
+  fonts.removeDuplicates();
   fonts.append(QStringLiteral("Default"));
   std::sort(fonts.begin(), fonts.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
@@ -157,6 +159,7 @@ QString StyleSheetWindow::BuildRule() const {
       value = static_cast<QLineEdit*>(property.value)->text();
     }
     if (property.unit != nullptr) value += property.unit->currentText();
+    if (property.tick->text() == u"font-family") value = CssFontFamily(value);
     declarations.append({property.tick->text(), value});
   }
   return CssRule(selector_->currentText(), declarations);

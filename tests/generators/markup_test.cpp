@@ -145,6 +145,13 @@ class MarkupTest : public QObject {
     QVERIFY(CssPropertyNames().indexOf("font-size") < CssPropertyNames().indexOf("margin-left"));
   }
 
+  void FontFamilies() {
+    QCOMPARE(FontFamilyName("C059 [UKWN]"), QString("C059"));
+    QCOMPARE(FontFamilyName("DejaVu Sans"), QString("DejaVu Sans"));
+    QCOMPARE(CssFontFamily("DejaVu Sans"), QString("\"DejaVu Sans\""));
+    QCOMPARE(CssFontFamily("serif"), QString("serif"));
+  }
+
   void ImageMap() {
     QCOMPARE(ImageTagText("/p/a.jpg", "my map"),
              QString("<img src=/p/a.jpg usemap=\"#my map\">"));
