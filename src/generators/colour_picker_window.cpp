@@ -1,5 +1,8 @@
 #include "generators/colour_picker_window.h"
 
+#include <QRegularExpression>
+#include <QScopedValueRollback>
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,7 +26,8 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, EditorTarget& main_wind
   setObjectName(QStringLiteral("Form9"));
   setWindowFlag(Qt::Tool);
   colour_text_->setObjectName(QStringLiteral("Edit1"));
-  colour_text_->setReadOnly(true);
+  // A colour may be typed as well as mixed: "#RRGGBB", "RRGGBB" or a colour name.
+  connect(colour_text_, &QLineEdit::textEdited, this, &ColourPickerWindow::TakeTypedColour);
   swatch_->setObjectName(QStringLiteral("Panel1"));
   swatch_->setAutoFillBackground(true);
   swatch_->setAlignment(Qt::AlignCenter);
@@ -82,8 +86,15 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, EditorTarget& main_wind
   close_button->setObjectName(QStringLiteral("Button3"));
   for (QPushButton* button : {system_colour, insert, close_button}) button->setAutoDefault(false);
   connect(system_colour, &QPushButton::clicked, this, &ColourPickerWindow::TakeSystemColour);
-  connect(insert, &QPushButton::clicked, this,
-          [this] { main_window_.InsertAtCaret(ColourText()); });
+  // Picking for a generator's field: Insert hands the colour to the field and closes;
+  // free-standing, it writes the colour into the page.
+  connect(insert, &QPushButton::clicked, this, [this] {
+    if (picking_for_field_) {
+      accept();
+    } else {
+      main_window_.InsertAtCaret(ColourText());
+    }
+  });
   connect(close_button, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* side = new QVBoxLayout;
@@ -123,11 +134,12 @@ void ColourPickerWindow::OnSliderMoved(Component component) {
   const int red = ComponentValue(kRed);
   const int green = ComponentValue(kGreen);
   const int blue = ComponentValue(kBlue);
-  swatch_->setText(ComponentDigits(blue) + ComponentDigits(green) + ComponentDigits(red));
+  swatch_->setText(::ColourText(red, green, blue));
   SetPaletteColour(swatch_, QPalette::Window, QColor(red, green, blue));
   SetPaletteColour(swatch_, QPalette::WindowText,
                    qGray(red, green, blue) < 128 ? Qt::white : Qt::black);
-  colour_text_->setText(::ColourText(red, green, blue));
+  // While a colour is being typed the text stays as typed.
+  if (!taking_typed_colour_) colour_text_->setText(::ColourText(red, green, blue));
   if (row.number->value() != row.slider->value()) row.number->setValue(row.slider->value());
 }
 
@@ -148,8 +160,23 @@ void ColourPickerWindow::TakeSystemColour() {
 
 ColourPick ColourPickerWindow::PickColour() {
   if (isVisible()) hide();
+  picking_for_field_ = true;
   desktop_.RunModal(this);
-  return {ColourText(), ColourValue()};
+  picking_for_field_ = false;
+  return {::ColourText(ComponentValue(kRed), ComponentValue(kGreen), ComponentValue(kBlue)),
+          ColourValue()};
+}
+
+void ColourPickerWindow::TakeTypedColour(const QString& text) {
+  QString name = text.trimmed();
+  static const QRegularExpression kBareHex(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+  if (kBareHex.match(name).hasMatch()) name.prepend(u'#');
+  const QColor colour = QColor::fromString(name);
+  if (!colour.isValid()) return;
+  const QScopedValueRollback typing(taking_typed_colour_, true);
+  rows_[kRed].slider->setValue(colour.red());
+  rows_[kGreen].slider->setValue(colour.green());
+  rows_[kBlue].slider->setValue(colour.blue());
 }
 
 void ColourPickerWindow::ShowFreeStanding() {

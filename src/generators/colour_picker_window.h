@@ -47,6 +47,7 @@ class ColourPickerWindow : public QDialog {
   void OnSliderMoved(Component component);
   void OnNumberChanged(Component component);
   void TakeSystemColour();
+  void TakeTypedColour(const QString& text);
 
   Desktop& desktop_;
   EditorTarget& main_window_;
@@ -54,4 +55,6 @@ class ColourPickerWindow : public QDialog {
   QLineEdit* colour_text_;
   QLabel* swatch_;
   QColor system_colour_ = Qt::black;
+  bool picking_for_field_ = false;
+  bool taking_typed_colour_ = false;
 };

@@ -67,17 +67,17 @@ void ColourPickerWindowTest::SliderUpdatesEverything_data() {
                            << "FF"
                            << "SpinEdit1"
                            << "#FF0000"
-                           << "0000FF";
+                           << "#FF0000";
   QTest::addRow("green 10") << "TrackBar2" << 10 << "Label2"
                             << "0A"
                             << "SpinEdit2"
                             << "#000A00"
-                            << "000A00";
+                            << "#000A00";
   QTest::addRow("blue 1") << "TrackBar1" << 1 << "Label1"
                           << "01"
                           << "SpinEdit3"
                           << "#000001"
-                          << "010000";
+                          << "#000001";
 }
 
 void ColourPickerWindowTest::SliderUpdatesEverything() {
@@ -157,6 +157,19 @@ void ColourPickerWindowTest::ModalPickYieldsTheColourHoweverClosed() {
   // It opens again on the colour chosen last.
   desktop_->modal_scripts.push_back(FakeDesktop::Press("Button3"));
   QCOMPARE(Picker().PickColour().text, QString("#FF8000"));
+
+  // Insert serves the field that asked: it closes and the page is not touched; a typed
+  // colour is taken.
+  app_->Main().Editor().LoadText("page");
+  desktop_->modal_scripts.push_back([](QDialog* window) {
+    auto* hex = window->findChild<QLineEdit*>("Edit1");
+    hex->setFocus();
+    QTest::keyClicks(hex, "\b\b\b\b\b\b\b#1a2B3c");
+    window->findChild<QPushButton*>("Button2")->click();
+    QVERIFY(!window->isVisible());
+  });
+  QCOMPARE(Picker().PickColour().text, QString("#1A2B3C"));
+  QCOMPARE(app_->Main().Editor().Text(), QString("page"));
 }
 
 void ColourPickerWindowTest::FreeStandingPickerOpensFromTheMainWindow() {
