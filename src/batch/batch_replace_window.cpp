@@ -62,6 +62,7 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
   replace_text_->setParent(text_panel);
 
   auto* files = new QVBoxLayout;
+  browser_.AddSubfolderChoice(this);
   browser_.AddTo(files);
   files->addWidget(source_.box);
   auto* gather_buttons = new QHBoxLayout;
@@ -125,8 +126,11 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
 }
 
 QStringList BatchReplaceWindow::Files() {
-  if (source_.Choice() == 1) browser_.files->ShowPaths(Entries(gathered_));
-  return browser_.files->FilePaths();
+  if (source_.Choice() == 1) {
+    browser_.files->ShowPaths(Entries(gathered_));
+    return browser_.files->FilePaths();
+  }
+  return browser_.JobPaths();
 }
 
 void BatchReplaceWindow::Refresh() { browser_.Refresh(); }

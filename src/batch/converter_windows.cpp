@@ -50,6 +50,7 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
   auto* left = new QVBoxLayout;
   left->addWidget(to_html_);
   left->addWidget(to_text_);
+  browser_.AddSubfolderChoice(this);
   browser_.AddTo(left);
   auto* middle = new QVBoxLayout;
   for (QPushButton* button : {add, remove, clear}) middle->addWidget(button);
@@ -95,8 +96,11 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
 }
 
 QStringList ConverterWindow::Files() {
-  if (source_.Choice() == 1) browser_.files->ShowPaths(Entries(gathered_));
-  return browser_.files->FilePaths();
+  if (source_.Choice() == 1) {
+    browser_.files->ShowPaths(Entries(gathered_));
+    return browser_.files->FilePaths();
+  }
+  return browser_.JobPaths();
 }
 
 void ConverterWindow::Convert() {
@@ -117,6 +121,7 @@ TidyWindow::TidyWindow(Desktop& desktop, QWidget* parent)
   auto* tidy_folder = Named<QPushButton>(this, QStringLiteral("Button2"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button3"));
   auto* left = new QVBoxLayout;
+  browser_.AddSubfolderChoice(this);
   browser_.AddTo(left);
   auto* buttons = new QHBoxLayout;
   for (QPushButton* button : {tidy_view, tidy_folder, close_button}) buttons->addWidget(button);
@@ -134,7 +139,7 @@ TidyWindow::TidyWindow(Desktop& desktop, QWidget* parent)
   connect(tidy_folder, &QPushButton::clicked, this, &TidyWindow::TidyFolder);
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
   panel_->SetJob([this](const BatchOptions& options) {
-    return RunBatch(TidySteps(browser_.files->FilePaths()), options);
+    return RunBatch(TidySteps(browser_.JobPaths()), options);
   });
   browser_.SetFolder(QString());
 }
@@ -144,7 +149,7 @@ void TidyWindow::TidyView() {
 }
 
 void TidyWindow::TidyFolder() {
-  const QStringList files = browser_.files->FilePaths();
+  const QStringList files = browser_.JobPaths();
   if (files.isEmpty()) return;
   panel_->Run(QStringLiteral("Tidy"));
   // The last listed file as it now stands, whether or not it needed a change.

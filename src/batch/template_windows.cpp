@@ -112,6 +112,8 @@ ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)
   auto* right = new QVBoxLayout;
   right->addLayout(extension_row);
   right->addWidget(browser_.files, 1);
+  browser_.AddSubfolderChoice(this);
+  right->addWidget(browser_.subfolders);
   right->addWidget(browser_.folders, 1);
   right->addWidget(browser_.drives);
   auto* top = new QHBoxLayout;
@@ -133,8 +135,7 @@ ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)
   panel_->SetJob([this](const BatchOptions& options) {
     const std::optional<int> marker = MarkerLine(ViewLines(template_view_));
     if (!marker) return BatchReport{};
-    return RunBatch(ApplyTemplateSteps(template_path_, *marker, browser_.files->FilePaths()),
-                    options);
+    return RunBatch(ApplyTemplateSteps(template_path_, *marker, browser_.JobPaths()), options);
   });
   browser_.SetFolder(QString());
 }
@@ -157,7 +158,7 @@ void ApplyTemplateWindow::LoadTemplate(const QString& path) {
 
 void ApplyTemplateWindow::Apply() {
   if (!MarkerLine(ViewLines(template_view_))) return;
-  const QStringList files = browser_.files->FilePaths();
+  const QStringList files = browser_.JobPaths();
   const BatchReport report = panel_->Run(QStringLiteral("Apply template"));
   // The view shows the result written for the last file.
   if (report.ok() && !files.isEmpty()) {
@@ -182,6 +183,7 @@ IndexPageWindow::IndexPageWindow(Desktop& desktop, QWidget* parent)
   auto* save = Named<QPushButton>(this, QStringLiteral("Button3"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button4"));
   auto* left = new QVBoxLayout;
+  browser_.AddSubfolderChoice(this);
   browser_.AddTo(left);
   left->addWidget(paragraph_);
   left->addWidget(line_break_);
@@ -204,7 +206,7 @@ IndexPageWindow::IndexPageWindow(Desktop& desktop, QWidget* parent)
 
 void IndexPageWindow::Collect() {
   const QString end = paragraph_->isChecked() ? QStringLiteral("<p>") : QStringLiteral("<br>");
-  const QStringList names = browser_.files->Names();
+  const QStringList names = browser_.JobNames();
   QStringList lines;
   for (const QString& name : names) {
     bool ok = false;

@@ -1,5 +1,7 @@
 #include "widgets/file_browser.h"
 
+#include <QCheckBox>
+
 #include <QBoxLayout>
 #include <QDir>
 #include <QFileInfo>
@@ -169,4 +171,22 @@ void FileBrowser::AddTo(QBoxLayout* layout) const {
   layout->addWidget(drives);
   layout->addWidget(folders);
   if (files != nullptr) layout->addWidget(files);
+  if (subfolders != nullptr) layout->addWidget(subfolders);
+}
+
+void FileBrowser::AddSubfolderChoice(QWidget* parent) {
+  subfolders = new QCheckBox(QStringLiteral("Include subfolders"), parent);
+  subfolders->setObjectName(QStringLiteral("IncludeSubfolders"));
+}
+
+QStringList FileBrowser::JobNames() const {
+  if (subfolders == nullptr || !subfolders->isChecked()) return files->Names();
+  return ScanFolder(Folder(), files->Mask(), true).files;
+}
+
+QStringList FileBrowser::JobPaths() const {
+  if (subfolders == nullptr || !subfolders->isChecked()) return files->FilePaths();
+  QStringList paths;
+  for (const QString& name : JobNames()) paths.append(JoinPath(Folder(), name));
+  return paths;
 }

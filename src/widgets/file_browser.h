@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QBoxLayout;
+class QCheckBox;
 class QFileSystemWatcher;
 
 // A folder list: the folder's ancestors from the root down, then its subfolders. Activating
@@ -78,10 +79,19 @@ struct FileBrowser {
   QString Folder() const { return folders->Folder(); }
   // Lists the folder again, as after a run that changed files.
   void Refresh();
-  // Puts the drive box, the folder list and the file list into layout, in that order.
+  // Puts the drive box, the folder list, the file list and the subfolder choice into
+  // layout, in that order.
   void AddTo(QBoxLayout* layout) const;
+  // Adds the "Include subfolders" check box (off), for windows that run over the files.
+  void AddSubfolderChoice(QWidget* parent);
+  // The files a run takes: the listed ones, or with subfolders every matching file below
+  // the folder (folder by folder, names sorted, links to folders not followed).
+  QStringList JobPaths() const;
+  // The same as paths relative to the folder ("sub/page.htm").
+  QStringList JobNames() const;
 
   DriveBox* drives;
   FolderList* folders;
   FileList* files;  // null when made without a file list (empty file_name)
+  QCheckBox* subfolders = nullptr;
 };

@@ -103,7 +103,15 @@ void BatchWindowsTest::ReplaceOverAFolderPreviewRunAndUndo() {
   QCOMPARE(In<QListWidget>("Form10", "PreviewFiles")->count(), 2);
   QVERIFY(In<QPlainTextEdit>("Form10", "PreviewLines")->toPlainText().contains("+<p>new</p>"));
   QCOMPARE(Read(Site("a.htm")), QByteArray("<p>old</p>\r\n<p>old</p>\r\n"));
+  // Subfolders only when asked.
+  QVERIFY(QDir(Site()).mkdir("sub"));
+  Write(Site("sub/d.htm"), "old\r\n");
+  In<QCheckBox>("Form10", "IncludeSubfolders")->setChecked(true);
+  Click("Form10", "PreviewChanges");
+  QCOMPARE(In<QListWidget>("Form10", "PreviewFiles")->count(), 3);
+  In<QCheckBox>("Form10", "IncludeSubfolders")->setChecked(false);
   Click("Form10", "Button4");
+  QCOMPARE(Read(Site("sub/d.htm")), QByteArray("old\r\n"));
   QCOMPARE(Read(Site("a.htm")), QByteArray("<p>new</p>\r\n<p>new</p>\r\n"));
   QCOMPARE(Read(Site("c.htm")), QByteArray("new old\r\n"));
   QVERIFY(In<QLabel>("Form10", "BatchReport")->text().contains("changed: 2"));
