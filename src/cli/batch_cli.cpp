@@ -112,9 +112,16 @@ int Report(const BatchReport& report, bool dry_run, QTextStream& out, QTextStrea
            const QStringList& unusable = {}) {
   if (dry_run) {
     for (const BatchChange& change : report.changes) {
+      if (!change.renamed_from.isEmpty()) {
+        out << "would rename " << PrintableName(QFileInfo(change.renamed_from).fileName())
+            << " -> " << PrintableName(QFileInfo(change.path).fileName()) << '\n';
+        continue;
+      }
       out << (change.replaces ? "would replace existing file " : "would change ")
           << PrintableName(change.path) << '\n';
     }
+  } else if (!report.renamed.isEmpty()) {
+    for (const QString& line : report.renamed) out << "renamed " << PrintableName(line) << '\n';
   } else {
     for (const QString& path : report.changed_paths) {
       out << (report.replaced_paths.contains(path) ? "replaced existing file " : "changed ")
