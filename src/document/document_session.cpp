@@ -88,7 +88,7 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
   }
   format_ = DetectTextFormat(read.bytes);
   view_.ShowFormat(format_);
-  const QString text = DecodeText(read.bytes, format_);
+  const QString text = stand_ins_.Hide(DecodeText(read.bytes, format_));
   if (title != nullptr) *title = PageTitleOfText(text);
   view_.PrepareForLongLines(LongestLine(text) > kLongLine);
   loading_ = true;
@@ -99,7 +99,7 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
 
 bool DocumentSession::WriteDocument(const QString& path) {
   qsizetype replaced = 0;
-  const QByteArray bytes = EncodeText(editor_.Text(), format_, &replaced);
+  const QByteArray bytes = EncodeText(stand_ins_.Restore(editor_.Text()), format_, &replaced);
   const QString error = WriteWholeFile(path, bytes);
   if (!error.isEmpty()) {
     desktop_.ShowError(view_.DialogParent(), error);
@@ -263,6 +263,7 @@ bool DocumentSession::CloseDocument() {
   }
   SetDocumentName(QString());
   RememberDiskState();
+  stand_ins_ = StandIns();
   modified_ = false;
   loading_ = true;
   editor_.LoadText(QString());
@@ -274,6 +275,7 @@ bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
   if (modified_ && !CloseDocument()) return false;
   SetDocumentName(untitled_name_);
   RememberDiskState();
+  stand_ins_ = StandIns();
   view_.PrepareForLongLines(false);
   editor_.LoadText(NewPageLines(fields).join(u'\n'));
   format_ = TextFormat{};

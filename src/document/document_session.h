@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "document/stand_ins.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
 #include "settings/new_page.h"
@@ -119,6 +120,7 @@ class DocumentSession {
   QStringList scratch_files_;
   QStringList recent_;
   TextFormat format_;
+  StandIns stand_ins_;    // characters the editor cannot hold, for the page loaded last
   FileStamp disk_state_;  // the named page as last read or written
   bool checking_disk_ = false;
 };

@@ -209,6 +209,9 @@ void DocumentsTest::UneditedOpenAndSaveGivesTheSameBytes_data() {
       << QByteArray("\xEF\xBB\xBF\xC0\xE1\r\n") << QByteArray("\xEF\xBB\xBF\xC0\xE1\r\n");
   QTest::addRow("second bom is text") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xD0\xAF\n")
                                       << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xD0\xAF\n");
+  QTest::addRow("paragraph separator and frame noncharacters")
+      << QByteArray("a\xE2\x80\xA9" "b\xEF\xB7\x90\xEF\xB7\x91\xEF\xA3\xBF\n")
+      << QByteArray("a\xE2\x80\xA9" "b\xEF\xB7\x90\xEF\xB7\x91\xEF\xA3\xBF\n");
   QTest::addRow("line separator and noncharacter")
       << QByteArray("\xE2\x80\xA8 \xEF\xB7\xAF\n") << QByteArray("\xE2\x80\xA8 \xEF\xB7\xAF\n");
 }
