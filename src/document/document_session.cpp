@@ -44,6 +44,7 @@ void DocumentSession::SetModified(bool modified) {
 
 void DocumentSession::OnTextChanged() {
   if (loading_) return;
+  pristine_bytes_ = QByteArray();
   SetModified(true);
   saved_ = false;
 }
@@ -60,6 +61,7 @@ void DocumentSession::SetFormat(const TextFormat& format) {
   }
   format_ = format;
   format_.mixed_line_ends = false;
+  pristine_bytes_ = QByteArray();
   view_.ShowFormat(format_);
   SetModified(true);
   saved_ = false;
@@ -89,6 +91,8 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
   format_ = DetectTextFormat(read.bytes);
   view_.ShowFormat(format_);
   const QString text = stand_ins_.Hide(DecodeText(read.bytes, format_));
+  // Until the first edit, saving writes exactly what was read (mixed line ends included).
+  pristine_bytes_ = read.bytes;
   if (title != nullptr) *title = PageTitleOfText(text);
   view_.PrepareForLongLines(LongestLine(text) > kLongLine);
   loading_ = true;
@@ -99,7 +103,9 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
 
 bool DocumentSession::WriteDocument(const QString& path) {
   qsizetype replaced = 0;
-  const QByteArray bytes = EncodeText(stand_ins_.Restore(editor_.Text()), format_, &replaced);
+  const QByteArray bytes = !modified_ && !pristine_bytes_.isNull()
+                               ? pristine_bytes_
+                               : EncodeText(stand_ins_.Restore(editor_.Text()), format_, &replaced);
   const QString error = WriteWholeFile(path, bytes);
   if (!error.isEmpty()) {
     desktop_.ShowError(view_.DialogParent(), error);
@@ -264,6 +270,7 @@ bool DocumentSession::CloseDocument() {
   SetDocumentName(QString());
   RememberDiskState();
   stand_ins_ = StandIns();
+  pristine_bytes_ = QByteArray();
   modified_ = false;
   loading_ = true;
   editor_.LoadText(QString());
@@ -276,6 +283,7 @@ bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
   SetDocumentName(untitled_name_);
   RememberDiskState();
   stand_ins_ = StandIns();
+  pristine_bytes_ = QByteArray();
   view_.PrepareForLongLines(false);
   editor_.LoadText(NewPageLines(fields).join(u'\n'));
   format_ = TextFormat{};

@@ -120,7 +120,9 @@ class DocumentSession {
   QStringList scratch_files_;
   QStringList recent_;
   TextFormat format_;
-  StandIns stand_ins_;    // characters the editor cannot hold, for the page loaded last
-  FileStamp disk_state_;  // the named page as last read or written
+  StandIns stand_ins_;
+  QByteArray pristine_bytes_;  // the page as read, while it has no edit    // characters the editor
+                               // cannot hold, for the page loaded last
+  FileStamp disk_state_;       // the named page as last read or written
   bool checking_disk_ = false;
 };
