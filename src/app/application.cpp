@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "widgets/file_browser.h"
+
 #include <QAction>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
@@ -127,7 +129,13 @@ void Application::WireCommands() {
     main->GenerateNewPage();
   });
   auto show = [this](const char16_t* name) {
-    return [this, name] { ShowInFront(Window(QString::fromUtf16(name))); };
+    return [this, name] {
+      QWidget* window = Window(QString::fromUtf16(name));
+      // Tool windows start in the page's folder until the user picks one there.
+      const QString folder = main_window_->DocumentFolder();
+      for (FolderList* list : window->findChildren<FolderList*>()) list->OfferFolder(folder);
+      ShowInFront(window);
+    };
   };
   auto modal = [this](const char16_t* name) {
     return [this, name] {
@@ -197,8 +205,9 @@ void Application::UndoLastBatchRun() {
     text += QStringLiteral("\nCould not be restored:\n") + undo.failed.join(u'\n');
   }
   if (undo.kept) {
-    text += QStringLiteral("\nThis run could not be fully undone; its journal is kept in %1. "
-                           "Undo again to go to the run before it.")
+    text += QStringLiteral(
+                "\nThis run could not be fully undone; its journal is kept in %1. "
+                "Undo again to go to the run before it.")
                 .arg(undo.journal);
   }
   if (undo.failed.isEmpty()) {

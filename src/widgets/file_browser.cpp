@@ -19,8 +19,19 @@ constexpr int kPathRole = Qt::UserRole;
 
 FolderList::FolderList(QWidget* parent, const QString& name) : QListWidget(parent) {
   setObjectName(name);
-  connect(this, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem* item) { SetFolder(item->data(kPathRole).toString()); });
+  connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    chosen_ = true;
+    SetFolder(item->data(kPathRole).toString());
+  });
+}
+
+void FolderList::SetFolderProperty(const QString& folder) {
+  chosen_ = true;
+  SetFolder(folder);
+}
+
+void FolderList::OfferFolder(const QString& folder) {
+  if (!chosen_ && !folder.isEmpty()) SetFolder(folder);
 }
 
 bool FolderList::SetFolder(const QString& folder) {
@@ -152,8 +163,9 @@ FileBrowser::FileBrowser(QWidget* parent, const QString& mask, const QString& dr
     : drives(new DriveBox(parent, drive_name)),
       folders(new FolderList(parent, folder_name)),
       files(file_name.isEmpty() ? nullptr : new FileList(mask, parent, file_name)) {
-  QObject::connect(drives, &QComboBox::activated, folders,
-                   [this](int index) { folders->SetFolder(drives->itemData(index).toString()); });
+  QObject::connect(drives, &QComboBox::activated, folders, [this](int index) {
+    folders->SetFolderProperty(drives->itemData(index).toString());
+  });
   QObject::connect(folders, &FolderList::FolderChanged, drives,
                    [this](const QString& folder) { drives->ShowVolumeOf(folder); });
   if (files != nullptr) {

@@ -23,13 +23,18 @@ class FolderList : public QListWidget {
   bool SetFolder(const QString& folder);
   // Lists the folder again (new subfolders show) and announces it, so linked lists re-read.
   void Rebuild();
+  // Moves to folder unless the user has chosen a folder in this list (the page's folder,
+  // offered when a window opens).
+  void OfferFolder(const QString& folder);
+  // A folder chosen as the user would choose it.
+  void SetFolderProperty(const QString& folder);
 
  signals:
   void FolderChanged(const QString& folder);
 
  private:
-  void SetFolderProperty(const QString& folder) { SetFolder(folder); }
   QString folder_;
+  bool chosen_ = false;
 };
 
 // The files of one folder that match a mask such as "*.htm;*.shtm;*.txt", in the mask's

@@ -51,6 +51,7 @@ class BatchWindowsTest : public QObject {
   void SeriesOfFourPages();
   void RenameTwelvePicturesAndBack();
   void CopyGatheredFilesAsNumberedJpegs();
+  void ToolWindowsOpenInThePageFolder();
 
  private:
   template <typename T>
@@ -329,6 +330,21 @@ void BatchWindowsTest::CopyGatheredFilesAsNumberedJpegs() {
   Click("Form13", "Button1");
   QCOMPARE(Read(dir_.filePath("copies/01.jpg")), Read(Site("a.htm")));
   QCOMPARE(Read(dir_.filePath("copies/02.jpg")), Read(Site("a.htm")));
+}
+
+void BatchWindowsTest::ToolWindowsOpenInThePageFolder() {
+  desktop_->open_answers.push_back(Desktop::FileChoice{Site("a.htm"), 1});
+  app_->Main().OpenDocument(DocumentSession::Source::kDialog);
+  for (const char* button : {"SpeedButton29", "SpeedButton36", "SpeedButton26"}) {
+    app_->Main().Button(button)->click();
+  }
+  for (const char* window : {"Form10", "Form25", "Form4"}) {
+    QCOMPARE(In<FolderList>(window, "DirectoryListBox1")->Folder(), Site());
+  }
+  // A folder the user chose in a window stays chosen.
+  In<FolderList>("Form10", "DirectoryListBox1")->setProperty("folder", dir_.path());
+  app_->Main().Button("SpeedButton29")->click();
+  QCOMPARE(In<FolderList>("Form10", "DirectoryListBox1")->Folder(), dir_.path());
 }
 
 QTEST_MAIN(BatchWindowsTest)

@@ -1,9 +1,9 @@
+#include <fcntl.h>
+#include <unistd.h>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "support/files.h"
 
@@ -40,12 +40,13 @@ class BatchCliTest : public QObject {
     QTest::addRow("short help") << QStringList{"-h"} << 0;
     QTest::addRow("version") << QStringList{"--version"} << 0;
     QTest::addRow("series too long")
-        << QStringList{"series", "--page", "p", "--line", "1", "--from", "1", "--to", "10001",
-                       "--folder", "f"}
+        << QStringList{"series", "--page", "p",     "--line",   "1", "--from",
+                       "1",      "--to",   "10001", "--folder", "f"}
         << 2;
-    QTest::addRow("series line 0") << QStringList{"series", "--page", "p", "--line", "0", "--from",
-                                                  "1", "--to", "2", "--folder", "f"}
-                                   << 2;
+    QTest::addRow("series line 0")
+        << QStringList{"series", "--page", "p", "--line",   "0", "--from",
+                       "1",      "--to",   "2", "--folder", "f"}
+        << 2;
   }
   void ExitStatus() {
     QFETCH(QStringList, arguments);
@@ -101,6 +102,7 @@ class BatchCliTest : public QObject {
     QCOMPARE(::close(::open(raw.constData(), O_CREAT | O_WRONLY, 0644)), 0);
     QCOMPARE(Run({"tidy", Site()}), 1);
     QVERIFY2(errors_.contains("caf\\xE9.htm"), qPrintable(errors_));
+    ::unlink(raw.constData());  // QTemporaryDir cannot remove a name it cannot decode
   }
 
   // The line to vary counts from 1; an existing page is reported as replaced.
