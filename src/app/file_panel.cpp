@@ -62,6 +62,17 @@ void FilePanel::SetFolder(const QString& folder) {
 
 QString FilePanel::SelectedFilePath() const { return files_->SelectedPath(); }
 
+void FilePanel::ShowDocumentFile(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.isFile()) return;
+  if (QFileInfo(files_->Folder()) == QFileInfo(info.absolutePath())) {
+    if (files_->findItems(info.fileName(), Qt::MatchExactly).isEmpty()) files_->Reread();
+    const QList<QListWidgetItem*> found = files_->findItems(info.fileName(), Qt::MatchExactly);
+    if (!found.isEmpty()) files_->setCurrentItem(found.first());
+  }
+  size_label_->setText(QString::number(info.size()) + QStringLiteral(" Байт"));
+}
+
 void FilePanel::ShowFileSize() {
   const QString path = files_->SelectedPath();
   if (path.isEmpty()) return;

@@ -18,6 +18,8 @@ class FilePanel : public QFrame {
   // Moves the panel to folder; both lists are read again, so new files show.
   void SetFolder(const QString& folder);
   QString SelectedFilePath() const;
+  // Selects the page in the list when it stands there and shows its size as it is now.
+  void ShowDocumentFile(const QString& path);
   FileList* Files() const { return files_; }
   QLabel* SizeLabel() const { return size_label_; }
 

@@ -146,6 +146,9 @@ bool FindBar::FindNext(bool backward) {
   cursor.setPosition(static_cast<int>(match.start));
   cursor.setPosition(static_cast<int>(match.start + match.length), QTextCursor::KeepAnchor);
   editor_->setTextCursor(cursor);
+  // In the middle of the view, not on its last line.
+  editor_->centerCursor();
+  emit MatchShown();
   if (match.wrapped)
     count_label_->setText(QStringLiteral("%1 matches (from the %2)")
                               .arg(count_)

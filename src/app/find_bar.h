@@ -28,6 +28,11 @@ class FindBar : public QFrame {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
+ signals:
+  // A match was selected in the editor.
+  void MatchShown();
+
+ protected:
  private:
   void UpdateCount();
 

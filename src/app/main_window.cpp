@@ -70,6 +70,7 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   middle->setSpacing(0);
   middle->addWidget(file_panel_);
   find_bar_ = new FindBar(editor_, model_, this);
+  connect(find_bar_, &FindBar::MatchShown, this, &MainWindow::UpdateCaretStatus);
   auto* editing = new QVBoxLayout;
   editing->setContentsMargins(0, 0, 0, 0);
   editing->setSpacing(0);
@@ -257,6 +258,7 @@ void MainWindow::BuildMenu() {
   QMenu* file = add_menu(QStringLiteral("dsfg1"));
   for (const char16_t* name : {u"N61", u"N62", u"N63", u"N64"})
     AddMenuItem(file, QString::fromUtf16(name));
+  AddMenuItem(file, QStringLiteral("ClosePage"))->setText(QStringLiteral("&Close page"));
   file->addSeparator()->setObjectName(QStringLiteral("N65"));
   for (const char16_t* name : {u"N66", u"N67", u"N68", u"N69"})
     AddMenuItem(file, QString::fromUtf16(name));
@@ -309,7 +311,10 @@ void MainWindow::BuildActions() {
                                    {u"Italic", QKeySequence(Qt::CTRL | Qt::Key_I)},
                                    {u"Bold", QKeySequence(Qt::CTRL | Qt::Key_B)},
                                    {u"Underlined", QKeySequence(Qt::CTRL | Qt::Key_U)},
-                                   {u"Clipboard", QKeySequence(Qt::Key_F9)}};
+                                   {u"Clipboard", QKeySequence(Qt::Key_F9)},
+                                   {u"SaveAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+                                   {u"Close", QKeySequence(Qt::CTRL | Qt::Key_W)},
+                                   {u"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)}};
   for (const KeyAction& entry : key_actions) {
     auto* action = new QAction(this);
     action->setObjectName(QString::fromUtf16(entry.name));
@@ -323,6 +328,14 @@ void MainWindow::BuildActions() {
           [this] { OpenDocument(Source::kDialog); });
   connect(findChild<QAction*>(QStringLiteral("NewDocument")), &QAction::triggered,
           buttons_[QStringLiteral("SpeedButton8")], &QToolButton::click);
+  connect(findChild<QAction*>(QStringLiteral("SaveAs")), &QAction::triggered, this,
+          &MainWindow::SaveDocumentAs);
+  for (const char16_t* name : {u"Close", u"ClosePage"}) {
+    connect(findChild<QAction*>(QString::fromUtf16(name)), &QAction::triggered, this,
+            &MainWindow::CloseDocument);
+  }
+  connect(findChild<QAction*>(QStringLiteral("Quit")), &QAction::triggered, this,
+          &MainWindow::Exit);
 }
 
 void MainWindow::BuildStatusBar() {

@@ -156,6 +156,7 @@ class MainWindow : public QMainWindow,
   void OpenSelectedOrAsk();
   void SetFilePanelShown(bool shown, int width);
   void OnTextChanged();
+  void OpenMenuByMnemonic(QChar letter);
   void Exit();
 
   Desktop& desktop_;

@@ -26,7 +26,12 @@ void MainWindow::OpenSelectedOrAsk() {
   OpenDocument(file_panel_->SelectedFilePath().isEmpty() ? Source::kDialog : Source::kFilePanel);
 }
 
-void MainWindow::ShowDocumentName(const QString& name) { setWindowTitle(CaptionFor(name)); }
+void MainWindow::ShowDocumentName(const QString& name) {
+  setWindowTitle(CaptionFor(name));
+  file_panel_->ShowDocumentFile(name);
+  // A page loaded, made or saved: the caret fields show where the caret now stands.
+  UpdateCaretStatus();
+}
 
 void MainWindow::ShowModifiedMark(bool modified) {
   SetStatusPanel(0, modified ? QStringLiteral("*") : QString());

@@ -22,6 +22,18 @@
 void MainWindow::BuildPopupMenu() {
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName(QStringLiteral("PopupMenu1"));
+  // The clipboard commands first, as in every editor; the tag catalogue below them.
+  const std::pair<const char16_t*, void (QPlainTextEdit::*)()> clipboard[] = {
+      {u"Cut", &QPlainTextEdit::cut},
+      {u"Copy", &QPlainTextEdit::copy},
+      {u"Paste", &QPlainTextEdit::paste},
+      {u"Select all", &QPlainTextEdit::selectAll}};
+  for (const auto& [text, slot] : clipboard) {
+    QAction* action = popup_menu_->addAction(QString::fromUtf16(text));
+    action->setObjectName(QStringLiteral("Popup") + QString::fromUtf16(text).remove(u' '));
+    connect(action, &QAction::triggered, editor_, slot);
+  }
+  popup_menu_->addSeparator();
   // menus[d] is the menu that takes rows of depth d.
   QList<QMenu*> menus{popup_menu_};
   for (const TagCommand& command : TagCatalogue()) {
@@ -86,6 +98,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (watched == editor_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Escape && find_bar_->isVisible()) {
+      find_bar_->hide();
+      return true;
+    }
+    // Alt with a letter opens a menu and never types into the page.
+    const Qt::KeyboardModifiers modifiers = key->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) &&
+        !key->text().isEmpty() && key->text().at(0).isLetterOrNumber()) {
+      OpenMenuByMnemonic(key->text().at(0));
+      return true;
+    }
     // Before the key acts: the panels show the position the key starts from.
     UpdateCaretStatus();
   } else if (watched == editor_->viewport() && event->type() == QEvent::MouseButtonPress) {
@@ -93,6 +117,22 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     QTimer::singleShot(0, this, &MainWindow::UpdateCaretStatus);
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::OpenMenuByMnemonic(QChar letter) {
+  // The marked letter of a menu's caption, or its first letter, in the chosen language.
+  for (QAction* action : menuBar()->actions()) {
+    if (action->menu() == nullptr || !action->isVisible()) continue;
+    const QString text = action->text();
+    const qsizetype amp = text.indexOf(u'&');
+    const QChar mnemonic = amp >= 0 && amp + 1 < text.size() ? text.at(amp + 1)
+                           : text.trimmed().isEmpty()        ? QChar()
+                                                             : text.trimmed().at(0);
+    if (mnemonic.toCaseFolded() == letter.toCaseFolded()) {
+      menuBar()->setActiveAction(action);
+      return;
+    }
+  }
 }
 
 void MainWindow::UpdateCaretStatus() {
@@ -196,6 +236,9 @@ void MainWindow::BuildEditMenu() {
       {u"N61", QKeySequence(Qt::CTRL | Qt::Key_N)},
       {u"N62", QKeySequence(Qt::CTRL | Qt::Key_O)},
       {u"N63", QKeySequence(Qt::CTRL | Qt::Key_S)},
+      {u"N64", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+      {u"ClosePage", QKeySequence(Qt::CTRL | Qt::Key_W)},
+      {u"N71", QKeySequence(Qt::CTRL | Qt::Key_Q)},
       {u"N79", QKeySequence(Qt::Key_F12)}};
   for (const auto& [name, key] : shown) {
     QAction* item = menu_items_[QString::fromUtf16(name)];
@@ -233,4 +276,5 @@ void MainWindow::GoToLine() {
   editor_->setTextCursor(cursor);
   editor_->centerCursor();
   editor_->setFocus();
+  UpdateCaretStatus();
 }

@@ -167,6 +167,7 @@ void DocumentSession::OpenPath(QString path) {
   RememberDiskState();
   modified_ = false;
   view_.ShowPageTitle(title);
+  view_.FocusEditor();
 }
 
 void DocumentSession::RememberDiskState() {
@@ -228,6 +229,7 @@ bool DocumentSession::SaveDocument() {
   if (!MayOverwrite(&save_as)) return save_as && SaveDocumentAs();
   if (!WriteDocument(file_name_)) return false;
   RememberDiskState();
+  view_.ShowDocumentName(file_name_);
   SetModified(false);
   saved_ = true;
   if (on_saved) on_saved();
@@ -280,12 +282,12 @@ bool DocumentSession::CloseDocument() {
 
 bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
   if (modified_ && !CloseDocument()) return false;
-  SetDocumentName(untitled_name_);
-  RememberDiskState();
   stand_ins_ = StandIns();
   pristine_bytes_ = QByteArray();
   view_.PrepareForLongLines(false);
   editor_.LoadText(NewPageLines(fields).join(u'\n'));
+  SetDocumentName(untitled_name_);
+  RememberDiskState();
   format_ = TextFormat{};
   view_.ShowFormat(format_);
   view_.FocusEditor();

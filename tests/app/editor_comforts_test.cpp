@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -165,6 +166,38 @@ class EditorComfortsTest : public QObject {
     QCOMPARE(file.readAll(), QByteArray("<p>second</p>"));
     QVERIFY(app_->Preview().findChild<QAction*>("Reload") != nullptr);
     QVERIFY(app_->Preview().width() >= 544);
+  }
+
+  // Keys a new user tries first: Alt opens menus without typing, Escape leaves the find
+  // bar, Ctrl+Shift+S, Ctrl+W and their menu items, the caret field after an open.
+  void EverydayKeys() {
+    QFile page(dir_->filePath("page.htm"));
+    QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<p>one\r\ntwo three\r\n") > 0);
+    page.close();
+    Main().show();
+    QVERIFY(QTest::qWaitForWindowActive(&Main()));
+    const QString text = Main().Editor().Text();
+    Main().Editor().SelectAll();
+    QTest::keyClick(Editor(), Qt::Key_F, Qt::AltModifier);
+    QCOMPARE(Main().Editor().Text(), text);
+    QTRY_VERIFY(Main().menuBar()->activeAction() != nullptr);
+    QCOMPARE(Main().menuBar()->activeAction()->objectName(), QString("dsfg1"));
+    Main().menuBar()->activeAction()->menu()->close();
+
+    Key(Qt::CTRL | Qt::Key_F);
+    Editor()->setFocus();
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    QVERIFY(!Main().findChild<QWidget*>("FindBar")->isVisible());
+
+    desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("page.htm"), 1});
+    QTest::keyClick(Editor(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(Main().FileName(), dir_->filePath("page.htm"));
+    QCOMPARE(Main().StatusPanel(1), QString("0,0"));
+    QVERIFY(Editor()->hasFocus());
+    QCOMPARE(Main().MenuItem("N64")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QCOMPARE(Main().MenuItem("ClosePage")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+    Key(Qt::CTRL | Qt::Key_W);
+    QVERIFY(Main().FileName().isEmpty());
   }
 
  private:
