@@ -1,15 +1,42 @@
 #include <QApplication>
+#include <cstdio>
+#include <string_view>
 
 #include "app/application.h"
 #include "platform/qt_desktop.h"
 #include "settings/preview_window.h"
 
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: brindlemark [PAGE]\n"
+    "A desktop editor for web pages written by hand.\n\n"
+    "  PAGE        a page to open (a new page when none is given)\n"
+    "  -h, --help  show this help and exit\n"
+    "  --version   show the version and exit\n\n"
+    "The batch tools run without windows as brindlemark-batch (see brindlemark-batch --help).\n";
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  // Answered before any window system is needed, so they work over ssh and in scripts.
+  if (argc > 1) {
+    const std::string_view first = argv[1];
+    if (first == "--help" || first == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (first == "--version") {
+      std::printf("brindlemark %s\n", BM_VERSION);
+      return 0;
+    }
+  }
   PrepareEmbeddedBrowser();
   QApplication qt_app(argc, argv);
   // The application name is the task-bar name. No display name: the platform would append
   // it to every window caption, and the main window's caption has a fixed form.
   QApplication::setApplicationName(QStringLiteral("Brindlemark"));
+  QApplication::setApplicationVersion(QStringLiteral(BM_VERSION));
 
   QtDesktop desktop;
   Application app(desktop, AppPaths{QCoreApplication::applicationDirPath(), QString()});

@@ -7,6 +7,7 @@
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationVersion(QStringLiteral(BM_VERSION));
   QTextStream out(stdout);
   QTextStream err(stderr);
   QStringList arguments = QCoreApplication::arguments();

@@ -77,6 +77,36 @@ class BatchCliTest : public QObject {
     QVERIFY(errors_.contains(unwritable));
   }
 
+  // Both programs answer --help and --version without a display.
+  void HelpAndVersion_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("expected");
+    for (const char* option : {"-h", "--help"}) {
+      QTest::addRow("editor %s", option) << BM_EDITOR_EXECUTABLE << option << "Usage: brindlemark";
+      QTest::addRow("batch %s", option)
+          << BM_BATCH_EXECUTABLE << option << "Usage: brindlemark-batch";
+    }
+    QTest::addRow("editor version") << BM_EDITOR_EXECUTABLE << "--version"
+                                    << "brindlemark " BM_VERSION;
+    QTest::addRow("batch version") << BM_BATCH_EXECUTABLE << "--version"
+                                   << "brindlemark-batch " BM_VERSION;
+  }
+  void HelpAndVersion() {
+    QFETCH(QString, program);
+    QFETCH(QString, option);
+    QFETCH(QString, expected);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.insert("QT_QPA_PLATFORM", "xcb");  // would fail if a window were made
+    process.setProcessEnvironment(environment);
+    process.start(program, {option});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(process.readAllStandardOutput()).startsWith(expected));
+  }
+
   void UndoDryRunThenUndo() {
     QCOMPARE(Run({"replace-text", "--find", "old", "--replace", "new", Site()}), 0);
     QCOMPARE(Run({"undo", "--dry-run"}), 0);

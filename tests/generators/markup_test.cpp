@@ -2,6 +2,9 @@
 
 #include "generators/markup.h"
 
+Q_DECLARE_METATYPE(ImageTagFields)
+Q_DECLARE_METATYPE(TableFields)
+
 // The markup builders against the cases the windows are known by.
 class MarkupTest : public QObject {
   Q_OBJECT
@@ -208,8 +211,6 @@ class MarkupTest : public QObject {
   }
 };
 
-Q_DECLARE_METATYPE(ImageTagFields)
-Q_DECLARE_METATYPE(TableFields)
 
 QTEST_GUILESS_MAIN(MarkupTest)
 #include "markup_test.moc"
