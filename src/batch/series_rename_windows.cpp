@@ -202,8 +202,10 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
   auto* run = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button2"));
 
+  // Each caption stands above the field it names.
   auto* source = new QVBoxLayout;
   source->addWidget(mode_.box);
+  source->addWidget(Named<QLabel>(this, QStringLiteral("Label3")));
   source_.AddTo(source);
   auto* middle = new QVBoxLayout;
   middle->addStretch(1);
@@ -212,16 +214,16 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
   middle->addWidget(clear);
   middle->addStretch(1);
   auto* target = new QVBoxLayout;
+  target->addWidget(Named<QLabel>(this, QStringLiteral("Label2")));
   target->addWidget(gathered_, 1);
-  target->addWidget(Named<QLabel>(this, QStringLiteral("Label7")));
+  target->addWidget(Named<QLabel>(this, QStringLiteral("Label4")));
   target->addWidget(target_.drives);
   target->addWidget(target_.folders);
   target->addWidget(target_path_);
   auto* name = new QGridLayout;
-  name->addWidget(Named<QLabel>(this, QStringLiteral("Label3")), 0, 0);
-  name->addWidget(Named<QLabel>(this, QStringLiteral("Label2")), 0, 1);
-  name->addWidget(Named<QLabel>(this, QStringLiteral("Label4")), 0, 2);
-  name->addWidget(Named<QLabel>(this, QStringLiteral("Label5")), 0, 4);
+  name->addWidget(Named<QLabel>(this, QStringLiteral("Label5")), 0, 0);
+  name->addWidget(Named<QLabel>(this, QStringLiteral("Label6")), 0, 1);
+  name->addWidget(Named<QLabel>(this, QStringLiteral("Label7")), 0, 2);
   name->addWidget(before_, 1, 0);
   auto* digit_column = new QVBoxLayout;
   for (QRadioButton* button : digits_.buttons) digit_column->addWidget(button);
@@ -229,7 +231,6 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
   name->addWidget(after_, 1, 2);
   name->addWidget(Named<QLabel>(this, QStringLiteral("Label1"), QStringLiteral(".")), 1, 3);
   name->addWidget(extension_, 1, 4);
-  name->addWidget(Named<QLabel>(this, QStringLiteral("Label6")), 2, 0);
   name->addWidget(new_extension_wanted_, 2, 1);
   name->addWidget(new_extension_, 2, 2);
   name->addWidget(keep_name_, 2, 3, 1, 2);

@@ -37,6 +37,8 @@ ImageTagWindow::ImageTagWindow(Desktop& desktop, EditorTarget& target, QWidget* 
       file_name_(Named<QRadioButton>(this, QStringLiteral("RadioButton1"))) {
   align_->setCurrentIndex(-1);
   align_->setEditText(QString());
+  // -1 means unset: such a field shows nothing rather than the number.
+  for (QSpinBox* spin : {border_, hspace_, vspace_}) spin->setSpecialValueText(QStringLiteral(" "));
   MakeExclusive(this, {full_path_, without_drive_, file_name_});
   full_path_->setChecked(true);
   image_->setFixedSize(105, 105);

@@ -163,6 +163,9 @@ void GeneratorWindowsTest::ImageTagOfEachKindOfPicture() {
   QCOMPARE(In<QSpinBox>("Form4", "SpinEdit2")->value(), 100);
   QCOMPARE(In<QSpinBox>("Form4", "SpinEdit1")->value(), 50);
   QCOMPARE(In<QLabel>("Form4", "Image1")->size(), QSize(100, 50));
+  // Unset spacing shows an empty field, not -1.
+  QCOMPARE(In<QSpinBox>("Form4", "SpinEdit3")->value(), -1);
+  QCOMPARE(In<QSpinBox>("Form4", "SpinEdit3")->text().trimmed(), QString());
   Click("Form4", "Button2");
   QCOMPARE(app_->Main().Editor().Line(0),
            QString("<img src=\"%1\" height=\"50\" width=\"100\">first line").arg(name));

@@ -10,9 +10,11 @@ namespace {
 
 template <typename T>
 std::optional<T> Take(std::deque<std::optional<T>>& queue) {
-  if (queue.empty()) return std::nullopt;
-  std::optional<T> answer = queue.front();
-  queue.pop_front();
+  std::optional<T> answer;
+  if (!queue.empty()) {
+    answer.swap(queue.front());
+    queue.pop_front();
+  }
   return answer;
 }
 
