@@ -126,7 +126,7 @@ void Application::WireCommands() {
   // The wizard has no cancel; the save-changes prompt comes after it closes.
   main->SetNewPageCommand([this, main] {
     desktop_.RunModal(new_page_);
-    main->GenerateNewPage();
+    if (!new_page_->Cancelled()) main->GenerateNewPage();
   });
   auto show = [this](const char16_t* name) {
     return [this, name] {

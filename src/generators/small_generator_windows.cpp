@@ -184,7 +184,10 @@ RuleWindow::RuleWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget
   layout->addWidget(colour_wanted_, 2, 0);
   layout->addWidget(colour_, 2, 1);
   layout->addWidget(swatch_, 2, 2);
+  auto* cancel = Named<QPushButton>(this, QStringLiteral("CancelButton"), QStringLiteral("Cancel"));
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   layout->addWidget(ok, 3, 1);
+  layout->addWidget(cancel, 3, 2);
 }
 
 BlockReplaceWindow::BlockReplaceWindow(EditorTarget& target, QWidget* parent)

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -95,7 +96,17 @@ NewPageWindow::NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_wind
   auto* ok = new QPushButton(QStringLiteral("Ok"), left);
   ok->setObjectName(QStringLiteral("Button6"));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  grid->addWidget(ok, 8, 0, 1, 4);
+  // Cancel (and Escape) leave the page as it is; closing by the frame still makes the page.
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), left);
+  cancel->setObjectName(QStringLiteral("CancelButton"));
+  connect(cancel, &QPushButton::clicked, this, [this] {
+    cancelled_ = true;
+    reject();
+  });
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  grid->addLayout(buttons, 8, 0, 1, 4);
 
   auto* group = new QGroupBox(frames_panel_);
   group->setObjectName(QStringLiteral("GroupBox1"));
@@ -157,4 +168,14 @@ void NewPageWindow::insertline(const QString& text) {
   main_window_.SetStatusPanel(1, QString::number(caret_line));
   main_window_.SetCaretLine(caret_line + 1);
   main_window_.FocusEditor();
+}
+
+void NewPageWindow::showEvent(QShowEvent* event) {
+  cancelled_ = false;
+  QDialog::showEvent(event);
+}
+
+void NewPageWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) cancelled_ = true;
+  QDialog::keyPressEvent(event);
 }

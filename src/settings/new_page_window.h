@@ -23,6 +23,12 @@ class NewPageWindow : public QDialog {
 
   // Puts text into the main editor as a new line above the caret's line (see insertline).
   void insertline(const QString& text);
+  // The user cancelled the last showing (Cancel or Escape): no page is made.
+  bool Cancelled() const { return cancelled_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   ColourPickerWindow& picker_;
@@ -36,4 +42,5 @@ class NewPageWindow : public QDialog {
   QCheckBox* border_;
   QCheckBox* scrolling_;
   QCheckBox* noresize_;
+  bool cancelled_ = false;
 };

@@ -1,5 +1,7 @@
 #include "snippets/clipboard_window.h"
 
+#include <QApplication>
+
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -23,6 +25,8 @@ ClipboardWindow::ClipboardWindow(Desktop& desktop, QWidget* parent)
   setWindowTitle(QStringLiteral("Clipboard"));
   setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint |
                  Qt::WindowTitleHint);
+  // Above the editor, but never above a modal dialog the user must answer.
+  qApp->installEventFilter(this);
   top_panel_->setFixedHeight(30);
   entry_->move(5, 4);
   auto* buttons = Named<QFrame>(this, QStringLiteral("Panel2"));
@@ -96,4 +100,26 @@ bool ClipboardWindow::SaveSnippets(const QString& path) {
   const QString error = WriteWholeFile(path, SnippetsToBytes(Entries(list_)));
   if (!error.isEmpty()) desktop_.ShowError(this, error);
   return error.isEmpty();
+}
+
+bool ClipboardWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::Show || type == QEvent::Hide) && watched != this &&
+      watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->isWindow() && widget->isModal()) {
+      const bool modal_shown = type == QEvent::Show;
+      if (isVisible() && modal_shown && (windowFlags() & Qt::WindowStaysOnTopHint)) {
+        setWindowFlag(Qt::WindowStaysOnTopHint, false);
+        show();
+        widget->raise();
+        stepped_down_ = true;
+      } else if (stepped_down_ && !modal_shown && QApplication::activeModalWidget() == nullptr) {
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        show();
+        stepped_down_ = false;
+      }
+    }
+  }
+  return ToolWindow::eventFilter(watched, event);
 }

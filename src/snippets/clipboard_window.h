@@ -16,10 +16,12 @@ class ClipboardWindow : public ToolWindow {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   Desktop& desktop_;
   QFrame* top_panel_;
   QLineEdit* entry_;
   QListWidget* list_;
+  bool stepped_down_ = false;  // not on top while a modal dialog is open
 };

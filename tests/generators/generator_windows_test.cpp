@@ -45,6 +45,7 @@ class GeneratorWindowsTest : public QObject {
   void ImageMapDragsInEveryDirection();
   void ImageMapInsertsNewestAreaFirst();
   void ClipboardToggleCopyAndStore();
+  void ClipboardStepsDownForAModalDialog();
 
  private:
   template <typename T>
@@ -387,6 +388,20 @@ void GeneratorWindowsTest::ClipboardToggleCopyAndStore() {
   toggle->trigger();
   QVERIFY(!clipboard->isVisible());
   QCOMPARE(list->count(), 3);
+}
+
+void GeneratorWindowsTest::ClipboardStepsDownForAModalDialog() {
+  auto* clipboard = qobject_cast<QWidget*>(app_->Window("Form17"));
+  clipboard->show();
+  QVERIFY(clipboard->windowFlags() & Qt::WindowStaysOnTopHint);
+  QDialog modal(&app_->Main());
+  modal.setModal(true);
+  modal.show();
+  QVERIFY(!(clipboard->windowFlags() & Qt::WindowStaysOnTopHint));
+  QVERIFY(clipboard->isVisible());
+  modal.hide();
+  QVERIFY(clipboard->windowFlags() & Qt::WindowStaysOnTopHint);
+  clipboard->hide();
 }
 
 QTEST_MAIN(GeneratorWindowsTest)

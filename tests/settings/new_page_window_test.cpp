@@ -33,6 +33,8 @@ class NewPageWindowTest : public QObject {
   void FramesetLayoutsGenerateTheirLines_data();
   void FramesetLayoutsGenerateTheirLines();
   void CancelledPromptKeepsTheDocument();
+  void CancelAndEscapeLeaveThePage_data();
+  void CancelAndEscapeLeaveThePage();
   void InsertlineStacksLinesAndShowsTheLine();
 
  private:
@@ -146,6 +148,27 @@ void NewPageWindowTest::CancelledPromptKeepsTheDocument() {
   QCOMPARE(desktop_->modal_windows, (QStringList{"Form7", "Form2"}));
   QCOMPARE(Main().Editor().Text(), QString("xmy work"));
   QVERIFY(Main().Modified());
+}
+
+void NewPageWindowTest::CancelAndEscapeLeaveThePage_data() {
+  QTest::addColumn<bool>("escape");
+  QTest::addRow("cancel button") << false;
+  QTest::addRow("escape") << true;
+}
+
+void NewPageWindowTest::CancelAndEscapeLeaveThePage() {
+  QFETCH(bool, escape);
+  Main().Editor().LoadText("my work");
+  desktop_->modal_scripts.push_back([escape](QDialog* window) {
+    if (escape) {
+      QTest::keyClick(window, Qt::Key_Escape);
+    } else {
+      window->findChild<QPushButton*>("CancelButton")->click();
+    }
+  });
+  QTest::keyClick(Main().EditorWidget(), Qt::Key_N, Qt::ControlModifier);
+  QCOMPARE(desktop_->modal_windows, QStringList{"Form7"});
+  QCOMPARE(Main().Editor().Text(), QString("my work"));
 }
 
 void NewPageWindowTest::InsertlineStacksLinesAndShowsTheLine() {
