@@ -175,8 +175,8 @@ void Application::WireCommands() {
   auto* save_template = qobject_cast<SaveTemplateWindow*>(Window(QStringLiteral("Form24")));
   main->SetPopupCommand(QStringLiteral("N51"), [save_template] { save_template->SaveCommand(); });
   QObject::connect(main, &MainWindow::Closing, main, [this, main] {
-    // The frame's position, which is what move() restores.
-    const QRect normal = main->isMaximized() ? main->normalGeometry() : main->frameGeometry();
+    // The inside's position, which MoveWindow restores; the normal one when maximized.
+    const QRect normal = main->isMaximized() ? main->normalGeometry() : main->geometry();
     settings_.window_left = normal.x();
     settings_.window_top = normal.y();
     recent_files_.SaveWindowState(
@@ -251,12 +251,13 @@ void Application::Start(const QString& argument) {
   if (!font.isEmpty() && editor_font.fromString(font)) main_window_->SetEditorFont(editor_font);
   const RecentFilesStore::WindowState state = recent_files_.LoadWindowState();
   if (state.size.isValid()) main_window_->resize(state.size);
+  // Placed before it is shown, so a maximized window keeps its normal place beneath.
+  options_->LoadSettings(true);
   if (state.maximized) {
     main_window_->showMaximized();
   } else {
     main_window_->show();
   }
-  options_->LoadSettings(true);
   language_->ApplyFile(options_->LanguagePath(), options_->LanguageRefused());
   main_window_->StartUp(argument);
 }

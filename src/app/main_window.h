@@ -62,7 +62,9 @@ class MainWindow : public QMainWindow,
   // The settings record; the main window keeps its panel and wrap flags in it.
   SettingsRecord& Settings() { return settings_; }
   void SetEditorColour(const QColor& colour) override;
-  void MoveWindow(QPoint position) override { move(position); }
+  // The window's inside stands at position: the frame's size is not known for sure before
+  // the window manager has drawn it, and mixing the two moved the window at every start.
+  void MoveWindow(QPoint position) override { setGeometry(QRect(position, geometry().size())); }
   QFont EditorFont() const override;
   void SetEditorFont(const QFont& font) override;
   QToolButton* Button(const QString& name) const { return buttons_.value(name); }

@@ -114,7 +114,7 @@ void OptionsWindowTest::FirstStartUsesDefaultsAndWritesAtClose() {
   QCOMPARE(record->LanguageFileName(), QString("english.lng"));
   QCOMPARE(record->file_panel_shown, 1);
   QCOMPARE(record->editor_colour, 0x00FFFFFFu);
-  QCOMPARE(record->window_left, Main().x());
+  QCOMPARE(record->window_left, Main().geometry().x());
 }
 
 void OptionsWindowTest::BadSettingsFileShowsItsErrorAndGoesOn_data() {
