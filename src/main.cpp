@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/application.h"
+#include "app/tool_icons.h"
 #include "platform/qt_desktop.h"
 #include "settings/preview_window.h"
 
@@ -37,9 +38,15 @@ int main(int argc, char* argv[]) {
   // it to every window caption, and the main window's caption has a fixed form.
   QApplication::setApplicationName(QStringLiteral("Brindlemark"));
   QApplication::setApplicationVersion(QStringLiteral(BM_VERSION));
+  // Every window shows it; the desktop entry names the same picture.
+  QApplication::setWindowIcon(ProgramIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.brindlemark.Brindlemark"));
 
   QtDesktop desktop;
-  Application app(desktop, AppPaths{QCoreApplication::applicationDirPath(), QString()});
+  Application app(desktop, AppPaths::ForExecutable(QCoreApplication::applicationDirPath(),
+                                                   qEnvironmentVariable("XDG_CONFIG_HOME"),
+                                                   qEnvironmentVariable("XDG_DATA_HOME"),
+                                                   qEnvironmentVariable("XDG_CACHE_HOME")));
   const QStringList arguments = QCoreApplication::arguments();
   app.Start(arguments.size() > 1 ? arguments.at(1) : QString());
   return QApplication::exec();

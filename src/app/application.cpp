@@ -1,5 +1,9 @@
 #include "app/application.h"
 
+#include <QUrl>
+
+#include <QFileInfo>
+
 #include "widgets/file_browser.h"
 
 #include <QAction>
@@ -88,15 +92,14 @@ void Application::CreateWindows() {
   Register(new ConverterWindow(desktop_, main));
   Register(new ApplyTemplateWindow(desktop_, main));
   Register(new ClipboardWindow(desktop_, main));
-  options_ = Register(
-      new OptionsWindow(desktop_, settings_, *main, *language_, paths_.program_folder, main));
+  options_ = Register(new OptionsWindow(desktop_, settings_, *main, *language_, paths_, main));
   about_ = Register(new AboutWindow(desktop_, main));
   Register(new ScriptLibraryWindow(main));
   Register(new SaveTemplateWindow(desktop_, main->Editor(), main));
   Register(new RuleWindow(*main, *picker_, main));
   previews_ =
       std::make_unique<PreviewCommands>(desktop_, main->Document(), settings_, *preview_window_,
-                                        paths_.program_folder, [main] { main->showMinimized(); });
+                                        paths_.ScratchFolder(), [main] { main->showMinimized(); });
   main->SetSavePrompt(save_prompt_);
   main->Document().on_saved = [this] { previews_->FollowDocument(); };
   language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
@@ -149,6 +152,7 @@ void Application::WireCommands() {
       {u"SpeedButton3", nullptr, nullptr, [this] { previews_->PreviewSelectedFile(); }},
       {u"SpeedButton19", nullptr, nullptr, [this] { desktop_.RunModal(options_); }},
       {u"SpeedButton20", u"N75", nullptr, [this] { ShowInFront(about_); }},
+      {nullptr, u"N73", u"Help", [this] { ShowManual(); }},
       {nullptr, u"N74", nullptr,
        [this] { desktop_.OpenWithDefaultProgram(QString::fromLatin1(kNewVersionAddress)); }},
       {u"SpeedButton26", u"N83", nullptr, show(u"Form4")},
@@ -187,6 +191,17 @@ void Application::WireCommands() {
       if (window != main) window->close();
     }
   });
+}
+
+void Application::ShowManual() {
+  const QString page = paths_.ManualFolder() + QStringLiteral("/index.html");
+  if (!QFileInfo(page).isFile()) {
+    desktop_.ShowError(main_window_.get(),
+                       QStringLiteral("The manual is missing: %1 was not found.").arg(page));
+    return;
+  }
+  preview_window_->Navigate(QUrl::fromLocalFile(page).toString());
+  ShowInFront(preview_window_);
 }
 
 void Application::UndoLastBatchRun() {

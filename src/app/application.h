@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/app_paths.h"
+
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -23,11 +25,6 @@ class QWidget;
 
 // Where the program keeps its files: the settings file and the language files live in the
 // program folder; the recent-files store in the configuration folder.
-struct AppPaths {
-  QString program_folder;
-  QString config_folder;  // empty: the user's configuration folder
-};
-
 // One row of the command table: the tool button, main menu item and keyboard action (any of
 // them may be absent) that run one command.
 struct CommandRow {
@@ -69,6 +66,8 @@ class Application {
   void BindCommands(const std::vector<CommandRow>& rows);
   void WireCommands();
   void UndoLastBatchRun();
+  // Help > Help: the manual shipped with the program, in the preview window.
+  void ShowManual();
   void WireEditorChoices();
 
   Desktop& desktop_;

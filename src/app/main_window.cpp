@@ -203,7 +203,8 @@ void MainWindow::BuildToolPanel() {
   for (const auto& [name, text] : small_buttons) {
     QToolButton* button = AddButton(QString::fromUtf16(name), panel);
     button->setFixedSize(24, 24);
-    button->setText(QString::fromUtf16(text));
+    button->setIconSize(QSize(16, 16));
+    button->setText(QString::fromUtf16(text));  // the caption, shown when there is no icon
     small_column->addWidget(button);
   }
   // The preview button spans both columns, under the other three.

@@ -1,5 +1,9 @@
 #include "settings/options_window.h"
 
+#include <QDir>
+
+#include <QComboBox>
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -31,13 +35,13 @@ QPushButton* NamedButton(const QString& name, const QString& text, QWidget* pare
 
 OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
                              SettingsTarget& main_window, LanguageApplier& language,
-                             QString program_folder, QWidget* parent)
+                             const AppPaths& paths, QWidget* parent)
     : QDialog(parent),
       desktop_(desktop),
       settings_(settings),
       main_window_(main_window),
       language_(language),
-      program_folder_(std::move(program_folder)),
+      paths_(paths),
       pages_(new QTabWidget(this)),
       save_before_preview_(new QCheckBox(this)),
       built_in_preview_(new QCheckBox(this)) {
@@ -96,9 +100,17 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
   memo->setObjectName(QStringLiteral("Memo1"));
   memo->setReadOnly(true);
   memo->setMaximumHeight(80);
+  // The languages at hand: those shipped and any the user added.
+  auto* languages = new QComboBox(language_page);
+  languages->setObjectName(QStringLiteral("LanguageList"));
+  languages->addItems(paths_.LanguageNames());
+  language_layout->addWidget(languages);
   language_layout->addWidget(choose);
   language_layout->addWidget(memo);
   connect(choose, &QPushButton::clicked, this, &OptionsWindow::ChooseLanguageFile);
+  connect(languages, &QComboBox::activated, this, [this, languages](int index) {
+    UseLanguageFile(paths_.LanguageFile(languages->itemText(index)));
+  });
 
   pages_->addTab(main_page, QStringLiteral("Main"));
   pages_->addTab(editor_page, QStringLiteral("Editor"));
@@ -124,7 +136,7 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
 }
 
 QString OptionsWindow::SettingsPath() const {
-  return program_folder_ + QStringLiteral("/htmled.ini");
+  return paths_.SettingsFolder() + QStringLiteral("/htmled.ini");
 }
 
 bool OptionsWindow::LoadSettings(bool at_start_up) {
@@ -160,7 +172,7 @@ void OptionsWindow::Apply(const SettingsRecord& record) {
   const QString name = record.LanguageFileName();
   language_refused_ =
       name.contains(u'/') || name.contains(u'\\') || name.contains(QStringLiteral(".."));
-  language_path_ = language_refused_ ? name : program_folder_ + u'/' + name;
+  language_path_ = language_refused_ ? name : paths_.LanguageFile(name);
   dialog_colour_ = record.editor_colour;
   main_window_.SetEditorColour(ColourOf(record.editor_colour));
 }
@@ -171,6 +183,7 @@ bool OptionsWindow::SaveSettings() {
   settings.preview_in_built_in_window = built_in_preview_->isChecked() ? 1 : 0;
   settings.editor_colour = dialog_colour_;
   main_window_.SetEditorColour(ColourOf(dialog_colour_));
+  QDir().mkpath(paths_.SettingsFolder());
   const QString error = WriteSettingsFile(SettingsPath(), settings);
   if (!error.isEmpty()) {
     desktop_.ShowError(this, error);
@@ -185,6 +198,10 @@ void OptionsWindow::ChooseLanguageFile() {
   if (!choice || choice->path.trimmed().isEmpty()) return;
   QString path = choice->path;
   if (!path.contains(u'.')) path += QStringLiteral(".lng");
+  UseLanguageFile(path);
+}
+
+void OptionsWindow::UseLanguageFile(const QString& path) {
   language_path_ = path;
   language_refused_ = false;
   // A name the record cannot hold is applied now but not remembered.

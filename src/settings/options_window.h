@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/app_paths.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -17,7 +19,7 @@ class OptionsWindow : public QDialog {
   Q_OBJECT
  public:
   OptionsWindow(Desktop& desktop, SettingsRecord& settings, SettingsTarget& main_window,
-                LanguageApplier& language, QString program_folder, QWidget* parent = nullptr);
+                LanguageApplier& language, const AppPaths& paths, QWidget* parent = nullptr);
 
   QString SettingsPath() const;
   // The path of the language file to apply.
@@ -34,6 +36,7 @@ class OptionsWindow : public QDialog {
   // when it could not be written.
   bool SaveSettings();
   void ChooseLanguageFile();
+  void UseLanguageFile(const QString& path);
   void RegisterVerb(const QString& file_type, const QString& caption);
 
  signals:
@@ -47,7 +50,7 @@ class OptionsWindow : public QDialog {
   SettingsRecord& settings_;
   SettingsTarget& main_window_;
   LanguageApplier& language_;
-  QString program_folder_;
+  const AppPaths& paths_;
   QString language_path_;
   bool language_refused_ = false;
   quint32 dialog_colour_ = 0;

@@ -82,7 +82,7 @@ void DocumentsTest::init() {
   data_ = std::make_unique<QTemporaryDir>();
   InstallLanguageFiles(data_->path());
   desktop_ = std::make_unique<FakeDesktop>();
-  app_ = std::make_unique<Application>(*desktop_, AppPaths{data_->path(), QString()});
+  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(data_->path()));
 }
 
 void DocumentsTest::cleanup() {
@@ -142,7 +142,7 @@ void DocumentsTest::StartsWithANewPage() {
 
 void DocumentsTest::StartsWithTheCommandLineFile() {
   RecentFilesStore().Push("/earlier.htm");
-  app_ = std::make_unique<Application>(*desktop_, AppPaths{data_->path(), QString()});
+  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(data_->path()));
   Write("start page.htm", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n");  // "Привет"
   Start(Path("start page.htm"));
   MainWindow& main = app_->Main();
@@ -301,7 +301,7 @@ void DocumentsTest::KeepsRecentFilesInOrder() {
   }
 
   // Across a restart the menu shows the same order.
-  app_ = std::make_unique<Application>(*desktop_, AppPaths{data_->path(), QString()});
+  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(data_->path()));
   QCOMPARE(MenuItem("N66")->data().toString(), Path("2.htm"));
   QCOMPARE(MenuItem("N69")->data().toString(), Path("2.htm"));
 }

@@ -19,6 +19,7 @@
 #include "app/application.h"
 #include "app/find_bar.h"
 #include "app/main_window.h"
+#include "app/tool_icons.h"
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
@@ -198,6 +199,19 @@ class EditorComfortsTest : public QObject {
     QCOMPARE(Main().MenuItem("ClosePage")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
     Key(Qt::CTRL | Qt::Key_W);
     QVERIFY(Main().FileName().isEmpty());
+  }
+
+  // Every tool button has a picture, sharp at twice the scale; so has the program.
+  void ToolButtonsHaveIcons() {
+    for (QToolButton* button : Main().findChildren<QToolButton*>()) {
+      const QString name = button->objectName();
+      if (button->window() != &Main() || (!name.startsWith("SpeedButton") && name != "knopka8")) {
+        continue;
+      }
+      QVERIFY2(!button->icon().isNull(), qPrintable(name));
+    }
+    const QPixmap sharp = ProgramIcon().pixmap(QSize(32, 32), 2.0);
+    QCOMPARE(sharp.size(), QSize(64, 64));
   }
 
  private:

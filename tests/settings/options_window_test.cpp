@@ -86,7 +86,7 @@ QByteArray OptionsWindowTest::ReadFile(const QString& name) const {
 }
 
 void OptionsWindowTest::Start() {
-  app_ = std::make_unique<Application>(*desktop_, AppPaths{dir_->path(), QString()});
+  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(dir_->path()));
   app_->Start(QString());
 }
 
@@ -197,7 +197,7 @@ void OptionsWindowTest::SaveIntoAFolderThatRefusesKeepsTheWindowOpen() {
   // A program "folder" that is a file: nothing can be created inside it, even as root.
   WriteFile("not a folder", "x");
   app_ =
-      std::make_unique<Application>(*desktop_, AppPaths{dir_->filePath("not a folder"), QString()});
+      std::make_unique<Application>(*desktop_, AppPaths::InFolder(dir_->filePath("not a folder")));
   app_->Start(QString());
   desktop_->errors.clear();
   desktop_->modal_scripts.push_back(FakeDesktop::Press("Button1"));

@@ -10,7 +10,7 @@
 std::unique_ptr<Application> StartApplication(FakeDesktop& desktop, const QString& program_folder,
                                               const QString& argument) {
   InstallLanguageFiles(program_folder);
-  auto app = std::make_unique<Application>(desktop, AppPaths{program_folder, QString()});
+  auto app = std::make_unique<Application>(desktop, AppPaths::InFolder(program_folder));
   app->Start(argument);
   if (!QTest::qWaitForWindowActive(&app->Main())) qWarning("the main window did not become active");
   return app;
