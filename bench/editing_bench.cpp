@@ -8,10 +8,10 @@
 
 #include "bench_util.h"
 #include "document/editor_model.h"
+#include "document/new_page.h"
 #include "generators/markup.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
-#include "settings/new_page.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -7,8 +7,8 @@
 #include "document/document_session.h"
 #include "document/editor_model.h"
 #include "document/editor_target.h"
+#include "document/new_page.h"
 #include "platform/text_format.h"
-#include "settings/new_page.h"
 #include "settings/settings_record.h"
 #include "settings/settings_target.h"
 

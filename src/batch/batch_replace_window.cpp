@@ -5,12 +5,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
-#include "generators/markup.h"
+#include "document/text_helpers.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
-#include "widgets/batch_panel.h"
 
 namespace {
 

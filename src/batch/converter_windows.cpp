@@ -4,12 +4,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
 #include "document/transforms.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
-#include "widgets/batch_panel.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
 #include "document/editor_model.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
-#include "widgets/batch_panel.h"
 
 DigitButtons::DigitButtons(QWidget* parent, int checked_digits)
     : buttons{Named<QRadioButton>(parent, QStringLiteral("RadioButton1"), QStringLiteral("9999")),

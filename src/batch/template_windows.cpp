@@ -5,15 +5,14 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
 #include "document/editor_model.h"
 #include "document/text_helpers.h"
-#include "generators/markup.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
-#include "widgets/batch_panel.h"
 
 namespace {
 

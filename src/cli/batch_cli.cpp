@@ -8,7 +8,6 @@
 
 #include "batch/batch_tools.h"
 #include "document/text_helpers.h"
-#include "generators/markup.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
@@ -31,10 +30,14 @@ const QStringList kValueOptions = {
     QStringLiteral("--digits"),       QStringLiteral("--before"),     QStringLiteral("--after"),
     QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
     QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end")};
-const QStringList kFlags = {QStringLiteral("--dry-run"),   QStringLiteral("--tidy"),
-                            QStringLiteral("--other-extension"), QStringLiteral("--keep-name"),
-                            QStringLiteral("--help"),      QStringLiteral("-h"),
-                            QStringLiteral("--version"),   QStringLiteral("--recursive"),
+const QStringList kFlags = {QStringLiteral("--dry-run"),
+                            QStringLiteral("--tidy"),
+                            QStringLiteral("--other-extension"),
+                            QStringLiteral("--keep-name"),
+                            QStringLiteral("--help"),
+                            QStringLiteral("-h"),
+                            QStringLiteral("--version"),
+                            QStringLiteral("--recursive"),
                             QStringLiteral("--in-place")};
 
 // A page series larger than this is refused as a mistake in the numbers.
@@ -113,8 +116,8 @@ int Report(const BatchReport& report, bool dry_run, QTextStream& out, QTextStrea
   if (dry_run) {
     for (const BatchChange& change : report.changes) {
       if (!change.renamed_from.isEmpty()) {
-        out << "would rename " << PrintableName(QFileInfo(change.renamed_from).fileName())
-            << " -> " << PrintableName(QFileInfo(change.path).fileName()) << '\n';
+        out << "would rename " << PrintableName(QFileInfo(change.renamed_from).fileName()) << " -> "
+            << PrintableName(QFileInfo(change.path).fileName()) << '\n';
         continue;
       }
       out << (change.replaces ? "would replace existing file " : "would change ")
@@ -128,7 +131,8 @@ int Report(const BatchReport& report, bool dry_run, QTextStream& out, QTextStrea
           << PrintableName(path) << '\n';
     }
   }
-  for (const QString& skipped : report.skipped) out << "left alone " << PrintableName(skipped) << '\n';
+  for (const QString& skipped : report.skipped)
+    out << "left alone " << PrintableName(skipped) << '\n';
   out << (dry_run ? QStringLiteral("Dry run. ") : QString()) << report.Summary() << '\n';
   for (const BatchFailure& failure : report.failures) {
     err << "failed: " << PrintableName(failure.message) << '\n';
@@ -145,7 +149,8 @@ int Undo(const QString& journal_folder, bool dry_run, QTextStream& out, QTextStr
     out << "There is no batch run to undo.\n";
     return 0;
   }
-  for (const QString& path : undo.would_restore) out << "would restore " << PrintableName(path) << '\n';
+  for (const QString& path : undo.would_restore)
+    out << "would restore " << PrintableName(path) << '\n';
   for (const QString& path : undo.not_written) {
     out << "not written by the run, already as before: " << PrintableName(path) << '\n';
   }
@@ -259,7 +264,8 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     const int first = Number(args, "--from", 1, &numbers_ok);
     const int last = Number(args, "--to", 1, &numbers_ok);
     const int digits = Number(args, "--digits", 4, &numbers_ok);
-    if (!numbers_ok || digits < 2 || digits > 4 || line < 0) return bad(QStringLiteral("bad number"));
+    if (!numbers_ok || digits < 2 || digits > 4 || line < 0)
+      return bad(QStringLiteral("bad number"));
     if (static_cast<qint64>(last) - first >= kMaxSeriesPages) {
       return bad(QStringLiteral("a series makes at most %1 pages").arg(kMaxSeriesPages));
     }

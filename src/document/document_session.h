@@ -5,10 +5,10 @@
 #include <functional>
 #include <optional>
 
+#include "document/new_page.h"
 #include "document/stand_ins.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
-#include "settings/new_page.h"
 
 class Desktop;
 class EditorModel;

@@ -1,5 +1,7 @@
 #include "document/text_helpers.h"
 
+#include "document/block_edits.h"
+
 #include <QRegularExpression>
 
 QString LowerCaseCyr(QStringView text) {
@@ -108,4 +110,26 @@ std::optional<QStringList> WithDeclaredCharset(const QStringList& lines, const Q
   }
   if (!changed) return std::nullopt;
   return result;
+}
+
+QStringList ReplaceBlocksInLines(QStringList lines, const QStringList& find,
+                                 const QStringList& replacement) {
+  block_edits::ReplaceBlocks(lines, find, replacement);
+  return lines;
+}
+
+QStringList ReplaceFirstInEveryLine(QStringList lines, const QString& find,
+                                    const QString& replacement) {
+  block_edits::ReplaceFirstInLines(lines, find, replacement);
+  return lines;
+}
+
+QStringList FieldLines(const QString& text) {
+  QStringList lines = text.split(u'\n');
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+QString WithDefaultExtension(const QString& path, const QString& extension) {
+  return path.contains(u'.') ? path : path + extension;
 }

@@ -35,3 +35,14 @@ QString ReplaceFirst(const QString& text, const QString& old, const QString& rep
 // Target with text inserted before the character at position p (from 1). An empty target
 // gives text; p one past the end appends; any other p outside the target changes nothing.
 QString InsertAt(const QString& target, const QString& text, qsizetype p);
+
+// Replace in the document.
+QStringList ReplaceBlocksInLines(QStringList lines, const QStringList& find,
+                                 const QStringList& replacement);
+QStringList ReplaceFirstInEveryLine(QStringList lines, const QString& find,
+                                    const QString& replacement);
+// The lines of a multi-line field: an empty last line after a final break does not count.
+QStringList FieldLines(const QString& text);
+
+// A path with no "." anywhere (folders included) gets extension (".css", ".cpb", ...).
+QString WithDefaultExtension(const QString& path, const QString& extension);

@@ -1,5 +1,6 @@
 #include "generators/colour_picker_window.h"
 
+#include <QAbstractButton>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
 
@@ -183,4 +184,12 @@ void ColourPickerWindow::ShowFreeStanding() {
   if (isVisible()) hide();
   setModal(false);
   ShowInFront(this);
+}
+
+void BindColourButton(QAbstractButton* button, QLineEdit* field, ColourPickerWindow& picker,
+                      std::function<void()> after) {
+  QObject::connect(button, &QAbstractButton::clicked, field, [field, &picker, after] {
+    field->setText(picker.PickColour().text);
+    if (after) after();
+  });
 }

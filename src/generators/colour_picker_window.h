@@ -3,9 +3,11 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <functional>
 
 class Desktop;
 class EditorTarget;
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QSlider;
@@ -58,3 +60,8 @@ class ColourPickerWindow : public QDialog {
   bool picking_for_field_ = false;
   bool taking_typed_colour_ = false;
 };
+
+// A colour button: a modal pick from the picker, whose colour text then replaces the field's
+// text however the picker was closed; after() runs next.
+void BindColourButton(QAbstractButton* button, QLineEdit* field, ColourPickerWindow& picker,
+                      std::function<void()> after = {});

@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "document/block_edits.h"
-
 namespace {
 
 QString Quoted(const char* name, const QString& value) {
@@ -183,8 +181,7 @@ const QStringList& CssUnits() {
 
 QString FontFamilyName(const QString& listed_family) {
   const qsizetype bracket = listed_family.lastIndexOf(QStringLiteral(" ["));
-  return bracket > 0 && listed_family.endsWith(u']') ? listed_family.first(bracket)
-                                                     : listed_family;
+  return bracket > 0 && listed_family.endsWith(u']') ? listed_family.first(bracket) : listed_family;
 }
 
 QString CssFontFamily(const QString& family) {
@@ -241,26 +238,4 @@ QString AreaCoords(QPoint start, QPoint end, int width, int height) {
       .arg(std::min(start.y(), e.y()))
       .arg(std::max(start.x(), e.x()))
       .arg(std::max(start.y(), e.y()));
-}
-
-QStringList ReplaceBlocksInLines(QStringList lines, const QStringList& find,
-                                 const QStringList& replacement) {
-  block_edits::ReplaceBlocks(lines, find, replacement);
-  return lines;
-}
-
-QStringList ReplaceFirstInEveryLine(QStringList lines, const QString& find,
-                                    const QString& replacement) {
-  block_edits::ReplaceFirstInLines(lines, find, replacement);
-  return lines;
-}
-
-QStringList FieldLines(const QString& text) {
-  QStringList lines = text.split(u'\n');
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  return lines;
-}
-
-QString WithDefaultExtension(const QString& path, const QString& extension) {
-  return path.contains(u'.') ? path : path + extension;
 }

@@ -97,14 +97,3 @@ QStringList ImageMapLines(const QString& image_tag, const QString& map_name,
 // normalised ("left,top,right,bottom").
 QString AreaCoords(QPoint start, QPoint end, int width, int height);
 QPoint ClampToPicture(QPoint point, int width, int height);
-
-// Replace in the document.
-QStringList ReplaceBlocksInLines(QStringList lines, const QStringList& find,
-                                 const QStringList& replacement);
-QStringList ReplaceFirstInEveryLine(QStringList lines, const QString& find,
-                                    const QString& replacement);
-// The lines of a multi-line field: an empty last line after a final break does not count.
-QStringList FieldLines(const QString& text);
-
-// A path with no "." anywhere (folders included) gets extension (".css", ".cpb", ...).
-QString WithDefaultExtension(const QString& path, const QString& extension);

@@ -7,9 +7,10 @@
 
 #include "document/editor_model.h"
 #include "document/editor_target.h"
+#include "document/new_page.h"
+#include "document/text_helpers.h"
 #include "generators/colour_picker_window.h"
 #include "generators/markup.h"
-#include "settings/new_page.h"
 #include "widgets/widget_helpers.h"
 
 TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent)

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "document/text_helpers.h"
 #include "generators/colour.h"
 #include "generators/colour_picker_window.h"
 #include "generators/markup.h"

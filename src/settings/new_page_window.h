@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "settings/new_page.h"
+#include "document/new_page.h"
 
 class ColourPickerWindow;
 class EditorTarget;

@@ -5,7 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "generators/markup.h"
+#include "document/text_helpers.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "snippets/snippet_store.h"

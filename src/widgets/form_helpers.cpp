@@ -2,8 +2,6 @@
 
 #include <QButtonGroup>
 
-#include "generators/colour_picker_window.h"
-
 QSpinBox* NewSpin(QWidget* parent, const QString& name, int minimum, int maximum, int value) {
   auto* spin = Named<QSpinBox>(parent, name);
   spin->setRange(minimum, maximum);
@@ -41,14 +39,6 @@ void MakeExclusive(QObject* owner, std::initializer_list<QAbstractButton*> butto
 ToolWindow::ToolWindow(const QString& name, QWidget* parent) : QDialog(parent) {
   setObjectName(name);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-}
-
-void BindColourButton(QAbstractButton* button, QLineEdit* field, ColourPickerWindow& picker,
-                      std::function<void()> after) {
-  QObject::connect(button, &QAbstractButton::clicked, field, [field, &picker, after] {
-    field->setText(picker.PickColour().text);
-    if (after) after();
-  });
 }
 
 void AddSelectedPath(QListWidget* list, const QString& path) {

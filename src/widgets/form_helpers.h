@@ -14,8 +14,6 @@
 #include <QToolButton>
 #include <functional>
 
-class ColourPickerWindow;
-
 // Controls made with their object name, the way every tool window builds them.
 template <class Control, class... Args>
 Control* Named(QWidget* parent, const QString& name, Args&&... args) {
@@ -40,11 +38,6 @@ class ToolWindow : public QDialog {
  public:
   ToolWindow(const QString& name, QWidget* parent);
 };
-
-// A colour button: a modal pick from the picker, whose colour text then replaces the field's
-// text however the picker was closed; after() runs next.
-void BindColourButton(QAbstractButton* button, QLineEdit* field, ColourPickerWindow& picker,
-                      std::function<void()> after = {});
 
 // The gathered-list buttons: add the file list's selected path, remove the selected entry,
 // empty the list.

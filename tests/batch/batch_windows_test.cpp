@@ -18,9 +18,9 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "batch/batch_panel.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
-#include "widgets/batch_panel.h"
 #include "widgets/file_browser.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "document/text_helpers.h"
 #include "generators/markup.h"
 
 Q_DECLARE_METATYPE(ImageTagFields)
@@ -47,10 +48,14 @@ class MarkupTest : public QObject {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("src");
     const int full = int(SrcForm::kFullPath);
-    QTest::addRow("untitled page") << "/pics/a.gif" << full << "" << "/pics/a.gif";
-    QTest::addRow("under the page") << "/site/img/a.gif" << full << "/site" << "img/a.gif";
-    QTest::addRow("beside the page") << "/site/a.gif" << full << "/site/" << "a.gif";
-    QTest::addRow("elsewhere") << "/other/a.gif" << full << "/site" << "/other/a.gif";
+    QTest::addRow("untitled page") << "/pics/a.gif" << full << ""
+                                   << "/pics/a.gif";
+    QTest::addRow("under the page") << "/site/img/a.gif" << full << "/site"
+                                    << "img/a.gif";
+    QTest::addRow("beside the page") << "/site/a.gif" << full << "/site/"
+                                     << "a.gif";
+    QTest::addRow("elsewhere") << "/other/a.gif" << full << "/site"
+                               << "/other/a.gif";
     QTest::addRow("a folder that only starts alike") << "/site2/a.gif" << full << "/site"
                                                      << "/site2/a.gif";
     QTest::addRow("without the root") << "/home/u/a.gif" << int(SrcForm::kWithoutDrive) << "/home"
@@ -156,10 +161,10 @@ class MarkupTest : public QObject {
   }
 
   void ImageMap() {
-    QCOMPARE(ImageTagText("/p/a.jpg", "my map"),
-             QString("<img src=/p/a.jpg usemap=\"#my map\">"));
-    QCOMPARE(*AreaTagText("rect", "1,2,3,4", "a b.htm", "Main \"chip\"", ""),
-             QString("<area shape=rect coords=1,2,3,4 href=\"a b.htm\" alt=\"Main &quot;chip&quot;\">"));
+    QCOMPARE(ImageTagText("/p/a.jpg", "my map"), QString("<img src=/p/a.jpg usemap=\"#my map\">"));
+    QCOMPARE(
+        *AreaTagText("rect", "1,2,3,4", "a b.htm", "Main \"chip\"", ""),
+        QString("<area shape=rect coords=1,2,3,4 href=\"a b.htm\" alt=\"Main &quot;chip&quot;\">"));
     QCOMPARE(AreaTagText("rect", "", "x.htm", "", ""), std::nullopt);
     QCOMPARE(*AreaTagText("rect", "1,2,3,4", "x.htm", "", "T"),
              QString("<area shape=rect coords=1,2,3,4 href=x.htm title=T>"));
@@ -210,7 +215,6 @@ class MarkupTest : public QObject {
     QCOMPARE(FieldLines(""), QStringList());
   }
 };
-
 
 QTEST_GUILESS_MAIN(MarkupTest)
 #include "markup_test.moc"

@@ -3,7 +3,7 @@
 #include <QTextDocument>
 
 #include "document/editor_model.h"
-#include "settings/new_page.h"
+#include "document/new_page.h"
 
 Q_DECLARE_METATYPE(NewPageFields)
 

@@ -1,4 +1,4 @@
-#include "settings/new_page.h"
+#include "document/new_page.h"
 
 #include "document/editor_model.h"
 

@@ -1,4 +1,4 @@
-#include "widgets/batch_panel.h"
+#include "batch/batch_panel.h"
 
 #include <QApplication>
 #include <QFileInfo>
