@@ -4,14 +4,7 @@
 #include <QHash>
 #include <QStyle>
 
-// The icons are compiled into the widgets library, which a static link would otherwise drop.
-static void LoadIconResources() {
-  static const bool loaded = [] {
-    Q_INIT_RESOURCE(icons);
-    return true;
-  }();
-  Q_UNUSED(loaded);
-}
+#include "widgets/icons.h"
 
 namespace {
 
@@ -69,20 +62,11 @@ QIcon ToolIcon(const QString& button_name) {
       {QStringLiteral("SpeedButton19"), {"preferences-system", "settings"}},
       {QStringLiteral("SpeedButton20"), {"help-about", "about"}},
   };
-  LoadIconResources();
   const auto it = pictures.constFind(button_name);
   if (it == pictures.cend()) return QIcon();
-  const QIcon own = it->own == nullptr
-                        ? QIcon()
-                        : QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(it->own)));
-  if (it->theme == nullptr) return own;
+  const QIcon icon = ThemedIcon(QString::fromLatin1(it->theme), QString::fromLatin1(it->own));
   // The basic file commands always exist in the style when no theme has them.
-  const QIcon theme = QIcon::fromTheme(QString::fromLatin1(it->theme));
-  if (!theme.isNull() && !theme.availableSizes().isEmpty()) return theme;
-  return own.isNull() ? StyleFallback(button_name) : own;
+  return icon.isNull() ? StyleFallback(button_name) : icon;
 }
 
-QIcon ProgramIcon() {
-  LoadIconResources();
-  return QIcon(QStringLiteral(":/icons/brindlemark.svg"));
-}
+QIcon ProgramIcon() { return ThemedIcon(QString(), QStringLiteral("brindlemark")); }

@@ -1,5 +1,9 @@
 #include "widgets/form_helpers.h"
 
+#include <QHash>
+
+#include "widgets/icons.h"
+
 #include <QButtonGroup>
 
 QSpinBox* NewSpin(QWidget* parent, const QString& name, int minimum, int maximum, int value) {
@@ -25,9 +29,22 @@ QPlainTextEdit* NewTextView(QWidget* parent, const QString& name, bool wrap) {
 
 QToolButton* NewToolButton(QWidget* parent, const QString& name, const QString& text,
                            const QString& hint) {
+  // The short captions of list buttons are shown as the pictures they stand for.
+  static const QHash<QString, std::pair<const char*, const char*>> kPictures = {
+      {QStringLiteral("+"), {"list-add", "add"}},
+      {QStringLiteral("-"), {"list-remove", "remove"}},
+      {QStringLiteral("O"), {"document-open", "open"}},
+      {QStringLiteral("S"), {"document-save", "save"}},
+      {QStringLiteral("C"), {"edit-clear", "clear"}},
+      {QStringLiteral("Cl"), {"edit-clear", "clear"}},
+      {QStringLiteral(">"), {"go-next", "next"}},
+      {QStringLiteral("<"), {"go-previous", "previous"}}};
   auto* button = Named<QToolButton>(parent, name);
   button->setText(text);
   button->setToolTip(hint);
+  if (const auto it = kPictures.constFind(text); it != kPictures.cend()) {
+    button->setIcon(ThemedIcon(QString::fromLatin1(it->first), QString::fromLatin1(it->second)));
+  }
   return button;
 }
 
