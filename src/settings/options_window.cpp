@@ -101,7 +101,8 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
   memo->setReadOnly(true);
   memo->setMaximumHeight(80);
   // The languages at hand: those shipped and any the user added.
-  auto* languages = new QComboBox(language_page);
+  languages_ = new QComboBox(language_page);
+  QComboBox* languages = languages_;
   languages->setObjectName(QStringLiteral("LanguageList"));
   languages->addItems(paths_.LanguageNames());
   language_layout->addWidget(languages);
@@ -173,6 +174,7 @@ void OptionsWindow::Apply(const SettingsRecord& record) {
   language_refused_ =
       name.contains(u'/') || name.contains(u'\\') || name.contains(QStringLiteral(".."));
   language_path_ = language_refused_ ? name : paths_.LanguageFile(name);
+  languages_->setCurrentText(name);
   dialog_colour_ = record.editor_colour;
   main_window_.SetEditorColour(ColourOf(record.editor_colour));
 }
@@ -203,6 +205,7 @@ void OptionsWindow::ChooseLanguageFile() {
 
 void OptionsWindow::UseLanguageFile(const QString& path) {
   language_path_ = path;
+  languages_->setCurrentText(QFileInfo(path).fileName());
   language_refused_ = false;
   // A name the record cannot hold is applied now but not remembered.
   settings_.SetLanguageFileName(QFileInfo(path).fileName());

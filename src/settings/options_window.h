@@ -9,6 +9,7 @@ class Desktop;
 class LanguageApplier;
 class SettingsTarget;
 class QCheckBox;
+class QComboBox;
 class QPushButton;
 class QTabWidget;
 struct SettingsRecord;
@@ -51,6 +52,7 @@ class OptionsWindow : public QDialog {
   SettingsTarget& main_window_;
   LanguageApplier& language_;
   const AppPaths& paths_;
+  QComboBox* languages_ = nullptr;
   QString language_path_;
   bool language_refused_ = false;
   quint32 dialog_colour_ = 0;

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -106,6 +107,9 @@ void OptionsWindowTest::FirstStartUsesDefaultsAndWritesAtClose() {
            QString("Edit HTML files with Brindlemark"));
   QCOMPARE(Control<QTabWidget>(&Options(), "PageControl1")->currentWidget()->objectName(),
            QString("TabSheet3"));
+  auto* languages = Control<QComboBox>(&Options(), "LanguageList");
+  QCOMPARE(languages->count(), 2);
+  QCOMPARE(languages->currentText(), QString("english.lng"));
   QVERIFY(!QFile::exists(dir_->filePath("htmled.ini")));
   QVERIFY(Main().close());
   const auto record = SettingsRecord::FromBytes(ReadFile("htmled.ini"));
