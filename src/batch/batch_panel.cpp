@@ -31,12 +31,30 @@ QString ChangedLines(const BatchChange& change) {
   return diff.isEmpty() ? QStringLiteral("Only line ends or the final line break change.") : diff;
 }
 
-QString ChangeLabel(const BatchChange& change) {
+// The folder all paths lie in ("/site/" for /site/a.htm and /site/sub/b.htm), so that the
+// lists name files by their path inside the folder the run was over.
+QString CommonFolder(const QStringList& paths) {
+  if (paths.isEmpty()) return QString();
+  QString common = paths.first().left(paths.first().lastIndexOf(u'/') + 1);
+  for (const QString& path : paths) {
+    while (!common.isEmpty() && !path.startsWith(common)) {
+      common.chop(1);
+      common = common.left(common.lastIndexOf(u'/') + 1);
+    }
+  }
+  return common;
+}
+
+QString Inside(const QString& path, const QString& folder) {
+  return PrintableName(path.startsWith(folder) ? path.sliced(folder.size()) : path);
+}
+
+QString ChangeLabel(const BatchChange& change, const QString& folder) {
   if (!change.renamed_from.isEmpty()) {
     return PrintableName(FileName(change.renamed_from) + QStringLiteral(" -> ") +
                          FileName(change.path));
   }
-  const QString name = PrintableName(change.path);
+  const QString name = Inside(change.path, folder);
   if (change.replaces) return name + QStringLiteral("  (replaces existing file)");
   if (!change.existed) return name + QStringLiteral("  (new file)");
   return name;
@@ -48,8 +66,9 @@ QStringList ResultLines(const BatchReport& report) {
   if (!report.renamed.isEmpty()) {
     lines = report.renamed;
   } else {
+    const QString folder = CommonFolder(report.changed_paths);
     for (const QString& path : report.changed_paths) {
-      lines.append(PrintableName(path) + (report.replaced_paths.contains(path)
+      lines.append(Inside(path, folder) + (report.replaced_paths.contains(path)
                                               ? QStringLiteral("  (replaced existing file)")
                                               : QString()));
     }
@@ -158,7 +177,10 @@ BatchReport BatchPanel::Preview() {
 void BatchPanel::ShowPreview(const BatchReport& report) {
   changes_ = report.changes;
   changed_files_->clear();
-  for (const BatchChange& change : changes_) changed_files_->addItem(ChangeLabel(change));
+  QStringList paths;
+  for (const BatchChange& change : changes_) paths.append(change.path);
+  const QString folder = CommonFolder(paths);
+  for (const BatchChange& change : changes_) changed_files_->addItem(ChangeLabel(change, folder));
   // Files that would fail or be left alone follow, without a view of lines.
   for (const QString& skipped : report.skipped) {
     changed_files_->addItem(QStringLiteral("left alone: ") + PrintableName(skipped));

@@ -110,6 +110,7 @@ void BatchWindowsTest::ReplaceOverAFolderPreviewRunAndUndo() {
   In<QCheckBox>("Form10", "IncludeSubfolders")->setChecked(true);
   Click("Form10", "PreviewChanges");
   QCOMPARE(In<QListWidget>("Form10", "PreviewFiles")->count(), 3);
+  QCOMPARE(In<QListWidget>("Form10", "PreviewFiles")->item(2)->text(), QString("sub/d.htm"));
   In<QCheckBox>("Form10", "IncludeSubfolders")->setChecked(false);
   Click("Form10", "Button4");
   QCOMPARE(Read(Site("sub/d.htm")), QByteArray("old\r\n"));
