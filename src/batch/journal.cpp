@@ -1,0 +1,111 @@
+#include "batch/journal.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+#include <cstring>
+
+#include "platform/text_file.h"
+
+QByteArray Digest(const QByteArray& bytes) {
+  quint64 hash = 0x9E3779B97F4A7C15ULL ^ static_cast<quint64>(bytes.size());
+  const char* data = bytes.constData();
+  const qsizetype words = bytes.size() / 8;
+  for (qsizetype i = 0; i < words; ++i) {
+    quint64 word;
+    std::memcpy(&word, data + i * 8, 8);
+    word *= 0x87C37B91114253D5ULL;
+    word = (word << 31) | (word >> 33);
+    hash ^= word * 0x4CF5AD432745937FULL;
+    hash = ((hash << 27) | (hash >> 37)) * 5 + 0x52DCE729;
+  }
+  for (qsizetype i = words * 8; i < bytes.size(); ++i) {
+    hash = (hash ^ static_cast<unsigned char>(data[i])) * 0x100000001B3ULL;
+  }
+  hash ^= hash >> 33;
+  hash *= 0xFF51AFD7ED558CCDULL;
+  hash ^= hash >> 33;
+  return QByteArray::number(static_cast<qulonglong>(bytes.size())) + '-' +
+         QByteArray::number(static_cast<qulonglong>(hash), 16);
+}
+
+bool Journal::Record(const QString& path, bool existed, const QByteArray& before,
+                     const QByteArray& after, bool* linked, QString* error) {
+  *linked = false;
+  if (!Open(error)) return false;
+  QJsonObject entry{{QStringLiteral("path"), path},
+                    {QStringLiteral("existed"), existed},
+                    {QStringLiteral("written"), QString::fromLatin1(Digest(after))}};
+  if (existed) {
+    const QString name = QStringLiteral("%1.orig").arg(count_);
+    const QString kept = path_ + u'/' + name;
+    // Writes replace files by renaming a new one over them, so the old file itself can be
+    // kept as a second name instead of a copy. Not when the page will be rewritten in
+    // place (it has other names, or its folder takes no new files): the journal's name
+    // would then see the new text.
+    qint64 links = 0;
+    qint64 size = 0;
+    *linked = FileLinkCount(path, &links, &size) && links == 1 && size == before.size() &&
+              MayCreateFilesIn(QFileInfo(path).absolutePath()) && !IsReadOnlyFile(path) &&
+              AddFileName(path, kept);
+    if (!*linked && !WriteCopy(path, kept, before, error)) return false;
+    entry.insert(QStringLiteral("original"), name);
+  }
+  ++count_;
+  return Append(entry, error);
+}
+
+bool Journal::RecordRename(const QString& from, const QString& to, QString* error) {
+  if (!Open(error)) return false;
+  ++count_;
+  return Append(QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), to}}, error);
+}
+
+// A copy readable by its owner only, or as strict as the page when that is stricter.
+bool Journal::WriteCopy(const QString& page, const QString& kept, const QByteArray& bytes,
+                        QString* error) {
+  QFile::remove(kept);
+  const QString failure = WriteWholeFile(kept, bytes, false, false);
+  if (!failure.isEmpty()) {
+    *error = failure;
+    return false;
+  }
+  const QFileDevice::Permissions own = QFileInfo(page).permissions() & kPrivateFile;
+  QFile::setPermissions(kept, own ? own : QFileDevice::ReadOwner);
+  return true;
+}
+
+bool Journal::Open(QString* error) {
+  if (!path_.isEmpty()) return true;
+  const QString stamp =
+      QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+  if (QDir().mkpath(root_)) QFile::setPermissions(root_, kPrivateFolder);
+  for (int n = 0; n < 1000; ++n) {
+    const QString candidate =
+        root_ + u'/' + stamp + QStringLiteral("-%1").arg(n, 3, 10, QChar(u'0'));
+    if (QFileInfo::exists(candidate)) continue;
+    if (!QDir().mkdir(candidate)) break;
+    QFile::setPermissions(candidate, kPrivateFolder);
+    path_ = candidate;
+    if (!Append(QJsonObject{{QStringLiteral("label"), label_}}, error)) return false;
+    QFile::setPermissions(path_ + u'/' + QString::fromUtf16(kIndexName), kPrivateFile);
+    return true;
+  }
+  *error = QStringLiteral("Cannot create the undo journal in %1").arg(root_);
+  return false;
+}
+
+bool Journal::Append(const QJsonObject& entry, QString* error) {
+  QFile index(path_ + u'/' + QString::fromUtf16(kIndexName));
+  const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
+  if (!index.open(QIODevice::WriteOnly | QIODevice::Append) || index.write(line) != line.size() ||
+      !index.flush()) {
+    *error = QStringLiteral("Cannot write the undo journal %1. %2")
+                 .arg(index.fileName(), index.errorString());
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFileDevice>
+#include <QJsonObject>
+#include <QString>
+
+// The undo journal of batch runs: one folder per run, readable by its owner only, with the
+// original bytes of each file a run wrote and an index of one JSON line per entry.
+
+// A fingerprint of a file's bytes: enough to tell whether a file is still what a run wrote
+// (not a defence against anyone), at a small part of a cryptographic hash's cost.
+QByteArray Digest(const QByteArray& bytes);
+
+inline constexpr QFileDevice::Permissions kPrivateFolder =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+inline constexpr QFileDevice::Permissions kPrivateFile =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+inline constexpr char16_t kIndexName[] = u"index.jsonl";
+// Left in a journal whose undo did not bring everything back.
+inline constexpr char16_t kTriedMark[] = u"undo-incomplete";
+
+// The journal of one run, made on its first entry.
+class Journal {
+ public:
+  Journal(const QString& folder, const QString& label) : root_(folder), label_(label) {}
+
+  QString Path() const { return path_; }
+
+  // Records a file before it is written; false when the journal cannot be written.
+  // *linked tells that the journal holds the old file itself as a second name.
+  bool Record(const QString& path, bool existed, const QByteArray& before, const QByteArray& after,
+              bool* linked, QString* error);
+  bool RecordRename(const QString& from, const QString& to, QString* error);
+
+ private:
+  static bool WriteCopy(const QString& page, const QString& kept, const QByteArray& bytes,
+                        QString* error);
+  bool Open(QString* error);
+  // One line per entry, appended and flushed before the file it names is written, so a
+  // run that stops half-way leaves a journal of what it did.
+  bool Append(const QJsonObject& entry, QString* error);
+
+  QString root_;
+  QString label_;
+  QString path_;
+  int count_ = 0;
+};

@@ -1,0 +1,135 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include "batch/batch_engine.h"
+#include "batch/journal.h"
+#include "platform/text_file.h"
+
+namespace {
+
+// Whether a recorded path may be acted on: only absolute, clean paths are recorded.
+bool IsRecordedPath(const QString& path) {
+  return QDir::isAbsolutePath(path) && QDir::cleanPath(path) == path;
+}
+
+// Undoes one journaled write.
+void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, UndoReport& report) {
+  const QString file = entry.value(u"path").toString();
+  auto fail = [&](const QString& why) {
+    report.failed.append(file + QStringLiteral(": ") + why);
+    if (report.error.isEmpty()) report.error = file + QStringLiteral(": ") + why;
+  };
+  if (!IsRecordedPath(file)) return fail(QStringLiteral("not a path this program records"));
+  const bool existed = entry.value(u"existed").toBool();
+  const QString original_name = entry.value(u"original").toString();
+  static const QRegularExpression kOriginalName(QStringLiteral("^[0-9]+\\.orig$"));
+  if (existed && !kOriginalName.match(original_name).hasMatch()) {
+    return fail(QStringLiteral("the journal entry is damaged"));
+  }
+  QByteArray original;
+  if (existed) {
+    const ReadOutcome read = ReadWholeFile(journal + u'/' + original_name);
+    if (!read.ok) return fail(QStringLiteral("the journaled copy is unreadable: ") + read.error);
+    original = read.bytes;
+  }
+  const ReadOutcome now = ReadWholeFile(file);
+  if (!now.ok || Digest(now.bytes) != entry.value(u"written").toString().toLatin1()) {
+    // A run stopped before this write left the file as it was.
+    if ((existed && now.ok && now.bytes == original) || (!existed && !now.ok)) {
+      report.not_written.append(file);
+    } else {
+      report.conflicts.append(file);
+    }
+    return;
+  }
+  if (dry_run) {
+    report.would_restore.append(file);
+    return;
+  }
+  if (!existed) {
+    if (QFile::remove(file)) {
+      ++report.restored;
+    } else {
+      fail(QStringLiteral("cannot delete the file the run made"));
+    }
+    return;
+  }
+  const QString failure = WriteWholeFile(file, original);
+  if (!failure.isEmpty()) return fail(failure);
+  const ReadOutcome check = ReadWholeFile(file);
+  if (!check.ok || check.bytes != original) {
+    return fail(QStringLiteral("the file does not hold the journaled text after restoring"));
+  }
+  ++report.restored;
+}
+
+void UndoRename(const QJsonObject& entry, bool dry_run, UndoReport& report) {
+  const QString from = entry.value(u"from").toString();
+  const QString to = entry.value(u"to").toString();
+  if (!IsRecordedPath(from) || !IsRecordedPath(to)) {
+    report.failed.append(to + QStringLiteral(": not a path this program records"));
+    return;
+  }
+  if (!QFileInfo::exists(to) && QFileInfo::exists(from)) {
+    report.not_written.append(from);
+  } else if (QFileInfo::exists(from) || !QFileInfo::exists(to)) {
+    report.conflicts.append(to);
+  } else if (dry_run) {
+    report.would_restore.append(from);
+  } else if (QFile::rename(to, from)) {
+    ++report.restored;
+  } else {
+    report.failed.append(to + QStringLiteral(": cannot rename it back"));
+  }
+}
+
+// The newest run whose undo has not been tried.
+QString NewestRun(const QString& root) {
+  const QStringList runs = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+  for (qsizetype i = runs.size() - 1; i >= 0; --i) {
+    const QString path = root + u'/' + runs[i];
+    if (!QFileInfo::exists(path + u'/' + QString::fromUtf16(kTriedMark))) return path;
+  }
+  return QString();
+}
+
+}  // namespace
+
+UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bool dry_run) {
+  UndoReport report;
+  const QString root = journal_folder.isEmpty() ? DefaultJournalFolder() : journal_folder;
+  const QString path = journal.isEmpty() ? NewestRun(root) : journal;
+  report.journal = path;
+  const ReadOutcome index =
+      path.isEmpty() ? ReadOutcome{}
+                     : ReadWholeFile(path + u'/' + QString::fromUtf16(kIndexName), kBatchInputCap);
+  if (!index.ok) {
+    report.nothing = true;
+    if (!path.isEmpty() && !dry_run) QDir(path).removeRecursively();
+    return report;
+  }
+  const QList<QByteArray> entries = index.bytes.split('\n');
+  for (qsizetype i = entries.size() - 1; i >= 0; --i) {
+    const QJsonObject entry = QJsonDocument::fromJson(entries[i]).object();
+    if (entry.contains(u"from")) {
+      UndoRename(entry, dry_run, report);
+    } else if (entry.contains(u"path")) {
+      UndoEntry(entry, path, dry_run, report);
+    }
+  }
+  if (dry_run) return report;
+  if (report.failed.isEmpty() && report.conflicts.isEmpty()) {
+    QDir(path).removeRecursively();
+  } else {
+    // Kept for a later try by hand; the next undo goes to the run before this one.
+    report.kept = true;
+    QFile mark(path + u'/' + QString::fromUtf16(kTriedMark));
+    if (mark.open(QIODevice::WriteOnly))
+      mark.write((report.failed + report.conflicts).join(u'\n').toUtf8());
+  }
+  return report;
+}
