@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
@@ -176,6 +177,9 @@ void EditingTest::ClickShowsTheNewPosition() {
                     rect.center() + QPoint(1, 0));
   QTRY_COMPARE(Main().StatusPanel(1), QString("2,5"));
   QCOMPARE(Main().StatusPanel(2), QString::number(6 * 5 + 2));
+  // Wide enough for the offsets of a 50 MB page.
+  auto* offset = Main().findChild<QLabel*>("StatusPanel2");
+  QVERIFY(offset->width() >= offset->fontMetrics().horizontalAdvance("88888888"));
 }
 
 void EditingTest::SwitchesWordWrap() {
