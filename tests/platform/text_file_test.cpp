@@ -24,6 +24,7 @@ class TextFileTest : public QObject {
   void HandlesAVeryLongLine();
   void KeepsPermissionsAndHardLinks();
   void SizeCapAndKinds();
+  void LinksAndReadOnlyFiles();
 
  private:
   QTemporaryDir dir_;
@@ -156,3 +157,23 @@ void TextFileTest::SizeCapAndKinds() {
 
 QTEST_GUILESS_MAIN(TextFileTest)
 #include "text_file_test.moc"
+
+// A link stays a link and its target takes the bytes; a link to nothing and a read-only
+// file are refused with a message naming them.
+void TextFileTest::LinksAndReadOnlyFiles() {
+  QTemporaryDir dir;
+  QVERIFY(QDir(dir.path()).mkdir("real"));
+  WriteBytes(dir.filePath("real/page.htm"), "old");
+  QVERIFY(QFile::link(dir.filePath("real/page.htm"), dir.filePath("link.htm")));
+  QCOMPARE(WriteWholeFile(dir.filePath("link.htm"), "new"), QString());
+  QVERIFY(QFileInfo(dir.filePath("link.htm")).isSymLink());
+  QCOMPARE(ReadWholeFile(dir.filePath("real/page.htm")).bytes, QByteArray("new"));
+  QVERIFY(QFile::link(dir.filePath("nowhere.htm"), dir.filePath("dangling.htm")));
+  QVERIFY(WriteWholeFile(dir.filePath("dangling.htm"), "x").contains("dangling.htm"));
+  WriteBytes(dir.filePath("locked.htm"), "kept");
+  QFile::setPermissions(dir.filePath("locked.htm"), QFileDevice::ReadOwner);
+  QVERIFY(WriteWholeFile(dir.filePath("locked.htm"), "x").contains("read-only"));
+  QCOMPARE(ReadWholeFile(dir.filePath("locked.htm")).bytes, QByteArray("kept"));
+  // No temporary file is left beside the pages.
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 3);
+}
