@@ -114,7 +114,7 @@ BatchPanel::BatchPanel(Desktop& desktop, QWidget* parent)
   previews->addWidget(diff_);
   previews->setStretchFactor(0, 1);
   previews->setStretchFactor(1, 2);
-  diff_->setMinimumHeight(240);
+  diff_->setMinimumHeight(120);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(buttons);
