@@ -12,206 +12,280 @@
 #include "platform/text_file.h"
 #include "platform/text_format.h"
 
+#include "cli/batch_cli_support.h"
+
 namespace {
 
-struct Arguments {
-  QString command;
-  QHash<QString, QString> options;
-  QStringList flags;
-  QStringList paths;
+// One command line being carried out: its arguments, its output and the checks every
+// command shares. Each command is a member; the table below names them.
+class Invocation {
+ public:
+  Invocation(const Arguments& args, QTextStream& out, QTextStream& err, QString journal_folder)
+      : args_(args), out_(out), err_(err), journal_folder_(std::move(journal_folder)) {
+    options_.dry_run = DryRun();
+    options_.journal_folder = journal_folder_;
+    options_.label = QStringLiteral("brindlemark-batch ") + args.command;
+  }
+
+  int Bad(const QString& message) {
+    err_ << "brindlemark-batch: " << message << "\nTry brindlemark-batch --help\n";
+    return 2;
+  }
+
+  int ReplaceText();
+  int BlockEdit();
+  int AppendOrPrepend();
+  int Convert();
+  int Tidy();
+  int ApplyTemplate();
+  int Index();
+  int Series();
+  int RenameFiles();
+  int CopyNumbered();
+  int UndoRun() { return Undo(journal_folder_, DryRun(), out_, err_); }
+
+ private:
+  bool DryRun() const { return args_.flags.contains(QStringLiteral("--dry-run")); }
+  bool Flag(const char* name) const { return args_.flags.contains(QString::fromLatin1(name)); }
+  QString Option(const char* name) const { return args_.options.value(QString::fromLatin1(name)); }
+  // Every named option given; else error_ names the first one missing.
+  bool Need(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      if (!args_.options.contains(QString::fromLatin1(name))) {
+        error_ = QString::fromLatin1(name) + QStringLiteral(" is missing");
+        return false;
+      }
+    }
+    return true;
+  }
+  // The digit count of numbered names, 2 to 4; nothing when it is not a number in range.
+  std::optional<int> Digits(int fallback) const {
+    bool ok = true;
+    const int digits = Number(args_, "--digits", fallback, &ok);
+    if (!ok || digits < 2 || digits > 4) return std::nullopt;
+    return digits;
+  }
+  // The files the PATH arguments name; false (with the message given) when there are none.
+  bool Files(QStringList* files) {
+    if (args_.paths.isEmpty()) {
+      error_ = QStringLiteral("no PATH given");
+      return false;
+    }
+    const QString fallback =
+        args_.command == u"to-html" ? QStringLiteral("*.txt") : QStringLiteral("*.htm");
+    *files = ExpandPaths(args_.paths, args_.options.value(QStringLiteral("--mask"), fallback),
+                         Flag("--recursive"), &unusable_, &error_);
+    return error_.isEmpty();
+  }
+  int Run(const QList<BatchStep>& steps) {
+    return Report(RunBatch(steps, options_), DryRun(), out_, err_, unusable_);
+  }
+
+  const Arguments args_;
+  QTextStream& out_;
+  QTextStream& err_;
+  QString journal_folder_;
+  BatchOptions options_;
+  QString error_;
+  QStringList unusable_;
 };
 
-// Options that take a value; everything else starting with "--" is a flag.
-const QStringList kValueOptions = {
-    QStringLiteral("--find"),         QStringLiteral("--replace"),    QStringLiteral("--find-file"),
-    QStringLiteral("--replace-file"), QStringLiteral("--block-file"), QStringLiteral("--mask"),
-    QStringLiteral("--template"),     QStringLiteral("--output"),     QStringLiteral("--page"),
-    QStringLiteral("--line"),         QStringLiteral("--from"),       QStringLiteral("--to"),
-    QStringLiteral("--digits"),       QStringLiteral("--before"),     QStringLiteral("--after"),
-    QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
-    QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end")};
-const QStringList kFlags = {QStringLiteral("--dry-run"),
-                            QStringLiteral("--tidy"),
-                            QStringLiteral("--other-extension"),
-                            QStringLiteral("--keep-name"),
-                            QStringLiteral("--help"),
-                            QStringLiteral("-h"),
-                            QStringLiteral("--version"),
-                            QStringLiteral("--recursive"),
-                            QStringLiteral("--in-place")};
-
-// A page series larger than this is refused as a mistake in the numbers.
-constexpr int kMaxSeriesPages = 10000;
-
-std::optional<Arguments> Parse(const QStringList& list, QString* error) {
-  Arguments parsed;
-  bool options_ended = false;
-  for (qsizetype i = 0; i < list.size(); ++i) {
-    const QString& word = list[i];
-    if (options_ended) {
-      (parsed.command.isEmpty() ? parsed.command : parsed.paths.emplace_back()) = word;
-    } else if (word == u"--") {
-      options_ended = true;
-    } else if (kValueOptions.contains(word)) {
-      if (i + 1 >= list.size()) {
-        *error = word + QStringLiteral(" needs a value");
-        return std::nullopt;
-      }
-      parsed.options.insert(word, list[++i]);
-    } else if (kFlags.contains(word)) {
-      parsed.flags.append(word);
-    } else if (word.startsWith(QStringLiteral("--"))) {
-      *error = QStringLiteral("unknown option ") + word;
-      return std::nullopt;
-    } else if (parsed.command.isEmpty()) {
-      parsed.command = word;
-    } else {
-      parsed.paths.append(word);
-    }
-  }
-  return parsed;
-}
-
-// Files named directly, and the files of named folders that match the mask (of their
-// subfolders too when recursive). Names that cannot be used are reported on err.
-QStringList ExpandPaths(const QStringList& paths, const QString& mask, bool recursive,
-                        QStringList* unusable, QString* error) {
+int Invocation::ReplaceText() {
   QStringList files;
-  for (const QString& path : paths) {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-      const FolderScan scan = ScanFolder(path, mask, recursive);
-      for (const QString& name : scan.files) files.append(JoinPath(path, name));
-      for (const QString& name : scan.unusable_names) unusable->append(JoinPath(path, name));
-    } else if (info.isFile()) {
-      files.append(path);
-    } else {
-      *error = QStringLiteral("no such file or folder: ") + path;
-      return {};
-    }
-  }
-  return files;
+  if (!Files(&files) || !Need({"--find", "--replace"})) return Bad(error_);
+  if (Option("--find").trimmed().isEmpty()) return Bad(QStringLiteral("--find is empty"));
+  return Run(ReplaceTextSteps(files, Option("--find"), Option("--replace")));
 }
 
-std::optional<QStringList> ReadLinesOf(const QString& path, QString* error) {
-  const ReadOutcome read = ReadWholeFile(path);
+int Invocation::BlockEdit() {
+  QStringList files;
+  if (!Files(&files) || !Need({"--find-file"})) return Bad(error_);
+  const std::optional<QStringList> find = ReadLinesOf(Option("--find-file"), &error_);
+  if (!find) return Bad(error_);
+  if (find->isEmpty()) return Bad(QStringLiteral("the find block is empty"));
+  if (args_.command == u"delete-block") return Run(DeleteBlockSteps(files, *find));
+  if (!Need({"--replace-file"})) return Bad(error_);
+  const std::optional<QStringList> replacement = ReadLinesOf(Option("--replace-file"), &error_);
+  if (!replacement) return Bad(error_);
+  if (replacement->isEmpty()) return Bad(QStringLiteral("the replacement block is empty"));
+  return Run(BlockEditSteps(files, BlockMode::kReplace, *find, *replacement));
+}
+
+int Invocation::AppendOrPrepend() {
+  QStringList files;
+  if (!Files(&files) || !Need({"--block-file"})) return Bad(error_);
+  const std::optional<QStringList> block = ReadLinesOf(Option("--block-file"), &error_);
+  if (!block) return Bad(error_);
+  if (block->isEmpty()) return Bad(QStringLiteral("the block is empty"));
+  const BlockMode mode = args_.command == u"append" ? BlockMode::kAppend : BlockMode::kPrepend;
+  return Run(BlockEditSteps(files, mode, {}, *block));
+}
+
+int Invocation::Convert() {
+  QStringList files;
+  if (!Files(&files)) return Bad(error_);
+  const bool to_html = args_.command == u"to-html";
+  // Pages keep their text unless asked: to-text writes name.txt beside the page.
+  const bool other_extension = Flag("--other-extension") || (!to_html && !Flag("--in-place"));
+  return Run(ConvertSteps(files, to_html, Flag("--tidy"), other_extension));
+}
+
+int Invocation::Tidy() {
+  QStringList files;
+  if (!Files(&files)) return Bad(error_);
+  return Run(TidySteps(files));
+}
+
+int Invocation::ApplyTemplate() {
+  QStringList files;
+  if (!Files(&files) || !Need({"--template"})) return Bad(error_);
+  const std::optional<QStringList> pattern = ReadLinesOf(Option("--template"), &error_);
+  if (!pattern) return Bad(error_);
+  const std::optional<int> marker = MarkerLine(*pattern);
+  if (!marker) return Bad(QStringLiteral("the template has no marker line"));
+  return Run(ApplyTemplateSteps(Option("--template"), *marker, files));
+}
+
+int Invocation::Index() {
+  if (!Need({"--template", "--output"})) return Bad(error_);
+  if (args_.paths.size() != 1) return Bad(QStringLiteral("index takes one folder"));
+  const QString folder = args_.paths.first();
+  const QString end =
+      Option("--line-end") == u"br" ? QStringLiteral("<br>") : QStringLiteral("<p>");
+  QStringList links;
+  for (const QString& name : ListFolderFiles(folder, QStringLiteral("*.htm"))) {
+    const std::optional<QStringList> page = ReadLinesOf(JoinPath(folder, name), &error_);
+    if (!page) {
+      err_ << error_ << '\n';
+      return 1;
+    }
+    links.append(IndexLine(name, PageTitleOf(*page), end));
+  }
+  const QString output = WithDefaultExtension(Option("--output"), QStringLiteral(".htm"));
+  return Run({IndexPageStep(Option("--template"), output, links)});
+}
+
+int Invocation::Series() {
+  if (!Need({"--page", "--folder", "--line", "--from", "--to"})) return Bad(error_);
+  bool ok = true;
+  // Counted from 1, as the editor's line numbers and every line tool count.
+  const int line = Number(args_, "--line", 1, &ok) - 1;
+  const int first = Number(args_, "--from", 1, &ok);
+  const int last = Number(args_, "--to", 1, &ok);
+  const std::optional<int> digits = Digits(4);
+  if (!ok || !digits || line < 0) return Bad(QStringLiteral("bad number"));
+  if (static_cast<qint64>(last) - first >= kMaxSeriesPages) {
+    return Bad(QStringLiteral("a series makes at most %1 pages").arg(kMaxSeriesPages));
+  }
+  const ReadOutcome read = ReadWholeFile(Option("--page"), kBatchInputCap);
   if (!read.ok) {
-    *error = QStringLiteral("Cannot open file %1. %2").arg(path, read.error);
-    return std::nullopt;
+    err_ << "Cannot open file " << Option("--page") << ". " << read.error << '\n';
+    return 1;
   }
-  return SplitLines(DecodeDetected(read.bytes));
+  const TextFormat format = DetectTextFormat(read.bytes);
+  const QStringList page = SplitLines(DecodeText(read.bytes, format));
+  const QString before =
+      args_.options.value(QStringLiteral("--before"), QStringLiteral("<img src=\""));
+  const QString after = args_.options.value(QStringLiteral("--after"), QStringLiteral(".jpg\">"));
+  return Run(SeriesSteps(page, line, first, last, *digits, before, after, Option("--folder"),
+                         Option("--base"), format));
 }
 
-int Number(const Arguments& args, const char* name, int fallback, bool* ok) {
-  const QString text = args.options.value(QString::fromLatin1(name));
-  if (text.isEmpty()) return fallback;
-  bool parsed = false;
-  const int value = text.toInt(&parsed);
-  if (!parsed) *ok = false;
-  return value;
+int Invocation::RenameFiles() {
+  if (args_.paths.size() != 1 || !QFileInfo(args_.paths.first()).isDir()) {
+    return Bad(QStringLiteral("rename takes one folder"));
+  }
+  const std::optional<int> digits = Digits(2);
+  if (!digits) return Bad(QStringLiteral("bad number"));
+  const QString extension = args_.options.value(QStringLiteral("--ext"), QStringLiteral("jpg"));
+  const QString new_extension = args_.options.value(QStringLiteral("--new-ext"), extension);
+  const QString folder = args_.paths.first();
+  const QList<Rename> plan = RenamePlan(
+      folder, ListFolderFiles(folder, QStringLiteral("*.") + extension), Option("--before"),
+      Option("--after"), *digits, extension, new_extension, Flag("--keep-name"));
+  return Report(RunRenames(plan, options_), DryRun(), out_, err_);
 }
 
-int Report(const BatchReport& report, bool dry_run, QTextStream& out, QTextStream& err,
-           const QStringList& unusable = {}) {
-  if (dry_run) {
-    for (const BatchChange& change : report.changes) {
-      if (!change.renamed_from.isEmpty()) {
-        out << "would rename " << PrintableName(QFileInfo(change.renamed_from).fileName()) << " -> "
-            << PrintableName(QFileInfo(change.path).fileName()) << '\n';
-        continue;
-      }
-      out << (change.replaces ? "would replace existing file " : "would change ")
-          << PrintableName(change.path) << '\n';
-    }
-  } else if (!report.renamed.isEmpty()) {
-    for (const QString& line : report.renamed) out << "renamed " << PrintableName(line) << '\n';
-  } else {
-    for (const QString& path : report.changed_paths) {
-      out << (report.replaced_paths.contains(path) ? "replaced existing file " : "changed ")
-          << PrintableName(path) << '\n';
-    }
-  }
-  for (const QString& skipped : report.skipped)
-    out << "left alone " << PrintableName(skipped) << '\n';
-  out << (dry_run ? QStringLiteral("Dry run. ") : QString()) << report.Summary() << '\n';
-  for (const BatchFailure& failure : report.failures) {
-    err << "failed: " << PrintableName(failure.message) << '\n';
-  }
-  for (const QString& name : unusable) {
-    err << "failed: " << name << ": the name is not valid UTF-8; the file was left alone.\n";
-  }
-  return report.failures.isEmpty() && unusable.isEmpty() ? 0 : 1;
+int Invocation::CopyNumbered() {
+  QStringList files;
+  if (!Files(&files) || !Need({"--target"})) return Bad(error_);
+  const std::optional<int> digits = Digits(2);
+  if (!digits) return Bad(QStringLiteral("bad number"));
+  if (!DryRun()) QDir().mkdir(Option("--target"));
+  return Run(
+      CopyNumberedSteps(files, Option("--target"), Option("--before"), Option("--after"), *digits));
 }
 
-int Undo(const QString& journal_folder, bool dry_run, QTextStream& out, QTextStream& err) {
-  const UndoReport undo = UndoLastRun(journal_folder, QString(), dry_run);
-  if (undo.nothing) {
-    out << "There is no batch run to undo.\n";
-    return 0;
-  }
-  for (const QString& path : undo.would_restore)
-    out << "would restore " << PrintableName(path) << '\n';
-  for (const QString& path : undo.not_written) {
-    out << "not written by the run, already as before: " << PrintableName(path) << '\n';
-  }
-  for (const QString& path : undo.conflicts) {
-    out << "changed since the run, left alone: " << PrintableName(path) << '\n';
-  }
-  for (const QString& failure : undo.failed) err << "failed: " << PrintableName(failure) << '\n';
-  if (dry_run) {
-    out << "Dry run. Undo would restore " << undo.would_restore.size() << " file(s).\n";
-    return 0;
-  }
-  out << "Restored " << undo.restored << " file(s).\n";
-  if (undo.kept) {
-    out << "Not everything was restored; the journal is kept in " << undo.journal
-        << ". The next undo goes to the run before it.\n";
-  }
-  return undo.failed.isEmpty() ? 0 : 1;
-}
+// The commands: name, usage line(s) for --help, and what runs them.
+struct CommandRow {
+  const char* name;
+  const char* usage;
+  int (Invocation::*run)();
+};
+
+constexpr CommandRow kCommands[] = {
+    {"replace-text", "--find TEXT --replace TEXT   first occurrence in every line",
+     &Invocation::ReplaceText},
+    {"replace-block", "--find-file FILE --replace-file FILE", &Invocation::BlockEdit},
+    {"append", "--block-file FILE          add lines at the end, drop blank lines",
+     &Invocation::AppendOrPrepend},
+    {"prepend", "--block-file FILE          add lines at the start, drop blank lines",
+     &Invocation::AppendOrPrepend},
+    {"delete-block", "--find-file FILE", &Invocation::BlockEdit},
+    {"to-html", "[--tidy] [--other-extension]   text files to pages (mask *.txt)",
+     &Invocation::Convert},
+    {"to-text",
+     "[--tidy] [--in-place]   pages to text, written to name.txt beside\n"
+     "                 each page unless --in-place",
+     &Invocation::Convert},
+    {"tidy", "                         drop blank lines, trim, collapse spaces", &Invocation::Tidy},
+    {"apply-template", "--template FILE           pour each file into the template",
+     &Invocation::ApplyTemplate},
+    {"index",
+     "--template FILE --output FILE [--line-end br] FOLDER\n"
+     "                 the template's line holding <,,pattern,,> becomes the links",
+     &Invocation::Index},
+    {"series",
+     "--page FILE --line N --from A --to B [--digits 4] [--before T]\n"
+     "                 [--after T] [--base NAME] --folder FOLDER\n"
+     "                 line N (counted from 1) varies; at most 10000 pages",
+     &Invocation::Series},
+    {"rename",
+     "[--before T] [--after T] [--digits 2] [--ext jpg] [--new-ext EXT]\n"
+     "                 [--keep-name] FOLDER",
+     &Invocation::RenameFiles},
+    {"copy-numbered", "--target FOLDER [--before T] [--after T] [--digits 2] FILE...",
+     &Invocation::CopyNumbered},
+    {"undo", "[--dry-run]   undo the last run, of the program or of this command",
+     &Invocation::UndoRun},
+};
 
 }  // namespace
 
 QString BatchUsage() {
-  return QStringLiteral(
+  QString usage = QStringLiteral(
       "Usage: brindlemark-batch COMMAND [OPTIONS] PATH...\n"
       "A PATH is a file or a folder (its files matching --mask, \"*.htm\" by default;\n"
       "\"*.htm\" also takes .html; --recursive takes its subfolders too).\n\n"
-      "Commands:\n"
-      "  replace-text   --find TEXT --replace TEXT   first occurrence in every line\n"
-      "  replace-block  --find-file FILE --replace-file FILE\n"
-      "  append         --block-file FILE          add lines at the end, drop blank lines\n"
-      "  prepend        --block-file FILE          add lines at the start, drop blank lines\n"
-      "  delete-block   --find-file FILE\n"
-      "  to-html        [--tidy] [--other-extension]   text files to pages (mask *.txt)\n"
-      "  to-text        [--tidy] [--in-place]   pages to text, written to name.txt beside\n"
-      "                 each page unless --in-place\n"
-      "  tidy                                     drop blank lines, trim, collapse spaces\n"
-      "  apply-template --template FILE           pour each file into the template\n"
-      "  index          --template FILE --output FILE [--line-end br] FOLDER\n"
-      "                 the template's line holding <,,pattern,,> becomes the links\n"
-      "  series         --page FILE --line N --from A --to B [--digits 4] [--before T]\n"
-      "                 [--after T] [--base NAME] --folder FOLDER\n"
-      "                 line N (counted from 1) varies; at most 10000 pages\n"
-      "  rename         [--before T] [--after T] [--digits 2] [--ext jpg] [--new-ext EXT]\n"
-      "                 [--keep-name] FOLDER\n"
-      "  copy-numbered  --target FOLDER [--before T] [--after T] [--digits 2] FILE...\n"
-      "  undo [--dry-run]   undo the last run, of the program or of this command\n\n"
-      "Options: --dry-run lists what would change and writes nothing; -- ends the options;\n"
-      "--help, -h; --version.\n"
-      "A file that fails is named on stderr and the run goes on with the others.\n"
-      "Exit status: 0 success, 1 a file failed, 2 bad arguments.\n");
+      "Commands:\n");
+  for (const CommandRow& row : kCommands) {
+    usage += QStringLiteral("  %1 %2\n")
+                 .arg(QString::fromLatin1(row.name), -14)
+                 .arg(QString::fromLatin1(row.usage));
+  }
+  return usage + QStringLiteral(
+                     "\nOptions: --dry-run lists what would change and writes nothing; -- ends "
+                     "the options;\n--help, -h; --version.\n"
+                     "A file that fails is named on stderr and the run goes on with the others.\n"
+                     "Exit status: 0 success, 1 a file failed, 2 bad arguments.\n");
 }
 
 int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
                     const QString& journal_folder) {
   QString error;
   const std::optional<Arguments> parsed = Parse(arguments, &error);
-  auto bad = [&](const QString& message) {
-    err << "brindlemark-batch: " << message << "\nTry brindlemark-batch --help\n";
-    return 2;
-  };
-  if (!parsed) return bad(error);
+  Invocation invocation(parsed.value_or(Arguments{}), out, err, journal_folder);
+  if (!parsed) return invocation.Bad(error);
   const Arguments& args = *parsed;
   if (args.flags.contains(QStringLiteral("--help")) || args.flags.contains(QStringLiteral("-h"))) {
     out << BatchUsage();
@@ -221,163 +295,9 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     out << "brindlemark-batch " << QCoreApplication::applicationVersion() << '\n';
     return 0;
   }
-  if (args.command.isEmpty()) return bad(QStringLiteral("no command"));
-  static const QStringList kCommands = {
-      QStringLiteral("replace-text"),   QStringLiteral("replace-block"),
-      QStringLiteral("append"),         QStringLiteral("prepend"),
-      QStringLiteral("delete-block"),   QStringLiteral("to-html"),
-      QStringLiteral("to-text"),        QStringLiteral("tidy"),
-      QStringLiteral("apply-template"), QStringLiteral("index"),
-      QStringLiteral("series"),         QStringLiteral("rename"),
-      QStringLiteral("copy-numbered"),  QStringLiteral("undo")};
-  if (!kCommands.contains(args.command))
-    return bad(QStringLiteral("unknown command ") + args.command);
-  const bool dry_run = args.flags.contains(QStringLiteral("--dry-run"));
-  BatchOptions options;
-  options.dry_run = dry_run;
-  options.journal_folder = journal_folder;
-  options.label = QStringLiteral("brindlemark-batch ") + args.command;
-  const QString& command = args.command;
-  auto option = [&](const char* name) { return args.options.value(QString::fromLatin1(name)); };
-  auto need = [&](const char* name) {
-    if (!args.options.contains(QString::fromLatin1(name))) {
-      error = QString::fromLatin1(name) + QStringLiteral(" is missing");
-      return false;
-    }
-    return true;
-  };
-
-  if (command == u"undo") return Undo(journal_folder, dry_run, out, err);
-
-  const QString default_mask =
-      command == u"to-html" ? QStringLiteral("*.txt") : QStringLiteral("*.htm");
-  const QString mask = args.options.value(QStringLiteral("--mask"), default_mask);
-  bool numbers_ok = true;
-
-  if (command == u"series") {
-    if (!need("--page") || !need("--folder") || !need("--line") || !need("--from") ||
-        !need("--to")) {
-      return bad(error);
-    }
-    // Counted from 1, as the editor's line numbers and every line tool count.
-    const int line = Number(args, "--line", 1, &numbers_ok) - 1;
-    const int first = Number(args, "--from", 1, &numbers_ok);
-    const int last = Number(args, "--to", 1, &numbers_ok);
-    const int digits = Number(args, "--digits", 4, &numbers_ok);
-    if (!numbers_ok || digits < 2 || digits > 4 || line < 0)
-      return bad(QStringLiteral("bad number"));
-    if (static_cast<qint64>(last) - first >= kMaxSeriesPages) {
-      return bad(QStringLiteral("a series makes at most %1 pages").arg(kMaxSeriesPages));
-    }
-    const ReadOutcome read = ReadWholeFile(option("--page"), kBatchInputCap);
-    if (!read.ok) {
-      err << "Cannot open file " << option("--page") << ". " << read.error << '\n';
-      return 1;
-    }
-    const TextFormat format = DetectTextFormat(read.bytes);
-    const QStringList page = SplitLines(DecodeText(read.bytes, format));
-    const QString before =
-        args.options.value(QStringLiteral("--before"), QStringLiteral("<img src=\""));
-    const QString after = args.options.value(QStringLiteral("--after"), QStringLiteral(".jpg\">"));
-    return Report(RunBatch(SeriesSteps(page, line, first, last, digits, before, after,
-                                       option("--folder"), option("--base"), format),
-                           options),
-                  dry_run, out, err);
+  if (args.command.isEmpty()) return invocation.Bad(QStringLiteral("no command"));
+  for (const CommandRow& row : kCommands) {
+    if (args.command == QLatin1String(row.name)) return (invocation.*row.run)();
   }
-  if (command == u"rename") {
-    if (args.paths.size() != 1 || !QFileInfo(args.paths.first()).isDir()) {
-      return bad(QStringLiteral("rename takes one folder"));
-    }
-    const int digits = Number(args, "--digits", 2, &numbers_ok);
-    if (!numbers_ok || digits < 2 || digits > 4) return bad(QStringLiteral("bad number"));
-    const QString extension = args.options.value(QStringLiteral("--ext"), QStringLiteral("jpg"));
-    const QString new_extension = args.options.value(QStringLiteral("--new-ext"), extension);
-    const QString folder = args.paths.first();
-    return Report(
-        RunRenames(RenamePlan(folder, ListFolderFiles(folder, QStringLiteral("*.") + extension),
-                              option("--before"), option("--after"), digits, extension,
-                              new_extension, args.flags.contains(QStringLiteral("--keep-name"))),
-                   options),
-        dry_run, out, err);
-  }
-  if (command == u"index") {
-    if (!need("--template") || !need("--output") || args.paths.size() != 1) {
-      return bad(error.isEmpty() ? QStringLiteral("index takes one folder") : error);
-    }
-    const QString folder = args.paths.first();
-    const QString end =
-        option("--line-end") == u"br" ? QStringLiteral("<br>") : QStringLiteral("<p>");
-    QStringList links;
-    for (const QString& name : ListFolderFiles(folder, QStringLiteral("*.htm"))) {
-      const std::optional<QStringList> page = ReadLinesOf(JoinPath(folder, name), &error);
-      if (!page) {
-        err << error << '\n';
-        return 1;
-      }
-      links.append(IndexLine(name, PageTitleOf(*page), end));
-    }
-    const QString output = WithDefaultExtension(option("--output"), QStringLiteral(".htm"));
-    return Report(RunBatch({IndexPageStep(option("--template"), output, links)}, options), dry_run,
-                  out, err);
-  }
-
-  if (args.paths.isEmpty()) return bad(QStringLiteral("no PATH given"));
-  QStringList unusable;
-  const QStringList files = ExpandPaths(
-      args.paths, mask, args.flags.contains(QStringLiteral("--recursive")), &unusable, &error);
-  if (!error.isEmpty()) return bad(error);
-
-  QList<BatchStep> steps;
-  if (command == u"replace-text") {
-    if (!need("--find") || !need("--replace")) return bad(error);
-    if (option("--find").trimmed().isEmpty()) return bad(QStringLiteral("--find is empty"));
-    steps = ReplaceTextSteps(files, option("--find"), option("--replace"));
-  } else if (command == u"replace-block" || command == u"delete-block") {
-    if (!need("--find-file")) return bad(error);
-    const std::optional<QStringList> find = ReadLinesOf(option("--find-file"), &error);
-    if (!find) return bad(error);
-    if (find->isEmpty()) return bad(QStringLiteral("the find block is empty"));
-    if (command == u"delete-block") {
-      steps = DeleteBlockSteps(files, *find);
-    } else {
-      if (!need("--replace-file")) return bad(error);
-      const std::optional<QStringList> replacement = ReadLinesOf(option("--replace-file"), &error);
-      if (!replacement) return bad(error);
-      if (replacement->isEmpty()) return bad(QStringLiteral("the replacement block is empty"));
-      steps = BlockEditSteps(files, BlockMode::kReplace, *find, *replacement);
-    }
-  } else if (command == u"append" || command == u"prepend") {
-    if (!need("--block-file")) return bad(error);
-    const std::optional<QStringList> block = ReadLinesOf(option("--block-file"), &error);
-    if (!block) return bad(error);
-    if (block->isEmpty()) return bad(QStringLiteral("the block is empty"));
-    steps = BlockEditSteps(files, command == u"append" ? BlockMode::kAppend : BlockMode::kPrepend,
-                           {}, *block);
-  } else if (command == u"to-html" || command == u"to-text") {
-    // Pages keep their text unless asked: to-text writes name.txt beside the page.
-    const bool other_extension =
-        args.flags.contains(QStringLiteral("--other-extension")) ||
-        (command == u"to-text" && !args.flags.contains(QStringLiteral("--in-place")));
-    steps = ConvertSteps(files, command == u"to-html",
-                         args.flags.contains(QStringLiteral("--tidy")), other_extension);
-  } else if (command == u"tidy") {
-    steps = TidySteps(files);
-  } else if (command == u"apply-template") {
-    if (!need("--template")) return bad(error);
-    const std::optional<QStringList> pattern = ReadLinesOf(option("--template"), &error);
-    if (!pattern) return bad(error);
-    const std::optional<int> marker = MarkerLine(*pattern);
-    if (!marker) return bad(QStringLiteral("the template has no marker line"));
-    steps = ApplyTemplateSteps(option("--template"), *marker, files);
-  } else if (command == u"copy-numbered") {
-    if (!need("--target")) return bad(error);
-    const int digits = Number(args, "--digits", 2, &numbers_ok);
-    if (!numbers_ok || digits < 2 || digits > 4) return bad(QStringLiteral("bad number"));
-    if (!dry_run) QDir().mkdir(option("--target"));
-    steps =
-        CopyNumberedSteps(files, option("--target"), option("--before"), option("--after"), digits);
-  } else {
-    return bad(QStringLiteral("unknown command ") + command);
-  }
-  return Report(RunBatch(steps, options), dry_run, out, err, unusable);
+  return invocation.Bad(QStringLiteral("unknown command ") + args.command);
 }
