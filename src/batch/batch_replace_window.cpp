@@ -110,7 +110,7 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
             [this] { find_->setVisible(modes_[0]->isChecked()); });
   }
   connect(browser_.files, &QListWidget::itemDoubleClicked, this, [this] {
-    const ReadOutcome read = ReadWholeFile(browser_.files->SelectedPath());
+    const ReadOutcome read = ReadWholeFile(browser_.files->SelectedPath(), kPageCap);
     if (read.ok) view_->setPlainText(DecodeDetected(read.bytes));
   });
   connect(block, &QPushButton::clicked, this, &BatchReplaceWindow::RunBlockEdit);

@@ -202,7 +202,7 @@ QList<BatchStep> ApplyTemplateSteps(const QString& template_path, int marker_lin
   for (const QString& file : files) {
     steps.append(
         {file, file, [=](const QByteArray& input, QString* error) -> std::optional<QByteArray> {
-           const ReadOutcome read = ReadWholeFile(template_path);
+           const ReadOutcome read = ReadWholeFile(template_path, kTextFileCap);
            if (!read.ok) {
              *error = QStringLiteral("Cannot open file %1. %2").arg(template_path, read.error);
              return std::nullopt;

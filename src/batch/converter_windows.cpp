@@ -14,7 +14,7 @@
 namespace {
 
 void ShowFileIn(QPlainTextEdit* view, const QString& path) {
-  const ReadOutcome read = ReadWholeFile(path);
+  const ReadOutcome read = ReadWholeFile(path, kPageCap);
   if (read.ok) view->setPlainText(DecodeDetected(read.bytes));
 }
 

@@ -17,7 +17,7 @@
 namespace {
 
 QString ReadText(Desktop& desktop, QWidget* parent, const QString& path, bool* ok) {
-  const ReadOutcome read = ReadWholeFile(path);
+  const ReadOutcome read = ReadWholeFile(path, kPageCap);
   *ok = read.ok;
   if (!read.ok) {
     desktop.ShowError(parent, QStringLiteral("Cannot open file %1. %2").arg(path, read.error));

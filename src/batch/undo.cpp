@@ -32,11 +32,11 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
   }
   QByteArray original;
   if (existed) {
-    const ReadOutcome read = ReadWholeFile(journal + u'/' + original_name);
+    const ReadOutcome read = ReadWholeFile(journal + u'/' + original_name, kBatchInputCap);
     if (!read.ok) return fail(QStringLiteral("the journaled copy is unreadable: ") + read.error);
     original = read.bytes;
   }
-  const ReadOutcome now = ReadWholeFile(file);
+  const ReadOutcome now = ReadWholeFile(file, kBatchInputCap);
   if (!now.ok || Digest(now.bytes) != entry.value(u"written").toString().toLatin1()) {
     // A run stopped before this write left the file as it was.
     if ((existed && now.ok && now.bytes == original) || (!existed && !now.ok)) {
@@ -60,7 +60,7 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
   }
   const QString failure = WriteWholeFile(file, original);
   if (!failure.isEmpty()) return fail(failure);
-  const ReadOutcome check = ReadWholeFile(file);
+  const ReadOutcome check = ReadWholeFile(file, kBatchInputCap);
   if (!check.ok || check.bytes != original) {
     return fail(QStringLiteral("the file does not hold the journaled text after restoring"));
   }

@@ -83,7 +83,7 @@ void DocumentSession::LoadRecentFiles() {
 }
 
 bool DocumentSession::LoadFile(const QString& path, QString* error, QString* title) {
-  const ReadOutcome read = ReadWholeFile(path);
+  const ReadOutcome read = ReadWholeFile(path, kPageCap);
   if (!read.ok) {
     *error = read.error;
     return false;

@@ -31,10 +31,15 @@ struct ReadOutcome {
 };
 
 inline constexpr qint64 kNoSizeLimit = -1;
+// What the program reads whole, each with its cap; a larger file gets a message naming it
+// rather than filling the memory.
+inline constexpr qint64 kPageCap = 512LL << 20;     // a page opened in the editor
+inline constexpr qint64 kTextFileCap = 64LL << 20;  // a template, a block, a snippet store
+inline constexpr qint64 kSettingsCap = 1LL << 20;   // settings and language files
 
 // Reads a whole file. A folder, a missing or unreadable file, or one larger than max_bytes
 // (when given) fail with the kind and the reason.
-ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes = kNoSizeLimit);
+ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes);
 
 // Replaces path with bytes atomically: on any failure the old file stays whole. Returns an
 // empty text on success, else a message that names the file. A symbolic link is followed

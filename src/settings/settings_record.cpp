@@ -101,7 +101,7 @@ SettingsRead ReadSettingsFile(const QString& path) {
     read.missing = true;
     return read;
   }
-  const ReadOutcome outcome = ReadWholeFile(path);
+  const ReadOutcome outcome = ReadWholeFile(path, kSettingsCap);
   if (!outcome.ok) {
     read.error = QStringLiteral("Cannot open file %1. %2").arg(path, outcome.error);
     return read;

@@ -86,7 +86,7 @@ void ClipboardWindow::resizeEvent(QResizeEvent* event) {
 }
 
 bool ClipboardWindow::LoadSnippets(const QString& path) {
-  const ReadOutcome read = ReadWholeFile(path);
+  const ReadOutcome read = ReadWholeFile(path, kTextFileCap);
   if (!read.ok) {
     desktop_.ShowError(this, QStringLiteral("Cannot open file %1. %2").arg(path, read.error));
     return false;

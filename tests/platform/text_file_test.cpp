@@ -56,7 +56,7 @@ void TextFileTest::ReadFailsWithAReason_data() {
 void TextFileTest::ReadFailsWithAReason() {
   QFETCH(QString, name);
   QDir(dir_.path()).mkdir(QStringLiteral("folder"));
-  const ReadOutcome outcome = ReadWholeFile(dir_.filePath(name));
+  const ReadOutcome outcome = ReadWholeFile(dir_.filePath(name), kNoSizeLimit);
   QVERIFY(!outcome.ok);
   QVERIFY(!outcome.error.isEmpty());
   QVERIFY(outcome.bytes.isEmpty());
@@ -67,7 +67,7 @@ void TextFileTest::ReadsUnreadableFileAsFailure() {
   const QString path = dir_.filePath(QStringLiteral("secret.htm"));
   WriteBytes(path, "x");
   QFile::setPermissions(path, QFileDevice::Permissions());
-  QVERIFY(!ReadWholeFile(path).ok);
+  QVERIFY(!ReadWholeFile(path, kNoSizeLimit).ok);
 }
 
 void TextFileTest::WritesAndReplacesAtomically() {
@@ -108,7 +108,7 @@ void TextFileTest::HandlesPathsWithSpacesAndCyrillic() {
   QDir(dir_.path()).mkdir(QStringLiteral("мои страницы"));
   const QString path = dir_.filePath(QStringLiteral("мои страницы/главная страница.htm"));
   QCOMPARE(WriteWholeFile(path, "\xC0\xC1\r\n"), QString());
-  const ReadOutcome outcome = ReadWholeFile(path);
+  const ReadOutcome outcome = ReadWholeFile(path, kNoSizeLimit);
   QVERIFY(outcome.ok);
   QCOMPARE(outcome.bytes, QByteArray("\xC0\xC1\r\n"));
 }
@@ -117,7 +117,7 @@ void TextFileTest::HandlesAVeryLongLine() {
   const QByteArray line(1 << 20, 'a');
   const QString path = dir_.filePath(QStringLiteral("long.htm"));
   QCOMPARE(WriteWholeFile(path, line), QString());
-  const ReadOutcome outcome = ReadWholeFile(path);
+  const ReadOutcome outcome = ReadWholeFile(path, kNoSizeLimit);
   QVERIFY(outcome.ok);
   const QString text = BytesToText(outcome.bytes);
   QCOMPARE(text.size(), line.size());
@@ -138,7 +138,7 @@ void TextFileTest::KeepsPermissionsAndHardLinks() {
   const QString other = dir.filePath("other-name.htm");
   QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()), 0);
   QVERIFY(WriteWholeFile(path, "both names").isEmpty());
-  QCOMPARE(ReadWholeFile(other).bytes, QByteArray("both names"));
+  QCOMPARE(ReadWholeFile(other, kNoSizeLimit).bytes, QByteArray("both names"));
   // No temporary file is left beside the page.
   QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
@@ -151,8 +151,8 @@ void TextFileTest::SizeCapAndKinds() {
   QVERIFY(!capped.ok);
   QCOMPARE(capped.kind, FileError::kTooLarge);
   QVERIFY(ReadWholeFile(path, 100).ok);
-  QCOMPARE(ReadWholeFile(dir.filePath("none")).kind, FileError::kMissing);
-  QCOMPARE(ReadWholeFile(dir.path()).kind, FileError::kIsFolder);
+  QCOMPARE(ReadWholeFile(dir.filePath("none"), kNoSizeLimit).kind, FileError::kMissing);
+  QCOMPARE(ReadWholeFile(dir.path(), kNoSizeLimit).kind, FileError::kIsFolder);
 }
 
 QTEST_GUILESS_MAIN(TextFileTest)
@@ -167,13 +167,13 @@ void TextFileTest::LinksAndReadOnlyFiles() {
   QVERIFY(QFile::link(dir.filePath("real/page.htm"), dir.filePath("link.htm")));
   QCOMPARE(WriteWholeFile(dir.filePath("link.htm"), "new"), QString());
   QVERIFY(QFileInfo(dir.filePath("link.htm")).isSymLink());
-  QCOMPARE(ReadWholeFile(dir.filePath("real/page.htm")).bytes, QByteArray("new"));
+  QCOMPARE(ReadWholeFile(dir.filePath("real/page.htm"), kNoSizeLimit).bytes, QByteArray("new"));
   QVERIFY(QFile::link(dir.filePath("nowhere.htm"), dir.filePath("dangling.htm")));
   QVERIFY(WriteWholeFile(dir.filePath("dangling.htm"), "x").contains("dangling.htm"));
   WriteBytes(dir.filePath("locked.htm"), "kept");
   QFile::setPermissions(dir.filePath("locked.htm"), QFileDevice::ReadOwner);
   QVERIFY(WriteWholeFile(dir.filePath("locked.htm"), "x").contains("read-only"));
-  QCOMPARE(ReadWholeFile(dir.filePath("locked.htm")).bytes, QByteArray("kept"));
+  QCOMPARE(ReadWholeFile(dir.filePath("locked.htm"), kNoSizeLimit).bytes, QByteArray("kept"));
   // No temporary file is left beside the pages.
   QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 3);
 }
