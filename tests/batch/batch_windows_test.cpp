@@ -52,6 +52,7 @@ class BatchWindowsTest : public QObject {
   void RenameTwelvePicturesAndBack();
   void CopyGatheredFilesAsNumberedJpegs();
   void ToolWindowsOpenInThePageFolder();
+  void TidyShowsTheLastListedFile();
 
  private:
   template <typename T>
@@ -346,6 +347,15 @@ void BatchWindowsTest::ToolWindowsOpenInThePageFolder() {
   In<FolderList>("Form10", "DirectoryListBox1")->setProperty("folder", dir_.path());
   app_->Main().Button("SpeedButton29")->click();
   QCOMPARE(In<FolderList>("Form10", "DirectoryListBox1")->Folder(), dir_.path());
+}
+
+void BatchWindowsTest::TidyShowsTheLastListedFile() {
+  Write(Site("0.htm"), "  spaced    text\r\n");
+  Open("Form14", Site());
+  Click("Form14", "Button2");
+  QCOMPARE(Read(Site("0.htm")), QByteArray("spaced text\r\n"));
+  // c.htm needed no change and is shown all the same.
+  QCOMPARE(In<QPlainTextEdit>("Form14", "RichEdit1")->toPlainText(), QString("old old\n"));
 }
 
 QTEST_MAIN(BatchWindowsTest)

@@ -146,6 +146,17 @@ class BatchCliTest : public QObject {
     QVERIFY(output_.contains("replaced existing file " + Site("s01.htm")));
   }
 
+  // Every file of a rename is named: old -> new, or left alone with the reason.
+  void RenameReportsEveryFile() {
+    for (const char* name : {"a.jpg", "b.jpg", "02.jpg"}) Write(Site(name), "jpg");
+    QCOMPARE(Run({"rename", "--dry-run", Site()}), 0);
+    QVERIFY2(output_.contains("would rename 02.jpg -> 01.jpg"), qPrintable(output_));
+    QCOMPARE(Run({"rename", "--keep-name", Site()}), 0);
+    QVERIFY2(output_.contains("left alone a.jpg: the name stays the same"), qPrintable(output_));
+    QCOMPARE(Run({"rename", Site()}), 0);
+    QVERIFY(output_.contains("renamed b.jpg -> 03.jpg"));
+  }
+
   void IndexWithoutMarkerFails() {
     Write(Site("t.pat"), "<html>\nno marker\n</html>\n");
     QCOMPARE(Run({"index", "--template", Site("t.pat"), "--output", Site("i.htm"), Site()}), 1);
