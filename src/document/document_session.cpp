@@ -213,6 +213,7 @@ void DocumentSession::CheckDiskChanges() {
       SetModified(false);
       saved_ = false;
       RememberDiskState();
+      view_.ShowDocumentName(file_name_);  // the size and caret fields follow
       view_.ShowStatusNote(
           QStringLiteral("%1 was changed on disk and has been reloaded.").arg(file_name_));
     } else {
