@@ -37,6 +37,7 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, EditorTarget& main_wind
   swatch_->setFrameShadow(QFrame::Sunken);
   SetPaletteColour(swatch_, QPalette::Window, Qt::black);
   SetPaletteColour(swatch_, QPalette::WindowText, Qt::white);
+  swatch_->setText(QStringLiteral("#000000"));
 
   // Object names by row: red on top, blue at the bottom.
   struct RowNames {
