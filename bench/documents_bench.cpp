@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     EditorModel editor(edit.document());
     ReadOutcome read;
     QString text;
-    const double t_read = Milliseconds([&] { read = ReadWholeFile(path); });
+    const double t_read = Milliseconds([&] { read = ReadWholeFile(path, kPageCap); });
     const double t_decode = Milliseconds([&] { text = BytesToText(read.bytes); });
     const double t_load = Milliseconds([&] { editor.LoadText(text); });
     const double t_title = Milliseconds([&] { PageTitleOfText(text); });
@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
     edit.show();
     EditorModel editor(edit.document());
     const double open = Milliseconds([&] {
-      const ReadOutcome read = ReadWholeFile(path);
+      const ReadOutcome read = ReadWholeFile(path, kPageCap);
       const TextFormat format = DetectTextFormat(read.bytes);
       const QString text = DecodeText(read.bytes, format);
       if (one_line) {

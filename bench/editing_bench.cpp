@@ -9,6 +9,7 @@
 #include "bench_util.h"
 #include "document/editor_model.h"
 #include "document/new_page.h"
+#include "document/text_helpers.h"
 #include "generators/markup.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
