@@ -49,8 +49,7 @@ bool Journal::Record(const QString& path, bool existed, const QByteArray& before
     qint64 links = 0;
     qint64 size = 0;
     *linked = FileLinkCount(path, &links, &size) && links == 1 && size == before.size() &&
-              MayCreateFilesIn(QFileInfo(path).absolutePath()) && !IsReadOnlyFile(path) &&
-              AddFileName(path, kept);
+              FolderTakesNewFiles(path.left(path.lastIndexOf(u'/'))) && AddFileName(path, kept);
     if (!*linked && !WriteCopy(path, kept, before, error)) return false;
     entry.insert(QStringLiteral("original"), name);
   }
@@ -99,13 +98,29 @@ bool Journal::Open(QString* error) {
 }
 
 bool Journal::Append(const QJsonObject& entry, QString* error) {
-  QFile index(path_ + u'/' + QString::fromUtf16(kIndexName));
+  // Opened once for the run; each line reaches the file before the page it names changes.
+  if (!index_.isOpen()) {
+    index_.setFileName(path_ + u'/' + QString::fromUtf16(kIndexName));
+    if (!index_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+      *error = QStringLiteral("Cannot write the undo journal %1. %2")
+                   .arg(index_.fileName(), index_.errorString());
+      return false;
+    }
+  }
   const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
-  if (!index.open(QIODevice::WriteOnly | QIODevice::Append) || index.write(line) != line.size() ||
-      !index.flush()) {
+  if (index_.write(line) != line.size()) {
     *error = QStringLiteral("Cannot write the undo journal %1. %2")
-                 .arg(index.fileName(), index.errorString());
+                 .arg(index_.fileName(), index_.errorString());
     return false;
   }
   return true;
+}
+
+bool Journal::FolderTakesNewFiles(const QString& folder) {
+  // Asked once per folder: a run writes many files into few folders.
+  const auto known = folders_.constFind(folder);
+  if (known != folders_.cend()) return *known;
+  const bool takes = MayCreateFilesIn(folder);
+  folders_.insert(folder, takes);
+  return takes;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileDevice>
+#include <QHash>
 #include <QJsonObject>
 #include <QString>
 
@@ -27,7 +29,8 @@ class Journal {
 
   QString Path() const { return path_; }
 
-  // Records a file before it is written; false when the journal cannot be written.
+  // Records a file before it is written (the caller has made sure it may be written);
+  // false when the journal cannot be written.
   // *linked tells that the journal holds the old file itself as a second name.
   bool Record(const QString& path, bool existed, const QByteArray& before, const QByteArray& after,
               bool* linked, QString* error);
@@ -37,6 +40,7 @@ class Journal {
   static bool WriteCopy(const QString& page, const QString& kept, const QByteArray& bytes,
                         QString* error);
   bool Open(QString* error);
+  bool FolderTakesNewFiles(const QString& folder);
   // One line per entry, appended and flushed before the file it names is written, so a
   // run that stops half-way leaves a journal of what it did.
   bool Append(const QJsonObject& entry, QString* error);
@@ -45,4 +49,6 @@ class Journal {
   QString label_;
   QString path_;
   int count_ = 0;
+  QHash<QString, bool> folders_;
+  QFile index_;
 };
