@@ -136,7 +136,10 @@ void Application::WireCommands() {
       QWidget* window = Window(QString::fromUtf16(name));
       // Tool windows start in the page's folder until the user picks one there.
       const QString folder = main_window_->DocumentFolder();
-      for (FolderList* list : window->findChildren<FolderList*>()) list->OfferFolder(folder);
+      // The folder the window reads from; a target folder (the renamer's second tree) stays.
+      if (auto* list = window->findChild<FolderList*>(QStringLiteral("DirectoryListBox1"))) {
+        list->OfferFolder(folder);
+      }
       ShowInFront(window);
     };
   };
