@@ -70,10 +70,6 @@ QString JournalPath(const QString& path) {
 
 namespace {
 
-QString CannotOpen(const QString& path, const QString& reason) {
-  return QStringLiteral("Cannot open file %1. %2").arg(path, reason);
-}
-
 // What stands at a step's target before the write; false (with the failure reported) when
 // it cannot be read.
 bool ReadTarget(const BatchStep& step, const QByteArray& input, bool dry_run,
@@ -87,7 +83,7 @@ bool ReadTarget(const BatchStep& step, const QByteArray& input, bool dry_run,
   } else if (QFileInfo(step.write_path).isFile()) {
     const ReadOutcome read = ReadWholeFile(step.write_path, kBatchInputCap);
     if (!read.ok) {
-      report.Fail(step.write_path, CannotOpen(step.write_path, read.error));
+      report.Fail(step.write_path, read.message);
       return false;
     }
     *current = read.bytes;
@@ -121,7 +117,7 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
       } else {
         const ReadOutcome read = ReadWholeFile(step.read_path, kBatchInputCap);
         if (!read.ok) {
-          report.Fail(step.read_path, CannotOpen(step.read_path, read.error));
+          report.Fail(step.read_path, read.message);
           continue;
         }
         input = read.bytes;

@@ -204,7 +204,7 @@ QList<BatchStep> ApplyTemplateSteps(const QString& template_path, int marker_lin
         {file, file, [=](const QByteArray& input, QString* error) -> std::optional<QByteArray> {
            const ReadOutcome read = ReadWholeFile(template_path, kTextFileCap);
            if (!read.ok) {
-             *error = QStringLiteral("Cannot open file %1. %2").arg(template_path, read.error);
+             *error = read.message;
              return std::nullopt;
            }
            const FileLines pattern = SplitFile(read.bytes);

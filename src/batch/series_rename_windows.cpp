@@ -142,7 +142,7 @@ void SeriesWindow::FollowCaret() {
 void SeriesWindow::LoadPage(const QString& path) {
   const ReadOutcome read = ReadWholeFile(path, kPageCap);
   if (!read.ok) {
-    desktop_.ShowError(this, QStringLiteral("Cannot open file %1. %2").arg(path, read.error));
+    desktop_.ShowError(this, read.message);
     return;
   }
   format_ = DetectTextFormat(read.bytes);

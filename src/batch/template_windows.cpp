@@ -20,7 +20,7 @@ QString ReadText(Desktop& desktop, QWidget* parent, const QString& path, bool* o
   const ReadOutcome read = ReadWholeFile(path, kPageCap);
   *ok = read.ok;
   if (!read.ok) {
-    desktop.ShowError(parent, QStringLiteral("Cannot open file %1. %2").arg(path, read.error));
+    desktop.ShowError(parent, read.message);
     return QString();
   }
   return DecodeDetected(read.bytes);

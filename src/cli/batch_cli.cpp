@@ -179,7 +179,7 @@ int Invocation::Series() {
   }
   const ReadOutcome read = ReadWholeFile(Option("--page"), kBatchInputCap);
   if (!read.ok) {
-    err_ << "Cannot open file " << Option("--page") << ". " << read.error << '\n';
+    err_ << read.message << '\n';
     return 1;
   }
   const TextFormat format = DetectTextFormat(read.bytes);

@@ -88,7 +88,7 @@ QStringList ExpandPaths(const QStringList& paths, const QString& mask, bool recu
 std::optional<QStringList> ReadLinesOf(const QString& path, QString* error) {
   const ReadOutcome read = ReadWholeFile(path, kTextFileCap);
   if (!read.ok) {
-    *error = QStringLiteral("Cannot open file %1. %2").arg(path, read.error);
+    *error = read.message;
     return std::nullopt;
   }
   return SplitLines(DecodeDetected(read.bytes));

@@ -85,7 +85,7 @@ void DocumentSession::LoadRecentFiles() {
 bool DocumentSession::LoadFile(const QString& path, QString* error, QString* title) {
   const ReadOutcome read = ReadWholeFile(path, kPageCap);
   if (!read.ok) {
-    *error = read.error;
+    *error = read.message;
     return false;
   }
   format_ = DetectTextFormat(read.bytes);
@@ -217,8 +217,7 @@ void DocumentSession::CheckDiskChanges() {
       view_.ShowStatusNote(
           QStringLiteral("%1 was changed on disk and has been reloaded.").arg(file_name_));
     } else {
-      desktop_.ShowError(view_.DialogParent(),
-                         QStringLiteral("Cannot open file %1. %2").arg(file_name_, error));
+      desktop_.ShowError(view_.DialogParent(), error);
     }
   }
   checking_disk_ = false;
@@ -309,8 +308,7 @@ void DocumentSession::StartUp(const QString& argument, const NewPageFields& fiel
       RememberDiskState();
       modified_ = false;
     } else {
-      desktop_.ShowError(view_.DialogParent(),
-                         QStringLiteral("Cannot open file %1. %2").arg(argument, error));
+      desktop_.ShowError(view_.DialogParent(), error);
     }
   }
   if (!loaded) GenerateNewPage(fields);

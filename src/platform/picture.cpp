@@ -125,7 +125,7 @@ PictureResult LoadPicture(const QString& path) {
   PictureResult result;
   const ReadOutcome read = ReadWholeFile(path, kMaxPictureFileBytes);
   if (!read.ok) {
-    result.error = QStringLiteral("Cannot open file %1. %2").arg(path, read.error);
+    result.error = read.message;
     return result;
   }
   const QByteArray& bytes = read.bytes;

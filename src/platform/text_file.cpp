@@ -97,7 +97,9 @@ QString WriteInPlace(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
+namespace {
+
+ReadOutcome ReadBytes(const QString& path, qint64 max_bytes) {
   ReadOutcome outcome;
   const QByteArray name = QFile::encodeName(path);
   const int fd = name.isEmpty() ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC);
@@ -156,6 +158,15 @@ ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
   return outcome;
 }
 
+}  // namespace
+
+ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
+  ReadOutcome outcome = ReadBytes(path, max_bytes);
+  if (!outcome.ok)
+    outcome.message = QStringLiteral("Cannot open file %1. %2").arg(path, outcome.error);
+  return outcome;
+}
+
 void SyncFolder(const QString& folder) {
   const int folder_fd =
       ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -171,8 +182,9 @@ QString ResolveLinks(const QString& path, QString* error) {
   if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
   char* resolved = ::realpath(name.constData(), nullptr);
   if (resolved == nullptr) {
-    *error = QStringLiteral("Cannot write file %1: it is a symbolic link to a file that does not "
-                            "exist (%2).")
+    *error = QStringLiteral(
+                 "Cannot write file %1: it is a symbolic link to a file that does not "
+                 "exist (%2).")
                  .arg(path, SystemReason(errno));
     return QString();
   }
@@ -216,7 +228,8 @@ FileStamp StampOf(const QString& path) {
   stamp.size = static_cast<qint64>(info.st_size);
   stamp.inode = static_cast<quint64>(info.st_ino);
   stamp.device = static_cast<quint64>(info.st_dev);
-  stamp.modified_ns = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+  stamp.modified_ns =
+      static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
   return stamp;
 }
 
@@ -307,7 +320,8 @@ QString WriteWholeFile(const QString& requested_path, const QByteArray& bytes, b
     return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(error));
   }
   ::fchmod(fd, mode);
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 || (unnamed && !NameUnnamed(fd, folder, file_name, &temp))) {
+  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 ||
+      (unnamed && !NameUnnamed(fd, folder, file_name, &temp))) {
     const int error = errno;
     ::close(fd);
     if (!temp.isEmpty()) ::unlink(temp.constData());

@@ -26,7 +26,8 @@ enum class FileError { kNone, kMissing, kIsFolder, kTooLarge, kUnreadable, kWrit
 struct ReadOutcome {
   bool ok = false;
   QByteArray bytes;
-  QString error;  // the system's reason, set when !ok
+  QString error;    // the system's reason, set when !ok
+  QString message;  // "Cannot open file PATH. reason": what a user is told, built once
   FileError kind = FileError::kNone;
 };
 

@@ -103,7 +103,7 @@ SettingsRead ReadSettingsFile(const QString& path) {
   }
   const ReadOutcome outcome = ReadWholeFile(path, kSettingsCap);
   if (!outcome.ok) {
-    read.error = QStringLiteral("Cannot open file %1. %2").arg(path, outcome.error);
+    read.error = outcome.message;
     return read;
   }
   read.record = SettingsRecord::FromBytes(outcome.bytes);

@@ -88,7 +88,7 @@ void ClipboardWindow::resizeEvent(QResizeEvent* event) {
 bool ClipboardWindow::LoadSnippets(const QString& path) {
   const ReadOutcome read = ReadWholeFile(path, kTextFileCap);
   if (!read.ok) {
-    desktop_.ShowError(this, QStringLiteral("Cannot open file %1. %2").arg(path, read.error));
+    desktop_.ShowError(this, read.message);
     return false;
   }
   list_->clear();
