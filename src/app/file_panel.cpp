@@ -62,23 +62,29 @@ void FilePanel::SetFolder(const QString& folder) {
 
 QString FilePanel::SelectedFilePath() const { return files_->SelectedPath(); }
 
+namespace {
+
+QString SizeText(qint64 size) { return QString::number(size) + QStringLiteral(" Байт"); }
+
+}  // namespace
+
 void FilePanel::ShowDocumentFile(const QString& path) {
   const QFileInfo info(path);
   if (!info.isFile()) return;
+  // The list follows the folder on disk (and is read again after Save As), so a page of
+  // this folder that matches the mask stands there already.
   if (QFileInfo(files_->Folder()) == QFileInfo(info.absolutePath())) {
-    if (files_->findItems(info.fileName(), Qt::MatchExactly).isEmpty()) files_->Reread();
     const QList<QListWidgetItem*> found = files_->findItems(info.fileName(), Qt::MatchExactly);
     if (!found.isEmpty()) files_->setCurrentItem(found.first());
   }
-  size_label_->setText(QString::number(info.size()) + QStringLiteral(" Байт"));
+  size_label_->setText(SizeText(info.size()));
 }
 
 void FilePanel::ShowFileSize() {
   const QString path = files_->SelectedPath();
   if (path.isEmpty()) return;
   const QFileInfo info(path);
-  const qint64 size = info.exists() ? info.size() : -1;
-  size_label_->setText(QString::number(size) + QStringLiteral(" Байт"));
+  size_label_->setText(SizeText(info.exists() ? info.size() : -1));
 }
 
 bool FilePanel::eventFilter(QObject* watched, QEvent* event) {

@@ -149,9 +149,7 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
       report.changes.append({step.write_path, current, *output, existed, replaces, {}});
     } else {
       if (IsReadOnlyFile(step.write_path)) {
-        report.Fail(
-            step.write_path,
-            QStringLiteral("Cannot write file %1: the file is read-only.").arg(step.write_path));
+        report.Fail(step.write_path, ReadOnlyFileMessage(step.write_path));
         continue;
       }
       QString failure;

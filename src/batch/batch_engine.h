@@ -97,7 +97,6 @@ struct UndoReport {
   QStringList failed;         // entries that could not be restored, each with its reason
   QStringList not_written;    // still as before the run (a run that was stopped)
   QStringList would_restore;  // dry run: what would go back
-  QString error;              // the first failure
   QString journal;            // the run this was about
   bool kept = false;          // not all went back: the journal stays, marked as tried
   bool nothing = false;       // no run to undo

@@ -19,10 +19,7 @@ bool IsRecordedPath(const QString& path) {
 // Undoes one journaled write.
 void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, UndoReport& report) {
   const QString file = entry.value(u"path").toString();
-  auto fail = [&](const QString& why) {
-    report.failed.append(file + QStringLiteral(": ") + why);
-    if (report.error.isEmpty()) report.error = file + QStringLiteral(": ") + why;
-  };
+  auto fail = [&](const QString& why) { report.failed.append(file + QStringLiteral(": ") + why); };
   if (!IsRecordedPath(file)) return fail(QStringLiteral("not a path this program records"));
   const bool existed = entry.value(u"existed").toBool();
   const QString original_name = entry.value(u"original").toString();

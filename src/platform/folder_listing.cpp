@@ -114,7 +114,7 @@ QString Escaped(uint code) {
     case '\t':
       return QStringLiteral("\\t");
     default:
-      return QStringLiteral("\\x%1").arg(code, 2, 16, QChar(u'0')).toUpper().replace(u'X', u'x');
+      return QStringLiteral("\\x") + QString::number(code, 16).toUpper().rightJustified(2, u'0');
   }
 }
 
@@ -176,10 +176,7 @@ QStringList ListFolderFiles(const QString& folder, const QString& mask) {
   for (const QString& name : all) {
     if (NameMatchesMask(name, mask)) names.append(name);
   }
-  std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-    const int order = a.compare(b, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a < b;
-  });
+  std::sort(names.begin(), names.end(), NameOrder);
   return names;
 }
 

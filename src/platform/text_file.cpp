@@ -193,12 +193,24 @@ QString ResolveLinks(const QString& path, QString* error) {
   return target;
 }
 
+namespace {
+
+// No write permission for anyone counts even for the superuser, who may write anyway.
+bool IsReadOnly(const QByteArray& name, const struct stat& info) {
+  return S_ISREG(info.st_mode) &&
+         ((info.st_mode & 0222) == 0 || ::access(name.constData(), W_OK) != 0);
+}
+
+}  // namespace
+
 bool IsReadOnlyFile(const QString& path) {
   const QByteArray name = QFile::encodeName(path);
   struct stat info {};
-  // No write permission for anyone counts even for the superuser, who may write anyway.
-  return ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
-         ((info.st_mode & 0222) == 0 || ::access(name.constData(), W_OK) != 0);
+  return ::stat(name.constData(), &info) == 0 && IsReadOnly(name, info);
+}
+
+QString ReadOnlyFileMessage(const QString& path) {
+  return QStringLiteral("Cannot write file %1: the file is read-only.").arg(path);
 }
 
 bool FileLinkCount(const QString& path, qint64* links, qint64* size) {
@@ -280,8 +292,8 @@ QString WriteWholeFile(const QString& requested_path, const QByteArray& bytes, b
     return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(EISDIR));
   }
   // A file the user may not write is not replaced behind the permissions' back.
-  if (exists && IsReadOnlyFile(path)) {
-    return QStringLiteral("Cannot write file %1: the file is read-only.").arg(path);
+  if (exists && IsReadOnly(name, info)) {
+    return ReadOnlyFileMessage(path);
   }
   // Several names of one file stay one file.
   if (keep_links && exists && S_ISREG(info.st_mode) && info.st_nlink > 1) {

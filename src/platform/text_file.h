@@ -55,8 +55,9 @@ QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_l
 // The file a write of path changes: the target of a symbolic link (empty, with *error,
 // when the link leads nowhere), else path itself.
 QString ResolveLinks(const QString& path, QString* error);
-// A regular file this user may not write.
+// A regular file this user may not write, and what the user is told of it.
 bool IsReadOnlyFile(const QString& path);
+QString ReadOnlyFileMessage(const QString& path);
 // The link count and size of a regular file (not following a symbolic link).
 bool FileLinkCount(const QString& path, qint64* links, qint64* size);
 // Gives an existing file a second name.
