@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QFontDatabase>
-#include <QPlainTextEdit>
 #include <QToolButton>
 
 #include "app/main_window.h"
@@ -32,6 +31,7 @@
 #include "settings/preview_window.h"
 #include "snippets/clipboard_window.h"
 #include "snippets/script_library_window.h"
+#include "widgets/code_editor.h"
 #include "widgets/widget_helpers.h"
 
 namespace {
@@ -255,7 +255,7 @@ void Application::WireEditorChoices() {
   live_preview_timer_.setInterval(700);
   QObject::connect(&live_preview_timer_, &QTimer::timeout, main,
                    [this] { previews_->FollowDocument(); });
-  QObject::connect(main->EditorWidget(), &QPlainTextEdit::textChanged, main, [this, main] {
+  QObject::connect(main->EditorWidget(), &QsciScintilla::textChanged, main, [this, main] {
     if (main->MenuItem(QStringLiteral("LivePreview"))->isChecked() &&
         preview_window_->isVisible()) {
       live_preview_timer_.start();

@@ -1,13 +1,13 @@
 #include "app/find_bar.h"
 
+#include "widgets/code_editor.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -24,7 +24,7 @@ FindOptions OptionsOf(const QCheckBox* regex, const QCheckBox* match_case,
 
 }  // namespace
 
-FindBar::FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent)
+FindBar::FindBar(CodeEditor* editor, EditorModel& model, QWidget* parent)
     : QFrame(parent),
       editor_(editor),
       model_(model),
@@ -88,7 +88,7 @@ FindBar::FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent)
   count_timer_->setSingleShot(true);
   count_timer_->setInterval(250);
   connect(count_timer_, &QTimer::timeout, this, &FindBar::UpdateCount);
-  connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
+  connect(editor_, &QsciScintilla::textChanged, this, [this] {
     if (isVisible()) count_timer_->start();
   });
   connect(find_, &QLineEdit::returnPressed, this, [this] { FindNext(false); });
@@ -103,9 +103,8 @@ FindBar::FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent)
 }
 
 void FindBar::Open(bool with_replace) {
-  const QString selected = editor_->textCursor().selectedText();
-  if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
-    find_->setText(selected);
+  const QString selected = model_.SelectedText();
+  if (!selected.isEmpty() && !selected.contains(u'\n')) find_->setText(selected);
   replace_row_->setVisible(with_replace);
   show();
   find_->setFocus();
@@ -135,19 +134,16 @@ bool FindBar::FindNext(bool backward) {
   const auto expression =
       FindExpression(find_->text(), OptionsOf(regex_, match_case_, whole_word_));
   if (!expression) return false;
-  QTextCursor cursor = editor_->textCursor();
-  const qsizetype from = backward ? cursor.selectionStart() : cursor.selectionEnd();
+  const qsizetype from = backward ? model_.SelectionStart() : model_.SelectionEnd();
   const TextMatch match = FindMatch(model_.Text(), *expression, from, backward);
   if (!match.found()) {
     count_label_->setText(QStringLiteral("No match"));
     return false;
   }
-  // The model's text has one character per line break, as the document's positions do.
-  cursor.setPosition(static_cast<int>(match.start));
-  cursor.setPosition(static_cast<int>(match.start + match.length), QTextCursor::KeepAnchor);
-  editor_->setTextCursor(cursor);
+  // The model's text has one character per line break, as the model's positions do.
+  model_.Select(int(match.start), int(match.length));
   // In the middle of the view, not on its last line.
-  editor_->centerCursor();
+  editor_->CentreCaret();
   emit MatchShown();
   if (match.wrapped)
     count_label_->setText(QStringLiteral("%1 matches (from the %2)")
@@ -160,15 +156,14 @@ void FindBar::ReplaceOne() {
   const FindOptions options = OptionsOf(regex_, match_case_, whole_word_);
   const auto expression = FindExpression(find_->text(), options);
   if (!expression) return;
-  QTextCursor cursor = editor_->textCursor();
   const QString text = model_.Text();
+  const int start = model_.SelectionStart();
+  const int end = model_.SelectionEnd();
   // The selection is replaced when it is a match; then on to the next one.
-  if (cursor.hasSelection()) {
-    const TextMatch match = FindMatch(text, *expression, cursor.selectionStart(), false);
-    if (match.found() && match.start == cursor.selectionStart() &&
-        match.start + match.length == cursor.selectionEnd()) {
-      cursor.insertText(ReplacementFor(text, match, *expression, replace_->text(), options));
-      editor_->setTextCursor(cursor);
+  if (end > start) {
+    const TextMatch match = FindMatch(text, *expression, start, false);
+    if (match.found() && match.start == start && match.start + match.length == end) {
+      model_.ReplaceSelection(ReplacementFor(text, match, *expression, replace_->text(), options));
     }
   }
   FindNext(false);

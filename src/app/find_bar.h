@@ -2,11 +2,11 @@
 
 #include <QFrame>
 
+class CodeEditor;
 class EditorModel;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 
@@ -15,7 +15,7 @@ class QTimer;
 class FindBar : public QFrame {
   Q_OBJECT
  public:
-  FindBar(QPlainTextEdit* editor, EditorModel& model, QWidget* parent = nullptr);
+  FindBar(CodeEditor* editor, EditorModel& model, QWidget* parent = nullptr);
 
   // Shows the bar with the find field focused (and the replace row when asked), taking the
   // selected text as what to find.
@@ -36,7 +36,7 @@ class FindBar : public QFrame {
  private:
   void UpdateCount();
 
-  QPlainTextEdit* editor_;
+  CodeEditor* editor_;
   EditorModel& model_;
   QLineEdit* find_;
   QLineEdit* replace_;

@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -40,7 +40,7 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
       recent_files_(recent_files),
       settings_(settings),
       editor_(new CodeEditor),
-      model_(editor_->document()),
+      model_(editor_->Model()),
       session_(model_, desktop, recent_files, *this) {
   setObjectName(QStringLiteral("form1"));
   resize(752, 489);
@@ -115,18 +115,20 @@ QToolButton* MainWindow::AddButton(const QString& name, QWidget* parent) {
 void MainWindow::BuildEditor() {
   editor_->setParent(this);
   editor_->setObjectName(QStringLiteral("memo1"));
-  editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  editor_->setWrapMode(QsciScintilla::WrapNone);
   editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QFont editor_font;
   editor_font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
   editor_font.setPixelSize(13);
   editor_font.setBold(true);
-  editor_->setFont(editor_font);
+  editor_->SetEditorFont(editor_font);
   editor_->setContextMenuPolicy(Qt::CustomContextMenu);
-  model_.AttachCursor([this] { return editor_->textCursor(); },
-                      [this](const QTextCursor& cursor) { editor_->setTextCursor(cursor); });
-  connect(editor_, &QPlainTextEdit::textChanged, this, &MainWindow::OnTextChanged);
+  connect(editor_, &QsciScintilla::textChanged, this, &MainWindow::OnTextChanged);
+  connect(editor_, &CodeEditor::KeyHandled, this, &MainWindow::ShowCaretAfterEdit);
+  connect(editor_, &QsciScintilla::modificationChanged, this, [this](bool modified) {
+    if (!modified) session_.OnSavePointReached();
+  });
 }
 
 void MainWindow::BuildTopBar() {
@@ -259,20 +261,28 @@ void MainWindow::SetFilePanelShown(bool shown, int width) {
   settings_.file_panel_shown = shown ? 1 : 0;
 }
 
-QPlainTextEdit* MainWindow::EditorWidget() const { return editor_; }
+CodeEditor* MainWindow::EditorWidget() const { return editor_; }
 
 QFont MainWindow::EditorFont() const { return editor_->font(); }
 
-void MainWindow::SetEditorFont(const QFont& font) { editor_->setFont(font); }
+void MainWindow::SetEditorFont(const QFont& font) { editor_->SetEditorFont(font); }
 
-void MainWindow::SetEditorColour(const QColor& colour) {
-  SetPaletteColour(editor_, QPalette::Base, colour);
-}
+void MainWindow::SetEditorColour(const QColor& colour) { editor_->SetPaper(colour); }
 
 void MainWindow::OnTextChanged() {
   if (session_.Loading()) return;
-  SetStatusPanel(1, QStringLiteral("%1,%2").arg(model_.CaretOffset()).arg(model_.CaretLine()));
+  // The editor reports a change before it moves the caret: the field follows once it has.
+  if (!caret_status_due_) {
+    caret_status_due_ = true;
+    QTimer::singleShot(0, this, &MainWindow::ShowCaretAfterEdit);
+  }
   session_.OnTextChanged();
+}
+
+void MainWindow::ShowCaretAfterEdit() {
+  if (!caret_status_due_) return;
+  caret_status_due_ = false;
+  SetStatusPanel(1, QStringLiteral("%1,%2").arg(model_.CaretOffset()).arg(model_.CaretLine()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -20,7 +20,6 @@ class QAction;
 class QLabel;
 class QMenu;
 class QColor;
-class QPlainTextEdit;
 class QToolButton;
 class RecentFilesStore;
 class SavePromptWindow;
@@ -75,7 +74,7 @@ class MainWindow : public QMainWindow,
   QString DocumentFolder() const override;
   const TextFormat& DocumentFormat() const { return session_.Format(); }
   void FocusEditor() override;
-  QPlainTextEdit* EditorWidget() const;
+  CodeEditor* EditorWidget() const;
   CodeEditor* Code() const { return editor_; }
   FindBar* Find() const { return find_bar_; }
   FilePanel* Files() const { return file_panel_; }
@@ -158,6 +157,7 @@ class MainWindow : public QMainWindow,
   void OpenSelectedOrAsk();
   void SetFilePanelShown(bool shown, int width);
   void OnTextChanged();
+  void ShowCaretAfterEdit();
   void OpenMenuByMnemonic(QChar letter);
   void Exit();
 
@@ -170,7 +170,8 @@ class MainWindow : public QMainWindow,
 
   CodeEditor* editor_ = nullptr;
   FindBar* find_bar_ = nullptr;
-  EditorModel model_;
+  EditorModel& model_;
+  bool caret_status_due_ = false;
   DocumentSession session_;
   FilePanel* file_panel_ = nullptr;
   QHash<QString, QToolButton*> buttons_;

@@ -1,9 +1,9 @@
 // The main window as the view of the document session, and the document commands that
 // need the window: new page with the wizard's fields, start-up, the file panel.
 #include <QAction>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
@@ -76,16 +76,13 @@ void MainWindow::StartUp(const QString& argument) {
 }
 
 void MainWindow::PrepareForLongLines(bool long_lines) {
-  // A minified page is one long line: wrapped, it is laid out once and drawn a screen at a
-  // time; unwrapped, every paint reshapes the whole line. Only the display wraps, and
-  // anywhere: looking for word boundaries in a line without spaces costs quadratic time.
+  // A minified page is one long line: wrapped, it is read on screen without scrolling
+  // sideways. Only the display wraps, and anywhere: a line without spaces has no words.
   if (long_lines) {
-    editor_->setWordWrapMode(QTextOption::WrapAnywhere);
-    editor_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    editor_->setWrapMode(QsciScintilla::WrapCharacter);
     editor_->setToolTip(
         QStringLiteral("Long lines are wrapped on screen; the file is not changed."));
   } else {
-    editor_->setWordWrapMode(QTextOption::WordWrap);
     SetWordWrap(WordWrapOn());
     editor_->setToolTip(QString());
   }

@@ -2,14 +2,13 @@
 // whole-text transforms and the tag commands of the pop-up menu.
 #include <QAction>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
 #include <QMenuBar>
-#include <QTextBlock>
 #include "app/find_bar.h"
 #include "app/main_window.h"
 #include "document/transforms.h"
@@ -23,11 +22,11 @@ void MainWindow::BuildPopupMenu() {
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName(QStringLiteral("PopupMenu1"));
   // The clipboard commands first, as in every editor; the tag catalogue below them.
-  const std::pair<const char16_t*, void (QPlainTextEdit::*)()> clipboard[] = {
-      {u"Cut", &QPlainTextEdit::cut},
-      {u"Copy", &QPlainTextEdit::copy},
-      {u"Paste", &QPlainTextEdit::paste},
-      {u"Select all", &QPlainTextEdit::selectAll}};
+  const std::pair<const char16_t*, std::function<void()>> clipboard[] = {
+      {u"Cut", [this] { editor_->cut(); }},
+      {u"Copy", [this] { editor_->copy(); }},
+      {u"Paste", [this] { editor_->paste(); }},
+      {u"Select all", [this] { editor_->selectAll(); }}};
   for (const auto& [text, slot] : clipboard) {
     QAction* action = popup_menu_->addAction(QString::fromUtf16(text));
     action->setObjectName(QStringLiteral("Popup") + QString::fromUtf16(text).remove(u' '));
@@ -89,7 +88,7 @@ void MainWindow::BuildEditingCommands() {
             [this, item_name] { RunTagCommand(item_name); });
   }
   connect(findChild<QAction*>(QStringLiteral("Undo")), &QAction::triggered, editor_,
-          &QPlainTextEdit::undo);
+          &QsciScintilla::undo);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -99,7 +98,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == editor_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Escape && find_bar_->isVisible()) {
+    if (key->key() == Qt::Key_Escape && find_bar_->isVisible() && !editor_->isListActive()) {
       find_bar_->hide();
       return true;
     }
@@ -142,12 +141,10 @@ void MainWindow::UpdateCaretStatus() {
 
 void MainWindow::SetWordWrap(bool on) {
   settings_.word_wrap_on = on ? 1 : 0;
-  editor_->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  editor_->setWrapMode(on ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
 }
 
-void MainWindow::ToggleWordWrap() {
-  SetWordWrap(editor_->lineWrapMode() == QPlainTextEdit::NoWrap);
-}
+void MainWindow::ToggleWordWrap() { SetWordWrap(editor_->wrapMode() == QsciScintilla::WrapNone); }
 
 void MainWindow::ClearText() {
   model_.SelectAll();
@@ -227,8 +224,10 @@ void MainWindow::BuildEditMenu() {
       [this] { find_bar_->FindNext(true); });
   add(u"GoToLine", QStringLiteral("&Go to line..."), {QKeySequence(Qt::CTRL | Qt::Key_G)},
       [this] { GoToLine(); });
-  connect(editor_, &QPlainTextEdit::redoAvailable, findChild<QAction*>(QStringLiteral("Redo")),
-          &QAction::setEnabled);
+  connect(editor_, &QsciScintilla::textChanged, findChild<QAction*>(QStringLiteral("Redo")),
+          [this] {
+            findChild<QAction*>(QStringLiteral("Redo"))->setEnabled(editor_->isRedoAvailable());
+          });
 
   // The file and view menus show the keys of their commands; the keys themselves belong to
   // the window's actions.
@@ -267,14 +266,13 @@ void MainWindow::BuildEditMenu() {
 }
 
 void MainWindow::GoToLine() {
-  const int lines = std::max(1, editor_->blockCount());
+  const int lines = std::max(1, editor_->lines());
   const auto line = desktop_.AskNumber(this, QStringLiteral("Go to line"),
                                        QStringLiteral("Line (1 to %1):").arg(lines),
-                                       editor_->textCursor().blockNumber() + 1, 1, lines);
+                                       model_.CaretLine() + 1, 1, lines);
   if (!line) return;
-  QTextCursor cursor(editor_->document()->findBlockByNumber(*line - 1));
-  editor_->setTextCursor(cursor);
-  editor_->centerCursor();
+  editor_->setCursorPosition(*line - 1, 0);
+  editor_->CentreCaret();
   editor_->setFocus();
   UpdateCaretStatus();
 }

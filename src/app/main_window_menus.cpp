@@ -1,5 +1,4 @@
 // The main window's menu bar, its keyboard actions, the status bar and the format menu.
-#include "app/main_window.h"
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
@@ -14,6 +13,7 @@
 #include <QVBoxLayout>
 #include "app/file_panel.h"
 #include "app/find_bar.h"
+#include "app/main_window.h"
 #include "app/tool_icons.h"
 #include "document/document.h"
 #include "widgets/code_editor.h"

@@ -14,16 +14,17 @@ namespace {
 // Past this many characters a line costs more to lay out unwrapped than to wrap.
 constexpr qsizetype kLongLine = 20000;
 
-qsizetype LongestLine(QStringView text) {
+// In bytes: close enough to characters for choosing how to lay lines out.
+qsizetype LongestLine(QByteArrayView bytes) {
   qsizetype longest = 0;
   qsizetype start = 0;
-  while (start <= text.size()) {
-    qsizetype end = text.indexOf(u'\n', start);
-    if (end < 0) end = text.size();
-    longest = std::max(longest, end - start);
-    start = end + 1;
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n' || bytes[i] == '\r') {
+      longest = std::max(longest, i - start);
+      start = i + 1;
+    }
   }
-  return longest;
+  return std::max(longest, bytes.size() - start);
 }
 
 }  // namespace
@@ -44,9 +45,12 @@ void DocumentSession::SetModified(bool modified) {
 
 void DocumentSession::OnTextChanged() {
   if (loading_) return;
-  pristine_bytes_ = QByteArray();
   SetModified(true);
   saved_ = false;
+}
+
+void DocumentSession::OnSavePointReached() {
+  if (!loading_) SetModified(false);
 }
 
 void DocumentSession::SetFormat(const TextFormat& format) {
@@ -59,6 +63,7 @@ void DocumentSession::SetFormat(const TextFormat& format) {
       editor_.ApplyLines(lines, *declared);
     }
   }
+  editor_.SetLineEnds(format.line_end);
   format_ = format;
   format_.mixed_line_ends = false;
   pristine_bytes_ = QByteArray();
@@ -90,27 +95,29 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
   }
   format_ = DetectTextFormat(read.bytes);
   view_.ShowFormat(format_);
-  const QString text = stand_ins_.Hide(DecodeText(read.bytes, format_));
-  // Until the first edit, saving writes exactly what was read (mixed line ends included).
+  // While the text is as read, saving writes exactly what was read (mixed line ends too).
   pristine_bytes_ = read.bytes;
-  if (title != nullptr) *title = PageTitleOfText(text);
-  view_.PrepareForLongLines(LongestLine(text) > kLongLine);
+  if (title != nullptr) *title = PageTitleOfFile(read.bytes, format_);
+  view_.PrepareForLongLines(LongestLine(read.bytes) > kLongLine);
   loading_ = true;
-  editor_.LoadText(text);
+  editor_.LoadBuffer(EditorBytes(read.bytes, format_), format_.line_end);
   loading_ = false;
   return true;
 }
 
 bool DocumentSession::WriteDocument(const QString& path) {
   qsizetype replaced = 0;
-  const QByteArray bytes = !modified_ && !pristine_bytes_.isNull()
+  const QByteArray bytes = editor_.AtSavePoint() && !pristine_bytes_.isNull()
                                ? pristine_bytes_
-                               : EncodeText(stand_ins_.Restore(editor_.Text()), format_, &replaced);
+                               : FileBytes(editor_.Buffer(), format_, &replaced);
   const QString error = WriteWholeFile(path, bytes);
   if (!error.isEmpty()) {
     desktop_.ShowError(view_.DialogParent(), error);
     return false;
   }
+  // The file now holds the text: undoing back to here clears the modified mark.
+  pristine_bytes_ = QByteArray();
+  editor_.MarkSaved();
   if (replaced > 0) {
     desktop_.ShowMessage(
         view_.DialogParent(),
@@ -271,24 +278,24 @@ bool DocumentSession::CloseDocument() {
   }
   SetDocumentName(QString());
   RememberDiskState();
-  stand_ins_ = StandIns();
   pristine_bytes_ = QByteArray();
   modified_ = false;
   loading_ = true;
-  editor_.LoadText(QString());
+  editor_.LoadText(QString(), format_.line_end);
   loading_ = false;
   return true;
 }
 
 bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
   if (modified_ && !CloseDocument()) return false;
-  stand_ins_ = StandIns();
   pristine_bytes_ = QByteArray();
   view_.PrepareForLongLines(false);
-  editor_.LoadText(NewPageLines(fields).join(u'\n'));
+  format_ = TextFormat{};
+  loading_ = true;
+  editor_.LoadText(NewPageLines(fields).join(u'\n'), format_.line_end);
+  loading_ = false;
   SetDocumentName(untitled_name_);
   RememberDiskState();
-  format_ = TextFormat{};
   view_.ShowFormat(format_);
   view_.FocusEditor();
   SetModified(false);

@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "document/new_page.h"
-#include "document/stand_ins.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
 
@@ -66,6 +65,8 @@ class DocumentSession {
 
   // The editor's text changed (not by loading).
   void OnTextChanged();
+  // Edits were undone back to the text on disk.
+  void OnSavePointReached();
   bool Loading() const { return loading_; }
 
   EditorModel& Editor() { return editor_; }
@@ -120,9 +121,8 @@ class DocumentSession {
   QStringList scratch_files_;
   QStringList recent_;
   TextFormat format_;
-  StandIns stand_ins_;
-  QByteArray pristine_bytes_;  // the page as read, while it has no edit    // characters the editor
-                               // cannot hold, for the page loaded last
-  FileStamp disk_state_;       // the named page as last read or written
+  // The page as read, written back while the text is at the save point of that read.
+  QByteArray pristine_bytes_;
+  FileStamp disk_state_;  // the named page as last read or written
   bool checking_disk_ = false;
 };

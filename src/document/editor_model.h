@@ -1,70 +1,70 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <QTextCursor>
-#include <functional>
 
-class QTextDocument;
+#include "platform/text_format.h"
 
 // The editor seen as lines plus a selection. Every generator and tool edits the document
-// through this class. The caret and selection belong to the view when one is attached
-// (AttachCursor); on a bare document the model keeps its own cursor.
-// Line indexes count from 0; offsets count characters from 0.
+// through this class; the editing component implements it. Line indexes count from 0;
+// offsets count UTF-16 characters from 0, a line break counting as one character whatever
+// the page's line ends are.
 class EditorModel {
  public:
-  explicit EditorModel(QTextDocument* document);
+  virtual ~EditorModel() = default;
 
-  using CursorGetter = std::function<QTextCursor()>;
-  using CursorSetter = std::function<void(const QTextCursor&)>;
-  void AttachCursor(CursorGetter getter, CursorSetter setter);
-
-  QTextDocument* Document() const { return document_; }
-
-  // An empty document has no lines; otherwise one line per text block (a text ending with
-  // a line break has an empty last line).
-  int LineCount() const;
-  QString Line(int index) const;
+  // An empty document has no lines; otherwise a text ending with a line break has an
+  // empty last line.
+  virtual int LineCount() const = 0;
+  virtual QString Line(int index) const = 0;
   QStringList Lines() const;
   // Replaces line index (without its line break); the caret ends at the end of that line.
-  void SetLine(int index, const QString& text);
+  virtual void SetLine(int index, const QString& text) = 0;
   // Inserts text as a new line at index (index == LineCount() appends); the caret stands at
   // the start of the line that was at index.
-  void InsertLine(int index, const QString& text);
+  void InsertLine(int index, const QString& text) { InsertLines(index, {text}); }
   // Inserts lines as new whole lines at index in one edit (one undo step); the caret stands
   // at the start of the line that was at index.
-  void InsertLines(int index, const QStringList& lines);
-  void AppendLine(const QString& text);
-  void DeleteLine(int index);
+  virtual void InsertLines(int index, const QStringList& lines) = 0;
+  void AppendLine(const QString& text) { InsertLine(LineCount(), text); }
+  virtual void DeleteLine(int index) = 0;
 
-  QString Text() const;  // lines joined by '\n'
-  // Replaces the whole text and forgets the undo history (a document newly loaded).
-  void LoadText(const QString& text);
+  virtual QString Text() const = 0;  // lines joined by '\n'
+  // Replaces the whole text and forgets the undo history (a document newly loaded); line
+  // breaks ('\n') are held as line_end.
+  void LoadText(const QString& text, LineEnd line_end = LineEnd::kLf);
+  // The same with text in UTF-8 whose line ends are all line_end already.
+  virtual void LoadBuffer(const QByteArray& utf8, LineEnd line_end) = 0;
+  // The text as held: UTF-8 with the page's line ends. Valid until the next edit.
+  virtual QByteArrayView Buffer() const = 0;
+  // Turns every line break into line_end, as one undo step; later breaks are line_end.
+  virtual void SetLineEnds(LineEnd line_end) = 0;
+  // The text now is what the page on disk holds; undoing back to it clears the mark.
+  virtual void MarkSaved() = 0;
+  virtual bool AtSavePoint() const = 0;
 
-  QString SelectedText() const;  // line breaks as '\n'
+  virtual QString SelectedText() const = 0;  // line breaks as '\n'
   // Replaces the selection; the caret ends right after the inserted text.
-  void ReplaceSelection(const QString& text);
-  void Select(int start, int length);
-  void SelectAll();
+  virtual void ReplaceSelection(const QString& text) = 0;
+  virtual void Select(int start, int length) = 0;
+  virtual void SelectAll() = 0;
 
-  int CaretLine() const;    // line of the end of the selection
-  int CaretOffset() const;  // offset of the end of the selection within its line
-  int CaretPosition() const;
-  int SelectionStart() const;  // characters from the start of the text
-  int SelectionLine() const;   // line of the start of the selection
+  virtual int CaretLine() const = 0;    // line of the caret end of the selection
+  virtual int CaretOffset() const = 0;  // offset of the caret within its line
+  virtual int CaretPosition() const = 0;
+  virtual int SelectionStart() const = 0;  // characters from the start of the text
+  virtual int SelectionEnd() const = 0;
+  virtual int SelectionLine() const = 0;  // line of the start of the selection
 
   // Turns the lines into new_lines as one undo step, rewriting only the changed middle
   // part (common leading and trailing lines stay untouched). old_lines, when the caller has
   // just read them, saves reading the document again.
-  void ApplyLines(const QStringList& new_lines);
+  void ApplyLines(const QStringList& new_lines) { ApplyLines(Lines(), new_lines); }
   void ApplyLines(const QStringList& old_lines, const QStringList& new_lines);
 
- private:
-  QTextCursor Cursor() const;
-  void SetCursor(const QTextCursor& cursor);
-
-  QTextDocument* document_;
-  QTextCursor own_cursor_;
-  CursorGetter get_cursor_;
-  CursorSetter set_cursor_;
+ protected:
+  // Lines [first, end) become lines (none: they go with one adjacent line break) as one
+  // undo step; the caret ends after the new text. first == end inserts before line first.
+  virtual void ReplaceLines(int first, int end, const QStringList& lines) = 0;
 };

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include "platform/text_format.h"
+
 QString LowerCaseCyr(QStringView text) {
   QString result = text.toString();
   for (QChar& c : result) {
@@ -132,4 +134,29 @@ QStringList FieldLines(const QString& text) {
 
 QString WithDefaultExtension(const QString& path, const QString& extension) {
   return path.contains(u'.') ? path : path + extension;
+}
+
+QString PageTitleOfFile(QByteArrayView bytes, const TextFormat& format) {
+  // "<title>" is ASCII in both encodings, so the bytes can be searched as they are.
+  static constexpr char kTag[] = "<title>";
+  constexpr qsizetype kLength = sizeof(kTag) - 1;
+  qsizetype at = bytes.size() - kLength;
+  for (; at >= 0; --at) {
+    if (bytes[at] != '<') continue;
+    qsizetype k = 1;
+    while (k < kLength && (bytes[at + k] | 0x20) == kTag[k]) ++k;
+    if (k == kLength) break;
+  }
+  if (at < 0) return QString();
+  auto is_break = [&](qsizetype i) { return bytes[i] == '\n' || bytes[i] == '\r'; };
+  qsizetype from = at;
+  while (from > 0 && !is_break(from - 1)) --from;
+  // To the end of the line after the title's: the title may stand there.
+  qsizetype to = at;
+  for (int ends = 0; to < bytes.size(); ++to) {
+    if (!is_break(to)) continue;
+    if (bytes[to] == '\r' && to + 1 < bytes.size() && bytes[to + 1] == '\n') ++to;
+    if (++ends == 2) break;
+  }
+  return PageTitleOfText(DecodeText(bytes.sliced(from, std::min(to, bytes.size()) - from), format));
 }

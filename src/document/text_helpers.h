@@ -20,6 +20,9 @@ QString PageTitleOf(const QStringList& lines);
 // The same for a whole text with lines joined by '\n', found from the end without
 // splitting the text.
 QString PageTitleOfText(QStringView text);
+// The same for a file's bytes, decoding only the lines around the last "<title>".
+struct TextFormat;
+QString PageTitleOfFile(QByteArrayView bytes, const TextFormat& format);
 
 // Text with the first occurrence of part removed; unchanged when part does not occur.
 QString DeleteFirst(const QString& text, const QString& part);

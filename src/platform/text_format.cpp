@@ -159,6 +159,42 @@ QByteArray EncodeText(QStringView text, const TextFormat& format, qsizetype* rep
   return out;
 }
 
+QByteArray EditorBytes(QByteArrayView bytes, const TextFormat& format) {
+  QByteArray utf8;
+  if (format.encoding == TextEncoding::kWindows1251) {
+    utf8 = DecodeCp1251(bytes).toUtf8();
+  } else {
+    utf8 = (format.bom && HasUtf8Bom(bytes) ? bytes.sliced(3) : bytes).toByteArray();
+  }
+  if (!format.mixed_line_ends) return utf8;
+  // One style of line end in the editor, so that positions stay countable per line.
+  const QByteArray end = LineEndBytes(format.line_end);
+  QByteArray out;
+  out.reserve(utf8.size() + utf8.size() / 16);
+  const qsizetype n = utf8.size();
+  const char* p = utf8.constData();
+  for (qsizetype i = 0; i < n; ++i) {
+    if (p[i] == '\r' || p[i] == '\n') {
+      if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') ++i;
+      out.append(end);
+    } else {
+      out.append(p[i]);
+    }
+  }
+  return out;
+}
+
+QByteArray FileBytes(QByteArrayView utf8, const TextFormat& format, qsizetype* replaced) {
+  if (format.encoding == TextEncoding::kWindows1251) {
+    return EncodeCp1251(DecodeUtf8(utf8), replaced);
+  }
+  QByteArray bytes;
+  bytes.reserve(utf8.size() + 3);
+  if (format.bom) bytes.append("\xEF\xBB\xBF");
+  bytes.append(utf8);
+  return bytes;
+}
+
 QString FormatLabel(const TextFormat& format) {
   QString label = format.encoding == TextEncoding::kUtf8
                       ? (format.bom ? QStringLiteral("UTF-8 BOM") : QStringLiteral("UTF-8"))

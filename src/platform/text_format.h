@@ -34,6 +34,14 @@ QString DecodeDetected(QByteArrayView bytes);
 // counted into *replaced; UTF-8 takes every character.
 QByteArray EncodeText(QStringView text, const TextFormat& format, qsizetype* replaced = nullptr);
 
+// The text of a file as the editor holds it: UTF-8 without a byte order mark, the line ends
+// as in the file (several styles become format.line_end). Linear in the bytes.
+QByteArray EditorBytes(QByteArrayView bytes, const TextFormat& format);
+
+// The bytes for disk of text the editor holds (UTF-8, line ends as they are to be written).
+// In Windows-1251, characters outside the code page become "&#N;" counted into *replaced.
+QByteArray FileBytes(QByteArrayView utf8, const TextFormat& format, qsizetype* replaced = nullptr);
+
 // The byte form of a line end.
 QByteArray LineEndBytes(LineEnd line_end);
 

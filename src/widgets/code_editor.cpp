@@ -1,53 +1,20 @@
 #include "widgets/code_editor.h"
 
-#include <QMimeData>
-#include <QPainter>
-#include <QTextBlock>
-#include <QTextLayout>
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+#include <Qsci/qscilexerhtml.h>
 
-#include "document/html_lexer.h"
+#include <QKeyEvent>
+#include <QMimeData>
+
+#include "tags/html_structure.h"
 
 namespace {
 
-// What a block's colours were made from: its text revision and the state it started in.
-class BlockColours : public QTextBlockUserData {
- public:
-  int revision = -1;
-  int generation = -1;
-  int start_state = -1;
-  int end_state = kInText;
-  bool applied = false;
-};
-
-BlockColours* ColoursOf(const QTextBlock& block) {
-  return static_cast<BlockColours*>(block.userData());
-}
-
-QTextCharFormat FormatFor(HtmlPart part) {
-  QTextCharFormat format;
-  switch (part) {
-    case HtmlPart::kTag:
-      format.setForeground(QColor(0x00, 0x00, 0xA0));
-      break;
-    case HtmlPart::kAttribute:
-      format.setForeground(QColor(0xA0, 0x00, 0x50));
-      break;
-    case HtmlPart::kValue:
-      format.setForeground(QColor(0x00, 0x70, 0x00));
-      break;
-    case HtmlPart::kComment:
-      format.setForeground(QColor(0x80, 0x80, 0x80));
-      break;
-    case HtmlPart::kEntity:
-      format.setForeground(QColor(0x90, 0x50, 0x00));
-      break;
-    case HtmlPart::kMarker:
-      format.setForeground(Qt::white);
-      format.setBackground(QColor(0xC0, 0x30, 0x30));
-      break;
-  }
-  return format;
-}
+constexpr int kCurrentLineMarker = 20;
+constexpr int kTagIndicator = 8;
+constexpr int kNumberMargin = 0;
+constexpr int kFoldMargin = 2;
 
 QStringList LocalFiles(const QMimeData* mime) {
   QStringList paths;
@@ -60,180 +27,299 @@ QStringList LocalFiles(const QMimeData* mime) {
 
 }  // namespace
 
-class LineNumberArea : public QWidget {
- public:
-  explicit LineNumberArea(CodeEditor* editor) : QWidget(editor), editor_(editor) {
-    setObjectName(QStringLiteral("LineNumbers"));
-  }
-  QSize sizeHint() const override { return QSize(editor_->GutterWidth(), 0); }
-
- protected:
-  void paintEvent(QPaintEvent* event) override { editor_->PaintGutter(event); }
-
- private:
-  CodeEditor* editor_;
-};
-
 CodeEditor::CodeEditor(QWidget* parent)
-    : QPlainTextEdit(parent), gutter_(new LineNumberArea(this)) {
-  connect(this, &QPlainTextEdit::blockCountChanged, this, &CodeEditor::UpdateGutterWidth);
-  connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
-    if (dy != 0) {
-      gutter_->scroll(0, dy);
-    } else {
-      gutter_->update(0, rect.y(), gutter_->width(), rect.height());
-    }
-    HighlightVisible();
+    : QsciScintilla(parent), model_(this), lexer_(std::make_unique<QsciLexerHTML>()) {
+  setUtf8(true);
+  SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
+  // Undo steps are the model's edits and the user's typing; nothing of QScintilla's own.
+  setAutoIndent(false);
+  setBraceMatching(NoBraceMatch);
+  setAutoCompletionSource(AcsNone);
+  setCaretLineVisible(true);
+  setCaretLineBackgroundColor(QColor(0xFF, 0xFF, 0xD8));
+  setMarginType(kNumberMargin, NumberMargin);
+  setMarginWidth(1, 0);
+  markerDefine(FullRectangle, kCurrentLineMarker);
+  setMarkerBackgroundColor(QColor(0xD8, 0xD8, 0xB0), kCurrentLineMarker);
+  setMarginMarkerMask(kNumberMargin, 1 << kCurrentLineMarker);
+  setMarginsBackgroundColor(QColor(0xEE, 0xEE, 0xEE));
+  setMarginsForegroundColor(Qt::darkGray);
+  // Several selections: Ctrl+click adds one, Alt+drag makes a rectangle; typing goes to all.
+  SendScintilla(SCI_SETMULTIPLESELECTION, 1);
+  SendScintilla(SCI_SETADDITIONALSELECTIONTYPING, 1);
+  SendScintilla(SCI_SETMULTIPASTE, SC_MULTIPASTE_EACH);
+  SendScintilla(SCI_SETRECTANGULARSELECTIONMODIFIER, SCMOD_ALT);
+  // A line of several megabytes is laid out once, not at every paint.
+  SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
+  SendScintilla(SCI_INDICSETSTYLE, kTagIndicator, INDIC_ROUNDBOX);
+  SendScintilla(SCI_INDICSETFORE, kTagIndicator, QColor(0x30, 0x80, 0xE0));
+  SendScintilla(SCI_INDICSETALPHA, kTagIndicator, 70);
+  SendScintilla(SCI_INDICSETUNDER, kTagIndicator, 1);
+  SendScintilla(SCI_AUTOCSETIGNORECASE, 1);
+  SendScintilla(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR, SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE);
+  SendScintilla(SCI_AUTOCSETAUTOHIDE, 1);
+  SendScintilla(SCI_AUTOCSETMAXHEIGHT, 12);
+
+  lexer_->setFoldCompact(false);
+  StyleLexer();
+  setLexer(lexer_.get());
+  SetEditorFont(font());
+  SetFolding(true);
+  // Keys the page's commands use: Ctrl+U underlines, it does not make lower case.
+  for (const QKeyCombination key : {Qt::CTRL | Qt::Key_U, Qt::CTRL | Qt::Key_M}) {
+    if (QsciCommand* command = standardCommands()->boundTo(key.toCombined())) command->setKey(0);
+  }
+  UpdateNumberMargin();
+  MarkCurrentLine(0);
+
+  connect(this, &QsciScintilla::linesChanged, this, &CodeEditor::UpdateNumberMargin);
+  connect(this, &QsciScintilla::cursorPositionChanged, this,
+          [this](int line, int) { MarkCurrentLine(line); });
+  connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+    if (updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT)) MatchTags();
   });
-  connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CodeEditor::MarkCurrentLine);
-  connect(document(), &QTextDocument::contentsChange, this, &CodeEditor::OnContentsChange);
-  UpdateGutterWidth();
-  MarkCurrentLine();
+  connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &CodeEditor::OnCharAdded);
+  connect(this, &QsciScintillaBase::SCN_AUTOCCANCELLED, this,
+          [this] { shown_completions_.clear(); });
+  connect(this, &QsciScintillaBase::SCN_AUTOCCOMPLETED, this,
+          [this](const char*, int, int, int) { shown_completions_.clear(); });
 }
 
-int CodeEditor::GutterWidth() const {
-  if (!line_numbers_shown_) return 0;
-  int digits = 1;
-  for (int count = std::max(1, blockCount()); count >= 10; count /= 10) ++digits;
-  return 8 + fontMetrics().horizontalAdvance(u'9') * std::max(3, digits);
+CodeEditor::~CodeEditor() { setLexer(nullptr); }
+
+void CodeEditor::StyleLexer() {
+  // The colours of the hand-written highlighter this editor had before.
+  const QColor tag(0x00, 0x00, 0xA0);
+  const QColor attribute(0xA0, 0x00, 0x50);
+  const QColor value(0x00, 0x70, 0x00);
+  const QColor comment(0x80, 0x80, 0x80);
+  const QColor entity(0x90, 0x50, 0x00);
+  lexer_->setDefaultColor(Qt::black);
+  for (int style = 0; style < 128; ++style) lexer_->setColor(Qt::black, style);
+  for (int style : {QsciLexerHTML::Tag, QsciLexerHTML::UnknownTag, QsciLexerHTML::XMLTagEnd,
+                    QsciLexerHTML::Script, QsciLexerHTML::XMLStart, QsciLexerHTML::XMLEnd}) {
+    lexer_->setColor(tag, style);
+  }
+  for (int style : {QsciLexerHTML::Attribute, QsciLexerHTML::UnknownAttribute}) {
+    lexer_->setColor(attribute, style);
+  }
+  for (int style :
+       {QsciLexerHTML::HTMLDoubleQuotedString, QsciLexerHTML::HTMLSingleQuotedString,
+        QsciLexerHTML::HTMLNumber, QsciLexerHTML::HTMLValue,
+        QsciLexerHTML::JavaScriptDoubleQuotedString, QsciLexerHTML::JavaScriptSingleQuotedString}) {
+    lexer_->setColor(value, style);
+  }
+  for (int style :
+       {QsciLexerHTML::HTMLComment, QsciLexerHTML::SGMLComment, QsciLexerHTML::JavaScriptComment,
+        QsciLexerHTML::JavaScriptCommentLine, QsciLexerHTML::JavaScriptCommentDoc}) {
+    lexer_->setColor(comment, style);
+  }
+  for (int style : {QsciLexerHTML::Entity, QsciLexerHTML::SGMLEntity}) {
+    lexer_->setColor(entity, style);
+  }
+  for (int style : {QsciLexerHTML::SGMLDefault, QsciLexerHTML::SGMLCommand}) {
+    lexer_->setColor(tag, style);
+  }
+  lexer_->setColor(QColor(0x00, 0x00, 0xA0), QsciLexerHTML::JavaScriptKeyword);
+  lexer_->setColor(QColor(0x80, 0x40, 0x00), QsciLexerHTML::JavaScriptNumber);
+  lexer_->setPaper(paper_, -1);
+  lexer_->setDefaultPaper(paper_);
+}
+
+void CodeEditor::SetEditorFont(const QFont& chosen) {
+  chosen_font_ = chosen;
+  // The component takes sizes in points only.
+  QFont editor_font = chosen;
+  if (editor_font.pointSizeF() <= 0) {
+    editor_font.setPointSizeF(chosen.pixelSize() * 72.0 / std::max(1, logicalDpiY()));
+  }
+  lexer_->setFont(editor_font, -1);
+  lexer_->setDefaultFont(editor_font);
+  if (!highlighting_) {
+    // Without the lexer the plain style carries the font.
+    SendScintilla(SCI_STYLESETFONT, STYLE_DEFAULT, editor_font.family().toUtf8().constData());
+    SendScintilla(SCI_STYLESETSIZE, STYLE_DEFAULT, editor_font.pointSize());
+    SendScintilla(SCI_STYLECLEARALL);
+  }
+  setMarginsFont(editor_font);
+  QWidget::setFont(chosen);  // QsciScintilla::setFont styles only; the widget keeps the choice
+  UpdateNumberMargin();
+}
+
+void CodeEditor::SetPaper(const QColor& colour) {
+  paper_ = colour;
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Base, colour);
+  setPalette(palette);
+  lexer_->setPaper(colour, -1);
+  lexer_->setDefaultPaper(colour);
+  setPaper(colour);
 }
 
 void CodeEditor::SetLineNumbersShown(bool shown) {
   line_numbers_shown_ = shown;
-  gutter_->setVisible(shown);
-  UpdateGutterWidth();
+  UpdateNumberMargin();
 }
 
-void CodeEditor::UpdateGutterWidth() {
-  // A new margin resizes the viewport, which lays a wrapped text out again: only on change.
-  if (viewportMargins().left() != GutterWidth()) setViewportMargins(GutterWidth(), 0, 0, 0);
-  const QRect area = contentsRect();
-  gutter_->setGeometry(QRect(area.left(), area.top(), GutterWidth(), area.height()));
-}
-
-void CodeEditor::resizeEvent(QResizeEvent* event) {
-  QPlainTextEdit::resizeEvent(event);
-  UpdateGutterWidth();
-}
-
-void CodeEditor::PaintGutter(QPaintEvent* event) {
-  QPainter painter(gutter_);
-  painter.fillRect(event->rect(), QColor(0xEE, 0xEE, 0xEE));
-  const int current = textCursor().blockNumber();
-  QTextBlock block = firstVisibleBlock();
-  int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
-  while (block.isValid() && top <= event->rect().bottom()) {
-    const int height = qRound(blockBoundingRect(block).height());
-    if (block.isVisible() && top + height >= event->rect().top()) {
-      QFont font = painter.font();
-      font.setBold(block.blockNumber() == current);
-      painter.setFont(font);
-      painter.setPen(block.blockNumber() == current ? Qt::black : Qt::darkGray);
-      painter.drawText(0, top, gutter_->width() - 4, fontMetrics().height(), Qt::AlignRight,
-                       QString::number(block.blockNumber() + 1));
-    }
-    top += height;
-    block = block.next();
+void CodeEditor::UpdateNumberMargin() {
+  if (!line_numbers_shown_) {
+    setMarginWidth(kNumberMargin, 0);
+    return;
   }
+  int digits = 1;
+  for (int count = std::max(1, lines()); count >= 10; count /= 10) ++digits;
+  setMarginWidth(kNumberMargin, QString(std::max(3, digits) + 1, u'9'));
 }
 
-void CodeEditor::MarkCurrentLine() {
-  QTextEdit::ExtraSelection line;
-  line.format.setBackground(QColor(0xFF, 0xFF, 0xD8));
-  line.format.setProperty(QTextFormat::FullWidthSelection, true);
-  line.cursor = textCursor();
-  line.cursor.clearSelection();
-  setExtraSelections({line});
-  gutter_->update();
+void CodeEditor::MarkCurrentLine(int line) {
+  if (line == marked_line_) return;
+  markerDeleteAll(kCurrentLineMarker);
+  markerAdd(line, kCurrentLineMarker);
+  marked_line_ = line;
 }
 
 void CodeEditor::SetHighlighting(bool on) {
+  if (on == highlighting_) return;
   highlighting_ = on;
-  if (!on) {
-    // Plain again: drop the colours of every block that has some.
-    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
-      auto* colours = ColoursOf(block);
-      if (colours == nullptr || !colours->applied) continue;
-      block.layout()->clearFormats();
-      colours->applied = false;
-      colours->revision = -1;
-      document()->markContentsDirty(block.position(), block.length());
-    }
+  if (on) {
+    StyleLexer();
+    setLexer(lexer_.get());
+    SetEditorFont(chosen_font_);
+    SetFolding(folding_);
+  } else {
+    setLexer(nullptr);
+    SendScintilla(SCI_CLEARDOCUMENTSTYLE);
+    SetEditorFont(chosen_font_);
+    SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, paper_);
+    SendScintilla(SCI_STYLECLEARALL);
   }
-  HighlightVisible();
+  UpdateNumberMargin();
 }
 
-void CodeEditor::OnContentsChange(int position, int, int added) {
-  const QTextBlock changed = document()->findBlock(position);
-  valid_until_ = std::min(valid_until_, changed.blockNumber());
-  // Revisions start again when the whole text is replaced, so a block that outlives that
-  // cannot trust its revision: a new generation makes every stored colour stale at once.
-  if (position == 0 && added >= document()->characterCount() - 1) {
-    ++generation_;
+void CodeEditor::SetFolding(bool on) {
+  folding_ = on;
+  if (!on) {
+    SendScintilla(SCI_FOLDALL, SC_FOLDACTION_EXPAND);
+    setFolding(NoFoldStyle, kFoldMargin);
     return;
   }
-  for (const QTextBlock& block : {changed, document()->findBlock(position + added)}) {
-    if (auto* colours = ColoursOf(block)) colours->revision = -1;
+  setFolding(BoxedTreeFoldStyle, kFoldMargin);
+}
+
+void CodeEditor::FoldAtCaret(bool contract) {
+  if (!folding_) return;
+  int line = int(SendScintilla(SCI_LINEFROMPOSITION, SendScintilla(SCI_GETCURRENTPOS)));
+  if (contract) {
+    // A header line folds itself; any other line folds the element around it.
+    if (!(SendScintilla(SCI_GETFOLDLEVEL, line) & SC_FOLDLEVELHEADERFLAG) ||
+        !SendScintilla(SCI_GETFOLDEXPANDED, line)) {
+      line = int(SendScintilla(SCI_GETFOLDPARENT, line));
+    }
+    if (line < 0) return;
+    SendScintilla(SCI_FOLDLINE, line, SC_FOLDACTION_CONTRACT);
+    SendScintilla(SCI_GOTOLINE, line);
+  } else {
+    SendScintilla(SCI_FOLDLINE, line, SC_FOLDACTION_EXPAND);
+    SendScintilla(SCI_ENSUREVISIBLE, line);
   }
 }
 
-void CodeEditor::HighlightVisible() {
-  // Applying colours asks for a repaint, which would call this again half-way through.
-  if (!highlighting_ || highlighting_now_) return;
-  highlighting_now_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{highlighting_now_};
-  const QTextBlock first = firstVisibleBlock();
-  if (!first.isValid()) return;
-  const int bottom = viewport()->height();
-  QTextBlock last = first;
-  for (qreal top = blockBoundingGeometry(first).translated(contentOffset()).top();
-       last.next().isValid() && top + blockBoundingRect(last).height() < bottom;
-       last = last.next()) {
-    top += blockBoundingRect(last).height();
+void CodeEditor::SetTagMatching(bool on) {
+  tag_matching_ = on;
+  MatchTags();
+}
+
+void CodeEditor::MatchTags() {
+  SendScintilla(SCI_SETINDICATORCURRENT, kTagIndicator);
+  for (const auto& [from, to] : std::as_const(marked_)) {
+    SendScintilla(SCI_INDICATORCLEARRANGE, from, to - from);
   }
-  // Blocks above the screen are only lexed for their end state, and only from the first
-  // one whose state may have changed.
-  QTextBlock block =
-      valid_until_ < first.blockNumber() ? document()->findBlockByNumber(valid_until_) : first;
-  int state = kInText;
-  if (const QTextBlock previous = block.previous(); previous.isValid()) {
-    if (const BlockColours* colours = ColoursOf(previous)) state = colours->end_state;
+  marked_.clear();
+  if (!tag_matching_ || SendScintilla(SCI_GETSELECTIONS) > 1) return;
+  const QByteArrayView text = model_.Buffer();
+  const std::optional<TagSpan> tag = TagAt(text, SendScintilla(SCI_GETCURRENTPOS));
+  if (!tag) return;
+  const std::optional<TagSpan> partner = PartnerOf(text, *tag);
+  if (!partner) return;
+  for (const TagSpan& span : {*tag, *partner}) {
+    const long from = long(span.NameStart());
+    const long length = long(span.name.size());
+    SendScintilla(SCI_INDICATORFILLRANGE, from, length);
+    marked_.append({from, from + length});
   }
-  for (; block.isValid(); block = block.next()) {
-    auto* colours = ColoursOf(block);
-    if (colours == nullptr) {
-      colours = new BlockColours;
-      block.setUserData(colours);
+}
+
+bool CodeEditor::JumpToPartner() {
+  const QByteArrayView text = model_.Buffer();
+  const std::optional<TagSpan> tag = TagAt(text, SendScintilla(SCI_GETCURRENTPOS));
+  if (!tag) return false;
+  const std::optional<TagSpan> partner = PartnerOf(text, *tag);
+  if (!partner) return false;
+  SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(partner->NameStart()));
+  return true;
+}
+
+void CodeEditor::CentreCaret() { SendScintilla(SCI_VERTICALCENTRECARET); }
+
+void CodeEditor::SetCompletion(bool on) {
+  completion_ = on;
+  if (!on) cancelList();
+}
+
+void CodeEditor::OnCharAdded(int character) {
+  if (SendScintilla(SCI_GETSELECTIONS) > 1) return;
+  const long caret = SendScintilla(SCI_GETCURRENTPOS);
+  if (character == '/' && closing_tags_ && caret >= 2 &&
+      SendScintilla(SCI_GETCHARAT, caret - 2) == '<') {
+    const QByteArray name = OpenElementBefore(model_.Buffer(), caret - 2);
+    if (name.isEmpty()) return;
+    const QByteArray rest = name + '>';
+    // One undo step of its own: undo takes the completion back and leaves "</".
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_INSERTTEXT, caret, rest.constData());
+    SendScintilla(SCI_ENDUNDOACTION);
+    SendScintilla(SCI_GOTOPOS, long(caret + rest.size()));
+    return;
+  }
+  if (!completion_ || isListActive()) return;
+  const bool word_char = (character >= 'a' && character <= 'z') ||
+                         (character >= 'A' && character <= 'Z') || character == '-';
+  if (character != '<' && character != ' ' && !word_char) return;
+  const CompletionContext context = CompletionContextAt(model_.Buffer(), caret);
+  if (context.kind == CompletionKind::kNone) return;
+  // A list opens where a word starts, never in the middle of one.
+  const long typed = caret - long(context.word_start);
+  if (typed > 1 || (typed == 1 && !word_char) || (typed == 0 && word_char)) return;
+  shown_completions_ = CompletionNames(context);
+  ShowCompletions(long(context.word_start));
+}
+
+void CodeEditor::ShowCompletions(long word_start) {
+  if (shown_completions_.isEmpty()) return;
+  const QByteArray list = shown_completions_.join(u' ').toUtf8();
+  SendScintilla(SCI_AUTOCSHOW, SendScintilla(SCI_GETCURRENTPOS) - word_start, list.constData());
+}
+
+void CodeEditor::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  if (mods & Qt::ControlModifier) {
+    // Ctrl+Shift+[ and ] (on most layouts Shift turns them into braces).
+    const bool shift = mods & Qt::ShiftModifier;
+    if (shift && (event->key() == Qt::Key_BracketLeft || event->key() == Qt::Key_BraceLeft)) {
+      FoldAtCaret(true);
+      return;
     }
-    const bool on_screen = block.blockNumber() >= first.blockNumber();
-    const bool current = colours->revision == block.revision() &&
-                         colours->generation == generation_ && colours->start_state == state;
-    if (!current || (on_screen && !colours->applied)) {
-      const HtmlLine lexed = LexHtmlLine(block.text(), state);
-      colours->revision = block.revision();
-      colours->generation = generation_;
-      colours->start_state = state;
-      colours->end_state = lexed.end_state;
-      colours->applied = false;
-      if (on_screen) {
-        QList<QTextLayout::FormatRange> ranges;
-        ranges.reserve(lexed.spans.size());
-        for (const HtmlSpan& span : lexed.spans) {
-          ranges.append(
-              {static_cast<int>(span.start), static_cast<int>(span.length), FormatFor(span.part)});
-        }
-        block.layout()->setFormats(ranges);
-        colours->applied = true;
-        document()->markContentsDirty(block.position(), block.length());
-      }
+    if (shift && (event->key() == Qt::Key_BracketRight || event->key() == Qt::Key_BraceRight)) {
+      FoldAtCaret(false);
+      return;
     }
-    state = colours->end_state;
-    if (block == last) break;
+    if (!shift && event->key() == Qt::Key_M) {
+      JumpToPartner();
+      return;
+    }
   }
-  valid_until_ = std::max(valid_until_, last.blockNumber() + 1);
+  QsciScintilla::keyPressEvent(event);
+  emit KeyHandled();
 }
 
 void CodeEditor::dragEnterEvent(QDragEnterEvent* event) {
@@ -241,7 +327,7 @@ void CodeEditor::dragEnterEvent(QDragEnterEvent* event) {
     event->acceptProposedAction();
     return;
   }
-  QPlainTextEdit::dragEnterEvent(event);
+  QsciScintilla::dragEnterEvent(event);
 }
 
 void CodeEditor::dragMoveEvent(QDragMoveEvent* event) {
@@ -249,7 +335,7 @@ void CodeEditor::dragMoveEvent(QDragMoveEvent* event) {
     event->acceptProposedAction();
     return;
   }
-  QPlainTextEdit::dragMoveEvent(event);
+  QsciScintilla::dragMoveEvent(event);
 }
 
 void CodeEditor::dropEvent(QDropEvent* event) {
@@ -259,5 +345,5 @@ void CodeEditor::dropEvent(QDropEvent* event) {
     emit FilesDropped(paths);
     return;
   }
-  QPlainTextEdit::dropEvent(event);
+  QsciScintilla::dropEvent(event);
 }

@@ -1,48 +1,83 @@
 #pragma once
 
-#include <QPlainTextEdit>
+#include <Qsci/qsciscintilla.h>
+
 #include <QStringList>
+#include <memory>
 
-class LineNumberArea;
+#include "widgets/scintilla_model.h"
 
-// The editor of a page: a plain-text editor with a gutter of line numbers, the current line
-// marked, HTML colours for the lines on screen only (so a large page opens as fast as plain
-// text), and files dropped on it announced rather than pasted.
-class CodeEditor : public QPlainTextEdit {
+class QsciLexerHTML;
+
+// The editor of a page on a code-editing component: line numbers with the current line
+// marked, HTML colours with embedded script, folding by element, the partner of the tag at
+// the caret highlighted, end tags completed on "</", name lists while typing, several and
+// rectangular selections. Files dropped on it are announced rather than pasted.
+class CodeEditor : public QsciScintilla {
   Q_OBJECT
  public:
   explicit CodeEditor(QWidget* parent = nullptr);
+  ~CodeEditor() override;
+
+  EditorModel& Model() { return model_; }
+  ScintillaModel& Scintilla() { return model_; }
 
   void SetLineNumbersShown(bool shown);
   bool LineNumbersShown() const { return line_numbers_shown_; }
   void SetHighlighting(bool on);
   bool Highlighting() const { return highlighting_; }
-  int GutterWidth() const;
-  // Colours the blocks now on screen (also run after every scroll and edit).
-  void HighlightVisible();
+  void SetFolding(bool on);
+  bool Folding() const { return folding_; }
+  void SetTagMatching(bool on);
+  bool TagMatching() const { return tag_matching_; }
+  void SetClosingTags(bool on) { closing_tags_ = on; }
+  bool ClosingTags() const { return closing_tags_; }
+  void SetCompletion(bool on);
+  bool Completion() const { return completion_; }
+
+  void SetEditorFont(const QFont& font);
+  void SetPaper(const QColor& colour);
+
+  // Folds (or unfolds) the element whose start line holds the caret or encloses it.
+  void FoldAtCaret(bool contract);
+  // Puts the caret in the partner of the tag it stands in; false when there is none.
+  bool JumpToPartner();
+  void CentreCaret();
+  // The byte ranges now marked as a matching pair of tag names (empty when none).
+  QList<std::pair<long, long>> MarkedTags() const { return marked_; }
+  // The names the completion list now shows (empty when it is closed).
+  QStringList ShownCompletions() const { return shown_completions_; }
 
  signals:
   void FilesDropped(const QStringList& paths);
+  // A key was handled: its edit and caret move are done.
+  void KeyHandled();
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
-  friend class LineNumberArea;
-  void PaintGutter(QPaintEvent* event);
-  void UpdateGutterWidth();
-  void MarkCurrentLine();
-  void OnContentsChange(int position, int removed, int added);
+  void StyleLexer();
+  void UpdateNumberMargin();
+  void MarkCurrentLine(int line);
+  void MatchTags();
+  void OnCharAdded(int character);
+  void ShowCompletions(long word_start);
 
-  LineNumberArea* gutter_;
+  ScintillaModel model_;
+  std::unique_ptr<QsciLexerHTML> lexer_;
+  QColor paper_ = Qt::white;
+  QFont chosen_font_;
   bool line_numbers_shown_ = true;
   bool highlighting_ = true;
-  // Blocks before this one carry a known end state; an edit moves it up.
-  int valid_until_ = 0;
-  // Bumped when the whole text is replaced.
-  int generation_ = 0;
-  bool highlighting_now_ = false;
+  bool folding_ = true;
+  bool tag_matching_ = true;
+  bool closing_tags_ = true;
+  bool completion_ = true;
+  int marked_line_ = -1;
+  QList<std::pair<long, long>> marked_;
+  QStringList shown_completions_;
 };

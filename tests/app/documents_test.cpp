@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -20,6 +19,7 @@
 #include "platform/recent_files.h"
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
+#include "widgets/code_editor.h"
 
 // Document flows at window level: real files, the scripted desktop, the real editor.
 class DocumentsTest : public QObject {
@@ -111,7 +111,7 @@ void DocumentsTest::Start(const QString& argument) {
 }
 
 void DocumentsTest::TypeIntoEditor(const QString& text) {
-  QPlainTextEdit* editor = app_->Main().EditorWidget();
+  CodeEditor* editor = app_->Main().EditorWidget();
   editor->setFocus();
   // Key events carry the text, so letters outside Latin-1 type as well.
   for (QChar c : text) {
@@ -176,7 +176,7 @@ void DocumentsTest::OpenEditSaveGivesExpectedBytes() {
   QCOMPARE(main.Files()->Folder(), data_->path());
   QVERIFY(!main.Modified());
 
-  main.EditorWidget()->moveCursor(QTextCursor::Start);
+  main.EditorWidget()->setCursorPosition(0, 0);
   TypeIntoEditor("Ё");
   QVERIFY(main.Modified());
   QCOMPARE(main.StatusPanel(0), QString("*"));
@@ -331,7 +331,7 @@ void DocumentsTest::AnswersThePrompt() {
   Write("other.htm", "other");
   Start(titled ? Path("current.htm") : QString());
   MainWindow& main = app_->Main();
-  main.EditorWidget()->moveCursor(QTextCursor::Start);
+  main.EditorWidget()->setCursorPosition(0, 0);
   main.Editor().LoadText(titled ? "old" : "");
   TypeIntoEditor("edited ");
   QVERIFY(main.Modified());

@@ -1,9 +1,8 @@
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QLabel>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
@@ -145,7 +144,7 @@ void EditingTest::BoldShortcutWrapsTheSelection() {
 void EditingTest::TypingMarksTheDocument() {
   QVERIFY(!Main().Modified());
   QCOMPARE(Main().StatusPanel(0), QString());
-  Main().EditorWidget()->moveCursor(QTextCursor::Start);
+  Main().EditorWidget()->setCursorPosition(0, 0);
   QTest::keyClick(Main().EditorWidget(), Qt::Key_X);
   QVERIFY(Main().Modified());
   QVERIFY(!Main().Saved());
@@ -158,7 +157,7 @@ void EditingTest::TypingMarksTheDocument() {
 }
 
 void EditingTest::KeyShowsThePositionBeforeIt() {
-  Main().EditorWidget()->moveCursor(QTextCursor::Start);
+  Main().EditorWidget()->setCursorPosition(0, 0);
   QTest::keyClick(Main().EditorWidget(), Qt::Key_Down);
   QCOMPARE(Main().StatusPanel(1), QString("0,0"));
   QCOMPARE(Main().StatusPanel(2), QString("0"));
@@ -169,12 +168,12 @@ void EditingTest::KeyShowsThePositionBeforeIt() {
 
 void EditingTest::ClickShowsTheNewPosition() {
   SetText("line0\nline1\nline2\nline3\nline4\nline5 here", 0, 0);
-  QPlainTextEdit* editor = Main().EditorWidget();
-  QTextCursor cursor(editor->document()->findBlockByNumber(5));
-  cursor.setPosition(cursor.position() + 2);
-  const QRect rect = editor->cursorRect(cursor);
-  QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier,
-                    rect.center() + QPoint(1, 0));
+  CodeEditor* editor = Main().EditorWidget();
+  const long position = editor->positionFromLineIndex(5, 2);
+  const QPoint point(
+      int(editor->SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0, position)),
+      int(editor->SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0, position)));
+  QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, point + QPoint(1, 4));
   QTRY_COMPARE(Main().StatusPanel(1), QString("2,5"));
   QCOMPARE(Main().StatusPanel(2), QString::number(6 * 5 + 2));
   // Wide enough for the offsets of a 50 MB page.
@@ -183,14 +182,14 @@ void EditingTest::ClickShowsTheNewPosition() {
 }
 
 void EditingTest::SwitchesWordWrap() {
-  QPlainTextEdit* editor = Main().EditorWidget();
-  QCOMPARE(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
+  CodeEditor* editor = Main().EditorWidget();
+  QCOMPARE(editor->wrapMode(), QsciScintilla::WrapNone);
   QTest::mouseClick(Button("SpeedButton6"), Qt::LeftButton);
   QVERIFY(Main().WordWrapOn());
-  QCOMPARE(editor->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  QCOMPARE(editor->wrapMode(), QsciScintilla::WrapWord);
   QTest::mouseClick(Button("SpeedButton6"), Qt::LeftButton);
   QVERIFY(!Main().WordWrapOn());
-  QCOMPARE(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
+  QCOMPARE(editor->wrapMode(), QsciScintilla::WrapNone);
 }
 
 void EditingTest::ClearKeepsTheFileName() {

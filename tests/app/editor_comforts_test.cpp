@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -55,11 +54,11 @@ class EditorComfortsTest : public QObject {
     Bar<QCheckBox>("FindCase")->setChecked(true);
     QCOMPARE(Main().Find()->Count(), 2);
     Bar<QPushButton>("FindNext")->click();
-    QCOMPARE(Editor()->textCursor().selectionStart(), 4);
+    QCOMPARE(Main().Editor().SelectionStart(), 4);
     Bar<QPushButton>("FindNext")->click();
-    QCOMPARE(Editor()->textCursor().selectionStart(), 18);
+    QCOMPARE(Main().Editor().SelectionStart(), 18);
     Bar<QPushButton>("FindNext")->click();  // round to the start
-    QCOMPARE(Editor()->textCursor().selectionStart(), 4);
+    QCOMPARE(Main().Editor().SelectionStart(), 4);
     QTest::keyClick(Bar<QLineEdit>("FindText"), Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
   }
@@ -102,25 +101,28 @@ class EditorComfortsTest : public QObject {
     Main().Editor().LoadText("a\nb\nc\nd");
     desktop_->number_answers.push_back(3);
     Key(Qt::CTRL | Qt::Key_G);
-    QCOMPARE(Editor()->textCursor().blockNumber(), 2);
+    QCOMPARE(Main().Editor().CaretLine(), 2);
   }
 
   void LineNumbersAndColoursCanBeTurnedOff() {
     auto* code = Main().Code();
-    QVERIFY(code->GutterWidth() > 0);
+    QVERIFY(code->marginWidth(0) > 0);
     Main().MenuItem("LineNumbers")->setChecked(false);
-    QCOMPARE(code->GutterWidth(), 0);
+    QCOMPARE(code->marginWidth(0), 0);
     Main().Editor().LoadText("<p class=\"x\">text</p>");
-    code->HighlightVisible();
-    QVERIFY(!code->document()->firstBlock().layout()->formats().isEmpty());
+    auto style_at = [code](long position) {
+      code->SendScintilla(QsciScintilla::SCI_COLOURISE, 0, -1);
+      return code->SendScintilla(QsciScintilla::SCI_GETSTYLEAT, position);
+    };
+    QVERIFY(style_at(1) != style_at(13));  // a tag name and text
     Main().MenuItem("Highlighting")->setChecked(false);
-    QVERIFY(code->document()->firstBlock().layout()->formats().isEmpty());
+    QCOMPARE(style_at(1), style_at(13));
     // Colours are not edits: no change signal, nothing to undo.
-    QSignalSpy changes(Editor(), &QPlainTextEdit::textChanged);
+    QSignalSpy changes(Editor(), &QsciScintilla::textChanged);
     Main().MenuItem("Highlighting")->setChecked(true);
-    code->HighlightVisible();
+    QVERIFY(style_at(1) != style_at(13));
     QCOMPARE(changes.count(), 0);
-    QVERIFY(!Editor()->document()->isUndoAvailable());
+    QVERIFY(!Editor()->isUndoAvailable());
   }
 
   void DroppedFileOpens() {
@@ -216,7 +218,7 @@ class EditorComfortsTest : public QObject {
 
  private:
   MainWindow& Main() { return app_->Main(); }
-  QPlainTextEdit* Editor() { return Main().EditorWidget(); }
+  CodeEditor* Editor() { return Main().EditorWidget(); }
   template <typename T>
   T* Bar(const char* name) {
     return Main().findChild<QWidget*>("FindBar")->findChild<T*>(name);

@@ -1,7 +1,11 @@
 #include <QTest>
-#include <QTextDocument>
 
 #include "document/editor_model.h"
+#include "platform/codec.h"
+#include "platform/text_format.h"
+#include "widgets/code_editor.h"
+
+Q_DECLARE_METATYPE(LineEnd)
 
 class EditorModelTest : public QObject {
   Q_OBJECT
@@ -15,24 +19,50 @@ class EditorModelTest : public QObject {
   void ReplacesSelectionAcrossLines();
   void AppliesChangedLinesAsOneUndoStep_data();
   void AppliesChangedLinesAsOneUndoStep();
+  void CountsCharactersWhateverTheBytesAndBreaks_data();
+  void CountsCharactersWhateverTheBytesAndBreaks();
+  void UndoingBackToTheSaveClearsTheMark();
+  void EveryByteSurvivesTheEditor_data();
+  void EveryByteSurvivesTheEditor();
 };
+
+namespace {
+
+// The rows of a data function once per line-end style the editor may hold.
+void AddLineEndColumn() { QTest::addColumn<LineEnd>("line_end"); }
+const std::pair<const char*, LineEnd> kLineEnds[] = {
+    {"LF", LineEnd::kLf}, {"CR LF", LineEnd::kCrLf}, {"CR", LineEnd::kCr}};
+
+}  // namespace
 
 void EditorModelTest::ReadsLines_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QStringList>("lines");
-  QTest::addRow("empty document has no lines") << "" << QStringList{};
-  QTest::addRow("one line") << "abc" << QStringList{"abc"};
-  QTest::addRow("final break gives an empty last line") << "a\nb\n" << QStringList{"a", "b", ""};
-  QTest::addRow("non-breaking space stays")
-      << QString(QChar(0xA0)) << QStringList{QString(QChar(0xA0))};
+  AddLineEndColumn();
+  for (const auto& [name, end] : kLineEnds) {
+    QTest::addRow("%s: empty document has no lines", name) << "" << QStringList{} << end;
+    QTest::addRow("%s: one line", name) << "abc" << QStringList{"abc"} << end;
+    QTest::addRow("%s: final break gives an empty last line", name)
+        << "a\nb\n"
+        << QStringList{"a", "b", ""} << end;
+    QTest::addRow("%s: non-breaking space stays", name)
+        << QString(QChar(0xA0)) << QStringList{QString(QChar(0xA0))} << end;
+    QTest::addRow("%s: paragraph separator and noncharacters are text", name)
+        << QString::fromUtf16(u"a\u2029b\uFDD0\uFDD1\nc")
+        << QStringList{QString::fromUtf16(u"a\u2029b\uFDD0\uFDD1"), "c"} << end;
+  }
 }
 
 void EditorModelTest::ReadsLines() {
   QFETCH(QString, text);
   QFETCH(QStringList, lines);
-  QTextDocument document;
-  EditorModel editor(&document);
-  editor.LoadText(text);
+  QFETCH(LineEnd, line_end);
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
+  editor.LoadText(text, line_end);
+  QByteArray held = text.toUtf8();
+  held.replace('\n', LineEndBytes(line_end));
+  QCOMPARE(editor.Buffer().toByteArray(), held);
   QCOMPARE(editor.LineCount(), lines.size());
   QCOMPARE(editor.Lines(), lines);
   QCOMPARE(editor.Text(), text);
@@ -40,8 +70,8 @@ void EditorModelTest::ReadsLines() {
 }
 
 void EditorModelTest::WritesALineAndPutsTheCaretAtItsEnd() {
-  QTextDocument document;
-  EditorModel editor(&document);
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
   editor.LoadText("one\ntwo\nthree");
   editor.SetLine(1, "second");
   QCOMPARE(editor.Text(), QString("one\nsecond\nthree"));
@@ -75,20 +105,24 @@ void EditorModelTest::InsertsAndDeletesLines() {
   QFETCH(QString, operation);
   QFETCH(int, index);
   QFETCH(QString, expected);
-  QTextDocument document;
-  EditorModel editor(&document);
-  editor.LoadText(text);
-  if (operation == "insert") {
-    editor.InsertLine(index, "X");
-  } else {
-    editor.DeleteLine(index);
+  // In a page of CR LF lines the new breaks are CR LF too.
+  for (const auto& [name, end] : kLineEnds) {
+    CodeEditor widget;
+    EditorModel& editor = widget.Model();
+    editor.LoadText(text, end);
+    if (operation == "insert") {
+      editor.InsertLine(index, "X");
+    } else {
+      editor.DeleteLine(index);
+    }
+    QCOMPARE(editor.Text(), expected);
+    QCOMPARE(editor.Buffer().toByteArray(), expected.toUtf8().replace('\n', LineEndBytes(end)));
   }
-  QCOMPARE(editor.Text(), expected);
 }
 
 void EditorModelTest::ReplacesSelectionAcrossLines() {
-  QTextDocument document;
-  EditorModel editor(&document);
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
   editor.LoadText("abc\ndef");
   editor.Select(1, 4);  // "bc\nd"
   QCOMPARE(editor.SelectedText(), QString("bc\nd"));
@@ -120,18 +154,95 @@ void EditorModelTest::AppliesChangedLinesAsOneUndoStep_data() {
 void EditorModelTest::AppliesChangedLinesAsOneUndoStep() {
   QFETCH(QStringList, before);
   QFETCH(QStringList, after);
-  QTextDocument document;
-  EditorModel editor(&document);
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
   editor.LoadText(before.join('\n'));
   editor.ApplyLines(after);
   QCOMPARE(editor.Lines(), after);
   if (before != after) {
-    QVERIFY(document.isUndoAvailable());
-    document.undo();
+    QVERIFY(widget.isUndoAvailable());
+    widget.undo();
     QCOMPARE(editor.Lines(), before);
-    QVERIFY(!document.isUndoAvailable());
+    QVERIFY(!widget.isUndoAvailable());
   }
 }
 
-QTEST_GUILESS_MAIN(EditorModelTest)
+void EditorModelTest::CountsCharactersWhateverTheBytesAndBreaks_data() {
+  AddLineEndColumn();
+  for (const auto& [name, end] : kLineEnds) QTest::addRow("%s", name) << end;
+}
+
+void EditorModelTest::CountsCharactersWhateverTheBytesAndBreaks() {
+  QFETCH(LineEnd, line_end);
+  // Two, three and four UTF-8 bytes a character; the emoji is two UTF-16 characters.
+  const QString text = QString::fromUtf8("Привет\n中文\xF0\x9F\x98\x80x\nend");
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
+  editor.LoadText(text, line_end);
+  for (int start = 0; start <= text.size(); ++start) {
+    if (text.at(qMin(start, int(text.size()) - 1)).isLowSurrogate()) continue;
+    editor.Select(start, 0);
+    QCOMPARE(editor.SelectionStart(), start);
+    QCOMPARE(editor.CaretPosition(), start);
+  }
+  const int at = int(text.indexOf(u'文'));
+  editor.Select(at, 8);
+  QCOMPARE(editor.SelectedText(), text.mid(at, 8));
+  QCOMPARE(editor.SelectionLine(), 1);
+  QCOMPARE(editor.CaretLine(), 2);
+  QCOMPARE(editor.CaretOffset(), 3);
+  QCOMPARE(editor.SelectionEnd(), at + 8);
+  editor.ReplaceSelection("a\nb");
+  QCOMPARE(editor.Text(), text.left(at) + "a\nb" + text.mid(at + 8));
+  QCOMPARE(editor.CaretPosition(), at + 3);
+}
+
+void EditorModelTest::UndoingBackToTheSaveClearsTheMark() {
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
+  editor.LoadText("one\ntwo", LineEnd::kCrLf);
+  QVERIFY(editor.AtSavePoint());
+  editor.SetLine(0, "first");
+  QVERIFY(!editor.AtSavePoint());
+  widget.undo();
+  QVERIFY(editor.AtSavePoint());
+  editor.SetLine(1, "second");
+  editor.MarkSaved();
+  widget.undo();
+  QVERIFY(!editor.AtSavePoint());
+  widget.redo();
+  QVERIFY(editor.AtSavePoint());
+}
+
+void EditorModelTest::EveryByteSurvivesTheEditor_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QByteArray every;
+  for (int b = 0; b < 256; ++b) {
+    if (b != '\r' && b != '\n') every.append(static_cast<char>(b));
+  }
+  QTest::addRow("every Windows-1251 byte, NUL too") << every + "\r\nsecond line\r\n";
+  QTest::addRow("UTF-8 with a mark, U+FEFF and U+2029 inside") << QByteArray(
+      "\xEF\xBB\xBF\xEF\xBB\xBF"
+      "a\xE2\x80\xA9\xD0\xAF\nb\n");
+  QTest::addRow("mixed line ends") << QByteArray("a\r\nb\nc\rd\r\n");
+  QTest::addRow("no final break, CR") << QByteArray("a\rb");
+}
+
+void EditorModelTest::EveryByteSurvivesTheEditor() {
+  QFETCH(QByteArray, bytes);
+  TextFormat format = DetectTextFormat(bytes);
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
+  editor.LoadBuffer(EditorBytes(bytes, format), format.line_end);
+  QCOMPARE(editor.Text(), DecodeText(bytes, format));
+  if (format.mixed_line_ends) {
+    // Held in the most frequent style, which a later save writes.
+    format.mixed_line_ends = false;
+    QCOMPARE(FileBytes(editor.Buffer(), format), EncodeText(DecodeText(bytes, format), format));
+  } else {
+    QCOMPARE(FileBytes(editor.Buffer(), format), bytes);
+  }
+}
+
+QTEST_MAIN(EditorModelTest)
 #include "editor_model_test.moc"

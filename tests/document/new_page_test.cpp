@@ -1,9 +1,8 @@
 #include <QTest>
 
-#include <QTextDocument>
-
 #include "document/editor_model.h"
 #include "document/new_page.h"
+#include "widgets/code_editor.h"
 
 Q_DECLARE_METATYPE(NewPageFields)
 
@@ -109,15 +108,15 @@ void NewPageTest::BuildsFramesets() {
 }
 
 void NewPageTest::InsertsLinesIntoAnEmptyEditor() {
-  QTextDocument document;
-  EditorModel editor(&document);
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
   QCOMPARE(insertline(editor, "<table>"), 0);
   QCOMPARE(editor.Lines(), (QStringList{"<table>", " "}));
 }
 
 void NewPageTest::StacksLinesAboveTheCaretLine() {
-  QTextDocument document;
-  EditorModel editor(&document);
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
   editor.LoadText("l0\nl1\nl2\nline 3\nl4");
   editor.Select(int(editor.Text().indexOf("line 3")) + 2, 0);  // middle of line index 3
   QCOMPARE(insertline(editor, "a"), 3);
@@ -126,5 +125,5 @@ void NewPageTest::StacksLinesAboveTheCaretLine() {
   QCOMPARE(editor.Lines(), (QStringList{"l0", "l1", "l2", "a", "b", "c", "line 3", "l4"}));
 }
 
-QTEST_GUILESS_MAIN(NewPageTest)
+QTEST_MAIN(NewPageTest)
 #include "new_page_test.moc"

@@ -53,7 +53,7 @@ class GeneratorWindowsTest : public QObject {
     QWidget* w = app_->Window(window);
     return w == nullptr ? nullptr : w->findChild<T*>(control);
   }
-  QPlainTextEdit* Editor() { return app_->Main().EditorWidget(); }
+  CodeEditor* Editor() { return app_->Main().EditorWidget(); }
   void SetText(const QString& text) { app_->Main().Editor().LoadText(text); }
   void Click(const char* window, const char* control) {
     auto* button = In<QAbstractButton>(window, control);

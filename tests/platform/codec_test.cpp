@@ -1,7 +1,5 @@
 #include <QTest>
-#include <QTextDocument>
 
-#include "document/editor_model.h"
 #include "platform/codec.h"
 #include "platform/text_file.h"
 
@@ -10,7 +8,6 @@ class CodecTest : public QObject {
 
  private slots:
   void EveryByteRoundTrips();
-  void EveryByteSurvivesTheEditorDocument();
   void EncodesOutsideCharactersAsReferences_data();
   void EncodesOutsideCharactersAsReferences();
   void SplitsLineBreaks_data();
@@ -41,19 +38,6 @@ void CodecTest::EveryByteRoundTrips() {
   QCOMPARE(EncodeCp1251(text, &replaced), bytes);
   QCOMPARE(replaced, 0);
   QVERIFY(FitsCp1251(text));
-}
-
-void CodecTest::EveryByteSurvivesTheEditorDocument() {
-  // Bytes other than CR and LF, through the editor's document and back to disk form.
-  QByteArray bytes;
-  for (int b = 0; b < 256; ++b) {
-    if (b != '\r' && b != '\n') bytes.append(static_cast<char>(b));
-  }
-  bytes.append("\r\nsecond line\r\n");
-  QTextDocument document;
-  EditorModel editor(&document);
-  editor.LoadText(BytesToText(bytes));
-  QCOMPARE(TextToBytes(editor.Text()), bytes);
 }
 
 void CodecTest::EncodesOutsideCharactersAsReferences_data() {

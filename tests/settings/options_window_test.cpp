@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <memory>
 
+#include "widgets/code_editor.h"
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"

@@ -1,9 +1,9 @@
 #include <QTest>
-#include <QTextDocument>
 
 #include "document/editor_model.h"
 #include "tags/tag_catalogue.h"
 #include "tags/tag_engine.h"
+#include "widgets/code_editor.h"
 
 class TagEngineTest : public QObject {
   Q_OBJECT
@@ -22,12 +22,12 @@ namespace {
 
 // A document holding text, with the characters [start, start + length) selected.
 struct Editing {
-  Editing(const QString& text, int start, int length) : editor(&document) {
+  Editing(const QString& text, int start, int length) : editor(widget.Model()) {
     editor.LoadText(text);
     editor.Select(start, length);
   }
-  QTextDocument document;
-  EditorModel editor;
+  CodeEditor widget;
+  EditorModel& editor;
 };
 
 const TagCommand& Command(const QString& name) {
@@ -152,8 +152,8 @@ void TagEngineTest::RunsCommands() {
 }
 
 void TagEngineTest::WorksOnAMegabyteLine() {
-  QTextDocument document;
-  EditorModel editor(&document);
+  CodeEditor widget;
+  EditorModel& editor = widget.Model();
   const QString line(1 << 20, 'a');
   editor.LoadText(line);
   editor.Select(int(line.size()) - 1, 0);
@@ -162,5 +162,5 @@ void TagEngineTest::WorksOnAMegabyteLine() {
   QVERIFY(editor.Line(0).endsWith("a<br>a"));
 }
 
-QTEST_GUILESS_MAIN(TagEngineTest)
+QTEST_MAIN(TagEngineTest)
 #include "tag_engine_test.moc"

@@ -1,0 +1,510 @@
+#include "tags/html_structure.h"
+
+#include <QSet>
+#include <algorithm>
+#include <cstring>
+
+#include "tags/tag_catalogue.h"
+
+namespace {
+
+// How far back the caret's own tag or word is looked for.
+constexpr qsizetype kLookBehind = 64 * 1024;
+
+bool IsNameChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == ':' || c == '_';
+}
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
+
+bool StartsWithNoCase(QByteArrayView text, qsizetype at, QByteArrayView word) {
+  if (at < 0 || at + word.size() > text.size()) return false;
+  for (qsizetype k = 0; k < word.size(); ++k) {
+    if (Lower(text[at + k]) != word[k]) return false;
+  }
+  return true;
+}
+
+// Index of the first occurrence of word (lower case, its first character not a letter) at
+// or after from, in any case.
+qsizetype FindNoCase(QByteArrayView text, QByteArrayView word, qsizetype from) {
+  for (qsizetype at = from; at + word.size() <= text.size(); ++at) {
+    const void* next = memchr(text.data() + at, word[0], size_t(text.size() - at));
+    if (next == nullptr) return -1;
+    at = static_cast<const char*>(next) - text.data();
+    if (StartsWithNoCase(text, at, word)) return at;
+  }
+  return -1;
+}
+
+// The tag starting at text[at] == '<'; the end is after the '>' outside quotes.
+std::optional<TagSpan> ReadTag(QByteArrayView text, qsizetype at) {
+  TagSpan tag;
+  tag.start = at;
+  qsizetype i = at + 1;
+  if (i < text.size() && text[i] == '/') {
+    tag.closing = true;
+    ++i;
+  }
+  if (i >= text.size() || !IsLetter(text[i])) return std::nullopt;
+  while (i < text.size() && IsNameChar(text[i])) tag.name.append(Lower(text[i++]));
+  char quote = 0;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quote != 0) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '<') {
+      break;  // a tag left unclosed
+    } else if (c == '>') {
+      tag.self_closing = text[i - 1] == '/';
+      tag.end = i + 1;
+      return tag;
+    }
+  }
+  tag.end = i;
+  return tag;
+}
+
+// Where scanning goes on after the markup at text[at] == '<': past a comment, a declaration
+// or a tag (and the raw content of script and style).
+struct Step {
+  qsizetype next;
+  std::optional<TagSpan> tag;
+};
+
+Step StepAt(QByteArrayView text, qsizetype at) {
+  if (StartsWithNoCase(text, at, "<!--")) {
+    const qsizetype end = FindNoCase(text, "-->", at + 4);
+    return {end < 0 ? text.size() : end + 3, std::nullopt};
+  }
+  if (at + 1 < text.size() && (text[at + 1] == '!' || text[at + 1] == '?')) {
+    const qsizetype end = FindNoCase(text, ">", at);
+    return {end < 0 ? text.size() : end + 1, std::nullopt};
+  }
+  std::optional<TagSpan> tag = ReadTag(text, at);
+  if (!tag) return {at + 1, std::nullopt};
+  qsizetype next = tag->end;
+  if (!tag->closing && (tag->name == "script" || tag->name == "style")) {
+    const qsizetype close = FindNoCase(text, "</" + tag->name, next);
+    next = close < 0 ? text.size() : close;
+  }
+  return {next, tag};
+}
+
+qsizetype NextMarkup(QByteArrayView text, qsizetype from) {
+  if (from >= text.size()) return -1;
+  const void* next = memchr(text.data() + from, '<', size_t(text.size() - from));
+  return next == nullptr ? -1 : static_cast<const char*>(next) - text.data();
+}
+
+}  // namespace
+
+bool IsVoidElement(QByteArrayView lower_name) {
+  static const QSet<QByteArray> kVoid{"area",  "base",  "br",       "col",   "embed",   "hr",
+                                      "img",   "input", "link",     "meta",  "param",   "source",
+                                      "track", "wbr",   "basefont", "frame", "isindex", "keygen"};
+  return kVoid.contains(lower_name.toByteArray());
+}
+
+std::optional<TagSpan> TagAt(QByteArrayView text, qsizetype caret) {
+  caret = std::clamp<qsizetype>(caret, 0, text.size());
+  qsizetype i = caret - 1;
+  if (i >= 0 && text[i] == '>') --i;  // right after the tag's own '>'
+  const qsizetype limit = std::max<qsizetype>(0, caret - kLookBehind);
+  for (; i >= limit; --i) {
+    if (text[i] == '<') break;
+    if (text[i] == '>') return std::nullopt;
+  }
+  if (i < limit) return std::nullopt;
+  std::optional<TagSpan> tag = ReadTag(text, i);
+  if (!tag || caret > tag->end) return std::nullopt;
+  return tag;
+}
+
+std::optional<TagSpan> PartnerOf(QByteArrayView text, const TagSpan& tag) {
+  if (tag.self_closing || (!tag.closing && IsVoidElement(tag.name))) return std::nullopt;
+  int depth = 1;
+  if (!tag.closing) {
+    // Forward, skipping comments and the raw content of script and style.
+    const bool raw = tag.name == "script" || tag.name == "style";
+    qsizetype at = raw ? FindNoCase(text, "</" + tag.name, tag.end) : NextMarkup(text, tag.end);
+    while (at >= 0) {
+      const Step step = StepAt(text, at);
+      if (step.tag && step.tag->name == tag.name && !step.tag->self_closing) {
+        depth += step.tag->closing ? -1 : 1;
+        if (depth == 0) return step.tag;
+      }
+      at = NextMarkup(text, step.next);
+    }
+    return std::nullopt;
+  }
+  // Backward, over the tags of the same name.
+  const QByteArray open = "<" + tag.name;
+  for (qsizetype at = tag.start - 1; at >= 0; --at) {
+    if (text[at] != '<') continue;
+    const bool closing = at + 1 < text.size() && text[at + 1] == '/';
+    if (!StartsWithNoCase(text, closing ? at + 1 : at, open)) continue;
+    const std::optional<TagSpan> other = ReadTag(text, at);
+    if (!other || other->name != tag.name || other->self_closing) continue;
+    depth += other->closing ? 1 : -1;
+    if (depth == 0) return other;
+  }
+  return std::nullopt;
+}
+
+QByteArray OpenElementBefore(QByteArrayView text, qsizetype position) {
+  position = std::clamp<qsizetype>(position, 0, text.size());
+  const QByteArrayView head = text.first(position);
+  QList<QByteArray> open;
+  for (qsizetype at = NextMarkup(head, 0); at >= 0;) {
+    const Step step = StepAt(head, at);
+    if (step.tag && step.tag->end <= position) {
+      const TagSpan& tag = *step.tag;
+      if (!tag.closing && !tag.self_closing && !IsVoidElement(tag.name)) {
+        open.append(tag.name);
+      } else if (tag.closing) {
+        const qsizetype match = open.lastIndexOf(tag.name);
+        if (match >= 0) open.resize(match);
+      }
+    }
+    at = NextMarkup(head, step.next);
+  }
+  return open.isEmpty() ? QByteArray() : open.last();
+}
+
+CompletionContext CompletionContextAt(QByteArrayView text, qsizetype caret) {
+  caret = std::clamp<qsizetype>(caret, 0, text.size());
+  CompletionContext context;
+  qsizetype word = caret;
+  while (word > 0 && IsNameChar(text[word - 1])) --word;
+  context.word_start = word;
+  // The nearest '<' or '>' before the word tells tag from content.
+  const qsizetype limit = std::max<qsizetype>(0, caret - kLookBehind);
+  qsizetype mark = word - 1;
+  while (mark >= limit && text[mark] != '<' && text[mark] != '>') --mark;
+  if (mark >= limit && text[mark] == '<') {
+    if (mark == word - 1) {
+      context.kind =
+          word == caret || IsLetter(text[word]) ? CompletionKind::kElement : CompletionKind::kNone;
+      return context;
+    }
+    const std::optional<TagSpan> tag = ReadTag(text.first(caret), mark);
+    if (!tag || tag->closing) return context;
+    // Quotes between the name and the word: inside a value, only style's value counts.
+    char quote = 0;
+    qsizetype value_start = -1;
+    for (qsizetype i = tag->NameStart() + tag->name.size(); i < word; ++i) {
+      if (quote != 0) {
+        if (text[i] == quote) quote = 0;
+      } else if (text[i] == '"' || text[i] == '\'') {
+        quote = text[i];
+        value_start = i;
+      }
+    }
+    if (quote == 0) {
+      if (word > 0 && IsSpace(text[word - 1])) {
+        context.kind = CompletionKind::kAttribute;
+        context.element = tag->name;
+      }
+      return context;
+    }
+    qsizetype name_end = value_start;
+    while (name_end > 0 && (IsSpace(text[name_end - 1]) || text[name_end - 1] == '=')) --name_end;
+    if (!StartsWithNoCase(text, name_end - 5, "style") ||
+        (name_end >= 6 && IsNameChar(text[name_end - 6]))) {
+      return context;
+    }
+    qsizetype before = word - 1;
+    while (before > value_start && IsSpace(text[before])) --before;
+    if (before == value_start || text[before] == ';') context.kind = CompletionKind::kCssProperty;
+    return context;
+  }
+  // Content: a property name inside a style element, after '{' or ';'.
+  qsizetype before = word - 1;
+  while (before >= limit && IsSpace(text[before])) --before;
+  if (before < limit || (text[before] != '{' && text[before] != ';')) return context;
+  const QByteArrayView recent = text.sliced(limit, word - limit);
+  qsizetype style = -1;
+  for (qsizetype at = 0; (at = FindNoCase(recent, "<style", at)) >= 0; ++at) style = at;
+  if (style >= 0 && FindNoCase(recent, "</style", style) < 0) {
+    context.kind = CompletionKind::kCssProperty;
+  }
+  return context;
+}
+
+namespace {
+
+constexpr const char* kElements[] = {
+    "a",       "abbr",     "address",    "area",       "article",  "aside",    "audio",    "b",
+    "base",    "bdi",      "bdo",        "blockquote", "body",     "br",       "button",   "canvas",
+    "caption", "cite",     "code",       "col",        "colgroup", "data",     "datalist", "dd",
+    "del",     "details",  "dfn",        "dialog",     "div",      "dl",       "dt",       "em",
+    "embed",   "fieldset", "figcaption", "figure",     "footer",   "form",     "h1",       "h2",
+    "h3",      "h4",       "h5",         "h6",         "head",     "header",   "hgroup",   "hr",
+    "html",    "i",        "iframe",     "img",        "input",    "ins",      "kbd",      "label",
+    "legend",  "li",       "link",       "main",       "map",      "mark",     "menu",     "meta",
+    "meter",   "nav",      "noscript",   "object",     "ol",       "optgroup", "option",   "output",
+    "p",       "picture",  "pre",        "progress",   "q",        "rp",       "rt",       "ruby",
+    "s",       "samp",     "script",     "search",     "section",  "select",   "slot",     "small",
+    "source",  "span",     "strong",     "style",      "sub",      "summary",  "sup",      "table",
+    "tbody",   "td",       "template",   "textarea",   "tfoot",    "th",       "thead",    "time",
+    "title",   "tr",       "track",      "u",          "ul",       "var",      "video",    "wbr"};
+
+constexpr const char* kGlobalAttributes[] = {
+    "accesskey", "autofocus", "class",       "contenteditable", "dir",         "draggable",
+    "hidden",    "id",        "inert",       "inputmode",       "lang",        "onblur",
+    "onchange",  "onclick",   "ondblclick",  "onfocus",         "oninput",     "onkeydown",
+    "onkeyup",   "onload",    "onmousedown", "onmouseout",      "onmouseover", "onmouseup",
+    "onsubmit",  "popover",   "role",        "spellcheck",      "style",       "tabindex",
+    "title",     "translate"};
+
+struct ElementAttributes {
+  const char* element;
+  const char* names;  // separated by spaces
+};
+
+constexpr ElementAttributes kAttributes[] = {
+    {"a", "href target download rel hreflang type referrerpolicy ping name"},
+    {"area", "alt coords shape href target download rel referrerpolicy"},
+    {"audio", "src controls autoplay loop muted preload crossorigin"},
+    {"base", "href target"},
+    {"blockquote", "cite"},
+    {"body", "bgcolor text link vlink alink background"},
+    {"button", "type name value disabled form formaction formmethod popovertarget"},
+    {"canvas", "width height"},
+    {"col", "span width"},
+    {"colgroup", "span"},
+    {"del", "cite datetime"},
+    {"details", "open name"},
+    {"dialog", "open"},
+    {"embed", "src type width height"},
+    {"fieldset", "disabled form name"},
+    {"font", "color face size"},
+    {"form", "action method enctype target name autocomplete novalidate accept-charset"},
+    {"hr", "align noshade size width"},
+    {"html", "lang xmlns manifest"},
+    {"iframe", "src srcdoc name width height allow allowfullscreen loading referrerpolicy sandbox"},
+    {"img",
+     "src alt width height srcset sizes loading decoding usemap ismap border align hspace "
+     "vspace crossorigin referrerpolicy"},
+    {"input",
+     "type name value placeholder checked disabled readonly required size maxlength "
+     "minlength min max step pattern list multiple accept autocomplete form src alt "
+     "width height"},
+    {"ins", "cite datetime"},
+    {"label", "for"},
+    {"li", "value type"},
+    {"link", "rel href type media sizes hreflang crossorigin integrity as"},
+    {"map", "name"},
+    {"meta", "name content charset http-equiv"},
+    {"meter", "value min max low high optimum"},
+    {"object", "data type name width height form usemap"},
+    {"ol", "start reversed type"},
+    {"optgroup", "label disabled"},
+    {"option", "value selected disabled label"},
+    {"output", "for form name"},
+    {"p", "align"},
+    {"progress", "value max"},
+    {"q", "cite"},
+    {"script", "src type async defer crossorigin integrity nomodule referrerpolicy"},
+    {"select", "name multiple size disabled required form autocomplete"},
+    {"source", "src srcset type media sizes width height"},
+    {"style", "media type"},
+    {"table", "border cellpadding cellspacing width align bgcolor summary"},
+    {"td", "colspan rowspan headers width height align valign bgcolor nowrap"},
+    {"textarea",
+     "name rows cols placeholder readonly disabled required maxlength minlength "
+     "wrap form autocomplete"},
+    {"th", "colspan rowspan headers scope abbr width align valign bgcolor"},
+    {"time", "datetime"},
+    {"tr", "align valign bgcolor"},
+    {"track", "src kind srclang label default"},
+    {"ul", "type"},
+    {"video",
+     "src controls autoplay loop muted poster preload width height playsinline "
+     "crossorigin"},
+};
+
+constexpr const char* kCssProperties[] = {"align-content",
+                                          "align-items",
+                                          "align-self",
+                                          "animation",
+                                          "animation-delay",
+                                          "animation-duration",
+                                          "animation-name",
+                                          "aspect-ratio",
+                                          "background",
+                                          "background-attachment",
+                                          "background-color",
+                                          "background-image",
+                                          "background-position",
+                                          "background-repeat",
+                                          "background-size",
+                                          "border",
+                                          "border-bottom",
+                                          "border-collapse",
+                                          "border-color",
+                                          "border-left",
+                                          "border-radius",
+                                          "border-right",
+                                          "border-spacing",
+                                          "border-style",
+                                          "border-top",
+                                          "border-width",
+                                          "bottom",
+                                          "box-shadow",
+                                          "box-sizing",
+                                          "caption-side",
+                                          "clear",
+                                          "clip-path",
+                                          "color",
+                                          "column-count",
+                                          "column-gap",
+                                          "columns",
+                                          "content",
+                                          "cursor",
+                                          "direction",
+                                          "display",
+                                          "empty-cells",
+                                          "filter",
+                                          "flex",
+                                          "flex-basis",
+                                          "flex-direction",
+                                          "flex-flow",
+                                          "flex-grow",
+                                          "flex-shrink",
+                                          "flex-wrap",
+                                          "float",
+                                          "font",
+                                          "font-family",
+                                          "font-size",
+                                          "font-style",
+                                          "font-variant",
+                                          "font-weight",
+                                          "gap",
+                                          "grid",
+                                          "grid-area",
+                                          "grid-column",
+                                          "grid-gap",
+                                          "grid-row",
+                                          "grid-template",
+                                          "grid-template-areas",
+                                          "grid-template-columns",
+                                          "grid-template-rows",
+                                          "height",
+                                          "hyphens",
+                                          "inset",
+                                          "justify-content",
+                                          "justify-items",
+                                          "justify-self",
+                                          "left",
+                                          "letter-spacing",
+                                          "line-height",
+                                          "list-style",
+                                          "list-style-image",
+                                          "list-style-position",
+                                          "list-style-type",
+                                          "margin",
+                                          "margin-bottom",
+                                          "margin-left",
+                                          "margin-right",
+                                          "margin-top",
+                                          "max-height",
+                                          "max-width",
+                                          "min-height",
+                                          "min-width",
+                                          "object-fit",
+                                          "object-position",
+                                          "opacity",
+                                          "order",
+                                          "outline",
+                                          "outline-color",
+                                          "outline-offset",
+                                          "outline-style",
+                                          "outline-width",
+                                          "overflow",
+                                          "overflow-wrap",
+                                          "overflow-x",
+                                          "overflow-y",
+                                          "padding",
+                                          "padding-bottom",
+                                          "padding-left",
+                                          "padding-right",
+                                          "padding-top",
+                                          "page-break-after",
+                                          "page-break-before",
+                                          "place-items",
+                                          "pointer-events",
+                                          "position",
+                                          "quotes",
+                                          "resize",
+                                          "right",
+                                          "row-gap",
+                                          "scroll-behavior",
+                                          "table-layout",
+                                          "text-align",
+                                          "text-decoration",
+                                          "text-indent",
+                                          "text-overflow",
+                                          "text-shadow",
+                                          "text-transform",
+                                          "top",
+                                          "transform",
+                                          "transform-origin",
+                                          "transition",
+                                          "unicode-bidi",
+                                          "user-select",
+                                          "vertical-align",
+                                          "visibility",
+                                          "white-space",
+                                          "width",
+                                          "word-break",
+                                          "word-spacing",
+                                          "word-wrap",
+                                          "writing-mode",
+                                          "z-index"};
+
+QStringList Sorted(QSet<QString> names) {
+  QStringList list(names.begin(), names.end());
+  std::sort(list.begin(), list.end());
+  return list;
+}
+
+}  // namespace
+
+QStringList CompletionNames(const CompletionContext& context) {
+  QSet<QString> names;
+  switch (context.kind) {
+    case CompletionKind::kNone:
+      break;
+    case CompletionKind::kElement:
+      for (const char* name : kElements) names.insert(QString::fromLatin1(name));
+      // The names of the tag menu too, older ones (font, center, tt…) included.
+      for (const TagCommand& command : TagCatalogue()) {
+        const QString open = QString::fromUtf16(command.snippet != nullptr ? command.snippet : u"");
+        if (!open.startsWith(u'<')) continue;
+        qsizetype end = 1;
+        while (end < open.size() && open.at(end).isLetterOrNumber()) ++end;
+        if (end > 1) names.insert(open.mid(1, end - 1).toLower());
+      }
+      break;
+    case CompletionKind::kAttribute:
+      for (const char* name : kGlobalAttributes) names.insert(QString::fromLatin1(name));
+      for (const ElementAttributes& row : kAttributes) {
+        if (context.element != row.element) continue;
+        for (const QString& name : QString::fromLatin1(row.names).split(u' ')) names.insert(name);
+      }
+      break;
+    case CompletionKind::kCssProperty:
+      for (const char* name : kCssProperties) names.insert(QString::fromLatin1(name));
+      break;
+  }
+  return Sorted(std::move(names));
+}

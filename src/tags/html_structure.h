@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+#include <optional>
+
+// The element structure of a page as a code editor needs it: the tag at the caret, its
+// partner, the innermost open element and what may be typed at a place. All of it works on
+// the UTF-8 bytes the editor holds (tag and attribute names are ASCII), and scans only
+// between the places it relates.
+
+struct TagSpan {
+  qsizetype start = -1;  // at '<'
+  qsizetype end = -1;    // after '>' (the text's end for an unclosed tag)
+  QByteArray name;       // in lower case
+  bool closing = false;
+  bool self_closing = false;
+  qsizetype NameStart() const { return start + (closing ? 2 : 1); }
+  friend bool operator==(const TagSpan&, const TagSpan&) = default;
+};
+
+// Elements that have no end tag.
+bool IsVoidElement(QByteArrayView lower_name);
+
+// The start or end tag the caret stands in: after its '<' and at most after its '>'.
+std::optional<TagSpan> TagAt(QByteArrayView text, qsizetype caret);
+
+// The end tag of a start tag, or the start tag of an end tag, counting nested elements of
+// the same name; nothing for a void element or an unmatched tag.
+std::optional<TagSpan> PartnerOf(QByteArrayView text, const TagSpan& tag);
+
+// The name of the innermost element open at position (an end tag closes the nearest open
+// element of its name and those opened inside it); empty when none is open.
+QByteArray OpenElementBefore(QByteArrayView text, qsizetype position);
+
+enum class CompletionKind { kNone, kElement, kAttribute, kCssProperty };
+struct CompletionContext {
+  CompletionKind kind = CompletionKind::kNone;
+  QByteArray element;         // for attributes: the element whose start tag it is
+  qsizetype word_start = -1;  // where the word being typed starts
+};
+
+// What is being typed at caret: an element name after '<', an attribute name inside a
+// start tag, a property name inside style="…" or a <style> element.
+CompletionContext CompletionContextAt(QByteArrayView text, qsizetype caret);
+
+// The names to offer, sorted: HTML elements (with those the tag menu uses), the element's
+// attributes with the global ones, or CSS properties.
+QStringList CompletionNames(const CompletionContext& context);

@@ -1,0 +1,274 @@
+#include "widgets/scintilla_model.h"
+
+#include <Qsci/qsciscintillabase.h>
+
+#include <algorithm>
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+int ModeOf(LineEnd line_end) {
+  switch (line_end) {
+    case LineEnd::kCrLf:
+      return Sci::SC_EOL_CRLF;
+    case LineEnd::kCr:
+      return Sci::SC_EOL_CR;
+    case LineEnd::kLf:
+      break;
+  }
+  return Sci::SC_EOL_LF;
+}
+
+}  // namespace
+
+ScintillaModel::ScintillaModel(QsciScintillaBase* editor) : editor_(editor) {
+  // Character positions come from this index in logarithmic time.
+  Send(Sci::SCI_ALLOCATELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
+  Send(Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
+}
+
+long ScintillaModel::Send(unsigned int message, unsigned long w, long l) const {
+  return editor_->SendScintilla(message, w, l);
+}
+
+int ScintillaModel::BreakMode() const {
+  // The break the text holds decides (an undone conversion puts the old one back); a text
+  // of one line has the page's mode.
+  if (Send(Sci::SCI_GETLINECOUNT) > 1) {
+    const long end = LineEnd(0);
+    if (LineStart(1) - end == 2) return Sci::SC_EOL_CRLF;
+    return Send(Sci::SCI_GETCHARAT, static_cast<unsigned long>(end)) == '\r' ? Sci::SC_EOL_CR
+                                                                             : Sci::SC_EOL_LF;
+  }
+  return int(Send(Sci::SCI_GETEOLMODE));
+}
+
+int ScintillaModel::ExtraPerBreak() const { return BreakMode() == Sci::SC_EOL_CRLF ? 1 : 0; }
+
+QByteArray ScintillaModel::Encoded(const QString& text) const {
+  QByteArray utf8 = text.toUtf8();
+  if (!utf8.contains('\n') && !utf8.contains('\r')) return utf8;
+  utf8.replace("\r\n", "\n").replace('\r', '\n');
+  switch (BreakMode()) {
+    case Sci::SC_EOL_CRLF:
+      utf8.replace("\n", "\r\n");
+      break;
+    case Sci::SC_EOL_CR:
+      utf8.replace('\n', '\r');
+      break;
+  }
+  return utf8;
+}
+
+void ScintillaModel::SetLineEnds(::LineEnd line_end) {
+  const int mode = ModeOf(line_end);
+  if (mode == BreakMode() && mode == Send(Sci::SCI_GETEOLMODE)) return;
+  Send(Sci::SCI_SETEOLMODE, static_cast<unsigned long>(mode));
+  Send(Sci::SCI_BEGINUNDOACTION);
+  Send(Sci::SCI_CONVERTEOLS, static_cast<unsigned long>(mode));
+  Send(Sci::SCI_ENDUNDOACTION);
+}
+
+QString ScintillaModel::Decoded(long from, long to) const {
+  if (to <= from) return QString();
+  const char* range =
+      reinterpret_cast<const char*>(Send(Sci::SCI_GETRANGEPOINTER, from, to - from));
+  QString text = DecodeUtf8(QByteArrayView(range, to - from));
+  switch (BreakMode()) {
+    case Sci::SC_EOL_CRLF:
+      text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+      break;
+    case Sci::SC_EOL_CR:
+      text.replace(u'\r', u'\n');
+      break;
+  }
+  return text;
+}
+
+long ScintillaModel::LineStart(int line) const { return Send(Sci::SCI_POSITIONFROMLINE, line); }
+
+long ScintillaModel::LineEnd(int line) const { return Send(Sci::SCI_GETLINEENDPOSITION, line); }
+
+int ScintillaModel::LineOf(long byte) const {
+  return int(Send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(byte)));
+}
+
+long ScintillaModel::BytePosition(int position) const {
+  // The last line whose start, less the extra characters of the breaks before it, is at or
+  // before position.
+  const int extra = ExtraPerBreak();
+  auto start_of = [&](long line) {
+    return Send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Sci::SC_LINECHARACTERINDEX_UTF16) -
+           line * extra;
+  };
+  long low = 0;
+  long high = Send(Sci::SCI_GETLINECOUNT) - 1;
+  position = std::max(0, position);
+  while (low < high) {
+    const long middle = (low + high + 1) / 2;
+    if (start_of(middle) <= position) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  const long column = position - start_of(low);
+  const long byte = Send(Sci::SCI_POSITIONRELATIVECODEUNITS,
+                         static_cast<unsigned long>(LineStart(int(low))), column);
+  const long end = LineEnd(int(low));
+  // Past the line's end (or the text's): its end.
+  return byte <= 0 && column > 0 ? end : std::min(byte, end);
+}
+
+int ScintillaModel::CharacterPosition(long byte) const {
+  const int line = LineOf(byte);
+  const long start = LineStart(line);
+  const long line_index =
+      Send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Sci::SC_LINECHARACTERINDEX_UTF16);
+  return int(line_index - long(line) * ExtraPerBreak() +
+             Send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(start), byte));
+}
+
+int ScintillaModel::LineCount() const {
+  if (Send(Sci::SCI_GETLENGTH) == 0) return 0;
+  return int(Send(Sci::SCI_GETLINECOUNT));
+}
+
+QString ScintillaModel::Line(int index) const {
+  // An empty text has one empty line to write into, as a caret has a line to stand on.
+  if (index < 0 || index >= Send(Sci::SCI_GETLINECOUNT)) return QString();
+  return Decoded(LineStart(index), LineEnd(index));
+}
+
+QString ScintillaModel::Text() const { return Decoded(0, Send(Sci::SCI_GETLENGTH)); }
+
+QByteArrayView ScintillaModel::Buffer() const {
+  const auto* data =
+      static_cast<const char*>(editor_->SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
+  return QByteArrayView(data, Send(Sci::SCI_GETLENGTH));
+}
+
+void ScintillaModel::LoadBuffer(const QByteArray& utf8, ::LineEnd line_end) {
+  Send(Sci::SCI_SETEOLMODE, static_cast<unsigned long>(ModeOf(line_end)));
+  Send(Sci::SCI_SETUNDOCOLLECTION, 0);
+  Send(Sci::SCI_CLEARALL);
+  // With its length, so NUL characters stay.
+  editor_->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()),
+                         utf8.constData());
+  Send(Sci::SCI_SETUNDOCOLLECTION, 1);
+  Send(Sci::SCI_EMPTYUNDOBUFFER);
+  Send(Sci::SCI_SETSAVEPOINT);
+  Send(Sci::SCI_GOTOPOS, 0);
+}
+
+void ScintillaModel::MarkSaved() { Send(Sci::SCI_SETSAVEPOINT); }
+
+bool ScintillaModel::AtSavePoint() const { return Send(Sci::SCI_GETMODIFY) == 0; }
+
+void ScintillaModel::Replace(long from, long to, const QByteArray& bytes, long caret_at) {
+  Send(Sci::SCI_BEGINUNDOACTION);
+  Send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
+  editor_->SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()),
+                         bytes.constData());
+  Send(Sci::SCI_ENDUNDOACTION);
+  const long caret = from + (caret_at < 0 ? bytes.size() : caret_at);
+  Send(Sci::SCI_SETSEL, static_cast<unsigned long>(caret), caret);
+}
+
+void ScintillaModel::SetLine(int index, const QString& text) {
+  if (index < 0 || index >= Send(Sci::SCI_GETLINECOUNT)) return;
+  Replace(LineStart(index), LineEnd(index), Encoded(text));
+}
+
+void ScintillaModel::InsertLines(int index, const QStringList& lines) {
+  if (lines.isEmpty()) return;
+  const QByteArray joined = Encoded(lines.join(u'\n'));
+  const QByteArray eol = Encoded(QStringLiteral("\n"));
+  const int count = LineCount();
+  if (count == 0) {
+    Replace(0, 0, joined, 0);
+  } else if (index >= count) {
+    const long end = Send(Sci::SCI_GETLENGTH);
+    Replace(end, end, eol + joined);
+  } else {
+    const long at = LineStart(std::max(0, index));
+    Replace(at, at, joined + eol);
+  }
+}
+
+void ScintillaModel::DeleteLine(int index) {
+  const int count = LineCount();
+  if (index < 0 || index >= count) return;
+  if (index + 1 < count) {
+    Replace(LineStart(index), LineStart(index + 1), QByteArray());
+  } else if (index > 0) {
+    Replace(LineEnd(index - 1), LineEnd(index), QByteArray());
+  } else {
+    Replace(0, Send(Sci::SCI_GETLENGTH), QByteArray());
+  }
+}
+
+void ScintillaModel::ReplaceLines(int first, int end, const QStringList& lines) {
+  const int count = LineCount();
+  QByteArray replacement = Encoded(lines.join(u'\n'));
+  long from = 0;
+  long to = 0;
+  if (first < end) {
+    from = LineStart(first);
+    to = LineEnd(end - 1);
+    if (lines.isEmpty()) {
+      // Dropping whole lines: one adjacent line break goes too.
+      if (end < count) {
+        to = LineStart(end);
+      } else if (first > 0) {
+        from = LineEnd(first - 1);
+      }
+    }
+  } else if (first < count) {
+    from = to = LineStart(first);
+    replacement += Encoded(QStringLiteral("\n"));
+  } else if (first > 0) {
+    from = to = LineEnd(first - 1);
+    replacement.prepend(Encoded(QStringLiteral("\n")));
+  }
+  Replace(from, to, replacement);
+}
+
+QString ScintillaModel::SelectedText() const {
+  return Decoded(Send(Sci::SCI_GETSELECTIONSTART), Send(Sci::SCI_GETSELECTIONEND));
+}
+
+void ScintillaModel::ReplaceSelection(const QString& text) {
+  Replace(Send(Sci::SCI_GETSELECTIONSTART), Send(Sci::SCI_GETSELECTIONEND), Encoded(text));
+}
+
+void ScintillaModel::Select(int start, int length) {
+  const long anchor = BytePosition(start);
+  const long caret = BytePosition(start + length);
+  Send(Sci::SCI_SETSEL, static_cast<unsigned long>(anchor), caret);
+}
+
+void ScintillaModel::SelectAll() { Send(Sci::SCI_SETSEL, 0, Send(Sci::SCI_GETLENGTH)); }
+
+int ScintillaModel::CaretLine() const { return LineOf(Send(Sci::SCI_GETCURRENTPOS)); }
+
+int ScintillaModel::CaretOffset() const {
+  const long caret = Send(Sci::SCI_GETCURRENTPOS);
+  const long start = LineStart(LineOf(caret));
+  return int(Send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(start), caret));
+}
+
+int ScintillaModel::CaretPosition() const {
+  return CharacterPosition(Send(Sci::SCI_GETCURRENTPOS));
+}
+
+int ScintillaModel::SelectionStart() const {
+  return CharacterPosition(Send(Sci::SCI_GETSELECTIONSTART));
+}
+
+int ScintillaModel::SelectionEnd() const {
+  return CharacterPosition(Send(Sci::SCI_GETSELECTIONEND));
+}
+
+int ScintillaModel::SelectionLine() const { return LineOf(Send(Sci::SCI_GETSELECTIONSTART)); }

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "document/editor_model.h"
+
+class QsciScintillaBase;
+
+// The editor model over a Scintilla document. Scintilla holds UTF-8 with the page's own
+// line ends; positions the model counts in UTF-16 characters (a line break as one) are
+// converted with Scintilla's line index, never by scanning the text.
+class ScintillaModel : public EditorModel {
+ public:
+  explicit ScintillaModel(QsciScintillaBase* editor);
+
+  int LineCount() const override;
+  QString Line(int index) const override;
+  void SetLine(int index, const QString& text) override;
+  void InsertLines(int index, const QStringList& lines) override;
+  void DeleteLine(int index) override;
+  QString Text() const override;
+  void LoadBuffer(const QByteArray& utf8, LineEnd line_end) override;
+  QByteArrayView Buffer() const override;
+  void SetLineEnds(LineEnd line_end) override;
+  void MarkSaved() override;
+  bool AtSavePoint() const override;
+  QString SelectedText() const override;
+  void ReplaceSelection(const QString& text) override;
+  void Select(int start, int length) override;
+  void SelectAll() override;
+  int CaretLine() const override;
+  int CaretOffset() const override;
+  int CaretPosition() const override;
+  int SelectionStart() const override;
+  int SelectionEnd() const override;
+  int SelectionLine() const override;
+
+  // Byte position in the buffer of a character position, and back.
+  long BytePosition(int position) const;
+  int CharacterPosition(long byte) const;
+
+ protected:
+  void ReplaceLines(int first, int end, const QStringList& lines) override;
+
+ private:
+  long Send(unsigned int message, unsigned long w = 0, long l = 0) const;
+  QByteArray Encoded(const QString& text) const;  // UTF-8 with the page's line ends
+  QString Decoded(long from, long to) const;      // line breaks as '\n'
+  long LineStart(int line) const;
+  long LineEnd(int line) const;
+  int LineOf(long byte) const;
+  // Replaces bytes [from, to) as one undo step and puts the caret at caret_at, counted
+  // from the start of the replacement (-1: after it).
+  void Replace(long from, long to, const QByteArray& bytes, long caret_at = -1);
+  int BreakMode() const;      // SC_EOL_… of the breaks in the text
+  int ExtraPerBreak() const;  // UTF-16 characters a break has beyond one
+
+  QsciScintillaBase* editor_;
+};
