@@ -239,7 +239,9 @@ void Application::WireEditorChoices() {
   MainWindow* main = main_window_.get();
   // The view choices and the editor font are the program's own and outlive a session.
   const std::pair<const char16_t*, bool> toggles[] = {
-      {u"LineNumbers", true}, {u"Highlighting", true}, {u"LivePreview", false}};
+      {u"LineNumbers", true}, {u"Highlighting", true}, {u"Folding", true},
+      {u"TagMatching", true}, {u"CloseTags", true},    {u"Completion", true},
+      {u"LivePreview", false}};
   for (const auto& [name, fallback] : toggles) {
     const QString key = QStringLiteral("View/") + QString::fromUtf16(name);
     QAction* toggle = main->MenuItem(QString::fromUtf16(name));

@@ -247,20 +247,41 @@ void MainWindow::BuildEditMenu() {
 
   QMenu* view = menu_items_[QStringLiteral("N78")]->menu();
   view->addSeparator();
-  const std::pair<const char16_t*, const char16_t*> toggles[] = {{u"LineNumbers", u"Line numbers"},
-                                                                 {u"Highlighting", u"HTML colours"},
-                                                                 {u"LivePreview", u"Live preview"}};
-  for (const auto& [name, text] : toggles) {
+  struct Toggle {
+    const char16_t* name;
+    const char16_t* text;
+    void (CodeEditor::*set)(bool);
+  };
+  const Toggle toggles[] = {{u"LineNumbers", u"Line numbers", &CodeEditor::SetLineNumbersShown},
+                            {u"Highlighting", u"HTML colours", &CodeEditor::SetHighlighting},
+                            {u"Folding", u"Folding", &CodeEditor::SetFolding},
+                            {u"TagMatching", u"Matching tags", &CodeEditor::SetTagMatching},
+                            {u"CloseTags", u"Close tags on \"</\"", &CodeEditor::SetClosingTags},
+                            {u"Completion", u"Name lists while typing", &CodeEditor::SetCompletion},
+                            {u"LivePreview", u"Live preview", nullptr}};
+  for (const auto& [name, text, set] : toggles) {
     QAction* toggle = AddMenuItem(view, QString::fromUtf16(name));
     toggle->setText(QString::fromUtf16(text));
     toggle->setCheckable(true);
+    if (set == nullptr) continue;
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, editor_, set);
   }
-  menu_items_[QStringLiteral("LineNumbers")]->setChecked(true);
-  menu_items_[QStringLiteral("Highlighting")]->setChecked(true);
-  connect(menu_items_[QStringLiteral("LineNumbers")], &QAction::toggled, editor_,
-          &CodeEditor::SetLineNumbersShown);
-  connect(menu_items_[QStringLiteral("Highlighting")], &QAction::toggled, editor_,
-          &CodeEditor::SetHighlighting);
+  // The keys belong to the editor (it takes them while it has the focus); the menu shows them.
+  const std::tuple<const char16_t*, const char16_t*, QKeySequence, std::function<void()>>
+      commands[] = {{u"FoldHere", u"Fold element", QKeySequence(QStringLiteral("Ctrl+Shift+[")),
+                     [this] { editor_->FoldAtCaret(true); }},
+                    {u"UnfoldHere", u"Unfold element", QKeySequence(QStringLiteral("Ctrl+Shift+]")),
+                     [this] { editor_->FoldAtCaret(false); }},
+                    {u"MatchingTag", u"Go to matching tag", QKeySequence(Qt::CTRL | Qt::Key_M),
+                     [this] { editor_->JumpToPartner(); }}};
+  for (const auto& [name, text, key, run] : commands) {
+    QAction* item = AddMenuItem(view, QString::fromUtf16(name));
+    item->setText(QString::fromUtf16(text));
+    item->setShortcut(key);
+    item->setShortcutContext(Qt::WidgetShortcut);
+    connect(item, &QAction::triggered, this, run);
+  }
   connect(editor_, &CodeEditor::FilesDropped, this,
           [this](const QStringList& paths) { session_.OpenFile(paths.first()); });
 }

@@ -42,6 +42,14 @@ qsizetype FindNoCase(QByteArrayView text, QByteArrayView word, qsizetype from) {
   return -1;
 }
 
+// Index of the last occurrence of word (lower case) starting before before, in any case.
+qsizetype FindBackNoCase(QByteArrayView text, QByteArrayView word, qsizetype before) {
+  for (qsizetype at = std::min(before, text.size() - word.size() + 1) - 1; at >= 0; --at) {
+    if (StartsWithNoCase(text, at, word)) return at;
+  }
+  return -1;
+}
+
 // The tag starting at text[at] == '<'; the end is after the '>' outside quotes.
 std::optional<TagSpan> ReadTag(QByteArrayView text, qsizetype at) {
   TagSpan tag;
@@ -145,12 +153,25 @@ std::optional<TagSpan> PartnerOf(QByteArrayView text, const TagSpan& tag) {
     }
     return std::nullopt;
   }
-  // Backward, over the tags of the same name.
-  const QByteArray open = "<" + tag.name;
+  // Backward, over the tags of the same name, stepping over comments and the raw content
+  // of script and style from their ends.
   for (qsizetype at = tag.start - 1; at >= 0; --at) {
+    if (text[at] == '>' && at >= 2 && text[at - 1] == '-' && text[at - 2] == '-') {
+      at = std::max<qsizetype>(0, FindBackNoCase(text, "<!--", at));
+      continue;
+    }
     if (text[at] != '<') continue;
     const bool closing = at + 1 < text.size() && text[at + 1] == '/';
-    if (!StartsWithNoCase(text, closing ? at + 1 : at, open)) continue;
+    if (closing && tag.name != "script" && tag.name != "style") {
+      for (const QByteArrayView raw : {QByteArrayView("script"), QByteArrayView("style")}) {
+        if (StartsWithNoCase(text, at + 2, raw)) {
+          at = std::max<qsizetype>(0, FindBackNoCase(text, "<" + raw.toByteArray(), at));
+          break;
+        }
+      }
+      if (text[at] != '<' || at + 1 >= text.size() || text[at + 1] != '/') continue;
+    }
+    if (!StartsWithNoCase(text, at + (closing ? 2 : 1), tag.name)) continue;
     const std::optional<TagSpan> other = ReadTag(text, at);
     if (!other || other->name != tag.name || other->self_closing) continue;
     depth += other->closing ? 1 : -1;
@@ -165,7 +186,8 @@ QByteArray OpenElementBefore(QByteArrayView text, qsizetype position) {
   QList<QByteArray> open;
   for (qsizetype at = NextMarkup(head, 0); at >= 0;) {
     const Step step = StepAt(head, at);
-    if (step.tag && step.tag->end <= position) {
+    // A tag still being typed (no '>' yet) opens nothing.
+    if (step.tag && head[step.tag->end - 1] == '>') {
       const TagSpan& tag = *step.tag;
       if (!tag.closing && !tag.self_closing && !IsVoidElement(tag.name)) {
         open.append(tag.name);

@@ -209,6 +209,8 @@ void CodeEditor::SetFolding(bool on) {
 void CodeEditor::FoldAtCaret(bool contract) {
   if (!folding_) return;
   int line = int(SendScintilla(SCI_LINEFROMPOSITION, SendScintilla(SCI_GETCURRENTPOS)));
+  // Fold levels come with the colours, which may not have reached the caret yet.
+  SendScintilla(SCI_COLOURISE, 0, SendScintilla(SCI_GETLINEENDPOSITION, line + 1));
   if (contract) {
     // A header line folds itself; any other line folds the element around it.
     if (!(SendScintilla(SCI_GETFOLDLEVEL, line) & SC_FOLDLEVELHEADERFLAG) ||
@@ -284,7 +286,9 @@ void CodeEditor::OnCharAdded(int character) {
   if (!completion_ || isListActive()) return;
   const bool word_char = (character >= 'a' && character <= 'z') ||
                          (character >= 'A' && character <= 'Z') || character == '-';
-  if (character != '<' && character != ' ' && !word_char) return;
+  // Lists open where a name may start: after '<', a space, or (for properties) a quote,
+  // ';' or '{'; and at a name's first letter.
+  if (!word_char && !QByteArrayView("< \"';{").contains(char(character))) return;
   const CompletionContext context = CompletionContextAt(model_.Buffer(), caret);
   if (context.kind == CompletionKind::kNone) return;
   // A list opens where a word starts, never in the middle of one.

@@ -11,7 +11,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <QToolButton>
 #include <QUrl>
 
@@ -24,8 +23,9 @@
 #include "support/test_app.h"
 #include "widgets/code_editor.h"
 
-// Find and replace, the Edit menu, line numbers, colours, dropped files, the remembered font
-// and the preview that follows the document.
+// Find and replace, the Edit menu, line numbers, colours, folding, matching tags, end tags
+// and name lists, dropped files, the remembered font and view choices and the preview that
+// follows the document.
 class EditorComfortsTest : public QObject {
   Q_OBJECT
 
@@ -123,6 +123,95 @@ class EditorComfortsTest : public QObject {
     QVERIFY(style_at(1) != style_at(13));
     QCOMPARE(changes.count(), 0);
     QVERIFY(!Editor()->isUndoAvailable());
+  }
+
+  void FoldsTheElementAtTheCaret() {
+    Main().Editor().LoadText("<div>\n<p>\nx\n</p>\n</div>");
+    Main().Editor().Select(int(Main().Editor().Text().indexOf("x")), 0);
+    auto visible = [this](int line) {
+      return Editor()->SendScintilla(QsciScintilla::SCI_GETLINEVISIBLE, line) != 0;
+    };
+    QTest::keyClick(Editor(), Qt::Key_BraceLeft, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Main().Editor().CaretLine(), 1);  // on the folded element's first line
+    QVERIFY(!visible(2) && !visible(3));
+    QVERIFY(visible(1) && visible(4));
+    QTest::keyClick(Editor(), Qt::Key_BraceRight, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(visible(2) && visible(3));
+    QTest::keyClick(Editor(), Qt::Key_BraceLeft, Qt::ControlModifier | Qt::ShiftModifier);
+    Main().MenuItem("Folding")->setChecked(false);  // nothing stays hidden
+    QVERIFY(visible(2));
+  }
+
+  void MarksAndJumpsToTheMatchingTag() {
+    Main().Editor().LoadText("<ul>\n  <li>a</li>\n</UL>");
+    Main().Editor().Select(2, 0);
+    QTRY_COMPARE(Editor()->MarkedTags().size(), 2);
+    QCOMPARE(Editor()->MarkedTags(), (QList<std::pair<long, long>>{{1, 3}, {20, 22}}));
+    QTest::keyClick(Editor(), Qt::Key_M, Qt::ControlModifier);
+    QCOMPARE(Main().Editor().CaretLine(), 2);
+    QTest::keyClick(Editor(), Qt::Key_M, Qt::ControlModifier);
+    QCOMPARE(Main().Editor().CaretLine(), 0);
+    Main().MenuItem("TagMatching")->setChecked(false);
+    QVERIFY(Editor()->MarkedTags().isEmpty());
+  }
+
+  void CompletesTheEndTagOnly() {
+    Main().Editor().LoadText("<div>\n<p>Привет");
+    Editor()->setFocus();
+    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    QTest::keyClicks(Editor(), "</");
+    QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</p>"));
+    QCOMPARE(Main().Editor().CaretOffset(), 13);
+    Editor()->undo();  // the completion is its own step
+    QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</"));
+    QTest::keyClicks(Editor(), "p><b>");  // a start tag's '>' adds nothing
+    QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</p><b>"));
+    Main().MenuItem("CloseTags")->setChecked(false);
+    QTest::keyClicks(Editor(), "</");
+    QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</p><b></"));
+  }
+
+  void OffersNamesWhileTyping() {
+    Main().Editor().LoadText("<p>\n");
+    Editor()->setFocus();
+    Main().Editor().Select(4, 0);
+    QTest::keyClicks(Editor(), "<");
+    QVERIFY(Editor()->isListActive());
+    QVERIFY(Editor()->ShownCompletions().contains("div"));
+    QTest::keyClick(Editor(), Qt::Key_Escape);  // closes the list, inserts nothing
+    QVERIFY(!Editor()->isListActive());
+    QCOMPARE(Main().Editor().Line(1), QString("<"));
+    QTest::keyClicks(Editor(), "im");
+    QVERIFY(Editor()->isListActive());
+    QTest::keyClick(Editor(), Qt::Key_Tab);
+    QCOMPARE(Main().Editor().Line(1), QString("<img"));
+    QTest::keyClicks(Editor(), " ");
+    QVERIFY(Editor()->ShownCompletions().contains("src"));
+    QVERIFY(!Editor()->ShownCompletions().contains("href"));
+    QTest::keyClicks(Editor(), "alt");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QCOMPARE(Main().Editor().Line(1), QString("<img alt"));
+    QTest::keyClicks(Editor(), "=\"x\" style=\"");
+    QVERIFY(Editor()->ShownCompletions().contains("margin-top"));
+    QTest::keyClick(Editor(), Qt::Key_Escape);
+    QCOMPARE(Main().Editor().Line(1), QString("<img alt=\"x\" style=\""));
+    Main().MenuItem("Completion")->setChecked(false);
+    QTest::keyClicks(Editor(), " <");
+    QVERIFY(!Editor()->isListActive());
+  }
+
+  void ViewChoicesAreRemembered() {
+    for (const char* name : {"Folding", "TagMatching", "CloseTags", "Completion"}) {
+      QVERIFY2(Main().MenuItem(name)->isChecked(), name);
+      Main().MenuItem(name)->setChecked(false);
+    }
+    app_.reset();
+    app_ = StartApplication(*desktop_, dir_->path());
+    for (const char* name : {"Folding", "TagMatching", "CloseTags", "Completion"}) {
+      QVERIFY2(!Main().MenuItem(name)->isChecked(), name);
+    }
+    QVERIFY(!Editor()->Folding() && !Editor()->TagMatching());
+    QVERIFY(!Editor()->ClosingTags() && !Editor()->Completion());
   }
 
   void DroppedFileOpens() {
