@@ -1,13 +1,13 @@
 // Times the edits generators make on the editor, and saving a large page against `cp`.
 // Build: cmake --build build/release --target editing_bench
 #include <QApplication>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "bench_util.h"
 #include "document/editor_model.h"
+#include "widgets/code_editor.h"
 #include "document/new_page.h"
 #include "document/text_helpers.h"
 #include "generators/markup.h"
@@ -16,12 +16,10 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QPlainTextEdit edit;
-  EditorModel editor(edit.document());
-  editor.AttachCursor([&] { return edit.textCursor(); },
-                      [&](const QTextCursor& c) { edit.setTextCursor(c); });
+  CodeEditor edit;
+  EditorModel& editor = edit.Model();
 
-  edit.setPlainText(QStringLiteral("<html>\n<body>\n</body>\n</html>"));
+  editor.LoadText(QStringLiteral("<html>\n<body>\n</body>\n</html>"));
   TableFields table;
   table.rows = 99;
   table.columns = 99;
@@ -31,19 +29,19 @@ int main(int argc, char* argv[]) {
   QString text;
   const QString line = QStringLiteral("<p>Some text of a page with a word to replace</p>\n");
   while (text.size() < (50 << 20)) text += line;
-  const double load = Milliseconds([&] { edit.setPlainText(text); });
+  const double load = Milliseconds([&] { editor.LoadText(text); });
   const double replace = Milliseconds([&] {
     const QStringList lines = editor.Lines();
     editor.ApplyLines(
         lines, ReplaceFirstInEveryLine(lines, QStringLiteral("word"), QStringLiteral("WORD")));
   });
-  std::printf("50 MiB setPlainText            %8.1f ms\n", load);
+  std::printf("50 MiB load            %8.1f ms\n", load);
   std::printf("50 MiB line replace, all lines %8.1f ms  ratio %.2f\n", replace, replace / load);
 
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("big.htm"));
   const double save =
-      Milliseconds([&] { WriteWholeFile(path, EncodeText(editor.Text(), TextFormat{})); });
+      Milliseconds([&] { WriteWholeFile(path, FileBytes(editor.Buffer(), TextFormat{})); });
   const double cp = Milliseconds([&] {
     QProcess::execute(QStringLiteral("cp"), {path, dir.filePath(QStringLiteral("copy.htm"))});
   });

@@ -48,6 +48,33 @@ QString DecodeCp1251(QByteArrayView bytes) {
   return text;
 }
 
+QByteArray Cp1251ToUtf8(QByteArrayView bytes) {
+  // Every byte of the high half is two or three UTF-8 bytes; ASCII stays one.
+  qsizetype size = 0;
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    size += b < 0x80 ? 1 : kHighHalf[b - 0x80] < 0x800 ? 2 : 3;
+  }
+  QByteArray utf8(size, Qt::Uninitialized);
+  char* out = utf8.data();
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      *out++ = c;
+      continue;
+    }
+    const char16_t u = kHighHalf[b - 0x80];
+    if (u < 0x800) {
+      *out++ = char(0xC0 | (u >> 6));
+    } else {
+      *out++ = char(0xE0 | (u >> 12));
+      *out++ = char(0x80 | ((u >> 6) & 0x3F));
+    }
+    *out++ = char(0x80 | (u & 0x3F));
+  }
+  return utf8;
+}
+
 QByteArray EncodeCp1251(QStringView text, qsizetype* replaced, QByteArrayView newline) {
   const auto& table = ReverseTable();
   const qsizetype breaks = newline.size() != 1 ? text.count(u'\n') : 0;

@@ -162,7 +162,7 @@ QByteArray EncodeText(QStringView text, const TextFormat& format, qsizetype* rep
 QByteArray EditorBytes(QByteArrayView bytes, const TextFormat& format) {
   QByteArray utf8;
   if (format.encoding == TextEncoding::kWindows1251) {
-    utf8 = DecodeCp1251(bytes).toUtf8();
+    utf8 = Cp1251ToUtf8(bytes);
   } else {
     utf8 = (format.bom && HasUtf8Bom(bytes) ? bytes.sliced(3) : bytes).toByteArray();
   }

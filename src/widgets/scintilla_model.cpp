@@ -24,7 +24,6 @@ int ModeOf(LineEnd line_end) {
 
 ScintillaModel::ScintillaModel(QsciScintillaBase* editor) : editor_(editor) {
   // Character positions come from this index in logarithmic time.
-  Send(Sci::SCI_ALLOCATELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
   Send(Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
 }
 
@@ -94,17 +93,26 @@ int ScintillaModel::LineOf(long byte) const {
   return int(Send(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(byte)));
 }
 
+void ScintillaModel::EnsureLineIndex() const {
+  // Built on first use, not at every load: a caret on the first line needs none.
+  if (line_index_) return;
+  Send(Sci::SCI_ALLOCATELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
+  line_index_ = true;
+}
+
 long ScintillaModel::BytePosition(int position) const {
   // The last line whose start, less the extra characters of the breaks before it, is at or
   // before position.
   const int extra = ExtraPerBreak();
   auto start_of = [&](long line) {
+    if (line == 0) return 0L;
     return Send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Sci::SC_LINECHARACTERINDEX_UTF16) -
            line * extra;
   };
   long low = 0;
   long high = Send(Sci::SCI_GETLINECOUNT) - 1;
   position = std::max(0, position);
+  if (high > 0) EnsureLineIndex();
   while (low < high) {
     const long middle = (low + high + 1) / 2;
     if (start_of(middle) <= position) {
@@ -124,8 +132,9 @@ long ScintillaModel::BytePosition(int position) const {
 int ScintillaModel::CharacterPosition(long byte) const {
   const int line = LineOf(byte);
   const long start = LineStart(line);
+  if (line > 0) EnsureLineIndex();
   const long line_index =
-      Send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Sci::SC_LINECHARACTERINDEX_UTF16);
+      line == 0 ? 0 : Send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Sci::SC_LINECHARACTERINDEX_UTF16);
   return int(line_index - long(line) * ExtraPerBreak() +
              Send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(start), byte));
 }
@@ -152,6 +161,11 @@ QByteArrayView ScintillaModel::Buffer() const {
 void ScintillaModel::LoadBuffer(const QByteArray& utf8, ::LineEnd line_end) {
   Send(Sci::SCI_SETEOLMODE, static_cast<unsigned long>(ModeOf(line_end)));
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
+  if (line_index_) {
+    // Kept up to date while text streams in, it would cost more than building it once.
+    Send(Sci::SCI_RELEASELINECHARACTERINDEX, Sci::SC_LINECHARACTERINDEX_UTF16);
+    line_index_ = false;
+  }
   Send(Sci::SCI_CLEARALL);
   // With its length, so NUL characters stay.
   editor_->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()),

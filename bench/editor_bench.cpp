@@ -1,0 +1,148 @@
+// The editor's speed goals, each against a raw component doing the least it can:
+//   open  KIND SIZE_MIB   open a page as the program does (read, detect, title, load, paint)
+//   plain KIND SIZE_MIB   a raw QPlainTextEdit: decode, setPlainText, paint
+//   sci   KIND SIZE_MIB   a raw QScintilla: decode, setText, paint
+//   save  KIND SIZE_MIB   open as the program does, then write the page after an edit
+//   type  SIZE_KIB        typing characters at the end of a page of ordinary lines
+//   type-raw SIZE_KIB     the same in a raw QScintilla
+// KIND is "lines" (ordinary lines) or "one" (one line, a minified page). Each run prints its
+// wall time and its peak memory; run them as separate processes so peaks do not mix.
+// Build: cmake --build build/release --target editor_bench
+#include <Qsci/qsciscintilla.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <memory>
+
+#include "bench_util.h"
+#include "document/text_helpers.h"
+#include "platform/text_file.h"
+#include "platform/text_format.h"
+#include "widgets/code_editor.h"
+
+namespace {
+
+QByteArray MakePage(bool one_line, qsizetype bytes) {
+  const QByteArray piece = one_line ? QByteArray("<div class=\"a\"><span>\xD2\xE5\xEA\xF1\xF2</span></div>")
+                                    : QByteArray("<p>\xC0\xE1\xE2 some text of a <b>big</b> page &nbsp; here</p>\r\n");
+  QByteArray page;
+  page.reserve(bytes + piece.size());
+  while (page.size() < bytes) page += piece;
+  return page;
+}
+
+long PeakKib() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toLong();
+  }
+  return -1;
+}
+
+void Show(QWidget& widget) {
+  widget.resize(900, 700);
+  widget.show();
+  widget.grab();  // lays out and paints the first screen
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  if (args.size() < 3) {
+    std::fprintf(stderr, "usage: editor_bench open|plain|sci|save lines|one MIB | type KIB\n");
+    return 2;
+  }
+  const QString mode = args[1];
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("page.htm"));
+  if (mode == u"type" || mode == u"type-raw") {
+    const qsizetype kib = args[2].toLongLong();
+    WriteWholeFile(path, MakePage(false, kib << 10));
+    const QByteArray bytes = ReadWholeFile(path, kPageCap).bytes;
+    const TextFormat format = DetectTextFormat(bytes);
+    std::unique_ptr<QsciScintilla> edit;
+    if (mode == u"type") {
+      auto ours = std::make_unique<CodeEditor>();
+      ours->Model().LoadBuffer(EditorBytes(bytes, format), format.line_end);
+      edit = std::move(ours);
+    } else {
+      // The component alone, its per-edit reports off as ours are.
+      edit = std::make_unique<QsciScintilla>();
+      edit->SendScintilla(QsciScintilla::SCI_SETMODEVENTMASK, 0);
+      edit->setText(DecodeText(bytes, format));
+    }
+    Show(*edit);
+    edit->SendScintilla(QsciScintilla::SCI_DOCUMENTEND);
+    auto type_one = [&] {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+      QApplication::sendEvent(edit.get(), &press);
+      edit->repaint();
+    };
+    const double first = Milliseconds(type_one);
+    constexpr int kKeys = 200;
+    const double ms = Milliseconds([&] {
+      for (int i = 0; i < kKeys; ++i) type_one();
+    });
+    std::printf("%-8s at the end of %6lld KiB: first key %.3f ms, then %.3f ms a key\n",
+                qPrintable(mode), static_cast<long long>(kib), first, ms / kKeys);
+    return 0;
+  }
+  const bool one_line = args[2] == u"one";
+  const qsizetype mib = args.value(3, QStringLiteral("50")).toLongLong();
+  WriteWholeFile(path, MakePage(one_line, mib << 20));
+
+  double ms = 0;
+  double save_ms = 0;
+  if (mode == u"plain") {
+    QPlainTextEdit edit;
+    ms = Milliseconds([&] {
+      const QByteArray bytes = ReadWholeFile(path, kPageCap).bytes;
+      edit.setPlainText(DecodeText(bytes, DetectTextFormat(bytes)));
+      Show(edit);
+    });
+  } else if (mode == u"sci") {
+    QsciScintilla edit;
+    ms = Milliseconds([&] {
+      const QByteArray bytes = ReadWholeFile(path, kPageCap).bytes;
+      edit.setText(DecodeText(bytes, DetectTextFormat(bytes)));
+      Show(edit);
+    });
+  } else {
+    CodeEditor edit;
+    TextFormat format;
+    double parts[6] = {};
+    ms = Milliseconds([&] {
+      QByteArray bytes;
+      QByteArray utf8;
+      parts[0] = Milliseconds([&] { bytes = ReadWholeFile(path, kPageCap).bytes; });
+      parts[1] = Milliseconds([&] { format = DetectTextFormat(bytes); });
+      parts[2] = Milliseconds([&] { PageTitleOfFile(bytes, format); });
+      parts[3] = Milliseconds([&] { utf8 = EditorBytes(bytes, format); });
+      parts[4] = Milliseconds([&] { edit.Model().LoadBuffer(utf8, format.line_end); });
+      parts[5] = Milliseconds([&] {
+        if (one_line) edit.setWrapMode(QsciScintilla::WrapCharacter);
+        Show(edit);
+      });
+    });
+    std::printf("read %.0f detect %.0f title %.0f convert %.0f load %.0f paint %.0f | ", parts[0],
+                parts[1], parts[2], parts[3], parts[4], parts[5]);
+    if (mode == u"save") {
+      edit.Model().Select(0, 0);
+      edit.Model().ReplaceSelection(QStringLiteral("x"));
+      save_ms = Milliseconds(
+          [&] { WriteWholeFile(path, FileBytes(edit.Model().Buffer(), format)); });
+    }
+  }
+  std::printf("%-5s %-5s %3lld MiB: %8.1f ms", qPrintable(mode), one_line ? "one" : "lines",
+              static_cast<long long>(mib), ms);
+  if (mode == u"save") std::printf("  save %7.1f ms", save_ms);
+  std::printf("  peak %ld MiB\n", PeakKib() / 1024);
+  return 0;
+}
