@@ -27,8 +27,9 @@
 namespace {
 
 QByteArray MakePage(bool one_line, qsizetype bytes) {
-  const QByteArray piece = one_line ? QByteArray("<div class=\"a\"><span>\xD2\xE5\xEA\xF1\xF2</span></div>")
-                                    : QByteArray("<p>\xC0\xE1\xE2 some text of a <b>big</b> page &nbsp; here</p>\r\n");
+  const QByteArray piece =
+      one_line ? QByteArray("<div class=\"a\"><span>\xD2\xE5\xEA\xF1\xF2</span></div>")
+               : QByteArray("<p>\xC0\xE1\xE2 some text of a <b>big</b> page &nbsp; here</p>\r\n");
   QByteArray page;
   page.reserve(bytes + piece.size());
   while (page.size() < bytes) page += piece;
@@ -136,8 +137,8 @@ int main(int argc, char* argv[]) {
     if (mode == u"save") {
       edit.Model().Select(0, 0);
       edit.Model().ReplaceSelection(QStringLiteral("x"));
-      save_ms = Milliseconds(
-          [&] { WriteWholeFile(path, FileBytes(edit.Model().Buffer(), format)); });
+      save_ms =
+          Milliseconds([&] { WriteWholeFile(path, FileBytes(edit.Model().Buffer(), format)); });
     }
   }
   std::printf("%-5s %-5s %3lld MiB: %8.1f ms", qPrintable(mode), one_line ? "one" : "lines",

@@ -257,7 +257,7 @@ void Application::WireEditorChoices() {
   live_preview_timer_.setInterval(700);
   QObject::connect(&live_preview_timer_, &QTimer::timeout, main,
                    [this] { previews_->FollowDocument(); });
-  QObject::connect(main->EditorWidget(), &QsciScintilla::textChanged, main, [this, main] {
+  QObject::connect(main->EditorWidget(), &CodeEditor::Edited, main, [this, main] {
     if (main->MenuItem(QStringLiteral("LivePreview"))->isChecked() &&
         preview_window_->isVisible()) {
       live_preview_timer_.start();

@@ -88,7 +88,7 @@ FindBar::FindBar(CodeEditor* editor, EditorModel& model, QWidget* parent)
   count_timer_->setSingleShot(true);
   count_timer_->setInterval(250);
   connect(count_timer_, &QTimer::timeout, this, &FindBar::UpdateCount);
-  connect(editor_, &QsciScintilla::textChanged, this, [this] {
+  connect(editor_, &CodeEditor::Edited, this, [this] {
     if (isVisible()) count_timer_->start();
   });
   connect(find_, &QLineEdit::returnPressed, this, [this] { FindNext(false); });

@@ -124,7 +124,7 @@ void MainWindow::BuildEditor() {
   editor_font.setBold(true);
   editor_->SetEditorFont(editor_font);
   editor_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(editor_, &QsciScintilla::textChanged, this, &MainWindow::OnTextChanged);
+  connect(editor_, &CodeEditor::Edited, this, &MainWindow::OnTextChanged);
   connect(editor_, &CodeEditor::KeyHandled, this, &MainWindow::ShowCaretAfterEdit);
   connect(editor_, &QsciScintilla::modificationChanged, this, [this](bool modified) {
     if (!modified) session_.OnSavePointReached();

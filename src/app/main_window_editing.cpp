@@ -224,10 +224,11 @@ void MainWindow::BuildEditMenu() {
       [this] { find_bar_->FindNext(true); });
   add(u"GoToLine", QStringLiteral("&Go to line..."), {QKeySequence(Qt::CTRL | Qt::Key_G)},
       [this] { GoToLine(); });
-  connect(editor_, &QsciScintilla::textChanged, findChild<QAction*>(QStringLiteral("Redo")),
-          [this] {
-            findChild<QAction*>(QStringLiteral("Redo"))->setEnabled(editor_->isRedoAvailable());
-          });
+  // The menu shows whether there is something to redo; the key always asks the editor.
+  QAction* redo = findChild<QAction*>(QStringLiteral("Redo"));
+  connect(edit, &QMenu::aboutToShow, redo,
+          [this, redo] { redo->setEnabled(editor_->isRedoAvailable()); });
+  connect(edit, &QMenu::aboutToHide, redo, [redo] { redo->setEnabled(true); });
 
   // The file and view menus show the keys of their commands; the keys themselves belong to
   // the window's actions.

@@ -6,9 +6,8 @@ QStringList EditorModel::Lines() const {
 }
 
 void EditorModel::LoadText(const QString& text, LineEnd line_end) {
-  QByteArray utf8 = text.toUtf8();
-  if (line_end != LineEnd::kLf) utf8.replace('\n', LineEndBytes(line_end));
-  LoadBuffer(utf8, line_end);
+  const QByteArray utf8 = text.toUtf8();
+  LoadBuffer(line_end == LineEnd::kLf ? utf8 : WithLineEnds(utf8, line_end), line_end);
 }
 
 void EditorModel::ApplyLines(const QStringList& old_lines, const QStringList& new_lines) {

@@ -166,21 +166,27 @@ QByteArray EditorBytes(QByteArrayView bytes, const TextFormat& format) {
   } else {
     utf8 = (format.bom && HasUtf8Bom(bytes) ? bytes.sliced(3) : bytes).toByteArray();
   }
-  if (!format.mixed_line_ends) return utf8;
   // One style of line end in the editor, so that positions stay countable per line.
-  const QByteArray end = LineEndBytes(format.line_end);
-  QByteArray out;
-  out.reserve(utf8.size() + utf8.size() / 16);
-  const qsizetype n = utf8.size();
-  const char* p = utf8.constData();
+  return format.mixed_line_ends ? WithLineEnds(utf8, format.line_end) : utf8;
+}
+
+QByteArray WithLineEnds(QByteArrayView bytes, LineEnd line_end) {
+  const qsizetype n = bytes.size();
+  const char* p = bytes.data();
+  qsizetype breaks = 0;
+  for (qsizetype i = 0; i < n; ++i) breaks += p[i] == '\n' || p[i] == '\r';
+  const QByteArray end = LineEndBytes(line_end);
+  QByteArray out(n + breaks * (end.size() - 1), Qt::Uninitialized);
+  char* w = out.data();
   for (qsizetype i = 0; i < n; ++i) {
-    if (p[i] == '\r' || p[i] == '\n') {
-      if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') ++i;
-      out.append(end);
-    } else {
-      out.append(p[i]);
+    if (p[i] != '\r' && p[i] != '\n') {
+      *w++ = p[i];
+      continue;
     }
+    if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') ++i;
+    for (const char c : end) *w++ = c;
   }
+  out.truncate(w - out.data());
   return out;
 }
 

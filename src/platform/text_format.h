@@ -42,6 +42,9 @@ QByteArray EditorBytes(QByteArrayView bytes, const TextFormat& format);
 // In Windows-1251, characters outside the code page become "&#N;" counted into *replaced.
 QByteArray FileBytes(QByteArrayView utf8, const TextFormat& format, qsizetype* replaced = nullptr);
 
+// Bytes with every line end (CR LF, CR or LF) written as line_end, in one pass.
+QByteArray WithLineEnds(QByteArrayView bytes, LineEnd line_end);
+
 // The byte form of a line end.
 QByteArray LineEndBytes(LineEnd line_end);
 

@@ -49,11 +49,7 @@ CodeEditor::CodeEditor(QWidget* parent)
   SendScintilla(SCI_SETADDITIONALSELECTIONTYPING, 1);
   SendScintilla(SCI_SETMULTIPASTE, SC_MULTIPASTE_EACH);
   SendScintilla(SCI_SETRECTANGULARSELECTIONMODIFIER, SCMOD_ALT);
-  // Insertions and deletions are not reported one by one: the component's accessibility
-  // layer counts the characters from the start of the text at each report, so typing at
-  // the end of a long page would cost as much as reading it. Text changes still arrive
-  // as textChanged; fold changes keep folded elements whole.
-  SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_CHANGEFOLD | SC_MOD_CHANGEMARKER);
+  SendScintilla(SCI_SETAUTOMATICFOLD, SC_AUTOMATICFOLD_CHANGE);
   // A line of several megabytes is laid out once, not at every paint.
   SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
   SendScintilla(SCI_INDICSETSTYLE, kTagIndicator, INDIC_ROUNDBOX);
@@ -77,13 +73,14 @@ CodeEditor::CodeEditor(QWidget* parent)
   UpdateNumberMargin();
   MarkCurrentLine(0);
 
-  connect(this, &QsciScintilla::textChanged, this, &CodeEditor::UpdateNumberMargin);
   connect(this, &QsciScintilla::cursorPositionChanged, this,
           [this](int line, int) { MarkCurrentLine(line); });
   connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+    if (updated & SC_UPDATE_CONTENT) UpdateNumberMargin();
     if (updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT)) MatchTags();
   });
   connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &CodeEditor::OnCharAdded);
+  connect(this, &QsciScintillaBase::SCEN_CHANGE, this, &CodeEditor::Edited);
   connect(this, &QsciScintillaBase::SCN_AUTOCCANCELLED, this,
           [this] { shown_completions_.clear(); });
   connect(this, &QsciScintillaBase::SCN_AUTOCCOMPLETED, this,
@@ -198,17 +195,24 @@ void CodeEditor::SetHighlighting(bool on) {
     SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, paper_);
     SendScintilla(SCI_STYLECLEARALL);
   }
+  ReportEditsOnly();
   UpdateNumberMargin();
 }
 
 void CodeEditor::SetFolding(bool on) {
   folding_ = on;
-  if (!on) {
-    SendScintilla(SCI_FOLDALL, SC_FOLDACTION_EXPAND);
-    setFolding(NoFoldStyle, kFoldMargin);
-    return;
-  }
-  setFolding(BoxedTreeFoldStyle, kFoldMargin);
+  if (!on) SendScintilla(SCI_FOLDALL, SC_FOLDACTION_EXPAND);
+  setFolding(on ? BoxedTreeFoldStyle : NoFoldStyle, kFoldMargin);
+  ReportEditsOnly();
+}
+
+void CodeEditor::ReportEditsOnly() {
+  // Edits are reported before they happen, not after: the component's accessibility layer
+  // counts the characters from the start of the text at each after-report, so typing at
+  // the end of a long page would cost as much as reading it. Edited comes at every edit
+  // (just before it) and only then: fold and marker changes are not edits. The component
+  // itself unfolds an element whose first line stops starting one (automatic fold).
+  SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
 }
 
 void CodeEditor::FoldAtCaret(bool contract) {

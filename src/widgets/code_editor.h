@@ -50,6 +50,8 @@ class CodeEditor : public QsciScintilla {
 
  signals:
   void FilesDropped(const QStringList& paths);
+  // The text is being changed: the component reports each edit just before it is made.
+  void Edited();
   // A key was handled: its edit and caret move are done.
   void KeyHandled();
 
@@ -61,6 +63,7 @@ class CodeEditor : public QsciScintilla {
 
  private:
   void StyleLexer();
+  void ReportEditsOnly();
   void UpdateNumberMargin();
   void MarkCurrentLine(int line);
   void MatchTags();

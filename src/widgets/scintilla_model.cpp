@@ -2,7 +2,10 @@
 
 #include <Qsci/qsciscintillabase.h>
 
+#include <QStringEncoder>
 #include <algorithm>
+
+#include "platform/text_file.h"
 
 namespace {
 
@@ -45,17 +48,46 @@ int ScintillaModel::BreakMode() const {
 
 int ScintillaModel::ExtraPerBreak() const { return BreakMode() == Sci::SC_EOL_CRLF ? 1 : 0; }
 
-QByteArray ScintillaModel::Encoded(const QString& text) const {
-  QByteArray utf8 = text.toUtf8();
-  if (!utf8.contains('\n') && !utf8.contains('\r')) return utf8;
-  utf8.replace("\r\n", "\n").replace('\r', '\n');
+QByteArray ScintillaModel::Break() const {
   switch (BreakMode()) {
     case Sci::SC_EOL_CRLF:
-      utf8.replace("\n", "\r\n");
-      break;
+      return QByteArrayLiteral("\r\n");
     case Sci::SC_EOL_CR:
-      utf8.replace('\n', '\r');
-      break;
+      return QByteArrayLiteral("\r");
+  }
+  return QByteArrayLiteral("\n");
+}
+
+QByteArray ScintillaModel::Encoded(const QString& text) const {
+  const QByteArray utf8 = text.toUtf8();
+  if (!utf8.contains('\n') && !utf8.contains('\r')) return utf8;
+  const QByteArray end = Break();
+  if (end == "\n" && !utf8.contains('\r')) return utf8;
+  return WithLineEnds(utf8, end == "\r\n" ? LineEnd::kCrLf
+                            : end == "\r" ? LineEnd::kCr
+                                          : LineEnd::kLf);
+}
+
+QByteArray ScintillaModel::EncodedLines(const QStringList& lines) const {
+  // Straight into one buffer: joining, encoding and then changing the breaks would pass
+  // over a whole page's text three times.
+  const QByteArray end = Break();
+  qsizetype characters = 0;
+  for (const QString& line : lines) characters += line.size();
+  QByteArray utf8(characters * 3 + lines.size() * end.size(), Qt::Uninitialized);
+  QStringEncoder encoder(QStringConverter::Utf8);
+  char* out = utf8.data();
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (i > 0) out = std::copy(end.begin(), end.end(), out);
+    out = encoder.appendToBuffer(out, lines[i]);
+  }
+  utf8.truncate(out - utf8.constData());
+  // A line given with breaks inside still gets the page's kind.
+  const qsizetype expected = std::max<qsizetype>(0, lines.size() - 1) * end.size();
+  if (utf8.count('\n') + utf8.count('\r') != expected) {
+    return WithLineEnds(utf8, end == "\r\n" ? LineEnd::kCrLf
+                              : end == "\r" ? LineEnd::kCr
+                                            : LineEnd::kLf);
   }
   return utf8;
 }
@@ -74,14 +106,7 @@ QString ScintillaModel::Decoded(long from, long to) const {
   const char* range =
       reinterpret_cast<const char*>(Send(Sci::SCI_GETRANGEPOINTER, from, to - from));
   QString text = DecodeUtf8(QByteArrayView(range, to - from));
-  switch (BreakMode()) {
-    case Sci::SC_EOL_CRLF:
-      text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-      break;
-    case Sci::SC_EOL_CR:
-      text.replace(u'\r', u'\n');
-      break;
-  }
+  CompactLineBreaks(text);  // in one pass; the component's breaks are all of one kind
   return text;
 }
 
@@ -197,8 +222,8 @@ void ScintillaModel::SetLine(int index, const QString& text) {
 
 void ScintillaModel::InsertLines(int index, const QStringList& lines) {
   if (lines.isEmpty()) return;
-  const QByteArray joined = Encoded(lines.join(u'\n'));
-  const QByteArray eol = Encoded(QStringLiteral("\n"));
+  const QByteArray joined = EncodedLines(lines);
+  const QByteArray eol = Break();
   const int count = LineCount();
   if (count == 0) {
     Replace(0, 0, joined, 0);
@@ -225,7 +250,7 @@ void ScintillaModel::DeleteLine(int index) {
 
 void ScintillaModel::ReplaceLines(int first, int end, const QStringList& lines) {
   const int count = LineCount();
-  QByteArray replacement = Encoded(lines.join(u'\n'));
+  QByteArray replacement = EncodedLines(lines);
   long from = 0;
   long to = 0;
   if (first < end) {
@@ -241,10 +266,10 @@ void ScintillaModel::ReplaceLines(int first, int end, const QStringList& lines) 
     }
   } else if (first < count) {
     from = to = LineStart(first);
-    replacement += Encoded(QStringLiteral("\n"));
+    replacement += Break();
   } else if (first > 0) {
     from = to = LineEnd(first - 1);
-    replacement.prepend(Encoded(QStringLiteral("\n")));
+    replacement.prepend(Break());
   }
   Replace(from, to, replacement);
 }

@@ -118,7 +118,7 @@ class EditorComfortsTest : public QObject {
     Main().MenuItem("Highlighting")->setChecked(false);
     QCOMPARE(style_at(1), style_at(13));
     // Colours are not edits: no change signal, nothing to undo.
-    QSignalSpy changes(Editor(), &QsciScintilla::textChanged);
+    QSignalSpy changes(Editor(), &CodeEditor::Edited);
     Main().MenuItem("Highlighting")->setChecked(true);
     QVERIFY(style_at(1) != style_at(13));
     QCOMPARE(changes.count(), 0);
