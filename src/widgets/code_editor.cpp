@@ -39,8 +39,9 @@ CodeEditor::CodeEditor(QWidget* parent)
   setCaretLineBackgroundColor(QColor(0xFF, 0xFF, 0xD8));
   setMarginType(kNumberMargin, NumberMargin);
   setMarginWidth(1, 0);
-  markerDefine(FullRectangle, kCurrentLineMarker);
-  setMarkerBackgroundColor(QColor(0xD8, 0xD8, 0xB0), kCurrentLineMarker);
+  // A bar at the margin's left edge: a filled margin would hide the line's number.
+  markerDefine(LeftRectangle, kCurrentLineMarker);
+  setMarkerBackgroundColor(QColor(0x30, 0x80, 0xE0), kCurrentLineMarker);
   setMarginMarkerMask(kNumberMargin, 1 << kCurrentLineMarker);
   setMarginsBackgroundColor(QColor(0xEE, 0xEE, 0xEE));
   setMarginsForegroundColor(Qt::darkGray);
