@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "batch/batch_engine.h"
+#include "document/text_helpers.h"
 
 // The batch tools as lists of engine steps. Texts typed by the user are encoded into each
 // file's own encoding.
@@ -23,8 +24,7 @@ QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy,
 QString ConvertedPath(const QString& path, bool to_html);
 QList<BatchStep> TidySteps(const QStringList& files);
 
-// Templates.
-inline constexpr char16_t kTemplateMarker[] = u"<,,pattern,,>";
+// Templates (kTemplateMarker is the line they fill).
 // The last line from the second on that holds the marker.
 std::optional<int> MarkerLine(const QStringList& lines);
 std::optional<QStringList> FillTemplate(const QStringList& template_lines,

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+// The mark in a template that says where the generated text goes.
+inline constexpr char16_t kTemplateMarker[] = u"<,,pattern,,>";
+
 // Lower case for Latin and Cyrillic letters of Windows-1251: "A"-"Z", "Ё" and "А"-"Я" get
 // their small forms; every other character stays.
 QString LowerCaseCyr(QStringView text);

@@ -7,12 +7,14 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
+#include "document/text_helpers.h"
 #include "tags/html_structure.h"
 
 namespace {
 
 constexpr int kCurrentLineMarker = 20;
 constexpr int kTagIndicator = 8;
+constexpr int kMarkerIndicator = 9;
 constexpr int kNumberMargin = 0;
 constexpr int kFoldMargin = 2;
 
@@ -53,6 +55,11 @@ CodeEditor::CodeEditor(QWidget* parent)
   SendScintilla(SCI_SETAUTOMATICFOLD, SC_AUTOMATICFOLD_CHANGE);
   // A line of several megabytes is laid out once, not at every paint.
   SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
+  // A template's marker stands out as it did in the editor before, white on red.
+  SendScintilla(SCI_INDICSETSTYLE, kMarkerIndicator, INDIC_STRAIGHTBOX);
+  SendScintilla(SCI_INDICSETFORE, kMarkerIndicator, QColor(0xC0, 0x30, 0x30));
+  SendScintilla(SCI_INDICSETALPHA, kMarkerIndicator, 160);
+  SendScintilla(SCI_INDICSETUNDER, kMarkerIndicator, 1);
   SendScintilla(SCI_INDICSETSTYLE, kTagIndicator, INDIC_ROUNDBOX);
   SendScintilla(SCI_INDICSETFORE, kTagIndicator, QColor(0x30, 0x80, 0xE0));
   SendScintilla(SCI_INDICSETALPHA, kTagIndicator, 70);
@@ -78,6 +85,7 @@ CodeEditor::CodeEditor(QWidget* parent)
           [this](int line, int) { MarkCurrentLine(line); });
   connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
     if (updated & SC_UPDATE_CONTENT) UpdateNumberMargin();
+    if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL)) MarkTemplateMarkers();
     if (updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT)) MatchTags();
   });
   connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &CodeEditor::OnCharAdded);
@@ -198,6 +206,7 @@ void CodeEditor::SetHighlighting(bool on) {
   }
   ReportEditsOnly();
   UpdateNumberMargin();
+  MarkTemplateMarkers();
 }
 
 void CodeEditor::SetFolding(bool on) {
@@ -258,6 +267,23 @@ void CodeEditor::MatchTags() {
     const long length = long(span.name.size());
     SendScintilla(SCI_INDICATORFILLRANGE, from, length);
     marked_.append({from, from + length});
+  }
+}
+
+void CodeEditor::MarkTemplateMarkers() {
+  // Only the lines on screen: a page of any size costs the same.
+  const long first = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE));
+  const long last = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE) +
+                                                              SendScintilla(SCI_LINESONSCREEN) + 1);
+  const long from = SendScintilla(SCI_POSITIONFROMLINE, first);
+  const long to = SendScintilla(SCI_GETLINEENDPOSITION, last);
+  SendScintilla(SCI_SETINDICATORCURRENT, kMarkerIndicator);
+  SendScintilla(SCI_INDICATORCLEARRANGE, from, to - from);
+  if (!highlighting_) return;
+  const QByteArray marker = QString::fromUtf16(kTemplateMarker).toUtf8();
+  const QByteArrayView text = model_.Buffer().sliced(from, to - from);
+  for (qsizetype at = 0; (at = text.indexOf(marker, at)) >= 0; at += marker.size()) {
+    SendScintilla(SCI_INDICATORFILLRANGE, from + long(at), long(marker.size()));
   }
 }
 

@@ -67,6 +67,7 @@ class CodeEditor : public QsciScintilla {
   void UpdateNumberMargin();
   void MarkCurrentLine(int line);
   void MatchTags();
+  void MarkTemplateMarkers();
   void OnCharAdded(int character);
   void ShowCompletions(long word_start);
 

@@ -109,7 +109,9 @@ class EditorComfortsTest : public QObject {
     QVERIFY(code->marginWidth(0) > 0);
     Main().MenuItem("LineNumbers")->setChecked(false);
     QCOMPARE(code->marginWidth(0), 0);
-    Main().Editor().LoadText("<p class=\"x\">text</p>");
+    Main().Editor().LoadText("<p class=\"x\">text</p><,,pattern,,>");
+    auto marked = [code] { return code->SendScintilla(QsciScintilla::SCI_INDICATORALLONFOR, 25); };
+    QTRY_VERIFY(marked() != 0);  // the template marker
     auto style_at = [code](long position) {
       code->SendScintilla(QsciScintilla::SCI_COLOURISE, 0, -1);
       return code->SendScintilla(QsciScintilla::SCI_GETSTYLEAT, position);
@@ -117,6 +119,7 @@ class EditorComfortsTest : public QObject {
     QVERIFY(style_at(1) != style_at(13));  // a tag name and text
     Main().MenuItem("Highlighting")->setChecked(false);
     QCOMPARE(style_at(1), style_at(13));
+    QCOMPARE(marked(), 0);
     // Colours are not edits: no change signal, nothing to undo.
     QSignalSpy changes(Editor(), &CodeEditor::Edited);
     Main().MenuItem("Highlighting")->setChecked(true);
