@@ -142,6 +142,7 @@ class MainWindow : public QMainWindow,
  private:
   void BuildEditor();
   void BuildEditMenu();
+  void BuildViewToggles();
   void GoToLine();
   void BuildTopBar();
   void BuildToolPanel();

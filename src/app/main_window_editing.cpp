@@ -246,6 +246,10 @@ void MainWindow::BuildEditMenu() {
     item->setShortcut(key);
   }
 
+  BuildViewToggles();
+}
+
+void MainWindow::BuildViewToggles() {
   QMenu* view = menu_items_[QStringLiteral("N78")]->menu();
   view->addSeparator();
   struct Toggle {

@@ -43,7 +43,3 @@ struct CompletionContext {
 // What is being typed at caret: an element name after '<', an attribute name inside a
 // start tag, a property name inside style="…" or a <style> element.
 CompletionContext CompletionContextAt(QByteArrayView text, qsizetype caret);
-
-// The names to offer, sorted: HTML elements (with those the tag menu uses), the element's
-// attributes with the global ones, or CSS properties.
-QStringList CompletionNames(const CompletionContext& context);

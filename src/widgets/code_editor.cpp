@@ -8,6 +8,7 @@
 #include <QMimeData>
 
 #include "document/text_helpers.h"
+#include "tags/html_names.h"
 #include "tags/html_structure.h"
 
 namespace {
@@ -41,10 +42,6 @@ CodeEditor::CodeEditor(QWidget* parent)
   setCaretLineBackgroundColor(QColor(0xFF, 0xFF, 0xD8));
   setMarginType(kNumberMargin, NumberMargin);
   setMarginWidth(1, 0);
-  // A bar at the margin's left edge: a filled margin would hide the line's number.
-  markerDefine(LeftRectangle, kCurrentLineMarker);
-  setMarkerBackgroundColor(QColor(0x30, 0x80, 0xE0), kCurrentLineMarker);
-  setMarginMarkerMask(kNumberMargin, 1 << kCurrentLineMarker);
   setMarginsBackgroundColor(QColor(0xEE, 0xEE, 0xEE));
   setMarginsForegroundColor(Qt::darkGray);
   // Several selections: Ctrl+click adds one, Alt+drag makes a rectangle; typing goes to all.
@@ -55,19 +52,11 @@ CodeEditor::CodeEditor(QWidget* parent)
   SendScintilla(SCI_SETAUTOMATICFOLD, SC_AUTOMATICFOLD_CHANGE);
   // A line of several megabytes is laid out once, not at every paint.
   SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
-  // A template's marker stands out as it did in the editor before, white on red.
-  SendScintilla(SCI_INDICSETSTYLE, kMarkerIndicator, INDIC_STRAIGHTBOX);
-  SendScintilla(SCI_INDICSETFORE, kMarkerIndicator, QColor(0xC0, 0x30, 0x30));
-  SendScintilla(SCI_INDICSETALPHA, kMarkerIndicator, 160);
-  SendScintilla(SCI_INDICSETUNDER, kMarkerIndicator, 1);
-  SendScintilla(SCI_INDICSETSTYLE, kTagIndicator, INDIC_ROUNDBOX);
-  SendScintilla(SCI_INDICSETFORE, kTagIndicator, QColor(0x30, 0x80, 0xE0));
-  SendScintilla(SCI_INDICSETALPHA, kTagIndicator, 70);
-  SendScintilla(SCI_INDICSETUNDER, kTagIndicator, 1);
   SendScintilla(SCI_AUTOCSETIGNORECASE, 1);
   SendScintilla(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR, SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE);
   SendScintilla(SCI_AUTOCSETAUTOHIDE, 1);
   SendScintilla(SCI_AUTOCSETMAXHEIGHT, 12);
+  SetUpMarks();
 
   lexer_->setFoldCompact(false);
   StyleLexer();
@@ -97,6 +86,22 @@ CodeEditor::CodeEditor(QWidget* parent)
 }
 
 CodeEditor::~CodeEditor() { setLexer(nullptr); }
+
+void CodeEditor::SetUpMarks() {
+  // A bar at the margin's left edge: a filled margin would hide the line's number.
+  markerDefine(LeftRectangle, kCurrentLineMarker);
+  setMarkerBackgroundColor(QColor(0x30, 0x80, 0xE0), kCurrentLineMarker);
+  setMarginMarkerMask(kNumberMargin, 1 << kCurrentLineMarker);
+  // A template's marker stands out as it did in the editor before, white on red.
+  SendScintilla(SCI_INDICSETSTYLE, kMarkerIndicator, INDIC_STRAIGHTBOX);
+  SendScintilla(SCI_INDICSETFORE, kMarkerIndicator, QColor(0xC0, 0x30, 0x30));
+  SendScintilla(SCI_INDICSETALPHA, kMarkerIndicator, 160);
+  SendScintilla(SCI_INDICSETUNDER, kMarkerIndicator, 1);
+  SendScintilla(SCI_INDICSETSTYLE, kTagIndicator, INDIC_ROUNDBOX);
+  SendScintilla(SCI_INDICSETFORE, kTagIndicator, QColor(0x30, 0x80, 0xE0));
+  SendScintilla(SCI_INDICSETALPHA, kTagIndicator, 70);
+  SendScintilla(SCI_INDICSETUNDER, kTagIndicator, 1);
+}
 
 void CodeEditor::StyleLexer() {
   // The colours of the hand-written highlighter this editor had before.

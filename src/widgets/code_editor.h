@@ -62,6 +62,7 @@ class CodeEditor : public QsciScintilla {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  void SetUpMarks();
   void StyleLexer();
   void ReportEditsOnly();
   void UpdateNumberMargin();

@@ -1,5 +1,6 @@
 #include <QTest>
 
+#include "tags/html_names.h"
 #include "tags/html_structure.h"
 
 // Places in a text are marked with "|" (the caret), which is taken out before use.
