@@ -239,7 +239,8 @@ void MainWindow::BuildEditMenu() {
       {u"N64", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
       {u"ClosePage", QKeySequence(Qt::CTRL | Qt::Key_W)},
       {u"N71", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-      {u"N79", QKeySequence(Qt::Key_F12)}};
+      {u"N79", QKeySequence(Qt::Key_F12)},
+      {u"N73", QKeySequence(Qt::Key_F1)}};
   for (const auto& [name, key] : shown) {
     QAction* item = menu_items_[QString::fromUtf16(name)];
     item->setShortcutContext(Qt::WidgetShortcut);

@@ -97,7 +97,8 @@ void MainWindow::BuildActions() {
                                    {u"Clipboard", QKeySequence(Qt::Key_F9)},
                                    {u"SaveAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
                                    {u"Close", QKeySequence(Qt::CTRL | Qt::Key_W)},
-                                   {u"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)}};
+                                   {u"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
+                                   {u"Help", QKeySequence(Qt::Key_F1)}};
   for (const KeyAction& entry : key_actions) {
     auto* action = new QAction(this);
     action->setObjectName(QString::fromUtf16(entry.name));

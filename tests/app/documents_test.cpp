@@ -19,19 +19,17 @@
 #include "platform/recent_files.h"
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
+#include "support/window_fixture.h"
 #include "widgets/code_editor.h"
 
 // Document flows at window level: real files, the scripted desktop, the real editor.
-class DocumentsTest : public QObject {
+class DocumentsTest : public WindowTest {
   Q_OBJECT
 
  public:
-  static void initMain() { PrepareEmbeddedBrowser(); }
+  DocumentsTest() : WindowTest(Launch::kByTest) {}
 
  private slots:
-  void initTestCase();
-  void init();
-  void cleanup();
 
   void StartsWithANewPage();
   void StartsWithTheCommandLineFile();
@@ -62,47 +60,15 @@ class DocumentsTest : public QObject {
   void ConvertingTheEncodingRewritesTheDeclaration();
 
  private:
-  QString Path(const QString& name) const { return data_->filePath(name); }
-  void Write(const QString& name, const QByteArray& bytes);
-  QByteArray Read(const QString& name) const;
+  void Prepare() override;
   void Start(const QString& argument = QString());
   void TypeIntoEditor(const QString& text);
   QAction* MenuItem(const QString& name) const;
-
-  QTemporaryDir config_;
-  std::unique_ptr<QTemporaryDir> data_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
 
-void DocumentsTest::initTestCase() { qputenv("XDG_CONFIG_HOME", config_.path().toUtf8()); }
-
-void DocumentsTest::init() {
-  QFile::remove(config_.filePath("brindlemark/brindlemark.ini"));
-  data_ = std::make_unique<QTemporaryDir>();
-  InstallLanguageFiles(data_->path());
-  desktop_ = std::make_unique<FakeDesktop>();
-  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(data_->path()));
-}
-
-void DocumentsTest::cleanup() {
-  app_.reset();
-  desktop_.reset();
-  QDir::setCurrent(QDir::tempPath());
-  data_.reset();
-  QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
-
-void DocumentsTest::Write(const QString& name, const QByteArray& bytes) {
-  QFile file(Path(name));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-QByteArray DocumentsTest::Read(const QString& name) const {
-  QFile file(Path(name));
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return file.readAll();
+void DocumentsTest::Prepare() {
+  // Made, not started: each test starts it with its own command line.
+  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(dir_->path()));
 }
 
 void DocumentsTest::Start(const QString& argument) {
@@ -142,7 +108,7 @@ void DocumentsTest::StartsWithANewPage() {
 
 void DocumentsTest::StartsWithTheCommandLineFile() {
   RecentFilesStore().Push("/earlier.htm");
-  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(data_->path()));
+  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(dir_->path()));
   Write("start page.htm", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n");  // "Привет"
   Start(Path("start page.htm"));
   MainWindow& main = app_->Main();
@@ -172,8 +138,8 @@ void DocumentsTest::OpenEditSaveGivesExpectedBytes() {
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("page.htm"), 1});
   QTest::keyClick(main.EditorWidget(), Qt::Key_O, Qt::ControlModifier);
   QCOMPARE(main.FileName(), Path("page.htm"));
-  QCOMPARE(main.CurrentFolder(), data_->path() + "/");
-  QCOMPARE(main.Files()->Folder(), data_->path());
+  QCOMPARE(main.CurrentFolder(), dir_->path() + "/");
+  QCOMPARE(main.Files()->Folder(), dir_->path());
   QVERIFY(!main.Modified());
 
   main.EditorWidget()->setCursorPosition(0, 0);
@@ -252,7 +218,7 @@ void DocumentsTest::CompletesTheExtensionByFilter() {
   QFETCH(int, filter);
   QFETCH(QString, opened);
   // The temporary folder's own name may hold a dot; use a relative path from there.
-  QDir::setCurrent(data_->path());
+  QDir::setCurrent(dir_->path());
   QDir().mkpath("web");
   QDir().mkpath("web.old");
   Write(opened, "found");
@@ -272,7 +238,7 @@ void DocumentsTest::ReportsAFileThatCannotBeOpened_data() {
 
 void DocumentsTest::ReportsAFileThatCannotBeOpened() {
   QFETCH(QString, name);
-  QDir(data_->path()).mkdir("folder.htm");
+  QDir(dir_->path()).mkdir("folder.htm");
   Start();
   desktop_->open_answers.push_back(Desktop::FileChoice{Path(name), 1});
   app_->Main().OpenDocument(MainWindow::Source::kDialog);
@@ -301,7 +267,7 @@ void DocumentsTest::KeepsRecentFilesInOrder() {
   }
 
   // Across a restart the menu shows the same order.
-  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(data_->path()));
+  app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(dir_->path()));
   QCOMPARE(MenuItem("N66")->data().toString(), Path("2.htm"));
   QCOMPARE(MenuItem("N69")->data().toString(), Path("2.htm"));
 }
@@ -365,7 +331,7 @@ void DocumentsTest::SaveAsCompletesTheName() {
   QFETCH(QString, typed);
   QFETCH(int, filter);
   QFETCH(QString, written);
-  QDir::setCurrent(data_->path());
+  QDir::setCurrent(dir_->path());
   Start();
   MainWindow& main = app_->Main();
   desktop_->save_answers.push_back(Desktop::FileChoice{typed, filter});
@@ -473,7 +439,7 @@ void DocumentsTest::ShowsTheSelectedFileSize() {
   Write("other.doc", "x");
   Start();
   FilePanel* panel = app_->Main().Files();
-  panel->SetFolder(data_->path());
+  panel->SetFolder(dir_->path());
   QListWidget* list = panel->Files();
   QStringList names;
   for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
@@ -491,7 +457,7 @@ void DocumentsTest::OpensFromTheFilePanel() {
   Write("a.htm", "<title>Panel page</title>");
   Start();
   MainWindow& main = app_->Main();
-  main.Files()->SetFolder(data_->path());
+  main.Files()->SetFolder(dir_->path());
   auto* open_selected = main.findChild<QToolButton*>("SpeedButton4");
   // Nothing selected: the dialog is asked.
   main.Files()->Files()->clearSelection();

@@ -12,17 +12,15 @@
 #include "app/main_window.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
+#include "support/window_fixture.h"
 #include "tags/tag_catalogue.h"
 
 // The editor of the main window: pop-up tag commands, status bar, flags, undo, wrap, clear
 // and the whole-text transforms, driven through the window's own controls.
-class EditingTest : public QObject {
+class EditingTest : public WindowTest {
   Q_OBJECT
 
  private slots:
-  void initTestCase();
-  void init();
-  void cleanup();
 
   void BuildsThePopupMenuFromTheCatalogue();
   void RunsEveryCatalogueItem();
@@ -37,27 +35,9 @@ class EditingTest : public QObject {
   void PopupNewAndClearItems();
 
  private:
-  MainWindow& Main() { return app_->Main(); }
   QToolButton* Button(const char* name) { return Main().findChild<QToolButton*>(name); }
   void SetText(const QString& text, int start, int length);
-
-  QTemporaryDir dir_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
-
-void EditingTest::initTestCase() { qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8()); }
-
-void EditingTest::init() {
-  desktop_ = std::make_unique<FakeDesktop>();
-  app_ = StartApplication(*desktop_, dir_.path());
-}
-
-void EditingTest::cleanup() {
-  desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn2"));
-  app_.reset();
-  desktop_.reset();
-}
 
 void EditingTest::SetText(const QString& text, int start, int length) {
   Main().Editor().LoadText(text);
@@ -150,7 +130,7 @@ void EditingTest::TypingMarksTheDocument() {
   QVERIFY(!Main().Saved());
   QCOMPARE(Main().StatusPanel(0), QString("*"));
   QCOMPARE(Main().StatusPanel(1), QString("1,0"));
-  desktop_->save_answers.push_back(Desktop::FileChoice{dir_.filePath("typed.htm"), 1});
+  desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("typed.htm"), 1});
   QVERIFY(Main().SaveDocument());
   QVERIFY(!Main().Modified());
   QCOMPARE(Main().StatusPanel(0), QString());
@@ -193,7 +173,7 @@ void EditingTest::SwitchesWordWrap() {
 }
 
 void EditingTest::ClearKeepsTheFileName() {
-  const QString path = dir_.filePath("clear.htm");
+  const QString path = dir_->filePath("clear.htm");
   desktop_->save_answers.push_back(Desktop::FileChoice{path, 1});
   QVERIFY(Main().SaveDocument());
   QTest::mouseClick(Button("SpeedButton5"), Qt::LeftButton);

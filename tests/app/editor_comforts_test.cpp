@@ -21,28 +21,16 @@
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
+#include "support/window_fixture.h"
 #include "widgets/code_editor.h"
 
 // Find and replace, the Edit menu, line numbers, colours, folding, matching tags, end tags
 // and name lists, dropped files, the remembered font and view choices and the preview that
 // follows the document.
-class EditorComfortsTest : public QObject {
+class EditorComfortsTest : public WindowTest {
   Q_OBJECT
 
- public:
-  static void initMain() { PrepareEmbeddedBrowser(); }
-
  private slots:
-  void init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    UseUserFoldersIn(dir_->path());
-    desktop_ = std::make_unique<FakeDesktop>();
-    app_ = StartApplication(*desktop_, dir_->path());
-  }
-  void cleanup() {
-    app_.reset();
-    desktop_.reset();
-  }
 
   void FindCountsAndSelectsGoingRound() {
     Main().Editor().LoadText("one two\nTwo three two");
@@ -209,7 +197,7 @@ class EditorComfortsTest : public QObject {
       Main().MenuItem(name)->setChecked(false);
     }
     app_.reset();
-    app_ = StartApplication(*desktop_, dir_->path());
+    StartProgram();
     for (const char* name : {"Folding", "TagMatching", "CloseTags", "Completion"}) {
       QVERIFY2(!Main().MenuItem(name)->isChecked(), name);
     }
@@ -244,7 +232,7 @@ class EditorComfortsTest : public QObject {
     Main().Button("SpeedButton19")->click();
     QCOMPARE(Editor()->font().pointSize(), 15);
     app_.reset();
-    app_ = StartApplication(*desktop_, dir_->path());
+    StartProgram();
     QCOMPARE(Editor()->font().pointSize(), 15);
   }
 
@@ -309,17 +297,11 @@ class EditorComfortsTest : public QObject {
   }
 
  private:
-  MainWindow& Main() { return app_->Main(); }
-  CodeEditor* Editor() { return Main().EditorWidget(); }
   template <typename T>
   T* Bar(const char* name) {
     return Main().findChild<QWidget*>("FindBar")->findChild<T*>(name);
   }
   void Key(QKeyCombination key) { QTest::keySequence(&Main(), QKeySequence(key)); }
-
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
 
 QTEST_MAIN(EditorComfortsTest)

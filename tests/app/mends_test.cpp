@@ -14,25 +14,19 @@
 #include "settings/settings_record.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
+#include "support/window_fixture.h"
 
 // Faults found in use and by fuzzing, each kept mended.
-class MendsTest : public QObject {
+class MendsTest : public WindowTest {
   Q_OBJECT
 
+ public:
+  MendsTest() : WindowTest(Launch::kByTest) {}
+
  private slots:
-  void init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    UseUserFoldersIn(dir_->path());
-    desktop_ = std::make_unique<FakeDesktop>();
-  }
-  void cleanup() {
-    app_.reset();
-    desktop_.reset();
-    QVERIFY(NoWindowLeft());
-  }
 
   void DoubleClickOnNoFileAsksForOne() {
-    app_ = StartApplication(*desktop_, dir_->path());
+    StartProgram();
     QListWidget* files = app_->Main().Files()->Files();
     files->clearSelection();
     QTest::mouseDClick(files->viewport(), Qt::LeftButton, {},
@@ -44,13 +38,13 @@ class MendsTest : public QObject {
     QFile page(dir_->filePath("index.html"));
     QVERIFY(page.open(QIODevice::WriteOnly));
     page.close();
-    app_ = StartApplication(*desktop_, dir_->path());
+    StartProgram();
     app_->Main().Files()->SetFolder(dir_->path());
     QCOMPARE(app_->Main().Files()->Files()->Names(), QStringList{"index.html"});
   }
 
   void ClosingOptionsOnAFirstStartSaysNothing() {
-    app_ = StartApplication(*desktop_, dir_->path());
+    StartProgram();
     QVERIFY(!QFile::exists(dir_->filePath("htmled.ini")));
     desktop_->modal_scripts.push_back(FakeDesktop::Press("Button2"));
     app_->Main().Button("SpeedButton19")->click();
@@ -61,7 +55,7 @@ class MendsTest : public QObject {
     SettingsRecord record = SettingsRecord::Defaults();
     QVERIFY(record.SetLanguageFileName("../../../etc/passwd"));
     QVERIFY(WriteSettingsFile(dir_->filePath("htmled.ini"), record).isEmpty());
-    app_ = StartApplication(*desktop_, dir_->path());
+    StartProgram();
     QCOMPARE(desktop_->errors.size(), 1);
     QVERIFY(desktop_->errors.first().contains("passwd"));
     QVERIFY(!app_->Main().MenuItem("dsfg1")->text().contains("root"));
@@ -73,7 +67,7 @@ class MendsTest : public QObject {
     QVERIFY(store.open(QIODevice::WriteOnly));
     store.write("[Software]\nbrindlemark\\1=" + QByteArray(10000, 'a') + "\n");
     store.close();
-    app_ = StartApplication(*desktop_, dir_->path());
+    StartProgram();
     QCOMPARE(app_->Main().MenuItem("N66")->data().toString(), QString());
   }
 
@@ -94,9 +88,6 @@ class MendsTest : public QObject {
   }
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
 
 QTEST_MAIN(MendsTest)

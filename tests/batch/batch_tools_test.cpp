@@ -69,8 +69,8 @@ class BatchToolsTest : public QObject {
     QTest::addRow("txt") << "/a/notes.txt" << true << "/a/notes.htm";
     QTest::addRow("upper case") << "/a/README.TXT" << true << "/a/README.htm";
     QTest::addRow("html to text") << "/a/page.html" << false << "/a/page.txt";
-    QTest::addRow("folder with a dot") << "/my.htm.pages/page.htm" << false
-                                       << "/my.htm.pages/page.txt";
+    QTest::addRow("folder with a dot")
+        << "/my.htm.pages/page.htm" << false << "/my.htm.pages/page.txt";
     QTest::addRow("folder named like a file") << "/notes.txt/a.txt" << true << "/notes.txt/a.htm";
     QTest::addRow("no extension") << "/a/.htmrc/plain" << true << "/a/.htmrc/plain.htm";
   }

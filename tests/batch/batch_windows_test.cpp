@@ -21,22 +21,16 @@
 #include "batch/batch_panel.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
+#include "support/window_fixture.h"
 #include "widgets/file_browser.h"
 
-namespace {
-
-QByteArray Read(const QString& path) { return ReadBytes(path); }
-void Write(const QString& path, const QByteArray& bytes) { QVERIFY(WriteBytesTo(path, bytes)); }
-
-}  // namespace
+namespace {}  // namespace
 
 // The batch windows over real folders, driven by their controls.
-class BatchWindowsTest : public QObject {
+class BatchWindowsTest : public WindowTest {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
 
   void ReplaceOverAFolderPreviewRunAndUndo();
   void BatchMessages_data();
@@ -69,31 +63,16 @@ class BatchWindowsTest : public QObject {
     qobject_cast<QWidget*>(app_->Window(window))->show();
     In<FolderList>(window, "DirectoryListBox1")->setProperty("folder", folder);
   }
+  void Prepare() override;
   QString Site(const QString& name = QString()) const {
-    return dir_.filePath("site") + (name.isEmpty() ? QString() : "/" + name);
+    return dir_->filePath("site") + (name.isEmpty() ? QString() : "/" + name);
   }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
 
-void BatchWindowsTest::init() {
-  UseUserFoldersIn(dir_.path());
-  QDir(dir_.filePath("site")).removeRecursively();
-  QDir(dir_.filePath("data")).removeRecursively();
-  QVERIFY(QDir(dir_.path()).mkdir("site"));
+void BatchWindowsTest::Prepare() {
   Write(Site("a.htm"), "<p>old</p>\r\n<p>old</p>\r\n");
   Write(Site("b.html"), "keep\n");
   Write(Site("c.htm"), "old old\r\n");
-  desktop_ = std::make_unique<FakeDesktop>();
-  app_ = StartApplication(*desktop_, dir_.path());
-}
-
-void BatchWindowsTest::cleanup() {
-  app_.reset();
-  desktop_.reset();
-  QVERIFY(NoWindowLeft());
 }
 
 void BatchWindowsTest::ReplaceOverAFolderPreviewRunAndUndo() {
@@ -138,8 +117,8 @@ void BatchWindowsTest::BatchMessages() {
   QFETCH(QString, button);
   QFETCH(bool, empty_folder);
   QFETCH(QString, message);
-  QVERIFY(QDir(dir_.path()).mkpath("empty"));
-  Open("Form10", empty_folder ? dir_.filePath("empty") : Site());
+  QVERIFY(QDir(dir_->path()).mkpath("empty"));
+  Open("Form10", empty_folder ? dir_->filePath("empty") : Site());
   In<QLineEdit>("Form10", "Edit1")->setText("  ");
   Click("Form10", button.toLatin1().constData());
   QCOMPARE(desktop_->messages, QStringList{message});
@@ -179,8 +158,8 @@ void BatchWindowsTest::ConverterWritesBesideTheSource() {
   QCOMPARE(Read(Site("notes.htm")),
            QByteArray("<html>\r\none<br>\r\ntwo<p>\r\n\r\nthree<br>\r\nfour<p>\r\n</html>\r\n"));
   QCOMPARE(Read(Site("notes.txt")), QByteArray("one\r\ntwo\r\n\r\nthree\r\nfour\r\n"));
-  QDir(dir_.path()).mkpath("none");
-  In<FolderList>("Form23", "DirectoryListBox1")->setProperty("folder", dir_.filePath("none"));
+  QDir(dir_->path()).mkpath("none");
+  In<FolderList>("Form23", "DirectoryListBox1")->setProperty("folder", dir_->filePath("none"));
   Click("Form23", "Button1");
   QCOMPARE(desktop_->messages, QStringList{"ERROR"});
 }
@@ -190,14 +169,14 @@ void BatchWindowsTest::TemplateSavedFromTheEditorFillsAFolder() {
   Write(Site("one.txt"), "first\r\n");
   Write(Site("two.txt"), "second\r\n");
   desktop_->modal_scripts.push_back([this](QDialog* dialog) {
-    dialog->findChild<QLineEdit*>("Edit1")->setText(dir_.filePath("frame"));
+    dialog->findChild<QLineEdit*>("Edit1")->setText(dir_->filePath("frame"));
     dialog->findChild<QPushButton*>("Button1")->click();
   });
   app_->Main().RunTagCommand("N51");
-  QCOMPARE(Read(dir_.filePath("frame.pat")),
+  QCOMPARE(Read(dir_->filePath("frame.pat")),
            QByteArray("<html>\r\n<p><,,pattern,,></p>\r\n</html>"));
   Open("Form25", Site());
-  desktop_->open_answers.push_back(Desktop::FileChoice{dir_.filePath("frame.pat"), 1});
+  desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("frame.pat"), 1});
   Click("Form25", "Button1");
   Click("Form25", "PreviewChanges");
   QCOMPARE(In<QListWidget>("Form25", "PreviewFiles")->count(), 2);
@@ -233,28 +212,28 @@ void BatchWindowsTest::SaveTemplateRules() {
   QFETCH(QString, path);
   QFETCH(QString, written);
   QFETCH(QString, message);
-  QDir(dir_.path()).mkpath("dot.folder");
+  QDir(dir_->path()).mkpath("dot.folder");
   app_->Main().Editor().LoadText(text);
-  const QString full = dir_.path() + "/" + path;
+  const QString full = dir_->path() + "/" + path;
   desktop_->modal_scripts.push_back([full](QDialog* dialog) {
     dialog->findChild<QLineEdit*>("Edit1")->setText(full);
     dialog->findChild<QPushButton*>("Button1")->click();
   });
   app_->Main().RunTagCommand("N51");
   QCOMPARE(desktop_->messages, message.isEmpty() ? QStringList() : QStringList{message});
-  if (!written.isEmpty()) QVERIFY(QFile::exists(dir_.path() + "/" + written));
+  if (!written.isEmpty()) QVERIFY(QFile::exists(dir_->path() + "/" + written));
 }
 
 void BatchWindowsTest::IndexPageIntoATemplate() {
   Write(Site("c.htm"), "<head>\r\n<TITLE> Home</TITLE>\r\n");
-  Write(dir_.filePath("index.pat"), "<body>\r\n<,,pattern,,>\r\n</body>\r\n");
+  Write(dir_->filePath("index.pat"), "<body>\r\n<,,pattern,,>\r\n</body>\r\n");
   Open("Form28", Site());
   Click("Form28", "Button1");
   auto* links = In<QPlainTextEdit>("Form28", "RichEdit1");
   QCOMPARE(links->toPlainText(), QString("<a href=\"a.htm\">a.htm</a> - <p>\n"
                                          "<a href=\"b.html\">b.html</a> - <p>\n"
                                          "<a href=\"c.htm\">c.htm</a> -  Home<p>"));
-  desktop_->open_answers.push_back(Desktop::FileChoice{dir_.filePath("index.pat"), 1});
+  desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("index.pat"), 1});
   Click("Form28", "Button2");
   desktop_->save_answers.push_back(Desktop::FileChoice{Site("index"), 1});
   Click("Form28", "Button3");
@@ -263,10 +242,10 @@ void BatchWindowsTest::IndexPageIntoATemplate() {
 }
 
 void BatchWindowsTest::SeriesOfFourPages() {
-  Write(dir_.filePath("page.htm"), "<html>\r\n<,,pattern,,>\r\n</html>\r\n");
+  Write(dir_->filePath("page.htm"), "<html>\r\n<,,pattern,,>\r\n</html>\r\n");
   qobject_cast<QWidget*>(app_->Window("AutocreatorForm"))->show();
   In<FolderList>("AutocreatorForm", "DirectoryListBox1")->setProperty("folder", Site());
-  desktop_->open_answers.push_back(Desktop::FileChoice{dir_.filePath("page.htm"), 1});
+  desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("page.htm"), 1});
   Click("AutocreatorForm", "Button1");
   QCOMPARE(In<QSpinBox>("AutocreatorForm", "SpinEdit2")->value(), 1);
   In<QSpinBox>("AutocreatorForm", "SpinEdit1")->setValue(11);
@@ -297,8 +276,8 @@ void BatchWindowsTest::SeriesOfFourPages() {
 }
 
 void BatchWindowsTest::RenameTwelvePicturesAndBack() {
-  QVERIFY(QDir(dir_.path()).mkdir("pics"));
-  const QString pics = dir_.filePath("pics");
+  QVERIFY(QDir(dir_->path()).mkdir("pics"));
+  const QString pics = dir_->filePath("pics");
   for (int i = 0; i < 12; ++i) Write(pics + QString("/photo_%1.jpg").arg(QChar('a' + i)), "jpg");
   qobject_cast<QWidget*>(app_->Window("Form13"))->show();
   In<FolderList>("Form13", "DirectoryListBox1")->setProperty("folder", pics);
@@ -328,10 +307,10 @@ void BatchWindowsTest::CopyGatheredFilesAsNumberedJpegs() {
   files->setCurrentRow(0);
   Click("Form13", "SpeedButton1");
   Click("Form13", "SpeedButton1");
-  In<QLineEdit>("Form13", "Edit4")->setText(dir_.filePath("copies/"));
+  In<QLineEdit>("Form13", "Edit4")->setText(dir_->filePath("copies/"));
   Click("Form13", "Button1");
-  QCOMPARE(Read(dir_.filePath("copies/01.jpg")), Read(Site("a.htm")));
-  QCOMPARE(Read(dir_.filePath("copies/02.jpg")), Read(Site("a.htm")));
+  QCOMPARE(Read(dir_->filePath("copies/01.jpg")), Read(Site("a.htm")));
+  QCOMPARE(Read(dir_->filePath("copies/02.jpg")), Read(Site("a.htm")));
 }
 
 void BatchWindowsTest::ToolWindowsOpenInThePageFolder() {
@@ -344,9 +323,9 @@ void BatchWindowsTest::ToolWindowsOpenInThePageFolder() {
     QCOMPARE(In<FolderList>(window, "DirectoryListBox1")->Folder(), Site());
   }
   // A folder the user chose in a window stays chosen.
-  In<FolderList>("Form10", "DirectoryListBox1")->setProperty("folder", dir_.path());
+  In<FolderList>("Form10", "DirectoryListBox1")->setProperty("folder", dir_->path());
   app_->Main().Button("SpeedButton29")->click();
-  QCOMPARE(In<FolderList>("Form10", "DirectoryListBox1")->Folder(), dir_.path());
+  QCOMPARE(In<FolderList>("Form10", "DirectoryListBox1")->Folder(), dir_->path());
 }
 
 void BatchWindowsTest::TidyShowsTheLastListedFile() {

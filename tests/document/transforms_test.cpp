@@ -101,21 +101,26 @@ void TransformsTest::BatchFormsKeepWhatABrowserShows_data() {
   QTest::addColumn<Lines>("lines");
   QTest::addColumn<Lines>("expected");
   QTest::addRow("pre kept by tidy")
-      << "tidy" << Lines{"  <p>a   b", "<PRE class=c>int  main()", "", "    return 0;", "</pre>",
-                         "", "  x  "}
+      << "tidy"
+      << Lines{"  <p>a   b", "<PRE class=c>int  main()", "", "    return 0;", "</pre>", "", "  x  "}
       << Lines{"<p>a b", "<PRE class=c>int  main()", "", "    return 0;", "</pre>", "x"};
-  QTest::addRow("open script runs to the end")
-      << "tidy" << Lines{"<script>", "  if (a)  b();", ""} << Lines{"<script>", "  if (a)  b();", ""};
-  QTest::addRow("prefix is not pre") << "tidy" << Lines{"<prefix>", "  a  "}
-                                     << Lines{"<prefix>", "a"};
+  QTest::addRow("open script runs to the end") << "tidy" << Lines{"<script>", "  if (a)  b();", ""}
+                                               << Lines{"<script>", "  if (a)  b();", ""};
+  QTest::addRow("prefix is not pre")
+      << "tidy" << Lines{"<prefix>", "  a  "} << Lines{"<prefix>", "a"};
   QTest::addRow("blank lines of textarea kept by append")
       << "blank" << Lines{"<textarea>", "", "</textarea>", "", "end"}
       << Lines{"<textarea>", "", "</textarea>", "end"};
   QTest::addRow("comment, style, script and head left out of the text")
       << "text"
-      << Lines{"<!-- licence", "text -->", "<html><head><title>Title</title>",
-               "<meta charset=utf-8><style>", "p { color: red }", "</style></head>",
-               "<body><p>Shown &lt;here&gt;<script>hidden()</script>", "</body></html>"}
+      << Lines{"<!-- licence",
+               "text -->",
+               "<html><head><title>Title</title>",
+               "<meta charset=utf-8><style>",
+               "p { color: red }",
+               "</style></head>",
+               "<body><p>Shown &lt;here&gt;<script>hidden()</script>",
+               "</body></html>"}
       << Lines{"", "Title", "", "Shown <;here>;", ""};
   QTest::addRow("text escaped into html")
       << "html" << Lines{"a < 5 & b > 2"} << Lines{"a &lt; 5 &amp; b &gt; 2<p>"};

@@ -14,14 +14,13 @@
 #include "generators/colour_picker_window.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
+#include "support/window_fixture.h"
 
 // The colour picker driven through its own sliders, number fields and buttons.
-class ColourPickerWindowTest : public QObject {
+class ColourPickerWindowTest : public WindowTest {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
 
   void SliderUpdatesEverything_data();
   void SliderUpdatesEverything();
@@ -38,22 +37,7 @@ class ColourPickerWindowTest : public QObject {
   T* Control(const char* name) {
     return Picker().findChild<T*>(name);
   }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
-
-void ColourPickerWindowTest::init() {
-  qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
-  desktop_ = std::make_unique<FakeDesktop>();
-  app_ = StartApplication(*desktop_, dir_.path());
-}
-
-void ColourPickerWindowTest::cleanup() {
-  app_.reset();
-  desktop_.reset();
-}
 
 void ColourPickerWindowTest::SliderUpdatesEverything_data() {
   QTest::addColumn<QString>("slider");

@@ -20,15 +20,14 @@
 #include "platform/picture.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
+#include "support/window_fixture.h"
 #include "widgets/file_browser.h"
 
 // The generator windows driven through their controls, from the main window's commands.
-class GeneratorWindowsTest : public QObject {
+class GeneratorWindowsTest : public WindowTest {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
 
   void EveryCommandShowsItsWindow_data();
   void EveryCommandShowsItsWindow();
@@ -53,7 +52,6 @@ class GeneratorWindowsTest : public QObject {
     QWidget* w = app_->Window(window);
     return w == nullptr ? nullptr : w->findChild<T*>(control);
   }
-  CodeEditor* Editor() { return app_->Main().EditorWidget(); }
   void SetText(const QString& text) { app_->Main().Editor().LoadText(text); }
   void Click(const char* window, const char* control) {
     auto* button = In<QAbstractButton>(window, control);
@@ -66,28 +64,12 @@ class GeneratorWindowsTest : public QObject {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
   }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
-
-void GeneratorWindowsTest::init() {
-  UseUserFoldersIn(dir_.path());
-  desktop_ = std::make_unique<FakeDesktop>();
-  app_ = StartApplication(*desktop_, dir_.path());
-}
-
-void GeneratorWindowsTest::cleanup() {
-  app_.reset();
-  desktop_.reset();
-  QVERIFY(NoWindowLeft());
-}
 
 QString GeneratorWindowsTest::Picture(const char* name, const char* format, QSize size) {
   QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::red);
-  const QString path = dir_.filePath(name);
+  const QString path = dir_->filePath(name);
   if (QByteArray(format) == "GIF") {
     // Qt reads GIF but does not write it: a stored one stands in.
     QFile::remove(path);
@@ -155,7 +137,7 @@ void GeneratorWindowsTest::ImageTagOfEachKindOfPicture() {
   SetText("first line");
   app_->Main().Button("SpeedButton26")->click();
   auto* folders = In<FolderList>("Form4", "DirectoryListBox1");
-  QVERIFY(folders->setProperty("folder", dir_.path()));
+  QVERIFY(folders->setProperty("folder", dir_->path()));
   auto* files = In<QListWidget>("Form4", "FileListBox1");
   const QList<QListWidgetItem*> found = files->findItems(name, Qt::MatchExactly);
   QCOMPARE(found.size(), 1);
@@ -181,12 +163,12 @@ void GeneratorWindowsTest::ImageTagOfEachKindOfPicture() {
 
 void GeneratorWindowsTest::BrokenPictureKeepsThePreviousOne() {
   const QString good = Picture("good.jpg", "libjpeg", QSize(30, 20));
-  QFile broken(dir_.filePath("broken.jpg"));
+  QFile broken(dir_->filePath("broken.jpg"));
   QVERIFY(broken.open(QIODevice::WriteOnly));
   broken.write(EncodeJpeg(QImage(QSize(80, 80), QImage::Format_RGB32)).left(200));
   broken.close();
   app_->Main().Button("SpeedButton26")->click();
-  In<FolderList>("Form4", "DirectoryListBox1")->setProperty("folder", dir_.path());
+  In<FolderList>("Form4", "DirectoryListBox1")->setProperty("folder", dir_->path());
   auto* files = In<QListWidget>("Form4", "FileListBox1");
   files->setCurrentItem(files->findItems("good.jpg", Qt::MatchExactly).first());
   const QString src = In<QLineEdit>("Form4", "Edit2")->text();
@@ -300,9 +282,9 @@ void GeneratorWindowsTest::StyleSheetSavedWithItsExtension() {
   Click("Form21", "Button1");
   auto* rules = In<QListWidget>("Form21", "ListBox1");
   QCOMPARE(rules->item(0)->text(), QString("P { font-size: 10pt; color: #ffffff; }"));
-  desktop_->save_answers.push_back(Desktop::FileChoice{dir_.filePath("styles"), 1});
+  desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("styles"), 1});
   Click("Form21", "Button4");
-  QFile saved(dir_.filePath("styles.css"));
+  QFile saved(dir_->filePath("styles.css"));
   QVERIFY(saved.open(QIODevice::ReadOnly));
   QCOMPARE(saved.readAll(), QByteArray("P { font-size: 10pt; color: #ffffff; }\r\n"));
   Click("Form21", "Button4");  // cancelled: nothing written, nothing shown
@@ -368,21 +350,21 @@ void GeneratorWindowsTest::ClipboardToggleCopyAndStore() {
   auto* list = In<QListWidget>("Form17", "ListBox1");
   DoubleClick(list, 0);
   QCOMPARE(desktop_->clipboard, QStringList{"<b>"});
-  desktop_->save_answers.push_back(Desktop::FileChoice{dir_.filePath("snips"), 1});
+  desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("snips"), 1});
   Click("Form17", "SpeedButton4");
-  QFile saved(dir_.filePath("snips.cpb"));
+  QFile saved(dir_->filePath("snips.cpb"));
   QVERIFY(saved.open(QIODevice::ReadOnly));
   QCOMPARE(saved.readAll(), QByteArray("<b>\r\n\r\nsig\r\n"));
   Click("Form17", "SpeedButton5");
   QCOMPARE(list->count(), 0);
-  QFile mixed(dir_.filePath("mixed.cpb"));
+  QFile mixed(dir_->filePath("mixed.cpb"));
   QVERIFY(mixed.open(QIODevice::WriteOnly));
   mixed.write("a\rb\nc");
   mixed.close();
-  desktop_->open_answers.push_back(Desktop::FileChoice{dir_.filePath("mixed.cpb"), 1});
+  desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("mixed.cpb"), 1});
   Click("Form17", "SpeedButton3");
   QCOMPARE(list->count(), 3);
-  desktop_->open_answers.push_back(Desktop::FileChoice{dir_.filePath("missing.cpb"), 1});
+  desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("missing.cpb"), 1});
   Click("Form17", "SpeedButton3");
   QCOMPARE(list->count(), 3);  // a failed load keeps the list
   toggle->trigger();

@@ -17,15 +17,14 @@
 #include "settings/new_page_window.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
+#include "support/window_fixture.h"
 
 // The new page wizard at window level: Ctrl+N, the colour buttons through the picker, the
 // frames panel, the prompt after the wizard, and insertline.
-class NewPageWindowTest : public QObject {
+class NewPageWindowTest : public WindowTest {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
 
   void CtrlNShowsTheWizardAndMakesThePage();
   void PickedColourReachesTheBodyLine();
@@ -38,28 +37,12 @@ class NewPageWindowTest : public QObject {
   void InsertlineStacksLinesAndShowsTheLine();
 
  private:
-  MainWindow& Main() { return app_->Main(); }
   NewPageWindow& Wizard() { return app_->NewPage(); }
   template <typename T>
   T* Control(const char* name) {
     return Wizard().findChild<T*>(name);
   }
-
-  QTemporaryDir dir_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
-
-void NewPageWindowTest::init() {
-  qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
-  desktop_ = std::make_unique<FakeDesktop>();
-  app_ = StartApplication(*desktop_, dir_.path());
-}
-
-void NewPageWindowTest::cleanup() {
-  app_.reset();
-  desktop_.reset();
-}
 
 void NewPageWindowTest::CtrlNShowsTheWizardAndMakesThePage() {
   desktop_->modal_scripts.push_back([](QDialog* wizard) {

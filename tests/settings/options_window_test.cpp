@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <memory>
 
-#include "widgets/code_editor.h"
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
@@ -21,14 +20,17 @@
 #include "settings/options_window.h"
 #include "settings/settings_record.h"
 #include "support/fake_desktop.h"
+#include "support/window_fixture.h"
+#include "widgets/code_editor.h"
 
 // The settings file, the options and about windows and the language files, at window level.
-class OptionsWindowTest : public QObject {
+class OptionsWindowTest : public WindowTest {
   Q_OBJECT
 
+ public:
+  OptionsWindowTest() : WindowTest(Launch::kByTest) {}
+
  private slots:
-  void init();
-  void cleanup();
 
   void FirstStartUsesDefaultsAndWritesAtClose();
   void BadSettingsFileShowsItsErrorAndGoesOn_data();
@@ -46,46 +48,13 @@ class OptionsWindowTest : public QObject {
   void AboutOpensItsAddresses();
 
  private:
-  void WriteFile(const QString& name, const QByteArray& bytes);
-  QByteArray ReadFile(const QString& name) const;
   void Start();
   OptionsWindow& Options() { return app_->Options(); }
-  MainWindow& Main() { return app_->Main(); }
   template <typename T>
   T* Control(QWidget* window, const char* name) {
     return window->findChild<T*>(name);
   }
-
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
-
-void OptionsWindowTest::init() {
-  dir_ = std::make_unique<QTemporaryDir>();
-  qputenv("XDG_CONFIG_HOME", dir_->filePath("config").toUtf8());
-  qputenv("XDG_DATA_HOME", dir_->filePath("data").toUtf8());
-  InstallLanguageFiles(dir_->path());
-  desktop_ = std::make_unique<FakeDesktop>();
-}
-
-void OptionsWindowTest::cleanup() {
-  app_.reset();
-  desktop_.reset();
-  dir_.reset();
-}
-
-void OptionsWindowTest::WriteFile(const QString& name, const QByteArray& bytes) {
-  QFile file(dir_->filePath(name));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-QByteArray OptionsWindowTest::ReadFile(const QString& name) const {
-  QFile file(dir_->filePath(name));
-  if (!file.open(QIODevice::ReadOnly)) return "<missing>";
-  return file.readAll();
-}
 
 void OptionsWindowTest::Start() {
   app_ = std::make_unique<Application>(*desktop_, AppPaths::InFolder(dir_->path()));
@@ -113,9 +82,9 @@ void OptionsWindowTest::FirstStartUsesDefaultsAndWritesAtClose() {
   QCOMPARE(languages->currentText(), QString("english.lng"));
   QVERIFY(!QFile::exists(dir_->filePath("htmled.ini")));
   QVERIFY(Main().close());
-  const auto record = SettingsRecord::FromBytes(ReadFile("htmled.ini"));
+  const auto record = SettingsRecord::FromBytes(Read("htmled.ini"));
   QVERIFY(record);
-  QCOMPARE(ReadFile("htmled.ini").size(), 44);
+  QCOMPARE(Read("htmled.ini").size(), 44);
   QCOMPARE(record->LanguageFileName(), QString("english.lng"));
   QCOMPARE(record->file_panel_shown, 1);
   QCOMPARE(record->editor_colour, 0x00FFFFFFu);
@@ -130,7 +99,7 @@ void OptionsWindowTest::BadSettingsFileShowsItsErrorAndGoesOn_data() {
 
 void OptionsWindowTest::BadSettingsFileShowsItsErrorAndGoesOn() {
   QFETCH(QByteArray, bytes);
-  WriteFile("htmled.ini", bytes);
+  Write("htmled.ini", bytes);
   Start();
   QCOMPARE(desktop_->errors.size(), 1);
   QVERIFY(desktop_->errors.constFirst().contains("htmled.ini"));
@@ -141,7 +110,7 @@ void OptionsWindowTest::BadSettingsFileShowsItsErrorAndGoesOn() {
 }
 
 void OptionsWindowTest::ZeroRecordHidesThePanelAndNamesNoLanguage() {
-  WriteFile("htmled.ini", QByteArray(44, '\0'));
+  Write("htmled.ini", QByteArray(44, '\0'));
   Start();
   QVERIFY(!Main().FilePanelShown());
   QVERIFY(!Main().Button("SpeedButton1")->isEnabled());
@@ -157,7 +126,7 @@ void OptionsWindowTest::OkWritesTheRecordKeepingReservedBytes() {
   SettingsRecord stored = SettingsRecord::Defaults();
   stored.reserved1 = {0x11, 0x22, 0x33};
   stored.reserved2 = {0x44, 0x55, 0x66, 0x77};
-  WriteFile("htmled.ini", stored.ToBytes());
+  Write("htmled.ini", stored.ToBytes());
   Start();
   desktop_->colour_answers.push_back(QColor(0x12, 0x34, 0x56));
   desktop_->modal_scripts.push_back([](QDialog* window) {
@@ -174,14 +143,14 @@ void OptionsWindowTest::OkWritesTheRecordKeepingReservedBytes() {
   expected.editor_colour = 0x00563412;
   expected.window_left = Main().Settings().window_left;
   expected.window_top = Main().Settings().window_top;
-  QCOMPARE(ReadFile("htmled.ini"), expected.ToBytes());
+  QCOMPARE(Read("htmled.ini"), expected.ToBytes());
   QCOMPARE(Main().EditorWidget()->palette().color(QPalette::Base), QColor(0x12, 0x34, 0x56));
 }
 
 void OptionsWindowTest::ReloadRestoresTheStoredOptions() {
   SettingsRecord stored = SettingsRecord::Defaults();
   stored.word_wrap_on = 1;
-  WriteFile("htmled.ini", stored.ToBytes());
+  Write("htmled.ini", stored.ToBytes());
   Start();
   QVERIFY(Main().WordWrapOn());
   Main().ToggleWordWrap();
@@ -200,7 +169,7 @@ void OptionsWindowTest::ReloadRestoresTheStoredOptions() {
 
 void OptionsWindowTest::SaveIntoAFolderThatRefusesKeepsTheWindowOpen() {
   // A program "folder" that is a file: nothing can be created inside it, even as root.
-  WriteFile("not a folder", "x");
+  Write("not a folder", "x");
   app_ =
       std::make_unique<Application>(*desktop_, AppPaths::InFolder(dir_->filePath("not a folder")));
   app_->Start(QString());
@@ -249,10 +218,10 @@ void OptionsWindowTest::RemembersOnlyNamesThatFit() {
 void OptionsWindowTest::ShortLanguageFileStopsAtTheMissingLine() {
   QByteArray bytes;
   for (int i = 0; i < 106; ++i) bytes += "T" + QByteArray::number(i) + "\n";
-  WriteFile("short.lng", bytes);
+  Write("short.lng", bytes);
   SettingsRecord stored = SettingsRecord::Defaults();
   stored.SetLanguageFileName("short.lng");
-  WriteFile("htmled.ini", stored.ToBytes());
+  Write("htmled.ini", stored.ToBytes());
   Start();
   QCOMPARE(desktop_->errors, QStringList{"List index out of bounds (106)"});
   QCOMPARE(Main().findChild<QLabel*>("Label2")->text(), QString("T0"));
@@ -280,15 +249,15 @@ void OptionsWindowTest::RegistersEditVerbs() {
   QVERIFY(desktop_->errors.isEmpty());
   const QString data = dir_->filePath("data");
   const QString html =
-      QString::fromUtf8(ReadFile("data/applications/brindlemark-edit-htmlfile.desktop"));
+      QString::fromUtf8(Read("data/applications/brindlemark-edit-htmlfile.desktop"));
   QVERIFY(html.contains("Name=Edit with Brindlemark\n"));
   QVERIFY(html.contains("MimeType=text/html;\n"));
   QVERIFY(html.contains("Exec=" + ExecLine(QCoreApplication::applicationFilePath())));
-  QVERIFY(ReadFile("data/applications/brindlemark-edit-txtfile.desktop")
-              .contains("MimeType=text/plain;"));
-  QVERIFY(ReadFile("data/applications/brindlemark-edit-lstfile.desktop")
+  QVERIFY(
+      Read("data/applications/brindlemark-edit-txtfile.desktop").contains("MimeType=text/plain;"));
+  QVERIFY(Read("data/applications/brindlemark-edit-lstfile.desktop")
               .contains("Name=Edit list with Brindlemark"));
-  QVERIFY(ReadFile("data/mime/packages/brindlemark-lst.xml").contains("*.lst"));
+  QVERIFY(Read("data/mime/packages/brindlemark-lst.xml").contains("*.lst"));
   QCOMPARE(DesktopEntryPath("htmlfile"), data + "/applications/brindlemark-edit-htmlfile.desktop");
 }
 

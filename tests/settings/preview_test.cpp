@@ -15,18 +15,14 @@
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
+#include "support/window_fixture.h"
 
 // The preview commands: which file is written and deleted, and what the browser or the
 // system is given.
-class PreviewTest : public QObject {
+class PreviewTest : public WindowTest {
   Q_OBJECT
 
- public:
-  static void initMain() { PrepareEmbeddedBrowser(); }
-
  private slots:
-  void init();
-  void cleanup();
 
   void UntitledPageIsPreviewedFromTheProgramFolder();
   void SavedPageIsPreviewedBesideItAndTheOldScratchGoes();
@@ -37,30 +33,16 @@ class PreviewTest : public QObject {
   void ExitDeletesTheScratchFile();
 
  private:
-  MainWindow& Main() { return app_->Main(); }
   PreviewWindow& Window() { return app_->Preview(); }
+  void Prepare() override;
+  QString ProgramFolder() const override { return dir_->filePath("program"); }
   void SetBuiltIn(bool on) { Main().Settings().preview_in_built_in_window = on ? 1 : 0; }
-
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<FakeDesktop> desktop_;
-  std::unique_ptr<Application> app_;
 };
 
-void PreviewTest::init() {
-  dir_ = std::make_unique<QTemporaryDir>();
+void PreviewTest::Prepare() {
   QDir(dir_->path()).mkdir("program");
   QDir(dir_->path()).mkdir("site");
-  qputenv("XDG_CONFIG_HOME", dir_->filePath("config").toUtf8());
   QDir::setCurrent(dir_->filePath("site"));
-  desktop_ = std::make_unique<FakeDesktop>();
-  app_ = StartApplication(*desktop_, dir_->filePath("program"));
-}
-
-void PreviewTest::cleanup() {
-  app_.reset();
-  desktop_.reset();
-  QDir::setCurrent(QDir::tempPath());
-  dir_.reset();
 }
 
 void PreviewTest::UntitledPageIsPreviewedFromTheProgramFolder() {

@@ -7,22 +7,22 @@
 
 #include "settings/preview.h"
 #include "settings/preview_window.h"
+#include "support/window_fixture.h"
 
 // The preview window's real embedded browser loads a page from the location text the
 // preview gives it.
-class WebEngineTest : public QObject {
+class WebEngineTest : public WindowTest {
   Q_OBJECT
 
  public:
-  static void initMain() { PrepareEmbeddedBrowser(); }
+  WebEngineTest() : WindowTest(Launch::kByTest) {}
 
  private slots:
   void LoadsThePreviewPage();
 };
 
 void WebEngineTest::LoadsThePreviewPage() {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("temp.htm");
+  const QString path = Path("temp.htm");
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly));
   file.write("<html><head><title>Preview works</title></head><body><p>Hello</p></body></html>\r\n");

@@ -18,7 +18,9 @@ std::unique_ptr<Application> StartApplication(FakeDesktop& desktop, const QStrin
 
 bool NoWindowLeft() {
   const QWidgetList left = QApplication::topLevelWidgets();
-  for (const QWidget* widget : left) qWarning() << "window left:" << widget->objectName();
+  for (const QWidget* widget : left) {
+    qWarning() << "window left:" << widget->metaObject()->className() << widget->objectName();
+  }
   return left.isEmpty();
 }
 
