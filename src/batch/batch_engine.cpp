@@ -26,10 +26,10 @@ BatchStep LineStep(const QString& path, LineEdit edit) {
           }};
 }
 
-void BatchReport::Fail(const QString& path, const QString& message) {
-  failures.append({path, message});
+void BatchReport::Fail(const QString& path, const IoError& failure) {
+  failures.append({path, failure});
   if (error.isEmpty()) {
-    error = message;
+    error = failure.message;
     error_path = path;
   }
 }
@@ -82,8 +82,8 @@ bool ReadTarget(const BatchStep& step, const QByteArray& input, bool dry_run,
     *current = dry_outputs.value(step.write_path);
   } else if (QFileInfo(step.write_path).isFile()) {
     const ReadOutcome read = ReadWholeFile(step.write_path, kBatchInputCap);
-    if (!read.ok) {
-      report.Fail(step.write_path, read.message);
+    if (!read.ok()) {
+      report.Fail(step.write_path, *read.error);
       return false;
     }
     *current = read.bytes;
@@ -116,8 +116,8 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
         input = dry_outputs.value(step.read_path);
       } else {
         const ReadOutcome read = ReadWholeFile(step.read_path, kBatchInputCap);
-        if (!read.ok) {
-          report.Fail(step.read_path, read.message);
+        if (!read.ok()) {
+          report.Fail(step.read_path, *read.error);
           continue;
         }
         input = read.bytes;
@@ -149,7 +149,8 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
       report.changes.append({step.write_path, current, *output, existed, replaces, {}});
     } else {
       if (IsReadOnlyFile(step.write_path)) {
-        report.Fail(step.write_path, ReadOnlyFileMessage(step.write_path));
+        report.Fail(step.write_path,
+                    IoError{FileError::kReadOnly, ReadOnlyFileMessage(step.write_path)});
         continue;
       }
       QString failure;
@@ -159,11 +160,11 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
         report.Fail(step.write_path, failure);
         break;
       }
-      failure = WriteWholeFile(target, *output, !linked, false);
+      const std::optional<IoError> written = WriteWholeFile(target, *output, !linked, false);
       const QString folder = QFileInfo(target).absolutePath();
       if (!written_folders.contains(folder)) written_folders.append(folder);
-      if (!failure.isEmpty()) {
-        report.Fail(step.write_path, failure);
+      if (written) {
+        report.Fail(step.write_path, *written);
         continue;
       }
     }

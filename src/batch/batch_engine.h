@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/file_lines.h"
+#include "platform/text_file.h"
 #include "platform/text_format.h"
 
 // One file of a run: read read_path (when set), write the edit's output to write_path when
@@ -40,7 +41,7 @@ struct BatchChange {
 // A file a run could not do; the run goes on with the others.
 struct BatchFailure {
   QString path;
-  QString message;  // names the file
+  IoError error;  // its message names the file
 };
 
 // Inputs larger than this are reported as failed rather than read whole.
@@ -68,7 +69,11 @@ struct BatchReport {
   QStringList renamed;         // renames done: "old name -> new name"
   QString journal;             // the journal of a real run that changed something
   bool ok() const { return error.isEmpty(); }
-  void Fail(const QString& path, const QString& message);
+  void Fail(const QString& path, const IoError& failure);
+  // A failure that is not the file system's: a step's own reason.
+  void Fail(const QString& path, const QString& message) {
+    Fail(path, IoError{FileError::kWriteFailed, message});
+  }
   QString Summary() const;
 };
 

@@ -69,15 +69,15 @@ QStringList ResultLines(const BatchReport& report) {
     const QString folder = CommonFolder(report.changed_paths);
     for (const QString& path : report.changed_paths) {
       lines.append(Inside(path, folder) + (report.replaced_paths.contains(path)
-                                              ? QStringLiteral("  (replaced existing file)")
-                                              : QString()));
+                                               ? QStringLiteral("  (replaced existing file)")
+                                               : QString()));
     }
   }
   for (const QString& skipped : report.skipped) {
     lines.append(QStringLiteral("left alone: ") + PrintableName(skipped));
   }
   for (const BatchFailure& failure : report.failures) {
-    lines.append(QStringLiteral("failed: ") + PrintableName(failure.message));
+    lines.append(QStringLiteral("failed: ") + PrintableName(failure.error.message));
   }
   return lines;
 }
@@ -186,7 +186,7 @@ void BatchPanel::ShowPreview(const BatchReport& report) {
     changed_files_->addItem(QStringLiteral("left alone: ") + PrintableName(skipped));
   }
   for (const BatchFailure& failure : report.failures) {
-    changed_files_->addItem(QStringLiteral("would fail: ") + PrintableName(failure.message));
+    changed_files_->addItem(QStringLiteral("would fail: ") + PrintableName(failure.error.message));
   }
   const qsizetype replacing = std::count_if(changes_.begin(), changes_.end(),
                                             [](const BatchChange& c) { return c.replaces; });

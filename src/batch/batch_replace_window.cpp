@@ -111,7 +111,7 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
   }
   connect(browser_.files, &QListWidget::itemDoubleClicked, this, [this] {
     const ReadOutcome read = ReadWholeFile(browser_.files->SelectedPath(), kPageCap);
-    if (read.ok) view_->setPlainText(DecodeDetected(read.bytes));
+    if (read.ok()) view_->setPlainText(DecodeDetected(read.bytes));
   });
   connect(block, &QPushButton::clicked, this, &BatchReplaceWindow::RunBlockEdit);
   connect(erase, &QPushButton::clicked, this, &BatchReplaceWindow::RunDelete);

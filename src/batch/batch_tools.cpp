@@ -203,8 +203,8 @@ QList<BatchStep> ApplyTemplateSteps(const QString& template_path, int marker_lin
     steps.append(
         {file, file, [=](const QByteArray& input, QString* error) -> std::optional<QByteArray> {
            const ReadOutcome read = ReadWholeFile(template_path, kTextFileCap);
-           if (!read.ok) {
-             *error = read.message;
+           if (!read.ok()) {
+             *error = read.message();
              return std::nullopt;
            }
            const FileLines pattern = SplitFile(read.bytes);

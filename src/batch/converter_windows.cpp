@@ -15,7 +15,7 @@ namespace {
 
 void ShowFileIn(QPlainTextEdit* view, const QString& path) {
   const ReadOutcome read = ReadWholeFile(path, kPageCap);
-  if (read.ok) view->setPlainText(DecodeDetected(read.bytes));
+  if (read.ok()) view->setPlainText(DecodeDetected(read.bytes));
 }
 
 // The result written for the last file of a run, shown in the window's view.

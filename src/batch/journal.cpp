@@ -67,9 +67,8 @@ bool Journal::RecordRename(const QString& from, const QString& to, QString* erro
 bool Journal::WriteCopy(const QString& page, const QString& kept, const QByteArray& bytes,
                         QString* error) {
   QFile::remove(kept);
-  const QString failure = WriteWholeFile(kept, bytes, false, false);
-  if (!failure.isEmpty()) {
-    *error = failure;
+  if (const std::optional<IoError> failure = WriteWholeFile(kept, bytes, false, false)) {
+    *error = failure->message;
     return false;
   }
   const QFileDevice::Permissions own = QFileInfo(page).permissions() & kPrivateFile;

@@ -141,8 +141,8 @@ void SeriesWindow::FollowCaret() {
 
 void SeriesWindow::LoadPage(const QString& path) {
   const ReadOutcome read = ReadWholeFile(path, kPageCap);
-  if (!read.ok) {
-    desktop_.ShowError(this, read.message);
+  if (!read.ok()) {
+    desktop_.ShowError(this, read.message());
     return;
   }
   format_ = DetectTextFormat(read.bytes);

@@ -18,9 +18,9 @@ namespace {
 
 QString ReadText(Desktop& desktop, QWidget* parent, const QString& path, bool* ok) {
   const ReadOutcome read = ReadWholeFile(path, kPageCap);
-  *ok = read.ok;
-  if (!read.ok) {
-    desktop.ShowError(parent, read.message);
+  *ok = read.ok();
+  if (!read.ok()) {
+    desktop.ShowError(parent, read.message());
     return QString();
   }
   return DecodeDetected(read.bytes);
@@ -79,9 +79,9 @@ bool SaveTemplateWindow::Save() {
   }
   path = WithDefaultExtension(path, QStringLiteral(".pat"));
   path_->setText(path);
-  const QString error = WriteWholeFile(path, TextToBytes(editor_.Text()));
-  if (!error.isEmpty()) {
-    desktop_.ShowError(this, error);
+  const std::optional<IoError> error = WriteWholeFile(path, TextToBytes(editor_.Text()));
+  if (error) {
+    desktop_.ShowError(this, error->message);
     return false;
   }
   browser_.files->Reread();
@@ -242,5 +242,5 @@ void IndexPageWindow::SavePage() {
     return;
   }
   const ReadOutcome written = ReadWholeFile(target, kBatchInputCap);
-  if (written.ok) links_->setPlainText(SplitLines(DecodeDetected(written.bytes)).join(u'\n'));
+  if (written.ok()) links_->setPlainText(SplitLines(DecodeDetected(written.bytes)).join(u'\n'));
 }

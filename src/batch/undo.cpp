@@ -30,13 +30,14 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
   QByteArray original;
   if (existed) {
     const ReadOutcome read = ReadWholeFile(journal + u'/' + original_name, kBatchInputCap);
-    if (!read.ok) return fail(QStringLiteral("the journaled copy is unreadable: ") + read.error);
+    if (!read.ok())
+      return fail(QStringLiteral("the journaled copy is unreadable: ") + read.message());
     original = read.bytes;
   }
   const ReadOutcome now = ReadWholeFile(file, kBatchInputCap);
-  if (!now.ok || Digest(now.bytes) != entry.value(u"written").toString().toLatin1()) {
+  if (!now.ok() || Digest(now.bytes) != entry.value(u"written").toString().toLatin1()) {
     // A run stopped before this write left the file as it was.
-    if ((existed && now.ok && now.bytes == original) || (!existed && !now.ok)) {
+    if ((existed && now.ok() && now.bytes == original) || (!existed && !now.ok())) {
       report.not_written.append(file);
     } else {
       report.conflicts.append(file);
@@ -55,10 +56,11 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
     }
     return;
   }
-  const QString failure = WriteWholeFile(file, original);
-  if (!failure.isEmpty()) return fail(failure);
+  if (const std::optional<IoError> failure = WriteWholeFile(file, original)) {
+    return fail(failure->message);
+  }
   const ReadOutcome check = ReadWholeFile(file, kBatchInputCap);
-  if (!check.ok || check.bytes != original) {
+  if (!check.ok() || check.bytes != original) {
     return fail(QStringLiteral("the file does not hold the journaled text after restoring"));
   }
   ++report.restored;
@@ -101,12 +103,16 @@ UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bo
   const QString root = journal_folder.isEmpty() ? DefaultJournalFolder() : journal_folder;
   const QString path = journal.isEmpty() ? NewestRun(root) : journal;
   report.journal = path;
-  const ReadOutcome index =
-      path.isEmpty() ? ReadOutcome{}
-                     : ReadWholeFile(path + u'/' + QString::fromUtf16(kIndexName), kBatchInputCap);
-  if (!index.ok) {
+  // No run at all: nothing to read, and above all no folder to remove.
+  if (path.isEmpty()) {
     report.nothing = true;
-    if (!path.isEmpty() && !dry_run) QDir(path).removeRecursively();
+    return report;
+  }
+  const ReadOutcome index =
+      ReadWholeFile(path + u'/' + QString::fromUtf16(kIndexName), kBatchInputCap);
+  if (!index.ok()) {
+    report.nothing = true;
+    if (!dry_run) QDir(path).removeRecursively();
     return report;
   }
   const QList<QByteArray> entries = index.bytes.split('\n');

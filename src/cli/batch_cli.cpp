@@ -178,8 +178,8 @@ int Invocation::Series() {
     return Bad(QStringLiteral("a series makes at most %1 pages").arg(kMaxSeriesPages));
   }
   const ReadOutcome read = ReadWholeFile(Option("--page"), kBatchInputCap);
-  if (!read.ok) {
-    err_ << read.message << '\n';
+  if (!read.ok()) {
+    err_ << read.message() << '\n';
     return 1;
   }
   const TextFormat format = DetectTextFormat(read.bytes);

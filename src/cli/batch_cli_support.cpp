@@ -87,8 +87,8 @@ QStringList ExpandPaths(const QStringList& paths, const QString& mask, bool recu
 
 std::optional<QStringList> ReadLinesOf(const QString& path, QString* error) {
   const ReadOutcome read = ReadWholeFile(path, kTextFileCap);
-  if (!read.ok) {
-    *error = read.message;
+  if (!read.ok()) {
+    *error = read.message();
     return std::nullopt;
   }
   return SplitLines(DecodeDetected(read.bytes));
@@ -127,7 +127,7 @@ int Report(const BatchReport& report, bool dry_run, QTextStream& out, QTextStrea
     out << "left alone " << PrintableName(skipped) << '\n';
   out << (dry_run ? QStringLiteral("Dry run. ") : QString()) << report.Summary() << '\n';
   for (const BatchFailure& failure : report.failures) {
-    err << "failed: " << PrintableName(failure.message) << '\n';
+    err << "failed: " << PrintableName(failure.error.message) << '\n';
   }
   for (const QString& name : unusable) {
     err << "failed: " << name << ": the name is not valid UTF-8; the file was left alone.\n";

@@ -89,8 +89,8 @@ void DocumentSession::LoadRecentFiles() {
 
 bool DocumentSession::LoadFile(const QString& path, QString* error, QString* title) {
   const ReadOutcome read = ReadWholeFile(path, kPageCap);
-  if (!read.ok) {
-    *error = read.message;
+  if (!read.ok()) {
+    *error = read.message();
     return false;
   }
   format_ = DetectTextFormat(read.bytes);
@@ -110,9 +110,9 @@ bool DocumentSession::WriteDocument(const QString& path) {
   const QByteArray bytes = editor_.AtSavePoint() && !pristine_bytes_.isNull()
                                ? pristine_bytes_
                                : FileBytes(editor_.Buffer(), format_, &replaced);
-  const QString error = WriteWholeFile(path, bytes);
-  if (!error.isEmpty()) {
-    desktop_.ShowError(view_.DialogParent(), error);
+  const std::optional<IoError> error = WriteWholeFile(path, bytes);
+  if (error) {
+    desktop_.ShowError(view_.DialogParent(), error->message);
     return false;
   }
   // The file now holds the text: undoing back to here clears the modified mark.

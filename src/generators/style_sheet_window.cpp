@@ -173,6 +173,6 @@ void StyleSheetWindow::Save() {
   QString text;
   for (int i = 0; i < rules_->count(); ++i) text += rules_->item(i)->text() + u'\n';
   qsizetype replaced = 0;
-  const QString error = WriteWholeFile(save_path_, TextToBytes(text, &replaced));
-  if (!error.isEmpty()) desktop_.ShowError(this, error);
+  const std::optional<IoError> error = WriteWholeFile(save_path_, TextToBytes(text, &replaced));
+  if (error) desktop_.ShowError(this, error->message);
 }

@@ -124,8 +124,8 @@ QByteArray EncodeJpeg(const QImage& source, int quality) {
 PictureResult LoadPicture(const QString& path) {
   PictureResult result;
   const ReadOutcome read = ReadWholeFile(path, kMaxPictureFileBytes);
-  if (!read.ok) {
-    result.error = read.message;
+  if (!read.ok()) {
+    result.error = read.message();
     return result;
   }
   const QByteArray& bytes = read.bytes;

@@ -17,7 +17,8 @@ QString WriteUtf8(const QString& path, const QString& text) {
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
     return QStringLiteral("Cannot create folder %1").arg(QFileInfo(path).absolutePath());
   }
-  return WriteWholeFile(path, text.toUtf8());
+  const std::optional<IoError> error = WriteWholeFile(path, text.toUtf8());
+  return error ? error->message : QString();
 }
 
 }  // namespace

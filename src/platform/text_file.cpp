@@ -58,6 +58,12 @@ namespace {
 
 QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+// A write's message as its failure; an empty message is success.
+std::optional<IoError> Failure(const QString& message) {
+  if (message.isEmpty()) return std::nullopt;
+  return IoError{FileError::kWriteFailed, message};
+}
+
 // Writes all of bytes to fd; false with errno set on failure.
 bool WriteAll(int fd, const QByteArray& bytes) {
   const char* data = bytes.constData();
@@ -105,27 +111,25 @@ ReadOutcome ReadBytes(const QString& path, qint64 max_bytes) {
   const int fd = name.isEmpty() ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     const int error = name.isEmpty() ? ENOENT : errno;
-    outcome.error = SystemReason(error);
-    outcome.kind = error == ENOENT ? FileError::kMissing : FileError::kUnreadable;
+    outcome.error = IoError{error == ENOENT ? FileError::kMissing : FileError::kUnreadable,
+                            SystemReason(error)};
     return outcome;
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0) {
-    outcome.error = SystemReason(errno);
-    outcome.kind = FileError::kUnreadable;
+    outcome.error = IoError{FileError::kUnreadable, SystemReason(errno)};
     ::close(fd);
     return outcome;
   }
   if (S_ISDIR(info.st_mode)) {
-    outcome.error = QStringLiteral("It is a folder, not a file.");
-    outcome.kind = FileError::kIsFolder;
+    outcome.error = IoError{FileError::kIsFolder, QStringLiteral("It is a folder, not a file.")};
     ::close(fd);
     return outcome;
   }
   if (max_bytes >= 0 && info.st_size > max_bytes) {
-    outcome.error =
-        QStringLiteral("File too large (%1 bytes, at most %2)").arg(info.st_size).arg(max_bytes);
-    outcome.kind = FileError::kTooLarge;
+    outcome.error = IoError{
+        FileError::kTooLarge,
+        QStringLiteral("File too large (%1 bytes, at most %2)").arg(info.st_size).arg(max_bytes)};
     ::close(fd);
     return outcome;
   }
@@ -137,16 +141,15 @@ ReadOutcome ReadBytes(const QString& path, qint64 max_bytes) {
     const ssize_t n = ::read(fd, bytes.data() + used, static_cast<size_t>(bytes.size() - used));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      outcome.error = SystemReason(errno);
-      outcome.kind = FileError::kUnreadable;
+      outcome.error = IoError{FileError::kUnreadable, SystemReason(errno)};
       ::close(fd);
       return outcome;
     }
     if (n == 0) break;
     used += n;
     if (max_bytes >= 0 && used > max_bytes) {
-      outcome.error = QStringLiteral("File too large (more than %1 bytes)").arg(max_bytes);
-      outcome.kind = FileError::kTooLarge;
+      outcome.error = IoError{FileError::kTooLarge,
+                              QStringLiteral("File too large (more than %1 bytes)").arg(max_bytes)};
       ::close(fd);
       return outcome;
     }
@@ -154,7 +157,6 @@ ReadOutcome ReadBytes(const QString& path, qint64 max_bytes) {
   ::close(fd);
   bytes.truncate(used);
   outcome.bytes = std::move(bytes);
-  outcome.ok = true;
   return outcome;
 }
 
@@ -162,8 +164,10 @@ ReadOutcome ReadBytes(const QString& path, qint64 max_bytes) {
 
 ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
   ReadOutcome outcome = ReadBytes(path, max_bytes);
-  if (!outcome.ok)
-    outcome.message = QStringLiteral("Cannot open file %1. %2").arg(path, outcome.error);
+  if (outcome.error) {
+    outcome.error->message =
+        QStringLiteral("Cannot open file %1. %2").arg(path, outcome.error->message);
+  }
   return outcome;
 }
 
@@ -276,28 +280,30 @@ bool NameUnnamed(int fd, const QByteArray& folder, const QByteArray& file_name, 
 
 }  // namespace
 
-QString WriteWholeFile(const QString& requested_path, const QByteArray& bytes, bool keep_links,
-                       bool sync_folder) {
+std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByteArray& bytes,
+                                      bool keep_links, bool sync_folder) {
   if (requested_path.trimmed().isEmpty()) {
-    return QStringLiteral("Cannot create file \"\": no file name.");
+    return IoError{FileError::kWriteFailed,
+                   QStringLiteral("Cannot create file \"\": no file name.")};
   }
   // A symbolic link stays a link: its target is written.
   QString link_error;
   const QString path = ResolveLinks(requested_path, &link_error);
-  if (path.isEmpty()) return link_error;
+  if (path.isEmpty()) return IoError{FileError::kMissing, link_error};
   const QByteArray name = QFile::encodeName(path);
   struct stat info {};
   const bool exists = ::stat(name.constData(), &info) == 0;
   if (exists && S_ISDIR(info.st_mode)) {
-    return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(EISDIR));
+    return IoError{FileError::kIsFolder,
+                   QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(EISDIR))};
   }
   // A file the user may not write is not replaced behind the permissions' back.
   if (exists && IsReadOnly(name, info)) {
-    return ReadOnlyFileMessage(path);
+    return IoError{FileError::kReadOnly, ReadOnlyFileMessage(path)};
   }
   // Several names of one file stay one file.
   if (keep_links && exists && S_ISREG(info.st_mode) && info.st_nlink > 1) {
-    return WriteInPlace(path, bytes);
+    return Failure(WriteInPlace(path, bytes));
   }
 
   // The new file takes the old one's permissions, or the usual ones for a new file.
@@ -327,9 +333,9 @@ QString WriteWholeFile(const QString& requested_path, const QByteArray& bytes, b
     // Rewriting in place would also change a second name the caller keeps as the old text.
     if (exists && (error == EACCES || error == EPERM || error == EROFS) &&
         (keep_links || info.st_nlink == 1)) {
-      return WriteInPlace(path, bytes);
+      return Failure(WriteInPlace(path, bytes));
     }
-    return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(error));
+    return Failure(QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(error)));
   }
   ::fchmod(fd, mode);
   if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 ||
@@ -337,15 +343,15 @@ QString WriteWholeFile(const QString& requested_path, const QByteArray& bytes, b
     const int error = errno;
     ::close(fd);
     if (!temp.isEmpty()) ::unlink(temp.constData());
-    return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error));
+    return Failure(QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error)));
   }
   ::close(fd);
   if (::rename(temp.constData(), name.constData()) != 0) {
     const int error = errno;
     ::unlink(temp.constData());
-    return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error));
+    return Failure(QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error)));
   }
   // The rename itself reaches the disk, so a power cut cannot bring the old text back.
   if (sync_folder) SyncFolder(target.absolutePath());
-  return QString();
+  return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Document text in memory: lines joined by '\n'. A file whose last line ended with a line
 // break gives a text that ends with '\n', so writing it back restores that break.
@@ -21,14 +22,21 @@ QByteArray TextToBytes(QStringView text, qsizetype* replaced = nullptr);
 QStringList SplitLines(QStringView text);
 
 // Why reading or writing a file failed.
-enum class FileError { kNone, kMissing, kIsFolder, kTooLarge, kUnreadable, kWriteFailed };
+enum class FileError { kMissing, kIsFolder, kTooLarge, kUnreadable, kReadOnly, kWriteFailed };
 
+// A failed read or write: its kind, and what a user is told, naming the file, built once
+// ("Cannot open file PATH. reason").
+struct IoError {
+  FileError kind = FileError::kUnreadable;
+  QString message;
+};
+
+// A whole file's bytes, or why there are none.
 struct ReadOutcome {
-  bool ok = false;
   QByteArray bytes;
-  QString error;    // the system's reason, set when !ok
-  QString message;  // "Cannot open file PATH. reason": what a user is told, built once
-  FileError kind = FileError::kNone;
+  std::optional<IoError> error;
+  bool ok() const { return !error; }
+  QString message() const { return error ? error->message : QString(); }
 };
 
 inline constexpr qint64 kNoSizeLimit = -1;
@@ -42,16 +50,16 @@ inline constexpr qint64 kSettingsCap = 1LL << 20;   // settings and language fil
 // (when given) fail with the kind and the reason.
 ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes);
 
-// Replaces path with bytes atomically: on any failure the old file stays whole. Returns an
-// empty text on success, else a message that names the file. A symbolic link is followed
+// Replaces path with bytes atomically: on any failure the old file stays whole. Returns
+// nothing on success, else the failure, its message naming the file. A symbolic link is followed
 // (its target is written, the link stays); a read-only file is refused.
 // A file with several names is rewritten in place so the names stay one file, unless
 // keep_links is false (the other name is the undo journal's copy of the old text). A
 // writable file in a folder where no new file may be made is rewritten in place too.
 // sync_folder false leaves flushing the folder to the caller (a batch run flushes each
 // folder once, after its last file).
-QString WriteWholeFile(const QString& path, const QByteArray& bytes, bool keep_links = true,
-                       bool sync_folder = true);
+std::optional<IoError> WriteWholeFile(const QString& path, const QByteArray& bytes,
+                                      bool keep_links = true, bool sync_folder = true);
 // The file a write of path changes: the target of a symbolic link (empty, with *error,
 // when the link leads nowhere), else path itself.
 QString ResolveLinks(const QString& path, QString* error);

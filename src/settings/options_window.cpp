@@ -147,9 +147,9 @@ bool OptionsWindow::LoadSettings(bool at_start_up) {
     return true;
   }
   // A missing file is a first start, not an error: the defaults hold until the first save.
-  if (!read.missing) desktop_.ShowError(this, read.error);
+  if (!read.Missing()) desktop_.ShowError(this, read.error->message);
   if (at_start_up) Apply(SettingsRecord::Defaults());
-  return read.missing;
+  return read.Missing();
 }
 
 void OptionsWindow::Apply(const SettingsRecord& record) {
@@ -186,9 +186,8 @@ bool OptionsWindow::SaveSettings() {
   settings.editor_colour = dialog_colour_;
   main_window_.SetEditorColour(ColourOf(dialog_colour_));
   QDir().mkpath(paths_.SettingsFolder());
-  const QString error = WriteSettingsFile(SettingsPath(), settings);
-  if (!error.isEmpty()) {
-    desktop_.ShowError(this, error);
+  if (const std::optional<IoError> error = WriteSettingsFile(SettingsPath(), settings)) {
+    desktop_.ShowError(this, error->message);
     return false;
   }
   return true;

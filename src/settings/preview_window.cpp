@@ -118,10 +118,10 @@ void PreviewCommands::PreviewDocument() {
   const QString folder = PreviewFolder(document_.FileName(), program_folder_);
   document_.SetCurrentFolder(folder);
   const QString path = PreviewFilePathIn(folder, document_.ScratchFiles());
-  const QString error = WriteWholeFile(
+  const std::optional<IoError> error = WriteWholeFile(
       path, EncodeText(document_.Editor().Text(), ScratchFormat(document_.Format())));
-  if (!error.isEmpty()) {
-    desktop_.ShowError(document_.View().DialogParent(), error);
+  if (error) {
+    desktop_.ShowError(document_.View().DialogParent(), error->message);
     return;
   }
   document_.AddScratchFile(path);
@@ -153,9 +153,9 @@ void PreviewCommands::FollowDocument() {
   const QString location = window_.Location();
   if (!scratch_.isEmpty() && location == PreviewLocation(scratch_) &&
       document_.ScratchFiles().contains(scratch_)) {
-    const QString error = WriteWholeFile(
+    const std::optional<IoError> error = WriteWholeFile(
         scratch_, EncodeText(document_.Editor().Text(), ScratchFormat(document_.Format())));
-    if (!error.isEmpty()) return;
+    if (error) return;
   } else if (location != document_.FileName()) {
     return;
   }

@@ -97,20 +97,19 @@ QPoint KeepOnScreens(QPoint position, const QList<QRect>& screens, const QRect& 
 
 SettingsRead ReadSettingsFile(const QString& path) {
   SettingsRead read;
-  if (!QFileInfo::exists(path)) {
-    read.missing = true;
-    return read;
-  }
   const ReadOutcome outcome = ReadWholeFile(path, kSettingsCap);
-  if (!outcome.ok) {
-    read.error = outcome.message;
+  if (!outcome.ok()) {
+    read.error = outcome.error;
     return read;
   }
   read.record = SettingsRecord::FromBytes(outcome.bytes);
-  if (!read.record) read.error = QStringLiteral("Read beyond end of file: %1").arg(path);
+  if (!read.record) {
+    read.error =
+        IoError{FileError::kUnreadable, QStringLiteral("Read beyond end of file: %1").arg(path)};
+  }
   return read;
 }
 
-QString WriteSettingsFile(const QString& path, const SettingsRecord& record) {
+std::optional<IoError> WriteSettingsFile(const QString& path, const SettingsRecord& record) {
   return WriteWholeFile(path, record.ToBytes());
 }

@@ -9,6 +9,8 @@
 #include <array>
 #include <optional>
 
+#include "platform/text_file.h"
+
 // The settings record stored in "htmled.ini": 44 bytes, little-endian, no header. Reserved
 // bytes are kept exactly as read so that a record read and written back is unchanged.
 struct SettingsRecord {
@@ -51,10 +53,10 @@ QPoint KeepOnScreens(QPoint position, const QList<QRect>& screens, const QRect& 
 
 struct SettingsRead {
   std::optional<SettingsRecord> record;
-  QString error;  // set when the file exists but is short or unreadable
-  bool missing = false;
+  std::optional<IoError> error;  // kMissing: no file yet; else it is short or unreadable
+  bool Missing() const { return error && error->kind == FileError::kMissing; }
 };
 // Reads the first record of the settings file at path.
 SettingsRead ReadSettingsFile(const QString& path);
-// Writes exactly one record; an empty text on success, else a message naming the file.
-QString WriteSettingsFile(const QString& path, const SettingsRecord& record);
+// Writes exactly one record; nothing on success, else the failure naming the file.
+std::optional<IoError> WriteSettingsFile(const QString& path, const SettingsRecord& record);

@@ -87,8 +87,8 @@ void ClipboardWindow::resizeEvent(QResizeEvent* event) {
 
 bool ClipboardWindow::LoadSnippets(const QString& path) {
   const ReadOutcome read = ReadWholeFile(path, kTextFileCap);
-  if (!read.ok) {
-    desktop_.ShowError(this, read.message);
+  if (!read.ok()) {
+    desktop_.ShowError(this, read.message());
     return false;
   }
   list_->clear();
@@ -97,9 +97,9 @@ bool ClipboardWindow::LoadSnippets(const QString& path) {
 }
 
 bool ClipboardWindow::SaveSnippets(const QString& path) {
-  const QString error = WriteWholeFile(path, SnippetsToBytes(Entries(list_)));
-  if (!error.isEmpty()) desktop_.ShowError(this, error);
-  return error.isEmpty();
+  const std::optional<IoError> error = WriteWholeFile(path, SnippetsToBytes(Entries(list_)));
+  if (error) desktop_.ShowError(this, error->message);
+  return !error;
 }
 
 bool ClipboardWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -54,7 +54,7 @@ class MendsTest : public WindowTest {
   void LanguageFileNameWithAPathIsRefused() {
     SettingsRecord record = SettingsRecord::Defaults();
     QVERIFY(record.SetLanguageFileName("../../../etc/passwd"));
-    QVERIFY(WriteSettingsFile(dir_->filePath("htmled.ini"), record).isEmpty());
+    QVERIFY(!WriteSettingsFile(dir_->filePath("htmled.ini"), record));
     StartProgram();
     QCOMPARE(desktop_->errors.size(), 1);
     QVERIFY(desktop_->errors.first().contains("passwd"));

@@ -74,7 +74,7 @@ class BatchEngineTest : public QObject {
     const BatchReport report = Run(ReplaceTextSteps(files, "foo", "X"));
     QVERIFY(!report.ok());
     QCOMPARE(report.failures.size(), 4);
-    QVERIFY(report.failures[0].message.contains("missing.htm"));
+    QVERIFY(report.failures[0].error.message.contains("missing.htm"));
     QCOMPARE(report.failures[2].path, Path("locked.htm"));
     QCOMPARE(Read(Path("locked.htm")), QByteArray("foo locked\n"));
     QCOMPARE(Read(Path("c.htm")), QByteArray("X\nlf page\n"));  // after the failures
@@ -207,6 +207,12 @@ class BatchEngineTest : public QObject {
     QCOMPARE(Read(Path("d.htm")), d);
     QCOMPARE(Read(Path("c.htm")), QByteArray("edited by hand\n"));
     QVERIFY(UndoLastRun(journal_).nothing);
+    // With no run left, undo removes nothing, not even the folder it was started in.
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(site_->path()));
+    QVERIFY(UndoLastRun(journal_).nothing);
+    QVERIFY(QFileInfo::exists(Path("a.htm")));
+    QDir::setCurrent(before);
   }
 
   void UndoRemovesNewFilesAndRenamesBack() {
