@@ -129,23 +129,31 @@ BatchPanel::BatchPanel(Desktop& desktop, QWidget* parent)
   diff_->setFont(fixed);
 }
 
+FileProgress::FileProgress(QWidget* parent, const QString& label)
+    : dialog_(std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, 100, parent)) {
+  dialog_->setObjectName(QStringLiteral("BatchProgress"));
+  dialog_->setWindowModality(Qt::WindowModal);
+  dialog_->setMinimumDuration(500);
+}
+
+FileProgress::~FileProgress() { dialog_->reset(); }
+
+ProgressSink FileProgress::Sink() {
+  return [dialog = dialog_.get()](int done, int total, const QString& path) {
+    dialog->setMaximum(std::max(total, 1));
+    dialog->setValue(done);
+    dialog->setLabelText(path);
+    return !dialog->wasCanceled();
+  };
+}
+
 BatchReport BatchPanel::Run(const QString& label) {
   if (!job_) return {};
-  QProgressDialog progress(QStringLiteral("Processing files..."), QStringLiteral("Cancel"), 0, 100,
-                           this);
-  progress.setObjectName(QStringLiteral("BatchProgress"));
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(500);
+  FileProgress progress(this, QStringLiteral("Processing files..."));
   BatchOptions options;
   options.label = label;
-  options.progress = [&progress](int done, int total, const QString& path) {
-    progress.setMaximum(std::max(total, 1));
-    progress.setValue(done);
-    progress.setLabelText(path);
-    return !progress.wasCanceled();
-  };
+  options.progress = progress.Sink();
   const BatchReport report = job_(options);
-  progress.reset();
   journal_ = report.journal;
   undo_->setEnabled(!journal_.isEmpty());
   report_->setText(report.Summary());
@@ -167,8 +175,11 @@ BatchReport BatchPanel::Run(const QString& label) {
 
 BatchReport BatchPanel::Preview() {
   if (!job_) return {};
+  // A dry run reads every file too: it shows how far it is and can be stopped.
+  FileProgress progress(this, QStringLiteral("Looking at files..."));
   BatchOptions options;
   options.dry_run = true;
+  options.progress = progress.Sink();
   const BatchReport report = job_(options);
   ShowPreview(report);
   return report;

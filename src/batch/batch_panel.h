@@ -2,14 +2,29 @@
 
 #include <QFrame>
 #include <functional>
+#include <memory>
 
 #include "batch/batch_engine.h"
 
 class Desktop;
 class QLabel;
+class QProgressDialog;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+
+// A progress dialog for a job over many files: it appears when the job takes more than half
+// a second, follows the sink's calls, and its Cancel makes the sink answer false (the job
+// stops between files).
+class FileProgress {
+ public:
+  FileProgress(QWidget* parent, const QString& label);
+  ~FileProgress();
+  ProgressSink Sink();
+
+ private:
+  std::unique_ptr<QProgressDialog> dialog_;
+};
 
 // The strip every batch window carries: "Preview changes" (a dry run of the same job), the
 // report of the last run and "Undo this run".

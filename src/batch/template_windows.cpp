@@ -207,7 +207,12 @@ void IndexPageWindow::Collect() {
   const QString end = paragraph_->isChecked() ? QStringLiteral("<p>") : QStringLiteral("<br>");
   const QStringList names = browser_.JobNames();
   QStringList lines;
-  for (const QString& name : names) {
+  FileProgress progress(this, QStringLiteral("Reading titles..."));
+  const ProgressSink report = progress.Sink();
+  for (qsizetype i = 0; i < names.size(); ++i) {
+    const QString& name = names[i];
+    // Cancel keeps the lines collected so far.
+    if (!report(int(i), int(names.size()), name)) break;
     bool ok = false;
     const QString text = ReadText(desktop_, this, JoinPath(browser_.Folder(), name), &ok);
     if (!ok) break;  // lines collected before the failure stay
