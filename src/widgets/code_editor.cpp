@@ -78,7 +78,10 @@ CodeEditor::CodeEditor(QWidget* parent)
     if (updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT)) MatchTags();
   });
   connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &CodeEditor::OnCharAdded);
-  connect(this, &QsciScintillaBase::SCEN_CHANGE, this, &CodeEditor::Edited);
+  connect(this, &QsciScintillaBase::SCEN_CHANGE, this, [this] {
+    model_.ForgetPositions();
+    emit Edited();
+  });
   connect(this, &QsciScintillaBase::SCN_AUTOCCANCELLED, this,
           [this] { shown_completions_.clear(); });
   connect(this, &QsciScintillaBase::SCN_AUTOCCOMPLETED, this,
@@ -276,20 +279,31 @@ void CodeEditor::MatchTags() {
 }
 
 void CodeEditor::MarkTemplateMarkers() {
-  // Only the lines on screen: a page of any size costs the same.
-  const long first = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE));
-  const long last = SendScintilla(SCI_DOCLINEFROMVISIBLE, SendScintilla(SCI_GETFIRSTVISIBLELINE) +
-                                                              SendScintilla(SCI_LINESONSCREEN) + 1);
-  const long from = SendScintilla(SCI_POSITIONFROMLINE, first);
-  const long to = SendScintilla(SCI_GETLINEENDPOSITION, last);
-  SendScintilla(SCI_SETINDICATORCURRENT, kMarkerIndicator);
-  SendScintilla(SCI_INDICATORCLEARRANGE, from, to - from);
-  if (!highlighting_) return;
-  const QByteArray marker = QString::fromUtf16(kTemplateMarker).toUtf8();
-  const QByteArrayView text = model_.Buffer().sliced(from, to - from);
-  for (qsizetype at = 0; (at = text.indexOf(marker, at)) >= 0; at += marker.size()) {
-    SendScintilla(SCI_INDICATORFILLRANGE, from + long(at), long(marker.size()));
+  // Only the lines on screen: a page of any size costs the same. The marks change only when
+  // they differ, since each change makes the component lay the line out again.
+  QList<std::pair<long, long>> marks;
+  if (highlighting_) {
+    const long top = SendScintilla(SCI_GETFIRSTVISIBLELINE);
+    const long first = SendScintilla(SCI_DOCLINEFROMVISIBLE, top);
+    const long last =
+        SendScintilla(SCI_DOCLINEFROMVISIBLE, top + SendScintilla(SCI_LINESONSCREEN) + 1);
+    const long from = SendScintilla(SCI_POSITIONFROMLINE, first);
+    const long to = SendScintilla(SCI_GETLINEENDPOSITION, last);
+    const QByteArray marker = QString::fromUtf16(kTemplateMarker).toUtf8();
+    const QByteArrayView text = model_.Buffer().sliced(from, to - from);
+    for (qsizetype at = 0; (at = text.indexOf(marker, at)) >= 0; at += marker.size()) {
+      marks.append({from + long(at), from + long(at + marker.size())});
+    }
   }
+  if (marks == template_marks_) return;
+  SendScintilla(SCI_SETINDICATORCURRENT, kMarkerIndicator);
+  for (const auto& [from, to] : std::as_const(template_marks_)) {
+    SendScintilla(SCI_INDICATORCLEARRANGE, from, to - from);
+  }
+  for (const auto& [from, to] : std::as_const(marks)) {
+    SendScintilla(SCI_INDICATORFILLRANGE, from, to - from);
+  }
+  template_marks_ = marks;
 }
 
 bool CodeEditor::JumpToPartner() {

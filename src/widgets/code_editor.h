@@ -84,5 +84,6 @@ class CodeEditor : public QsciScintilla {
   bool completion_ = true;
   int marked_line_ = -1;
   QList<std::pair<long, long>> marked_;
+  QList<std::pair<long, long>> template_marks_;  // template markers now marked
   QStringList shown_completions_;
 };

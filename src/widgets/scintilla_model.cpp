@@ -147,8 +147,17 @@ long ScintillaModel::BytePosition(int position) const {
     }
   }
   const long column = position - start_of(low);
-  const long byte = Send(Sci::SCI_POSITIONRELATIVECODEUNITS,
-                         static_cast<unsigned long>(LineStart(int(low))), column);
+  // Counted from the last position asked on this line when there is one: in a page of one
+  // long line the caret moves a little, and counting from the line's start is long.
+  long from = LineStart(int(low));
+  long count = column;
+  if (memo_.byte >= 0 && memo_.line == low && memo_.character <= position) {
+    from = memo_.byte;
+    count = position - memo_.character;
+  }
+  const long byte = count == 0 ? from
+                               : Send(Sci::SCI_POSITIONRELATIVECODEUNITS,
+                                      static_cast<unsigned long>(from), count);
   const long end = LineEnd(int(low));
   // Past the line's end (or the text's): its end.
   return byte <= 0 && column > 0 ? end : std::min(byte, end);
@@ -156,12 +165,26 @@ long ScintillaModel::BytePosition(int position) const {
 
 int ScintillaModel::CharacterPosition(long byte) const {
   const int line = LineOf(byte);
+  if (memo_.byte >= 0 && memo_.line == line) {
+    const long low = std::min(byte, memo_.byte);
+    const long high = std::max(byte, memo_.byte);
+    const long between = Send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(low), high);
+    const int character = int(memo_.character + (byte >= memo_.byte ? between : -between));
+    memo_ = {line, byte, character};
+    return character;
+  }
   const long start = LineStart(line);
-  if (line > 0) EnsureLineIndex();
-  const long line_index =
-      line == 0 ? 0 : Send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Sci::SC_LINECHARACTERINDEX_UTF16);
-  return int(line_index - long(line) * ExtraPerBreak() +
-             Send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(start), byte));
+  const int character = LineStartCharacter(line) +
+                        int(Send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(start), byte));
+  memo_ = {line, byte, character};
+  return character;
+}
+
+int ScintillaModel::LineStartCharacter(int line) const {
+  if (line == 0) return 0;
+  EnsureLineIndex();
+  return int(Send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Sci::SC_LINECHARACTERINDEX_UTF16) -
+             long(line) * ExtraPerBreak());
 }
 
 int ScintillaModel::LineCount() const {
@@ -185,6 +208,7 @@ QByteArrayView ScintillaModel::Buffer() const {
 
 void ScintillaModel::LoadBuffer(const QByteArray& utf8, ::LineEnd line_end) {
   Send(Sci::SCI_SETEOLMODE, static_cast<unsigned long>(ModeOf(line_end)));
+  ForgetPositions();
   Send(Sci::SCI_SETUNDOCOLLECTION, 0);
   if (line_index_) {
     // Kept up to date while text streams in, it would cost more than building it once.
@@ -294,8 +318,7 @@ int ScintillaModel::CaretLine() const { return LineOf(Send(Sci::SCI_GETCURRENTPO
 
 int ScintillaModel::CaretOffset() const {
   const long caret = Send(Sci::SCI_GETCURRENTPOS);
-  const long start = LineStart(LineOf(caret));
-  return int(Send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(start), caret));
+  return CharacterPosition(caret) - LineStartCharacter(LineOf(caret));
 }
 
 int ScintillaModel::CaretPosition() const {

@@ -33,6 +33,8 @@ class ScintillaModel : public EditorModel {
   int SelectionEnd() const override;
   int SelectionLine() const override;
 
+  // The text is about to change: positions counted before no longer hold.
+  void ForgetPositions() { memo_ = {}; }
   // Byte position in the buffer of a character position, and back.
   long BytePosition(int position) const;
   int CharacterPosition(long byte) const;
@@ -49,6 +51,7 @@ class ScintillaModel : public EditorModel {
   long LineStart(int line) const;
   long LineEnd(int line) const;
   int LineOf(long byte) const;
+  int LineStartCharacter(int line) const;  // from the line index, without counting
   // Replaces bytes [from, to) as one undo step and puts the caret at caret_at, counted
   // from the start of the replacement (-1: after it).
   void Replace(long from, long to, const QByteArray& bytes, long caret_at = -1);
@@ -58,4 +61,11 @@ class ScintillaModel : public EditorModel {
 
   QsciScintillaBase* editor_;
   mutable bool line_index_ = false;
+  // The last position converted: a line, a byte in it and its character position.
+  struct Memo {
+    long line = -1;
+    long byte = -1;
+    int character = 0;
+  };
+  mutable Memo memo_;
 };
