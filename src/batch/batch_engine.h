@@ -98,13 +98,14 @@ QString DefaultJournalFolder();
 
 struct UndoReport {
   int restored = 0;
-  QStringList conflicts;      // changed since the run: left alone
-  QStringList failed;         // entries that could not be restored, each with its reason
-  QStringList not_written;    // still as before the run (a run that was stopped)
-  QStringList would_restore;  // dry run: what would go back
-  QString journal;            // the run this was about
-  bool kept = false;          // not all went back: the journal stays, marked as tried
-  bool nothing = false;       // no run to undo
+  QStringList conflicts;            // changed since the run: left alone
+  QStringList failed;               // entries that could not be restored, each with its reason
+  QList<BatchFailure> io_failures;  // of those, the ones a read or write of a file failed
+  QStringList not_written;          // still as before the run (a run that was stopped)
+  QStringList would_restore;        // dry run: what would go back
+  QString journal;                  // the run this was about
+  bool kept = false;                // not all went back: the journal stays, marked as tried
+  bool nothing = false;             // no run to undo
 };
 // Undoes the newest journaled run not yet tried (or the one named): files still as the run
 // wrote them go back, each checked against the journaled bytes. The journal is dropped when

@@ -30,8 +30,10 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
   QByteArray original;
   if (existed) {
     const ReadOutcome read = ReadWholeFile(journal + u'/' + original_name, kBatchInputCap);
-    if (!read.ok())
+    if (!read.ok()) {
+      report.io_failures.append({file, *read.error});
       return fail(QStringLiteral("the journaled copy is unreadable: ") + read.message());
+    }
     original = read.bytes;
   }
   const ReadOutcome now = ReadWholeFile(file, kBatchInputCap);
@@ -57,6 +59,7 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
     return;
   }
   if (const std::optional<IoError> failure = WriteWholeFile(file, original)) {
+    report.io_failures.append({file, *failure});
     return fail(failure->message);
   }
   const ReadOutcome check = ReadWholeFile(file, kBatchInputCap);

@@ -165,6 +165,9 @@ class BatchEngineTest : public QObject {
     const UndoReport undo = UndoLastRun(journal_);
     QCOMPARE(undo.failed.size(), 1);
     QVERIFY(undo.failed.first().startsWith(Path("a.htm")));
+    // The journaled copy is gone: a read that failed, with its kind.
+    QCOMPARE(undo.io_failures.size(), 1);
+    QCOMPARE(undo.io_failures.first().error.kind, FileError::kMissing);
     QCOMPARE(undo.not_written, QStringList{Path("d.htm")});
     QCOMPARE(undo.restored, 1);
     QVERIFY(undo.kept);
