@@ -1,14 +1,8 @@
 #pragma once
 
 #include "batch/batch_replace_window.h"
+#include "batch/digit_buttons.h"
 #include "platform/text_format.h"
-
-// The three digit-count buttons "9999", "999", "99".
-struct DigitButtons {
-  DigitButtons(QWidget* parent, int checked_digits);
-  int Digits() const;
-  QRadioButton* buttons[3];
-};
 
 // The page series generator "AutocreatorForm": one page written once per number with one
 // line varied.
@@ -41,29 +35,4 @@ class SeriesWindow : public ToolWindow {
   FileBrowser browser_;
   BatchPanel* panel_;
   TextFormat format_;
-};
-
-// The batch renamer "Form13": numbered names in place, or numbered copies of a gathered list.
-class RenamerWindow : public ToolWindow {
-  Q_OBJECT
- public:
-  RenamerWindow(Desktop& desktop, QWidget* parent = nullptr);
-  void Run();
-  BatchPanel* Panel() const { return panel_; }
-
- private:
-  Desktop& desktop_;
-  ChoiceGroup mode_;
-  FileBrowser source_;
-  QListWidget* gathered_;
-  FileBrowser target_;
-  QLineEdit* target_path_;
-  QLineEdit* before_;
-  DigitButtons digits_;
-  QLineEdit* after_;
-  QLineEdit* extension_;
-  QCheckBox* new_extension_wanted_;
-  QComboBox* new_extension_;
-  QCheckBox* keep_name_;
-  BatchPanel* panel_;
 };

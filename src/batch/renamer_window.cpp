@@ -1,0 +1,149 @@
+#include "batch/renamer_window.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QTextBlock>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "batch/batch_panel.h"
+#include "batch/batch_tools.h"
+#include "document/editor_model.h"
+#include "platform/desktop.h"
+#include "platform/text_file.h"
+
+RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
+    : ToolWindow(QStringLiteral("Form13"), parent),
+      desktop_(desktop),
+      mode_(this, QStringLiteral("RadioGroup1"), 1),
+      source_(this, QStringLiteral("*.jpg")),
+      gathered_(Named<QListWidget>(this, QStringLiteral("checkListBox1"))),
+      target_(this, QString(), QStringLiteral("DriveComboBox2"),
+              QStringLiteral("DirectoryListBox2"), QString()),
+      target_path_(Named<QLineEdit>(this, QStringLiteral("Edit4"))),
+      before_(Named<QLineEdit>(this, QStringLiteral("Edit1"))),
+      digits_(this, 2),
+      after_(Named<QLineEdit>(this, QStringLiteral("Edit2"))),
+      extension_(Named<QLineEdit>(this, QStringLiteral("Edit3"), QStringLiteral("jpg"))),
+      new_extension_wanted_(Named<QCheckBox>(this, QStringLiteral("CheckBox1"))),
+      new_extension_(NewCombo(this, QStringLiteral("ComboBox1"),
+                              {QStringLiteral("avi"), QStringLiteral("mov"), QStringLiteral("wav"),
+                               QStringLiteral("mp3"), QStringLiteral("htm"), QStringLiteral("txt")},
+                              true)),
+      keep_name_(Named<QCheckBox>(this, QStringLiteral("CheckBox2"))),
+      panel_(new BatchPanel(desktop, this)) {
+  setWindowTitle(QStringLiteral("Переименование файлов"));
+  extension_->setMaxLength(3);
+  new_extension_->setEnabled(false);
+  keep_name_->setEnabled(false);
+  QToolButton* add = NewToolButton(this, QStringLiteral("SpeedButton1"), QStringLiteral(">"),
+                                   QStringLiteral("Добавить файл к списку"));
+  QToolButton* remove = NewToolButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("<"),
+                                      QStringLiteral("Удалить файл из списка"));
+  auto* clear = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral("Del"));
+  clear->setToolTip(QStringLiteral("Очистить список"));
+  auto* run = Named<QPushButton>(this, QStringLiteral("Button1"));
+  auto* close_button = Named<QPushButton>(this, QStringLiteral("Button2"));
+
+  // Each caption stands above the field it names.
+  auto* source = new QVBoxLayout;
+  source->addWidget(mode_.box);
+  source->addWidget(Named<QLabel>(this, QStringLiteral("Label3")));
+  source_.AddTo(source);
+  auto* middle = new QVBoxLayout;
+  middle->addStretch(1);
+  middle->addWidget(add);
+  middle->addWidget(remove);
+  middle->addWidget(clear);
+  middle->addStretch(1);
+  auto* target = new QVBoxLayout;
+  target->addWidget(Named<QLabel>(this, QStringLiteral("Label2")));
+  target->addWidget(gathered_, 1);
+  target->addWidget(Named<QLabel>(this, QStringLiteral("Label4")));
+  target->addWidget(target_.drives);
+  target->addWidget(target_.folders);
+  target->addWidget(target_path_);
+  auto* name = new QGridLayout;
+  name->addWidget(Named<QLabel>(this, QStringLiteral("Label5")), 0, 0);
+  name->addWidget(Named<QLabel>(this, QStringLiteral("Label6")), 0, 1);
+  name->addWidget(Named<QLabel>(this, QStringLiteral("Label7")), 0, 2);
+  name->addWidget(before_, 1, 0);
+  auto* digit_column = new QVBoxLayout;
+  for (QRadioButton* button : digits_.buttons) digit_column->addWidget(button);
+  name->addLayout(digit_column, 1, 1);
+  name->addWidget(after_, 1, 2);
+  name->addWidget(Named<QLabel>(this, QStringLiteral("Label1"), QStringLiteral(".")), 1, 3);
+  name->addWidget(extension_, 1, 4);
+  name->addWidget(new_extension_wanted_, 2, 1);
+  name->addWidget(new_extension_, 2, 2);
+  name->addWidget(keep_name_, 2, 3, 1, 2);
+  auto* top = new QHBoxLayout;
+  top->addLayout(source);
+  top->addLayout(middle);
+  top->addLayout(target);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(run);
+  buttons->addWidget(close_button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top, 1);
+  layout->addLayout(name);
+  layout->addWidget(panel_);
+  layout->addLayout(buttons);
+  resize(860, 620);
+
+  connect(extension_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { source_.files->SetMask(QStringLiteral("*.") + text); });
+  auto add_selected = [this] { AddSelectedPath(gathered_, source_.files->SelectedPath()); };
+  connect(add, &QToolButton::clicked, this, add_selected);
+  connect(source_.files, &QListWidget::itemDoubleClicked, this, add_selected);
+  connect(remove, &QToolButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
+  connect(clear, &QPushButton::clicked, gathered_, &QListWidget::clear);
+  connect(target_.folders, &FolderList::FolderChanged, this, [this](const QString& folder) {
+    target_path_->setText(folder.endsWith(u'/') ? folder : folder + u'/');
+  });
+  connect(new_extension_wanted_, &QCheckBox::toggled, this, [this](bool on) {
+    new_extension_->setEnabled(on);
+    keep_name_->setEnabled(on);
+  });
+  connect(run, &QPushButton::clicked, this, &RenamerWindow::Run);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  panel_->SetJob([this](const BatchOptions& options) {
+    if (mode_.Choice() == 1) {
+      if (target_path_->text().isEmpty()) return BatchReport{};
+      return RunBatch(CopyNumberedSteps(Entries(gathered_), target_path_->text(), before_->text(),
+                                        after_->text(), digits_.Digits()),
+                      options);
+    }
+    const QString new_extension =
+        new_extension_wanted_->isChecked() ? new_extension_->currentText() : extension_->text();
+    const bool keep = keep_name_->isEnabled() && keep_name_->isChecked();
+    return RunRenames(
+        RenamePlan(source_.Folder(), source_.files->Names(), before_->text(), after_->text(),
+                   digits_.Digits(), extension_->text(), new_extension, keep),
+        options);
+  });
+  source_.SetFolder(QString());
+  target_.SetFolder(QString());
+  target_path_->clear();
+}
+
+void RenamerWindow::Run() {
+  if (mode_.Choice() == 1) {
+    if (target_path_->text().isEmpty()) {
+      desktop_.ShowMessage(this, QStringLiteral("Не задан путь сохранения файлов!!!"));
+      return;
+    }
+    QDir().mkdir(target_path_->text());
+    panel_->Run(QStringLiteral("Copy numbered"));
+  } else {
+    if (extension_->text() == u"*") {
+      desktop_.ShowMessage(this,
+                           QStringLiteral("А если в каталоге есть файлы с разными расширениями?"));
+    }
+    panel_->Run(QStringLiteral("Rename"));
+  }
+  source_.Refresh();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "batch/batch_replace_window.h"
+#include "batch/digit_buttons.h"
+#include "platform/text_format.h"
+
+// The batch renamer "Form13": numbered names in place, or numbered copies of a gathered list.
+class RenamerWindow : public ToolWindow {
+  Q_OBJECT
+ public:
+  RenamerWindow(Desktop& desktop, QWidget* parent = nullptr);
+  void Run();
+  BatchPanel* Panel() const { return panel_; }
+
+ private:
+  Desktop& desktop_;
+  ChoiceGroup mode_;
+  FileBrowser source_;
+  QListWidget* gathered_;
+  FileBrowser target_;
+  QLineEdit* target_path_;
+  QLineEdit* before_;
+  DigitButtons digits_;
+  QLineEdit* after_;
+  QLineEdit* extension_;
+  QCheckBox* new_extension_wanted_;
+  QComboBox* new_extension_;
+  QCheckBox* keep_name_;
+  BatchPanel* panel_;
+};

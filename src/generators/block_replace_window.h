@@ -1,0 +1,20 @@
+#pragma once
+
+#include "widgets/form_helpers.h"
+
+class ColourPickerWindow;
+class EditorTarget;
+class QGroupBox;
+
+// Block replace "Form15": every block of whole lines replaced, from the end of the document.
+class BlockReplaceWindow : public ToolWindow {
+  Q_OBJECT
+ public:
+  BlockReplaceWindow(EditorTarget& target, QWidget* parent = nullptr);
+  void Replace();
+
+ private:
+  EditorTarget& target_;
+  QPlainTextEdit* find_;
+  QPlainTextEdit* replacement_;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "widgets/form_helpers.h"
+
+class ColourPickerWindow;
+class EditorTarget;
+class QGroupBox;
+
+// The table generator "Form8": an empty table of rows and columns, inserted line by line
+// above the caret's line.
+class TableWindow : public ToolWindow {
+  Q_OBJECT
+ public:
+  TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent = nullptr);
+  void Generate();
+
+ private:
+  EditorTarget& target_;
+  QSpinBox* rows_;
+  QSpinBox* columns_;
+  QLineEdit* background_;
+  QLineEdit* light_;
+  QLineEdit* dark_;
+  QCheckBox* cell_colour_;
+  QCheckBox* border_settings_;
+  QWidget* border_panel_;
+  QSpinBox* border_;
+  QSpinBox* padding_;
+  QSpinBox* spacing_;
+};
