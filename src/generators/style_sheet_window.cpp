@@ -16,13 +16,17 @@ namespace {
 
 enum class Kind { kList, kNumber, kColour };
 
-struct PropertyRow {
+}  // namespace
+
+struct StyleSheetWindow::PropertyRow {
   Kind kind;
   const char16_t* value_name;
   const char16_t* unit_name;
   const char16_t* swatch_name;
   QStringList values;  // list values, or the start text of a number or colour
 };
+
+namespace {
 
 QStringList Words(const char* text) {
   return QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts);
@@ -37,6 +41,14 @@ StyleSheetWindow::StyleSheetWindow(Desktop& desktop, ColourPickerWindow& picker,
       selector_(NewCombo(this, QStringLiteral("ComboBox6"),
                          Words("H1 H2 H3 H3 BODY P A A:visited A:active A:link TD TR"), true)),
       rules_(Named<QListWidget>(this, QStringLiteral("ListBox1"))) {
+  auto* panel4 = Named<QFrame>(this, QStringLiteral("Panel4"));
+  auto* panel5 = Named<QFrame>(this, QStringLiteral("Panel5"));
+  AddProperties(picker, font_families, panel4, panel5);
+  LayOut(panel4, panel5);
+}
+
+void StyleSheetWindow::AddProperties(ColourPickerWindow& picker, const QStringList& font_families,
+                                     QFrame* panel4, QFrame* panel5) {
   QStringList fonts;
   for (const QString& family : font_families) fonts.append(FontFamilyName(family));
   fonts.removeDuplicates();
@@ -73,57 +85,61 @@ StyleSheetWindow::StyleSheetWindow(Desktop& desktop, ColourPickerWindow& picker,
       {Kind::kNumber, u"Edit16", u"ComboBox23", u"", number},
       {Kind::kList, u"ComboBox15", u"", u"",
        Words("none dotted dashed solid double groove ridge inset outset")}};
-
-  auto* panel4 = Named<QFrame>(this, QStringLiteral("Panel4"));
-  auto* panel5 = Named<QFrame>(this, QStringLiteral("Panel5"));
   auto* grid4 = new QGridLayout(panel4);
   auto* grid5 = new QGridLayout(panel5);
-  const QStringList& names = CssPropertyNames();
+  // The first 13 properties stand in the left panel, the rest in the right one.
   for (int i = 0; i < 25; ++i) {
-    const PropertyRow& row = rows[i];
-    QFrame* panel = i < 13 ? panel4 : panel5;
-    QGridLayout* grid = i < 13 ? grid4 : grid5;
-    const int r = i < 13 ? i : i - 13;
-    Property property{Named<QCheckBox>(panel, QStringLiteral("CheckBox%1").arg(i + 1), names[i]),
-                      nullptr, nullptr, nullptr};
-    grid->addWidget(property.tick, r, 0);
-    if (row.kind == Kind::kList) {
-      property.value = NewCombo(panel, QString::fromUtf16(row.value_name), row.values, true);
-    } else {
-      auto* edit = Named<QLineEdit>(panel, QString::fromUtf16(row.value_name), row.values.first());
-      property.value = edit;
-      if (row.kind == Kind::kNumber) {
-        property.unit = NewCombo(panel, QString::fromUtf16(row.unit_name), CssUnits(), true);
-        grid->addWidget(property.unit, r, 2);
-      } else {
-        edit->setMaxLength(7);
-        property.swatch = Named<QPushButton>(panel, QString::fromUtf16(row.swatch_name));
-        property.swatch->setFixedSize(40, 22);
-        property.swatch->setAutoFillBackground(true);
-        property.swatch->setFlat(true);
-        const QColor start(row.values.first());
-        SetPaletteColour(property.swatch, QPalette::Button, start);
-        SetPaletteColour(property.swatch, QPalette::Window, start);
-        grid->addWidget(property.swatch, r, 2);
-        QPushButton* swatch = property.swatch;
-        connect(swatch, &QPushButton::clicked, this, [swatch, edit, &picker] {
-          const ColourPick pick = picker.PickColour();
-          SetPaletteColour(swatch, QPalette::Button, ColourOf(pick.value));
-          SetPaletteColour(swatch, QPalette::Window, ColourOf(pick.value));
-          edit->setText(pick.text);
-        });
-      }
-    }
-    grid->addWidget(property.value, r, 1);
-    for (QWidget* control : {property.value, static_cast<QWidget*>(property.unit),
-                             static_cast<QWidget*>(property.swatch)}) {
-      if (control == nullptr) continue;
-      control->setEnabled(false);
-      connect(property.tick, &QCheckBox::toggled, control, &QWidget::setEnabled);
-    }
-    properties_.append(property);
+    properties_.append(i < 13 ? NewProperty(rows[i], i, panel4, grid4, i, picker)
+                              : NewProperty(rows[i], i, panel5, grid5, i - 13, picker));
   }
+}
 
+// Property i of the list: its tick box, its value and its unit or colour swatch, on row r.
+StyleSheetWindow::Property StyleSheetWindow::NewProperty(const PropertyRow& row, int i,
+                                                         QFrame* panel, QGridLayout* grid, int r,
+                                                         ColourPickerWindow& picker) {
+  const QStringList& names = CssPropertyNames();
+  Property property{Named<QCheckBox>(panel, QStringLiteral("CheckBox%1").arg(i + 1), names[i]),
+                    nullptr, nullptr, nullptr};
+  grid->addWidget(property.tick, r, 0);
+  if (row.kind == Kind::kList) {
+    property.value = NewCombo(panel, QString::fromUtf16(row.value_name), row.values, true);
+  } else {
+    auto* edit = Named<QLineEdit>(panel, QString::fromUtf16(row.value_name), row.values.first());
+    property.value = edit;
+    if (row.kind == Kind::kNumber) {
+      property.unit = NewCombo(panel, QString::fromUtf16(row.unit_name), CssUnits(), true);
+      grid->addWidget(property.unit, r, 2);
+    } else {
+      edit->setMaxLength(7);
+      property.swatch = Named<QPushButton>(panel, QString::fromUtf16(row.swatch_name));
+      property.swatch->setFixedSize(40, 22);
+      property.swatch->setAutoFillBackground(true);
+      property.swatch->setFlat(true);
+      const QColor start(row.values.first());
+      SetPaletteColour(property.swatch, QPalette::Button, start);
+      SetPaletteColour(property.swatch, QPalette::Window, start);
+      grid->addWidget(property.swatch, r, 2);
+      QPushButton* swatch = property.swatch;
+      connect(swatch, &QPushButton::clicked, this, [swatch, edit, &picker] {
+        const ColourPick pick = picker.PickColour();
+        SetPaletteColour(swatch, QPalette::Button, ColourOf(pick.value));
+        SetPaletteColour(swatch, QPalette::Window, ColourOf(pick.value));
+        edit->setText(pick.text);
+      });
+    }
+  }
+  grid->addWidget(property.value, r, 1);
+  for (QWidget* control : {property.value, static_cast<QWidget*>(property.unit),
+                           static_cast<QWidget*>(property.swatch)}) {
+    if (control == nullptr) continue;
+    control->setEnabled(false);
+    connect(property.tick, &QCheckBox::toggled, control, &QWidget::setEnabled);
+  }
+  return property;
+}
+
+void StyleSheetWindow::LayOut(QFrame* panel4, QFrame* panel5) {
   auto* add = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* clear = Named<QPushButton>(this, QStringLiteral("Button3"));
   auto* save = Named<QPushButton>(this, QStringLiteral("Button4"));

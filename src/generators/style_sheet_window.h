@@ -4,6 +4,7 @@
 
 class ColourPickerWindow;
 class Desktop;
+class QGridLayout;
 
 // The style sheet builder "Form21": rules composed from a selector and ticked properties,
 // collected in a list and saved as a ".css" file.
@@ -22,6 +23,13 @@ class StyleSheetWindow : public ToolWindow {
     QComboBox* unit;      // number properties only
     QPushButton* swatch;  // colour properties only
   };
+
+  struct PropertyRow;
+  void AddProperties(ColourPickerWindow& picker, const QStringList& font_families, QFrame* panel4,
+                     QFrame* panel5);
+  Property NewProperty(const PropertyRow& row, int i, QFrame* panel, QGridLayout* grid,
+                       int grid_row, ColourPickerWindow& picker);
+  void LayOut(QFrame* panel4, QFrame* panel5);
 
   Desktop& desktop_;
   QComboBox* selector_;
