@@ -39,12 +39,6 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
   extension_->setMaxLength(3);
   new_extension_->setEnabled(false);
   keep_name_->setEnabled(false);
-  QToolButton* add = NewToolButton(this, QStringLiteral("SpeedButton1"), QStringLiteral(">"),
-                                   QStringLiteral("Добавить файл к списку"));
-  QToolButton* remove = NewToolButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("<"),
-                                      QStringLiteral("Удалить файл из списка"));
-  auto* clear = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral("Del"));
-  clear->setToolTip(QStringLiteral("Очистить список"));
   auto* run = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button2"));
 
@@ -53,19 +47,53 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
   source->addWidget(mode_.box);
   source->addWidget(Named<QLabel>(this, QStringLiteral("Label3")));
   source_.AddTo(source);
+  auto* top = new QHBoxLayout;
+  top->addLayout(source);
+  top->addLayout(ListButtons());
+  top->addLayout(TargetColumn());
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(run);
+  buttons->addWidget(close_button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top, 1);
+  layout->addLayout(NameRow());
+  layout->addWidget(panel_);
+  layout->addLayout(buttons);
+  resize(860, 620);
+
+  ConnectFields();
+  connect(run, &QPushButton::clicked, this, &RenamerWindow::Run);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  panel_->SetJob([this](const BatchOptions& options) { return RunJob(options); });
+  source_.SetFolder(QString());
+  target_.SetFolder(QString());
+  target_path_->clear();
+}
+
+// The buttons between the file list and the gathered list: add, remove, clear.
+QVBoxLayout* RenamerWindow::ListButtons() {
+  QToolButton* add = NewToolButton(this, QStringLiteral("SpeedButton1"), QStringLiteral(">"),
+                                   QStringLiteral("Добавить файл к списку"));
+  QToolButton* remove = NewToolButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("<"),
+                                      QStringLiteral("Удалить файл из списка"));
+  auto* clear = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral("Del"));
+  clear->setToolTip(QStringLiteral("Очистить список"));
   auto* middle = new QVBoxLayout;
   middle->addStretch(1);
   middle->addWidget(add);
   middle->addWidget(remove);
   middle->addWidget(clear);
   middle->addStretch(1);
-  auto* target = new QVBoxLayout;
-  target->addWidget(Named<QLabel>(this, QStringLiteral("Label2")));
-  target->addWidget(gathered_, 1);
-  target->addWidget(Named<QLabel>(this, QStringLiteral("Label4")));
-  target->addWidget(target_.drives);
-  target->addWidget(target_.folders);
-  target->addWidget(target_path_);
+  auto add_selected = [this] { AddSelectedPath(gathered_, source_.files->SelectedPath()); };
+  connect(add, &QToolButton::clicked, this, add_selected);
+  connect(source_.files, &QListWidget::itemDoubleClicked, this, add_selected);
+  connect(remove, &QToolButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
+  connect(clear, &QPushButton::clicked, gathered_, &QListWidget::clear);
+  return middle;
+}
+
+// The new name: text before, the digit count, text after, the extension and its change.
+QGridLayout* RenamerWindow::NameRow() {
   auto* name = new QGridLayout;
   name->addWidget(Named<QLabel>(this, QStringLiteral("Label5")), 0, 0);
   name->addWidget(Named<QLabel>(this, QStringLiteral("Label6")), 0, 1);
@@ -80,27 +108,24 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
   name->addWidget(new_extension_wanted_, 2, 1);
   name->addWidget(new_extension_, 2, 2);
   name->addWidget(keep_name_, 2, 3, 1, 2);
-  auto* top = new QHBoxLayout;
-  top->addLayout(source);
-  top->addLayout(middle);
-  top->addLayout(target);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(run);
-  buttons->addWidget(close_button);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top, 1);
-  layout->addLayout(name);
-  layout->addWidget(panel_);
-  layout->addLayout(buttons);
-  resize(860, 620);
+  return name;
+}
 
+// The gathered list and the folder the numbered copies go to, each under its caption.
+QVBoxLayout* RenamerWindow::TargetColumn() {
+  auto* target = new QVBoxLayout;
+  target->addWidget(Named<QLabel>(this, QStringLiteral("Label2")));
+  target->addWidget(gathered_, 1);
+  target->addWidget(Named<QLabel>(this, QStringLiteral("Label4")));
+  target->addWidget(target_.drives);
+  target->addWidget(target_.folders);
+  target->addWidget(target_path_);
+  return target;
+}
+
+void RenamerWindow::ConnectFields() {
   connect(extension_, &QLineEdit::textChanged, this,
           [this](const QString& text) { source_.files->SetMask(QStringLiteral("*.") + text); });
-  auto add_selected = [this] { AddSelectedPath(gathered_, source_.files->SelectedPath()); };
-  connect(add, &QToolButton::clicked, this, add_selected);
-  connect(source_.files, &QListWidget::itemDoubleClicked, this, add_selected);
-  connect(remove, &QToolButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
-  connect(clear, &QPushButton::clicked, gathered_, &QListWidget::clear);
   connect(target_.folders, &FolderList::FolderChanged, this, [this](const QString& folder) {
     target_path_->setText(folder.endsWith(u'/') ? folder : folder + u'/');
   });
@@ -108,26 +133,22 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
     new_extension_->setEnabled(on);
     keep_name_->setEnabled(on);
   });
-  connect(run, &QPushButton::clicked, this, &RenamerWindow::Run);
-  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
-  panel_->SetJob([this](const BatchOptions& options) {
-    if (mode_.Choice() == 1) {
-      if (target_path_->text().isEmpty()) return BatchReport{};
-      return RunBatch(CopyNumberedSteps(Entries(gathered_), target_path_->text(), before_->text(),
-                                        after_->text(), digits_.Digits()),
-                      options);
-    }
-    const QString new_extension =
-        new_extension_wanted_->isChecked() ? new_extension_->currentText() : extension_->text();
-    const bool keep = keep_name_->isEnabled() && keep_name_->isChecked();
-    return RunRenames(
-        RenamePlan(source_.Folder(), source_.files->Names(), before_->text(), after_->text(),
-                   digits_.Digits(), extension_->text(), new_extension, keep),
-        options);
-  });
-  source_.SetFolder(QString());
-  target_.SetFolder(QString());
-  target_path_->clear();
+}
+
+BatchReport RenamerWindow::RunJob(const BatchOptions& options) {
+  if (mode_.Choice() == 1) {
+    if (target_path_->text().isEmpty()) return BatchReport{};
+    return RunBatch(CopyNumberedSteps(Entries(gathered_), target_path_->text(), before_->text(),
+                                      after_->text(), digits_.Digits()),
+                    options);
+  }
+  const QString new_extension =
+      new_extension_wanted_->isChecked() ? new_extension_->currentText() : extension_->text();
+  const bool keep = keep_name_->isEnabled() && keep_name_->isChecked();
+  return RunRenames(
+      RenamePlan(source_.Folder(), source_.files->Names(), before_->text(), after_->text(),
+                 digits_.Digits(), extension_->text(), new_extension, keep),
+      options);
 }
 
 void RenamerWindow::Run() {

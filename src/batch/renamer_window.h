@@ -1,5 +1,9 @@
 #pragma once
 
+class QGridLayout;
+class QVBoxLayout;
+
+#include "batch/batch_engine.h"
 #include "batch/batch_replace_window.h"
 #include "batch/digit_buttons.h"
 #include "platform/text_format.h"
@@ -13,6 +17,12 @@ class RenamerWindow : public ToolWindow {
   BatchPanel* Panel() const { return panel_; }
 
  private:
+  QVBoxLayout* ListButtons();
+  QGridLayout* NameRow();
+  QVBoxLayout* TargetColumn();
+  void ConnectFields();
+  BatchReport RunJob(const BatchOptions& options);
+
   Desktop& desktop_;
   ChoiceGroup mode_;
   FileBrowser source_;
