@@ -51,6 +51,32 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
   save_before_preview_->setObjectName(QStringLiteral("CheckBox1"));
   built_in_preview_->setObjectName(QStringLiteral("CheckBox2"));
 
+  pages_->addTab(MainPage(), QStringLiteral("Main"));
+  pages_->addTab(EditorPage(), QStringLiteral("Editor"));
+  QWidget* language_page = LanguagePage();
+  pages_->addTab(language_page, QStringLiteral("Language"));
+  pages_->setCurrentWidget(language_page);
+
+  QPushButton* ok = NamedButton(QStringLiteral("Button1"), QStringLiteral("Ок"), this);
+  QPushButton* reload = NamedButton(QStringLiteral("Button2"), QString(), this);
+  connect(ok, &QPushButton::clicked, this, [this] {
+    if (SaveSettings()) accept();
+  });
+  connect(reload, &QPushButton::clicked, this, [this] {
+    if (LoadSettings(false)) reject();
+  });
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  buttons->addWidget(reload);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(pages_);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// The preview choices and the buttons that register the program's edit verbs.
+QWidget* OptionsWindow::MainPage() {
   auto* main_page = new QWidget;
   main_page->setObjectName(QStringLiteral("TabSheet1"));
   auto* main_layout = new QVBoxLayout(main_page);
@@ -68,7 +94,11 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
             [this, file_type, caption] { RegisterVerb(file_type, caption); });
   }
   main_layout->addStretch(1);
+  return main_page;
+}
 
+// The editor's font and background colour.
+QWidget* OptionsWindow::EditorPage() {
   auto* editor_page = new QWidget;
   editor_page->setObjectName(QStringLiteral("TabSheet2"));
   auto* editor_layout = new QVBoxLayout(editor_page);
@@ -91,7 +121,11 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
       dialog_colour_ = ColourValue(colour->red(), colour->green(), colour->blue());
     }
   });
+  return editor_page;
+}
 
+// The language files at hand, and a button to choose another.
+QWidget* OptionsWindow::LanguagePage() {
   auto* language_page = new QWidget;
   language_page->setObjectName(QStringLiteral("TabSheet3"));
   auto* language_layout = new QVBoxLayout(language_page);
@@ -112,28 +146,7 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
   connect(languages, &QComboBox::activated, this, [this, languages](int index) {
     UseLanguageFile(paths_.LanguageFile(languages->itemText(index)));
   });
-
-  pages_->addTab(main_page, QStringLiteral("Main"));
-  pages_->addTab(editor_page, QStringLiteral("Editor"));
-  pages_->addTab(language_page, QStringLiteral("Language"));
-  pages_->setCurrentWidget(language_page);
-
-  QPushButton* ok = NamedButton(QStringLiteral("Button1"), QStringLiteral("Ок"), this);
-  QPushButton* reload = NamedButton(QStringLiteral("Button2"), QString(), this);
-  connect(ok, &QPushButton::clicked, this, [this] {
-    if (SaveSettings()) accept();
-  });
-  connect(reload, &QPushButton::clicked, this, [this] {
-    if (LoadSettings(false)) reject();
-  });
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(ok);
-  buttons->addWidget(reload);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(pages_);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  return language_page;
 }
 
 QString OptionsWindow::SettingsPath() const {

@@ -45,6 +45,9 @@ class OptionsWindow : public QDialog {
   void EditorFontChosen(const QFont& font);
 
  private:
+  QWidget* MainPage();
+  QWidget* EditorPage();
+  QWidget* LanguagePage();
   void Apply(const SettingsRecord& record);
 
   Desktop& desktop_;
