@@ -62,6 +62,16 @@ NewPageWindow::NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_wind
   scrolling_->setObjectName(QStringLiteral("scrolling"));
   noresize_->setObjectName(QStringLiteral("noresize"));
 
+  QFrame* left = LeftPanel();
+  BuildFramesPanel();
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(left);
+  layout->addWidget(frames_panel_);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// The title, the frames box, the five colours with their pick buttons, Ok and Cancel.
+QFrame* NewPageWindow::LeftPanel() {
   auto* left = new QFrame(this);
   left->setObjectName(QStringLiteral("Panel1"));
   auto* grid = new QGridLayout(left);
@@ -107,7 +117,11 @@ NewPageWindow::NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_wind
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   grid->addLayout(buttons, 8, 0, 1, 4);
+  return left;
+}
 
+// The four frame layouts and their options, shown while the frames box is ticked.
+void NewPageWindow::BuildFramesPanel() {
   auto* group = new QGroupBox(frames_panel_);
   group->setObjectName(QStringLiteral("GroupBox1"));
   auto* group_layout = new QGridLayout(group);
@@ -138,11 +152,6 @@ NewPageWindow::NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_wind
   frames_layout->addStretch(1);
   frames_panel_->setVisible(false);
   connect(frames_, &QCheckBox::toggled, frames_panel_, &QWidget::setVisible);
-
-  auto* layout = new QHBoxLayout(this);
-  layout->addWidget(left);
-  layout->addWidget(frames_panel_);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 NewPageFields NewPageWindow::Fields() const {

@@ -31,6 +31,8 @@ class NewPageWindow : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QFrame* LeftPanel();
+  void BuildFramesPanel();
   ColourPickerWindow& picker_;
   EditorTarget& main_window_;
   QLineEdit* title_;
