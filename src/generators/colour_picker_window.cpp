@@ -39,6 +39,21 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, EditorTarget& main_wind
   SetPaletteColour(swatch_, QPalette::WindowText, Qt::white);
   swatch_->setText(QStringLiteral("#000000"));
 
+  QGridLayout* grid = SliderRows();
+  auto* side = new QVBoxLayout;
+  side->addWidget(swatch_);
+  side->addWidget(colour_text_);
+  auto* top = new QHBoxLayout;
+  top->addLayout(grid);
+  top->addLayout(side);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addLayout(ButtonRow());
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// A slider, its hex digits and a number field for each of red, green and blue.
+QGridLayout* ColourPickerWindow::SliderRows() {
   // Object names by row: red on top, blue at the bottom.
   struct RowNames {
     const char16_t* slider;
@@ -79,7 +94,11 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, EditorTarget& main_wind
     connect(row.number, &QSpinBox::valueChanged, this,
             [this, component] { OnNumberChanged(component); });
   }
+  return grid;
+}
 
+// The system colour dialog, Insert and Close.
+QHBoxLayout* ColourPickerWindow::ButtonRow() {
   auto* system_colour = new QPushButton(this);
   system_colour->setObjectName(QStringLiteral("Button1"));
   auto* insert = new QPushButton(this);
@@ -98,22 +117,12 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, EditorTarget& main_wind
     }
   });
   connect(close_button, &QPushButton::clicked, this, &QDialog::reject);
-
-  auto* side = new QVBoxLayout;
-  side->addWidget(swatch_);
-  side->addWidget(colour_text_);
-  auto* top = new QHBoxLayout;
-  top->addLayout(grid);
-  top->addLayout(side);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(system_colour);
   buttons->addStretch(1);
   buttons->addWidget(insert);
   buttons->addWidget(close_button);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  return buttons;
 }
 
 void ColourPickerWindow::SetComponent(Component component, int value) {

@@ -1,5 +1,8 @@
 #pragma once
 
+class QGridLayout;
+class QHBoxLayout;
+
 #include <QDialog>
 #include <QString>
 #include <array>
@@ -41,6 +44,8 @@ class ColourPickerWindow : public QDialog {
   void ShowFreeStanding();
 
  private:
+  QGridLayout* SliderRows();
+  QHBoxLayout* ButtonRow();
   struct Row {
     QSlider* slider;
     QLabel* digits;
