@@ -33,50 +33,16 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
   base_->setToolTip(QStringLiteral("Имя сохраняемых файлов (без номера)"));
   auto* load = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* generate = Named<QPushButton>(this, QStringLiteral("Button2"));
-  auto* fields = new QGridLayout;
-  int row = 0;
-  fields->addWidget(Named<QLabel>(this, QStringLiteral("Label2")), row, 0);
-  fields->addWidget(line_, row++, 1);
-  // Which line varies, in words: its number counts from 0 and is easy to mistake.
-  line_text_->setObjectName(QStringLiteral("LineText"));
-  line_text_->setMaximumWidth(260);
-  line_text_->setStyleSheet(QStringLiteral("QLabel { color: palette(dark); }"));
-  fields->addWidget(line_text_, row++, 0, 1, 2);
-  fields->addWidget(before_, row++, 0, 1, 2);
-  fields->addWidget(Named<QLabel>(this, QStringLiteral("Label3"), QStringLiteral("От")), row, 0);
-  fields->addWidget(first_, row++, 1);
-  fields->addWidget(Named<QLabel>(this, QStringLiteral("Label4"), QStringLiteral("до")), row, 0);
-  fields->addWidget(last_, row++, 1);
-  fields->addWidget(after_, row++, 0, 1, 2);
-  for (QRadioButton* button : digits_.buttons) {
-    button->setToolTip(QStringLiteral("Максимальное количество цифр"));
-    fields->addWidget(button, row++, 0, 1, 2);
-  }
-  fields->addWidget(base_, row++, 0, 1, 2);
-  fields->addWidget(browser_.drives, row++, 0, 1, 2);
-  fields->addWidget(browser_.folders, row++, 0, 1, 2);
-  fields->addWidget(generate, row++, 0, 1, 2);
   auto* left = new QVBoxLayout;
   left->addWidget(load);
   left->addWidget(page_, 1);
   left->addWidget(panel_);
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(left, 1);
-  layout->addLayout(fields);
+  layout->addLayout(Fields(generate));
   resize(860, 600);
 
-  // The digit count bounds what is typed next, checked when a field is left; numbers
-  // already entered stay, and one above the bound is written in full.
-  const int maxima[] = {9999, 999, 99};
-  for (int i = 0; i < 3; ++i) {
-    connect(digits_.buttons[i], &QRadioButton::clicked, this,
-            [this, maximum = maxima[i]] { number_maximum_ = maximum; });
-  }
-  for (QSpinBox* number : {first_, last_}) {
-    connect(number, &QSpinBox::editingFinished, this, [this, number] {
-      if (number->value() > number_maximum_) number->setValue(number_maximum_);
-    });
-  }
+  BoundNumbersByDigits();
   connect(line_, &QSpinBox::valueChanged, this, &SeriesWindow::ShowLineText);
   connect(page_, &QPlainTextEdit::textChanged, this, &SeriesWindow::ShowLineText);
   connect(load, &QPushButton::clicked, this, [this] {
@@ -100,6 +66,50 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
   });
   browser_.SetFolder(QString());
   ShowLineText();
+}
+
+// The varied line and what it holds, the text around the number, the range, the digit
+// count, the file name and folder, and Generate.
+QGridLayout* SeriesWindow::Fields(QPushButton* generate) {
+  auto* fields = new QGridLayout;
+  int row = 0;
+  fields->addWidget(Named<QLabel>(this, QStringLiteral("Label2")), row, 0);
+  fields->addWidget(line_, row++, 1);
+  // Which line varies, in words: its number counts from 0 and is easy to mistake.
+  line_text_->setObjectName(QStringLiteral("LineText"));
+  line_text_->setMaximumWidth(260);
+  line_text_->setStyleSheet(QStringLiteral("QLabel { color: palette(dark); }"));
+  fields->addWidget(line_text_, row++, 0, 1, 2);
+  fields->addWidget(before_, row++, 0, 1, 2);
+  fields->addWidget(Named<QLabel>(this, QStringLiteral("Label3"), QStringLiteral("От")), row, 0);
+  fields->addWidget(first_, row++, 1);
+  fields->addWidget(Named<QLabel>(this, QStringLiteral("Label4"), QStringLiteral("до")), row, 0);
+  fields->addWidget(last_, row++, 1);
+  fields->addWidget(after_, row++, 0, 1, 2);
+  for (QRadioButton* button : digits_.buttons) {
+    button->setToolTip(QStringLiteral("Максимальное количество цифр"));
+    fields->addWidget(button, row++, 0, 1, 2);
+  }
+  fields->addWidget(base_, row++, 0, 1, 2);
+  fields->addWidget(browser_.drives, row++, 0, 1, 2);
+  fields->addWidget(browser_.folders, row++, 0, 1, 2);
+  fields->addWidget(generate, row++, 0, 1, 2);
+  return fields;
+}
+
+void SeriesWindow::BoundNumbersByDigits() {
+  // The digit count bounds what is typed next, checked when a field is left; numbers
+  // already entered stay, and one above the bound is written in full.
+  const int maxima[] = {9999, 999, 99};
+  for (int i = 0; i < 3; ++i) {
+    connect(digits_.buttons[i], &QRadioButton::clicked, this,
+            [this, maximum = maxima[i]] { number_maximum_ = maximum; });
+  }
+  for (QSpinBox* number : {first_, last_}) {
+    connect(number, &QSpinBox::editingFinished, this, [this, number] {
+      if (number->value() > number_maximum_) number->setValue(number_maximum_);
+    });
+  }
 }
 
 bool SeriesWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+class QGridLayout;
+
 #include "batch/batch_replace_window.h"
 #include "batch/digit_buttons.h"
 #include "platform/text_format.h"
@@ -18,6 +20,8 @@ class SeriesWindow : public ToolWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QGridLayout* Fields(QPushButton* generate);
+  void BoundNumbersByDigits();
   void FollowCaret();
   void ShowLineText();
 
