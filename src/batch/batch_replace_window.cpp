@@ -1,5 +1,7 @@
 #include "batch/batch_replace_window.h"
 
+#include "batch/window_text.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -50,17 +52,30 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
   MakeExclusive(this, {modes_[0], modes_[1], modes_[2]});
   modes_[0]->setChecked(true);
   view_->setReadOnly(true);
+  auto* close_button = Named<QPushButton>(this, QStringLiteral("Button3"));
+  QVBoxLayout* right = RightColumn();
+  right->addWidget(close_button, 0, Qt::AlignRight);
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(FilesColumn());
+  layout->addLayout(right, 1);
+  resize(900, 640);
+
+  connect(browser_.files, &QListWidget::itemDoubleClicked, this,
+          [this] { ShowFileIn(view_, browser_.files->SelectedPath()); });
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  // "Preview changes" previews the job of the button last used, the text substitution at
+  // first; pressing a run button after previewing does what the preview showed.
+  connect(find_text_, &QLineEdit::textEdited, this, [this] { SetJob(Job::kText); });
+  connect(find_, &QPlainTextEdit::textChanged, this, [this] { SetJob(Job::kBlock); });
+  SetJob(Job::kText);
+  browser_.SetFolder(QString());
+}
+
+// The folder's files, the choice of source and the gathered list with its buttons.
+QVBoxLayout* BatchReplaceWindow::FilesColumn() {
   QToolButton* add = NewToolButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("+"));
   QToolButton* remove = NewToolButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("-"));
   QToolButton* clear = NewToolButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Cl"));
-  auto* block = Named<QPushButton>(this, QStringLiteral("Button1"));
-  auto* erase = Named<QPushButton>(this, QStringLiteral("Button2"));
-  auto* close_button = Named<QPushButton>(this, QStringLiteral("Button3"));
-  auto* text_panel = Named<QFrame>(this, QStringLiteral("Panel1"));
-  auto* substitute = Named<QPushButton>(text_panel, QStringLiteral("Button4"));
-  find_text_->setParent(text_panel);
-  replace_text_->setParent(text_panel);
-
   auto* files = new QVBoxLayout;
   browser_.AddSubfolderChoice(this);
   browser_.AddTo(files);
@@ -69,7 +84,23 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
   for (QToolButton* button : {add, remove, clear}) gather_buttons->addWidget(button);
   files->addLayout(gather_buttons);
   files->addWidget(gathered_);
+  connect(add, &QToolButton::clicked, this,
+          [this] { AddSelectedPath(gathered_, browser_.files->SelectedPath()); });
+  connect(remove, &QToolButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
+  connect(gathered_, &QListWidget::itemDoubleClicked, this,
+          [this] { RemoveSelectedEntry(gathered_); });
+  connect(clear, &QToolButton::clicked, gathered_, &QListWidget::clear);
+  return files;
+}
 
+// The block pair with its modes and buttons, the text substitution, the view and the panel.
+QVBoxLayout* BatchReplaceWindow::RightColumn() {
+  auto* block = Named<QPushButton>(this, QStringLiteral("Button1"));
+  auto* erase = Named<QPushButton>(this, QStringLiteral("Button2"));
+  auto* text_panel = Named<QFrame>(this, QStringLiteral("Panel1"));
+  auto* substitute = Named<QPushButton>(text_panel, QStringLiteral("Button4"));
+  find_text_->setParent(text_panel);
+  replace_text_->setParent(text_panel);
   auto* blocks = new QGridLayout;
   blocks->addWidget(Named<QLabel>(this, QStringLiteral("Label4")), 0, 0);
   blocks->addWidget(Named<QLabel>(this, QStringLiteral("Label5")), 0, 1);
@@ -93,36 +124,14 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
   right->addWidget(Named<QLabel>(this, QStringLiteral("Label6")));
   right->addWidget(view_, 1);
   right->addWidget(panel_);
-  right->addWidget(close_button, 0, Qt::AlignRight);
-  auto* layout = new QHBoxLayout(this);
-  layout->addLayout(files);
-  layout->addLayout(right, 1);
-  resize(900, 640);
-
-  connect(add, &QToolButton::clicked, this,
-          [this] { AddSelectedPath(gathered_, browser_.files->SelectedPath()); });
-  connect(remove, &QToolButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
-  connect(gathered_, &QListWidget::itemDoubleClicked, this,
-          [this] { RemoveSelectedEntry(gathered_); });
-  connect(clear, &QToolButton::clicked, gathered_, &QListWidget::clear);
   for (QRadioButton* mode : modes_) {
     connect(mode, &QRadioButton::toggled, this,
             [this] { find_->setVisible(modes_[0]->isChecked()); });
   }
-  connect(browser_.files, &QListWidget::itemDoubleClicked, this, [this] {
-    const ReadOutcome read = ReadWholeFile(browser_.files->SelectedPath(), kPageCap);
-    if (read.ok()) view_->setPlainText(DecodeDetected(read.bytes));
-  });
   connect(block, &QPushButton::clicked, this, &BatchReplaceWindow::RunBlockEdit);
   connect(erase, &QPushButton::clicked, this, &BatchReplaceWindow::RunDelete);
   connect(substitute, &QPushButton::clicked, this, &BatchReplaceWindow::RunTextReplace);
-  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
-  // "Preview changes" previews the job of the button last used, the text substitution at
-  // first; pressing a run button after previewing does what the preview showed.
-  connect(find_text_, &QLineEdit::textEdited, this, [this] { SetJob(Job::kText); });
-  connect(find_, &QPlainTextEdit::textChanged, this, [this] { SetJob(Job::kBlock); });
-  SetJob(Job::kText);
-  browser_.SetFolder(QString());
+  return right;
 }
 
 QStringList BatchReplaceWindow::Files() {

@@ -1,5 +1,7 @@
 #pragma once
 
+class QVBoxLayout;
+
 #include "widgets/file_browser.h"
 #include "widgets/form_helpers.h"
 
@@ -28,6 +30,8 @@ class BatchReplaceWindow : public ToolWindow {
   BatchPanel* Panel() const { return panel_; }
 
  private:
+  QVBoxLayout* FilesColumn();
+  QVBoxLayout* RightColumn();
   QStringList Files();
   void Refresh();
   enum class Job { kBlock, kDelete, kText };
