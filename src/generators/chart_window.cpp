@@ -30,13 +30,42 @@ ChartWindow::ChartWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
   MakeExclusive(this, {styles_[0], styles_[1], styles_[2]});
   styles_[2]->setChecked(true);
 
-  auto* pick_background = Named<QPushButton>(this, QStringLiteral("Button4"));
-  auto* pick_value = Named<QPushButton>(this, QStringLiteral("Button6"));
-  auto* pick_bar = Named<QPushButton>(this, QStringLiteral("Button2"));
   auto* add = Named<QPushButton>(this, QStringLiteral("Button3"));
   auto* insert = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* new_chart = Named<QPushButton>(this, QStringLiteral("Button7"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button5"));
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* button : {add, insert, new_chart, close_button}) buttons->addWidget(button);
+  auto* layout = new QVBoxLayout(this);
+  auto* top = new QHBoxLayout;
+  top->addLayout(Fields(picker));
+  top->addWidget(lines_, 1);
+  layout->addLayout(top, 1);
+  layout->addLayout(buttons);
+  resize(820, 420);
+
+  connect(add, &QPushButton::clicked, this, &ChartWindow::AddBar);
+  connect(insert, &QPushButton::clicked, this, &ChartWindow::Insert);
+  connect(new_chart, &QPushButton::clicked, this, &ChartWindow::NewChart);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  connect(value_, &QSpinBox::valueChanged, this, [this](int value) {
+    if (label_follows_->isChecked()) label_->setText(QString::number(value));
+  });
+  connect(limit_, &QCheckBox::toggled, this,
+          [this](bool on) { value_->setMaximum(on ? 100 : 999); });
+  connect(lines_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    const int index = lines_->row(item);
+    if (index > 0 && index < lines_->count() - 1) delete lines_->takeItem(index);
+  });
+  ResetList();
+}
+
+// The colours with their pick buttons, the bar's label, colour and value, the limits, the
+// style and the title.
+QGridLayout* ChartWindow::Fields(ColourPickerWindow& picker) {
+  auto* pick_background = Named<QPushButton>(this, QStringLiteral("Button4"));
+  auto* pick_value = Named<QPushButton>(this, QStringLiteral("Button6"));
+  auto* pick_bar = Named<QPushButton>(this, QStringLiteral("Button2"));
   // A new background rebuilds the opening line only; bars keep their colour.
   BindColourButton(pick_background, background_, picker, [this] {
     if (lines_->count() > 0) lines_->item(0)->setText(ChartOpeningLine(background_->text()));
@@ -63,30 +92,7 @@ ChartWindow::ChartWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
   grid->addWidget(Named<QLabel>(this, QStringLiteral("Label6")), row++, 0, 1, 3);
   for (QRadioButton* style : styles_) grid->addWidget(style, row++, 0, 1, 3);
   add_row(u"Label8", title_, nullptr);
-  auto* buttons = new QHBoxLayout;
-  for (QPushButton* button : {add, insert, new_chart, close_button}) buttons->addWidget(button);
-  auto* layout = new QVBoxLayout(this);
-  auto* top = new QHBoxLayout;
-  top->addLayout(grid);
-  top->addWidget(lines_, 1);
-  layout->addLayout(top, 1);
-  layout->addLayout(buttons);
-  resize(820, 420);
-
-  connect(add, &QPushButton::clicked, this, &ChartWindow::AddBar);
-  connect(insert, &QPushButton::clicked, this, &ChartWindow::Insert);
-  connect(new_chart, &QPushButton::clicked, this, &ChartWindow::NewChart);
-  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
-  connect(value_, &QSpinBox::valueChanged, this, [this](int value) {
-    if (label_follows_->isChecked()) label_->setText(QString::number(value));
-  });
-  connect(limit_, &QCheckBox::toggled, this,
-          [this](bool on) { value_->setMaximum(on ? 100 : 999); });
-  connect(lines_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-    const int index = lines_->row(item);
-    if (index > 0 && index < lines_->count() - 1) delete lines_->takeItem(index);
-  });
-  ResetList();
+  return grid;
 }
 
 void ChartWindow::showEvent(QShowEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+class QGridLayout;
+
 #include "widgets/form_helpers.h"
 
 class ColourPickerWindow;
@@ -19,6 +21,7 @@ class ChartWindow : public ToolWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QGridLayout* Fields(ColourPickerWindow& picker);
   void ResetList();
 
   EditorTarget& target_;
