@@ -49,6 +49,28 @@ ImageTagWindow::ImageTagWindow(Desktop& desktop, EditorTarget& target, QWidget* 
   auto* insert = Named<QPushButton>(this, QStringLiteral("Button2"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button1"));
 
+  auto* browse = new QVBoxLayout;
+  browser_.AddTo(browse);
+  QVBoxLayout* right = AttributeColumn();
+  right->addStretch(1);
+  right->addWidget(insert);
+  right->addWidget(close_button);
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(browse);
+  layout->addWidget(scroll_, 1);
+  layout->addLayout(right);
+
+  connect(browser_.files, &QListWidget::itemSelectionChanged, this, &ImageTagWindow::OnFileChosen);
+  for (QRadioButton* button : {full_path_, without_drive_, file_name_}) {
+    connect(button, &QRadioButton::clicked, this, &ImageTagWindow::FillFromPicture);
+  }
+  connect(insert, &QPushButton::clicked, this, &ImageTagWindow::InsertTag);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  browser_.SetFolder(QString());
+}
+
+// The attribute fields, each under its caption, and the choice of how the path is written.
+QVBoxLayout* ImageTagWindow::AttributeColumn() {
   auto* fields = new QGridLayout;
   const std::tuple<const char16_t*, const char16_t*, QWidget*> rows[] = {
       {u"Label6", u"SRC=", src_},       {u"Label4", u"BORDER=", border_},
@@ -65,26 +87,10 @@ ImageTagWindow::ImageTagWindow(Desktop& desktop, EditorTarget& target, QWidget* 
   forms->addWidget(full_path_);
   forms->addWidget(without_drive_);
   forms->addWidget(file_name_);
-  auto* browse = new QVBoxLayout;
-  browser_.AddTo(browse);
   auto* right = new QVBoxLayout;
   right->addLayout(fields);
   right->addLayout(forms);
-  right->addStretch(1);
-  right->addWidget(insert);
-  right->addWidget(close_button);
-  auto* layout = new QHBoxLayout(this);
-  layout->addLayout(browse);
-  layout->addWidget(scroll_, 1);
-  layout->addLayout(right);
-
-  connect(browser_.files, &QListWidget::itemSelectionChanged, this, &ImageTagWindow::OnFileChosen);
-  for (QRadioButton* button : {full_path_, without_drive_, file_name_}) {
-    connect(button, &QRadioButton::clicked, this, &ImageTagWindow::FillFromPicture);
-  }
-  connect(insert, &QPushButton::clicked, this, &ImageTagWindow::InsertTag);
-  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
-  browser_.SetFolder(QString());
+  return right;
 }
 
 void ImageTagWindow::showEvent(QShowEvent* event) {

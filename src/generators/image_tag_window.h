@@ -1,5 +1,7 @@
 #pragma once
 
+class QVBoxLayout;
+
 #include "widgets/file_browser.h"
 #include "widgets/form_helpers.h"
 
@@ -20,6 +22,7 @@ class ImageTagWindow : public ToolWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QVBoxLayout* AttributeColumn();
   void OnFileChosen();
   void FillFromPicture();
 
