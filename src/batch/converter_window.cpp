@@ -29,9 +29,6 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
   MakeExclusive(this, {to_html_, to_text_});
   to_html_->setChecked(true);
   view_->setReadOnly(true);
-  auto* add = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral(">"));
-  auto* remove = Named<QPushButton>(this, QStringLiteral("Button4"), QStringLiteral("<"));
-  auto* clear = Named<QPushButton>(this, QStringLiteral("Button5"), QStringLiteral("Cl"));
   auto* run = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button2"));
   auto* left = new QVBoxLayout;
@@ -39,9 +36,6 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
   left->addWidget(to_text_);
   browser_.AddSubfolderChoice(this);
   browser_.AddTo(left);
-  auto* middle = new QVBoxLayout;
-  for (QPushButton* button : {add, remove, clear}) middle->addWidget(button);
-  middle->addStretch(1);
   auto* right = new QVBoxLayout;
   right->addWidget(source_.box);
   right->addWidget(gathered_);
@@ -49,7 +43,7 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
   right->addWidget(other_extension_);
   auto* top = new QHBoxLayout;
   top->addLayout(left);
-  top->addLayout(middle);
+  top->addLayout(GatherButtons());
   top->addLayout(right);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(run);
@@ -65,13 +59,6 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
           [this] { browser_.files->SetMask(QStringLiteral("*.txt")); });
   connect(to_text_, &QRadioButton::clicked, this,
           [this] { browser_.files->SetMask(QStringLiteral("*.htm")); });
-  auto add_selected = [this] { AddSelectedPath(gathered_, browser_.files->SelectedPath()); };
-  connect(add, &QPushButton::clicked, this, add_selected);
-  connect(browser_.files, &QListWidget::itemDoubleClicked, this, add_selected);
-  connect(remove, &QPushButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
-  connect(gathered_, &QListWidget::itemDoubleClicked, this,
-          [this] { RemoveSelectedEntry(gathered_); });
-  connect(clear, &QPushButton::clicked, gathered_, &QListWidget::clear);
   connect(run, &QPushButton::clicked, this, &ConverterWindow::Convert);
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
   panel_->SetJob([this](const BatchOptions& options) {
@@ -80,6 +67,24 @@ ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
                     options);
   });
   browser_.SetFolder(QString());
+}
+
+// Add the selected file to the gathered list, remove one, clear it.
+QVBoxLayout* ConverterWindow::GatherButtons() {
+  auto* add = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral(">"));
+  auto* remove = Named<QPushButton>(this, QStringLiteral("Button4"), QStringLiteral("<"));
+  auto* clear = Named<QPushButton>(this, QStringLiteral("Button5"), QStringLiteral("Cl"));
+  auto* middle = new QVBoxLayout;
+  for (QPushButton* button : {add, remove, clear}) middle->addWidget(button);
+  middle->addStretch(1);
+  auto add_selected = [this] { AddSelectedPath(gathered_, browser_.files->SelectedPath()); };
+  connect(add, &QPushButton::clicked, this, add_selected);
+  connect(browser_.files, &QListWidget::itemDoubleClicked, this, add_selected);
+  connect(remove, &QPushButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
+  connect(gathered_, &QListWidget::itemDoubleClicked, this,
+          [this] { RemoveSelectedEntry(gathered_); });
+  connect(clear, &QPushButton::clicked, gathered_, &QListWidget::clear);
+  return middle;
 }
 
 QStringList ConverterWindow::Files() {

@@ -1,5 +1,7 @@
 #pragma once
 
+class QVBoxLayout;
+
 #include "batch/batch_replace_window.h"
 
 // The text and HTML converter "Form23".
@@ -11,6 +13,7 @@ class ConverterWindow : public ToolWindow {
   BatchPanel* Panel() const { return panel_; }
 
  private:
+  QVBoxLayout* GatherButtons();
   QStringList Files();
 
   Desktop& desktop_;
