@@ -44,6 +44,26 @@ FindBar::FindBar(CodeEditor* editor, EditorModel& model, QWidget* parent)
   match_case_->setToolTip(QStringLiteral("Match case"));
   whole_word_->setToolTip(QStringLiteral("Whole words only"));
   replace_->setPlaceholderText(QStringLiteral("Replace with"));
+  BuildRows();
+  hide();
+
+  connect(find_, &QLineEdit::textChanged, this, &FindBar::UpdateCount);
+  for (QCheckBox* box : {regex_, match_case_, whole_word_}) {
+    connect(box, &QCheckBox::toggled, this, &FindBar::UpdateCount);
+  }
+  // Counting reads the whole text: after a pause in typing, not at every key.
+  count_timer_->setSingleShot(true);
+  count_timer_->setInterval(250);
+  connect(count_timer_, &QTimer::timeout, this, &FindBar::UpdateCount);
+  connect(editor_, &CodeEditor::Edited, this, [this] {
+    if (isVisible()) count_timer_->start();
+  });
+  connect(find_, &QLineEdit::returnPressed, this, [this] { FindNext(false); });
+}
+
+// The find row (field, previous, next, the three options, the count, close) and the
+// replace row under it.
+void FindBar::BuildRows() {
   auto* next = Named<QPushButton>(this, QStringLiteral("FindNext"), QStringLiteral("▶"));
   auto* previous = Named<QPushButton>(this, QStringLiteral("FindPrevious"), QStringLiteral("◀"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("FindClose"), QStringLiteral("×"));
@@ -78,20 +98,6 @@ FindBar::FindBar(CodeEditor* editor, EditorModel& model, QWidget* parent)
   layout->setSpacing(2);
   layout->addLayout(find_row);
   layout->addWidget(replace_row_);
-  hide();
-
-  connect(find_, &QLineEdit::textChanged, this, &FindBar::UpdateCount);
-  for (QCheckBox* box : {regex_, match_case_, whole_word_}) {
-    connect(box, &QCheckBox::toggled, this, &FindBar::UpdateCount);
-  }
-  // Counting reads the whole text: after a pause in typing, not at every key.
-  count_timer_->setSingleShot(true);
-  count_timer_->setInterval(250);
-  connect(count_timer_, &QTimer::timeout, this, &FindBar::UpdateCount);
-  connect(editor_, &CodeEditor::Edited, this, [this] {
-    if (isVisible()) count_timer_->start();
-  });
-  connect(find_, &QLineEdit::returnPressed, this, [this] { FindNext(false); });
   connect(next, &QPushButton::clicked, this, [this] { FindNext(false); });
   connect(previous, &QPushButton::clicked, this, [this] { FindNext(true); });
   connect(replace_one, &QPushButton::clicked, this, &FindBar::ReplaceOne);

@@ -34,6 +34,7 @@ class FindBar : public QFrame {
 
  protected:
  private:
+  void BuildRows();
   void UpdateCount();
 
   CodeEditor* editor_;
