@@ -60,6 +60,22 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   BuildEditingCommands();
   BuildEditMenu();
 
+  BuildCentralWidget();
+
+  // Four buttons borrow the picture of another.
+  const std::pair<const char16_t*, const char16_t*> borrowed[] = {
+      {u"SpeedButton3", u"SpeedButton16"},
+      {u"SpeedButton4", u"SpeedButton14"},
+      {u"SpeedButton5", u"SpeedButton8"},
+      {u"SpeedButton10", u"SpeedButton32"}};
+  for (const auto& [to, from] : borrowed) {
+    buttons_[QString::fromUtf16(to)]->setIcon(buttons_[QString::fromUtf16(from)]->icon());
+  }
+  session_.LoadRecentFiles();
+}
+
+// The file panel, the editor with the find bar under it and the tool panel, under the top bar.
+void MainWindow::BuildCentralWidget() {
   file_panel_ = new FilePanel;
   file_panel_->setFixedWidth(166);
   connect(file_panel_, &FilePanel::FileActivated, this, &MainWindow::OpenSelectedOrAsk);
@@ -86,17 +102,6 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   layout->addWidget(findChild<QWidget*>(QStringLiteral("Panel3")));
   layout->addLayout(middle, 1);
   setCentralWidget(central);
-
-  // Four buttons borrow the picture of another.
-  const std::pair<const char16_t*, const char16_t*> borrowed[] = {
-      {u"SpeedButton3", u"SpeedButton16"},
-      {u"SpeedButton4", u"SpeedButton14"},
-      {u"SpeedButton5", u"SpeedButton8"},
-      {u"SpeedButton10", u"SpeedButton32"}};
-  for (const auto& [to, from] : borrowed) {
-    buttons_[QString::fromUtf16(to)]->setIcon(buttons_[QString::fromUtf16(from)]->icon());
-  }
-  session_.LoadRecentFiles();
 }
 
 MainWindow::~MainWindow() = default;

@@ -141,6 +141,7 @@ class MainWindow : public QMainWindow,
 
  private:
   void BuildEditor();
+  void BuildCentralWidget();
   void BuildEditMenu();
   void BuildViewToggles();
   void GoToLine();

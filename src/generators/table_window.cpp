@@ -48,18 +48,7 @@ TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
     grid->addWidget(button, row++, 2);
     BindColourButton(button, field, picker);
   }
-  auto* panel_grid = new QGridLayout(border_panel_);
-  const std::pair<const char16_t*, const char16_t*> border_labels[] = {
-      {u"Label3", u"Border:"}, {u"Label4", u"Cellpadding:"}, {u"Label5", u"Cellspacing:"}};
-  QSpinBox* border_fields[] = {border_, padding_, spacing_};
-  for (int i = 0; i < 3; ++i) {
-    panel_grid->addWidget(Named<QLabel>(border_panel_, QString::fromUtf16(border_labels[i].first),
-                                        QString::fromUtf16(border_labels[i].second)),
-                          i, 0);
-    panel_grid->addWidget(border_fields[i], i, 1);
-  }
-  border_panel_->setEnabled(false);
-  connect(border_settings_, &QCheckBox::toggled, border_panel_, &QWidget::setEnabled);
+  BuildBorderPanel();
 
   auto* generate = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button2"));
@@ -74,6 +63,22 @@ TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
   layout->addLayout(buttons);
   connect(generate, &QPushButton::clicked, this, &TableWindow::Generate);
   connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+}
+
+// Border, cell padding and cell spacing, enabled by their check box.
+void TableWindow::BuildBorderPanel() {
+  auto* panel_grid = new QGridLayout(border_panel_);
+  const std::pair<const char16_t*, const char16_t*> border_labels[] = {
+      {u"Label3", u"Border:"}, {u"Label4", u"Cellpadding:"}, {u"Label5", u"Cellspacing:"}};
+  QSpinBox* border_fields[] = {border_, padding_, spacing_};
+  for (int i = 0; i < 3; ++i) {
+    panel_grid->addWidget(Named<QLabel>(border_panel_, QString::fromUtf16(border_labels[i].first),
+                                        QString::fromUtf16(border_labels[i].second)),
+                          i, 0);
+    panel_grid->addWidget(border_fields[i], i, 1);
+  }
+  border_panel_->setEnabled(false);
+  connect(border_settings_, &QCheckBox::toggled, border_panel_, &QWidget::setEnabled);
 }
 
 void TableWindow::Generate() {

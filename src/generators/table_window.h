@@ -15,6 +15,7 @@ class TableWindow : public ToolWindow {
   void Generate();
 
  private:
+  void BuildBorderPanel();
   EditorTarget& target_;
   QSpinBox* rows_;
   QSpinBox* columns_;
