@@ -70,9 +70,50 @@ ImageMapWindow::ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* 
   scroll_->setMinimumSize(360, 300);
 
   auto* load = Named<QPushButton>(this, QStringLiteral("Button2"));
-  auto* add = Named<QPushButton>(this, QStringLiteral("Button3"));
   auto* insert = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button4"));
+  auto* positions = new QHBoxLayout;
+  for (QLabel* label : {size_label_, pointer_label_, corner_label_}) positions->addWidget(label);
+  auto* left = new QVBoxLayout;
+  left->addWidget(load);
+  left->addWidget(scroll_, 1);
+  left->addLayout(positions);
+  auto* top = new QHBoxLayout;
+  top->addLayout(left, 1);
+  top->addLayout(AreaFields());
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(image_tag_, 1);
+  bottom->addWidget(insert);
+  bottom->addWidget(close_button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top, 1);
+  layout->addLayout(bottom);
+  resize(760, 520);
+
+  connect(load, &QPushButton::clicked, this, &ImageMapWindow::ChoosePicture);
+  connect(insert, &QPushButton::clicked, this, &ImageMapWindow::InsertMap);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+  connect(map_name_, &QLineEdit::textChanged, this, &ImageMapWindow::UpdateImageTag);
+  connect(areas_, &QListWidget::itemDoubleClicked, this, [this] { RemoveSelectedEntry(areas_); });
+  connect(layer_, &MapLayer::Moved, this, &ImageMapWindow::OnMoved);
+  connect(layer_, &MapLayer::Pressed, this, &ImageMapWindow::OnPressed);
+  connect(layer_, &MapLayer::Released, this, &ImageMapWindow::OnReleased);
+}
+
+void ImageMapWindow::ChoosePicture() {
+  const auto choice = desktop_.AskOpenPath(
+      this,
+      {QStringLiteral("All (*.jpg *.jpeg *.bmp *.png)"), QStringLiteral("JPEG Image File (*.jpg)"),
+       QStringLiteral("JPEG Image File (*.jpeg)"), QStringLiteral("Bitmaps (*.bmp)"),
+       QStringLiteral("PNG (*.png)")},
+      1, QString());
+  if (choice && !choice->path.isEmpty()) LoadPicture(choice->path);
+}
+
+// The map's name, the area being drawn (shape, coordinates, link, alt, title), Add and the
+// list of areas.
+QGridLayout* ImageMapWindow::AreaFields() {
+  auto* add = Named<QPushButton>(this, QStringLiteral("Button3"));
   auto* fields = new QGridLayout;
   int row = 0;
   auto add_row = [&](const QString& label_name, const QString& text, QWidget* field) {
@@ -87,41 +128,8 @@ ImageMapWindow::ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* 
   add_row(QStringLiteral("Label8"), QStringLiteral("title"), title_);
   fields->addWidget(add, row++, 1);
   fields->addWidget(areas_, row++, 0, 1, 2);
-  auto* positions = new QHBoxLayout;
-  for (QLabel* label : {size_label_, pointer_label_, corner_label_}) positions->addWidget(label);
-  auto* left = new QVBoxLayout;
-  left->addWidget(load);
-  left->addWidget(scroll_, 1);
-  left->addLayout(positions);
-  auto* top = new QHBoxLayout;
-  top->addLayout(left, 1);
-  top->addLayout(fields);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(image_tag_, 1);
-  bottom->addWidget(insert);
-  bottom->addWidget(close_button);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top, 1);
-  layout->addLayout(bottom);
-  resize(760, 520);
-
-  connect(load, &QPushButton::clicked, this, [this] {
-    const auto choice = desktop_.AskOpenPath(
-        this,
-        {QStringLiteral("All (*.jpg *.jpeg *.bmp *.png)"),
-         QStringLiteral("JPEG Image File (*.jpg)"), QStringLiteral("JPEG Image File (*.jpeg)"),
-         QStringLiteral("Bitmaps (*.bmp)"), QStringLiteral("PNG (*.png)")},
-        1, QString());
-    if (choice && !choice->path.isEmpty()) LoadPicture(choice->path);
-  });
   connect(add, &QPushButton::clicked, this, &ImageMapWindow::AddArea);
-  connect(insert, &QPushButton::clicked, this, &ImageMapWindow::InsertMap);
-  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
-  connect(map_name_, &QLineEdit::textChanged, this, &ImageMapWindow::UpdateImageTag);
-  connect(areas_, &QListWidget::itemDoubleClicked, this, [this] { RemoveSelectedEntry(areas_); });
-  connect(layer_, &MapLayer::Moved, this, &ImageMapWindow::OnMoved);
-  connect(layer_, &MapLayer::Pressed, this, &ImageMapWindow::OnPressed);
-  connect(layer_, &MapLayer::Released, this, &ImageMapWindow::OnReleased);
+  return fields;
 }
 
 void ImageMapWindow::showEvent(QShowEvent* event) {

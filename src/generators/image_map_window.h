@@ -1,5 +1,7 @@
 #pragma once
 
+class QGridLayout;
+
 #include <QPoint>
 
 #include "widgets/form_helpers.h"
@@ -44,6 +46,8 @@ class ImageMapWindow : public ToolWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
+  QGridLayout* AreaFields();
+  void ChoosePicture();
   void OnMoved(QPoint point);
   void OnPressed(QPoint point);
   void OnReleased(QPoint point);
