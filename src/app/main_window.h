@@ -143,6 +143,7 @@ class MainWindow : public QMainWindow,
   void BuildEditor();
   void BuildCentralWidget();
   void BuildEditMenu();
+  void ShowMenuKeys();
   void BuildViewToggles();
   void GoToLine();
   void BuildTopBar();

@@ -230,6 +230,12 @@ void MainWindow::BuildEditMenu() {
           [this, redo] { redo->setEnabled(editor_->isRedoAvailable()); });
   connect(edit, &QMenu::aboutToHide, redo, [redo] { redo->setEnabled(true); });
 
+  ShowMenuKeys();
+
+  BuildViewToggles();
+}
+
+void MainWindow::ShowMenuKeys() {
   // The file and view menus show the keys of their commands; the keys themselves belong to
   // the window's actions.
   const std::pair<const char16_t*, QKeySequence> shown[] = {
@@ -246,8 +252,6 @@ void MainWindow::BuildEditMenu() {
     item->setShortcutContext(Qt::WidgetShortcut);
     item->setShortcut(key);
   }
-
-  BuildViewToggles();
 }
 
 void MainWindow::BuildViewToggles() {
