@@ -12,25 +12,25 @@
 
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
+#include "batch/apply_template_window.h"
 #include "batch/batch_engine.h"
 #include "batch/batch_replace_window.h"
 #include "batch/converter_window.h"
-#include "batch/tidy_window.h"
-#include "batch/renamer_window.h"
-#include "batch/series_window.h"
-#include "batch/apply_template_window.h"
 #include "batch/index_page_window.h"
+#include "batch/renamer_window.h"
 #include "batch/save_template_window.h"
+#include "batch/series_window.h"
+#include "batch/tidy_window.h"
+#include "generators/block_replace_window.h"
 #include "generators/chart_window.h"
 #include "generators/colour_picker_window.h"
 #include "generators/image_map_window.h"
 #include "generators/image_tag_window.h"
-#include "generators/block_replace_window.h"
 #include "generators/line_replace_window.h"
 #include "generators/list_window.h"
 #include "generators/rule_window.h"
-#include "generators/table_window.h"
 #include "generators/style_sheet_window.h"
+#include "generators/table_window.h"
 #include "platform/desktop.h"
 #include "settings/about_window.h"
 #include "settings/language_applier.h"
@@ -189,6 +189,13 @@ void Application::WireCommands() {
   main->SetPopupCommand(QStringLiteral("N31"), modal(u"Form22"));
   auto* save_template = qobject_cast<SaveTemplateWindow*>(Window(QStringLiteral("Form24")));
   main->SetPopupCommand(QStringLiteral("N51"), [save_template] { save_template->SaveCommand(); });
+  RememberAtClose();
+}
+
+// When the main window closes: its place and size, and the settings; then every other
+// window closes too.
+void Application::RememberAtClose() {
+  MainWindow* main = main_window_.get();
   QObject::connect(main, &MainWindow::Closing, main, [this, main] {
     // The inside's position, which MoveWindow restores; the normal one when maximized.
     const QRect normal = main->isMaximized() ? main->normalGeometry() : main->geometry();

@@ -65,6 +65,7 @@ class Application {
   void CreateWindows();
   void BindCommands(const std::vector<CommandRow>& rows);
   void WireCommands();
+  void RememberAtClose();
   void UndoLastBatchRun();
   // Help > Help: the manual shipped with the program, in the preview window.
   void ShowManual();

@@ -231,6 +231,11 @@ void MainWindow::BuildToolPanel() {
       3);
   layout->addStretch(1);
 
+  ConnectFileButtons();
+}
+
+// New page, open and save of the tool panel.
+void MainWindow::ConnectFileButtons() {
   connect(buttons_[QStringLiteral("SpeedButton8")], &QToolButton::clicked, this, [this] {
     if (new_page_command_) {
       new_page_command_();

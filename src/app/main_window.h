@@ -141,6 +141,7 @@ class MainWindow : public QMainWindow,
 
  private:
   void BuildEditor();
+  void ConnectFileButtons();
   void BuildCentralWidget();
   void BuildEditMenu();
   void ShowMenuKeys();
