@@ -66,7 +66,11 @@ QList<Op> EditScript(const QStringList& a, qsizetype a0, qsizetype n, const QStr
 
 }  // namespace
 
-QString UnifiedLineDiff(const QStringList& before, const QStringList& after, int context) {
+namespace {
+
+// The edit script of the whole lists. The common start and end cost nothing to find and
+// need no search.
+QList<Op> LineOps(const QStringList& before, const QStringList& after) {
   // The common start and end cost nothing to find and need no search.
   qsizetype head = 0;
   while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
@@ -79,6 +83,13 @@ QString UnifiedLineDiff(const QStringList& before, const QStringList& after, int
   ops.append(EditScript(before, head, before.size() - head - tail, after, head,
                         after.size() - head - tail));
   for (qsizetype i = 0; i < tail; ++i) ops.append(Op::kEqual);
+  return ops;
+}
+
+}  // namespace
+
+QString UnifiedLineDiff(const QStringList& before, const QStringList& after, int context) {
+  const QList<Op> ops = LineOps(before, after);
 
   QString text;
   qsizetype i = 0;
