@@ -95,6 +95,56 @@ bool ReadTarget(const BatchStep& step, const QByteArray& input, bool dry_run,
 
 }  // namespace
 
+namespace {
+
+// The input of a step: what an earlier step of a dry run wrote, else the file's bytes.
+bool ReadInput(const BatchStep& step, bool dry_run, const QHash<QString, QByteArray>& dry_outputs,
+               QByteArray* input, BatchReport& report) {
+  if (step.read_path.isEmpty()) return true;
+  if (dry_run && dry_outputs.contains(step.read_path)) {
+    *input = dry_outputs.value(step.read_path);
+  } else {
+    const ReadOutcome read = ReadWholeFile(step.read_path, kBatchInputCap);
+    if (!read.ok()) {
+      report.Fail(step.read_path, *read.error);
+      return false;
+    }
+    *input = read.bytes;
+  }
+  ++report.read;
+  return true;
+}
+
+enum class Written { kDone, kFailed, kStop };
+
+// Writes one changed page, journaled first; a journal that cannot be written stops the run.
+Written WriteStep(const BatchStep& step, bool existed, const QByteArray& current,
+                  const QByteArray& output, Journal& journal, QStringList& written_folders,
+                  BatchReport& report) {
+  if (IsReadOnlyFile(step.write_path)) {
+    report.Fail(step.write_path,
+                IoError{FileError::kReadOnly, ReadOnlyFileMessage(step.write_path)});
+    return Written::kFailed;
+  }
+  QString failure;
+  const QString target = JournalPath(step.write_path);
+  bool linked = false;
+  if (!journal.Record(target, existed, current, output, &linked, &failure)) {
+    report.Fail(step.write_path, failure);
+    return Written::kStop;
+  }
+  const std::optional<IoError> written = WriteWholeFile(target, output, !linked, false);
+  const QString folder = QFileInfo(target).absolutePath();
+  if (!written_folders.contains(folder)) written_folders.append(folder);
+  if (written) {
+    report.Fail(step.write_path, *written);
+    return Written::kFailed;
+  }
+  return Written::kDone;
+}
+
+}  // namespace
+
 BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options) {
   BatchReport report;
   const QString root =
@@ -111,19 +161,7 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
       break;
     }
     QByteArray input;
-    if (!step.read_path.isEmpty()) {
-      if (options.dry_run && dry_outputs.contains(step.read_path)) {
-        input = dry_outputs.value(step.read_path);
-      } else {
-        const ReadOutcome read = ReadWholeFile(step.read_path, kBatchInputCap);
-        if (!read.ok()) {
-          report.Fail(step.read_path, *read.error);
-          continue;
-        }
-        input = read.bytes;
-      }
-      ++report.read;
-    }
+    if (!ReadInput(step, options.dry_run, dry_outputs, &input, report)) continue;
     QString edit_error;
     const std::optional<QByteArray> output = step.edit(input, &edit_error);
     if (!edit_error.isEmpty()) {
@@ -148,25 +186,10 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
       dry_outputs.insert(step.write_path, *output);
       report.changes.append({step.write_path, current, *output, existed, replaces, {}});
     } else {
-      if (IsReadOnlyFile(step.write_path)) {
-        report.Fail(step.write_path,
-                    IoError{FileError::kReadOnly, ReadOnlyFileMessage(step.write_path)});
-        continue;
-      }
-      QString failure;
-      const QString target = JournalPath(step.write_path);
-      bool linked = false;
-      if (!journal.Record(target, existed, current, *output, &linked, &failure)) {
-        report.Fail(step.write_path, failure);
-        break;
-      }
-      const std::optional<IoError> written = WriteWholeFile(target, *output, !linked, false);
-      const QString folder = QFileInfo(target).absolutePath();
-      if (!written_folders.contains(folder)) written_folders.append(folder);
-      if (written) {
-        report.Fail(step.write_path, *written);
-        continue;
-      }
+      const Written written =
+          WriteStep(step, existed, current, *output, journal, written_folders, report);
+      if (written == Written::kStop) break;
+      if (written == Written::kFailed) continue;
     }
     ++report.changed;
     report.changed_paths.append(step.write_path);
