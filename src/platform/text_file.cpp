@@ -280,41 +280,23 @@ bool NameUnnamed(int fd, const QByteArray& folder, const QByteArray& file_name, 
 
 }  // namespace
 
-std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByteArray& bytes,
-                                      bool keep_links, bool sync_folder) {
-  if (requested_path.trimmed().isEmpty()) {
-    return IoError{FileError::kWriteFailed,
-                   QStringLiteral("Cannot create file \"\": no file name.")};
-  }
-  // A symbolic link stays a link: its target is written.
-  QString link_error;
-  const QString path = ResolveLinks(requested_path, &link_error);
-  if (path.isEmpty()) return IoError{FileError::kMissing, link_error};
-  const QByteArray name = QFile::encodeName(path);
-  struct stat info {};
-  const bool exists = ::stat(name.constData(), &info) == 0;
-  if (exists && S_ISDIR(info.st_mode)) {
-    return IoError{FileError::kIsFolder,
-                   QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(EISDIR))};
-  }
-  // A file the user may not write is not replaced behind the permissions' back.
-  if (exists && IsReadOnly(name, info)) {
-    return IoError{FileError::kReadOnly, ReadOnlyFileMessage(path)};
-  }
-  // Several names of one file stay one file.
-  if (keep_links && exists && S_ISREG(info.st_mode) && info.st_nlink > 1) {
-    return Failure(WriteInPlace(path, bytes));
-  }
+namespace {
 
-  // The new file takes the old one's permissions, or the usual ones for a new file.
-  mode_t mode = 0666;
-  if (exists) {
-    mode = info.st_mode & 07777;
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode &= ~mask;
-  }
+// The new file takes the old one's permissions, or the usual ones for a new file.
+mode_t NewFileMode(bool exists, const struct stat& info) {
+  if (exists) return info.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+namespace {
+
+std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes, mode_t mode,
+                                   bool exists, const struct stat& info, bool keep_links,
+                                   bool sync_folder) {
   // A new file beside the old one, renamed over it once complete: a failure at any point
   // leaves the old file whole. It has no name until it is complete, so a killed run leaves
   // nothing behind.
@@ -346,7 +328,7 @@ std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByte
     return Failure(QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error)));
   }
   ::close(fd);
-  if (::rename(temp.constData(), name.constData()) != 0) {
+  if (::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) {
     const int error = errno;
     ::unlink(temp.constData());
     return Failure(QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error)));
@@ -354,4 +336,35 @@ std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByte
   // The rename itself reaches the disk, so a power cut cannot bring the old text back.
   if (sync_folder) SyncFolder(target.absolutePath());
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByteArray& bytes,
+                                      bool keep_links, bool sync_folder) {
+  if (requested_path.trimmed().isEmpty()) {
+    return IoError{FileError::kWriteFailed,
+                   QStringLiteral("Cannot create file \"\": no file name.")};
+  }
+  // A symbolic link stays a link: its target is written.
+  QString link_error;
+  const QString path = ResolveLinks(requested_path, &link_error);
+  if (path.isEmpty()) return IoError{FileError::kMissing, link_error};
+  const QByteArray name = QFile::encodeName(path);
+  struct stat info {};
+  const bool exists = ::stat(name.constData(), &info) == 0;
+  if (exists && S_ISDIR(info.st_mode)) {
+    return IoError{FileError::kIsFolder,
+                   QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(EISDIR))};
+  }
+  // A file the user may not write is not replaced behind the permissions' back.
+  if (exists && IsReadOnly(name, info)) {
+    return IoError{FileError::kReadOnly, ReadOnlyFileMessage(path)};
+  }
+  // Several names of one file stay one file.
+  if (keep_links && exists && S_ISREG(info.st_mode) && info.st_nlink > 1) {
+    return Failure(WriteInPlace(path, bytes));
+  }
+
+  return WriteBeside(path, bytes, NewFileMode(exists, info), exists, info, keep_links, sync_folder);
 }
