@@ -62,6 +62,10 @@ class CodeEditor : public QsciScintilla {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // Indicators: the matching pair of tag names, and template markers.
+  static constexpr int kTagIndicator = 8;
+  static constexpr int kMarkerIndicator = 9;
+
   void SetUpMarks();
   void StyleLexer();
   void ReportEditsOnly();
