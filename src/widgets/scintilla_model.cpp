@@ -23,10 +23,15 @@ int ModeOf(LineEnd line_end) {
   return Sci::SC_EOL_LF;
 }
 
+LineEnd LineEndOf(long mode) {
+  return mode == Sci::SC_EOL_CRLF ? LineEnd::kCrLf
+         : mode == Sci::SC_EOL_CR ? LineEnd::kCr
+                                  : LineEnd::kLf;
+}
+
 }  // namespace
 
 ScintillaModel::ScintillaModel(QsciScintillaBase* editor) : editor_(editor) {
-  // Character positions come from this index in logarithmic time.
   Send(Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
 }
 
@@ -34,44 +39,25 @@ long ScintillaModel::Send(unsigned int message, unsigned long w, long l) const {
   return editor_->SendScintilla(message, w, l);
 }
 
-int ScintillaModel::BreakMode() const {
+::LineEnd ScintillaModel::BreakKind() const {
   // The break the text holds decides (an undone conversion puts the old one back); a text
   // of one line has the page's mode.
   if (Send(Sci::SCI_GETLINECOUNT) > 1) {
     const long end = LineEnd(0);
-    if (LineStart(1) - end == 2) return Sci::SC_EOL_CRLF;
-    return Send(Sci::SCI_GETCHARAT, static_cast<unsigned long>(end)) == '\r' ? Sci::SC_EOL_CR
-                                                                             : Sci::SC_EOL_LF;
+    if (LineStart(1) - end == 2) return LineEnd::kCrLf;
+    return Send(Sci::SCI_GETCHARAT, static_cast<unsigned long>(end)) == '\r' ? LineEnd::kCr
+                                                                             : LineEnd::kLf;
   }
-  return int(Send(Sci::SCI_GETEOLMODE));
+  return LineEndOf(Send(Sci::SCI_GETEOLMODE));
 }
 
-int ScintillaModel::ExtraPerBreak() const { return BreakMode() == Sci::SC_EOL_CRLF ? 1 : 0; }
+int ScintillaModel::ExtraPerBreak() const { return BreakKind() == LineEnd::kCrLf ? 1 : 0; }
 
-QByteArray ScintillaModel::Break() const {
-  switch (BreakMode()) {
-    case Sci::SC_EOL_CRLF:
-      return QByteArrayLiteral("\r\n");
-    case Sci::SC_EOL_CR:
-      return QByteArrayLiteral("\r");
-  }
-  return QByteArrayLiteral("\n");
-}
-
-QByteArray ScintillaModel::Encoded(const QString& text) const {
-  const QByteArray utf8 = text.toUtf8();
-  if (!utf8.contains('\n') && !utf8.contains('\r')) return utf8;
-  const QByteArray end = Break();
-  if (end == "\n" && !utf8.contains('\r')) return utf8;
-  return WithLineEnds(utf8, end == "\r\n" ? LineEnd::kCrLf
-                            : end == "\r" ? LineEnd::kCr
-                                          : LineEnd::kLf);
-}
-
-QByteArray ScintillaModel::EncodedLines(const QStringList& lines) const {
+QByteArray ScintillaModel::Encoded(const QStringList& lines) const {
   // Straight into one buffer: joining, encoding and then changing the breaks would pass
   // over a whole page's text three times.
-  const QByteArray end = Break();
+  const ::LineEnd kind = BreakKind();
+  const QByteArray end = LineEndBytes(kind);
   qsizetype characters = 0;
   for (const QString& line : lines) characters += line.size();
   QByteArray utf8(characters * 3 + lines.size() * end.size(), Qt::Uninitialized);
@@ -84,17 +70,13 @@ QByteArray ScintillaModel::EncodedLines(const QStringList& lines) const {
   utf8.truncate(out - utf8.constData());
   // A line given with breaks inside still gets the page's kind.
   const qsizetype expected = std::max<qsizetype>(0, lines.size() - 1) * end.size();
-  if (utf8.count('\n') + utf8.count('\r') != expected) {
-    return WithLineEnds(utf8, end == "\r\n" ? LineEnd::kCrLf
-                              : end == "\r" ? LineEnd::kCr
-                                            : LineEnd::kLf);
-  }
+  if (utf8.count('\n') + utf8.count('\r') != expected) return WithLineEnds(utf8, kind);
   return utf8;
 }
 
 void ScintillaModel::SetLineEnds(::LineEnd line_end) {
   const int mode = ModeOf(line_end);
-  if (mode == BreakMode() && mode == Send(Sci::SCI_GETEOLMODE)) return;
+  if (line_end == BreakKind() && mode == Send(Sci::SCI_GETEOLMODE)) return;
   Send(Sci::SCI_SETEOLMODE, static_cast<unsigned long>(mode));
   Send(Sci::SCI_BEGINUNDOACTION);
   Send(Sci::SCI_CONVERTEOLS, static_cast<unsigned long>(mode));
@@ -128,25 +110,18 @@ void ScintillaModel::EnsureLineIndex() const {
 long ScintillaModel::BytePosition(int position) const {
   // The last line whose start, less the extra characters of the breaks before it, is at or
   // before position.
-  const int extra = ExtraPerBreak();
-  auto start_of = [&](long line) {
-    if (line == 0) return 0L;
-    return Send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Sci::SC_LINECHARACTERINDEX_UTF16) -
-           line * extra;
-  };
   long low = 0;
   long high = Send(Sci::SCI_GETLINECOUNT) - 1;
   position = std::max(0, position);
-  if (high > 0) EnsureLineIndex();
   while (low < high) {
     const long middle = (low + high + 1) / 2;
-    if (start_of(middle) <= position) {
+    if (LineStartCharacter(int(middle)) <= position) {
       low = middle;
     } else {
       high = middle - 1;
     }
   }
-  const long column = position - start_of(low);
+  const long column = position - LineStartCharacter(int(low));
   // Counted from the last position asked on this line when there is one: in a page of one
   // long line the caret moves a little, and counting from the line's start is long.
   long from = LineStart(int(low));
@@ -241,13 +216,13 @@ void ScintillaModel::Replace(long from, long to, const QByteArray& bytes, long c
 
 void ScintillaModel::SetLine(int index, const QString& text) {
   if (index < 0 || index >= Send(Sci::SCI_GETLINECOUNT)) return;
-  Replace(LineStart(index), LineEnd(index), Encoded(text));
+  Replace(LineStart(index), LineEnd(index), Encoded({text}));
 }
 
 void ScintillaModel::InsertLines(int index, const QStringList& lines) {
   if (lines.isEmpty()) return;
-  const QByteArray joined = EncodedLines(lines);
-  const QByteArray eol = Break();
+  const QByteArray joined = Encoded(lines);
+  const QByteArray eol = LineEndBytes(BreakKind());
   const int count = LineCount();
   if (count == 0) {
     Replace(0, 0, joined, 0);
@@ -274,7 +249,7 @@ void ScintillaModel::DeleteLine(int index) {
 
 void ScintillaModel::ReplaceLines(int first, int end, const QStringList& lines) {
   const int count = LineCount();
-  QByteArray replacement = EncodedLines(lines);
+  QByteArray replacement = Encoded(lines);
   long from = 0;
   long to = 0;
   if (first < end) {
@@ -290,10 +265,10 @@ void ScintillaModel::ReplaceLines(int first, int end, const QStringList& lines) 
     }
   } else if (first < count) {
     from = to = LineStart(first);
-    replacement += Break();
+    replacement += LineEndBytes(BreakKind());
   } else if (first > 0) {
     from = to = LineEnd(first - 1);
-    replacement.prepend(Break());
+    replacement.prepend(LineEndBytes(BreakKind()));
   }
   Replace(from, to, replacement);
 }
@@ -303,7 +278,7 @@ QString ScintillaModel::SelectedText() const {
 }
 
 void ScintillaModel::ReplaceSelection(const QString& text) {
-  Replace(Send(Sci::SCI_GETSELECTIONSTART), Send(Sci::SCI_GETSELECTIONEND), Encoded(text));
+  Replace(Send(Sci::SCI_GETSELECTIONSTART), Send(Sci::SCI_GETSELECTIONEND), Encoded({text}));
 }
 
 void ScintillaModel::Select(int start, int length) {

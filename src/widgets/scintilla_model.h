@@ -44,10 +44,9 @@ class ScintillaModel : public EditorModel {
 
  private:
   long Send(unsigned int message, unsigned long w = 0, long l = 0) const;
-  QByteArray Encoded(const QString& text) const;            // UTF-8 with the page's line ends
-  QByteArray EncodedLines(const QStringList& lines) const;  // the same, joined by them
-  QByteArray Break() const;                                 // the page's line end
-  QString Decoded(long from, long to) const;                // line breaks as '\n'
+  // UTF-8 of lines joined by the page's line end, breaks inside them made that kind too.
+  QByteArray Encoded(const QStringList& lines) const;
+  QString Decoded(long from, long to) const;  // line breaks as '\n'
   long LineStart(int line) const;
   long LineEnd(int line) const;
   int LineOf(long byte) const;
@@ -55,7 +54,7 @@ class ScintillaModel : public EditorModel {
   // Replaces bytes [from, to) as one undo step and puts the caret at caret_at, counted
   // from the start of the replacement (-1: after it).
   void Replace(long from, long to, const QByteArray& bytes, long caret_at = -1);
-  int BreakMode() const;  // SC_EOL_… of the breaks in the text
+  ::LineEnd BreakKind() const;  // the kind of the breaks in the text
   int ExtraPerBreak() const;
   void EnsureLineIndex() const;  // UTF-16 characters a break has beyond one
 
