@@ -27,7 +27,6 @@ QStringList LocalFiles(const QMimeData* mime) {
 CodeEditor::CodeEditor(QWidget* parent)
     : QsciScintilla(parent), model_(this), lexer_(std::make_unique<QsciLexerHTML>()) {
   setUtf8(true);
-  SendScintilla(SCI_SETCODEPAGE, SC_CP_UTF8);
   // Undo steps are the model's edits and the user's typing; nothing of QScintilla's own.
   setAutoIndent(false);
   setBraceMatching(NoBraceMatch);
@@ -70,10 +69,12 @@ CodeEditor::CodeEditor(QWidget* parent)
     if (updated & SC_UPDATE_CONTENT) UpdateNumberMargin();
     if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL)) MarkTemplateMarkers();
     if (updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT)) MatchTags();
+    edited_since_marks_ = false;
   });
   connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &CodeEditor::OnCharAdded);
   connect(this, &QsciScintillaBase::SCEN_CHANGE, this, [this] {
     model_.ForgetPositions();
+    edited_since_marks_ = true;
     emit Edited();
   });
   connect(this, &QsciScintillaBase::SCN_AUTOCCANCELLED, this,

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "tags/html_structure.h"
 #include "widgets/scintilla_model.h"
 
 class QsciLexerHTML;
@@ -72,6 +73,11 @@ class CodeEditor : public QsciScintilla {
   void UpdateNumberMargin();
   void MarkCurrentLine(int line);
   void MatchTags();
+  // The tag at the caret and its partner.
+  std::optional<std::pair<TagSpan, TagSpan>> TagPairAtCaret();
+  // Sets an indicator's ranges to wanted, current being the ranges it has now.
+  void ReplaceMarks(int indicator, QList<std::pair<long, long>>& current,
+                    const QList<std::pair<long, long>>& wanted);
   void MarkTemplateMarkers();
   void OnCharAdded(int character);
   void ShowCompletions(long word_start);
@@ -89,5 +95,6 @@ class CodeEditor : public QsciScintilla {
   int marked_line_ = -1;
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked
+  bool edited_since_marks_ = false;              // the marks above may have moved with the text
   QStringList shown_completions_;
 };

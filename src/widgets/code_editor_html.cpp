@@ -8,8 +8,7 @@
 #include "widgets/code_editor.h"
 
 void CodeEditor::MarkTemplateMarkers() {
-  // Only the lines on screen: a page of any size costs the same. The marks change only when
-  // they differ, since each change makes the component lay the line out again.
+  // Only the lines on screen: a page of any size costs the same.
   QList<std::pair<long, long>> marks;
   if (highlighting_) {
     const long top = SendScintilla(SCI_GETFIRSTVISIBLELINE);
@@ -24,44 +23,47 @@ void CodeEditor::MarkTemplateMarkers() {
       marks.append({from + long(at), from + long(at + marker.size())});
     }
   }
-  if (marks == template_marks_) return;
-  SendScintilla(SCI_SETINDICATORCURRENT, kMarkerIndicator);
-  for (const auto& [from, to] : std::as_const(template_marks_)) {
+  ReplaceMarks(kMarkerIndicator, template_marks_, marks);
+}
+
+void CodeEditor::ReplaceMarks(int indicator, QList<std::pair<long, long>>& current,
+                              const QList<std::pair<long, long>>& wanted) {
+  // Only when they differ or the text changed under them (marks move with the text): each
+  // change makes the component lay the line out again.
+  if (wanted == current && !edited_since_marks_) return;
+  SendScintilla(SCI_SETINDICATORCURRENT, indicator);
+  for (const auto& [from, to] : std::as_const(current)) {
     SendScintilla(SCI_INDICATORCLEARRANGE, from, to - from);
   }
-  for (const auto& [from, to] : std::as_const(marks)) {
-    SendScintilla(SCI_INDICATORFILLRANGE, from, to - from);
-  }
-  template_marks_ = marks;
+  for (const auto& [from, to] : wanted) SendScintilla(SCI_INDICATORFILLRANGE, from, to - from);
+  current = wanted;
+}
+
+std::optional<std::pair<TagSpan, TagSpan>> CodeEditor::TagPairAtCaret() {
+  const QByteArrayView text = model_.Buffer();
+  const std::optional<TagSpan> tag = TagAt(text, SendScintilla(SCI_GETCURRENTPOS));
+  if (!tag) return std::nullopt;
+  const std::optional<TagSpan> partner = PartnerOf(text, *tag);
+  if (!partner) return std::nullopt;
+  return std::pair{*tag, *partner};
 }
 
 void CodeEditor::MatchTags() {
-  SendScintilla(SCI_SETINDICATORCURRENT, kTagIndicator);
-  for (const auto& [from, to] : std::as_const(marked_)) {
-    SendScintilla(SCI_INDICATORCLEARRANGE, from, to - from);
+  QList<std::pair<long, long>> names;
+  if (tag_matching_ && SendScintilla(SCI_GETSELECTIONS) <= 1) {
+    if (const auto pair = TagPairAtCaret()) {
+      for (const TagSpan& span : {pair->first, pair->second}) {
+        names.append({long(span.NameStart()), long(span.NameStart() + span.name.size())});
+      }
+    }
   }
-  marked_.clear();
-  if (!tag_matching_ || SendScintilla(SCI_GETSELECTIONS) > 1) return;
-  const QByteArrayView text = model_.Buffer();
-  const std::optional<TagSpan> tag = TagAt(text, SendScintilla(SCI_GETCURRENTPOS));
-  if (!tag) return;
-  const std::optional<TagSpan> partner = PartnerOf(text, *tag);
-  if (!partner) return;
-  for (const TagSpan& span : {*tag, *partner}) {
-    const long from = long(span.NameStart());
-    const long length = long(span.name.size());
-    SendScintilla(SCI_INDICATORFILLRANGE, from, length);
-    marked_.append({from, from + length});
-  }
+  ReplaceMarks(kTagIndicator, marked_, names);
 }
 
 bool CodeEditor::JumpToPartner() {
-  const QByteArrayView text = model_.Buffer();
-  const std::optional<TagSpan> tag = TagAt(text, SendScintilla(SCI_GETCURRENTPOS));
-  if (!tag) return false;
-  const std::optional<TagSpan> partner = PartnerOf(text, *tag);
-  if (!partner) return false;
-  SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(partner->NameStart()));
+  const auto pair = TagPairAtCaret();
+  if (!pair) return false;
+  SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(pair->second.NameStart()));
   return true;
 }
 
