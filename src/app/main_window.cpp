@@ -292,7 +292,7 @@ void MainWindow::OnTextChanged() {
 void MainWindow::ShowCaretAfterEdit() {
   if (!caret_status_due_) return;
   caret_status_due_ = false;
-  SetStatusPanel(1, QStringLiteral("%1,%2").arg(model_.CaretOffset()).arg(model_.CaretLine()));
+  ShowCaretField();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

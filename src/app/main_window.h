@@ -162,6 +162,7 @@ class MainWindow : public QMainWindow,
   void SetFilePanelShown(bool shown, int width);
   void OnTextChanged();
   void ShowCaretAfterEdit();
+  void ShowCaretField();  // the caret's column and line
   void OpenMenuByMnemonic(QChar letter);
   void Exit();
 

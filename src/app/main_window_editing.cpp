@@ -134,8 +134,12 @@ void MainWindow::OpenMenuByMnemonic(QChar letter) {
   }
 }
 
-void MainWindow::UpdateCaretStatus() {
+void MainWindow::ShowCaretField() {
   SetStatusPanel(1, QStringLiteral("%1,%2").arg(model_.CaretOffset()).arg(model_.CaretLine()));
+}
+
+void MainWindow::UpdateCaretStatus() {
+  ShowCaretField();
   SetStatusPanel(2, QString::number(model_.SelectionStart()));
 }
 

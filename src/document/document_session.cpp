@@ -11,7 +11,7 @@
 
 namespace {
 
-// Past this many characters a line costs more to lay out unwrapped than to wrap.
+// Past this many bytes a line is a minified page's, laid out as the view prepares for it.
 constexpr qsizetype kLongLine = 20000;
 
 // In bytes: close enough to characters for choosing how to lay lines out.

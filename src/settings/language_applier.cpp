@@ -33,11 +33,9 @@ void LanguageApplier::AddWindow(QWidget* window) { windows_.insert(window->objec
 
 bool LanguageApplier::ApplyFile(const QString& path, bool refused) {
   // Language files are small by nature; a huge one is refused like a missing one.
-  constexpr qint64 kMaxLanguageFile = 1 << 20;
   // A refused name (one with a path) is never even read.
-  const ReadOutcome read = refused ? ReadOutcome{{}, IoError{FileError::kUnreadable, QString()}}
-                                   : ReadWholeFile(path, kMaxLanguageFile);
-  if (!read.ok()) {
+  const ReadOutcome read = refused ? ReadOutcome{} : ReadWholeFile(path, kSettingsCap);
+  if (refused || !read.ok()) {
     desktop_.ShowError(nullptr, QStringLiteral("Cannot open file %1").arg(path));
     return false;
   }

@@ -1,6 +1,5 @@
 #include "tags/html_structure.h"
 
-#include <QSet>
 #include <algorithm>
 #include <cstring>
 
@@ -113,10 +112,11 @@ qsizetype NextMarkup(QByteArrayView text, qsizetype from) {
 }  // namespace
 
 bool IsVoidElement(QByteArrayView lower_name) {
-  static const QSet<QByteArray> kVoid{"area",  "base",  "br",       "col",   "embed",   "hr",
-                                      "img",   "input", "link",     "meta",  "param",   "source",
-                                      "track", "wbr",   "basefont", "frame", "isindex", "keygen"};
-  return kVoid.contains(lower_name.toByteArray());
+  // Asked for every tag of a scan: compared in place, nothing allocated.
+  static constexpr QByteArrayView kVoid[] = {
+      "area", "base",  "br",     "col",   "embed", "hr",       "img",   "input",   "link",
+      "meta", "param", "source", "track", "wbr",   "basefont", "frame", "isindex", "keygen"};
+  return std::find(std::begin(kVoid), std::end(kVoid), lower_name) != std::end(kVoid);
 }
 
 std::optional<TagSpan> TagAt(QByteArrayView text, qsizetype caret) {
