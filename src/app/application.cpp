@@ -7,9 +7,10 @@
 #include "widgets/file_browser.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFontDatabase>
-#include <QToolButton>
 
+#include "app/command_table.h"
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
 #include "batch/apply_template_window.h"
@@ -56,6 +57,7 @@ Application::Application(Desktop& desktop, AppPaths paths)
   CreateWindows();
   WireCommands();
   WireEditorChoices();
+  Q_ASSERT(main_window_->CommandsNotBoundOnce().isEmpty());
 }
 
 Application::~Application() = default;
@@ -113,24 +115,6 @@ void Application::CreateWindows() {
   language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
 }
 
-void Application::BindCommands(const std::vector<CommandRow>& rows) {
-  MainWindow* main = main_window_.get();
-  for (const CommandRow& row : rows) {
-    if (row.button != nullptr) {
-      QObject::connect(main->Button(QString::fromUtf16(row.button)), &QToolButton::clicked, main,
-                       row.run);
-    }
-    if (row.menu_item != nullptr) {
-      QObject::connect(main->MenuItem(QString::fromUtf16(row.menu_item)), &QAction::triggered, main,
-                       row.run);
-    }
-    if (row.action != nullptr) {
-      QObject::connect(main->findChild<QAction*>(QString::fromUtf16(row.action)),
-                       &QAction::triggered, main, row.run);
-    }
-  }
-}
-
 void Application::WireCommands() {
   MainWindow* main = main_window_.get();
   main->SetNewPageFields([this] { return new_page_->Fields(); });
@@ -139,57 +123,41 @@ void Application::WireCommands() {
     desktop_.RunModal(new_page_);
     if (!new_page_->Cancelled()) main->GenerateNewPage();
   });
-  auto show = [this](const char16_t* name) {
-    return [this, name] {
-      QWidget* window = Window(QString::fromUtf16(name));
-      // Tool windows start in the page's folder until the user picks one there.
-      const QString folder = main_window_->DocumentFolder();
-      // The folder the window reads from; a target folder (the renamer's second tree) stays.
-      if (auto* list = window->findChild<FolderList*>(QStringLiteral("DirectoryListBox1"))) {
-        list->OfferFolder(folder);
-      }
-      ShowInFront(window);
-    };
-  };
-  auto modal = [this](const char16_t* name) {
-    return [this, name] {
-      desktop_.RunModal(qobject_cast<QDialog*>(Window(QString::fromUtf16(name))));
-    };
-  };
-  auto* clipboard = qobject_cast<ClipboardWindow*>(Window(QStringLiteral("Form17")));
-  BindCommands({
-      {u"SpeedButton33", u"N87", nullptr, [this] { picker_->ShowFreeStanding(); }},
-      {u"SpeedButton16", u"N79", u"Run", [this] { previews_->PreviewDocument(); }},
-      {u"SpeedButton3", nullptr, nullptr, [this] { previews_->PreviewSelectedFile(); }},
-      {u"SpeedButton19", nullptr, nullptr, [this] { desktop_.RunModal(options_); }},
-      {u"SpeedButton20", u"N75", nullptr, [this] { ShowInFront(about_); }},
-      {nullptr, u"N73", u"Help", [this] { ShowManual(); }},
-      {nullptr, u"N74", nullptr,
-       [this] { desktop_.OpenWithDefaultProgram(QString::fromLatin1(kNewVersionAddress)); }},
-      {u"SpeedButton26", u"N83", nullptr, show(u"Form4")},
-      {u"SpeedButton22", u"N80", nullptr, show(u"Form8")},
-      {u"SpeedButton25", u"N81", nullptr, show(u"Form19")},
-      {u"SpeedButton27", u"N82", nullptr, show(u"Form20")},
-      {u"SpeedButton34", u"N90", nullptr, show(u"Form21")},
-      {u"SpeedButton28", u"N84", nullptr, show(u"Form27")},
-      {u"SpeedButton9", nullptr, nullptr, show(u"Form15")},
-      {u"SpeedButton12", nullptr, nullptr, show(u"Form18")},
-      {u"SpeedButton18", nullptr, nullptr, show(u"Form17")},
-      {nullptr, nullptr, u"Clipboard", [clipboard] { clipboard->Toggle(); }},
-      {u"SpeedButton29", u"N85", nullptr, show(u"Form10")},
-      {u"SpeedButton30", u"N86", nullptr, show(u"Form13")},
-      {u"SpeedButton31", u"N88", nullptr, show(u"AutocreatorForm")},
-      {u"SpeedButton32", u"N89", nullptr, show(u"Form14")},
-      {u"SpeedButton35", u"N92", nullptr, show(u"Form23")},
-      {u"SpeedButton36", u"N91", nullptr, show(u"Form25")},
-      {u"SpeedButton37", u"N93", nullptr, show(u"Form28")},
-      {nullptr, u"UndoBatch", nullptr, [this] { UndoLastBatchRun(); }},
+  for (const CommandRow& row : CommandRows()) {
+    if (row.opening == Opening::kInFront) {
+      main->BindCommand(row.command, [this, window = row.window] { ShowToolWindow(window); });
+    } else if (row.opening == Opening::kModal) {
+      main->BindCommand(row.command, [this, window = row.window] {
+        desktop_.RunModal(qobject_cast<QDialog*>(Window(window.toString())));
+      });
+    }
+  }
+  main->BindCommand(Command::kColourPicker, [this] { picker_->ShowFreeStanding(); });
+  main->BindCommand(Command::kPreview, [this] { previews_->PreviewDocument(); });
+  main->BindCommand(Command::kPreviewFile, [this] { previews_->PreviewSelectedFile(); });
+  main->BindCommand(Command::kHelp, [this] { ShowManual(); });
+  main->BindCommand(Command::kNewVersion, [this] {
+    desktop_.OpenWithDefaultProgram(QString::fromLatin1(kNewVersionAddress));
   });
-  main->SetPopupCommand(QStringLiteral("N37"), modal(u"Form19"));
-  main->SetPopupCommand(QStringLiteral("N31"), modal(u"Form22"));
-  auto* save_template = qobject_cast<SaveTemplateWindow*>(Window(QStringLiteral("Form24")));
+  auto* clipboard = qobject_cast<ClipboardWindow*>(Window(ClipboardWindow::kName.toString()));
+  main->BindCommand(Command::kToggleClipboard, [clipboard] { clipboard->Toggle(); });
+  main->BindCommand(Command::kUndoBatch, [this] { UndoLastBatchRun(); });
+
+  main->SetPopupCommand(QStringLiteral("N37"), [this] { desktop_.RunModal(Window<ListWindow>()); });
+  main->SetPopupCommand(QStringLiteral("N31"), [this] { desktop_.RunModal(Window<RuleWindow>()); });
+  auto* save_template = Window<SaveTemplateWindow>();
   main->SetPopupCommand(QStringLiteral("N51"), [save_template] { save_template->SaveCommand(); });
   RememberAtClose();
+}
+
+void Application::ShowToolWindow(QStringView name) {
+  QWidget* window = Window(name.toString());
+  // Tool windows start in the page's folder until the user picks one there; the folder the
+  // window reads from, while a target folder (the renamer's second tree) stays.
+  if (auto* list = window->findChild<FolderList*>(QStringLiteral("DirectoryListBox1"))) {
+    list->OfferFolder(main_window_->DocumentFolder());
+  }
+  ShowInFront(window);
 }
 
 // When the main window closes: its place and size, and the settings; then every other

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QTimer>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,17 +21,6 @@ class MainWindow;
 class OptionsWindow;
 class SavePromptWindow;
 class QWidget;
-
-// Where the program keeps its files: the settings file and the language files live in the
-// program folder; the recent-files store in the configuration folder.
-// One row of the command table: the tool button, main menu item and keyboard action (any of
-// them may be absent) that run one command.
-struct CommandRow {
-  const char16_t* button;
-  const char16_t* menu_item;
-  const char16_t* action;
-  std::function<void()> run;
-};
 
 // Creates every window once, in a fixed order with the main window first, keeps them in one
 // registry and binds the command table.
@@ -54,6 +42,11 @@ class Application {
   const std::vector<QWidget*>& Windows() const { return windows_; }
   // The registered window with this object name, or null.
   QWidget* Window(const QString& name) const;
+  // The registered window of class W.
+  template <class W>
+  W* Window() const {
+    return qobject_cast<W*>(Window(W::kName.toString()));
+  }
 
   // Shows the main window and runs the start-up steps: settings, language file, then the
   // command-line file or a new page.
@@ -63,9 +56,10 @@ class Application {
   template <class W>
   W* Register(W* window);
   void CreateWindows();
-  void BindCommands(const std::vector<CommandRow>& rows);
   void WireCommands();
   void RememberAtClose();
+  // Shows a tool window in front, offering it the page's folder.
+  void ShowToolWindow(QStringView name);
   void UndoLastBatchRun();
   // Help > Help: the manual shipped with the program, in the preview window.
   void ShowManual();

@@ -42,7 +42,7 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
       editor_(new CodeEditor),
       model_(editor_->Model()),
       session_(model_, desktop, recent_files, *this) {
-  setObjectName(QStringLiteral("form1"));
+  setObjectName(kName.toString());
   resize(752, 489);
   move(23, 57);
   QFont interface_font = font();
@@ -55,22 +55,20 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   BuildToolPanel();
   BuildMenu();
   BuildActions();
+  BindOwnCommands();
   BuildStatusBar();
   BuildPopupMenu();
-  BuildEditingCommands();
+  WatchEditor();
   BuildEditMenu();
 
   BuildCentralWidget();
 
   // Four buttons borrow the picture of another.
-  const std::pair<const char16_t*, const char16_t*> borrowed[] = {
-      {u"SpeedButton3", u"SpeedButton16"},
-      {u"SpeedButton4", u"SpeedButton14"},
-      {u"SpeedButton5", u"SpeedButton8"},
-      {u"SpeedButton10", u"SpeedButton32"}};
-  for (const auto& [to, from] : borrowed) {
-    buttons_[QString::fromUtf16(to)]->setIcon(buttons_[QString::fromUtf16(from)]->icon());
-  }
+  const std::pair<Command, Command> borrowed[] = {{Command::kPreviewFile, Command::kPreview},
+                                                  {Command::kOpenSelected, Command::kOpen},
+                                                  {Command::kClearText, Command::kNewPage},
+                                                  {Command::kCompress, Command::kTidy}};
+  for (const auto& [to, from] : borrowed) ButtonOf(to)->setIcon(ButtonOf(from)->icon());
   session_.LoadRecentFiles();
 }
 
@@ -143,35 +141,20 @@ void MainWindow::BuildTopBar() {
   auto* bar_layout = new QHBoxLayout(bar);
   bar_layout->setContentsMargins(4, 4, 4, 4);
 
-  QFrame* file_group = SilverGroup(QStringLiteral("Panel5"), bar);
-  auto* file_layout = new QHBoxLayout(file_group);
-  file_layout->setContentsMargins(2, 2, 2, 2);
-  file_layout->setSpacing(0);
-  for (const char16_t* name :
-       {u"SpeedButton3", u"SpeedButton4", u"SpeedButton1", u"SpeedButton2"}) {
-    file_layout->addWidget(AddButton(QString::fromUtf16(name), file_group));
-  }
-  buttons_[QStringLiteral("SpeedButton2")]->setEnabled(false);
-
-  QFrame* edit_group = SilverGroup(QStringLiteral("Panel7"), bar);
-  auto* edit_layout = new QHBoxLayout(edit_group);
-  edit_layout->setContentsMargins(2, 2, 2, 2);
-  edit_layout->setSpacing(0);
-  for (const char16_t* name :
-       {u"SpeedButton11", u"SpeedButton7", u"SpeedButton13", u"SpeedButton12", u"SpeedButton10",
-        u"SpeedButton9", u"knopka8", u"SpeedButton6", u"SpeedButton5"}) {
-    edit_layout->addWidget(AddButton(QString::fromUtf16(name), edit_group));
-  }
-  bar_layout->addWidget(file_group);
-  bar_layout->addWidget(edit_group);
+  auto add_group = [&](const QString& name, ButtonGroup buttons) {
+    QFrame* group = SilverGroup(name, bar);
+    auto* group_layout = new QHBoxLayout(group);
+    group_layout->setContentsMargins(2, 2, 2, 2);
+    group_layout->setSpacing(0);
+    for (Command command : ButtonsOf(buttons)) {
+      group_layout->addWidget(AddButton(RowOf(command).button.toString(), group));
+    }
+    bar_layout->addWidget(group);
+  };
+  add_group(QStringLiteral("Panel5"), ButtonGroup::kFileBar);
+  add_group(QStringLiteral("Panel7"), ButtonGroup::kEditBar);
   bar_layout->addStretch(1);
-
-  connect(buttons_[QStringLiteral("SpeedButton1")], &QToolButton::clicked, this,
-          &MainWindow::HideFilePanel);
-  connect(buttons_[QStringLiteral("SpeedButton2")], &QToolButton::clicked, this,
-          &MainWindow::ShowFilePanel);
-  connect(buttons_[QStringLiteral("SpeedButton4")], &QToolButton::clicked, this,
-          &MainWindow::OpenSelectedOrAsk);
+  ButtonOf(Command::kShowFilePanel)->setEnabled(false);
 }
 
 void MainWindow::BuildToolPanel() {
@@ -181,8 +164,8 @@ void MainWindow::BuildToolPanel() {
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(2, 2, 2, 2);
 
-  auto add_group = [&](const QString& group_name, const QString& label_name,
-                       std::initializer_list<const char16_t*> names, int columns) {
+  auto add_group = [&](const QString& group_name, const QString& label_name, ButtonGroup buttons,
+                       int columns) {
     QFrame* group = SilverGroup(group_name, panel);
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(2, 2, 2, 2);
@@ -192,61 +175,39 @@ void MainWindow::BuildToolPanel() {
     label->setAlignment(Qt::AlignCenter);
     grid->addWidget(label, 0, 0, 1, columns + 1);
     int i = 0;
-    for (const char16_t* name : names) {
-      grid->addWidget(AddButton(QString::fromUtf16(name), group), 1 + i / columns, i % columns);
+    for (Command command : ButtonsOf(buttons)) {
+      grid->addWidget(AddButton(RowOf(command).button.toString(), group), 1 + i / columns,
+                      i % columns);
       ++i;
     }
     layout->addWidget(group);
     return grid;
   };
   QGridLayout* file_grid =
-      add_group(QStringLiteral("GroupFiles"), QStringLiteral("Label2"),
-                {u"SpeedButton8", u"SpeedButton14", u"SpeedButton15", u"SpeedButton16"}, 2);
+      add_group(QStringLiteral("GroupFiles"), QStringLiteral("Label2"), ButtonGroup::kFiles, 2);
   // The narrow column of small text buttons beside the four file buttons.
   auto* small_column = new QVBoxLayout;
   small_column->setSpacing(0);
-  const std::pair<const char16_t*, const char16_t*> small_buttons[] = {
-      {u"SpeedButton18", u"C"}, {u"SpeedButton19", u"S"}, {u"SpeedButton20", u"?"}};
-  for (const auto& [name, text] : small_buttons) {
-    QToolButton* button = AddButton(QString::fromUtf16(name), panel);
+  // The captions, shown when there is no icon.
+  const QString captions[] = {QStringLiteral("C"), QStringLiteral("S"), QStringLiteral("?")};
+  int caption = 0;
+  for (Command command : ButtonsOf(ButtonGroup::kFilesSmall)) {
+    QToolButton* button = AddButton(RowOf(command).button.toString(), panel);
     button->setFixedSize(24, 24);
     button->setIconSize(QSize(16, 16));
-    button->setText(QString::fromUtf16(text));  // the caption, shown when there is no icon
+    button->setText(captions[caption++]);
     small_column->addWidget(button);
   }
   // The preview button spans both columns, under the other three.
-  QToolButton* preview = buttons_[QStringLiteral("SpeedButton16")];
+  QToolButton* preview = ButtonOf(Command::kPreview);
   file_grid->removeWidget(preview);
   preview->setFixedWidth(72);
   file_grid->addWidget(preview, 3, 0, 1, 2);
   file_grid->addLayout(small_column, 1, 2, 3, 1);
-  add_group(
-      QStringLiteral("GroupGenerators"), QStringLiteral("Label4"),
-      {u"SpeedButton22", u"SpeedButton25", u"SpeedButton26", u"SpeedButton27", u"SpeedButton28"},
-      3);
-  add_group(
-      QStringLiteral("GroupTools"), QStringLiteral("Label5"),
-      {u"SpeedButton29", u"SpeedButton30", u"SpeedButton31", u"SpeedButton32", u"SpeedButton33",
-       u"SpeedButton34", u"SpeedButton35", u"SpeedButton36", u"SpeedButton37"},
-      3);
+  add_group(QStringLiteral("GroupGenerators"), QStringLiteral("Label4"), ButtonGroup::kGenerators,
+            3);
+  add_group(QStringLiteral("GroupTools"), QStringLiteral("Label5"), ButtonGroup::kTools, 3);
   layout->addStretch(1);
-
-  ConnectFileButtons();
-}
-
-// New page, open and save of the tool panel.
-void MainWindow::ConnectFileButtons() {
-  connect(buttons_[QStringLiteral("SpeedButton8")], &QToolButton::clicked, this, [this] {
-    if (new_page_command_) {
-      new_page_command_();
-    } else {
-      GenerateNewPage();
-    }
-  });
-  connect(buttons_[QStringLiteral("SpeedButton14")], &QToolButton::clicked, this,
-          [this] { OpenDocument(Source::kDialog); });
-  connect(buttons_[QStringLiteral("SpeedButton15")], &QToolButton::clicked, this,
-          &MainWindow::SaveDocument);
 }
 
 void MainWindow::SetStatusPanel(int panel, const QString& text) {
@@ -264,10 +225,10 @@ void MainWindow::ShowFilePanel() { SetFilePanelShown(true, 156); }
 void MainWindow::SetFilePanelShown(bool shown, int width) {
   file_panel_->setFixedWidth(width);
   file_panel_->setVisible(shown);
-  for (const char16_t* name : {u"SpeedButton1", u"SpeedButton3", u"SpeedButton4"}) {
-    buttons_[QString::fromUtf16(name)]->setEnabled(shown);
+  for (Command command : {Command::kHideFilePanel, Command::kPreviewFile, Command::kOpenSelected}) {
+    ButtonOf(command)->setEnabled(shown);
   }
-  buttons_[QStringLiteral("SpeedButton2")]->setEnabled(!shown);
+  ButtonOf(Command::kShowFilePanel)->setEnabled(!shown);
   settings_.file_panel_shown = shown ? 1 : 0;
 }
 

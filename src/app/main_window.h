@@ -2,12 +2,15 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <array>
 #include <functional>
 
+#include "app/command_table.h"
 #include "document/document_session.h"
 #include "document/editor_model.h"
 #include "document/editor_target.h"
 #include "document/new_page.h"
+#include "names/window_names.h"
 #include "platform/text_format.h"
 #include "settings/settings_record.h"
 #include "settings/settings_target.h"
@@ -32,6 +35,8 @@ class MainWindow : public QMainWindow,
                    public SettingsTarget {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kMain;
+
   MainWindow(Desktop& desktop, RecentFilesStore& recent_files, SettingsRecord& settings,
              QWidget* parent = nullptr);
   ~MainWindow() override;
@@ -68,6 +73,12 @@ class MainWindow : public QMainWindow,
   void SetEditorFont(const QFont& font) override;
   QToolButton* Button(const QString& name) const { return buttons_.value(name); }
   QAction* MenuItem(const QString& name) const { return menu_items_.value(name); }
+  QToolButton* ButtonOf(Command command) const;
+  QAction* MenuItemOf(Command command) const;
+  // Runs run from the command's tool button, main menu item and key action.
+  void BindCommand(Command command, const std::function<void()>& run);
+  // The commands bound to no handler or to more than one; none once the program has started.
+  QList<Command> CommandsNotBoundOnce() const;
 
   EditorModel& Editor() override { return model_; }
   DocumentSession& Session() { return session_; }
@@ -141,10 +152,9 @@ class MainWindow : public QMainWindow,
 
  private:
   void BuildEditor();
-  void ConnectFileButtons();
+  void BindOwnCommands();
   void BuildCentralWidget();
   void BuildEditMenu();
-  void ShowMenuKeys();
   void BuildViewToggles();
   void GoToLine();
   void BuildTopBar();
@@ -154,7 +164,7 @@ class MainWindow : public QMainWindow,
   void BuildStatusBar();
   void ShowFormatMenu();
   void BuildPopupMenu();
-  void BuildEditingCommands();
+  void WatchEditor();
   bool eventFilter(QObject* watched, QEvent* event) override;
   QToolButton* AddButton(const QString& name, QWidget* parent);
   QAction* AddMenuItem(QMenu* menu, const QString& name);
@@ -181,6 +191,8 @@ class MainWindow : public QMainWindow,
   FilePanel* file_panel_ = nullptr;
   QHash<QString, QToolButton*> buttons_;
   QHash<QString, QAction*> menu_items_;
+  std::array<QAction*, kCommandCount> key_actions_ = {};
+  std::array<int, kCommandCount> bindings_ = {};
   QLabel* status_panels_[3] = {nullptr, nullptr, nullptr};
   QMenu* popup_menu_ = nullptr;
   QHash<QString, std::function<void()>> popup_commands_;

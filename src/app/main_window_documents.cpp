@@ -52,7 +52,7 @@ void MainWindow::ShowRecentFiles(const QStringList& paths) {
 }
 
 void MainWindow::ShowPageTitle(const QString& title) {
-  buttons_[QStringLiteral("SpeedButton2")]->setToolTip(title);
+  ButtonOf(Command::kShowFilePanel)->setToolTip(title);
 }
 
 void MainWindow::ShowFolder(const QString& folder) {

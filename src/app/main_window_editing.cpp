@@ -62,33 +62,50 @@ void MainWindow::BuildPopupMenu() {
   connect(editor_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { popup_menu_->popup(editor_->mapToGlobal(pos)); });
   SetPopupCommand(QStringLiteral("N48"), [this] { ClearText(); });
-  SetPopupCommand(QStringLiteral("N49"),
-                  [this] { buttons_[QStringLiteral("SpeedButton8")]->click(); });
+  SetPopupCommand(QStringLiteral("N49"), [this] { ButtonOf(Command::kNewPage)->click(); });
 }
 
-void MainWindow::BuildEditingCommands() {
+void MainWindow::WatchEditor() {
   editor_->installEventFilter(this);
   editor_->viewport()->installEventFilter(this);
-  auto on_click = [this](const char16_t* name, auto slot) {
-    connect(buttons_[QString::fromUtf16(name)], &QToolButton::clicked, this, slot);
-  };
-  on_click(u"SpeedButton11", [this] { editor_->undo(); });
-  on_click(u"SpeedButton6", [this] { ToggleWordWrap(); });
-  on_click(u"SpeedButton5", [this] { ClearText(); });
-  on_click(u"SpeedButton7", [this] { ApplyTransform(&TextToHtml); });
-  on_click(u"SpeedButton13", [this] { ApplyTransform(&HtmlToText); });
-  on_click(u"SpeedButton10", [this] { ApplyTransform(&CompressText); });
-  on_click(u"knopka8", [this] { ApplyTransform(&QuickTableLines); });
+}
 
-  const std::pair<const char16_t*, const char16_t*> shortcuts[] = {
-      {u"Bold", u"N6"}, {u"Italic", u"N7"}, {u"Underlined", u"N8"}};
-  for (const auto& [action_name, item] : shortcuts) {
-    const QString item_name = QString::fromUtf16(item);
-    connect(findChild<QAction*>(QString::fromUtf16(action_name)), &QAction::triggered, this,
-            [this, item_name] { RunTagCommand(item_name); });
+// The commands this window runs itself.
+void MainWindow::BindOwnCommands() {
+  BindCommand(Command::kNewPage, [this] {
+    if (new_page_command_) {
+      new_page_command_();
+    } else {
+      GenerateNewPage();
+    }
+  });
+  BindCommand(Command::kOpen, [this] { OpenDocument(Source::kDialog); });
+  BindCommand(Command::kSave, [this] { SaveDocument(); });
+  BindCommand(Command::kSaveAs, [this] { SaveDocumentAs(); });
+  BindCommand(Command::kClosePage, [this] { CloseDocument(); });
+  const Command recent[] = {Command::kRecent1, Command::kRecent2, Command::kRecent3,
+                            Command::kRecent4};
+  for (int k = 1; k <= 4; ++k) {
+    BindCommand(recent[k - 1], [this, k] { OpenDocument(Source::kRecent, k); });
   }
-  connect(findChild<QAction*>(QStringLiteral("Undo")), &QAction::triggered, editor_,
-          &QsciScintilla::undo);
+  BindCommand(Command::kQuit, [this] { Exit(); });
+  BindCommand(Command::kHideFilePanel, [this] { HideFilePanel(); });
+  BindCommand(Command::kShowFilePanel, [this] { ShowFilePanel(); });
+  BindCommand(Command::kOpenSelected, [this] { OpenSelectedOrAsk(); });
+  BindCommand(Command::kUndo, [this] { editor_->undo(); });
+  BindCommand(Command::kWordWrap, [this] { ToggleWordWrap(); });
+  BindCommand(Command::kClearText, [this] { ClearText(); });
+  BindCommand(Command::kTextToHtml, [this] { ApplyTransform(&TextToHtml); });
+  BindCommand(Command::kHtmlToText, [this] { ApplyTransform(&HtmlToText); });
+  BindCommand(Command::kCompress, [this] { ApplyTransform(&CompressText); });
+  BindCommand(Command::kQuickTable, [this] { ApplyTransform(&QuickTableLines); });
+  // The format keys run the format menu's items.
+  const std::pair<Command, const char16_t*> formats[] = {
+      {Command::kBold, u"N6"}, {Command::kItalic, u"N7"}, {Command::kUnderline, u"N8"}};
+  for (const auto& [command, item] : formats) {
+    const QString item_name = QString::fromUtf16(item);
+    BindCommand(command, [this, item_name] { RunTagCommand(item_name); });
+  }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -234,28 +251,7 @@ void MainWindow::BuildEditMenu() {
           [this, redo] { redo->setEnabled(editor_->isRedoAvailable()); });
   connect(edit, &QMenu::aboutToHide, redo, [redo] { redo->setEnabled(true); });
 
-  ShowMenuKeys();
-
   BuildViewToggles();
-}
-
-void MainWindow::ShowMenuKeys() {
-  // The file and view menus show the keys of their commands; the keys themselves belong to
-  // the window's actions.
-  const std::pair<const char16_t*, QKeySequence> shown[] = {
-      {u"N61", QKeySequence(Qt::CTRL | Qt::Key_N)},
-      {u"N62", QKeySequence(Qt::CTRL | Qt::Key_O)},
-      {u"N63", QKeySequence(Qt::CTRL | Qt::Key_S)},
-      {u"N64", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-      {u"ClosePage", QKeySequence(Qt::CTRL | Qt::Key_W)},
-      {u"N71", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-      {u"N79", QKeySequence(Qt::Key_F12)},
-      {u"N73", QKeySequence(Qt::Key_F1)}};
-  for (const auto& [name, key] : shown) {
-    QAction* item = menu_items_[QString::fromUtf16(name)];
-    item->setShortcutContext(Qt::WidgetShortcut);
-    item->setShortcut(key);
-  }
 }
 
 void MainWindow::BuildViewToggles() {

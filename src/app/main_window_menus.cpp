@@ -30,96 +30,71 @@ QAction* MainWindow::AddMenuItem(QMenu* menu, const QString& name) {
 void MainWindow::BuildMenu() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
-  auto add_menu = [&](const QString& name) {
+  for (const MainMenu& layout : MainMenus()) {
+    const QString name = layout.name.toString();
     auto* menu = new QMenu(bar);
     menu->setObjectName(name);
     menu->menuAction()->setObjectName(name);
     bar->addMenu(menu);
     menu_items_.insert(name, menu->menuAction());
-    return menu;
-  };
-  QMenu* file = add_menu(QStringLiteral("dsfg1"));
-  for (const char16_t* name : {u"N61", u"N62", u"N63", u"N64"})
-    AddMenuItem(file, QString::fromUtf16(name));
-  AddMenuItem(file, QStringLiteral("ClosePage"))->setText(QStringLiteral("&Close page"));
-  file->addSeparator()->setObjectName(QStringLiteral("N65"));
-  for (const char16_t* name : {u"N66", u"N67", u"N68", u"N69"})
-    AddMenuItem(file, QString::fromUtf16(name));
-  file->addSeparator()->setObjectName(QStringLiteral("N70"));
-  AddMenuItem(file, QStringLiteral("N71"));
-
-  QMenu* generators = add_menu(QStringLiteral("N77"));
-  for (const char16_t* name : {u"N80", u"N81", u"N82", u"N83", u"N84"}) {
-    AddMenuItem(generators, QString::fromUtf16(name));
+    for (const MenuEntry& entry : layout.entries) {
+      if (entry.separated) menu->addSeparator()->setObjectName(entry.separator.toString());
+      AddMenuItem(menu, RowOf(entry.command).menu_item.toString());
+    }
   }
-  menu_items_[QStringLiteral("N84")]->setText(QStringLiteral(" "));
-  QMenu* tools = add_menu(QStringLiteral("N76"));
-  for (const char16_t* name :
-       {u"N85", u"N86", u"N87", u"N88", u"N89", u"N90", u"N91", u"N92", u"N93"}) {
-    AddMenuItem(tools, QString::fromUtf16(name));
-  }
-  tools->addSeparator();
-  AddMenuItem(tools, QStringLiteral("UndoBatch"))->setText(QStringLiteral("Undo last batch run"));
-  QMenu* view = add_menu(QStringLiteral("N78"));
-  AddMenuItem(view, QStringLiteral("N79"));
-  QMenu* help = add_menu(QStringLiteral("N72"));
-  for (const char16_t* name : {u"N73", u"N74", u"N75"}) AddMenuItem(help, QString::fromUtf16(name));
-
-  connect(menu_items_[QStringLiteral("N61")], &QAction::triggered,
-          buttons_[QStringLiteral("SpeedButton8")], &QToolButton::click);
-  connect(menu_items_[QStringLiteral("N62")], &QAction::triggered, this,
-          [this] { OpenDocument(Source::kDialog); });
-  connect(menu_items_[QStringLiteral("N63")], &QAction::triggered, this, &MainWindow::SaveDocument);
-  connect(menu_items_[QStringLiteral("N64")], &QAction::triggered, this,
-          &MainWindow::SaveDocumentAs);
-  int k = 1;
-  for (const char16_t* name : {u"N66", u"N67", u"N68", u"N69"}) {
-    connect(menu_items_[QString::fromUtf16(name)], &QAction::triggered, this,
-            [this, k] { OpenDocument(Source::kRecent, k); });
-    ++k;
-  }
-  connect(menu_items_[QStringLiteral("N71")], &QAction::triggered, this, &MainWindow::Exit);
+  // Items the language files leave without a text.
+  MenuItemOf(Command::kClosePage)->setText(QStringLiteral("&Close page"));
+  MenuItemOf(Command::kImageMap)->setText(QStringLiteral(" "));
+  MenuItemOf(Command::kUndoBatch)->setText(QStringLiteral("Undo last batch run"));
 }
 
+// The window's key actions; the menus show the keys of the items that share a command with
+// one, and the keys themselves belong to the actions.
 void MainWindow::BuildActions() {
-  struct KeyAction {
-    const char16_t* name;
-    QKeySequence key;
-  };
-  const KeyAction key_actions[] = {{u"SaveDocument", QKeySequence(Qt::CTRL | Qt::Key_S)},
-                                   {u"Run", QKeySequence(Qt::Key_F12)},
-                                   {u"Open", QKeySequence(Qt::CTRL | Qt::Key_O)},
-                                   {u"NewDocument", QKeySequence(Qt::CTRL | Qt::Key_N)},
-                                   {u"Undo", QKeySequence(Qt::CTRL | Qt::Key_Z)},
-                                   {u"Italic", QKeySequence(Qt::CTRL | Qt::Key_I)},
-                                   {u"Bold", QKeySequence(Qt::CTRL | Qt::Key_B)},
-                                   {u"Underlined", QKeySequence(Qt::CTRL | Qt::Key_U)},
-                                   {u"Clipboard", QKeySequence(Qt::Key_F9)},
-                                   {u"SaveAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-                                   {u"Close", QKeySequence(Qt::CTRL | Qt::Key_W)},
-                                   {u"Quit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-                                   {u"Help", QKeySequence(Qt::Key_F1)}};
-  for (const KeyAction& entry : key_actions) {
-    auto* action = new QAction(this);
-    action->setObjectName(QString::fromUtf16(entry.name));
-    action->setShortcut(entry.key);
-    action->setShortcutContext(Qt::WindowShortcut);
-    addAction(action);
+  for (const CommandRow& row : CommandRows()) {
+    if (!row.action.isEmpty()) {
+      auto* action = new QAction(this);
+      action->setObjectName(row.action.toString());
+      action->setShortcut(QKeySequence(row.key));
+      action->setShortcutContext(Qt::WindowShortcut);
+      addAction(action);
+      key_actions_[std::size_t(row.command)] = action;
+    }
+    if (!row.menu_item.isEmpty() && row.HasKey()) {
+      QAction* item = MenuItemOf(row.command);
+      item->setShortcutContext(Qt::WidgetShortcut);
+      item->setShortcut(QKeySequence(row.key));
+    }
   }
-  connect(findChild<QAction*>(QStringLiteral("SaveDocument")), &QAction::triggered, this,
-          &MainWindow::SaveDocument);
-  connect(findChild<QAction*>(QStringLiteral("Open")), &QAction::triggered, this,
-          [this] { OpenDocument(Source::kDialog); });
-  connect(findChild<QAction*>(QStringLiteral("NewDocument")), &QAction::triggered,
-          buttons_[QStringLiteral("SpeedButton8")], &QToolButton::click);
-  connect(findChild<QAction*>(QStringLiteral("SaveAs")), &QAction::triggered, this,
-          &MainWindow::SaveDocumentAs);
-  for (const char16_t* name : {u"Close", u"ClosePage"}) {
-    connect(findChild<QAction*>(QString::fromUtf16(name)), &QAction::triggered, this,
-            &MainWindow::CloseDocument);
+}
+
+void MainWindow::BindCommand(Command command, const std::function<void()>& run) {
+  if (QToolButton* button = ButtonOf(command)) {
+    connect(button, &QToolButton::clicked, this, run);
   }
-  connect(findChild<QAction*>(QStringLiteral("Quit")), &QAction::triggered, this,
-          &MainWindow::Exit);
+  if (QAction* item = MenuItemOf(command)) connect(item, &QAction::triggered, this, run);
+  if (QAction* action = key_actions_[std::size_t(command)]) {
+    connect(action, &QAction::triggered, this, run);
+  }
+  ++bindings_[std::size_t(command)];
+}
+
+QList<Command> MainWindow::CommandsNotBoundOnce() const {
+  QList<Command> faults;
+  for (const CommandRow& row : CommandRows()) {
+    if (bindings_[std::size_t(row.command)] != 1) faults.append(row.command);
+  }
+  return faults;
+}
+
+QToolButton* MainWindow::ButtonOf(Command command) const {
+  const QStringView name = RowOf(command).button;
+  return name.isEmpty() ? nullptr : buttons_.value(name.toString());
+}
+
+QAction* MainWindow::MenuItemOf(Command command) const {
+  const QStringView name = RowOf(command).menu_item;
+  return name.isEmpty() ? nullptr : menu_items_.value(name.toString());
 }
 
 void MainWindow::BuildStatusBar() {

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 SavePromptWindow::SavePromptWindow(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form2"));
+  setObjectName(kName.toString());
   setWindowFlag(Qt::Tool);
   setModal(true);
 

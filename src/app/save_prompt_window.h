@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <optional>
 
+#include "names/window_names.h"
+
 class QLabel;
 class QPushButton;
 
@@ -11,6 +13,8 @@ class QPushButton;
 class SavePromptWindow : public QDialog {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kSavePrompt;
+
   explicit SavePromptWindow(QWidget* parent = nullptr);
 
   // The answer of the button pressed since the last call, if any.

@@ -16,7 +16,7 @@
 #include "platform/text_format.h"
 
 ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form25"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       template_view_(NewTextView(this, QStringLiteral("RichEdit1"))),
       extension_(NewCombo(this, QStringLiteral("ComboBox1"),

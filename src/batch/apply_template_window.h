@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/window_names.h"
 #include "widgets/file_browser.h"
 #include "widgets/form_helpers.h"
 
@@ -11,6 +12,8 @@ class EditorModel;
 class ApplyTemplateWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kApplyTemplate;
+
   ApplyTemplateWindow(Desktop& desktop, QWidget* parent = nullptr);
   void ChooseTemplate();
   void LoadTemplate(const QString& path);

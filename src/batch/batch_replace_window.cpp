@@ -35,7 +35,7 @@ ChoiceGroup::ChoiceGroup(QWidget* parent, const QString& name, int checked)
 int ChoiceGroup::Choice() const { return items[1]->isChecked() ? 1 : 0; }
 
 BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form10"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       browser_(this, QStringLiteral("*.htm")),
       source_(this, QStringLiteral("RadioGroup1"), 0),

@@ -2,6 +2,7 @@
 
 class QVBoxLayout;
 
+#include "names/window_names.h"
 #include "widgets/file_browser.h"
 #include "widgets/form_helpers.h"
 
@@ -23,6 +24,8 @@ struct ChoiceGroup {
 class BatchReplaceWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kBatchReplace;
+
   BatchReplaceWindow(Desktop& desktop, QWidget* parent = nullptr);
   void RunBlockEdit();
   void RunDelete();

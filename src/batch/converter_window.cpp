@@ -13,7 +13,7 @@
 #include "platform/text_format.h"
 
 ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form23"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       to_html_(
           Named<QRadioButton>(this, QStringLiteral("RadioButton1"), QStringLiteral("TXT -> HTML"))),

@@ -3,11 +3,14 @@
 class QVBoxLayout;
 
 #include "batch/batch_replace_window.h"
+#include "names/window_names.h"
 
 // The text and HTML converter "Form23".
 class ConverterWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kConverter;
+
   ConverterWindow(Desktop& desktop, QWidget* parent = nullptr);
   void Convert();
   BatchPanel* Panel() const { return panel_; }

@@ -16,7 +16,7 @@
 #include "platform/text_format.h"
 
 IndexPageWindow::IndexPageWindow(Desktop& desktop, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form28"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       browser_(this, QStringLiteral("*.htm")),
       paragraph_(Named<QRadioButton>(this, QStringLiteral("RadioButton1"))),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/window_names.h"
 #include "widgets/file_browser.h"
 #include "widgets/form_helpers.h"
 
@@ -11,6 +12,8 @@ class EditorModel;
 class IndexPageWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kIndexPage;
+
   IndexPageWindow(Desktop& desktop, QWidget* parent = nullptr);
   void Collect();
   void ChooseTemplate();

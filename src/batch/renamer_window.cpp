@@ -16,7 +16,7 @@
 #include "platform/text_file.h"
 
 RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form13"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       mode_(this, QStringLiteral("RadioGroup1"), 1),
       source_(this, QStringLiteral("*.jpg")),

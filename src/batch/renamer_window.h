@@ -6,12 +6,15 @@ class QVBoxLayout;
 #include "batch/batch_engine.h"
 #include "batch/batch_replace_window.h"
 #include "batch/digit_buttons.h"
+#include "names/window_names.h"
 #include "platform/text_format.h"
 
 // The batch renamer "Form13": numbered names in place, or numbered copies of a gathered list.
 class RenamerWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kRenamer;
+
   RenamerWindow(Desktop& desktop, QWidget* parent = nullptr);
   void Run();
   BatchPanel* Panel() const { return panel_; }

@@ -16,7 +16,7 @@
 #include "platform/text_format.h"
 
 SaveTemplateWindow::SaveTemplateWindow(Desktop& desktop, EditorModel& editor, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form24"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       editor_(editor),
       path_(Named<QLineEdit>(this, QStringLiteral("Edit1"))),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/window_names.h"
 #include "widgets/file_browser.h"
 #include "widgets/form_helpers.h"
 
@@ -11,6 +12,8 @@ class EditorModel;
 class SaveTemplateWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kSaveTemplate;
+
   SaveTemplateWindow(Desktop& desktop, EditorModel& editor, QWidget* parent = nullptr);
   // The pop-up command: refuses a text without the marker, else shows this window modally.
   void SaveCommand();

@@ -16,7 +16,7 @@
 #include "platform/text_file.h"
 
 SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
-    : ToolWindow(QStringLiteral("AutocreatorForm"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       page_(NewTextView(this, QStringLiteral("memo1"))),
       line_(NewSpin(this, QStringLiteral("SpinEdit2"), -999999, 999999, 0)),

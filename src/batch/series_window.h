@@ -4,6 +4,7 @@ class QGridLayout;
 
 #include "batch/batch_replace_window.h"
 #include "batch/digit_buttons.h"
+#include "names/window_names.h"
 #include "platform/text_format.h"
 
 // The page series generator "AutocreatorForm": one page written once per number with one
@@ -11,6 +12,8 @@ class QGridLayout;
 class SeriesWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kSeries;
+
   SeriesWindow(Desktop& desktop, QWidget* parent = nullptr);
   void LoadPage(const QString& path);
   void Generate();

@@ -13,7 +13,7 @@
 #include "platform/text_format.h"
 
 TidyWindow::TidyWindow(Desktop& desktop, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form14"), parent),
+    : ToolWindow(kName.toString(), parent),
       browser_(this, QStringLiteral("*.htm")),
       view_(NewTextView(this, QStringLiteral("RichEdit1"))),
       panel_(new BatchPanel(desktop, this)) {

@@ -14,7 +14,7 @@
 #include "widgets/widget_helpers.h"
 
 BlockReplaceWindow::BlockReplaceWindow(EditorTarget& target, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form15"), parent),
+    : ToolWindow(kName.toString(), parent),
       target_(target),
       find_(NewTextView(this, QStringLiteral("Memo1"))),
       replacement_(NewTextView(this, QStringLiteral("Memo2"))) {

@@ -11,7 +11,7 @@
 #include "generators/markup.h"
 
 ChartWindow::ChartWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form20"), parent),
+    : ToolWindow(kName.toString(), parent),
       target_(target),
       background_(Named<QLineEdit>(this, QStringLiteral("Edit3"), QStringLiteral("white"))),
       value_colour_(Named<QLineEdit>(this, QStringLiteral("Edit4"))),

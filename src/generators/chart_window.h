@@ -2,6 +2,7 @@
 
 class QGridLayout;
 
+#include "names/window_names.h"
 #include "widgets/form_helpers.h"
 
 class ColourPickerWindow;
@@ -12,6 +13,8 @@ class EditorTarget;
 class ChartWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kChart;
+
   ChartWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent = nullptr);
   void AddBar();
   void NewChart();

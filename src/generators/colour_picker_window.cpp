@@ -24,7 +24,7 @@ ColourPickerWindow::ColourPickerWindow(Desktop& desktop, EditorTarget& main_wind
       main_window_(main_window),
       colour_text_(new QLineEdit(QStringLiteral("#000000"), this)),
       swatch_(new QLabel(this)) {
-  setObjectName(QStringLiteral("Form9"));
+  setObjectName(kName.toString());
   setWindowFlag(Qt::Tool);
   colour_text_->setObjectName(QStringLiteral("Edit1"));
   // A colour may be typed as well as mixed: "#RRGGBB", "RRGGBB" or a colour name.

@@ -8,6 +8,8 @@ class QHBoxLayout;
 #include <array>
 #include <functional>
 
+#include "names/window_names.h"
+
 class Desktop;
 class EditorTarget;
 class QAbstractButton;
@@ -27,6 +29,8 @@ struct ColourPick {
 class ColourPickerWindow : public QDialog {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kColourPicker;
+
   enum Component { kRed = 0, kGreen = 1, kBlue = 2 };
 
   ColourPickerWindow(Desktop& desktop, EditorTarget& main_window, QWidget* parent = nullptr);

@@ -45,7 +45,7 @@ void MapLayer::mousePressEvent(QMouseEvent* event) { emit Pressed(event->positio
 void MapLayer::mouseReleaseEvent(QMouseEvent* event) { emit Released(event->position().toPoint()); }
 
 ImageMapWindow::ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form27"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       target_(target),
       picture_(Named<QLabel>(this, QStringLiteral("Image2"))),

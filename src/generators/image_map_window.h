@@ -4,6 +4,7 @@ class QGridLayout;
 
 #include <QPoint>
 
+#include "names/window_names.h"
 #include "widgets/form_helpers.h"
 
 class Desktop;
@@ -36,6 +37,8 @@ class MapLayer : public QWidget {
 class ImageMapWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kImageMap;
+
   ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* parent = nullptr);
   // Loads a picture as the load button does after the dialog.
   bool LoadPicture(const QString& path);

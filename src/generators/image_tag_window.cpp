@@ -13,7 +13,7 @@
 #include "platform/picture.h"
 
 ImageTagWindow::ImageTagWindow(Desktop& desktop, EditorTarget& target, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form4"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       target_(target),
       browser_(this, QStringLiteral("*.jpg;*.gif;*.bmp;*.png;*.jpeg")),

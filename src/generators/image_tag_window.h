@@ -2,6 +2,7 @@
 
 class QVBoxLayout;
 
+#include "names/window_names.h"
 #include "widgets/file_browser.h"
 #include "widgets/form_helpers.h"
 
@@ -13,6 +14,8 @@ class QScrollArea;
 class ImageTagWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kImageTag;
+
   ImageTagWindow(Desktop& desktop, EditorTarget& target, QWidget* parent = nullptr);
   void SetFolder(const QString& folder) { browser_.SetFolder(folder); }
   void InsertTag();

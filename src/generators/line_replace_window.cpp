@@ -14,7 +14,7 @@
 #include "widgets/widget_helpers.h"
 
 LineReplaceWindow::LineReplaceWindow(EditorTarget& target, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form18"), parent),
+    : ToolWindow(kName.toString(), parent),
       target_(target),
       find_(Named<QLineEdit>(this, QStringLiteral("Edit1"))),
       replacement_(Named<QLineEdit>(this, QStringLiteral("Edit2"))) {

@@ -14,7 +14,7 @@
 #include "widgets/widget_helpers.h"
 
 ListWindow::ListWindow(EditorTarget& target, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form19"), parent),
+    : ToolWindow(kName.toString(), parent),
       target_(target),
       ordered_(Named<QRadioButton>(this, QStringLiteral("RadioButton1"))),
       unordered_(Named<QRadioButton>(this, QStringLiteral("RadioButton2"))),

@@ -14,7 +14,7 @@
 #include "widgets/widget_helpers.h"
 
 RuleWindow::RuleWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form22"), parent),
+    : ToolWindow(kName.toString(), parent),
       target_(target),
       size_wanted_(Named<QCheckBox>(this, QStringLiteral("CheckBox2"), QStringLiteral("size"))),
       size_(NewSpin(this, QStringLiteral("SpinEdit1"), 1, 999, 1)),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/window_names.h"
 #include "widgets/form_helpers.h"
 
 class ColourPickerWindow;
@@ -10,6 +11,8 @@ class QGroupBox;
 class RuleWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kRule;
+
   RuleWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent = nullptr);
 
  private:

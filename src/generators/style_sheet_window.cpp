@@ -36,7 +36,7 @@ QStringList Words(const char* text) {
 
 StyleSheetWindow::StyleSheetWindow(Desktop& desktop, ColourPickerWindow& picker,
                                    const QStringList& font_families, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form21"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       selector_(NewCombo(this, QStringLiteral("ComboBox6"),
                          Words("H1 H2 H3 H3 BODY P A A:visited A:active A:link TD TR"), true)),

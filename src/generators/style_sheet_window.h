@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/window_names.h"
 #include "widgets/form_helpers.h"
 
 class ColourPickerWindow;
@@ -11,6 +12,8 @@ class QGridLayout;
 class StyleSheetWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kStyleSheet;
+
   StyleSheetWindow(Desktop& desktop, ColourPickerWindow& picker, const QStringList& font_families,
                    QWidget* parent = nullptr);
   QString BuildRule() const;

@@ -14,7 +14,7 @@
 #include "widgets/widget_helpers.h"
 
 TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form8"), parent),
+    : ToolWindow(kName.toString(), parent),
       target_(target),
       rows_(NewSpin(this, QStringLiteral("SpinEdit1"), 1, 99, 1)),
       columns_(NewSpin(this, QStringLiteral("SpinEdit2"), 1, 99, 1)),

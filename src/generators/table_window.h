@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/window_names.h"
 #include "widgets/form_helpers.h"
 
 class ColourPickerWindow;
@@ -11,6 +12,8 @@ class QGroupBox;
 class TableWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kTable;
+
   TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent = nullptr);
   void Generate();
 

@@ -57,7 +57,7 @@ class ClickFilter : public QObject {
 }  // namespace
 
 AboutWindow::AboutWindow(Desktop& desktop, QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("Form5"));
+  setObjectName(kName.toString());
   setWindowFlag(Qt::Tool);
 
   auto* picture = new QLabel(this);

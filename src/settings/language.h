@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 #include <span>
 
@@ -21,7 +22,7 @@ enum class TextTarget {
 // One step of applying a language file, in the order the steps run.
 struct LanguageStep {
   int line;  // the line read; -1 for a copy step, which reads no line
-  const char16_t* window;
+  QStringView window;
   const char16_t* control;  // empty for window captions and the untitled name
   TextTarget target;
   const char16_t* suffix = u"";        // appended to the line ("Brindlemark" on the verb buttons)

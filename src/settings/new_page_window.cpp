@@ -53,7 +53,7 @@ NewPageWindow::NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_wind
       border_(new QCheckBox(QStringLiteral("Бордюр"), this)),
       scrolling_(new QCheckBox(QStringLiteral("Скроллинг"), this)),
       noresize_(new QCheckBox(QStringLiteral("Немасштабируемый"), this)) {
-  setObjectName(QStringLiteral("Form7"));
+  setObjectName(kName.toString());
   setWindowFlag(Qt::Tool);
   title_->setObjectName(QStringLiteral("Edit1"));
   frames_->setObjectName(QStringLiteral("CheckBox1"));

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "document/new_page.h"
+#include "names/window_names.h"
 
 class ColourPickerWindow;
 class EditorTarget;
@@ -17,6 +18,8 @@ class QRadioButton;
 class NewPageWindow : public QDialog {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kNewPage;
+
   NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_window, QWidget* parent = nullptr);
 
   NewPageFields Fields() const;

@@ -45,7 +45,7 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
       pages_(new QTabWidget(this)),
       save_before_preview_(new QCheckBox(this)),
       built_in_preview_(new QCheckBox(this)) {
-  setObjectName(QStringLiteral("Form6"));
+  setObjectName(kName.toString());
   setWindowFlag(Qt::Tool);
   pages_->setObjectName(QStringLiteral("PageControl1"));
   save_before_preview_->setObjectName(QStringLiteral("CheckBox1"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/window_names.h"
 #include "platform/app_paths.h"
 
 #include <QDialog>
@@ -19,6 +20,8 @@ struct SettingsRecord;
 class OptionsWindow : public QDialog {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kOptions;
+
   OptionsWindow(Desktop& desktop, SettingsRecord& settings, SettingsTarget& main_window,
                 LanguageApplier& language, const AppPaths& paths, QWidget* parent = nullptr);
 

@@ -31,8 +31,8 @@ void PrepareEmbeddedBrowser() {
 }
 
 PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-  setObjectName(QStringLiteral("Form30"));
-  setWindowTitle(QStringLiteral("Form30"));
+  setObjectName(kName.toString());
+  setWindowTitle(kName.toString());
   resize(544, 375);
   move(214, 185);
   auto* layout = new QVBoxLayout(this);

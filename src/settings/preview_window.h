@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "names/window_names.h"
+
 class Desktop;
 class DocumentSession;
 struct SettingsRecord;
@@ -19,6 +21,8 @@ void PrepareEmbeddedBrowser();
 class PreviewWindow : public QWidget {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kPreview;
+
   explicit PreviewWindow(QWidget* parent = nullptr);
 
   // Sends the browser to a location text and shows the window (brought to the front).

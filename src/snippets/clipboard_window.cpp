@@ -17,7 +17,7 @@ const QStringList kFilters = {QStringLiteral("Clipboard files (*.cpb)")};
 }  // namespace
 
 ClipboardWindow::ClipboardWindow(Desktop& desktop, QWidget* parent)
-    : ToolWindow(QStringLiteral("Form17"), parent),
+    : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
       top_panel_(Named<QFrame>(this, QStringLiteral("Panel1"))),
       entry_(Named<QLineEdit>(top_panel_, QStringLiteral("Edit1"))),

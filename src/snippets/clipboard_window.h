@@ -1,5 +1,6 @@
 #pragma once
 
+#include "names/window_names.h"
 #include "widgets/form_helpers.h"
 
 class Desktop;
@@ -9,6 +10,8 @@ class Desktop;
 class ClipboardWindow : public ToolWindow {
   Q_OBJECT
  public:
+  static constexpr QStringView kName = window_name::kClipboard;
+
   explicit ClipboardWindow(Desktop& desktop, QWidget* parent = nullptr);
   void Toggle();
   bool LoadSnippets(const QString& path);

@@ -3,8 +3,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-ScriptLibraryWindow::ScriptLibraryWindow(QWidget* parent)
-    : ToolWindow(QStringLiteral("Form16"), parent) {
+ScriptLibraryWindow::ScriptLibraryWindow(QWidget* parent) : ToolWindow(kName.toString(), parent) {
   setWindowTitle(QStringLiteral("JavaScripts"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(Named<QPushButton>(this, QStringLiteral("Button1")));

@@ -14,9 +14,13 @@
 #include <memory>
 
 #include "app/application.h"
+#include "app/command_table.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "names/window_names.h"
 #include "platform/recent_files.h"
+#include "settings/language.h"
+#include "settings/language_applier.h"
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
 #include "support/window_fixture.h"
@@ -32,6 +36,7 @@ class DocumentsTest : public WindowTest {
  private slots:
 
   void StartsWithANewPage();
+  void EveryNamedWindowAndControlExists();
   void StartsWithTheCommandLineFile();
   void StartsWithANewPageWhenTheCommandLineFileFails();
   void OpenEditSaveGivesExpectedBytes();
@@ -104,6 +109,31 @@ void DocumentsTest::StartsWithANewPage() {
   // The first start creates the store with four empty entries.
   QCOMPARE(RecentFilesStore().Load(), QStringList(4, QString()));
   QCOMPARE(MenuItem("N66")->text(), QString());
+}
+
+// The names the command table and the language files use are the ones the program builds.
+void DocumentsTest::EveryNamedWindowAndControlExists() {
+  Start();
+  QStringList names;
+  for (QWidget* window : app_->Windows()) names << window->objectName();
+  QStringList expected;
+  for (QStringView name : window_name::kAll) expected << name.toString();
+  QCOMPARE(names, expected);
+  MainWindow& main = app_->Main();
+  QCOMPARE(main.CommandsNotBoundOnce(), QList<Command>());
+  for (const CommandRow& row : CommandRows()) {
+    QVERIFY(row.button.isEmpty() || main.ButtonOf(row.command) != nullptr);
+    QVERIFY(row.menu_item.isEmpty() || main.MenuItemOf(row.command) != nullptr);
+    QVERIFY(row.action.isEmpty() || main.findChild<QAction*>(row.action.toString()) != nullptr);
+  }
+  for (const LanguageStep& step : LanguageSteps()) {
+    const QString control = QString::fromUtf16(step.control);
+    if (control.isEmpty()) continue;
+    QWidget* window = app_->Window(step.window.toString());
+    const bool found = step.target == TextTarget::kMenu ? main.MenuItem(control) != nullptr
+                                                        : FindControl(window, control) != nullptr;
+    QVERIFY2(found, qPrintable(step.window.toString() + "/" + control));
+  }
 }
 
 void DocumentsTest::StartsWithTheCommandLineFile() {

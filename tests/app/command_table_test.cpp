@@ -1,0 +1,92 @@
+#include <QSet>
+#include <QTest>
+
+#include "app/command_table.h"
+#include "names/window_names.h"
+#include "settings/language.h"
+
+class CommandTableTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void NamesAreUnique();
+  void RowsAreComplete();
+  void EveryControlIsPlacedOnce();
+  void LanguageStepsFindTheirWindowAndCommands();
+};
+
+namespace {
+
+bool KnownWindow(QStringView name) {
+  return std::find(window_name::kAll.begin(), window_name::kAll.end(), name) !=
+         window_name::kAll.end();
+}
+
+}  // namespace
+
+void CommandTableTest::NamesAreUnique() {
+  QSet<QString> windows;
+  for (QStringView name : window_name::kAll) {
+    QVERIFY2(!windows.contains(name.toString()), qPrintable(name.toString()));
+    windows.insert(name.toString());
+  }
+
+  // A button, a menu item and an action are all found by name inside the main window.
+  QSet<QString> names;
+  for (const MainMenu& menu : MainMenus()) names.insert(menu.name.toString());
+  for (const CommandRow& row : CommandRows()) {
+    for (QStringView name : {row.button, row.menu_item, row.action}) {
+      if (name.isEmpty()) continue;
+      QVERIFY2(!names.contains(name.toString()), qPrintable(name.toString()));
+      names.insert(name.toString());
+    }
+  }
+}
+
+void CommandTableTest::RowsAreComplete() {
+  for (const CommandRow& row : CommandRows()) {
+    const QByteArray what = QByteArray::number(int(row.command));
+    QVERIFY2(!row.button.isEmpty() || !row.menu_item.isEmpty() || !row.action.isEmpty(), what);
+    QVERIFY2(row.window.isEmpty() || KnownWindow(row.window), what);
+    if (row.opening != Opening::kByHandler) QVERIFY2(!row.window.isEmpty(), what);
+    // A key works through the window's action; a menu item only shows it.
+    if (row.HasKey()) QVERIFY2(!row.action.isEmpty(), what);
+  }
+}
+
+void CommandTableTest::EveryControlIsPlacedOnce() {
+  QList<int> buttons(kCommandCount, 0);
+  QList<int> items(kCommandCount, 0);
+  for (ButtonGroup group : kButtonGroups) {
+    for (Command command : ButtonsOf(group)) ++buttons[int(command)];
+  }
+  for (const MainMenu& menu : MainMenus()) {
+    for (const MenuEntry& entry : menu.entries) ++items[int(entry.command)];
+  }
+  for (const CommandRow& row : CommandRows()) {
+    const QByteArray what = QByteArray::number(int(row.command));
+    QVERIFY2(buttons[int(row.command)] == (row.button.isEmpty() ? 0 : 1), what);
+    QVERIFY2(items[int(row.command)] == (row.menu_item.isEmpty() ? 0 : 1), what);
+  }
+}
+
+void CommandTableTest::LanguageStepsFindTheirWindowAndCommands() {
+  // The main window's hints and menu texts go to the table's buttons and menu items.
+  QSet<QString> buttons;
+  QSet<QString> items;
+  for (const CommandRow& row : CommandRows()) {
+    buttons.insert(row.button.toString());
+    items.insert(row.menu_item.toString());
+  }
+  for (const MainMenu& menu : MainMenus()) items.insert(menu.name.toString());
+  for (const LanguageStep& step : LanguageSteps()) {
+    const QString control = QString::fromUtf16(step.control);
+    QVERIFY2(KnownWindow(step.window), qPrintable(step.window.toString()));
+    if (step.target == TextTarget::kMenu) QVERIFY2(items.contains(control), qPrintable(control));
+    const bool main_button = step.window == window_name::kMain && control.startsWith("Speed");
+    if (main_button) QVERIFY2(buttons.contains(control), qPrintable(control));
+  }
+}
+
+QTEST_APPLESS_MAIN(CommandTableTest)
+#include "command_table_test.moc"
