@@ -84,12 +84,7 @@ QVBoxLayout* BatchReplaceWindow::FilesColumn() {
   for (QToolButton* button : {add, remove, clear}) gather_buttons->addWidget(button);
   files->addLayout(gather_buttons);
   files->addWidget(gathered_);
-  connect(add, &QToolButton::clicked, this,
-          [this] { AddSelectedPath(gathered_, browser_.files->SelectedPath()); });
-  connect(remove, &QToolButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
-  connect(gathered_, &QListWidget::itemDoubleClicked, this,
-          [this] { RemoveSelectedEntry(gathered_); });
-  connect(clear, &QToolButton::clicked, gathered_, &QListWidget::clear);
+  WireGatherButtons({add, remove, clear, false, true}, browser_.files, gathered_);
   return files;
 }
 

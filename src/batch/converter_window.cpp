@@ -77,13 +77,7 @@ QVBoxLayout* ConverterWindow::GatherButtons() {
   auto* middle = new QVBoxLayout;
   for (QPushButton* button : {add, remove, clear}) middle->addWidget(button);
   middle->addStretch(1);
-  auto add_selected = [this] { AddSelectedPath(gathered_, browser_.files->SelectedPath()); };
-  connect(add, &QPushButton::clicked, this, add_selected);
-  connect(browser_.files, &QListWidget::itemDoubleClicked, this, add_selected);
-  connect(remove, &QPushButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
-  connect(gathered_, &QListWidget::itemDoubleClicked, this,
-          [this] { RemoveSelectedEntry(gathered_); });
-  connect(clear, &QPushButton::clicked, gathered_, &QListWidget::clear);
+  WireGatherButtons({add, remove, clear, true, true}, browser_.files, gathered_);
   return middle;
 }
 

@@ -84,11 +84,7 @@ QVBoxLayout* RenamerWindow::ListButtons() {
   middle->addWidget(remove);
   middle->addWidget(clear);
   middle->addStretch(1);
-  auto add_selected = [this] { AddSelectedPath(gathered_, source_.files->SelectedPath()); };
-  connect(add, &QToolButton::clicked, this, add_selected);
-  connect(source_.files, &QListWidget::itemDoubleClicked, this, add_selected);
-  connect(remove, &QToolButton::clicked, this, [this] { RemoveSelectedEntry(gathered_); });
-  connect(clear, &QPushButton::clicked, gathered_, &QListWidget::clear);
+  WireGatherButtons({add, remove, clear, true, false}, source_.files, gathered_);
   return middle;
 }
 

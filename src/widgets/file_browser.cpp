@@ -10,6 +10,7 @@
 #include <QStyle>
 
 #include "platform/folder_listing.h"
+#include "widgets/form_helpers.h"
 
 namespace {
 
@@ -201,4 +202,21 @@ QStringList FileBrowser::JobPaths() const {
   QStringList paths;
   for (const QString& name : JobNames()) paths.append(JoinPath(Folder(), name));
   return paths;
+}
+
+void WireGatherButtons(const GatherButtons& buttons, FileList* files, QListWidget* gathered) {
+  auto add = [files, gathered] {
+    const QString path = files->SelectedPath();
+    if (!path.isEmpty()) gathered->addItem(path);
+  };
+  auto remove = [gathered] { RemoveSelectedEntry(gathered); };
+  QObject::connect(buttons.add, &QAbstractButton::clicked, gathered, add);
+  QObject::connect(buttons.remove, &QAbstractButton::clicked, gathered, remove);
+  QObject::connect(buttons.clear, &QAbstractButton::clicked, gathered, &QListWidget::clear);
+  if (buttons.double_click_adds) {
+    QObject::connect(files, &QListWidget::itemDoubleClicked, gathered, add);
+  }
+  if (buttons.double_click_removes) {
+    QObject::connect(gathered, &QListWidget::itemDoubleClicked, gathered, remove);
+  }
 }

@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QStringList>
 
+class QAbstractButton;
+
 class QBoxLayout;
 class QCheckBox;
 class QFileSystemWatcher;
@@ -61,6 +63,19 @@ class FileList : public QListWidget {
   QString mask_;
   QFileSystemWatcher* watcher_;
 };
+
+// The buttons of a gathered list of files, and what a double click does in the two lists.
+struct GatherButtons {
+  QAbstractButton* add;
+  QAbstractButton* remove;
+  QAbstractButton* clear;
+  bool double_click_adds = false;     // on a file of the folder's list
+  bool double_click_removes = false;  // on an entry of the gathered list
+};
+
+// Add puts the file list's selected path into the gathered list, remove takes the gathered
+// list's selected entry out, clear empties it.
+void WireGatherButtons(const GatherButtons& buttons, FileList* files, QListWidget* gathered);
 
 // The drive box: the mounted volumes.
 class DriveBox : public QComboBox {

@@ -58,10 +58,6 @@ ToolWindow::ToolWindow(const QString& name, QWidget* parent) : QDialog(parent) {
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 
-void AddSelectedPath(QListWidget* list, const QString& path) {
-  if (!path.isEmpty()) list->addItem(path);
-}
-
 void RemoveSelectedEntry(QListWidget* list) {
   const QList<QListWidgetItem*> selected = list->selectedItems();
   if (!selected.isEmpty()) delete list->takeItem(list->row(selected.first()));

@@ -39,8 +39,6 @@ class ToolWindow : public QDialog {
   ToolWindow(const QString& name, QWidget* parent);
 };
 
-// The gathered-list buttons: add the file list's selected path, remove the selected entry,
-// empty the list.
-void AddSelectedPath(QListWidget* list, const QString& path);
+// Takes the list's selected entry out.
 void RemoveSelectedEntry(QListWidget* list);
 QStringList Entries(const QListWidget* list);

@@ -37,6 +37,8 @@ class BatchWindowsTest : public WindowTest {
   void BatchMessages();
   void AppendRemovesBlankLinesOfTheWholeFile();
   void GatheredListProcessesTheSameFileTwice();
+  void GatherButtonsAddRemoveAndClear_data();
+  void GatherButtonsAddRemoveAndClear();
   void ConverterWritesBesideTheSource();
   void TemplateSavedFromTheEditorFillsAFolder();
   void SaveTemplateRules_data();
@@ -148,6 +150,55 @@ void BatchWindowsTest::GatheredListProcessesTheSameFileTwice() {
   Click("Form10", "Button4");
   QCOMPARE(Read(Site("c.htm")), QByteArray("x x\r\n"));
   QCOMPARE(Read(Site("a.htm")), QByteArray("<p>old</p>\r\n<p>old</p>\r\n"));
+}
+
+void BatchWindowsTest::GatherButtonsAddRemoveAndClear_data() {
+  QTest::addColumn<QString>("window");
+  QTest::addColumn<QString>("gathered");
+  QTest::addColumn<QStringList>("buttons");  // add, remove, clear
+  QTest::addColumn<bool>("double_click_adds");
+  QTest::addColumn<bool>("double_click_removes");
+  QTest::addRow("batch replace") << "Form10"
+                                 << "ListBox1"
+                                 << QStringList{"SpeedButton1", "SpeedButton2", "SpeedButton3"}
+                                 << false << true;
+  QTest::addRow("converter") << "Form23"
+                             << "ListBox1" << QStringList{"Button3", "Button4", "Button5"} << true
+                             << true;
+  QTest::addRow("renamer") << "Form13"
+                           << "checkListBox1"
+                           << QStringList{"SpeedButton1", "SpeedButton2", "Button3"} << true
+                           << false;
+}
+
+void BatchWindowsTest::GatherButtonsAddRemoveAndClear() {
+  QFETCH(QString, window);
+  QFETCH(QString, gathered);
+  QFETCH(QStringList, buttons);
+  QFETCH(bool, double_click_adds);
+  QFETCH(bool, double_click_removes);
+  const QByteArray name = window.toUtf8();
+  // The converter starts on plain text files, the renamer on pictures.
+  Write(Site("notes.txt"), "text\r\n");
+  Write(Site("photo.jpg"), "x");
+  Open(name, Site());
+  auto* files = In<QListWidget>(name, "FileListBox1");
+  auto* list = In<QListWidget>(name, gathered.toUtf8());
+  files->setCurrentRow(0);
+  Click(name, buttons[0].toUtf8());
+  Click(name, buttons[0].toUtf8());
+  QCOMPARE(list->count(), 2);
+  QCOMPARE(list->item(0)->text(), Site(files->item(0)->text()));
+  emit files->itemDoubleClicked(files->currentItem());
+  QCOMPARE(list->count(), double_click_adds ? 3 : 2);
+  list->setCurrentRow(0);
+  Click(name, buttons[1].toUtf8());
+  QCOMPARE(list->count(), double_click_adds ? 2 : 1);
+  list->setCurrentRow(0);
+  emit list->itemDoubleClicked(list->currentItem());
+  QCOMPARE(list->count(), (double_click_adds ? 2 : 1) - (double_click_removes ? 1 : 0));
+  Click(name, buttons[2].toUtf8());
+  QCOMPARE(list->count(), 0);
 }
 
 void BatchWindowsTest::ConverterWritesBesideTheSource() {
