@@ -17,7 +17,24 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "batch/apply_template_window.h"
+#include "batch/batch_replace_window.h"
+#include "batch/converter_window.h"
+#include "batch/index_page_window.h"
+#include "batch/renamer_window.h"
+#include "batch/series_window.h"
+#include "batch/tidy_window.h"
+#include "generators/block_replace_window.h"
+#include "generators/chart_window.h"
+#include "generators/image_map_window.h"
+#include "generators/image_tag_window.h"
+#include "generators/line_replace_window.h"
+#include "generators/list_window.h"
+#include "generators/rule_window.h"
+#include "generators/style_sheet_window.h"
+#include "generators/table_window.h"
 #include "platform/picture.h"
+#include "snippets/clipboard_window.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
 #include "support/window_fixture.h"
@@ -48,12 +65,12 @@ class GeneratorWindowsTest : public WindowTest {
 
  private:
   template <typename T>
-  T* In(const char* window, const char* control) {
-    QWidget* w = app_->Window(window);
+  T* In(QStringView window, const char* control) {
+    QWidget* w = app_->Window(window.toString());
     return w == nullptr ? nullptr : w->findChild<T*>(control);
   }
   void SetText(const QString& text) { app_->Main().Editor().LoadText(text); }
-  void Click(const char* window, const char* control) {
+  void Click(QStringView window, const char* control) {
     auto* button = In<QAbstractButton>(window, control);
     QVERIFY2(button != nullptr, control);
     button->click();
@@ -89,16 +106,31 @@ void GeneratorWindowsTest::EveryCommandShowsItsWindow_data() {
   QTest::addColumn<QString>("button");
   QTest::addColumn<QString>("menu_item");
   QTest::addColumn<QString>("window");
-  const char* rows[][3] = {
-      {"SpeedButton26", "N83", "Form4"},  {"SpeedButton22", "N80", "Form8"},
-      {"SpeedButton25", "N81", "Form19"}, {"SpeedButton27", "N82", "Form20"},
-      {"SpeedButton34", "N90", "Form21"}, {"SpeedButton28", "N84", "Form27"},
-      {"SpeedButton9", "", "Form15"},     {"SpeedButton12", "", "Form18"},
-      {"SpeedButton18", "", "Form17"},    {"SpeedButton29", "N85", "Form10"},
-      {"SpeedButton30", "N86", "Form13"}, {"SpeedButton31", "N88", "AutocreatorForm"},
-      {"SpeedButton32", "N89", "Form14"}, {"SpeedButton35", "N92", "Form23"},
-      {"SpeedButton36", "N91", "Form25"}, {"SpeedButton37", "N93", "Form28"}};
-  for (const auto& row : rows) QTest::addRow("%s", row[2]) << row[0] << row[1] << row[2];
+  struct Row {
+    const char* button;
+    const char* menu_item;
+    QStringView window;
+  };
+  const Row rows[] = {{"SpeedButton26", "N83", ImageTagWindow::kName},
+                      {"SpeedButton22", "N80", TableWindow::kName},
+                      {"SpeedButton25", "N81", ListWindow::kName},
+                      {"SpeedButton27", "N82", ChartWindow::kName},
+                      {"SpeedButton34", "N90", StyleSheetWindow::kName},
+                      {"SpeedButton28", "N84", ImageMapWindow::kName},
+                      {"SpeedButton9", "", BlockReplaceWindow::kName},
+                      {"SpeedButton12", "", LineReplaceWindow::kName},
+                      {"SpeedButton18", "", ClipboardWindow::kName},
+                      {"SpeedButton29", "N85", BatchReplaceWindow::kName},
+                      {"SpeedButton30", "N86", RenamerWindow::kName},
+                      {"SpeedButton31", "N88", SeriesWindow::kName},
+                      {"SpeedButton32", "N89", TidyWindow::kName},
+                      {"SpeedButton35", "N92", ConverterWindow::kName},
+                      {"SpeedButton36", "N91", ApplyTemplateWindow::kName},
+                      {"SpeedButton37", "N93", IndexPageWindow::kName}};
+  for (const Row& row : rows) {
+    const QString window = row.window.toString();
+    QTest::addRow("%s", qPrintable(window)) << row.button << row.menu_item << window;
+  }
 }
 
 void GeneratorWindowsTest::EveryCommandShowsItsWindow() {
@@ -136,27 +168,27 @@ void GeneratorWindowsTest::ImageTagOfEachKindOfPicture() {
   if (path.isEmpty()) QSKIP("no writer for this format");
   SetText("first line");
   app_->Main().Button("SpeedButton26")->click();
-  auto* folders = In<FolderList>("Form4", "DirectoryListBox1");
+  auto* folders = In<FolderList>(ImageTagWindow::kName, "DirectoryListBox1");
   QVERIFY(folders->setProperty("folder", dir_->path()));
-  auto* files = In<QListWidget>("Form4", "FileListBox1");
+  auto* files = In<QListWidget>(ImageTagWindow::kName, "FileListBox1");
   const QList<QListWidgetItem*> found = files->findItems(name, Qt::MatchExactly);
   QCOMPARE(found.size(), 1);
-  In<QRadioButton>("Form4", "RadioButton1")->click();
+  In<QRadioButton>(ImageTagWindow::kName, "RadioButton1")->click();
   files->setCurrentItem(found.first());
-  QCOMPARE(In<QSpinBox>("Form4", "SpinEdit2")->value(), 100);
-  QCOMPARE(In<QSpinBox>("Form4", "SpinEdit1")->value(), 50);
-  QCOMPARE(In<QLabel>("Form4", "Image1")->size(), QSize(100, 50));
+  QCOMPARE(In<QSpinBox>(ImageTagWindow::kName, "SpinEdit2")->value(), 100);
+  QCOMPARE(In<QSpinBox>(ImageTagWindow::kName, "SpinEdit1")->value(), 50);
+  QCOMPARE(In<QLabel>(ImageTagWindow::kName, "Image1")->size(), QSize(100, 50));
   // Unset spacing shows an empty field, not -1.
-  QCOMPARE(In<QSpinBox>("Form4", "SpinEdit3")->value(), -1);
-  QCOMPARE(In<QSpinBox>("Form4", "SpinEdit3")->text().trimmed(), QString());
-  Click("Form4", "Button2");
+  QCOMPARE(In<QSpinBox>(ImageTagWindow::kName, "SpinEdit3")->value(), -1);
+  QCOMPARE(In<QSpinBox>(ImageTagWindow::kName, "SpinEdit3")->text().trimmed(), QString());
+  Click(ImageTagWindow::kName, "Button2");
   QCOMPARE(app_->Main().Editor().Line(0),
            QString("<img src=\"%1\" height=\"50\" width=\"100\">first line").arg(name));
   // Without a chosen file only the insertion line is shown.
   files->clearSelection();
   files->setCurrentItem(nullptr);
   SetText("other");
-  Click("Form4", "Button2");
+  Click(ImageTagWindow::kName, "Button2");
   QCOMPARE(app_->Main().StatusPanel(1), QString("0"));
   QCOMPARE(app_->Main().Editor().Lines(), QStringList{"other"});
 }
@@ -168,26 +200,26 @@ void GeneratorWindowsTest::BrokenPictureKeepsThePreviousOne() {
   broken.write(EncodeJpeg(QImage(QSize(80, 80), QImage::Format_RGB32)).left(200));
   broken.close();
   app_->Main().Button("SpeedButton26")->click();
-  In<FolderList>("Form4", "DirectoryListBox1")->setProperty("folder", dir_->path());
-  auto* files = In<QListWidget>("Form4", "FileListBox1");
+  In<FolderList>(ImageTagWindow::kName, "DirectoryListBox1")->setProperty("folder", dir_->path());
+  auto* files = In<QListWidget>(ImageTagWindow::kName, "FileListBox1");
   files->setCurrentItem(files->findItems("good.jpg", Qt::MatchExactly).first());
-  const QString src = In<QLineEdit>("Form4", "Edit2")->text();
+  const QString src = In<QLineEdit>(ImageTagWindow::kName, "Edit2")->text();
   files->setCurrentItem(files->findItems("broken.jpg", Qt::MatchExactly).first());
   QCOMPARE(desktop_->errors.size(), 1);
-  QCOMPARE(In<QSpinBox>("Form4", "SpinEdit2")->value(), 30);
-  QCOMPARE(In<QLineEdit>("Form4", "Edit2")->text(), src);
+  QCOMPARE(In<QSpinBox>(ImageTagWindow::kName, "SpinEdit2")->value(), 30);
+  QCOMPARE(In<QLineEdit>(ImageTagWindow::kName, "Edit2")->text(), src);
 }
 
 void GeneratorWindowsTest::TableLandsAboveTheCaretAsOneUndoStep() {
   SetText("a\nb");
   app_->Main().Editor().Select(2, 0);  // caret on line 1
   app_->Main().Button("SpeedButton22")->click();
-  In<QSpinBox>("Form8", "SpinEdit1")->setValue(2);
-  In<QSpinBox>("Form8", "SpinEdit2")->setValue(3);
-  QVERIFY(!In<QWidget>("Form8", "Panel1")->isEnabled());
-  In<QCheckBox>("Form8", "CheckBox1")->click();
-  QVERIFY(In<QWidget>("Form8", "Panel1")->isEnabled());
-  Click("Form8", "Button1");
+  In<QSpinBox>(TableWindow::kName, "SpinEdit1")->setValue(2);
+  In<QSpinBox>(TableWindow::kName, "SpinEdit2")->setValue(3);
+  QVERIFY(!In<QWidget>(TableWindow::kName, "Panel1")->isEnabled());
+  In<QCheckBox>(TableWindow::kName, "CheckBox1")->click();
+  QVERIFY(In<QWidget>(TableWindow::kName, "Panel1")->isEnabled());
+  Click(TableWindow::kName, "Button1");
   const QStringList lines = app_->Main().Editor().Lines();
   QCOMPARE(lines.size(), 14);
   QCOMPARE(lines[1], QString("<table border=1 cellpadding=1 cellspacing=1>"));
@@ -201,10 +233,10 @@ void GeneratorWindowsTest::ListGoesAboveTheCaretLine() {
   SetText("l0\nl1\nl2\nl3\nline four\nl5");
   app_->Main().Editor().Select(4 * 3 + 3, 0);  // inside "line four"
   app_->Main().Button("SpeedButton25")->click();
-  In<QRadioButton>("Form19", "RadioButton2")->click();
-  QVERIFY(!In<QComboBox>("Form19", "ComboBox1")->isVisible());
-  In<QComboBox>("Form19", "ComboBox2")->setCurrentIndex(2);
-  Click("Form19", "Button1");
+  In<QRadioButton>(ListWindow::kName, "RadioButton2")->click();
+  QVERIFY(!In<QComboBox>(ListWindow::kName, "ComboBox1")->isVisible());
+  In<QComboBox>(ListWindow::kName, "ComboBox2")->setCurrentIndex(2);
+  Click(ListWindow::kName, "Button1");
   const QStringList lines = app_->Main().Editor().Lines();
   QCOMPARE(lines.mid(4, 4), QStringList({"<ul type=\"square\">", "<li>", "</ul>", "line four"}));
 }
@@ -220,22 +252,22 @@ void GeneratorWindowsTest::RuleFromThePopupMenu() {
     dialog->findChild<QPushButton*>("Button1")->click();
   });
   app_->Main().RunTagCommand("N31");
-  QCOMPARE(desktop_->modal_windows, QStringList{"Form22"});
+  QCOMPARE(desktop_->modal_windows, QStringList{RuleWindow::kName.toString()});
   QCOMPARE(app_->Main().Editor().Line(0), QString("x<hr size=5 noshade color=#000000>"));
 }
 
 void GeneratorWindowsTest::BlockAndLineReplaceUndoInOneStep() {
   SetText("a\nb\na\nb");
   app_->Main().Button("SpeedButton9")->click();
-  In<QPlainTextEdit>("Form15", "Memo1")->setPlainText("a\nb\n");
-  In<QPlainTextEdit>("Form15", "Memo2")->setPlainText("x");
-  Click("Form15", "Button1");
+  In<QPlainTextEdit>(BlockReplaceWindow::kName, "Memo1")->setPlainText("a\nb\n");
+  In<QPlainTextEdit>(BlockReplaceWindow::kName, "Memo2")->setPlainText("x");
+  Click(BlockReplaceWindow::kName, "Button1");
   QCOMPARE(app_->Main().Editor().Lines(), QStringList({"x", "x"}));
   QVERIFY(app_->Main().Modified());
   app_->Main().Button("SpeedButton12")->click();
-  In<QLineEdit>("Form18", "Edit1")->setText("x");
-  In<QLineEdit>("Form18", "Edit2")->setText("yy");
-  Click("Form18", "Button1");
+  In<QLineEdit>(LineReplaceWindow::kName, "Edit1")->setText("x");
+  In<QLineEdit>(LineReplaceWindow::kName, "Edit2")->setText("yy");
+  Click(LineReplaceWindow::kName, "Button1");
   QCOMPARE(app_->Main().Editor().Lines(), QStringList({"yy", "yy"}));
   Editor()->undo();
   QCOMPARE(app_->Main().Editor().Lines(), QStringList({"x", "x"}));
@@ -245,13 +277,13 @@ void GeneratorWindowsTest::BlockAndLineReplaceUndoInOneStep() {
 
 void GeneratorWindowsTest::ChartNewestBarFirstAndStylesLocked() {
   app_->Main().Button("SpeedButton27")->click();
-  auto* list = In<QListWidget>("Form20", "RichEdit1");
+  auto* list = In<QListWidget>(ChartWindow::kName, "RichEdit1");
   QCOMPARE(list->count(), 2);
-  In<QLineEdit>("Form20", "Edit1")->setText("A");
-  Click("Form20", "Button3");
-  QVERIFY(!In<QRadioButton>("Form20", "RadioButton1")->isEnabled());
-  In<QLineEdit>("Form20", "Edit1")->setText("B");
-  Click("Form20", "Button3");
+  In<QLineEdit>(ChartWindow::kName, "Edit1")->setText("A");
+  Click(ChartWindow::kName, "Button3");
+  QVERIFY(!In<QRadioButton>(ChartWindow::kName, "RadioButton1")->isEnabled());
+  In<QLineEdit>(ChartWindow::kName, "Edit1")->setText("B");
+  Click(ChartWindow::kName, "Button3");
   QVERIFY(list->item(1)->text().startsWith("B</td>"));
   QVERIFY(list->item(2)->text().startsWith("A</td>"));
   // The frame lines cannot be removed; a bar can.
@@ -261,33 +293,33 @@ void GeneratorWindowsTest::ChartNewestBarFirstAndStylesLocked() {
   DoubleClick(list, 1);
   QCOMPARE(list->count(), 3);
   SetText("end");
-  In<QLineEdit>("Form20", "Edit5")->setText(" X ");
-  Click("Form20", "Button1");
+  In<QLineEdit>(ChartWindow::kName, "Edit5")->setText(" X ");
+  Click(ChartWindow::kName, "Button1");
   const QStringList lines = app_->Main().Editor().Lines();
   QCOMPARE(lines.first(), QString("<center> X </center>"));
   QCOMPARE(lines.size(), 5);
   QCOMPARE(lines.last(), QString("end"));
-  Click("Form20", "Button7");
-  QVERIFY(In<QRadioButton>("Form20", "RadioButton1")->isEnabled());
+  Click(ChartWindow::kName, "Button7");
+  QVERIFY(In<QRadioButton>(ChartWindow::kName, "RadioButton1")->isEnabled());
   QCOMPARE(list->count(), 2);
 }
 
 void GeneratorWindowsTest::StyleSheetSavedWithItsExtension() {
   app_->Main().Button("SpeedButton34")->click();
-  In<QComboBox>("Form21", "ComboBox6")->setCurrentText("P");
-  In<QCheckBox>("Form21", "CheckBox5")->click();
-  In<QLineEdit>("Form21", "Edit1")->setText("10");
-  In<QComboBox>("Form21", "ComboBox5")->setCurrentText("pt");
-  In<QCheckBox>("Form21", "CheckBox6")->click();
-  Click("Form21", "Button1");
-  auto* rules = In<QListWidget>("Form21", "ListBox1");
+  In<QComboBox>(StyleSheetWindow::kName, "ComboBox6")->setCurrentText("P");
+  In<QCheckBox>(StyleSheetWindow::kName, "CheckBox5")->click();
+  In<QLineEdit>(StyleSheetWindow::kName, "Edit1")->setText("10");
+  In<QComboBox>(StyleSheetWindow::kName, "ComboBox5")->setCurrentText("pt");
+  In<QCheckBox>(StyleSheetWindow::kName, "CheckBox6")->click();
+  Click(StyleSheetWindow::kName, "Button1");
+  auto* rules = In<QListWidget>(StyleSheetWindow::kName, "ListBox1");
   QCOMPARE(rules->item(0)->text(), QString("P { font-size: 10pt; color: #ffffff; }"));
   desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("styles"), 1});
-  Click("Form21", "Button4");
+  Click(StyleSheetWindow::kName, "Button4");
   QFile saved(dir_->filePath("styles.css"));
   QVERIFY(saved.open(QIODevice::ReadOnly));
   QCOMPARE(saved.readAll(), QByteArray("P { font-size: 10pt; color: #ffffff; }\r\n"));
-  Click("Form21", "Button4");  // cancelled: nothing written, nothing shown
+  Click(StyleSheetWindow::kName, "Button4");  // cancelled: nothing written, nothing shown
   QVERIFY(desktop_->errors.isEmpty());
 }
 
@@ -308,30 +340,30 @@ void GeneratorWindowsTest::ImageMapDragsInEveryDirection() {
   const QString path = Picture("map.bmp", "BMP", QSize(120, 80));
   desktop_->open_answers.push_back(Desktop::FileChoice{path, 1});
   app_->Main().Button("SpeedButton28")->click();
-  Click("Form27", "Button2");
-  QCOMPARE(In<QLabel>("Form27", "Label9")->text(), QString("120,80"));
-  QWidget* layer = In<QWidget>("Form27", "Image1");
+  Click(ImageMapWindow::kName, "Button2");
+  QCOMPARE(In<QLabel>(ImageMapWindow::kName, "Label9")->text(), QString("120,80"));
+  QWidget* layer = In<QWidget>(ImageMapWindow::kName, "Image1");
   QTest::mouseMove(layer, from);
   QTest::mousePress(layer, Qt::LeftButton, {}, from);
   QTest::mouseMove(layer, to);
   QTest::mouseRelease(layer, Qt::LeftButton, {}, to);
-  QCOMPARE(In<QLineEdit>("Form27", "Edit5")->text(), coords);
+  QCOMPARE(In<QLineEdit>(ImageMapWindow::kName, "Edit5")->text(), coords);
 }
 
 void GeneratorWindowsTest::ImageMapInsertsNewestAreaFirst() {
   app_->Main().Button("SpeedButton28")->click();
-  Click("Form27", "Button3");
+  Click(ImageMapWindow::kName, "Button3");
   QCOMPARE(desktop_->messages, QStringList{"Отсутствует один из обязательных параметров."});
-  In<QLineEdit>("Form27", "Edit5")->setText("1,1,2,2");
-  In<QLineEdit>("Form27", "Edit2")->setText("a.htm");
-  Click("Form27", "Button3");
-  In<QLineEdit>("Form27", "Edit2")->setText("b.htm");
-  Click("Form27", "Button3");
+  In<QLineEdit>(ImageMapWindow::kName, "Edit5")->setText("1,1,2,2");
+  In<QLineEdit>(ImageMapWindow::kName, "Edit2")->setText("a.htm");
+  Click(ImageMapWindow::kName, "Button3");
+  In<QLineEdit>(ImageMapWindow::kName, "Edit2")->setText("b.htm");
+  Click(ImageMapWindow::kName, "Button3");
   SetText("first");
-  Click("Form27", "Button1");  // no map name: nothing
+  Click(ImageMapWindow::kName, "Button1");  // no map name: nothing
   QCOMPARE(app_->Main().Editor().Lines(), QStringList{"first"});
-  In<QLineEdit>("Form27", "Edit1")->setText("my map");
-  Click("Form27", "Button1");
+  In<QLineEdit>(ImageMapWindow::kName, "Edit1")->setText("my map");
+  Click(ImageMapWindow::kName, "Button1");
   const QStringList lines = app_->Main().Editor().Lines();
   QCOMPARE(lines.mid(1),
            QStringList({"<map name=\"my map\">", "<area shape=rect coords=1,1,2,2 href=b.htm>",
@@ -339,33 +371,33 @@ void GeneratorWindowsTest::ImageMapInsertsNewestAreaFirst() {
 }
 
 void GeneratorWindowsTest::ClipboardToggleCopyAndStore() {
-  QWidget* clipboard = app_->Window("Form17");
+  QWidget* clipboard = app_->Window<ClipboardWindow>();
   QAction* toggle = app_->Main().findChild<QAction*>("Clipboard");
   toggle->trigger();
   QVERIFY(clipboard->isVisible());
   for (const char* entry : {"<b>", "", "sig"}) {
-    In<QLineEdit>("Form17", "Edit1")->setText(entry);
-    Click("Form17", "SpeedButton1");
+    In<QLineEdit>(ClipboardWindow::kName, "Edit1")->setText(entry);
+    Click(ClipboardWindow::kName, "SpeedButton1");
   }
-  auto* list = In<QListWidget>("Form17", "ListBox1");
+  auto* list = In<QListWidget>(ClipboardWindow::kName, "ListBox1");
   DoubleClick(list, 0);
   QCOMPARE(desktop_->clipboard, QStringList{"<b>"});
   desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("snips"), 1});
-  Click("Form17", "SpeedButton4");
+  Click(ClipboardWindow::kName, "SpeedButton4");
   QFile saved(dir_->filePath("snips.cpb"));
   QVERIFY(saved.open(QIODevice::ReadOnly));
   QCOMPARE(saved.readAll(), QByteArray("<b>\r\n\r\nsig\r\n"));
-  Click("Form17", "SpeedButton5");
+  Click(ClipboardWindow::kName, "SpeedButton5");
   QCOMPARE(list->count(), 0);
   QFile mixed(dir_->filePath("mixed.cpb"));
   QVERIFY(mixed.open(QIODevice::WriteOnly));
   mixed.write("a\rb\nc");
   mixed.close();
   desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("mixed.cpb"), 1});
-  Click("Form17", "SpeedButton3");
+  Click(ClipboardWindow::kName, "SpeedButton3");
   QCOMPARE(list->count(), 3);
   desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("missing.cpb"), 1});
-  Click("Form17", "SpeedButton3");
+  Click(ClipboardWindow::kName, "SpeedButton3");
   QCOMPARE(list->count(), 3);  // a failed load keeps the list
   toggle->trigger();
   QVERIFY(!clipboard->isVisible());
@@ -373,7 +405,7 @@ void GeneratorWindowsTest::ClipboardToggleCopyAndStore() {
 }
 
 void GeneratorWindowsTest::ClipboardStepsDownForAModalDialog() {
-  auto* clipboard = qobject_cast<QWidget*>(app_->Window("Form17"));
+  auto* clipboard = app_->Window<ClipboardWindow>();
   clipboard->show();
   QVERIFY(clipboard->windowFlags() & Qt::WindowStaysOnTopHint);
   QDialog modal(&app_->Main());
