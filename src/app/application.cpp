@@ -139,7 +139,7 @@ void Application::WireCommands() {
   main->BindCommand(Command::kNewVersion, [this] {
     desktop_.OpenWithDefaultProgram(QString::fromLatin1(kNewVersionAddress));
   });
-  auto* clipboard = qobject_cast<ClipboardWindow*>(Window(ClipboardWindow::kName.toString()));
+  auto* clipboard = Window<ClipboardWindow>();
   main->BindCommand(Command::kToggleClipboard, [clipboard] { clipboard->Toggle(); });
   main->BindCommand(Command::kUndoBatch, [this] { UndoLastBatchRun(); });
 
