@@ -59,6 +59,10 @@ enum class Command {
 };
 inline constexpr int kCommandCount = int(Command::kNewVersion) + 1;
 
+// The File menu's four recent files, the newest first.
+inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,
+                                                  Command::kRecent3, Command::kRecent4};
+
 // How a command that opens a window is run; kByHandler commands are bound one by one.
 enum class Opening { kByHandler, kInFront, kModal };
 

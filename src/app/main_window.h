@@ -139,7 +139,7 @@ class MainWindow : public QMainWindow,
   QString SelectedFilePath() const override;
   std::optional<QString> AskSaveChanges() override;
   QWidget* DialogParent() override { return this; }
-  void PrepareForLongLines(bool long_lines) override;
+  void PrepareForLongLines(qsizetype longest_line) override;
   void ShowStatusNote(const QString& text) override;
 
  signals:

@@ -18,7 +18,8 @@
 
 namespace {
 
-const char16_t* const kRecentItems[] = {u"N66", u"N67", u"N68", u"N69"};
+// Past this many bytes a line is a minified page's.
+constexpr qsizetype kLongLine = 20000;
 
 }  // namespace
 
@@ -43,7 +44,7 @@ void MainWindow::ShowFormat(const TextFormat& format) {
 
 void MainWindow::ShowRecentFiles(const QStringList& paths) {
   for (int i = 0; i < 4; ++i) {
-    QAction* item = menu_items_[QString::fromUtf16(kRecentItems[i])];
+    QAction* item = MenuItemOf(kRecentFileCommands[i]);
     const QString path = paths.value(i);
     item->setData(path);
     // A "&" in a path is shown, not taken as an accelerator.
@@ -75,11 +76,12 @@ void MainWindow::StartUp(const QString& argument) {
   session_.StartUp(argument, new_page_fields_ ? new_page_fields_() : NewPageFields{});
 }
 
-void MainWindow::PrepareForLongLines(bool long_lines) {
+void MainWindow::PrepareForLongLines(qsizetype longest_line) {
+  editor_->FitMeasureCache(longest_line);
   // A minified page is one long line. Wrapped, every key lays the whole line out again and
   // wraps it (five times the cost of an unwrapped line), so such a page opens unwrapped;
   // the wrap button still wraps it on request.
-  if (long_lines) {
+  if (longest_line > kLongLine) {
     editor_->setWrapMode(QsciScintilla::WrapNone);
     editor_->setToolTip(QStringLiteral(
         "Long lines are not wrapped, so that typing stays quick; the wrap button wraps them."));

@@ -83,10 +83,10 @@ void MainWindow::BindOwnCommands() {
   BindCommand(Command::kSave, [this] { SaveDocument(); });
   BindCommand(Command::kSaveAs, [this] { SaveDocumentAs(); });
   BindCommand(Command::kClosePage, [this] { CloseDocument(); });
-  const Command recent[] = {Command::kRecent1, Command::kRecent2, Command::kRecent3,
-                            Command::kRecent4};
-  for (int k = 1; k <= 4; ++k) {
-    BindCommand(recent[k - 1], [this, k] { OpenDocument(Source::kRecent, k); });
+  int k = 1;
+  for (Command item : kRecentFileCommands) {
+    BindCommand(item, [this, k] { OpenDocument(Source::kRecent, k); });
+    ++k;
   }
   BindCommand(Command::kQuit, [this] { Exit(); });
   BindCommand(Command::kHideFilePanel, [this] { HideFilePanel(); });

@@ -11,9 +11,6 @@
 
 namespace {
 
-// Past this many bytes a line is a minified page's, laid out as the view prepares for it.
-constexpr qsizetype kLongLine = 20000;
-
 // In bytes: close enough to characters for choosing how to lay lines out.
 qsizetype LongestLine(QByteArrayView bytes) {
   qsizetype longest = 0;
@@ -98,7 +95,7 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
   // While the text is as read, saving writes exactly what was read (mixed line ends too).
   pristine_bytes_ = read.bytes;
   if (title != nullptr) *title = PageTitleOfFile(read.bytes, format_);
-  view_.PrepareForLongLines(LongestLine(read.bytes) > kLongLine);
+  view_.PrepareForLongLines(LongestLine(read.bytes));
   loading_ = true;
   editor_.LoadBuffer(EditorBytes(read.bytes, format_), format_.line_end);
   loading_ = false;
@@ -289,7 +286,7 @@ bool DocumentSession::CloseDocument() {
 bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
   if (modified_ && !CloseDocument()) return false;
   pristine_bytes_ = QByteArray();
-  view_.PrepareForLongLines(false);
+  view_.PrepareForLongLines(0);
   format_ = TextFormat{};
   loading_ = true;
   editor_.LoadText(NewPageLines(fields).join(u'\n'), format_.line_end);

@@ -29,9 +29,9 @@ class DocumentView {
   // The save-changes prompt: "y", "n" or "c"; nothing when dismissed by its frame.
   virtual std::optional<QString> AskSaveChanges() = 0;
   virtual void FocusEditor() = 0;
-  // Told before a text is shown whether it has lines too long to lay out unwrapped (one-line
-  // pages); the view may wrap them for display, which never changes the text.
-  virtual void PrepareForLongLines(bool long_lines) = 0;
+  // Told before a text is shown how long its longest line is, in bytes: a minified page is
+  // one line of megabytes, which the view shows differently.
+  virtual void PrepareForLongLines(qsizetype longest_line) = 0;
   // The window dialogs and messages belong to.
   virtual QWidget* DialogParent() = 0;
   // A passing note in the status bar.

@@ -3,9 +3,13 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 #include <Qsci/qscilexerhtml.h>
+#include <algorithm>
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMimeData>
+
+#include "widgets/code_editor_accessible.h"
 
 namespace {
 
@@ -63,8 +67,15 @@ CodeEditor::CodeEditor(QWidget* parent)
   UpdateNumberMargin();
   MarkCurrentLine(0);
 
-  connect(this, &QsciScintilla::cursorPositionChanged, this,
-          [this](int line, int) { MarkCurrentLine(line); });
+  // After the component's own factory, so that a reader gets ours.
+  CodeEditorAccessible::Install();
+  connect(this, &QsciScintilla::cursorPositionChanged, this, [this](int line, int) {
+    MarkCurrentLine(line);
+    if (QAccessible::isActive()) {
+      QAccessibleTextCursorEvent event(this, model_.CaretPosition());
+      QAccessible::updateAccessibility(&event);
+    }
+  });
   connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
     if (updated & SC_UPDATE_CONTENT) UpdateNumberMargin();
     if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL)) MarkTemplateMarkers();
@@ -210,6 +221,18 @@ void CodeEditor::SetHighlighting(bool on) {
   ReportEditsOnly();
   UpdateNumberMargin();
   MarkTemplateMarkers();
+}
+
+// The component lays a changed line out whole at every key and takes the width of each short
+// run of one style from a cache. A minified page is one line of a few hundred thousand runs:
+// with the default 1024 entries every key measured them all again through Qt's text shaping
+// (0.6 s a key at 2 MB, 4.4 s at 13 MB; a third and a fifth of that with the cache sized).
+// One entry (16 bytes, and the widths once filled) for every 16 bytes of the longest line.
+void CodeEditor::FitMeasureCache(qsizetype longest_line) {
+  const qsizetype entries = std::clamp<qsizetype>(longest_line / 16, 1024, 1 << 20);
+  if (entries == measure_cache_) return;
+  measure_cache_ = entries;
+  SendScintilla(SCI_SETPOSITIONCACHE, static_cast<unsigned long>(entries));
 }
 
 void CodeEditor::SetFolding(bool on) {

@@ -28,6 +28,9 @@ class CodeEditor : public QsciScintilla {
   void SetHighlighting(bool on);
   bool Highlighting() const { return highlighting_; }
   void SetFolding(bool on);
+  // Sizes the component's cache of measured text runs for a page whose longest line has
+  // this many bytes.
+  void FitMeasureCache(qsizetype longest_line);
   bool Folding() const { return folding_; }
   void SetTagMatching(bool on);
   bool TagMatching() const { return tag_matching_; }
@@ -89,6 +92,7 @@ class CodeEditor : public QsciScintilla {
   bool line_numbers_shown_ = true;
   bool highlighting_ = true;
   bool folding_ = true;
+  qsizetype measure_cache_ = 1024;  // the component's own default
   bool tag_matching_ = true;
   bool closing_tags_ = true;
   bool completion_ = true;

@@ -38,6 +38,9 @@ class ScintillaModel : public EditorModel {
   // Byte position in the buffer of a character position, and back.
   long BytePosition(int position) const;
   int CharacterPosition(long byte) const;
+  QString Decoded(long from, long to) const;  // line breaks as '\n'
+  int LineOf(long byte) const;
+  int LineStartCharacter(int line) const;  // from the line index, without counting
 
  protected:
   void ReplaceLines(int first, int end, const QStringList& lines) override;
@@ -46,11 +49,8 @@ class ScintillaModel : public EditorModel {
   long Send(unsigned int message, unsigned long w = 0, long l = 0) const;
   // UTF-8 of lines joined by the page's line end, breaks inside them made that kind too.
   QByteArray Encoded(const QStringList& lines) const;
-  QString Decoded(long from, long to) const;  // line breaks as '\n'
   long LineStart(int line) const;
   long LineEnd(int line) const;
-  int LineOf(long byte) const;
-  int LineStartCharacter(int line) const;  // from the line index, without counting
   // Replaces bytes [from, to) as one undo step and puts the caret at caret_at, counted
   // from the start of the replacement (-1: after it).
   void Replace(long from, long to, const QByteArray& bytes, long caret_at = -1);

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
@@ -284,6 +285,46 @@ class EditorComfortsTest : public WindowTest {
   }
 
   // Every tool button has a picture, sharp at twice the scale; so has the program.
+  // A screen reader reads lines, words and characters around an offset, a CR LF as one.
+  void ReaderSeesTextCaretAndSelection_data() {
+    QTest::addColumn<int>("boundary");
+    QTest::addColumn<QString>("at");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addRow("line") << int(QAccessible::LineBoundary) << "вторая строка\n"
+                          << "first line\n"
+                          << "last";
+    QTest::addRow("word") << int(QAccessible::WordBoundary) << "вторая"
+                          << "\n"
+                          << " ";
+    QTest::addRow("character") << int(QAccessible::CharBoundary) << "о"
+                               << "т"
+                               << "р";
+  }
+  void ReaderSeesTextCaretAndSelection() {
+    QFETCH(int, boundary);
+    const auto type = QAccessible::TextBoundaryType(boundary);
+    Main().Editor().LoadText("first line\nвторая строка\nlast", LineEnd::kCrLf);
+    QAccessibleTextInterface* reader =
+        QAccessible::queryAccessibleInterface(Editor())->textInterface();
+    QVERIFY(reader != nullptr);
+    QCOMPARE(reader->characterCount(), 29);
+    QCOMPARE(reader->text(0, 29), QString("first line\nвторая строка\nlast"));
+    int start = 0;
+    int end = 0;
+    QTEST(reader->textAtOffset(13, type, &start, &end), "at");
+    QCOMPARE(reader->text(start, end), reader->textAtOffset(13, type, &start, &end));
+    QTEST(reader->textBeforeOffset(13, type, &start, &end), "before");
+    QTEST(reader->textAfterOffset(13, type, &start, &end), "after");
+    reader->setSelection(0, 11, 17);
+    QCOMPARE(Main().Editor().SelectedText(), QString("вторая"));
+    reader->selection(0, &start, &end);
+    QCOMPARE(QPair(start, end), QPair(11, 17));
+    reader->setCursorPosition(27);
+    QCOMPARE(reader->cursorPosition(), 27);
+    QCOMPARE(Main().Editor().CaretLine(), 2);
+  }
+
   void ToolButtonsHaveIcons() {
     for (QToolButton* button : Main().findChildren<QToolButton*>()) {
       const QString name = button->objectName();
