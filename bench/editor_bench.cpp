@@ -144,7 +144,10 @@ int main(int argc, char* argv[]) {
       parts[1] = Milliseconds([&] { format = DetectTextFormat(bytes); });
       parts[2] = Milliseconds([&] { PageTitleOfFile(bytes, format); });
       parts[3] = Milliseconds([&] { utf8 = EditorBytes(bytes, format); });
-      parts[4] = Milliseconds([&] { edit.Model().LoadBuffer(utf8, format.line_end); });
+      parts[4] = Milliseconds([&] {
+        edit.FitMeasureCache(one_line ? utf8.size() : 0);  // as the program does for the page
+        edit.Model().LoadBuffer(utf8, format.line_end);
+      });
       parts[5] = Milliseconds([&] { Show(edit); });
     });
     std::printf("read %.0f detect %.0f title %.0f convert %.0f load %.0f paint %.0f | ", parts[0],

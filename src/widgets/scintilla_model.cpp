@@ -197,7 +197,10 @@ void ScintillaModel::LoadBuffer(const QByteArray& utf8, ::LineEnd line_end) {
   Send(Sci::SCI_SETUNDOCOLLECTION, 1);
   Send(Sci::SCI_EMPTYUNDOBUFFER);
   Send(Sci::SCI_SETSAVEPOINT);
-  Send(Sci::SCI_GOTOPOS, 0);
+  // The caret and the view to the start without making the caret visible, which would lay a
+  // minified page out before it is coloured and then again after (four times the open).
+  Send(Sci::SCI_SETEMPTYSELECTION, 0);
+  Send(Sci::SCI_SETXOFFSET, 0);
 }
 
 void ScintillaModel::MarkSaved() { Send(Sci::SCI_SETSAVEPOINT); }
