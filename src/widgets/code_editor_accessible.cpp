@@ -82,11 +82,14 @@ QString CodeEditorAccessible::textAtOffset(int offset, QAccessible::TextBoundary
     *end = count;
     return text(0, count);
   }
-  if (offset < 0 || offset >= count) return QString();
+  const bool whole_line =
+      type == QAccessible::LineBoundary || type == QAccessible::ParagraphBoundary;
+  // The caret after the last character still stands on the last line.
+  if (offset < 0 || offset > count || (offset == count && !whole_line)) return QString();
   const int line = Model().LineOf(Model().BytePosition(offset));
   const int first = Model().LineStartCharacter(line);
   const QString line_text = Model().Line(line);
-  if (type == QAccessible::LineBoundary || type == QAccessible::ParagraphBoundary) {
+  if (whole_line) {
     *start = first;
     *end = std::min(count, first + int(line_text.size()) + 1);  // with its break
     return text(*start, *end);

@@ -320,6 +320,7 @@ class EditorComfortsTest : public WindowTest {
     QCOMPARE(Main().Editor().SelectedText(), QString("вторая"));
     reader->selection(0, &start, &end);
     QCOMPARE(QPair(start, end), QPair(11, 17));
+    QCOMPARE(reader->textAtOffset(29, QAccessible::LineBoundary, &start, &end), QString("last"));
     reader->setCursorPosition(27);
     QCOMPARE(reader->cursorPosition(), 27);
     QCOMPARE(Main().Editor().CaretLine(), 2);
