@@ -243,10 +243,11 @@ void CodeEditor::SetFolding(bool on) {
 }
 
 void CodeEditor::ReportEditsOnly() {
-  // Edits are reported before they happen, not after: the component's accessibility layer
-  // counts the characters from the start of the text at each after-report, so typing at
-  // the end of a long page would cost as much as reading it. Edited comes at every edit
-  // (just before it) and only then: fold and marker changes are not edits. The component
+  // Edits are reported once, just before they happen: Edited comes at every edit and only
+  // then, since with the component's default mask every fold or marker change would count
+  // as an edit too, and each edit would be reported twice. (The component's own
+  // accessibility layer, which counted characters from the start of the text at each
+  // after-report, no longer serves this editor: see CodeEditorAccessible.) The component
   // itself unfolds an element whose first line stops starting one (automatic fold).
   SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
 }
