@@ -10,7 +10,7 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: brindlemark [PAGE]\n"
+    "Usage: brindlemark [--] [PAGE]\n"
     "A desktop editor for web pages written by hand.\n\n"
     "  PAGE        a page to open (a new page when none is given)\n"
     "  -h, --help  show this help and exit\n"
@@ -31,6 +31,11 @@ int main(int argc, char* argv[]) {
       std::printf("brindlemark %s\n", BM_VERSION);
       return 0;
     }
+    // An option that is not one is a mistake, not a page to open ("--" ends the options).
+    if (first.size() > 1 && first.front() == '-' && first != "--") {
+      std::fprintf(stderr, "brindlemark: unknown option %s\n\n%s", argv[1], kUsage);
+      return 2;
+    }
   }
   PrepareEmbeddedBrowser();
   QApplication qt_app(argc, argv);
@@ -48,6 +53,7 @@ int main(int argc, char* argv[]) {
                                                    qEnvironmentVariable("XDG_DATA_HOME"),
                                                    qEnvironmentVariable("XDG_CACHE_HOME")));
   const QStringList arguments = QCoreApplication::arguments();
-  app.Start(arguments.size() > 1 ? arguments.at(1) : QString());
+  const qsizetype page = arguments.size() > 1 && arguments.at(1) == u"--" ? 2 : 1;
+  app.Start(arguments.size() > page ? arguments.at(page) : QString());
   return QApplication::exec();
 }

@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "batch/batch_panel.h"
 
 #include <QUrl>
 
@@ -191,8 +192,12 @@ void Application::ShowManual() {
 }
 
 void Application::UndoLastBatchRun() {
-  const UndoReport undo = UndoLastRun();
   MainWindow* main = main_window_.get();
+  UndoReport undo;
+  {
+    FileProgress progress(main, QStringLiteral("Undoing the last batch run..."));
+    undo = UndoLastRun(QString(), QString(), false, progress.Sink());
+  }
   if (undo.nothing) {
     desktop_.ShowMessage(main, QStringLiteral("There is no batch run to undo."));
     return;

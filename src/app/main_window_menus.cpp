@@ -17,6 +17,7 @@
 #include "app/tool_icons.h"
 #include "document/document.h"
 #include "widgets/code_editor.h"
+#include "widgets/key_hint_menu.h"
 #include "widgets/widget_helpers.h"
 
 QAction* MainWindow::AddMenuItem(QMenu* menu, const QString& name) {
@@ -32,7 +33,7 @@ void MainWindow::BuildMenu() {
   bar->setObjectName(QStringLiteral("MainMenu1"));
   for (const MainMenu& layout : MainMenus()) {
     const QString name = layout.name.toString();
-    auto* menu = new QMenu(bar);
+    auto* menu = new KeyHintMenu(bar);
     menu->setObjectName(name);
     menu->menuAction()->setObjectName(name);
     bar->addMenu(menu);
@@ -49,7 +50,8 @@ void MainWindow::BuildMenu() {
 }
 
 // The window's key actions; the menus show the keys of the items that share a command with
-// one, and the keys themselves belong to the actions.
+// one, and the keys themselves belong to the actions alone: a key carried by the item too
+// would be refused as ambiguous whenever the menu bar holds the focus.
 void MainWindow::BuildActions() {
   for (const CommandRow& row : CommandRows()) {
     if (!row.action.isEmpty()) {
@@ -61,9 +63,7 @@ void MainWindow::BuildActions() {
       key_actions_[std::size_t(row.command)] = action;
     }
     if (!row.menu_item.isEmpty() && row.HasKey()) {
-      QAction* item = MenuItemOf(row.command);
-      item->setShortcutContext(Qt::WidgetShortcut);
-      item->setShortcut(QKeySequence(row.key));
+      KeyHintMenu::SetKeyHint(MenuItemOf(row.command), QKeySequence(row.key));
     }
   }
 }

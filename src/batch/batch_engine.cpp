@@ -153,12 +153,20 @@ BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options)
   // A dry run sees its own earlier outputs, so a file listed twice is shown as the run does it.
   QHash<QString, QByteArray> dry_outputs;
   QStringList written_folders;
+  QSet<QString> cleaned_folders;
   const int total = static_cast<int>(steps.size());
   for (int i = 0; i < total; ++i) {
     const BatchStep& step = steps[i];
     if (options.progress && !options.progress(i, total, step.write_path)) {
       report.cancelled = true;
       break;
+    }
+    // A run killed before renaming its new file over a page left it here; this run takes
+    // the place of that one.
+    const QString folder = QFileInfo(step.write_path).absolutePath();
+    if (!options.dry_run && !cleaned_folders.contains(folder)) {
+      cleaned_folders.insert(folder);
+      RemoveLeftoverWrites(folder);
     }
     QByteArray input;
     if (!ReadInput(step, options.dry_run, dry_outputs, &input, report)) continue;

@@ -110,8 +110,12 @@ struct UndoReport {
 // Undoes the newest journaled run not yet tried (or the one named): files still as the run
 // wrote them go back, each checked against the journaled bytes. The journal is dropped when
 // every entry went back; otherwise it stays, and the next undo goes to the run before it.
+// progress is told of each entry (its answer is not asked: an undo runs to its end).
 UndoReport UndoLastRun(const QString& journal_folder = QString(),
-                       const QString& journal = QString(), bool dry_run = false);
+                       const QString& journal = QString(), bool dry_run = false,
+                       const ProgressSink& progress = {});
+// Whether the run journaled in journal can still be undone (it was not undone or tried).
+bool RunIsUndoable(const QString& journal);
 
 // The form of a path the journal records: absolute, clean, a symbolic link resolved.
 QString JournalPath(const QString& path);

@@ -1,5 +1,7 @@
 #include "batch/batch_panel.h"
 
+#include <QEvent>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -155,7 +157,7 @@ BatchReport BatchPanel::Run(const QString& label) {
   options.progress = progress.Sink();
   const BatchReport report = job_(options);
   journal_ = report.journal;
-  undo_->setEnabled(!journal_.isEmpty());
+  RefreshUndo();
   report_->setText(report.Summary());
   changes_.clear();
   changed_files_->clear();
@@ -211,9 +213,30 @@ void BatchPanel::ShowPreview(const BatchReport& report) {
   if (!changes_.isEmpty()) changed_files_->setCurrentRow(0);
 }
 
+bool BatchPanel::eventFilter(QObject* watched, QEvent* event) {
+  // Back in the window: the run may have been undone meanwhile, from the Tools menu or the
+  // command line.
+  if (event->type() == QEvent::WindowActivate) RefreshUndo();
+  return QFrame::eventFilter(watched, event);
+}
+
+void BatchPanel::showEvent(QShowEvent* event) {
+  QFrame::showEvent(event);
+  window()->removeEventFilter(this);
+  window()->installEventFilter(this);
+  RefreshUndo();
+}
+
+void BatchPanel::RefreshUndo() { undo_->setEnabled(RunIsUndoable(journal_)); }
+
 void BatchPanel::UndoRun() {
-  if (journal_.isEmpty()) return;
-  const UndoReport undo = UndoLastRun(QString(), journal_);
+  if (!RunIsUndoable(journal_)) {
+    if (!journal_.isEmpty()) report_->setText(QStringLiteral("This run was already undone."));
+    RefreshUndo();
+    return;
+  }
+  FileProgress progress(this, QStringLiteral("Undoing the run..."));
+  const UndoReport undo = UndoLastRun(QString(), journal_, false, progress.Sink());
   journal_.clear();
   undo_->setEnabled(false);
   QString text = QStringLiteral("Undone: %1 file(s) restored.").arg(undo.restored);

@@ -46,8 +46,14 @@ class BatchPanel : public QFrame {
  signals:
   void Finished();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
  private:
   void ShowPreview(const BatchReport& report);
+  // "Undo this run" is enabled while the run can still be undone.
+  void RefreshUndo();
 
   Desktop& desktop_;
   Job job_;

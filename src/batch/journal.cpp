@@ -52,6 +52,8 @@ bool Journal::Record(const QString& path, bool existed, const QByteArray& before
               FolderTakesNewFiles(path.left(path.lastIndexOf(u'/'))) && AddFileName(path, kept);
     if (!*linked && !WriteCopy(path, kept, before, error)) return false;
     entry.insert(QStringLiteral("original"), name);
+    // Undo gives the time back too: upload tools compare times, not bytes.
+    entry.insert(QStringLiteral("modified_ns"), QString::number(StampOf(path).modified_ns));
   }
   ++count_;
   return Append(entry, error);

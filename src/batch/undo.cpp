@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 
 #include "batch/batch_engine.h"
 #include "batch/journal.h"
@@ -66,6 +67,9 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
   if (!check.ok() || check.bytes != original) {
     return fail(QStringLiteral("the file does not hold the journaled text after restoring"));
   }
+  bool recorded_time = false;
+  const qint64 modified_ns = entry.value(u"modified_ns").toString().toLongLong(&recorded_time);
+  if (recorded_time) SetModificationTime(file, modified_ns);
   ++report.restored;
 }
 
@@ -101,7 +105,13 @@ QString NewestRun(const QString& root) {
 
 }  // namespace
 
-UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bool dry_run) {
+bool RunIsUndoable(const QString& journal) {
+  return !journal.isEmpty() && QFileInfo::exists(journal + u'/' + QString::fromUtf16(kIndexName)) &&
+         !QFileInfo::exists(journal + u'/' + QString::fromUtf16(kTriedMark));
+}
+
+UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bool dry_run,
+                       const ProgressSink& progress) {
   UndoReport report;
   const QString root = journal_folder.isEmpty() ? DefaultJournalFolder() : journal_folder;
   const QString path = journal.isEmpty() ? NewestRun(root) : journal;
@@ -119,14 +129,25 @@ UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bo
     return report;
   }
   const QList<QByteArray> entries = index.bytes.split('\n');
+  const int total = int(entries.size());
+  QSet<QString> cleaned_folders;
   for (qsizetype i = entries.size() - 1; i >= 0; --i) {
     const QJsonObject entry = QJsonDocument::fromJson(entries[i]).object();
+    const QString file = entry.value(u"path").toString();
+    if (progress) progress(int(total - 1 - i), total, file);
+    // A killed run's half-made file goes before its page is restored.
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!dry_run && IsRecordedPath(file) && !cleaned_folders.contains(folder)) {
+      cleaned_folders.insert(folder);
+      RemoveLeftoverWrites(folder);
+    }
     if (entry.contains(u"from")) {
       UndoRename(entry, dry_run, report);
     } else if (entry.contains(u"path")) {
       UndoEntry(entry, path, dry_run, report);
     }
   }
+  if (progress) progress(total, total, QString());
   if (dry_run) return report;
   if (report.failed.isEmpty() && report.conflicts.isEmpty()) {
     QDir(path).removeRecursively();

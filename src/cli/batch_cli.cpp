@@ -42,7 +42,16 @@ class Invocation {
   int Series();
   int RenameFiles();
   int CopyNumbered();
-  int UndoRun() { return Undo(journal_folder_, DryRun(), out_, err_); }
+  int UndoRun() {
+    // A stray word may be a site the user meant; the last run is undone only when asked plainly.
+    if (!args_.paths.isEmpty()) {
+      return Bad(QStringLiteral("undo takes no paths: %1").arg(args_.paths.join(u' ')));
+    }
+    if (!args_.options.isEmpty()) {
+      return Bad(QStringLiteral("undo takes no option %1").arg(args_.options.keys().first()));
+    }
+    return Undo(journal_folder_, DryRun(), out_, err_);
+  }
 
  private:
   bool DryRun() const { return args_.flags.contains(QStringLiteral("--dry-run")); }

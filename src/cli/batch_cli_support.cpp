@@ -147,7 +147,8 @@ int Undo(const QString& journal_folder, bool dry_run, QTextStream& out, QTextStr
     out << "not written by the run, already as before: " << PrintableName(path) << '\n';
   }
   for (const QString& path : undo.conflicts) {
-    out << "changed since the run, left alone: " << PrintableName(path) << '\n';
+    err << (dry_run ? "would not restore: " : "not restored: ") << PrintableName(path)
+        << ": changed since the run, left alone\n";
   }
   for (const QString& failure : undo.failed) err << "failed: " << PrintableName(failure) << '\n';
   if (dry_run) {
@@ -159,5 +160,5 @@ int Undo(const QString& journal_folder, bool dry_run, QTextStream& out, QTextStr
     out << "Not everything was restored; the journal is kept in " << undo.journal
         << ". The next undo goes to the run before it.\n";
   }
-  return undo.failed.isEmpty() ? 0 : 1;
+  return undo.failed.isEmpty() && undo.conflicts.isEmpty() ? 0 : 1;
 }

@@ -201,10 +201,10 @@ bool DocumentSession::MayOverwrite(bool* save_as) {
 void DocumentSession::CheckDiskChanges() {
   if (checking_disk_ || !disk_state_.exists) return;
   const FileStamp now = StampOf(file_name_);
-  if (!now.exists || now == disk_state_) return;
+  if (!now.exists || now == disk_state_ || now == kept_over_) return;
   // The questions below take the focus away and back; one check at a time.
   checking_disk_ = true;
-  disk_state_ = now;  // asked once per change
+  kept_over_ = now;  // asked once per change
   const bool reload =
       !modified_ ||
       desktop_.AskYesNo(view_.DialogParent(),

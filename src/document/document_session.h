@@ -124,5 +124,8 @@ class DocumentSession {
   // The page as read, written back while the text is at the save point of that read.
   QByteArray pristine_bytes_;
   FileStamp disk_state_;  // the named page as last read or written
+  // A version on disk the user chose not to reload: not asked about again, yet a save
+  // over it still asks, since disk_state_ stays the one the text came from.
+  FileStamp kept_over_;
   bool checking_disk_ = false;
 };

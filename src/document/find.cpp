@@ -1,12 +1,35 @@
 #include "document/find.h"
 
+namespace {
+
+// The text as a pattern that matches only itself. QRegularExpression::escape writes a NUL as
+// "\\0", which a digit after it would turn into an octal escape of another character;
+// a backslash before any other ASCII sign or space keeps it literal.
+QString LiteralPattern(const QString& text) {
+  QString pattern;
+  pattern.reserve(text.size() * 2);
+  for (const QChar c : text) {
+    if (c.isNull()) {
+      pattern += QStringLiteral("\\x{0}");
+    } else if (c.unicode() >= 0x80 || c.isLetterOrNumber() || c == u'_') {
+      pattern += c;
+    } else {
+      pattern += u'\\';
+      pattern += c;
+    }
+  }
+  return pattern;
+}
+
+}  // namespace
+
 std::optional<QRegularExpression> FindExpression(const QString& text, const FindOptions& options,
                                                  QString* error) {
   if (text.isEmpty()) {
     if (error != nullptr) *error = QStringLiteral("Nothing to find");
     return std::nullopt;
   }
-  QString pattern = options.regex ? text : QRegularExpression::escape(text);
+  QString pattern = options.regex ? text : LiteralPattern(text);
   // Lookarounds rather than \b, so a text that starts or ends with a sign still counts
   // as a whole word between spaces.
   if (options.whole_word)

@@ -1,14 +1,19 @@
 #include "platform/text_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include "platform/codec.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include <cerrno>
 #include <cstdlib>
@@ -55,6 +60,11 @@ QStringList SplitLines(QStringView text) {
 }
 
 namespace {
+
+// When this program started: leftovers of writes are only ever older.
+const qint64 kStartedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              std::chrono::system_clock::now().time_since_epoch())
+                              .count();
 
 QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
@@ -171,6 +181,29 @@ ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
   return outcome;
 }
 
+int RemoveLeftoverWrites(const QString& folder) {
+  static const QRegularExpression kLeftover(
+      QStringLiteral("^\\..+\\.brindlemark-([0-9]+)-[0-9A-Za-z]+$"));
+  const QStringList names = QDir(folder).entryList({QStringLiteral(".*.brindlemark-*")},
+                                                   QDir::Files | QDir::Hidden | QDir::System);
+  int removed = 0;
+  for (const QString& name : names) {
+    const QRegularExpressionMatch match = kLeftover.match(name);
+    if (!match.hasMatch()) continue;
+    const QByteArray path = QFile::encodeName(folder + u'/' + name);
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    const qint64 modified_ns = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    bool number_ok = false;
+    const pid_t pid = pid_t(match.captured(1).toLongLong(&number_ok));
+    // A writer still running (or a name taken again by another process) keeps its file.
+    const bool writer_gone =
+        number_ok && pid > 0 && pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
+    if (modified_ns < kStartedNs && writer_gone && ::unlink(path.constData()) == 0) ++removed;
+  }
+  return removed;
+}
+
 void SyncFolder(const QString& folder) {
   const int folder_fd =
       ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -236,6 +269,12 @@ bool MayCreateFilesIn(const QString& folder) {
   return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
 }
 
+bool SetModificationTime(const QString& path, qint64 modified_ns) {
+  struct timespec times[2] = {{0, UTIME_OMIT},
+                              {time_t(modified_ns / 1000000000), long(modified_ns % 1000000000)}};
+  return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
 FileStamp StampOf(const QString& path) {
   FileStamp stamp;
   struct stat info {};
@@ -264,11 +303,16 @@ int OpenUnnamed(const QByteArray& folder, mode_t mode) {
 #endif
 }
 
+// The temporary name of a write of file_name in folder, up to its random part.
+QByteArray TemporaryStem(const QByteArray& folder, const QByteArray& file_name) {
+  return folder + "/." + file_name + ".brindlemark-" + QByteArray::number(::getpid()) + '-';
+}
+
 // Gives the unnamed file fd a temporary name in folder, kept in *temp.
 bool NameUnnamed(int fd, const QByteArray& folder, const QByteArray& file_name, QByteArray* temp) {
   const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    *temp = folder + "/." + file_name + '.' +
+    *temp = TemporaryStem(folder, file_name) +
             QByteArray::number(QRandomGenerator::global()->generate64(), 36);
     if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp->constData(), AT_SYMLINK_FOLLOW) == 0) {
       return true;
@@ -298,8 +342,8 @@ std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes,
                                    bool exists, const struct stat& info, bool keep_links,
                                    bool sync_folder) {
   // A new file beside the old one, renamed over it once complete: a failure at any point
-  // leaves the old file whole. It has no name until it is complete, so a killed run leaves
-  // nothing behind.
+  // leaves the old file whole. It has no name until it is complete; a process killed
+  // between naming and renaming it leaves a name RemoveLeftoverWrites knows.
   const QFileInfo target(path);
   const QByteArray folder = QFile::encodeName(target.absolutePath());
   const QByteArray file_name = QFile::encodeName(target.fileName());
@@ -307,7 +351,7 @@ std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes,
   int fd = OpenUnnamed(folder, mode);
   const bool unnamed = fd >= 0;
   if (!unnamed && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-    temp = folder + "/." + file_name + ".XXXXXX";
+    temp = TemporaryStem(folder, file_name) + "XXXXXX";
     fd = ::mkstemp(temp.data());
   }
   if (fd < 0) {

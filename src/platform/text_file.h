@@ -83,6 +83,14 @@ struct FileStamp {
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 FileStamp StampOf(const QString& path);
+// Sets a file's modification time (nanoseconds since the epoch); false when it cannot.
+bool SetModificationTime(const QString& path, qint64 modified_ns);
+
+// A write names its new file ".NAME.brindlemark-PID-RANDOM" beside the old one just before
+// renaming it over it; a process killed in between leaves that file. This removes such
+// files in folder that are older than this program and whose process is gone; it returns
+// how many it removed.
+int RemoveLeftoverWrites(const QString& folder);
 
 // Flushes a folder's entries (renames made in it) to the disk.
 void SyncFolder(const QString& folder);

@@ -77,6 +77,37 @@ std::optional<TagSpan> ReadTag(QByteArrayView text, qsizetype at) {
   return tag;
 }
 
+bool IsRawElement(QByteArrayView lower_name) {
+  return lower_name == "script" || lower_name == "style";
+}
+
+// Where the comment whose "-->" is at close starts, or -1 when none does (the signs are
+// text). Comments do not nest: it is the first "<!--" after the comment before it.
+qsizetype CommentStartBefore(QByteArrayView text, qsizetype close) {
+  const qsizetype nearest = FindBackNoCase(text, "<!--", close);
+  if (nearest < 0) return -1;
+  const qsizetype previous = FindBackNoCase(text, "-->", nearest);
+  return FindNoCase(text, "<!--", previous < 0 ? 0 : previous + 3);
+}
+
+// The start tag of the script or style element whose end tag is at end_tag. Its raw text
+// may hold "<script" (in a string) but never the end tag, so it is the first start tag of
+// that name after the end tag before.
+std::optional<TagSpan> RawStartBefore(QByteArrayView text, QByteArrayView name, qsizetype end_tag) {
+  const QByteArray close = "</" + name.toByteArray();
+  const QByteArray open = '<' + name.toByteArray();
+  const qsizetype previous = FindBackNoCase(text, close, end_tag);
+  for (qsizetype at = previous < 0 ? 0 : previous + close.size();
+       (at = FindNoCase(text, open, at)) >= 0 && at < end_tag; ++at) {
+    std::optional<TagSpan> tag = ReadTag(text, at);
+    if (tag && tag->name == name && tag->end <= end_tag) {
+      if (tag->self_closing) return std::nullopt;
+      return tag;
+    }
+  }
+  return std::nullopt;
+}
+
 // Where scanning goes on after the markup at text[at] == '<': past a comment, a declaration
 // or a tag (and the raw content of script and style).
 struct Step {
@@ -96,7 +127,7 @@ Step StepAt(QByteArrayView text, qsizetype at) {
   std::optional<TagSpan> tag = ReadTag(text, at);
   if (!tag) return {at + 1, std::nullopt};
   qsizetype next = tag->end;
-  if (!tag->closing && (tag->name == "script" || tag->name == "style")) {
+  if (!tag->closing && IsRawElement(tag->name)) {
     const qsizetype close = FindNoCase(text, "</" + tag->name, next);
     next = close < 0 ? text.size() : close;
   }
@@ -121,15 +152,13 @@ bool IsVoidElement(QByteArrayView lower_name) {
 
 std::optional<TagSpan> TagAt(QByteArrayView text, qsizetype caret) {
   caret = std::clamp<qsizetype>(caret, 0, text.size());
-  qsizetype i = caret - 1;
-  if (i >= 0 && text[i] == '>') --i;  // right after the tag's own '>'
+  // The nearest '<' before the caret, over any '>' on the way (it may stand in a quoted
+  // value); the tag read from there tells whether the caret is inside it.
   const qsizetype limit = std::max<qsizetype>(0, caret - kLookBehind);
-  for (; i >= limit; --i) {
-    if (text[i] == '<') break;
-    if (text[i] == '>') return std::nullopt;
-  }
-  if (i < limit) return std::nullopt;
-  std::optional<TagSpan> tag = ReadTag(text, i);
+  const void* open =
+      caret > limit ? memrchr(text.data() + limit, '<', size_t(caret - limit)) : nullptr;
+  if (open == nullptr) return std::nullopt;
+  std::optional<TagSpan> tag = ReadTag(text, static_cast<const char*>(open) - text.data());
   if (!tag || caret > tag->end) return std::nullopt;
   return tag;
 }
@@ -139,7 +168,7 @@ std::optional<TagSpan> PartnerOf(QByteArrayView text, const TagSpan& tag) {
   int depth = 1;
   if (!tag.closing) {
     // Forward, skipping comments and the raw content of script and style.
-    const bool raw = tag.name == "script" || tag.name == "style";
+    const bool raw = IsRawElement(tag.name);
     qsizetype at = raw ? FindNoCase(text, "</" + tag.name, tag.end) : NextMarkup(text, tag.end);
     while (at >= 0) {
       const Step step = StepAt(text, at);
@@ -151,23 +180,25 @@ std::optional<TagSpan> PartnerOf(QByteArrayView text, const TagSpan& tag) {
     }
     return std::nullopt;
   }
-  // Backward, over the tags of the same name, stepping over comments and the raw content
-  // of script and style from their ends.
+  if (IsRawElement(tag.name)) return RawStartBefore(text, tag.name, tag.start);
+  // Backward, over the tags of the same name, stepping over comments and whole script and
+  // style elements from their ends.
   for (qsizetype at = tag.start - 1; at >= 0; --at) {
     if (text[at] == '>' && at >= 2 && text[at - 1] == '-' && text[at - 2] == '-') {
-      at = std::max<qsizetype>(0, FindBackNoCase(text, "<!--", at));
+      const qsizetype comment = CommentStartBefore(text, at - 2);
+      if (comment >= 0) at = comment;
       continue;
     }
     if (text[at] != '<') continue;
     const bool closing = at + 1 < text.size() && text[at + 1] == '/';
-    if (closing && tag.name != "script" && tag.name != "style") {
-      for (const QByteArrayView raw : {QByteArrayView("script"), QByteArrayView("style")}) {
-        if (StartsWithNoCase(text, at + 2, raw)) {
-          at = std::max<qsizetype>(0, FindBackNoCase(text, "<" + raw.toByteArray(), at));
-          break;
+    if (closing) {
+      const std::optional<TagSpan> end = ReadTag(text, at);
+      if (end && IsRawElement(end->name)) {
+        if (const std::optional<TagSpan> start = RawStartBefore(text, end->name, at)) {
+          at = start->start;
         }
+        continue;
       }
-      if (text[at] != '<' || at + 1 >= text.size() || text[at + 1] != '/') continue;
     }
     if (!StartsWithNoCase(text, at + (closing ? 2 : 1), tag.name)) continue;
     const std::optional<TagSpan> other = ReadTag(text, at);

@@ -10,6 +10,7 @@
 #include <QStyle>
 
 #include "platform/folder_listing.h"
+#include "platform/text_file.h"
 #include "widgets/form_helpers.h"
 
 namespace {
@@ -92,7 +93,11 @@ FileList::FileList(const QString& mask, QWidget* parent, const QString& name)
 void FileList::SetFolder(const QString& folder) {
   if (folder != folder_) {
     if (!watcher_->directories().isEmpty()) watcher_->removePaths(watcher_->directories());
-    if (!folder.isEmpty() && QFileInfo(folder).isDir()) watcher_->addPath(folder);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+      watcher_->addPath(folder);
+      // What a killed save or batch run left half-done goes when its folder is opened.
+      RemoveLeftoverWrites(folder);
+    }
   }
   folder_ = folder;
   clear();

@@ -588,6 +588,9 @@ void DocumentsTest::PageChangedOnDisk() {
   QCOMPARE(main.Editor().Text(), QString("y<p>edited in another program"));
   main.Session().CheckDiskChanges();  // asked once per change
   QCOMPARE(desktop_->questions.size(), asked + 1);
+  QVERIFY(!main.SaveDocument());  // the kept edits still may not overwrite unasked
+  QCOMPARE(desktop_->questions.size(), asked + 2);
+  QCOMPARE(Read("page.htm"), QByteArray("<p>third version, longer still"));
 }
 
 void DocumentsTest::ConvertingTheEncodingRewritesTheDeclaration() {

@@ -2,6 +2,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +17,7 @@
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
 #include "support/window_fixture.h"
+#include "widgets/code_editor.h"
 
 // Faults found in use and by fuzzing, each kept mended.
 class MendsTest : public WindowTest {
@@ -85,6 +88,43 @@ class MendsTest : public WindowTest {
     QFETCH(QPoint, placed);
     const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1024, 768)};
     QCOMPARE(KeepOnScreens(stored, screens, screens.first()), placed);
+  }
+
+  // Qt refuses a key that two enabled actions of one window carry, as ambiguous.
+  void EveryKeyHasOneActionPerWindow() {
+    StartProgram();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      QList<QAction*> actions = window->actions() + window->findChildren<QAction*>();
+      std::sort(actions.begin(), actions.end());
+      actions.erase(std::unique(actions.begin(), actions.end()), actions.end());
+      QHash<QString, QStringList> owners;
+      for (const QAction* action : std::as_const(actions)) {
+        if (!action->isEnabled()) continue;
+        for (const QKeySequence& key : action->shortcuts())
+          owners[key.toString()].append(action->objectName());
+      }
+      for (auto it = owners.cbegin(); it != owners.cend(); ++it) {
+        QVERIFY2(it->size() == 1,
+                 qPrintable(window->objectName() + ": " + it.key() + " on " + it->join(", ")));
+      }
+    }
+  }
+
+  // Closing a menu with Escape leaves the focus on the menu bar, where a key carried by both
+  // a menu item and the window's action did nothing.
+  void CtrlSAfterClosingTheFileMenuSaves() {
+    Write("page.htm", "<p>");
+    StartProgram(Path("page.htm"));
+    Main().EditorWidget()->insert("x");
+    QMenuBar* bar = Main().menuBar();
+    QAction* file = Main().MenuItem("dsfg1");
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
+    QTRY_VERIFY(file->menu()->isVisible());
+    QTest::keyClick(file->menu(), Qt::Key_Escape);
+    QTRY_VERIFY(!file->menu()->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(Read("page.htm"), QByteArray("x<p>"));
+    QVERIFY(!Main().Modified());
   }
 
  private:

@@ -1,4 +1,5 @@
 #include <unistd.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,11 @@ namespace {
 
 QByteArray Read(const QString& path) { return ReadBytes(path); }
 void Write(const QString& path, const QByteArray& bytes) { QVERIFY(WriteBytesTo(path, bytes)); }
+void Touch(const QString& path, const QDateTime& time) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::ReadWrite));
+  QVERIFY(file.setFileTime(time, QFileDevice::FileModificationTime));
+}
 
 }  // namespace
 
@@ -216,6 +222,41 @@ class BatchEngineTest : public QObject {
     QVERIFY(UndoLastRun(journal_).nothing);
     QVERIFY(QFileInfo::exists(Path("a.htm")));
     QDir::setCurrent(before);
+  }
+
+  // Restored files get their times back (upload tools compare times); an undone run cannot
+  // be undone again from any window.
+  void UndoGivesBackTimes() {
+    const QDateTime old = QDateTime::currentDateTime().addDays(-3);
+    Touch(Path("a.htm"), old);
+    const BatchReport report = Run(ReplaceTextSteps(Files(), "foo", "X"));
+    QVERIFY(RunIsUndoable(report.journal));
+    int told = 0;
+    UndoLastRun(journal_, QString(), false, [&](int, int, const QString&) { return ++told > 0; });
+    QVERIFY(told >= report.changed);
+    QCOMPARE(QFileInfo(Path("a.htm")).lastModified(), old);
+    QVERIFY(!RunIsUndoable(report.journal));
+  }
+
+  // A write killed between naming its new file and renaming it over the page leaves that
+  // file; the next run and an undo remove it, and only such files of ended processes.
+  void LeftoversOfKilledWritesGo() {
+    const QString dead = Path(".a.htm.brindlemark-999999999-k1lled");
+    const QString running = Path(QStringLiteral(".b.htm.brindlemark-%1-w0rk").arg(::getppid()));
+    const QString other = Path(".a.htm.keep");
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-60);
+    for (const QString& path : {dead, running, other}) {
+      Write(path, "new text");
+      Touch(path, before);
+    }
+    Run(ReplaceTextSteps(Files(), "foo", "X"));
+    QVERIFY(!QFileInfo::exists(dead));
+    QVERIFY(QFileInfo::exists(running));
+    QVERIFY(QFileInfo::exists(other));
+    Write(dead, "again");
+    Touch(dead, before);
+    UndoLastRun(journal_);
+    QVERIFY(!QFileInfo::exists(dead));
   }
 
   void UndoRemovesNewFilesAndRenamesBack() {

@@ -32,6 +32,11 @@ class FindTest : public QObject {
                                          << "кот" << false << false << true << 2;
     QTest::addRow("cjk and digits are word characters") << "中文 中文字 x1 x"
                                                         << "中文" << false << false << true << 1;
+    const QString nul_one = QString(QChar(0)) + u'1';
+    QTest::addRow("NUL before a digit")
+        << QChar(1) + (u' ' + nul_one) << nul_one << false << false << false << 1;
+    QTest::addRow("backslash, signs and a newline") << "a\\0\n$ a\\0"
+                                                    << "\\0\n$" << false << false << false << 1;
   }
   void Counts() {
     QFETCH(QString, text);

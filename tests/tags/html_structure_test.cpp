@@ -42,6 +42,17 @@ void HtmlStructureTest::FindsTheTagPartner_data() {
   QTest::addRow("case differs") << QByteArray("<P|>x</p>") << QByteArray("</p>");
   QTest::addRow("comment and script skipped")
       << QByteArray("<div|><!-- </div> --><script>'</div>'</script></div>") << QByteArray("</div>");
+  QTest::addRow("quoted '>' in the start tag")
+      << QByteArray("<a title=\"x > y\">|link</a>") << QByteArray("</a>");
+  QTest::addRow("script text that writes a script")
+      << QByteArray("<script>document.write('<script src=x></scr' + 'ipt>');</sc|ript>")
+      << QByteArray("<script>document.write('<script src=x></scr' + 'ipt>');</script>");
+  QTest::addRow("comment end inside a script")
+      << QByteArray("<script> --> x </scri|pt>") << QByteArray("<script> --> x </script>");
+  QTest::addRow("comment opened twice") << QByteArray("<A><!-- <a href=\"x\"> <!-- note --></A|>")
+                                        << QByteArray("<A><!-- <a href=\"x\"> <!-- note --></A>");
+  QTest::addRow("script passed backwards") << QByteArray("<p><script>'<p>'</script></p|>")
+                                           << QByteArray("<p><script>'<p>'</script></p>");
   QTest::addRow("void element has none") << QByteArray("<b|r><br>") << QByteArray();
   QTest::addRow("unmatched") << QByteArray("<di|v><p></p>") << QByteArray();
   QTest::addRow("caret in text") << QByteArray("<b>x|y</b>") << QByteArray();
