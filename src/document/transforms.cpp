@@ -1,6 +1,7 @@
 #include "document/transforms.h"
 
 #include "document/block_edits.h"
+#include "document/entities.h"
 #include "document/text_helpers.h"
 
 QString TrimSpaces(const QString& line) {
@@ -152,8 +153,93 @@ QStringList CompressTextKeepingRaw(const QStringList& lines) {
   return Compress(lines, block_edits::RawTextLines(lines));
 }
 
+namespace {
+
+// The lower-case name of the tag at text[at] == '<' and where the tag ends; an empty name
+// when the '<' starts no tag (it is text then).
+QString TagNameAt(QStringView text, qsizetype at, qsizetype* end) {
+  qsizetype i = at + 1;
+  if (i < text.size() && text[i] == u'/') ++i;
+  const qsizetype start = i;
+  while (i < text.size() && text[i].unicode() < 0x80 && text[i].isLetterOrNumber()) ++i;
+  if (i == start || !text[start].isLetter()) return QString();
+  const qsizetype gt = text.indexOf(u'>', i);
+  *end = gt < 0 ? text.size() : gt + 1;
+  return text.sliced(start, i - start).toString().toLower();
+}
+
+bool EndsALine(const QString& name) {
+  static const QStringList kBlocks = {
+      u"p"_qs,        u"div"_qs,     u"li"_qs,      u"h1"_qs,      u"h2"_qs,      u"h3"_qs,
+      u"h4"_qs,       u"h5"_qs,      u"h6"_qs,      u"tr"_qs,      u"hr"_qs,      u"blockquote"_qs,
+      u"pre"_qs,      u"ul"_qs,      u"ol"_qs,      u"dl"_qs,      u"dt"_qs,      u"dd"_qs,
+      u"table"_qs,    u"body"_qs,    u"section"_qs, u"article"_qs, u"header"_qs,  u"footer"_qs,
+      u"nav"_qs,      u"aside"_qs,   u"main"_qs,    u"figure"_qs,  u"address"_qs, u"form"_qs,
+      u"fieldset"_qs, u"caption"_qs, u"center"_qs};
+  return kBlocks.contains(name);
+}
+
+bool IsBlankSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\r'; }
+
+}  // namespace
+
 QStringList HtmlToVisibleText(const QStringList& lines) {
-  return HtmlToText(VisiblePart(lines.join(u'\n')).split(u'\n'));
+  const QString visible = VisiblePart(lines.join(u'\n'));
+  const QStringView text(visible);
+  QString out;
+  out.reserve(text.size());
+  // Breaks owed by block elements, paid before the next visible character; a line break of
+  // the page pays one. A block only ends a line that holds something; <br> always does.
+  int owed = 0;
+  bool line_has_text = false;
+  for (qsizetype i = 0; i < text.size();) {
+    const QChar c = text[i];
+    if (c == u'<') {
+      qsizetype end = i + 1;
+      const QString name = TagNameAt(text, i, &end);
+      if (!name.isEmpty()) {
+        if (name == u"br") {
+          ++owed;
+        } else if (EndsALine(name) && line_has_text && owed == 0) {
+          owed = 1;
+        }
+        i = end;
+        continue;
+      }
+    }
+    if (c == u'\n') {
+      out += u'\n';
+      owed = std::max(0, owed - 1);
+      line_has_text = false;
+      ++i;
+      continue;
+    }
+    if (owed > 0 && IsBlankSpace(c)) {
+      ++i;
+      continue;
+    }
+    if (owed > 0) {
+      while (!out.isEmpty() && IsBlankSpace(out.back())) out.chop(1);
+      out += QString(owed, u'\n');
+      owed = 0;
+    }
+    line_has_text = line_has_text || !IsBlankSpace(c);
+    if (c == u'&') {
+      const CharacterReference reference = ReadCharacterReference(text, i);
+      if (reference.length > 0) {
+        out += reference.text;
+        i += reference.length;
+        continue;
+      }
+    }
+    out += c;
+    ++i;
+  }
+  QStringList result = out.split(u'\n');
+  // What comments, the head and the tags leave above and below the text is no part of it.
+  while (!result.isEmpty() && TrimSpaces(result.back()).isEmpty()) result.removeLast();
+  while (!result.isEmpty() && TrimSpaces(result.front()).isEmpty()) result.removeFirst();
+  return result;
 }
 
 QStringList PlainTextToHtml(const QStringList& lines) {

@@ -22,8 +22,9 @@ QStringList CompressText(const QStringList& lines);
 // CompressText that leaves every line touching <pre>, <textarea>, <script> or <style>
 // content exactly as it is.
 QStringList CompressTextKeepingRaw(const QStringList& lines);
-// HtmlToText of what a browser shows: comments, <script> and <style> content and the head
-// other than the title's text are left out first.
+// The text a browser shows, line by line: comments, <script> and <style> content and the
+// head other than the title's text left out, tags removed, block elements and <br> ending
+// their lines, character references decoded; no blank lines above or below.
 QStringList HtmlToVisibleText(const QStringList& lines);
 // TextToHtml of the text with its "&", "<" and ">" written as references.
 QStringList PlainTextToHtml(const QStringList& lines);

@@ -121,7 +121,20 @@ void TransformsTest::BatchFormsKeepWhatABrowserShows_data() {
                "</style></head>",
                "<body><p>Shown &lt;here&gt;<script>hidden()</script>",
                "</body></html>"}
-      << Lines{"", "Title", "", "Shown <;here>;", ""};
+      << Lines{"Title", "", "Shown <here>"};
+  QTest::addRow("references as a browser reads them")
+      << "text" << Lines{"&lt;b&gt; &amp;amp; &quot;q&quot; &#945;&#x3b2; &copy; &copy x&nbsp;y"}
+      << Lines{QString::fromUtf16(u"<b> &amp; \"q\" αβ © © x\u00A0y")};
+  QTest::addRow("what is no reference stays")
+      << "text" << Lines{"a & b &bogus; &#; &#150; &notit;"}
+      << Lines{QString::fromUtf16(u"a & b &bogus; &#; \u2013 ¬it;")};
+  QTest::addRow("blocks end their lines")
+      << "text" << Lines{"<h1>Head</h1><p>one</p><p>two<br>three</p>", "<ul><li>a</li> <li>b</ul>"}
+      << Lines{"Head", "one", "two", "three", "a", "b"};
+  QTest::addRow("empty page") << "text" << Lines{} << Lines{};
+  QTest::addRow("byte order mark inside is text")
+      << "text" << Lines{"<p>a", QString::fromUtf16(u"\uFEFFb")}
+      << Lines{"a", QString::fromUtf16(u"\uFEFFb")};
   QTest::addRow("text escaped into html")
       << "html" << Lines{"a < 5 & b > 2"} << Lines{"a &lt; 5 &amp; b &gt; 2<p>"};
 }

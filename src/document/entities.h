@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// A character reference in page text as a browser reads it: "&lt;", "&#945;", "&#x3B1;",
+// and the old forms a browser still takes without the semicolon ("&lt", "&copy").
+struct CharacterReference {
+  qsizetype length = 0;  // characters it takes in the text; 0 when text[at] starts none
+  QString text;          // what it stands for
+};
+CharacterReference ReadCharacterReference(QStringView text, qsizetype at);
+
+// Every reference in text decoded; an ampersand that starts none stays.
+QString DecodeCharacterReferences(QStringView text);
