@@ -126,24 +126,35 @@ void MainWindow::BuildStatusBar() {
 
 void MainWindow::ShowFormatMenu() {
   QMenu menu(this);
-  struct Encoding {
-    const char16_t* text;
-    TextEncoding encoding;
-    bool bom;
+  const TextFormat now = session_.Format();
+  auto convert = [this](TextEncoding encoding, bool bom) {
+    TextFormat format = session_.Format();
+    format.encoding = encoding;
+    format.bom = bom;
+    session_.SetFormat(format);
   };
-  const Encoding encodings[] = {{u"Windows-1251", TextEncoding::kWindows1251, false},
-                                {u"UTF-8", TextEncoding::kUtf8, false},
-                                {u"UTF-8 with BOM", TextEncoding::kUtf8, true}};
-  for (const auto& [text, encoding, bom] : encodings) {
-    QAction* action = menu.addAction(QString::fromUtf16(text));
+  auto add = [&](QMenu* to, const QString& text, TextEncoding encoding, bool bom) {
+    QAction* action = to->addAction(text);
     action->setCheckable(true);
-    action->setChecked(session_.Format().encoding == encoding && session_.Format().bom == bom);
-    connect(action, &QAction::triggered, this, [this, encoding, bom] {
-      TextFormat format = session_.Format();
-      format.encoding = encoding;
-      format.bom = bom;
-      session_.SetFormat(format);
-    });
+    action->setChecked(now.encoding == encoding && now.bom == bom);
+    connect(action, &QAction::triggered, this,
+            [convert, encoding, bom] { convert(encoding, bom); });
+  };
+  add(&menu, QStringLiteral("Windows-1251"), TextEncoding::kWindows1251, false);
+  add(&menu, QStringLiteral("UTF-8"), TextEncoding::kUtf8, false);
+  add(&menu, QStringLiteral("UTF-8 with BOM"), TextEncoding::kUtf8, true);
+  QMenu* others = menu.addMenu(QStringLiteral("Other encodings"));
+  QMenu* reopen = menu.addMenu(QStringLiteral("Reopen with encoding..."));
+  reopen->menuAction()->setObjectName(QStringLiteral("ReopenWithEncoding"));
+  reopen->setEnabled(session_.IsNamed());
+  for (const EncodingName& row : Encodings()) {
+    const QString name = QString::fromLatin1(row.name);
+    if (row.encoding != TextEncoding::kWindows1251 && row.encoding != TextEncoding::kUtf8) {
+      add(others, name, row.encoding, false);
+    }
+    QAction* again = reopen->addAction(name);
+    connect(again, &QAction::triggered, this,
+            [this, encoding = row.encoding] { session_.ReopenWithEncoding(encoding); });
   }
   menu.addSeparator();
   const std::pair<const char16_t*, LineEnd> ends[] = {

@@ -108,7 +108,7 @@ QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
       };
     });
   }
-  // The texts in both encodings, prepared once for the whole run.
+  // The texts in the two usual encodings, prepared once for the whole run.
   TextFormat utf8;
   utf8.encoding = TextEncoding::kUtf8;
   const QByteArray cp1251_find = EncodeFor(find, TextFormat{});
@@ -119,9 +119,15 @@ QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
   steps.reserve(files.size());
   for (const QString& file : files) {
     steps.append({file, file, [=](const QByteArray& input, QString*) -> std::optional<QByteArray> {
-                    const bool is_utf8 = DetectTextFormat(input).encoding == TextEncoding::kUtf8;
-                    return ReplaceFirstPerLine(input, is_utf8 ? utf8_find : cp1251_find,
-                                               is_utf8 ? utf8_replacement : cp1251_replacement);
+                    const TextFormat format = DetectTextFormat(input);
+                    if (format.encoding == TextEncoding::kUtf8) {
+                      return ReplaceFirstPerLine(input, utf8_find, utf8_replacement);
+                    }
+                    if (format.encoding == TextEncoding::kWindows1251) {
+                      return ReplaceFirstPerLine(input, cp1251_find, cp1251_replacement);
+                    }
+                    return ReplaceFirstPerLine(input, EncodeFor(find, format),
+                                               EncodeFor(replacement, format));
                   }});
   }
   return steps;

@@ -54,8 +54,7 @@ void DocumentSession::SetFormat(const TextFormat& format) {
   if (format.encoding != format_.encoding) {
     // The page's own declaration follows, or a browser reads the saved bytes wrongly.
     const QStringList lines = editor_.Lines();
-    const QString charset = format.encoding == TextEncoding::kUtf8 ? QStringLiteral("utf-8")
-                                                                   : QStringLiteral("windows-1251");
+    const QString charset = QString::fromLatin1(NameOf(format.encoding)).toLower();
     if (const std::optional<QStringList> declared = WithDeclaredCharset(lines, charset)) {
       editor_.ApplyLines(lines, *declared);
     }
@@ -67,6 +66,26 @@ void DocumentSession::SetFormat(const TextFormat& format) {
   view_.ShowFormat(format_);
   SetModified(true);
   saved_ = false;
+}
+
+void DocumentSession::ReopenWithEncoding(TextEncoding encoding) {
+  if (!IsNamed()) return;
+  if (modified_ &&
+      !desktop_.AskYesNo(view_.DialogParent(),
+                         QStringLiteral("Reopen %1 as %2 and lose the changes made "
+                                        "here?")
+                             .arg(file_name_, QString::fromLatin1(NameOf(encoding))))) {
+    return;
+  }
+  QString error;
+  if (!LoadFile(file_name_, &error, nullptr, encoding)) {
+    desktop_.ShowError(view_.DialogParent(), error);
+    return;
+  }
+  SetModified(false);
+  saved_ = false;
+  RememberDiskState();
+  view_.ShowDocumentName(file_name_);
 }
 
 void DocumentSession::AddScratchFile(const QString& path) {
@@ -84,13 +103,19 @@ void DocumentSession::LoadRecentFiles() {
   view_.ShowRecentFiles(recent_);
 }
 
-bool DocumentSession::LoadFile(const QString& path, QString* error, QString* title) {
+bool DocumentSession::LoadFile(const QString& path, QString* error, QString* title,
+                               std::optional<TextEncoding> encoding) {
   const ReadOutcome read = ReadWholeFile(path, kPageCap);
   if (!read.ok()) {
     *error = read.message();
     return false;
   }
   format_ = DetectTextFormat(read.bytes);
+  if (encoding && *encoding != format_.encoding) {
+    format_.encoding = *encoding;
+    // A mark is kept only where it is one: a UTF-8 page read in another encoding shows it.
+    format_.bom = *encoding == TextEncoding::kUtf8 && read.bytes.startsWith("\xEF\xBB\xBF");
+  }
   view_.ShowFormat(format_);
   // While the text is as read, saving writes exactly what was read (mixed line ends too).
   pristine_bytes_ = read.bytes;
@@ -118,7 +143,8 @@ bool DocumentSession::WriteDocument(const QString& path) {
   if (replaced > 0) {
     desktop_.ShowMessage(
         view_.DialogParent(),
-        QStringLiteral("Символов, которых нет в кодировке Windows-1251: %1. Они записаны как &#N;.")
+        QStringLiteral("Символов, которых нет в кодировке %1: %2. Они записаны как &#N;.")
+            .arg(QString::fromLatin1(NameOf(format_.encoding)))
             .arg(replaced));
   }
   return true;

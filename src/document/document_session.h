@@ -84,6 +84,9 @@ class DocumentSession {
   const TextFormat& Format() const { return format_; }
   // Converts the document to another encoding or line-end style; counts as an edit.
   void SetFormat(const TextFormat& format);
+  // Reads the page again from its file as encoding (asking first when it was edited).
+  void ReopenWithEncoding(TextEncoding encoding);
+  bool IsNamed() const { return !file_name_.isEmpty() && file_name_ != untitled_name_; }
 
   // Scratch files the preview wrote; only these are ever deleted.
   void AddScratchFile(const QString& path);
@@ -94,7 +97,8 @@ class DocumentSession {
 
  private:
   void OpenPath(QString path);
-  bool LoadFile(const QString& path, QString* error, QString* title = nullptr);
+  bool LoadFile(const QString& path, QString* error, QString* title = nullptr,
+                std::optional<TextEncoding> encoding = std::nullopt);
   bool WriteDocument(const QString& path);
   // Before overwriting the named page: false when it is read-only or changed on disk and
   // the user does not want it overwritten (a read-only page may go to Save As).

@@ -1,6 +1,14 @@
 #include "platform/codec.h"
 
+#include <iconv.h>
+
 #include <array>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -24,36 +32,30 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,  // F8
 };
 
-// Reverse table over the whole basic plane; -1 marks a character without a byte.
-const std::array<int16_t, 0x10000>& ReverseTable() {
-  static const std::array<int16_t, 0x10000> table = [] {
-    std::array<int16_t, 0x10000> t;
-    t.fill(-1);
-    for (int b = 0; b < 0x80; ++b) t[b] = static_cast<int16_t>(b);
-    for (int i = 0; i < 128; ++i) t[kHighHalf[i]] = static_cast<int16_t>(0x80 + i);
-    return t;
-  }();
-  return table;
-}
-
 }  // namespace
 
-QString DecodeCp1251(QByteArrayView bytes) {
+SingleByteCodec::SingleByteCodec(const std::array<char16_t, 128>& high_half)
+    : high_(high_half), reverse_(0x10000, -1) {
+  for (int b = 0; b < 0x80; ++b) reverse_[b] = static_cast<int16_t>(b);
+  for (int i = 0; i < 128; ++i) reverse_[high_[i]] = static_cast<int16_t>(0x80 + i);
+}
+
+QString SingleByteCodec::Decode(QByteArrayView bytes) const {
   QString text(bytes.size(), Qt::Uninitialized);
   QChar* out = text.data();
   for (char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
-    *out++ = QChar(b < 0x80 ? char16_t(b) : kHighHalf[b - 0x80]);
+    *out++ = QChar(b < 0x80 ? char16_t(b) : high_[b - 0x80]);
   }
   return text;
 }
 
-QByteArray Cp1251ToUtf8(QByteArrayView bytes) {
+QByteArray SingleByteCodec::ToUtf8(QByteArrayView bytes) const {
   // Every byte of the high half is two or three UTF-8 bytes; ASCII stays one.
   qsizetype size = 0;
   for (char c : bytes) {
     const auto b = static_cast<unsigned char>(c);
-    size += b < 0x80 ? 1 : kHighHalf[b - 0x80] < 0x800 ? 2 : 3;
+    size += b < 0x80 ? 1 : high_[b - 0x80] < 0x800 ? 2 : 3;
   }
   QByteArray utf8(size, Qt::Uninitialized);
   char* out = utf8.data();
@@ -63,7 +65,7 @@ QByteArray Cp1251ToUtf8(QByteArrayView bytes) {
       *out++ = c;
       continue;
     }
-    const char16_t u = kHighHalf[b - 0x80];
+    const char16_t u = high_[b - 0x80];
     if (u < 0x800) {
       *out++ = char(0xC0 | (u >> 6));
     } else {
@@ -75,8 +77,8 @@ QByteArray Cp1251ToUtf8(QByteArrayView bytes) {
   return utf8;
 }
 
-QByteArray EncodeCp1251(QStringView text, qsizetype* replaced, QByteArrayView newline) {
-  const auto& table = ReverseTable();
+QByteArray SingleByteCodec::Encode(QStringView text, qsizetype* replaced,
+                                   QByteArrayView newline) const {
   const qsizetype breaks = newline.size() != 1 ? text.count(u'\n') : 0;
   // One byte a character, the line breaks grown in place; a reference grows the buffer.
   QByteArray bytes(text.size() + breaks * (newline.size() - 1), Qt::Uninitialized);
@@ -89,7 +91,7 @@ QByteArray EncodeCp1251(QStringView text, qsizetype* replaced, QByteArrayView ne
       for (const char c : newline) *out++ = c;
       continue;
     }
-    const int16_t b = table[u];
+    const int16_t b = reverse_[u];
     if (b >= 0) {
       *out++ = static_cast<char>(b);
       continue;
@@ -113,10 +115,74 @@ QByteArray EncodeCp1251(QStringView text, qsizetype* replaced, QByteArrayView ne
   return bytes;
 }
 
-bool FitsCp1251(QStringView text) {
-  const auto& table = ReverseTable();
+bool SingleByteCodec::Fits(QStringView text) const {
   for (QChar c : text) {
-    if (table[c.unicode()] < 0) return false;
+    if (reverse_[c.unicode()] < 0) return false;
   }
   return true;
 }
+
+const SingleByteCodec& Cp1251Codec() {
+  static const SingleByteCodec codec(kHighHalf);
+  return codec;
+}
+
+namespace {
+
+// The high half of a code page as glibc's iconv reads it. A byte the code page leaves
+// undefined keeps a character of its own (U+0080 to U+00FF by its value, or a private-use
+// one when that is taken), so every byte survives a round trip.
+std::optional<std::array<char16_t, 128>> HighHalfFromIconv(const char* name) {
+  const iconv_t convert = ::iconv_open("UTF-16LE", name);
+  if (convert == iconv_t(-1)) return std::nullopt;
+  std::array<char16_t, 128> high{};
+  std::array<bool, 128> defined{};
+  std::set<char16_t> used;
+  for (int i = 0; i < 128; ++i) {
+    char in = char(0x80 + i);
+    char16_t out[2] = {};
+    char* in_at = &in;
+    size_t in_left = 1;
+    char* out_at = reinterpret_cast<char*>(out);
+    size_t out_left = sizeof out;
+    ::iconv(convert, nullptr, nullptr, nullptr, nullptr);
+    if (::iconv(convert, &in_at, &in_left, &out_at, &out_left) != size_t(-1) &&
+        out_left == sizeof out - 2) {
+      high[i] = out[0];
+      defined[i] = true;
+      used.insert(out[0]);
+    }
+  }
+  ::iconv_close(convert);
+  for (int i = 0; i < 128; ++i) {
+    if (defined[i]) continue;
+    const char16_t own = char16_t(0x80 + i);
+    high[i] = used.count(own) ? char16_t(0xF780 + i) : own;
+  }
+  return high;
+}
+
+}  // namespace
+
+const SingleByteCodec* SingleByteCodecNamed(const char* iconv_name) {
+  static std::mutex mutex;
+  static std::map<std::string, std::unique_ptr<SingleByteCodec>> codecs;
+  const std::lock_guard lock(mutex);
+  auto it = codecs.find(iconv_name);
+  if (it == codecs.end()) {
+    const auto high = HighHalfFromIconv(iconv_name);
+    it =
+        codecs.emplace(iconv_name, high ? std::make_unique<SingleByteCodec>(*high) : nullptr).first;
+  }
+  return it->second.get();
+}
+
+QString DecodeCp1251(QByteArrayView bytes) { return Cp1251Codec().Decode(bytes); }
+
+QByteArray Cp1251ToUtf8(QByteArrayView bytes) { return Cp1251Codec().ToUtf8(bytes); }
+
+QByteArray EncodeCp1251(QStringView text, qsizetype* replaced, QByteArrayView newline) {
+  return Cp1251Codec().Encode(text, replaced, newline);
+}
+
+bool FitsCp1251(QStringView text) { return Cp1251Codec().Fits(text); }

@@ -38,15 +38,17 @@ QByteArray JoinFile(const FileLines& file) {
 }
 
 QByteArray EncodeFor(const QString& text, const TextFormat& format) {
-  return format.encoding == TextEncoding::kUtf8 ? text.toUtf8() : EncodeCp1251(text);
+  return format.encoding == TextEncoding::kUtf8 ? text.toUtf8()
+                                                : CodecOf(format.encoding).Encode(text);
 }
 
 QStringList DecodeLines(const FileLines& file) {
   QStringList lines;
   lines.reserve(file.lines.size());
+  const bool utf8 = file.format.encoding == TextEncoding::kUtf8;
+  const SingleByteCodec& codec = CodecOf(file.format.encoding);
   for (const QByteArrayView line : file.lines) {
-    lines.append(file.format.encoding == TextEncoding::kUtf8 ? DecodeUtf8(line)
-                                                             : DecodeCp1251(line));
+    lines.append(utf8 ? DecodeUtf8(line) : codec.Decode(line));
   }
   return lines;
 }

@@ -13,10 +13,11 @@ constexpr qsizetype kDeclarationWindow = 4096;
 
 bool HasUtf8Bom(QByteArrayView bytes) { return bytes.startsWith("\xEF\xBB\xBF"); }
 
-bool DeclaresUtf8(QByteArrayView bytes) {
+// The charset a page declares in its first kilobytes, in lower case: both
+// "<meta charset=utf-8>" and "content=\"text/html; charset=utf-8\"" carry it.
+QByteArray DeclaredCharset(QByteArrayView bytes) {
   const QByteArray head =
       bytes.first(std::min(bytes.size(), kDeclarationWindow)).toByteArray().toLower();
-  // Both "<meta charset=utf-8>" and "content=\"text/html; charset=utf-8\"" carry this.
   qsizetype at = 0;
   while ((at = head.indexOf("charset", at)) >= 0) {
     at += 7;
@@ -25,12 +26,84 @@ bool DeclaresUtf8(QByteArrayView bytes) {
     if (i >= head.size() || head[i] != '=') continue;
     ++i;
     while (i < head.size() && (head[i] == ' ' || head[i] == '"' || head[i] == '\'')) ++i;
-    if (head.mid(i, 5) == "utf-8" || head.mid(i, 4) == "utf8") return true;
+    qsizetype end = i;
+    while (end < head.size() &&
+           (std::isalnum(static_cast<unsigned char>(head[end])) || head[end] == '-' ||
+            head[end] == '_' || head[end] == ':' || head[end] == '.')) {
+      ++end;
+    }
+    if (end > i) return head.mid(i, end - i);
   }
-  return false;
+  return QByteArray();
 }
 
+bool IsUtf8Label(const QByteArray& label) { return label == "utf-8" || label == "utf8"; }
+
+// A label without case, '-', '_' and spaces, "cp" read as "windows".
+QByteArray FoldedLabel(QByteArrayView label) {
+  QByteArray folded;
+  for (const char c : label) {
+    if (c != '-' && c != '_' && c != ' ')
+      folded += char(std::tolower(static_cast<unsigned char>(c)));
+  }
+  if (folded.startsWith("cp125")) folded = "windows" + folded.mid(2);
+  return folded;
+}
+
+constexpr EncodingName kEncodings[] = {
+    {TextEncoding::kWindows1251, "Windows-1251"},
+    {TextEncoding::kUtf8, "UTF-8"},
+    {TextEncoding::kWindows1250, "Windows-1250"},
+    {TextEncoding::kWindows1252, "Windows-1252"},
+    {TextEncoding::kWindows1253, "Windows-1253"},
+    {TextEncoding::kWindows1254, "Windows-1254"},
+    {TextEncoding::kWindows1257, "Windows-1257"},
+    {TextEncoding::kKoi8R, "KOI8-R"},
+    {TextEncoding::kKoi8U, "KOI8-U"},
+    {TextEncoding::kIso8859_1, "ISO-8859-1"},
+    {TextEncoding::kIso8859_2, "ISO-8859-2"},
+    {TextEncoding::kIso8859_4, "ISO-8859-4"},
+    {TextEncoding::kIso8859_5, "ISO-8859-5"},
+    {TextEncoding::kIso8859_7, "ISO-8859-7"},
+    {TextEncoding::kIso8859_9, "ISO-8859-9"},
+    {TextEncoding::kIso8859_13, "ISO-8859-13"},
+    {TextEncoding::kIso8859_15, "ISO-8859-15"},
+    {TextEncoding::kIso8859_16, "ISO-8859-16"},
+};
+
 }  // namespace
+
+std::span<const EncodingName> Encodings() { return kEncodings; }
+
+const char* NameOf(TextEncoding encoding) {
+  for (const EncodingName& row : kEncodings) {
+    if (row.encoding == encoding) return row.name;
+  }
+  return "Windows-1251";
+}
+
+std::optional<TextEncoding> EncodingOfLabel(QByteArrayView label) {
+  QByteArray folded = FoldedLabel(label);
+  static const std::pair<const char*, const char*> kAliases[] = {
+      {"latin1", "iso88591"},  {"l1", "iso88591"},       {"latin2", "iso88592"},
+      {"l2", "iso88592"},      {"latin4", "iso88594"},   {"latin5", "iso88599"},
+      {"latin9", "iso885915"}, {"cyrillic", "iso88595"}, {"greek", "iso88597"},
+      {"koi8", "koi8r"}};
+  for (const auto& [alias, name] : kAliases) {
+    if (folded == alias) folded = name;
+  }
+  for (const EncodingName& row : kEncodings) {
+    if (row.encoding != TextEncoding::kUtf8 && FoldedLabel(row.name) == folded) return row.encoding;
+  }
+  return std::nullopt;
+}
+
+const SingleByteCodec& CodecOf(TextEncoding encoding) {
+  if (encoding != TextEncoding::kWindows1251 && encoding != TextEncoding::kUtf8) {
+    if (const SingleByteCodec* codec = SingleByteCodecNamed(NameOf(encoding))) return *codec;
+  }
+  return Cp1251Codec();
+}
 
 bool IsValidUtf8(QByteArrayView bytes, bool* has_multibyte) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -83,8 +156,11 @@ TextFormat DetectTextFormat(QByteArrayView bytes) {
   } else {
     bool multi = false;
     // Invalid UTF-8 stays Windows-1251 even under a declaration: that codec loses nothing.
-    if (IsValidUtf8(bytes, &multi) && (multi || DeclaresUtf8(bytes))) {
+    const QByteArray declared = DeclaredCharset(bytes);
+    if (IsValidUtf8(bytes, &multi) && (multi || IsUtf8Label(declared))) {
       format.encoding = TextEncoding::kUtf8;
+    } else if (const std::optional<TextEncoding> single = EncodingOfLabel(declared)) {
+      format.encoding = *single;
     }
   }
   qsizetype crlf = 0, lf = 0, cr = 0;
@@ -112,7 +188,11 @@ TextFormat DetectTextFormat(QByteArrayView bytes) {
 }
 
 QString DecodeText(QByteArrayView bytes, const TextFormat& format) {
-  if (format.encoding == TextEncoding::kWindows1251) return BytesToText(bytes);
+  if (format.encoding != TextEncoding::kUtf8) {
+    QString text = CodecOf(format.encoding).Decode(bytes);
+    CompactLineBreaks(text);
+    return text;
+  }
   if (format.bom && HasUtf8Bom(bytes)) bytes = bytes.sliced(3);
   QString text = DecodeUtf8(bytes);
   CompactLineBreaks(text);
@@ -135,8 +215,8 @@ QByteArray LineEndBytes(LineEnd line_end) {
 
 QByteArray EncodeText(QStringView text, const TextFormat& format, qsizetype* replaced) {
   QByteArray bytes;
-  if (format.encoding == TextEncoding::kWindows1251) {
-    return EncodeCp1251(text, replaced, LineEndBytes(format.line_end));
+  if (format.encoding != TextEncoding::kUtf8) {
+    return CodecOf(format.encoding).Encode(text, replaced, LineEndBytes(format.line_end));
   } else {
     bytes = text.toUtf8();
     if (format.bom) bytes.prepend("\xEF\xBB\xBF");
@@ -161,8 +241,8 @@ QByteArray EncodeText(QStringView text, const TextFormat& format, qsizetype* rep
 
 QByteArray EditorBytes(QByteArrayView bytes, const TextFormat& format) {
   QByteArray utf8;
-  if (format.encoding == TextEncoding::kWindows1251) {
-    utf8 = Cp1251ToUtf8(bytes);
+  if (format.encoding != TextEncoding::kUtf8) {
+    utf8 = CodecOf(format.encoding).ToUtf8(bytes);
   } else {
     utf8 = (format.bom && HasUtf8Bom(bytes) ? bytes.sliced(3) : bytes).toByteArray();
   }
@@ -191,8 +271,8 @@ QByteArray WithLineEnds(QByteArrayView bytes, LineEnd line_end) {
 }
 
 QByteArray FileBytes(QByteArrayView utf8, const TextFormat& format, qsizetype* replaced) {
-  if (format.encoding == TextEncoding::kWindows1251) {
-    return EncodeCp1251(DecodeUtf8(utf8), replaced);
+  if (format.encoding != TextEncoding::kUtf8) {
+    return CodecOf(format.encoding).Encode(DecodeUtf8(utf8), replaced);
   }
   QByteArray bytes;
   bytes.reserve(utf8.size() + 3);
@@ -204,7 +284,7 @@ QByteArray FileBytes(QByteArrayView utf8, const TextFormat& format, qsizetype* r
 QString FormatLabel(const TextFormat& format) {
   QString label = format.encoding == TextEncoding::kUtf8
                       ? (format.bom ? QStringLiteral("UTF-8 BOM") : QStringLiteral("UTF-8"))
-                      : QStringLiteral("Windows-1251");
+                      : QString::fromLatin1(NameOf(format.encoding));
   label += QStringLiteral(" · ");
   switch (format.line_end) {
     case LineEnd::kCrLf:

@@ -2,10 +2,47 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
+#include <span>
+
+class SingleByteCodec;
 
 // How a file's text is stored: its encoding and its line ends. Files keep what they came
-// with; new pages are Windows-1251 with CR LF.
-enum class TextEncoding { kWindows1251, kUtf8 };
+// with; new pages are Windows-1251 with CR LF. Every encoding but UTF-8 is a single-byte
+// code page.
+enum class TextEncoding {
+  kWindows1251,
+  kUtf8,
+  kWindows1250,
+  kWindows1252,
+  kWindows1253,
+  kWindows1254,
+  kWindows1257,
+  kKoi8R,
+  kKoi8U,
+  kIso8859_1,
+  kIso8859_2,
+  kIso8859_4,
+  kIso8859_5,
+  kIso8859_7,
+  kIso8859_9,
+  kIso8859_13,
+  kIso8859_15,
+  kIso8859_16,
+};
+
+struct EncodingName {
+  TextEncoding encoding;
+  const char* name;  // as shown, as iconv knows it and as a page declares it
+};
+// Every encoding, in the order menus list them.
+std::span<const EncodingName> Encodings();
+const char* NameOf(TextEncoding encoding);
+// The encoding a charset label names ("latin1", "cp1252", "ISO_8859-5"…); none for UTF-8
+// and labels it does not know.
+std::optional<TextEncoding> EncodingOfLabel(QByteArrayView label);
+// The code page of a single-byte encoding.
+const SingleByteCodec& CodecOf(TextEncoding encoding);
 enum class LineEnd { kCrLf, kLf, kCr };
 
 struct TextFormat {
@@ -18,7 +55,8 @@ struct TextFormat {
 
 // Decides the encoding (a UTF-8 byte order mark; valid UTF-8 with at least one multi-byte
 // sequence; or a UTF-8 charset declaration in the first kilobytes, when the bytes are valid
-// UTF-8) and the most frequent line-end style. Linear in the bytes.
+// UTF-8; else the single-byte encoding declared there, Windows-1251 when none is) and the
+// most frequent line-end style. Linear in the bytes.
 TextFormat DetectTextFormat(QByteArrayView bytes);
 
 // Text with lines joined by '\n' (a final break gives a final '\n').

@@ -63,6 +63,7 @@ class DocumentsTest : public WindowTest {
   void ReadOnlyPageOffersSaveAs();
   void PageChangedOnDisk();
   void ConvertingTheEncodingRewritesTheDeclaration();
+  void ReopeningWithAnotherEncoding();
 
  private:
   void Prepare() override;
@@ -606,4 +607,24 @@ void DocumentsTest::ConvertingTheEncodingRewritesTheDeclaration() {
            QByteArray("\xEF\xBB\xBF<meta charset=utf-8>\r\n\xD0\x9F\xD1\x80\xD0\xB8\r\n"));
   main.EditorWidget()->undo();  // one step takes the declaration back
   QCOMPARE(main.Editor().Line(0), QString("<meta charset=windows-1251>"));
+}
+
+// A page read in the wrong encoding is read again in the chosen one (asked first when it
+// was edited) and saves its own bytes.
+void DocumentsTest::ReopeningWithAnotherEncoding() {
+  Write("page.htm", "Pokorn\xFD\r\n");
+  Start(Path("page.htm"));
+  MainWindow& main = app_->Main();
+  QCOMPARE(main.Editor().Line(0), QString::fromUtf16(u"Pokornэ"));
+  TypeIntoEditor("x");
+  main.Session().ReopenWithEncoding(TextEncoding::kIso8859_1);  // answered No
+  QCOMPARE(main.Editor().Line(0), QString::fromUtf16(u"xPokornэ"));
+  desktop_->yes_no_answers = {true};
+  main.Session().ReopenWithEncoding(TextEncoding::kIso8859_1);
+  QCOMPARE(main.Editor().Line(0), QString::fromUtf16(u"Pokorný"));
+  QVERIFY(!main.Modified());
+  QVERIFY(main.findChild<QLabel*>("FormatPanel")->text().startsWith("ISO-8859-1"));
+  TypeIntoEditor("y");
+  QVERIFY(main.SaveDocument());
+  QCOMPARE(Read("page.htm"), QByteArray("yPokorn\xFD\r\n"));
 }

@@ -53,6 +53,39 @@ class TextFormatTest : public QObject {
     QCOMPARE(EncodeText(DecodeText(bytes, format), format), bytes);
   }
 
+  // A page that declares another single-byte encoding opens in it and saves its own bytes,
+  // undefined bytes too.
+  void DeclaredSingleByteEncodings_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");  // what the bytes after the declaration read as
+    QTest::addRow("iso-8859-1") << QByteArray("<meta charset=\"iso-8859-1\">Pokorn\xFD\r\n")
+                                << "ISO-8859-1 · CR LF" << QString::fromUtf16(u"Pokorný\n");
+    QTest::addRow("latin1 in a content type")
+        << QByteArray("<meta content='text/html; charset=latin1'>\xE9") << "ISO-8859-1 · CR LF"
+        << QString::fromUtf16(u"é");
+    QTest::addRow("windows-1252 with an undefined byte")
+        << QByteArray("<meta charset=cp1252>\x80\x81\x9F") << "Windows-1252 · CR LF"
+        << QString::fromUtf16(u"€\u0081Ÿ");
+    QTest::addRow("koi8-r") << QByteArray("<META CHARSET=KOI8-R>\xF0\xD2\xC9\n") << "KOI8-R · LF"
+                            << QString::fromUtf16(u"При\n");
+    QTest::addRow("iso-8859-2") << QByteArray("<meta charset=ISO_8859-2>\xB1")
+                                << "ISO-8859-2 · CR LF" << QString::fromUtf16(u"ą");
+    QTest::addRow("unknown label stays 1251") << QByteArray("<meta charset=x-mystery>\xCF")
+                                              << "Windows-1251 · CR LF" << QString::fromUtf16(u"П");
+  }
+  void DeclaredSingleByteEncodings() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    const TextFormat format = DetectTextFormat(bytes);
+    QCOMPARE(FormatLabel(format), label);
+    const QString decoded = DecodeText(bytes, format);
+    QCOMPARE(decoded.mid(decoded.indexOf(u'>') + 1), text);
+    QCOMPARE(EncodeText(decoded, format), bytes);
+    QCOMPARE(FileBytes(EditorBytes(bytes, format), format), bytes);
+  }
+
   void MixedLineEndsTakeTheMostFrequent() {
     const TextFormat format = DetectTextFormat("a\nb\nc\r\nd");
     QCOMPARE(format.line_end, LineEnd::kLf);
