@@ -195,7 +195,8 @@ void Application::UndoLastBatchRun() {
   MainWindow* main = main_window_.get();
   UndoReport undo;
   {
-    FileProgress progress(main, QStringLiteral("Undoing the last batch run..."));
+    FileProgress progress(main, QStringLiteral("Undoing the last batch run..."),
+                          FileProgress::Stop::kNever);
     undo = UndoLastRun(QString(), QString(), false, progress.Sink());
   }
   if (undo.nothing) {

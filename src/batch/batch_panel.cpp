@@ -131,9 +131,10 @@ BatchPanel::BatchPanel(Desktop& desktop, QWidget* parent)
   diff_->setFont(fixed);
 }
 
-FileProgress::FileProgress(QWidget* parent, const QString& label)
+FileProgress::FileProgress(QWidget* parent, const QString& label, Stop stop)
     : dialog_(std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, 100, parent)) {
   dialog_->setObjectName(QStringLiteral("BatchProgress"));
+  if (stop == Stop::kNever) dialog_->setCancelButton(nullptr);
   dialog_->setWindowModality(Qt::WindowModal);
   dialog_->setMinimumDuration(500);
 }
@@ -235,7 +236,7 @@ void BatchPanel::UndoRun() {
     RefreshUndo();
     return;
   }
-  FileProgress progress(this, QStringLiteral("Undoing the run..."));
+  FileProgress progress(this, QStringLiteral("Undoing the run..."), FileProgress::Stop::kNever);
   const UndoReport undo = UndoLastRun(QString(), journal_, false, progress.Sink());
   journal_.clear();
   undo_->setEnabled(false);

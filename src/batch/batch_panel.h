@@ -15,10 +15,11 @@ class QPushButton;
 
 // A progress dialog for a job over many files: it appears when the job takes more than half
 // a second, follows the sink's calls, and its Cancel makes the sink answer false (the job
-// stops between files).
+// stops between files). A job that must run to its end (an undo) shows no Cancel.
 class FileProgress {
  public:
-  FileProgress(QWidget* parent, const QString& label);
+  enum class Stop { kByCancel, kNever };
+  FileProgress(QWidget* parent, const QString& label, Stop stop = Stop::kByCancel);
   ~FileProgress();
   ProgressSink Sink();
 

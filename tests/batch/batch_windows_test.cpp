@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -110,9 +111,14 @@ void BatchWindowsTest::ReplaceOverAFolderPreviewRunAndUndo() {
   QCOMPARE(Read(Site("a.htm")), QByteArray("<p>new</p>\r\n<p>new</p>\r\n"));
   QCOMPARE(Read(Site("c.htm")), QByteArray("new old\r\n"));
   QVERIFY(In<QLabel>(BatchReplaceWindow::kName, "BatchReport")->text().contains("changed: 2"));
+  QVERIFY(In<QPushButton>(BatchReplaceWindow::kName, "UndoRun")->isEnabled());
   app_->Main().MenuItem("UndoBatch")->trigger();
   QCOMPARE(Read(Site("a.htm")), QByteArray("<p>old</p>\r\n<p>old</p>\r\n"));
   QCOMPARE(Read(Site("c.htm")), QByteArray("old old\r\n"));
+  // Undone from elsewhere: back in the window, its own undo is no longer offered.
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(app_->Window(BatchReplaceWindow::kName.toString()), &activate);
+  QVERIFY(!In<QPushButton>(BatchReplaceWindow::kName, "UndoRun")->isEnabled());
 }
 
 void BatchWindowsTest::BatchMessages_data() {
