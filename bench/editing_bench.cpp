@@ -9,10 +9,10 @@
 #include "document/editor_model.h"
 #include "document/new_page.h"
 #include "document/text_helpers.h"
+#include "editor/code_editor.h"
 #include "generators/markup.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
-#include "widgets/code_editor.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -20,9 +20,9 @@
 
 #include "bench_util.h"
 #include "document/text_helpers.h"
+#include "editor/code_editor.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
-#include "widgets/code_editor.h"
 
 namespace {
 

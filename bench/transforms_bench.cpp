@@ -10,8 +10,8 @@
 #include "bench_util.h"
 #include "document/editor_model.h"
 #include "document/transforms.h"
+#include "editor/code_editor.h"
 #include "generators/table.h"
-#include "widgets/code_editor.h"
 
 namespace {
 

@@ -23,6 +23,7 @@
 #include "batch/save_template_window.h"
 #include "batch/series_window.h"
 #include "batch/tidy_window.h"
+#include "editor/code_editor.h"
 #include "generators/block_replace_window.h"
 #include "generators/chart_window.h"
 #include "generators/colour_picker_window.h"
@@ -41,7 +42,6 @@
 #include "settings/preview_window.h"
 #include "snippets/clipboard_window.h"
 #include "snippets/script_library_window.h"
-#include "widgets/code_editor.h"
 #include "widgets/widget_helpers.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "app/find_bar.h"
 
-#include "widgets/code_editor.h"
+#include "editor/code_editor.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -17,7 +17,7 @@
 #include "app/find_bar.h"
 #include "app/tool_icons.h"
 #include "document/document.h"
-#include "widgets/code_editor.h"
+#include "editor/code_editor.h"
 #include "widgets/widget_helpers.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
 #include "document/document.h"
+#include "editor/code_editor.h"
 #include "platform/desktop.h"
-#include "widgets/code_editor.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include "app/find_bar.h"
 #include "app/main_window.h"
 #include "document/transforms.h"
+#include "editor/code_editor.h"
 #include "generators/table.h"
 #include "platform/desktop.h"
 #include "tags/tag_catalogue.h"
 #include "tags/tag_engine.h"
-#include "widgets/code_editor.h"
 
 void MainWindow::BuildPopupMenu() {
   popup_menu_ = new QMenu(this);

@@ -16,7 +16,7 @@
 #include "app/main_window.h"
 #include "app/tool_icons.h"
 #include "document/document.h"
-#include "widgets/code_editor.h"
+#include "editor/code_editor.h"
 #include "widgets/key_hint_menu.h"
 #include "widgets/widget_helpers.h"
 

@@ -1,8 +1,8 @@
 #include "document/transforms.h"
 
 #include "document/block_edits.h"
-#include "document/entities.h"
 #include "document/text_helpers.h"
+#include "html/entities.h"
 
 QString TrimSpaces(const QString& line) {
   qsizetype start = 0;

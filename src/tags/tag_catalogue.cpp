@@ -117,3 +117,19 @@ constexpr TagCommand kCatalogue[] = {
 }  // namespace
 
 std::span<const TagCommand> TagCatalogue() { return kCatalogue; }
+
+const QStringList& CatalogueElementNames() {
+  static const QStringList names = [] {
+    QStringList found;
+    for (const TagCommand& command : TagCatalogue()) {
+      const QString open = QString::fromUtf16(command.snippet != nullptr ? command.snippet : u"");
+      if (!open.startsWith(u'<')) continue;
+      qsizetype end = 1;
+      while (end < open.size() && open.at(end).isLetterOrNumber()) ++end;
+      const QString name = open.mid(1, end - 1).toLower();
+      if (end > 1 && !found.contains(name)) found.append(name);
+    }
+    return found;
+  }();
+  return names;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <span>
 
 // What a tag command does.
@@ -28,3 +29,6 @@ struct TagCommand {
 
 // Every row of the pop-up menu, in menu order.
 std::span<const TagCommand> TagCatalogue();
+
+// The element names the catalogue's snippets open, older ones (font, center, tt…) included.
+const QStringList& CatalogueElementNames();

@@ -17,6 +17,7 @@
 #include "app/command_table.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "names/window_names.h"
 #include "platform/recent_files.h"
 #include "settings/language.h"
@@ -24,7 +25,6 @@
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
 #include "support/window_fixture.h"
-#include "widgets/code_editor.h"
 
 // Document flows at window level: real files, the scripted desktop, the real editor.
 class DocumentsTest : public WindowTest {

@@ -19,11 +19,11 @@
 #include "app/find_bar.h"
 #include "app/main_window.h"
 #include "app/tool_icons.h"
+#include "editor/code_editor.h"
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
 #include "support/window_fixture.h"
-#include "widgets/code_editor.h"
 #include "widgets/key_hint_menu.h"
 
 // Find and replace, the Edit menu, line numbers, colours, folding, matching tags, end tags

@@ -12,12 +12,12 @@
 #include "app/application.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "settings/options_window.h"
 #include "settings/settings_record.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
 #include "support/window_fixture.h"
-#include "widgets/code_editor.h"
 
 // Faults found in use and by fuzzing, each kept mended.
 class MendsTest : public WindowTest {

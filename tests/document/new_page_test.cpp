@@ -2,7 +2,7 @@
 
 #include "document/editor_model.h"
 #include "document/new_page.h"
-#include "widgets/code_editor.h"
+#include "editor/code_editor.h"
 
 Q_DECLARE_METATYPE(NewPageFields)
 

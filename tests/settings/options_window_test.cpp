@@ -15,13 +15,13 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
+#include "editor/code_editor.h"
 #include "platform/shell_verbs.h"
 #include "settings/about_window.h"
 #include "settings/options_window.h"
 #include "settings/settings_record.h"
 #include "support/fake_desktop.h"
 #include "support/window_fixture.h"
-#include "widgets/code_editor.h"
 
 // The settings file, the options and about windows and the language files, at window level.
 class OptionsWindowTest : public WindowTest {

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/application.h"
-#include "widgets/code_editor.h"  // the main window's editor, for keys and clicks
+#include "editor/code_editor.h"  // the main window's editor, for keys and clicks
 
 class FakeDesktop;
 

@@ -9,8 +9,8 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "editor/code_editor.h"
 #include "support/fake_desktop.h"
-#include "widgets/code_editor.h"
 
 // What every window test shares. Before each test: a fresh folder that is the program's
 // folder (with the shipped language files) and holds the user's folders, a scripted desktop,

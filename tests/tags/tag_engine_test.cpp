@@ -1,9 +1,9 @@
 #include <QTest>
 
 #include "document/editor_model.h"
+#include "editor/code_editor.h"
 #include "tags/tag_catalogue.h"
 #include "tags/tag_engine.h"
-#include "widgets/code_editor.h"
 
 class TagEngineTest : public QObject {
   Q_OBJECT

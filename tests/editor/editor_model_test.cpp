@@ -1,9 +1,9 @@
 #include <QTest>
 
 #include "document/editor_model.h"
+#include "editor/code_editor.h"
 #include "platform/codec.h"
 #include "platform/text_format.h"
-#include "widgets/code_editor.h"
 
 Q_DECLARE_METATYPE(LineEnd)
 

@@ -1,4 +1,4 @@
-#include "tags/html_structure.h"
+#include "html/html_structure.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "widgets/code_editor.h"
+#include "editor/code_editor.h"
 
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
@@ -9,7 +9,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
-#include "widgets/code_editor_accessible.h"
+#include "editor/code_editor_accessible.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "widgets/scintilla_model.h"
+#include "editor/scintilla_model.h"
 
 #include <Qsci/qsciscintillabase.h>
 

@@ -1,7 +1,8 @@
 #include <QTest>
 
-#include "tags/html_names.h"
-#include "tags/html_structure.h"
+#include "html/html_names.h"
+#include "html/html_structure.h"
+#include "tags/tag_catalogue.h"
 
 // Places in a text are marked with "|" (the caret), which is taken out before use.
 namespace {
@@ -131,7 +132,8 @@ void HtmlStructureTest::KnowsWhatIsBeingTyped() {
 }
 
 void HtmlStructureTest::OffersNamesForTheContext() {
-  QStringList elements = CompletionNames({CompletionKind::kElement, {}, 0});
+  QStringList elements =
+      CompletionNames({CompletionKind::kElement, {}, 0}, CatalogueElementNames());
   for (const char* name : {"div", "section", "table", "font", "center", "tt"}) {
     QVERIFY2(elements.contains(name), name);  // HTML 5 and the tag menu's older names
   }

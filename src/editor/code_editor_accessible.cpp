@@ -1,10 +1,10 @@
-#include "widgets/code_editor_accessible.h"
+#include "editor/code_editor_accessible.h"
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
 
-#include "widgets/code_editor.h"
-#include "widgets/scintilla_model.h"
+#include "editor/code_editor.h"
+#include "editor/scintilla_model.h"
 
 namespace {
 

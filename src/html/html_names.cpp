@@ -1,9 +1,7 @@
-#include "tags/html_names.h"
+#include "html/html_names.h"
 
 #include <QSet>
 #include <algorithm>
-
-#include "tags/tag_catalogue.h"
 
 namespace {
 
@@ -245,21 +243,14 @@ QStringList Sorted(QSet<QString> names) {
 
 }  // namespace
 
-QStringList CompletionNames(const CompletionContext& context) {
+QStringList CompletionNames(const CompletionContext& context, const QStringList& more_elements) {
   QSet<QString> names;
   switch (context.kind) {
     case CompletionKind::kNone:
       break;
     case CompletionKind::kElement:
       for (const char* name : kElements) names.insert(QString::fromLatin1(name));
-      // The names of the tag menu too, older ones (font, center, tt…) included.
-      for (const TagCommand& command : TagCatalogue()) {
-        const QString open = QString::fromUtf16(command.snippet != nullptr ? command.snippet : u"");
-        if (!open.startsWith(u'<')) continue;
-        qsizetype end = 1;
-        while (end < open.size() && open.at(end).isLetterOrNumber()) ++end;
-        if (end > 1) names.insert(open.mid(1, end - 1).toLower());
-      }
+      for (const QString& name : more_elements) names.insert(name);
       break;
     case CompletionKind::kAttribute:
       for (const char* name : kGlobalAttributes) names.insert(QString::fromLatin1(name));

@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "tags/html_structure.h"
-#include "widgets/scintilla_model.h"
+#include "editor/scintilla_model.h"
+#include "html/html_structure.h"
 
 class QsciLexerHTML;
 

@@ -3,9 +3,10 @@
 #include <QByteArray>
 
 #include "document/text_helpers.h"
-#include "tags/html_names.h"
-#include "tags/html_structure.h"
-#include "widgets/code_editor.h"
+#include "editor/code_editor.h"
+#include "html/html_names.h"
+#include "html/html_structure.h"
+#include "tags/tag_catalogue.h"
 
 void CodeEditor::MarkTemplateMarkers() {
   // Only the lines on screen: a page of any size costs the same.
@@ -93,7 +94,7 @@ void CodeEditor::OnCharAdded(int character) {
   // A list opens where a word starts, never in the middle of one.
   const long typed = caret - long(context.word_start);
   if (typed > 1 || (typed == 1 && !word_char) || (typed == 0 && word_char)) return;
-  shown_completions_ = CompletionNames(context);
+  shown_completions_ = CompletionNames(context, CatalogueElementNames());
   ShowCompletions(long(context.word_start));
 }
 

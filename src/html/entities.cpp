@@ -1,4 +1,4 @@
-#include "document/entities.h"
+#include "html/entities.h"
 
 #include <libxml/HTMLparser.h>
 
