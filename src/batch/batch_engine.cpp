@@ -70,74 +70,158 @@ QString JournalPath(const QString& path) {
 
 namespace {
 
-// What stands at a step's target before the write; false (with the failure reported) when
-// it cannot be read.
-bool ReadTarget(const BatchStep& step, const QByteArray& input, bool dry_run,
-                const QHash<QString, QByteArray>& dry_outputs, QByteArray* current, bool* existed,
-                BatchReport& report) {
-  *existed = true;
-  if (step.write_path == step.read_path) {
-    *current = input;
-  } else if (dry_run && dry_outputs.contains(step.write_path)) {
-    *current = dry_outputs.value(step.write_path);
-  } else if (QFileInfo(step.write_path).isFile()) {
-    const ReadOutcome read = ReadWholeFile(step.write_path, kBatchInputCap);
-    if (!read.ok()) {
-      report.Fail(step.write_path, *read.error);
-      return false;
+// One run of steps: what it has read, written and journaled so far.
+class BatchRun {
+ public:
+  explicit BatchRun(const BatchOptions& options)
+      : options_(options),
+        root_(options.journal_folder.isEmpty() ? DefaultJournalFolder() : options.journal_folder),
+        journal_(root_, options.label) {}
+
+  BatchReport Run(const QList<BatchStep>& steps);
+
+ private:
+  // What stands at a step's target before the write.
+  struct Target {
+    QByteArray bytes;
+    bool existed = true;
+  };
+  enum class Written { kDone, kFailed, kStop };
+
+  // False when the run must stop.
+  bool Step(const BatchStep& step);
+  void CleanFolderOnce(const QString& path);
+  std::optional<QByteArray> ReadInput(const BatchStep& step);
+  std::optional<Target> ReadTarget(const BatchStep& step, const QByteArray& input);
+  Written Write(const BatchStep& step, const Target& target, const QByteArray& output);
+
+  const BatchOptions& options_;
+  QString root_;
+  Journal journal_;
+  BatchReport report_;
+  // A dry run sees its own earlier outputs, so a file listed twice is shown as the run does it.
+  QHash<QString, QByteArray> dry_outputs_;
+  QStringList written_folders_;
+  QSet<QString> cleaned_folders_;
+};
+
+BatchReport BatchRun::Run(const QList<BatchStep>& steps) {
+  const int total = static_cast<int>(steps.size());
+  for (int i = 0; i < total; ++i) {
+    const BatchStep& step = steps[i];
+    if (options_.progress && !options_.progress(i, total, step.write_path)) {
+      report_.cancelled = true;
+      break;
     }
-    *current = read.bytes;
-  } else {
-    *existed = false;
+    if (!Step(step)) break;
   }
+  for (const QString& folder : std::as_const(written_folders_)) SyncFolder(folder);
+  if (options_.progress && !report_.cancelled) options_.progress(total, total, QString());
+  report_.journal = journal_.Path();
+  if (!report_.journal.isEmpty()) PruneJournals(root_);
+  return report_;
+}
+
+bool BatchRun::Step(const BatchStep& step) {
+  if (!options_.dry_run) CleanFolderOnce(step.write_path);
+  const std::optional<QByteArray> input = ReadInput(step);
+  if (!input) return true;
+  QString edit_error;
+  const std::optional<QByteArray> output = step.edit(*input, &edit_error);
+  if (!edit_error.isEmpty()) {
+    report_.Fail(step.read_path.isEmpty() ? step.write_path : step.read_path, edit_error);
+    return true;
+  }
+  if (!output) {
+    ++report_.unchanged;
+    return true;
+  }
+  const std::optional<Target> target = ReadTarget(step, *input);
+  if (!target) return true;
+  if (target->existed && target->bytes == *output) {
+    ++report_.unchanged;
+    return true;
+  }
+  const bool replaces = target->existed && step.write_path != step.read_path;
+  if (options_.dry_run) {
+    dry_outputs_.insert(step.write_path, *output);
+    report_.changes.append(
+        {step.write_path, target->bytes, *output, target->existed, replaces, {}});
+  } else {
+    const Written written = Write(step, *target, *output);
+    if (written == Written::kStop) return false;
+    if (written == Written::kFailed) return true;
+  }
+  ++report_.changed;
+  report_.changed_paths.append(step.write_path);
+  if (replaces) report_.replaced_paths.append(step.write_path);
   return true;
 }
 
-}  // namespace
-
-namespace {
+// A run killed before renaming its new file over a page left it there; this run takes the
+// place of that one.
+void BatchRun::CleanFolderOnce(const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
+  if (cleaned_folders_.contains(folder)) return;
+  cleaned_folders_.insert(folder);
+  RemoveLeftoverWrites(folder);
+}
 
 // The input of a step: what an earlier step of a dry run wrote, else the file's bytes.
-bool ReadInput(const BatchStep& step, bool dry_run, const QHash<QString, QByteArray>& dry_outputs,
-               QByteArray* input, BatchReport& report) {
-  if (step.read_path.isEmpty()) return true;
-  if (dry_run && dry_outputs.contains(step.read_path)) {
-    *input = dry_outputs.value(step.read_path);
+std::optional<QByteArray> BatchRun::ReadInput(const BatchStep& step) {
+  if (step.read_path.isEmpty()) return QByteArray();
+  QByteArray input;
+  if (options_.dry_run && dry_outputs_.contains(step.read_path)) {
+    input = dry_outputs_.value(step.read_path);
   } else {
     const ReadOutcome read = ReadWholeFile(step.read_path, kBatchInputCap);
     if (!read.ok()) {
-      report.Fail(step.read_path, *read.error);
-      return false;
+      report_.Fail(step.read_path, *read.error);
+      return std::nullopt;
     }
-    *input = read.bytes;
+    input = read.bytes;
   }
-  ++report.read;
-  return true;
+  ++report_.read;
+  return input;
 }
 
-enum class Written { kDone, kFailed, kStop };
+// Nothing (with the failure reported) when the target cannot be read.
+std::optional<BatchRun::Target> BatchRun::ReadTarget(const BatchStep& step,
+                                                     const QByteArray& input) {
+  if (step.write_path == step.read_path) return Target{input};
+  if (options_.dry_run && dry_outputs_.contains(step.write_path)) {
+    return Target{dry_outputs_.value(step.write_path)};
+  }
+  if (!QFileInfo(step.write_path).isFile()) return Target{QByteArray(), false};
+  const ReadOutcome read = ReadWholeFile(step.write_path, kBatchInputCap);
+  if (!read.ok()) {
+    report_.Fail(step.write_path, *read.error);
+    return std::nullopt;
+  }
+  return Target{read.bytes};
+}
 
 // Writes one changed page, journaled first; a journal that cannot be written stops the run.
-Written WriteStep(const BatchStep& step, bool existed, const QByteArray& current,
-                  const QByteArray& output, Journal& journal, QStringList& written_folders,
-                  BatchReport& report) {
+BatchRun::Written BatchRun::Write(const BatchStep& step, const Target& target,
+                                  const QByteArray& output) {
   if (IsReadOnlyFile(step.write_path)) {
-    report.Fail(step.write_path,
-                IoError{FileError::kReadOnly, ReadOnlyFileMessage(step.write_path)});
+    report_.Fail(step.write_path,
+                 IoError{FileError::kReadOnly, ReadOnlyFileMessage(step.write_path)});
     return Written::kFailed;
   }
   QString failure;
-  const QString target = JournalPath(step.write_path);
+  const QString path = JournalPath(step.write_path);
   bool linked = false;
-  if (!journal.Record(target, existed, current, output, &linked, &failure)) {
-    report.Fail(step.write_path, failure);
+  if (!journal_.Record(path, target.existed, target.bytes, output, &linked, &failure)) {
+    report_.Fail(step.write_path, failure);
     return Written::kStop;
   }
-  const std::optional<IoError> written = WriteWholeFile(target, output, !linked, false);
-  const QString folder = QFileInfo(target).absolutePath();
-  if (!written_folders.contains(folder)) written_folders.append(folder);
+  const std::optional<IoError> written =
+      WriteWholeFile(path, output, {.keep_links = !linked, .sync_folder = false});
+  const QString folder = QFileInfo(path).absolutePath();
+  if (!written_folders_.contains(folder)) written_folders_.append(folder);
   if (written) {
-    report.Fail(step.write_path, *written);
+    report_.Fail(step.write_path, *written);
     return Written::kFailed;
   }
   return Written::kDone;
@@ -146,68 +230,7 @@ Written WriteStep(const BatchStep& step, bool existed, const QByteArray& current
 }  // namespace
 
 BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options) {
-  BatchReport report;
-  const QString root =
-      options.journal_folder.isEmpty() ? DefaultJournalFolder() : options.journal_folder;
-  Journal journal(root, options.label);
-  // A dry run sees its own earlier outputs, so a file listed twice is shown as the run does it.
-  QHash<QString, QByteArray> dry_outputs;
-  QStringList written_folders;
-  QSet<QString> cleaned_folders;
-  const int total = static_cast<int>(steps.size());
-  for (int i = 0; i < total; ++i) {
-    const BatchStep& step = steps[i];
-    if (options.progress && !options.progress(i, total, step.write_path)) {
-      report.cancelled = true;
-      break;
-    }
-    // A run killed before renaming its new file over a page left it here; this run takes
-    // the place of that one.
-    const QString folder = QFileInfo(step.write_path).absolutePath();
-    if (!options.dry_run && !cleaned_folders.contains(folder)) {
-      cleaned_folders.insert(folder);
-      RemoveLeftoverWrites(folder);
-    }
-    QByteArray input;
-    if (!ReadInput(step, options.dry_run, dry_outputs, &input, report)) continue;
-    QString edit_error;
-    const std::optional<QByteArray> output = step.edit(input, &edit_error);
-    if (!edit_error.isEmpty()) {
-      report.Fail(step.read_path.isEmpty() ? step.write_path : step.read_path, edit_error);
-      continue;
-    }
-    if (!output) {
-      ++report.unchanged;
-      continue;
-    }
-    QByteArray current;
-    bool existed = true;
-    if (!ReadTarget(step, input, options.dry_run, dry_outputs, &current, &existed, report)) {
-      continue;
-    }
-    if (existed && current == *output) {
-      ++report.unchanged;
-      continue;
-    }
-    const bool replaces = existed && step.write_path != step.read_path;
-    if (options.dry_run) {
-      dry_outputs.insert(step.write_path, *output);
-      report.changes.append({step.write_path, current, *output, existed, replaces, {}});
-    } else {
-      const Written written =
-          WriteStep(step, existed, current, *output, journal, written_folders, report);
-      if (written == Written::kStop) break;
-      if (written == Written::kFailed) continue;
-    }
-    ++report.changed;
-    report.changed_paths.append(step.write_path);
-    if (replaces) report.replaced_paths.append(step.write_path);
-  }
-  for (const QString& folder : std::as_const(written_folders)) SyncFolder(folder);
-  if (options.progress && !report.cancelled) options.progress(total, total, QString());
-  report.journal = journal.Path();
-  if (!report.journal.isEmpty()) PruneJournals(root);
-  return report;
+  return BatchRun(options).Run(steps);
 }
 
 BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options) {

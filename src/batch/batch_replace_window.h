@@ -10,8 +10,7 @@ class BatchPanel;
 class Desktop;
 class QGroupBox;
 
-// A radio group of two choices named like the Part's RadioGroup: a group box whose two
-// buttons are its items.
+// A radio group of two choices: a group box whose two buttons are its items.
 struct ChoiceGroup {
   ChoiceGroup(QWidget* parent, const QString& name, int checked);
   int Choice() const;

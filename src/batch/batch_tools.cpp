@@ -241,32 +241,31 @@ QString SeriesPath(const QString& folder, const QString& base, const QString& nu
   return JoinPath(folder, base + number + QStringLiteral(".htm"));
 }
 
-QList<BatchStep> SeriesSteps(const QStringList& page, int line_index, int first, int last,
-                             int digits, const QString& before, const QString& after,
-                             const QString& folder, const QString& base, const TextFormat& format) {
+QList<BatchStep> SeriesSteps(const SeriesRequest& request) {
   QList<BatchStep> steps;
-  for (int n = first; n <= last; ++n) {
-    const QString number = NumberText(n, digits);
-    QStringList lines = page;
-    if (line_index >= 0 && line_index < lines.size()) lines[line_index] = before + number + after;
-    const QByteArray bytes = EncodeText(lines.join(u'\n') + u'\n', format);
+  const int line = request.line_index;
+  for (int n = request.first; n <= request.last; ++n) {
+    const QString number = NumberText(n, request.digits);
+    QStringList lines = request.page;
+    if (line >= 0 && line < lines.size()) lines[line] = request.before + number + request.after;
+    const QByteArray bytes = EncodeText(lines.join(u'\n') + u'\n', request.format);
     steps.append(
-        {QString(), SeriesPath(folder, base, number),
+        {QString(), SeriesPath(request.folder, request.base, number),
          [bytes](const QByteArray&, QString*) -> std::optional<QByteArray> { return bytes; }});
   }
   return steps;
 }
 
-QList<Rename> RenamePlan(const QString& folder, const QStringList& names, const QString& before,
-                         const QString& after, int digits, const QString& old_extension,
-                         const QString& new_extension, bool keep_name) {
+QList<Rename> RenamePlan(const RenameRequest& request) {
   QList<Rename> plan;
   int k = 1;
-  for (const QString& name : names) {
-    const QString new_name = keep_name
-                                 ? DeleteFirst(name, u'.' + old_extension) + u'.' + new_extension
-                                 : before + NumberText(k, digits) + after + u'.' + new_extension;
-    plan.append({JoinPath(folder, name), JoinPath(folder, new_name)});
+  const QString extension = u'.' + request.new_extension;
+  for (const QString& name : request.names) {
+    const QString new_name =
+        request.keep_name
+            ? DeleteFirst(name, u'.' + request.old_extension) + extension
+            : request.before + NumberText(k, request.digits) + request.after + extension;
+    plan.append({JoinPath(request.folder, name), JoinPath(request.folder, new_name)});
     ++k;
   }
   return plan;

@@ -37,13 +37,34 @@ QList<BatchStep> ApplyTemplateSteps(const QString& template_path, int marker_lin
 // Page series and renamer.
 QString NumberText(int n, int digits);
 QString SeriesPath(const QString& folder, const QString& base, const QString& number);
-// The page written for each number: line line_index replaced by before + number + after.
-QList<BatchStep> SeriesSteps(const QStringList& page, int line_index, int first, int last,
-                             int digits, const QString& before, const QString& after,
-                             const QString& folder, const QString& base, const TextFormat& format);
-QList<Rename> RenamePlan(const QString& folder, const QStringList& names, const QString& before,
-                         const QString& after, int digits, const QString& old_extension,
-                         const QString& new_extension, bool keep_name);
+// A page series: the page written for each number from first to last, its line line_index
+// replaced by before + number (digits wide) + after, as folder/base + number.
+struct SeriesRequest {
+  QStringList page;
+  int line_index = 0;
+  int first = 1;
+  int last = 1;
+  int digits = 4;
+  QString before;
+  QString after;
+  QString folder;
+  QString base;
+  TextFormat format;
+};
+QList<BatchStep> SeriesSteps(const SeriesRequest& request);
+// Files of folder renamed to before + number + after with the new extension, or to their own
+// name with the new extension in place of the old one (keep_name).
+struct RenameRequest {
+  QString folder;
+  QStringList names;
+  QString before;
+  QString after;
+  int digits = 2;
+  QString old_extension;
+  QString new_extension;
+  bool keep_name = false;
+};
+QList<Rename> RenamePlan(const RenameRequest& request);
 QList<BatchStep> CopyNumberedSteps(const QStringList& paths, const QString& target_folder,
                                    const QString& before, const QString& after, int digits);
 

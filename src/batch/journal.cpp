@@ -69,7 +69,8 @@ bool Journal::RecordRename(const QString& from, const QString& to, QString* erro
 bool Journal::WriteCopy(const QString& page, const QString& kept, const QByteArray& bytes,
                         QString* error) {
   QFile::remove(kept);
-  if (const std::optional<IoError> failure = WriteWholeFile(kept, bytes, false, false)) {
+  if (const std::optional<IoError> failure =
+          WriteWholeFile(kept, bytes, {.keep_links = false, .sync_folder = false})) {
     *error = failure->message;
     return false;
   }

@@ -141,10 +141,15 @@ BatchReport RenamerWindow::RunJob(const BatchOptions& options) {
   const QString new_extension =
       new_extension_wanted_->isChecked() ? new_extension_->currentText() : extension_->text();
   const bool keep = keep_name_->isEnabled() && keep_name_->isChecked();
-  return RunRenames(
-      RenamePlan(source_.Folder(), source_.files->Names(), before_->text(), after_->text(),
-                 digits_.Digits(), extension_->text(), new_extension, keep),
-      options);
+  return RunRenames(RenamePlan({.folder = source_.Folder(),
+                                .names = source_.files->Names(),
+                                .before = before_->text(),
+                                .after = after_->text(),
+                                .digits = digits_.Digits(),
+                                .old_extension = extension_->text(),
+                                .new_extension = new_extension,
+                                .keep_name = keep}),
+                    options);
 }
 
 void RenamerWindow::Run() {

@@ -59,9 +59,16 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
   page_->viewport()->installEventFilter(this);
   panel_->SetJob([this](const BatchOptions& options) {
     if (last_->value() < first_->value()) return BatchReport{};
-    return RunBatch(SeriesSteps(SplitLines(page_->toPlainText()), line_->value(), first_->value(),
-                                last_->value(), digits_.Digits(), before_->text(), after_->text(),
-                                browser_.Folder(), base_->text(), format_),
+    return RunBatch(SeriesSteps({.page = SplitLines(page_->toPlainText()),
+                                 .line_index = line_->value(),
+                                 .first = first_->value(),
+                                 .last = last_->value(),
+                                 .digits = digits_.Digits(),
+                                 .before = before_->text(),
+                                 .after = after_->text(),
+                                 .folder = browser_.Folder(),
+                                 .base = base_->text(),
+                                 .format = format_}),
                     options);
   });
   browser_.SetFolder(QString());

@@ -196,8 +196,16 @@ int Invocation::Series() {
   const QString before =
       args_.options.value(QStringLiteral("--before"), QStringLiteral("<img src=\""));
   const QString after = args_.options.value(QStringLiteral("--after"), QStringLiteral(".jpg\">"));
-  return Run(SeriesSteps(page, line, first, last, *digits, before, after, Option("--folder"),
-                         Option("--base"), format));
+  return Run(SeriesSteps({.page = page,
+                          .line_index = line,
+                          .first = first,
+                          .last = last,
+                          .digits = *digits,
+                          .before = before,
+                          .after = after,
+                          .folder = Option("--folder"),
+                          .base = Option("--base"),
+                          .format = format}));
 }
 
 int Invocation::RenameFiles() {
@@ -209,9 +217,15 @@ int Invocation::RenameFiles() {
   const QString extension = args_.options.value(QStringLiteral("--ext"), QStringLiteral("jpg"));
   const QString new_extension = args_.options.value(QStringLiteral("--new-ext"), extension);
   const QString folder = args_.paths.first();
-  const QList<Rename> plan = RenamePlan(
-      folder, ListFolderFiles(folder, QStringLiteral("*.") + extension), Option("--before"),
-      Option("--after"), *digits, extension, new_extension, Flag("--keep-name"));
+  const QList<Rename> plan =
+      RenamePlan({.folder = folder,
+                  .names = ListFolderFiles(folder, QStringLiteral("*.") + extension),
+                  .before = Option("--before"),
+                  .after = Option("--after"),
+                  .digits = *digits,
+                  .old_extension = extension,
+                  .new_extension = new_extension,
+                  .keep_name = Flag("--keep-name")});
   return Report(RunRenames(plan, options_), DryRun(), out_, err_);
 }
 

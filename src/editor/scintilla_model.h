@@ -55,8 +55,8 @@ class ScintillaModel : public EditorModel {
   // from the start of the replacement (-1: after it).
   void Replace(long from, long to, const QByteArray& bytes, long caret_at = -1);
   ::LineEnd BreakKind() const;  // the kind of the breaks in the text
-  int ExtraPerBreak() const;
-  void EnsureLineIndex() const;  // UTF-16 characters a break has beyond one
+  int ExtraPerBreak() const;    // UTF-16 characters a break has beyond one
+  void EnsureLineIndex() const;
 
   QsciScintillaBase* editor_;
   mutable bool line_index_ = false;

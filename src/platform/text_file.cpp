@@ -385,7 +385,8 @@ std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes,
 }  // namespace
 
 std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByteArray& bytes,
-                                      bool keep_links, bool sync_folder) {
+                                      WriteOptions options) {
+  const bool keep_links = options.keep_links;
   if (requested_path.trimmed().isEmpty()) {
     return IoError{FileError::kWriteFailed,
                    QStringLiteral("Cannot create file \"\": no file name.")};
@@ -410,5 +411,6 @@ std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByte
     return Failure(WriteInPlace(path, bytes));
   }
 
-  return WriteBeside(path, bytes, NewFileMode(exists, info), exists, info, keep_links, sync_folder);
+  return WriteBeside(path, bytes, NewFileMode(exists, info), exists, info, keep_links,
+                     options.sync_folder);
 }

@@ -53,13 +53,17 @@ ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes);
 // Replaces path with bytes atomically: on any failure the old file stays whole. Returns
 // nothing on success, else the failure, its message naming the file. A symbolic link is followed
 // (its target is written, the link stays); a read-only file is refused.
-// A file with several names is rewritten in place so the names stay one file, unless
-// keep_links is false (the other name is the undo journal's copy of the old text). A
-// writable file in a folder where no new file may be made is rewritten in place too.
-// sync_folder false leaves flushing the folder to the caller (a batch run flushes each
-// folder once, after its last file).
+// A writable file in a folder where no new file may be made is rewritten in place.
+struct WriteOptions {
+  // A file with several names is rewritten in place so the names stay one file; false when
+  // the other name is the undo journal's copy of the old text.
+  bool keep_links = true;
+  // False leaves flushing the folder to the caller (a batch run flushes each folder once,
+  // after its last file).
+  bool sync_folder = true;
+};
 std::optional<IoError> WriteWholeFile(const QString& path, const QByteArray& bytes,
-                                      bool keep_links = true, bool sync_folder = true);
+                                      WriteOptions options = {});
 // The file a write of path changes: the target of a symbolic link (empty, with *error,
 // when the link leads nowhere), else path itself.
 QString ResolveLinks(const QString& path, QString* error);

@@ -260,15 +260,23 @@ class BatchEngineTest : public QObject {
   }
 
   void UndoRemovesNewFilesAndRenamesBack() {
-    const BatchReport series = Run(SeriesSteps({"<p>", "x"}, 1, 8, 9, 4, "<img src=\"", ".jpg\">",
-                                               site_->path(), "page", TextFormat{}));
+    const BatchReport series = Run(SeriesSteps({.page = {"<p>", "x"},
+                                                .line_index = 1,
+                                                .first = 8,
+                                                .last = 9,
+                                                .before = "<img src=\"",
+                                                .after = ".jpg\">",
+                                                .folder = site_->path(),
+                                                .base = "page"}));
     QCOMPARE(series.changed, 2);
     QCOMPARE(Read(Path("page0009.htm")), QByteArray("<p>\r\n<img src=\"0009.jpg\">\r\n"));
     QVERIFY(!UndoLastRun(journal_).nothing);
     QVERIFY(!QFileInfo::exists(Path("page0008.htm")));
 
-    const QList<Rename> plan =
-        RenamePlan(site_->path(), {"a.htm", "b.htm"}, "", "", 2, "htm", "htm", false);
+    const QList<Rename> plan = RenamePlan({.folder = site_->path(),
+                                           .names = {"a.htm", "b.htm"},
+                                           .old_extension = "htm",
+                                           .new_extension = "htm"});
     Write(Path("02.htm"), "in the way");
     BatchOptions options = Options();
     const BatchReport renamed = RunRenames(plan, options);

@@ -52,10 +52,20 @@ class BatchToolsTest : public QObject {
   }
 
   void RenamePlans() {
-    const QList<Rename> plan = RenamePlan("/p", {"x.jpg", "y.JPG"}, "", "", 2, "jpg", "txt", true);
+    const QList<Rename> plan = RenamePlan({.folder = "/p",
+                                           .names = {"x.jpg", "y.JPG"},
+                                           .old_extension = "jpg",
+                                           .new_extension = "txt",
+                                           .keep_name = true});
     QCOMPARE(plan[0].to, QString("/p/x.txt"));
     QCOMPARE(plan[1].to, QString("/p/y.JPG.txt"));
-    const QList<Rename> numbered = RenamePlan("/p", {"x.jpg"}, "img", "_s", 4, "jpg", "jpg", false);
+    const QList<Rename> numbered = RenamePlan({.folder = "/p",
+                                               .names = {"x.jpg"},
+                                               .before = "img",
+                                               .after = "_s",
+                                               .digits = 4,
+                                               .old_extension = "jpg",
+                                               .new_extension = "jpg"});
     QCOMPARE(numbered[0].to, QString("/p/img0001_s.jpg"));
     QVERIFY(IsRefusedName("01.*"));
     QVERIFY(!IsRefusedName("01.jpg"));
