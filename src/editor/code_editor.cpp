@@ -54,7 +54,11 @@ CodeEditor::CodeEditor(QWidget* parent)
   SendScintilla(SCI_AUTOCSETAUTOHIDE, 1);
   SendScintilla(SCI_AUTOCSETMAXHEIGHT, 12);
   SetUpMarks();
+  SetUpLexerAndKeys();
+  ConnectComponent();
+}
 
+void CodeEditor::SetUpLexerAndKeys() {
   lexer_->setFoldCompact(false);
   StyleLexer();
   setLexer(lexer_.get());
@@ -66,7 +70,9 @@ CodeEditor::CodeEditor(QWidget* parent)
   }
   UpdateNumberMargin();
   MarkCurrentLine(0);
+}
 
+void CodeEditor::ConnectComponent() {
   // After the component's own factory, so that a reader gets ours.
   CodeEditorAccessible::Install();
   connect(this, &QsciScintilla::cursorPositionChanged, this, [this](int line, int) {

@@ -71,6 +71,8 @@ class CodeEditor : public QsciScintilla {
   static constexpr int kMarkerIndicator = 9;
 
   void SetUpMarks();
+  void SetUpLexerAndKeys();
+  void ConnectComponent();
   void StyleLexer();
   void ReportEditsOnly();
   void UpdateNumberMargin();

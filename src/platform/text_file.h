@@ -96,5 +96,8 @@ bool SetModificationTime(const QString& path, qint64 modified_ns);
 // how many it removed.
 int RemoveLeftoverWrites(const QString& folder);
 
+// The system's words for an errno value.
+QString SystemReason(int error);
+
 // Flushes a folder's entries (renames made in it) to the disk.
 void SyncFolder(const QString& folder);
