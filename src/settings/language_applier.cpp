@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
+#include <QSet>
 
 #include "platform/desktop.h"
 #include "platform/text_file.h"
@@ -48,8 +50,49 @@ bool LanguageApplier::ApplyFile(const QString& path, bool refused) {
   return true;
 }
 
+namespace {
+
+// The letter marked with '&' in a caption ("&&" is a plain ampersand), or none.
+QChar MarkedLetter(const QString& text) {
+  for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != u'&') continue;
+    if (text[i + 1] != u'&') return text[i + 1];
+    ++i;
+  }
+  return QChar();
+}
+
+}  // namespace
+
+void MarkMenuLetters(QMenuBar* bar) {
+  QList<QAction*> menus;
+  QSet<QChar> taken;
+  for (QAction* action : bar->actions()) {
+    if (action->menu() == nullptr) continue;
+    const QChar marked = MarkedLetter(action->text());
+    if (marked.isNull()) {
+      menus.append(action);
+    } else {
+      taken.insert(marked.toCaseFolded());
+    }
+  }
+  // Each caption gets its first letter no menu before it has.
+  for (QAction* action : std::as_const(menus)) {
+    const QString text = action->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (!text[i].isLetterOrNumber() || taken.contains(text[i].toCaseFolded())) continue;
+      taken.insert(text[i].toCaseFolded());
+      action->setText(text.first(i) + u'&' + text.sliced(i));
+      break;
+    }
+  }
+}
+
 void LanguageApplier::Apply(const LanguageTexts& texts) {
   for (const LanguageText& text : texts.texts) Place(text);
+  for (QWidget* window : std::as_const(windows_)) {
+    if (auto* main = qobject_cast<QMainWindow*>(window)) MarkMenuLetters(main->menuBar());
+  }
 }
 
 void LanguageApplier::Place(const LanguageText& text) {

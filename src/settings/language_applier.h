@@ -7,6 +7,7 @@
 #include "settings/language.h"
 
 class Desktop;
+class QMenuBar;
 class QWidget;
 
 // Puts the texts of a language file into the windows registered with it. Windows that are
@@ -33,6 +34,10 @@ class LanguageApplier {
   QHash<QString, QWidget*> windows_;
   std::function<void(const QString&)> untitled_sink_;
 };
+
+// Marks a letter of every menu caption of bar that has none ("&File"), each menu its own,
+// so that Alt with that letter, shown underlined, opens it.
+void MarkMenuLetters(QMenuBar* bar);
 
 // The control named name inside window, not looking into other windows parented to it.
 QWidget* FindControl(QWidget* window, const QString& name);

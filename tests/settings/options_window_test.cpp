@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -70,7 +71,7 @@ void OptionsWindowTest::FirstStartUsesDefaultsAndWritesAtClose() {
   QVERIFY(Control<QCheckBox>(&Options(), "CheckBox2")->isChecked());
   QCOMPARE(Options().LanguagePath(), dir_->filePath("english.lng"));
   QCOMPARE(Main().windowTitle(), QString("Brindlemark : Untitled"));
-  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("File"));
+  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("&File"));
   QCOMPARE(Main().Button("SpeedButton8")->toolTip(), QString("New page"));
   QCOMPARE(Main().MenuItem("N61")->text(), QString("New page"));
   QCOMPARE(Control<QPushButton>(&Options(), "Button5")->text(),
@@ -104,7 +105,7 @@ void OptionsWindowTest::BadSettingsFileShowsItsErrorAndGoesOn() {
   QCOMPARE(desktop_->errors.size(), 1);
   QVERIFY(desktop_->errors.constFirst().contains("htmled.ini"));
   // Start-up went on with the defaults: language applied, new page made.
-  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("File"));
+  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("&File"));
   QCOMPARE(Main().Editor().LineCount(), 8);
   QVERIFY(Main().FilePanelShown());
 }
@@ -182,12 +183,26 @@ void OptionsWindowTest::SaveIntoAFolderThatRefusesKeepsTheWindowOpen() {
 
 void OptionsWindowTest::SwitchesLanguageAtOnce() {
   Start();
+  // Every menu shows the letter Alt opens it with, each its own, in both languages.
+  auto marked_letters = [this] {
+    QSet<QChar> letters;
+    int menus = 0;
+    for (QAction* menu : Main().menuBar()->actions()) {
+      const qsizetype amp = menu->text().indexOf(u'&');
+      if (menu->menu() == nullptr || amp < 0) continue;
+      ++menus;
+      letters.insert(menu->text().at(amp + 1).toCaseFolded());
+    }
+    return letters.size() == menus && menus == Main().menuBar()->actions().size();
+  };
+  QVERIFY(marked_letters());
   desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("russian"), 1});
   Control<QPushButton>(&Options(), "Button7")->click();
   QVERIFY(desktop_->errors.isEmpty());
   QCOMPARE(Options().LanguagePath(), dir_->filePath("russian.lng"));
   QCOMPARE(Main().Settings().LanguageFileName(), QString("russian.lng"));
-  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("Файл"));
+  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("&Файл"));
+  QVERIFY(marked_letters());
   QCOMPARE(Main().MenuItem("N92")->text(), QString("HTML в текст"));
   QCOMPARE(Main().UntitledName(), QString("Без имени"));
   QCOMPARE(Control<QPushButton>(&app_->SavePrompt(), "BitBtn1")->text(), QString("Да"));
@@ -211,7 +226,7 @@ void OptionsWindowTest::RemembersOnlyNamesThatFit() {
   Start();
   desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath(name), 1});
   Options().ChooseLanguageFile();
-  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("Файл"));  // applied either way
+  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("&Файл"));
   QCOMPARE(Main().Settings().LanguageFileName(), remembered ? name : QString("english.lng"));
 }
 
