@@ -144,10 +144,11 @@ void Application::WireCommands() {
   main->BindCommand(Command::kToggleClipboard, [clipboard] { clipboard->Toggle(); });
   main->BindCommand(Command::kUndoBatch, [this] { UndoLastBatchRun(); });
 
-  main->SetPopupCommand(QStringLiteral("N37"), [this] { desktop_.RunModal(Window<ListWindow>()); });
-  main->SetPopupCommand(QStringLiteral("N31"), [this] { desktop_.RunModal(Window<RuleWindow>()); });
   auto* save_template = Window<SaveTemplateWindow>();
-  main->SetPopupCommand(QStringLiteral("N51"), [save_template] { save_template->SaveCommand(); });
+  main->BindCommand(Command::kSaveTemplate, [save_template] { save_template->SaveCommand(); });
+  main->BindToggle(Command::kLivePreview, [this](bool on) {
+    if (!on) live_preview_timer_.stop();
+  });
   RememberAtClose();
 }
 
@@ -227,14 +228,11 @@ void Application::UndoLastBatchRun() {
 void Application::WireEditorChoices() {
   MainWindow* main = main_window_.get();
   // The view choices and the editor font are the program's own and outlive a session.
-  const std::pair<const char16_t*, bool> toggles[] = {
-      {u"LineNumbers", true}, {u"Highlighting", true}, {u"Folding", true},
-      {u"TagMatching", true}, {u"CloseTags", true},    {u"Completion", true},
-      {u"LivePreview", false}};
-  for (const auto& [name, fallback] : toggles) {
-    const QString key = QStringLiteral("View/") + QString::fromUtf16(name);
-    QAction* toggle = main->MenuItem(QString::fromUtf16(name));
-    toggle->setChecked(recent_files_.Value(key, fallback).toBool());
+  for (const CommandRow& row : CommandRows()) {
+    if (row.toggle == Toggle::kNone) continue;
+    const QString key = QStringLiteral("View/") + row.menu_item.toString();
+    QAction* toggle = main->MenuItemOf(row.command);
+    toggle->setChecked(recent_files_.Value(key, row.toggle == Toggle::kOn).toBool());
     QObject::connect(toggle, &QAction::toggled, main,
                      [this, key](bool on) { recent_files_.SetValue(key, on); });
   }
@@ -247,8 +245,7 @@ void Application::WireEditorChoices() {
   QObject::connect(&live_preview_timer_, &QTimer::timeout, main,
                    [this] { previews_->FollowDocument(); });
   QObject::connect(main->EditorWidget(), &CodeEditor::Edited, main, [this, main] {
-    if (main->MenuItem(QStringLiteral("LivePreview"))->isChecked() &&
-        preview_window_->isVisible()) {
+    if (main->MenuItemOf(Command::kLivePreview)->isChecked() && preview_window_->isVisible()) {
       live_preview_timer_.start();
     }
   });

@@ -4,9 +4,9 @@
 #include <QStringView>
 #include <span>
 
-// Every command of the main window's tool buttons, main menu and window keys. The main
-// window builds its buttons, menu items and key actions from the table, and each command is
-// bound to one handler.
+// Every command of the main window's tool buttons, main menus, window keys and pop-up window
+// commands. The main window builds its buttons (with their pictures), menu items, view
+// toggles and key actions from the table, and each command is bound to one handler.
 enum class Command {
   kNewPage,
   kOpen,
@@ -56,8 +56,34 @@ enum class Command {
   kUndoBatch,
   kHelp,
   kNewVersion,
+  // The Edit menu: the window's own actions, shown in it.
+  kRedo,
+  kCut,
+  kCopy,
+  kPaste,
+  kSelectAll,
+  kFind,
+  kReplace,
+  kFindNext,
+  kFindPrevious,
+  kGoToLine,
+  // The View menu's toggles and the editor's element commands.
+  kLineNumbers,
+  kHighlighting,
+  kFolding,
+  kTagMatching,
+  kCloseTags,
+  kCompletion,
+  kLivePreview,
+  kFoldHere,
+  kUnfoldHere,
+  kMatchingTag,
+  // Windows the pop-up menu opens at the caret.
+  kListAtCaret,
+  kRuleAtCaret,
+  kSaveTemplate,
 };
-inline constexpr int kCommandCount = int(Command::kNewVersion) + 1;
+inline constexpr int kCommandCount = int(Command::kSaveTemplate) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,
@@ -65,15 +91,30 @@ inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kR
 
 // How a command that opens a window is run; kByHandler commands are bound one by one.
 enum class Opening { kByHandler, kInFront, kModal };
+// A view toggle and its state on a first start.
+enum class Toggle { kNone, kOn, kOff };
+
+// A tool button's picture: the desktop theme's icon of that name when the theme has one,
+// else the program's own drawing of that name.
+struct Picture {
+  const char* theme = nullptr;
+  const char* own = nullptr;
+};
 
 struct CommandRow {
   Command command;
   QStringView button = {};     // tool button; empty when there is none
   QStringView menu_item = {};  // main menu item
-  QStringView action = {};     // window-wide key action
-  QKeyCombination key = {};    // the action's key, shown beside the menu item too
+  QStringView action = {};     // window-wide key action (an Edit menu item is the action)
+  QKeyCombination key = {};    // the action's key, shown beside the menu item too; without
+                               // an action the editor takes the key itself
   QStringView window = {};     // the window the command opens or works on
   Opening opening = Opening::kByHandler;
+  QKeyCombination second_key = {};
+  Toggle toggle = Toggle::kNone;
+  QStringView popup_item = {};  // the pop-up menu item that runs it
+  Picture picture = {};
+  QStringView text = {};  // the caption when no language file gives one
 
   bool HasKey() const { return key.key() != Qt::Key_unknown; }
 };
@@ -101,5 +142,5 @@ struct MainMenu {
   std::span<const MenuEntry> entries;
 };
 
-// The main menus from left to right (the edit menu is the editor's own and joins later).
+// The main menus from left to right.
 std::span<const MainMenu> MainMenus();

@@ -53,22 +53,16 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   BuildEditor();
   BuildTopBar();
   BuildToolPanel();
-  BuildMenu();
   BuildActions();
+  BuildMenu();
   BindOwnCommands();
   BuildStatusBar();
   BuildPopupMenu();
   WatchEditor();
-  BuildEditMenu();
+  WireEditMenu();
+  WireViewMenu();
 
   BuildCentralWidget();
-
-  // Four buttons borrow the picture of another.
-  const std::pair<Command, Command> borrowed[] = {{Command::kPreviewFile, Command::kPreview},
-                                                  {Command::kOpenSelected, Command::kOpen},
-                                                  {Command::kClearText, Command::kNewPage},
-                                                  {Command::kCompress, Command::kTidy}};
-  for (const auto& [to, from] : borrowed) ButtonOf(to)->setIcon(ButtonOf(from)->icon());
   session_.LoadRecentFiles();
 }
 
@@ -104,13 +98,14 @@ void MainWindow::BuildCentralWidget() {
 
 MainWindow::~MainWindow() = default;
 
-QToolButton* MainWindow::AddButton(const QString& name, QWidget* parent) {
+QToolButton* MainWindow::AddButton(Command command, QWidget* parent) {
+  const QString name = RowOf(command).button.toString();
   auto* button = new QToolButton(parent);
   button->setObjectName(name);
   button->setAutoRaise(true);
   button->setFixedSize(36, 36);
   button->setIconSize(QSize(28, 28));
-  button->setIcon(ToolIcon(name));
+  button->setIcon(ToolIcon(RowOf(command).picture));
   buttons_.insert(name, button);
   return button;
 }
@@ -147,7 +142,7 @@ void MainWindow::BuildTopBar() {
     group_layout->setContentsMargins(2, 2, 2, 2);
     group_layout->setSpacing(0);
     for (Command command : ButtonsOf(buttons)) {
-      group_layout->addWidget(AddButton(RowOf(command).button.toString(), group));
+      group_layout->addWidget(AddButton(command, group));
     }
     bar_layout->addWidget(group);
   };
@@ -176,8 +171,7 @@ void MainWindow::BuildToolPanel() {
     grid->addWidget(label, 0, 0, 1, columns + 1);
     int i = 0;
     for (Command command : ButtonsOf(buttons)) {
-      grid->addWidget(AddButton(RowOf(command).button.toString(), group), 1 + i / columns,
-                      i % columns);
+      grid->addWidget(AddButton(command, group), 1 + i / columns, i % columns);
       ++i;
     }
     layout->addWidget(group);
@@ -192,7 +186,7 @@ void MainWindow::BuildToolPanel() {
   const QString captions[] = {QStringLiteral("C"), QStringLiteral("S"), QStringLiteral("?")};
   int caption = 0;
   for (Command command : ButtonsOf(ButtonGroup::kFilesSmall)) {
-    QToolButton* button = AddButton(RowOf(command).button.toString(), panel);
+    QToolButton* button = AddButton(command, panel);
     button->setFixedSize(24, 24);
     button->setIconSize(QSize(16, 16));
     button->setText(captions[caption++]);

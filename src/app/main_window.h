@@ -75,8 +75,12 @@ class MainWindow : public QMainWindow,
   QAction* MenuItem(const QString& name) const { return menu_items_.value(name); }
   QToolButton* ButtonOf(Command command) const;
   QAction* MenuItemOf(Command command) const;
-  // Runs run from the command's tool button, main menu item and key action.
+  // Runs run from the command's tool button, main menu item, key action and pop-up item.
   void BindCommand(Command command, const std::function<void()>& run);
+  // A view toggle's item runs set with its state, also when the state is restored.
+  void BindToggle(Command command, const std::function<void(bool)>& set);
+  // What the command's controls run.
+  void RunCommand(Command command);
   // The commands bound to no handler or to more than one; none once the program has started.
   QList<Command> CommandsNotBoundOnce() const;
 
@@ -117,8 +121,6 @@ class MainWindow : public QMainWindow,
   void InsertAtCaret(const QString& text) override;
   // Runs the pop-up menu item of the tag catalogue named name.
   void RunTagCommand(const QString& name);
-  // What a pop-up item that shows a window does (the catalogue's window rows).
-  void SetPopupCommand(const QString& name, std::function<void()> command);
   QMenu* PopupMenu() const { return popup_menu_; }
   int CaretLine() const { return caret_line_; }
   int CaretColumn() const { return caret_column_; }
@@ -154,8 +156,8 @@ class MainWindow : public QMainWindow,
   void BuildEditor();
   void BindOwnCommands();
   void BuildCentralWidget();
-  void BuildEditMenu();
-  void BuildViewToggles();
+  void WireEditMenu();
+  void WireViewMenu();
   void GoToLine();
   void BuildTopBar();
   void BuildToolPanel();
@@ -166,8 +168,9 @@ class MainWindow : public QMainWindow,
   void BuildPopupMenu();
   void WatchEditor();
   bool eventFilter(QObject* watched, QEvent* event) override;
-  QToolButton* AddButton(const QString& name, QWidget* parent);
+  QToolButton* AddButton(Command command, QWidget* parent);
   QAction* AddMenuItem(QMenu* menu, const QString& name);
+  void AddMenuEntry(QMenu* menu, const CommandRow& row);
   void OpenSelectedOrAsk();
   void SetFilePanelShown(bool shown, int width);
   void OnTextChanged();
@@ -195,7 +198,7 @@ class MainWindow : public QMainWindow,
   std::array<int, kCommandCount> bindings_ = {};
   QLabel* status_panels_[3] = {nullptr, nullptr, nullptr};
   QMenu* popup_menu_ = nullptr;
-  QHash<QString, std::function<void()>> popup_commands_;
+  std::array<std::function<void()>, kCommandCount> handlers_ = {};
 
   int caret_line_ = 0;
   int caret_column_ = 0;

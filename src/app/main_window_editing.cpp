@@ -61,8 +61,6 @@ void MainWindow::BuildPopupMenu() {
   }
   connect(editor_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { popup_menu_->popup(editor_->mapToGlobal(pos)); });
-  SetPopupCommand(QStringLiteral("N48"), [this] { ClearText(); });
-  SetPopupCommand(QStringLiteral("N49"), [this] { ButtonOf(Command::kNewPage)->click(); });
 }
 
 void MainWindow::WatchEditor() {
@@ -183,16 +181,13 @@ void MainWindow::InsertAtCaret(const QString& text) {
   caret_column_ = point.column;
 }
 
-void MainWindow::SetPopupCommand(const QString& name, std::function<void()> command) {
-  popup_commands_.insert(name, std::move(command));
-}
-
 void MainWindow::RunTagCommand(const QString& name) {
   for (const TagCommand& command : TagCatalogue()) {
     if (QString::fromUtf16(command.name) != name) continue;
     if (command.kind == TagKind::kWindow) {
-      const auto it = popup_commands_.constFind(name);
-      if (it != popup_commands_.cend() && *it) (*it)();
+      for (const CommandRow& row : CommandRows()) {
+        if (row.popup_item == name) RunCommand(row.command);
+      }
       return;
     }
     const QString date = command.kind == TagKind::kDate ? desktop_.ShortDateText() : QString();
@@ -205,93 +200,41 @@ void MainWindow::RunTagCommand(const QString& name) {
   }
 }
 
-void MainWindow::BuildEditMenu() {
-  auto* edit = new QMenu(QStringLiteral("&Edit"), menuBar());
-  edit->setObjectName(QStringLiteral("EditMenu"));
-  edit->menuAction()->setObjectName(QStringLiteral("EditMenu"));
-  menuBar()->insertMenu(menu_items_[QStringLiteral("N77")], edit);
-  auto add = [&](const char16_t* name, const QString& text, QList<QKeySequence> keys, auto slot) {
-    QAction* action = findChild<QAction*>(QString::fromUtf16(name));
-    if (action == nullptr) {
-      action = new QAction(this);
-      action->setObjectName(QString::fromUtf16(name));
-      action->setShortcuts(keys);
-      addAction(action);
-      connect(action, &QAction::triggered, this, slot);
-    }
-    action->setText(text);
-    edit->addAction(action);
-    return action;
-  };
-  add(u"Undo", QStringLiteral("&Undo"), {}, [] {});
-  add(u"Redo", QStringLiteral("&Redo"),
-      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
-      [this] { editor_->redo(); });
-  edit->addSeparator();
-  // The editor takes these keys itself while it has the focus; the menu shows them.
-  add(u"Cut", QStringLiteral("Cu&t"), {QKeySequence::Cut}, [this] { editor_->cut(); });
-  add(u"Copy", QStringLiteral("&Copy"), {QKeySequence::Copy}, [this] { editor_->copy(); });
-  add(u"Paste", QStringLiteral("&Paste"), {QKeySequence::Paste}, [this] { editor_->paste(); });
-  add(u"SelectAll", QStringLiteral("Select &all"), {QKeySequence::SelectAll},
-      [this] { editor_->selectAll(); });
-  edit->addSeparator();
-  add(u"Find", QStringLiteral("&Find..."), {QKeySequence(Qt::CTRL | Qt::Key_F)},
-      [this] { find_bar_->Open(false); });
-  add(u"Replace", QStringLiteral("R&eplace..."), {QKeySequence(Qt::CTRL | Qt::Key_H)},
-      [this] { find_bar_->Open(true); });
-  add(u"FindNext", QStringLiteral("Find &next"), {QKeySequence(Qt::Key_F3)},
-      [this] { find_bar_->FindNext(false); });
-  add(u"FindPrevious", QStringLiteral("Find pre&vious"), {QKeySequence(Qt::SHIFT | Qt::Key_F3)},
-      [this] { find_bar_->FindNext(true); });
-  add(u"GoToLine", QStringLiteral("&Go to line..."), {QKeySequence(Qt::CTRL | Qt::Key_G)},
-      [this] { GoToLine(); });
+void MainWindow::WireEditMenu() {
+  // The editor takes the clipboard keys itself while it has the focus.
+  BindCommand(Command::kRedo, [this] { editor_->redo(); });
+  BindCommand(Command::kCut, [this] { editor_->cut(); });
+  BindCommand(Command::kCopy, [this] { editor_->copy(); });
+  BindCommand(Command::kPaste, [this] { editor_->paste(); });
+  BindCommand(Command::kSelectAll, [this] { editor_->selectAll(); });
+  BindCommand(Command::kFind, [this] { find_bar_->Open(false); });
+  BindCommand(Command::kReplace, [this] { find_bar_->Open(true); });
+  BindCommand(Command::kFindNext, [this] { find_bar_->FindNext(false); });
+  BindCommand(Command::kFindPrevious, [this] { find_bar_->FindNext(true); });
+  BindCommand(Command::kGoToLine, [this] { GoToLine(); });
   // The menu shows whether there is something to redo; the key always asks the editor.
-  QAction* redo = findChild<QAction*>(QStringLiteral("Redo"));
+  QMenu* edit = menu_items_[QStringLiteral("EditMenu")]->menu();
+  QAction* redo = key_actions_[std::size_t(Command::kRedo)];
   connect(edit, &QMenu::aboutToShow, redo,
           [this, redo] { redo->setEnabled(editor_->isRedoAvailable()); });
   connect(edit, &QMenu::aboutToHide, redo, [redo] { redo->setEnabled(true); });
-
-  BuildViewToggles();
 }
 
-void MainWindow::BuildViewToggles() {
-  QMenu* view = menu_items_[QStringLiteral("N78")]->menu();
-  view->addSeparator();
-  struct Toggle {
-    const char16_t* name;
-    const char16_t* text;
-    void (CodeEditor::*set)(bool);
-  };
-  const Toggle toggles[] = {{u"LineNumbers", u"Line numbers", &CodeEditor::SetLineNumbersShown},
-                            {u"Highlighting", u"HTML colours", &CodeEditor::SetHighlighting},
-                            {u"Folding", u"Folding", &CodeEditor::SetFolding},
-                            {u"TagMatching", u"Matching tags", &CodeEditor::SetTagMatching},
-                            {u"CloseTags", u"Close tags on \"</\"", &CodeEditor::SetClosingTags},
-                            {u"Completion", u"Name lists while typing", &CodeEditor::SetCompletion},
-                            {u"LivePreview", u"Live preview", nullptr}};
-  for (const auto& [name, text, set] : toggles) {
-    QAction* toggle = AddMenuItem(view, QString::fromUtf16(name));
-    toggle->setText(QString::fromUtf16(text));
-    toggle->setCheckable(true);
-    if (set == nullptr) continue;
-    toggle->setChecked(true);
-    connect(toggle, &QAction::toggled, editor_, set);
+void MainWindow::WireViewMenu() {
+  const std::pair<Command, void (CodeEditor::*)(bool)> toggles[] = {
+      {Command::kLineNumbers, &CodeEditor::SetLineNumbersShown},
+      {Command::kHighlighting, &CodeEditor::SetHighlighting},
+      {Command::kFolding, &CodeEditor::SetFolding},
+      {Command::kTagMatching, &CodeEditor::SetTagMatching},
+      {Command::kCloseTags, &CodeEditor::SetClosingTags},
+      {Command::kCompletion, &CodeEditor::SetCompletion}};
+  for (const auto& [command, set] : toggles) {
+    BindToggle(command, [this, set = set](bool on) { (editor_->*set)(on); });
   }
-  // The keys belong to the editor (it takes them while it has the focus); the menu shows them.
-  const std::tuple<const char16_t*, const char16_t*, QKeySequence, std::function<void()>>
-      commands[] = {{u"FoldHere", u"Fold element", QKeySequence(QStringLiteral("Ctrl+Shift+[")),
-                     [this] { editor_->FoldAtCaret(true); }},
-                    {u"UnfoldHere", u"Unfold element", QKeySequence(QStringLiteral("Ctrl+Shift+]")),
-                     [this] { editor_->FoldAtCaret(false); }},
-                    {u"MatchingTag", u"Go to matching tag", QKeySequence(Qt::CTRL | Qt::Key_M),
-                     [this] { editor_->JumpToPartner(); }}};
-  for (const auto& [name, text, key, run] : commands) {
-    QAction* item = AddMenuItem(view, QString::fromUtf16(name));
-    item->setText(QString::fromUtf16(text));
-    item->setShortcut(key);
-    item->setShortcutContext(Qt::WidgetShortcut);
-    connect(item, &QAction::triggered, this, run);
-  }
+  // The editor takes their keys itself while it has the focus; the menu shows them.
+  BindCommand(Command::kFoldHere, [this] { editor_->FoldAtCaret(true); });
+  BindCommand(Command::kUnfoldHere, [this] { editor_->FoldAtCaret(false); });
+  BindCommand(Command::kMatchingTag, [this] { editor_->JumpToPartner(); });
   connect(editor_, &CodeEditor::FilesDropped, this,
           [this](const QStringList& paths) { session_.OpenFile(paths.first()); });
 }

@@ -40,31 +40,43 @@ void MainWindow::BuildMenu() {
     menu_items_.insert(name, menu->menuAction());
     for (const MenuEntry& entry : layout.entries) {
       if (entry.separated) menu->addSeparator()->setObjectName(entry.separator.toString());
-      AddMenuItem(menu, RowOf(entry.command).menu_item.toString());
+      AddMenuEntry(menu, RowOf(entry.command));
     }
   }
-  // Items the language files leave without a text.
-  MenuItemOf(Command::kClosePage)->setText(QStringLiteral("&Close page"));
-  MenuItemOf(Command::kImageMap)->setText(QStringLiteral(" "));
-  MenuItemOf(Command::kUndoBatch)->setText(QStringLiteral("Undo last batch run"));
+  menu_items_[QStringLiteral("EditMenu")]->setText(QStringLiteral("&Edit"));
 }
 
-// The window's key actions; the menus show the keys of the items that share a command with
-// one, and the keys themselves belong to the actions alone: a key carried by the item too
-// would be refused as ambiguous whenever the menu bar holds the focus.
+// A menu's item for a command: its own item, or the window's key action itself. An item
+// shows the key of its command without carrying it: the key belongs to the window's action
+// (or to the editor), and a key carried by the item too would be refused as ambiguous
+// whenever the menu bar holds the focus.
+void MainWindow::AddMenuEntry(QMenu* menu, const CommandRow& row) {
+  if (row.menu_item.isEmpty()) {
+    menu->addAction(key_actions_[std::size_t(row.command)]);
+    return;
+  }
+  QAction* item = AddMenuItem(menu, row.menu_item.toString());
+  if (!row.text.isEmpty()) item->setText(row.text.toString());
+  if (row.HasKey()) KeyHintMenu::SetKeyHint(item, QKeySequence(row.key));
+  if (row.toggle != Toggle::kNone) {
+    item->setCheckable(true);
+    item->setChecked(row.toggle == Toggle::kOn);
+  }
+}
+
+// The window's key actions.
 void MainWindow::BuildActions() {
   for (const CommandRow& row : CommandRows()) {
-    if (!row.action.isEmpty()) {
-      auto* action = new QAction(this);
-      action->setObjectName(row.action.toString());
-      action->setShortcut(QKeySequence(row.key));
-      action->setShortcutContext(Qt::WindowShortcut);
-      addAction(action);
-      key_actions_[std::size_t(row.command)] = action;
-    }
-    if (!row.menu_item.isEmpty() && row.HasKey()) {
-      KeyHintMenu::SetKeyHint(MenuItemOf(row.command), QKeySequence(row.key));
-    }
+    if (row.action.isEmpty()) continue;
+    auto* action = new QAction(this);
+    action->setObjectName(row.action.toString());
+    QList<QKeySequence> keys{QKeySequence(row.key)};
+    if (row.second_key.key() != Qt::Key_unknown) keys.append(QKeySequence(row.second_key));
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    if (!row.text.isEmpty()) action->setText(row.text.toString());
+    addAction(action);
+    key_actions_[std::size_t(row.command)] = action;
   }
 }
 
@@ -76,7 +88,19 @@ void MainWindow::BindCommand(Command command, const std::function<void()>& run) 
   if (QAction* action = key_actions_[std::size_t(command)]) {
     connect(action, &QAction::triggered, this, run);
   }
+  handlers_[std::size_t(command)] = run;
   ++bindings_[std::size_t(command)];
+}
+
+void MainWindow::BindToggle(Command command, const std::function<void(bool)>& set) {
+  QAction* item = MenuItemOf(command);
+  connect(item, &QAction::toggled, this, set);
+  handlers_[std::size_t(command)] = [item] { item->toggle(); };
+  ++bindings_[std::size_t(command)];
+}
+
+void MainWindow::RunCommand(Command command) {
+  if (const auto& run = handlers_[std::size_t(command)]) run();
 }
 
 QList<Command> MainWindow::CommandsNotBoundOnce() const {

@@ -3,9 +3,11 @@
 #include <QIcon>
 #include <QString>
 
-// The picture of a tool button, by the button's object name. Buttons without a picture of
-// their own get an empty icon.
-QIcon ToolIcon(const QString& button_name);
+#include "app/command_table.h"
+
+// The picture of a command's tool button: the theme's, else the program's own drawing, else
+// (for the basic file commands) the style's.
+QIcon ToolIcon(const Picture& picture);
 
 // The program's icon, for every window and the desktop entry.
 QIcon ProgramIcon();

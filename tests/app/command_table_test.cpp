@@ -4,6 +4,7 @@
 #include "app/command_table.h"
 #include "names/window_names.h"
 #include "settings/language.h"
+#include "tags/tag_catalogue.h"
 
 class CommandTableTest : public QObject {
   Q_OBJECT
@@ -12,6 +13,7 @@ class CommandTableTest : public QObject {
   void NamesAreUnique();
   void RowsAreComplete();
   void EveryControlIsPlacedOnce();
+  void PopupWindowItemsHaveTheirCommand();
   void LanguageStepsFindTheirWindowAndCommands();
 };
 
@@ -46,12 +48,31 @@ void CommandTableTest::NamesAreUnique() {
 void CommandTableTest::RowsAreComplete() {
   for (const CommandRow& row : CommandRows()) {
     const QByteArray what = QByteArray::number(int(row.command));
-    QVERIFY2(!row.button.isEmpty() || !row.menu_item.isEmpty() || !row.action.isEmpty(), what);
+    QVERIFY2(!row.button.isEmpty() || !row.menu_item.isEmpty() || !row.action.isEmpty() ||
+                 !row.popup_item.isEmpty(),
+             what);
     QVERIFY2(row.window.isEmpty() || KnownWindow(row.window), what);
     if (row.opening != Opening::kByHandler) QVERIFY2(!row.window.isEmpty(), what);
-    // A key works through the window's action; a menu item only shows it.
-    if (row.HasKey()) QVERIFY2(!row.action.isEmpty(), what);
+    // A key works through the window's action, or the editor's for an item that shows it.
+    if (row.HasKey()) QVERIFY2(!row.action.isEmpty() || !row.menu_item.isEmpty(), what);
+    if (row.toggle != Toggle::kNone) QVERIFY2(!row.menu_item.isEmpty(), what);
+    if (!row.button.isEmpty()) QVERIFY2(row.picture.theme || row.picture.own, what);
   }
+}
+
+// The pop-up menu's window items and the rows that run them are one to one.
+void CommandTableTest::PopupWindowItemsHaveTheirCommand() {
+  QStringList window_items;
+  for (const TagCommand& command : TagCatalogue()) {
+    if (command.kind == TagKind::kWindow) window_items.append(QString::fromUtf16(command.name));
+  }
+  QStringList rows;
+  for (const CommandRow& row : CommandRows()) {
+    if (!row.popup_item.isEmpty()) rows.append(row.popup_item.toString());
+  }
+  window_items.sort();
+  rows.sort();
+  QCOMPARE(rows, window_items);
 }
 
 void CommandTableTest::EveryControlIsPlacedOnce() {
@@ -66,7 +87,10 @@ void CommandTableTest::EveryControlIsPlacedOnce() {
   for (const CommandRow& row : CommandRows()) {
     const QByteArray what = QByteArray::number(int(row.command));
     QVERIFY2(buttons[int(row.command)] == (row.button.isEmpty() ? 0 : 1), what);
-    QVERIFY2(items[int(row.command)] == (row.menu_item.isEmpty() ? 0 : 1), what);
+    // An Edit menu entry is the window's action itself.
+    const int wanted =
+        !row.menu_item.isEmpty() || (items[int(row.command)] && !row.action.isEmpty());
+    QVERIFY2(items[int(row.command)] == wanted, what);
   }
 }
 

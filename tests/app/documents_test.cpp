@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -37,6 +38,7 @@ class DocumentsTest : public WindowTest {
 
   void StartsWithANewPage();
   void EveryNamedWindowAndControlExists();
+  void EveryWindowCommandOpensItsWindow();
   void StartsWithTheCommandLineFile();
   void StartsWithANewPageWhenTheCommandLineFileFails();
   void OpenEditSaveGivesExpectedBytes();
@@ -134,6 +136,38 @@ void DocumentsTest::EveryNamedWindowAndControlExists() {
     const bool found = step.target == TextTarget::kMenu ? main.MenuItem(control) != nullptr
                                                         : FindControl(window, control) != nullptr;
     QVERIFY2(found, qPrintable(step.window.toString() + "/" + control));
+  }
+}
+
+// Each command that opens a window, run from its own control, shows it (a modal one through
+// the desktop); every tool button has a picture.
+void DocumentsTest::EveryWindowCommandOpensItsWindow() {
+  Write("page.htm", "<p>");
+  QVERIFY(QDir().mkpath(AppPaths::InFolder(dir_->path()).ManualFolder()));
+  Write(AppPaths::InFolder(dir_->path()).ManualFolder() + "/index.html", "<p>manual");
+  Start(Path("page.htm"));
+  MainWindow& main = app_->Main();
+  for (const CommandRow& row : CommandRows()) {
+    const QByteArray what = row.button.toLatin1() + row.menu_item.toLatin1() +
+                            row.action.toLatin1() + row.popup_item.toLatin1();
+    if (!row.button.isEmpty()) QVERIFY2(!main.ButtonOf(row.command)->icon().isNull(), what);
+    if (row.window.isEmpty()) continue;
+    QWidget* window = app_->Window(row.window.toString());
+    window->hide();
+    desktop_->modal_windows.clear();
+    main.Editor().LoadText("<p>\n<,,pattern,,>");  // a template: saving one opens its window
+    if (QToolButton* button = main.ButtonOf(row.command)) {
+      button->click();
+    } else if (QAction* item = main.MenuItemOf(row.command)) {
+      item->trigger();
+    } else if (!row.action.isEmpty()) {
+      main.findChild<QAction*>(row.action.toString())->trigger();
+    } else {
+      main.PopupMenu()->findChild<QAction*>(row.popup_item.toString())->trigger();
+    }
+    QTRY_VERIFY2(window->isVisible() || desktop_->modal_windows.contains(window->objectName()),
+                 what);
+    window->hide();
   }
 }
 
