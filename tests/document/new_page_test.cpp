@@ -1,8 +1,8 @@
 #include <QTest>
 
 #include "document/editor_model.h"
+#include "document/memory_editor_model.h"
 #include "document/new_page.h"
-#include "editor/code_editor.h"
 
 Q_DECLARE_METATYPE(NewPageFields)
 
@@ -108,15 +108,13 @@ void NewPageTest::BuildsFramesets() {
 }
 
 void NewPageTest::InsertsLinesIntoAnEmptyEditor() {
-  CodeEditor widget;
-  EditorModel& editor = widget.Model();
+  MemoryEditorModel editor;
   QCOMPARE(insertline(editor, "<table>"), 0);
   QCOMPARE(editor.Lines(), (QStringList{"<table>", " "}));
 }
 
 void NewPageTest::StacksLinesAboveTheCaretLine() {
-  CodeEditor widget;
-  EditorModel& editor = widget.Model();
+  MemoryEditorModel editor;
   editor.LoadText("l0\nl1\nl2\nline 3\nl4");
   editor.Select(int(editor.Text().indexOf("line 3")) + 2, 0);  // middle of line index 3
   QCOMPARE(insertline(editor, "a"), 3);
@@ -125,5 +123,5 @@ void NewPageTest::StacksLinesAboveTheCaretLine() {
   QCOMPARE(editor.Lines(), (QStringList{"l0", "l1", "l2", "a", "b", "c", "line 3", "l4"}));
 }
 
-QTEST_MAIN(NewPageTest)
+QTEST_GUILESS_MAIN(NewPageTest)
 #include "new_page_test.moc"

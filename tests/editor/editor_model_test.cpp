@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "document/editor_model.h"
+#include "document/memory_editor_model.h"
 #include "editor/code_editor.h"
 #include "platform/codec.h"
 #include "platform/text_format.h"
@@ -33,6 +34,13 @@ void AddLineEndColumn() { QTest::addColumn<LineEnd>("line_end"); }
 const std::pair<const char*, LineEnd> kLineEnds[] = {
     {"LF", LineEnd::kLf}, {"CR LF", LineEnd::kCrLf}, {"CR", LineEnd::kCr}};
 
+// The editing component's model and the in-memory one keep one contract.
+struct BothModels {
+  CodeEditor widget;
+  MemoryEditorModel memory;
+  QList<EditorModel*> All() { return {&widget.Model(), &memory}; }
+};
+
 }  // namespace
 
 void EditorModelTest::ReadsLines_data() {
@@ -57,26 +65,29 @@ void EditorModelTest::ReadsLines() {
   QFETCH(QString, text);
   QFETCH(QStringList, lines);
   QFETCH(LineEnd, line_end);
-  CodeEditor widget;
-  EditorModel& editor = widget.Model();
-  editor.LoadText(text, line_end);
-  QByteArray held = text.toUtf8();
-  held.replace('\n', LineEndBytes(line_end));
-  QCOMPARE(editor.Buffer().toByteArray(), held);
-  QCOMPARE(editor.LineCount(), lines.size());
-  QCOMPARE(editor.Lines(), lines);
-  QCOMPARE(editor.Text(), text);
-  for (int i = 0; i < lines.size(); ++i) QCOMPARE(editor.Line(i), lines[i]);
+  BothModels models;
+  for (EditorModel* model : models.All()) {
+    EditorModel& editor = *model;
+    editor.LoadText(text, line_end);
+    QByteArray held = text.toUtf8();
+    held.replace('\n', LineEndBytes(line_end));
+    QCOMPARE(editor.Buffer().toByteArray(), held);
+    QCOMPARE(editor.LineCount(), lines.size());
+    QCOMPARE(editor.Lines(), lines);
+    QCOMPARE(editor.Text(), text);
+    for (int i = 0; i < lines.size(); ++i) QCOMPARE(editor.Line(i), lines[i]);
+  }
 }
 
 void EditorModelTest::WritesALineAndPutsTheCaretAtItsEnd() {
-  CodeEditor widget;
-  EditorModel& editor = widget.Model();
-  editor.LoadText("one\ntwo\nthree");
-  editor.SetLine(1, "second");
-  QCOMPARE(editor.Text(), QString("one\nsecond\nthree"));
-  QCOMPARE(editor.CaretLine(), 1);
-  QCOMPARE(editor.CaretOffset(), 6);
+  BothModels models;
+  for (EditorModel* editor : models.All()) {
+    editor->LoadText("one\ntwo\nthree");
+    editor->SetLine(1, "second");
+    QCOMPARE(editor->Text(), QString("one\nsecond\nthree"));
+    QCOMPARE(editor->CaretLine(), 1);
+    QCOMPARE(editor->CaretOffset(), 6);
+  }
 }
 
 void EditorModelTest::InsertsAndDeletesLines_data() {
@@ -107,32 +118,35 @@ void EditorModelTest::InsertsAndDeletesLines() {
   QFETCH(QString, expected);
   // In a page of CR LF lines the new breaks are CR LF too.
   for (const auto& [name, end] : kLineEnds) {
-    CodeEditor widget;
-    EditorModel& editor = widget.Model();
-    editor.LoadText(text, end);
-    if (operation == "insert") {
-      editor.InsertLine(index, "X");
-    } else {
-      editor.DeleteLine(index);
+    BothModels models;
+    for (EditorModel* editor : models.All()) {
+      editor->LoadText(text, end);
+      if (operation == "insert") {
+        editor->InsertLine(index, "X");
+      } else {
+        editor->DeleteLine(index);
+      }
+      QCOMPARE(editor->Text(), expected);
+      QCOMPARE(editor->Buffer().toByteArray(), expected.toUtf8().replace('\n', LineEndBytes(end)));
     }
-    QCOMPARE(editor.Text(), expected);
-    QCOMPARE(editor.Buffer().toByteArray(), expected.toUtf8().replace('\n', LineEndBytes(end)));
   }
 }
 
 void EditorModelTest::ReplacesSelectionAcrossLines() {
-  CodeEditor widget;
-  EditorModel& editor = widget.Model();
-  editor.LoadText("abc\ndef");
-  editor.Select(1, 4);  // "bc\nd"
-  QCOMPARE(editor.SelectedText(), QString("bc\nd"));
-  QCOMPARE(editor.SelectionStart(), 1);
-  QCOMPARE(editor.CaretLine(), 1);
-  QCOMPARE(editor.CaretOffset(), 1);
-  editor.ReplaceSelection("<b>" + editor.SelectedText() + "</b>");
-  QCOMPARE(editor.Text(), QString("a<b>bc\nd</b>ef"));
-  QCOMPARE(editor.CaretPosition(), 12);
-  QCOMPARE(editor.SelectedText(), QString());
+  BothModels models;
+  for (EditorModel* model : models.All()) {
+    EditorModel& editor = *model;
+    editor.LoadText("abc\ndef");
+    editor.Select(1, 4);  // "bc\nd"
+    QCOMPARE(editor.SelectedText(), QString("bc\nd"));
+    QCOMPARE(editor.SelectionStart(), 1);
+    QCOMPARE(editor.CaretLine(), 1);
+    QCOMPARE(editor.CaretOffset(), 1);
+    editor.ReplaceSelection("<b>" + editor.SelectedText() + "</b>");
+    QCOMPARE(editor.Text(), QString("a<b>bc\nd</b>ef"));
+    QCOMPARE(editor.CaretPosition(), 12);
+    QCOMPARE(editor.SelectedText(), QString());
+  }
 }
 
 void EditorModelTest::AppliesChangedLinesAsOneUndoStep_data() {
@@ -154,6 +168,11 @@ void EditorModelTest::AppliesChangedLinesAsOneUndoStep_data() {
 void EditorModelTest::AppliesChangedLinesAsOneUndoStep() {
   QFETCH(QStringList, before);
   QFETCH(QStringList, after);
+  MemoryEditorModel memory;
+  memory.LoadText(before.join('\n'));
+  memory.ApplyLines(after);
+  QCOMPARE(memory.Lines(), after);
+  QCOMPARE(memory.AtSavePoint(), before == after);
   CodeEditor widget;
   EditorModel& editor = widget.Model();
   editor.LoadText(before.join('\n'));

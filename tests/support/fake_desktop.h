@@ -1,60 +1,23 @@
 #pragma once
 
-#include <QList>
 #include <QStringList>
 #include <deque>
 #include <functional>
 
-#include "platform/desktop.h"
+#include "support/scripted_desktop.h"
 
-// A scripted desktop: answers come from queues the test fills; everything shown is recorded.
-class FakeDesktop : public Desktop {
+// The scripted desktop of window tests: modal windows run the test's script.
+class FakeDesktop : public ScriptedDesktop {
  public:
-  // Answers for the file dialogs, taken in order; an empty queue answers "cancelled".
-  std::deque<std::optional<FileChoice>> open_answers;
-  std::deque<std::optional<FileChoice>> save_answers;
   // What the user does inside a modal window, taken in order; an empty queue closes the
   // window by its frame.
   std::deque<std::function<void(QDialog*)>> modal_scripts;
-  std::deque<std::optional<QColor>> colour_answers;
-  std::deque<std::optional<QFont>> font_answers;
-
-  QStringList messages;
-  QStringList errors;
-  QStringList opened;
-  QStringList clipboard;
   QStringList modal_windows;  // object names, in order
-  int open_dialogs = 0;
-  int save_dialogs = 0;
-  QString date_text = QStringLiteral("06.12.2026");
-  QString time_text = QStringLiteral("17:42:49");
 
   // Script step: press the button named button_name inside the modal window.
   static std::function<void(QDialog*)> Press(const QString& button_name);
 
-  std::optional<FileChoice> AskOpenPath(QWidget*, const QStringList&, int, const QString&) override;
-  std::optional<FileChoice> AskSavePath(QWidget*, const QStringList&, int, const QString&) override;
-  void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
-  void ShowError(QWidget*, const QString& text) override { errors.append(text); }
-  // Answers to yes/no questions in order; an empty queue answers No.
-  std::deque<bool> yes_no_answers;
-  QStringList questions;
-  bool AskYesNo(QWidget*, const QString& text) override {
-    questions.append(text);
-    if (yes_no_answers.empty()) return false;
-    const bool answer = yes_no_answers.front();
-    yes_no_answers.pop_front();
-    return answer;
-  }
-  void OpenWithDefaultProgram(const QString& path) override { opened.append(path); }
-  void SetClipboardText(const QString& text) override { clipboard.append(text); }
   int RunModal(QDialog* window) override;
-  std::optional<QFont> PickFont(QWidget*, const QFont&) override;
-  std::deque<std::optional<int>> number_answers;
-  std::optional<int> AskNumber(QWidget*, const QString&, const QString&, int, int, int) override;
-  std::optional<QColor> PickSystemColour(QWidget*, const QColor&) override;
-  QString ShortDateText() override { return date_text; }
-  QString LongTimeText() override { return time_text; }
 };
 
 // Copies the shipped language files into folder, as the build puts them beside the program.

@@ -1,0 +1,135 @@
+#include "document/memory_editor_model.h"
+
+#include "platform/text_file.h"
+#include "platform/text_format.h"
+
+int MemoryEditorModel::LineCount() const {
+  return text_.isEmpty() ? 0 : int(text_.count(u'\n')) + 1;
+}
+
+QString MemoryEditorModel::Line(int index) const {
+  if (index < 0 || index >= std::max(1, LineCount())) return QString();
+  const int start = LineStart(index);
+  return text_.sliced(start, LineEndAt(index) - start);
+}
+
+int MemoryEditorModel::LineStart(int line) const {
+  int start = 0;
+  for (int i = 0; i < line; ++i) {
+    const qsizetype next = text_.indexOf(u'\n', start);
+    if (next < 0) return int(text_.size());
+    start = int(next) + 1;
+  }
+  return start;
+}
+
+int MemoryEditorModel::LineEndAt(int line) const {
+  const qsizetype end = text_.indexOf(u'\n', LineStart(line));
+  return end < 0 ? int(text_.size()) : int(end);
+}
+
+int MemoryEditorModel::LineOf(int position) const {
+  return int(
+      QStringView(text_).first(std::clamp<qsizetype>(position, 0, text_.size())).count(u'\n'));
+}
+
+void MemoryEditorModel::Replace(int from, int to, const QString& text, int caret_at) {
+  QString plain = text;
+  CompactLineBreaks(plain);
+  text_.replace(from, to - from, plain);
+  caret_ = anchor_ = from + (caret_at < 0 ? int(plain.size()) : caret_at);
+  modified_ = true;
+  buffer_.clear();
+}
+
+void MemoryEditorModel::SetLine(int index, const QString& text) {
+  if (index < 0 || index >= std::max(1, LineCount())) return;
+  Replace(LineStart(index), LineEndAt(index), text);
+}
+
+void MemoryEditorModel::InsertLines(int index, const QStringList& lines) {
+  if (lines.isEmpty()) return;
+  const QString joined = lines.join(u'\n');
+  const int count = LineCount();
+  if (count == 0) {
+    Replace(0, 0, joined, 0);
+  } else if (index >= count) {
+    Replace(int(text_.size()), int(text_.size()), u'\n' + joined);
+  } else {
+    const int at = LineStart(std::max(0, index));
+    Replace(at, at, joined + u'\n');
+  }
+}
+
+void MemoryEditorModel::DeleteLine(int index) {
+  const int count = LineCount();
+  if (index < 0 || index >= count) return;
+  if (index + 1 < count) {
+    Replace(LineStart(index), LineStart(index + 1), QString());
+  } else if (index > 0) {
+    Replace(LineEndAt(index - 1), LineEndAt(index), QString());
+  } else {
+    Replace(0, int(text_.size()), QString());
+  }
+}
+
+void MemoryEditorModel::ReplaceLines(int first, int end, const QStringList& lines) {
+  const int count = LineCount();
+  QString replacement = lines.join(u'\n');
+  int from = 0;
+  int to = 0;
+  if (first < end) {
+    from = LineStart(first);
+    to = LineEndAt(end - 1);
+    if (lines.isEmpty()) {
+      // Dropping whole lines: one adjacent line break goes too.
+      if (end < count) {
+        to = LineStart(end);
+      } else if (first > 0) {
+        from = LineEndAt(first - 1);
+      }
+    }
+  } else if (first < count) {
+    from = to = LineStart(first);
+    replacement += u'\n';
+  } else if (first > 0) {
+    from = to = LineEndAt(first - 1);
+    replacement.prepend(u'\n');
+  }
+  Replace(from, to, replacement);
+}
+
+void MemoryEditorModel::LoadBuffer(const QByteArray& utf8, LineEnd line_end) {
+  text_ = DecodeUtf8(utf8);
+  CompactLineBreaks(text_);
+  line_end_ = line_end;
+  anchor_ = caret_ = 0;
+  modified_ = false;
+  buffer_.clear();
+}
+
+QByteArrayView MemoryEditorModel::Buffer() const {
+  if (buffer_.isNull()) buffer_ = WithLineEnds(text_.toUtf8(), line_end_);
+  return buffer_;
+}
+
+void MemoryEditorModel::SetLineEnds(LineEnd line_end) {
+  if (line_end == line_end_) return;
+  line_end_ = line_end;
+  if (text_.contains(u'\n')) modified_ = true;
+  buffer_.clear();
+}
+
+QString MemoryEditorModel::SelectedText() const {
+  return text_.sliced(SelectionStart(), SelectionEnd() - SelectionStart());
+}
+
+void MemoryEditorModel::ReplaceSelection(const QString& text) {
+  Replace(SelectionStart(), SelectionEnd(), text);
+}
+
+void MemoryEditorModel::Select(int start, int length) {
+  const int size = int(text_.size());
+  anchor_ = std::clamp(start, 0, size);
+  caret_ = std::clamp(start + length, 0, size);
+}
