@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "batch/batch_panel.h"
+#include "names/texts.h"
 
 #include <QUrl>
 
@@ -184,8 +185,7 @@ void Application::RememberAtClose() {
 void Application::ShowManual() {
   const QString page = paths_.ManualFolder() + QStringLiteral("/index.html");
   if (!QFileInfo(page).isFile()) {
-    desktop_.ShowError(main_window_.get(),
-                       QStringLiteral("The manual is missing: %1 was not found.").arg(page));
+    desktop_.ShowError(main_window_.get(), Tr(Text::kManualMissing).arg(page));
     return;
   }
   preview_window_->Navigate(QUrl::fromLocalFile(page).toString());
@@ -196,21 +196,19 @@ void Application::UndoLastBatchRun() {
   MainWindow* main = main_window_.get();
   UndoReport undo;
   {
-    FileProgress progress(main, QStringLiteral("Undoing the last batch run..."),
-                          FileProgress::Stop::kNever);
+    FileProgress progress(main, Tr(Text::kUndoingLastRun), FileProgress::Stop::kNever);
     undo = UndoLastRun(QString(), QString(), false, progress.Sink());
   }
   if (undo.nothing) {
-    desktop_.ShowMessage(main, QStringLiteral("There is no batch run to undo."));
+    desktop_.ShowMessage(main, Tr(Text::kNoRunToUndo));
     return;
   }
-  QString text = QStringLiteral("Batch run undone: %1 file(s) restored.").arg(undo.restored);
+  QString text = Tr(Text::kRunUndone).arg(undo.restored);
   if (!undo.conflicts.isEmpty()) {
-    text +=
-        QStringLiteral("\nChanged since the run and left alone:\n") + undo.conflicts.join(u'\n');
+    text += Tr(Text::kChangedSinceRunList) + undo.conflicts.join(u'\n');
   }
   if (!undo.failed.isEmpty()) {
-    text += QStringLiteral("\nCould not be restored:\n") + undo.failed.join(u'\n');
+    text += Tr(Text::kCouldNotRestoreList) + undo.failed.join(u'\n');
   }
   if (undo.kept) {
     text += QStringLiteral(

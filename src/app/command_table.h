@@ -2,7 +2,10 @@
 
 #include <QKeyCombination>
 #include <QStringView>
+#include <optional>
 #include <span>
+
+#include "names/texts.h"
 
 // Every command of the main window's tool buttons, main menus, window keys and pop-up window
 // commands. The main window builds its buttons (with their pictures), menu items, view
@@ -114,7 +117,7 @@ struct CommandRow {
   Toggle toggle = Toggle::kNone;
   QStringView popup_item = {};  // the pop-up menu item that runs it
   Picture picture = {};
-  QStringView text = {};  // the caption when no language file gives one
+  std::optional<Text> text = {};  // the caption when no language file gives one
 
   bool HasKey() const { return key.key() != Qt::Key_unknown; }
 };

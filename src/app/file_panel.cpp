@@ -1,4 +1,5 @@
 #include "app/file_panel.h"
+#include "names/texts.h"
 
 #include <QDir>
 #include <QEvent>
@@ -64,7 +65,7 @@ QString FilePanel::SelectedFilePath() const { return files_->SelectedPath(); }
 
 namespace {
 
-QString SizeText(qint64 size) { return QString::number(size) + QStringLiteral(" Байт"); }
+QString SizeText(qint64 size) { return QString::number(size) + Tr(Text::kBytes); }
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "app/find_bar.h"
+#include "names/texts.h"
 
 #include "editor/code_editor.h"
 
@@ -30,20 +31,20 @@ FindBar::FindBar(CodeEditor* editor, EditorModel& model, QWidget* parent)
       model_(model),
       find_(Named<QLineEdit>(this, QStringLiteral("FindText"))),
       replace_(Named<QLineEdit>(this, QStringLiteral("ReplaceText"))),
-      regex_(Named<QCheckBox>(this, QStringLiteral("FindRegex"), QStringLiteral("Regex"))),
-      match_case_(Named<QCheckBox>(this, QStringLiteral("FindCase"), QStringLiteral("Case"))),
-      whole_word_(Named<QCheckBox>(this, QStringLiteral("FindWholeWord"), QStringLiteral("Word"))),
+      regex_(Named<QCheckBox>(this, QStringLiteral("FindRegex"), Tr(Text::kFindRegex))),
+      match_case_(Named<QCheckBox>(this, QStringLiteral("FindCase"), Tr(Text::kFindCase))),
+      whole_word_(Named<QCheckBox>(this, QStringLiteral("FindWholeWord"), Tr(Text::kFindWord))),
       count_label_(Named<QLabel>(this, QStringLiteral("FindCount"))),
       replace_row_(new QWidget(this)),
       count_timer_(new QTimer(this)) {
   setObjectName(QStringLiteral("FindBar"));
   setFrameShape(QFrame::StyledPanel);
-  find_->setPlaceholderText(QStringLiteral("Find"));
+  ShowText(find_, &QLineEdit::setPlaceholderText, Text::kFindPlaceholder);
   find_->setMinimumWidth(120);
-  regex_->setToolTip(QStringLiteral("Regular expression"));
-  match_case_->setToolTip(QStringLiteral("Match case"));
-  whole_word_->setToolTip(QStringLiteral("Whole words only"));
-  replace_->setPlaceholderText(QStringLiteral("Replace with"));
+  ShowText(regex_, &QCheckBox::setToolTip, Text::kFindRegexTip);
+  ShowText(match_case_, &QCheckBox::setToolTip, Text::kFindCaseTip);
+  ShowText(whole_word_, &QCheckBox::setToolTip, Text::kFindWordTip);
+  ShowText(replace_, &QLineEdit::setPlaceholderText, Text::kReplacePlaceholder);
   BuildRows();
   hide();
 
@@ -68,12 +69,12 @@ void FindBar::BuildRows() {
   auto* previous = Named<QPushButton>(this, QStringLiteral("FindPrevious"), QStringLiteral("◀"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("FindClose"), QStringLiteral("×"));
   auto* replace_one =
-      Named<QPushButton>(replace_row_, QStringLiteral("ReplaceOne"), QStringLiteral("Replace"));
+      Named<QPushButton>(replace_row_, QStringLiteral("ReplaceOne"), Tr(Text::kReplaceOne));
   auto* replace_all =
-      Named<QPushButton>(replace_row_, QStringLiteral("ReplaceAll"), QStringLiteral("Replace all"));
+      Named<QPushButton>(replace_row_, QStringLiteral("ReplaceAll"), Tr(Text::kReplaceAll));
   close_button->setFixedWidth(28);
-  next->setToolTip(QStringLiteral("Next (F3)"));
-  previous->setToolTip(QStringLiteral("Previous (Shift+F3)"));
+  ShowText(next, &QPushButton::setToolTip, Text::kNextTip);
+  ShowText(previous, &QPushButton::setToolTip, Text::kPreviousTip);
   next->setFixedWidth(32);
   previous->setFixedWidth(32);
   auto* find_row = new QHBoxLayout;
@@ -128,8 +129,7 @@ void FindBar::UpdateCount() {
     return;
   }
   count_ = CountMatches(model_.Text(), *expression);
-  count_label_->setText(count_ == 1 ? QStringLiteral("1 match")
-                                    : QStringLiteral("%1 matches").arg(count_));
+  count_label_->setText(count_ == 1 ? Tr(Text::kOneMatch) : Tr(Text::kMatches).arg(count_));
 }
 
 bool FindBar::FindNext(bool backward) {
@@ -143,7 +143,7 @@ bool FindBar::FindNext(bool backward) {
   const qsizetype from = backward ? model_.SelectionStart() : model_.SelectionEnd();
   const TextMatch match = FindMatch(model_.Text(), *expression, from, backward);
   if (!match.found()) {
-    count_label_->setText(QStringLiteral("No match"));
+    count_label_->setText(Tr(Text::kNoMatch));
     return false;
   }
   // The model's text has one character per line break, as the model's positions do.
@@ -152,9 +152,8 @@ bool FindBar::FindNext(bool backward) {
   editor_->CentreCaret();
   emit MatchShown();
   if (match.wrapped)
-    count_label_->setText(QStringLiteral("%1 matches (from the %2)")
-                              .arg(count_)
-                              .arg(backward ? QStringLiteral("end") : QStringLiteral("start")));
+    count_label_->setText(
+        Tr(backward ? Text::kMatchesFromEnd : Text::kMatchesFromStart).arg(count_));
   return true;
 }
 
@@ -184,7 +183,7 @@ int FindBar::ReplaceAll() {
   const QString replaced =
       ReplaceAllMatches(lines.join(u'\n'), *expression, replace_->text(), options, &count);
   if (count > 0) model_.ApplyLines(lines, replaced.split(u'\n'));
-  count_label_->setText(QStringLiteral("Replaced %1").arg(count));
+  count_label_->setText(Tr(Text::kReplacedCount).arg(count));
   return count;
 }
 

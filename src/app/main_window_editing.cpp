@@ -14,6 +14,7 @@
 #include "document/transforms.h"
 #include "editor/code_editor.h"
 #include "generators/table.h"
+#include "names/texts.h"
 #include "platform/desktop.h"
 #include "tags/tag_catalogue.h"
 #include "tags/tag_engine.h"
@@ -22,14 +23,16 @@ void MainWindow::BuildPopupMenu() {
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName(QStringLiteral("PopupMenu1"));
   // The clipboard commands first, as in every editor; the tag catalogue below them.
-  const std::pair<const char16_t*, std::function<void()>> clipboard[] = {
-      {u"Cut", [this] { editor_->cut(); }},
-      {u"Copy", [this] { editor_->copy(); }},
-      {u"Paste", [this] { editor_->paste(); }},
-      {u"Select all", [this] { editor_->selectAll(); }}};
-  for (const auto& [text, slot] : clipboard) {
-    QAction* action = popup_menu_->addAction(QString::fromUtf16(text));
-    action->setObjectName(QStringLiteral("Popup") + QString::fromUtf16(text).remove(u' '));
+  const std::tuple<const char16_t*, Text, std::function<void()>> clipboard[] = {
+      {u"PopupCut", Text::kCut, [this] { editor_->cut(); }},
+      {u"PopupCopy", Text::kCopy, [this] { editor_->copy(); }},
+      {u"PopupPaste", Text::kPaste, [this] { editor_->paste(); }},
+      {u"PopupSelectall", Text::kSelectAll, [this] { editor_->selectAll(); }}};
+  for (const auto& [name, text, slot] : clipboard) {
+    auto* action = new QAction(popup_menu_);
+    action->setObjectName(QString::fromUtf16(name));
+    ShowText(action, &QAction::setText, text);
+    popup_menu_->addAction(action);
     connect(action, &QAction::triggered, editor_, slot);
   }
   popup_menu_->addSeparator();
@@ -39,12 +42,12 @@ void MainWindow::BuildPopupMenu() {
     menus.resize(command.depth + 1);
     QMenu* parent = menus.back();
     const QString name = QString::fromUtf16(command.name);
-    const QString caption = QString::fromUtf16(command.caption);
     switch (command.kind) {
       case TagKind::kSubmenu: {
-        QMenu* submenu = parent->addMenu(caption);
+        QMenu* submenu = parent->addMenu(QString());
         submenu->setObjectName(name);
         submenu->menuAction()->setObjectName(name);
+        BindText(submenu, [submenu, &command] { submenu->setTitle(CaptionOf(command)); });
         menus.append(submenu);
         break;
       }
@@ -52,8 +55,9 @@ void MainWindow::BuildPopupMenu() {
         parent->addSeparator()->setObjectName(name);
         break;
       default: {
-        auto* action = new QAction(caption, parent);
+        auto* action = new QAction(parent);
         action->setObjectName(name);
+        BindText(action, [action, &command] { action->setText(CaptionOf(command)); });
         parent->addAction(action);
         connect(action, &QAction::triggered, this, [this, name] { RunTagCommand(name); });
       }
@@ -241,9 +245,9 @@ void MainWindow::WireViewMenu() {
 
 void MainWindow::GoToLine() {
   const int lines = std::max(1, editor_->lines());
-  const auto line = desktop_.AskNumber(this, QStringLiteral("Go to line"),
-                                       QStringLiteral("Line (1 to %1):").arg(lines),
-                                       model_.CaretLine() + 1, 1, lines);
+  const auto line =
+      desktop_.AskNumber(this, Tr(Text::kGoToLineTitle), Tr(Text::kGoToLineLabel).arg(lines),
+                         model_.CaretLine() + 1, 1, lines);
   if (!line) return;
   editor_->setCursorPosition(*line - 1, 0);
   editor_->CentreCaret();

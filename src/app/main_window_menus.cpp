@@ -17,6 +17,7 @@
 #include "app/tool_icons.h"
 #include "document/document.h"
 #include "editor/code_editor.h"
+#include "names/texts.h"
 #include "widgets/key_hint_menu.h"
 #include "widgets/widget_helpers.h"
 
@@ -43,7 +44,9 @@ void MainWindow::BuildMenu() {
       AddMenuEntry(menu, RowOf(entry.command));
     }
   }
-  menu_items_[QStringLiteral("EditMenu")]->setText(QStringLiteral("&Edit"));
+  ShowText(menu_items_[QStringLiteral("EditMenu")], &QAction::setText, Text::kEditMenu);
+  // The language files leave this item without a text.
+  MenuItemOf(Command::kImageMap)->setText(QStringLiteral(" "));
 }
 
 // A menu's item for a command: its own item, or the window's key action itself. An item
@@ -56,7 +59,7 @@ void MainWindow::AddMenuEntry(QMenu* menu, const CommandRow& row) {
     return;
   }
   QAction* item = AddMenuItem(menu, row.menu_item.toString());
-  if (!row.text.isEmpty()) item->setText(row.text.toString());
+  if (row.text) ShowText(item, &QAction::setText, *row.text);
   if (row.HasKey()) KeyHintMenu::SetKeyHint(item, QKeySequence(row.key));
   if (row.toggle != Toggle::kNone) {
     item->setCheckable(true);
@@ -74,7 +77,7 @@ void MainWindow::BuildActions() {
     if (row.second_key.key() != Qt::Key_unknown) keys.append(QKeySequence(row.second_key));
     action->setShortcuts(keys);
     action->setShortcutContext(Qt::WindowShortcut);
-    if (!row.text.isEmpty()) action->setText(row.text.toString());
+    if (row.text) ShowText(action, &QAction::setText, *row.text);
     addAction(action);
     key_actions_[std::size_t(row.command)] = action;
   }
@@ -142,7 +145,7 @@ void MainWindow::BuildStatusBar() {
   bar->addWidget(note_field_, 1);
   format_field_ = new QLabel(bar);
   format_field_->setObjectName(QStringLiteral("FormatPanel"));
-  format_field_->setToolTip(QStringLiteral("Encoding and line ends; click to convert"));
+  ShowText(format_field_, &QLabel::setToolTip, Text::kFormatTip);
   format_field_->installEventFilter(this);
   bar->addPermanentWidget(format_field_);
   ShowFormat(TextFormat{});
@@ -166,9 +169,9 @@ void MainWindow::ShowFormatMenu() {
   };
   add(&menu, QStringLiteral("Windows-1251"), TextEncoding::kWindows1251, false);
   add(&menu, QStringLiteral("UTF-8"), TextEncoding::kUtf8, false);
-  add(&menu, QStringLiteral("UTF-8 with BOM"), TextEncoding::kUtf8, true);
-  QMenu* others = menu.addMenu(QStringLiteral("Other encodings"));
-  QMenu* reopen = menu.addMenu(QStringLiteral("Reopen with encoding..."));
+  add(&menu, Tr(Text::kUtf8WithBom), TextEncoding::kUtf8, true);
+  QMenu* others = menu.addMenu(Tr(Text::kOtherEncodings));
+  QMenu* reopen = menu.addMenu(Tr(Text::kReopenWithEncoding));
   reopen->menuAction()->setObjectName(QStringLiteral("ReopenWithEncoding"));
   reopen->setEnabled(session_.IsNamed());
   for (const EncodingName& row : Encodings()) {

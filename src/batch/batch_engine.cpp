@@ -1,4 +1,5 @@
 #include "batch/batch_engine.h"
+#include "names/texts.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -35,16 +36,13 @@ void BatchReport::Fail(const QString& path, const IoError& failure) {
 }
 
 QString BatchReport::Summary() const {
-  QString text = QStringLiteral("Files read: %1, changed: %2, unchanged: %3.")
-                     .arg(read)
-                     .arg(changed)
-                     .arg(unchanged);
+  QString text = Tr(Text::kSummary).arg(read).arg(changed).arg(unchanged);
   if (!replaced_paths.isEmpty()) {
-    text += QStringLiteral(" Existing files replaced: %1.").arg(replaced_paths.size());
+    text += Tr(Text::kSummaryReplaced).arg(replaced_paths.size());
   }
-  if (failures.size() > 1) text += QStringLiteral(" Failed: %1 files.").arg(failures.size());
-  if (cancelled) text += QStringLiteral(" Cancelled.");
-  if (!error.isEmpty()) text += QStringLiteral(" Failed: ") + error;
+  if (failures.size() > 1) text += Tr(Text::kSummaryFailedFiles).arg(failures.size());
+  if (cancelled) text += Tr(Text::kSummaryCancelled);
+  if (!error.isEmpty()) text += Tr(Text::kSummaryFailed) + error;
   return text;
 }
 
@@ -254,11 +252,11 @@ BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options
                               (QFileInfo::exists(rename.to) && !released.contains(rename.to));
     QString reason;
     if (rename.from == rename.to) {
-      reason = QStringLiteral("the name stays the same");
+      reason = Tr(Text::kNameStays);
     } else if (IsRefusedName(to_name)) {
-      reason = QStringLiteral("the new name %1 is not allowed").arg(to_name);
+      reason = Tr(Text::kNameNotAllowed).arg(to_name);
     } else if (target_taken) {
-      reason = QStringLiteral("%1 already exists").arg(to_name);
+      reason = Tr(Text::kAlreadyExists).arg(to_name);
     }
     if (!reason.isEmpty()) {
       ++report.unchanged;
@@ -279,8 +277,7 @@ BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options
         break;
       }
       if (!QFile::rename(rename.from, rename.to)) {
-        report.Fail(rename.from,
-                    QStringLiteral("Cannot rename %1 to %2.").arg(rename.from, to_name));
+        report.Fail(rename.from, Tr(Text::kCannotRename).arg(rename.from, to_name));
         continue;
       }
     }

@@ -1,4 +1,5 @@
 #include "batch/batch_panel.h"
+#include "names/texts.h"
 
 #include <QEvent>
 
@@ -30,7 +31,7 @@ QString ChangedLines(const BatchChange& change) {
   }
   const QString diff =
       UnifiedLineDiff(DecodeLines(SplitFile(change.before)), DecodeLines(SplitFile(change.after)));
-  return diff.isEmpty() ? QStringLiteral("Only line ends or the final line break change.") : diff;
+  return diff.isEmpty() ? Tr(Text::kOnlyLineEnds) : diff;
 }
 
 // The folder all paths lie in ("/site/" for /site/a.htm and /site/sub/b.htm), so that the
@@ -57,8 +58,8 @@ QString ChangeLabel(const BatchChange& change, const QString& folder) {
                          FileName(change.path));
   }
   const QString name = Inside(change.path, folder);
-  if (change.replaces) return name + QStringLiteral("  (replaces existing file)");
-  if (!change.existed) return name + QStringLiteral("  (new file)");
+  if (change.replaces) return name + Tr(Text::kReplacesExisting);
+  if (!change.existed) return name + Tr(Text::kNewFile);
   return name;
 }
 
@@ -71,15 +72,15 @@ QStringList ResultLines(const BatchReport& report) {
     const QString folder = CommonFolder(report.changed_paths);
     for (const QString& path : report.changed_paths) {
       lines.append(Inside(path, folder) + (report.replaced_paths.contains(path)
-                                               ? QStringLiteral("  (replaced existing file)")
+                                               ? Tr(Text::kReplacedExisting)
                                                : QString()));
     }
   }
   for (const QString& skipped : report.skipped) {
-    lines.append(QStringLiteral("left alone: ") + PrintableName(skipped));
+    lines.append(Tr(Text::kLeftAlone) + PrintableName(skipped));
   }
   for (const BatchFailure& failure : report.failures) {
-    lines.append(QStringLiteral("failed: ") + PrintableName(failure.error.message));
+    lines.append(Tr(Text::kFailedPrefix) + PrintableName(failure.error.message));
   }
   return lines;
 }
@@ -90,16 +91,18 @@ BatchPanel::BatchPanel(Desktop& desktop, QWidget* parent)
     : QFrame(parent),
       desktop_(desktop),
       report_(new QLabel(this)),
-      undo_(new QPushButton(QStringLiteral("Undo this run"), this)),
+      undo_(new QPushButton(this)),
       changed_files_(new QListWidget(this)),
       diff_(new QPlainTextEdit(this)) {
   setObjectName(QStringLiteral("BatchPanel"));
   report_->setObjectName(QStringLiteral("BatchReport"));
   report_->setWordWrap(true);
   undo_->setObjectName(QStringLiteral("UndoRun"));
+  ShowText(undo_, &QPushButton::setText, Text::kUndoThisRun);
   undo_->setEnabled(false);
-  auto* preview = new QPushButton(QStringLiteral("Preview changes"), this);
+  auto* preview = new QPushButton(this);
   preview->setObjectName(QStringLiteral("PreviewChanges"));
+  ShowText(preview, &QPushButton::setText, Text::kPreviewChanges);
   changed_files_->setObjectName(QStringLiteral("PreviewFiles"));
   diff_->setObjectName(QStringLiteral("PreviewLines"));
   diff_->setReadOnly(true);
@@ -132,7 +135,7 @@ BatchPanel::BatchPanel(Desktop& desktop, QWidget* parent)
 }
 
 FileProgress::FileProgress(QWidget* parent, const QString& label, Stop stop)
-    : dialog_(std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, 100, parent)) {
+    : dialog_(std::make_unique<QProgressDialog>(label, Tr(Text::kCancel), 0, 100, parent)) {
   dialog_->setObjectName(QStringLiteral("BatchProgress"));
   if (stop == Stop::kNever) dialog_->setCancelButton(nullptr);
   dialog_->setWindowModality(Qt::WindowModal);
@@ -152,7 +155,7 @@ ProgressSink FileProgress::Sink() {
 
 BatchReport BatchPanel::Run(const QString& label) {
   if (!job_) return {};
-  FileProgress progress(this, QStringLiteral("Processing files..."));
+  FileProgress progress(this, Tr(Text::kProcessingFiles));
   BatchOptions options;
   options.label = label;
   options.progress = progress.Sink();
@@ -166,11 +169,10 @@ BatchReport BatchPanel::Run(const QString& label) {
   changed_files_->setVisible(changed_files_->count() > 0);
   diff_->hide();
   if (!report.ok()) {
-    desktop_.ShowError(window(), report.failures.size() > 1
-                                     ? QStringLiteral("%1 files failed; the first: %2")
-                                           .arg(report.failures.size())
-                                           .arg(report.error)
-                                     : report.error);
+    desktop_.ShowError(
+        window(), report.failures.size() > 1
+                      ? Tr(Text::kFilesFailedFirst).arg(report.failures.size()).arg(report.error)
+                      : report.error);
   }
   emit Finished();
   return report;
@@ -179,7 +181,7 @@ BatchReport BatchPanel::Run(const QString& label) {
 BatchReport BatchPanel::Preview() {
   if (!job_) return {};
   // A dry run reads every file too: it shows how far it is and can be stopped.
-  FileProgress progress(this, QStringLiteral("Looking at files..."));
+  FileProgress progress(this, Tr(Text::kLookingAtFiles));
   BatchOptions options;
   options.dry_run = true;
   options.progress = progress.Sink();
@@ -197,16 +199,16 @@ void BatchPanel::ShowPreview(const BatchReport& report) {
   for (const BatchChange& change : changes_) changed_files_->addItem(ChangeLabel(change, folder));
   // Files that would fail or be left alone follow, without a view of lines.
   for (const QString& skipped : report.skipped) {
-    changed_files_->addItem(QStringLiteral("left alone: ") + PrintableName(skipped));
+    changed_files_->addItem(Tr(Text::kLeftAlone) + PrintableName(skipped));
   }
   for (const BatchFailure& failure : report.failures) {
-    changed_files_->addItem(QStringLiteral("would fail: ") + PrintableName(failure.error.message));
+    changed_files_->addItem(Tr(Text::kWouldFail) + PrintableName(failure.error.message));
   }
   const qsizetype replacing = std::count_if(changes_.begin(), changes_.end(),
                                             [](const BatchChange& c) { return c.replaces; });
-  QString summary = QStringLiteral("Preview: %1 file(s) would change.").arg(changes_.size());
-  if (replacing > 0) summary += QStringLiteral(" %1 replace existing files.").arg(replacing);
-  if (!report.ok()) summary += QStringLiteral(" %1 would fail.").arg(report.failures.size());
+  QString summary = Tr(Text::kPreviewSummary).arg(changes_.size());
+  if (replacing > 0) summary += Tr(Text::kPreviewReplacing).arg(replacing);
+  if (!report.ok()) summary += Tr(Text::kPreviewFailing).arg(report.failures.size());
   report_->setText(summary);
   changed_files_->setVisible(true);
   diff_->setVisible(true);
@@ -232,20 +234,19 @@ void BatchPanel::RefreshUndo() { undo_->setEnabled(RunIsUndoable(journal_)); }
 
 void BatchPanel::UndoRun() {
   if (!RunIsUndoable(journal_)) {
-    if (!journal_.isEmpty()) report_->setText(QStringLiteral("This run was already undone."));
+    if (!journal_.isEmpty()) report_->setText(Tr(Text::kAlreadyUndone));
     RefreshUndo();
     return;
   }
-  FileProgress progress(this, QStringLiteral("Undoing the run..."), FileProgress::Stop::kNever);
+  FileProgress progress(this, Tr(Text::kUndoingRun), FileProgress::Stop::kNever);
   const UndoReport undo = UndoLastRun(QString(), journal_, false, progress.Sink());
   journal_.clear();
   undo_->setEnabled(false);
-  QString text = QStringLiteral("Undone: %1 file(s) restored.").arg(undo.restored);
+  QString text = Tr(Text::kUndone).arg(undo.restored);
   if (!undo.conflicts.isEmpty()) {
-    text += QStringLiteral(" Changed since the run, left alone: ") +
-            undo.conflicts.join(QStringLiteral(", "));
+    text += Tr(Text::kChangedSinceRun) + undo.conflicts.join(QStringLiteral(", "));
   }
-  if (undo.kept) text += QStringLiteral(" The run's journal is kept in ") + undo.journal;
+  if (undo.kept) text += Tr(Text::kJournalKept) + undo.journal;
   if (!undo.failed.isEmpty()) desktop_.ShowError(window(), undo.failed.join(u'\n'));
   report_->setText(text);
   emit Finished();

@@ -1,4 +1,5 @@
 #include "batch/batch_replace_window.h"
+#include "names/texts.h"
 
 #include "batch/window_text.h"
 
@@ -14,12 +15,7 @@
 #include "platform/text_file.h"
 #include "platform/text_format.h"
 
-namespace {
-
-const QString kNoFiles = QStringLiteral("Не найдено файлов для изменения.");
-const QString kNoLines = QStringLiteral("Не найдены строки для удаления/изменения.");
-
-}  // namespace
+namespace {}  // namespace
 
 ChoiceGroup::ChoiceGroup(QWidget* parent, const QString& name, int checked)
     : box(Named<QGroupBox>(parent, name)) {
@@ -165,13 +161,13 @@ void BatchReplaceWindow::RunBlockEdit() {
   SetJob(Job::kBlock);
   const QStringList files = Files();
   if (files.isEmpty()) {
-    desktop_.ShowMessage(this, kNoFiles);
+    desktop_.ShowMessage(this, Tr(Text::kNoFilesToChange));
     Refresh();
     return;
   }
   if (FieldLines(find_->toPlainText()).isEmpty() ||
       FieldLines(replacement_->toPlainText()).isEmpty()) {
-    desktop_.ShowMessage(this, kNoLines);
+    desktop_.ShowMessage(this, Tr(Text::kNoLinesToChange));
     Refresh();
     return;
   }
@@ -182,11 +178,11 @@ void BatchReplaceWindow::RunBlockEdit() {
 void BatchReplaceWindow::RunDelete() {
   SetJob(Job::kDelete);
   if (Files().isEmpty()) {
-    desktop_.ShowMessage(this, kNoFiles);
+    desktop_.ShowMessage(this, Tr(Text::kNoFilesToChange));
     return;
   }
   if (FieldLines(find_->toPlainText()).isEmpty()) {
-    desktop_.ShowMessage(this, kNoLines);
+    desktop_.ShowMessage(this, Tr(Text::kNoLinesToChange));
     return;
   }
   panel_->Run(QStringLiteral("Delete block"));
@@ -195,12 +191,12 @@ void BatchReplaceWindow::RunDelete() {
 void BatchReplaceWindow::RunTextReplace() {
   SetJob(Job::kText);
   if (Files().isEmpty()) {
-    desktop_.ShowMessage(this, kNoFiles);
+    desktop_.ShowMessage(this, Tr(Text::kNoFilesToChange));
     Refresh();
     return;
   }
   if (find_text_->text().trimmed().isEmpty()) {
-    desktop_.ShowMessage(this, QStringLiteral("Нет текста для поиска!!!"));
+    desktop_.ShowMessage(this, Tr(Text::kNoTextToFind));
     Refresh();
     return;
   }

@@ -1,4 +1,5 @@
 #include "batch/batch_tools.h"
+#include "names/texts.h"
 
 #include <QFileInfo>
 
@@ -164,8 +165,7 @@ QList<BatchStep> ConvertSteps(const QStringList& files, bool to_html, bool tidy,
       // Written under the other extension means the source is never replaced.
       if (step.write_path == file) {
         step.edit = [file](const QByteArray&, QString* error) -> std::optional<QByteArray> {
-          *error = QStringLiteral("%1 already has the extension of the result; it is left alone.")
-                       .arg(file);
+          *error = Tr(Text::kHasResultExtension).arg(file);
           return std::nullopt;
         };
       }
@@ -293,8 +293,7 @@ QString IndexLine(const QString& name, const QString& title, const QString& line
 }
 
 QString NoMarkerMessage(const QString& template_path) {
-  return QStringLiteral("The template %1 has no marker line %2.")
-      .arg(template_path, QString::fromUtf16(kTemplateMarker));
+  return Tr(Text::kNoMarkerLine).arg(template_path, QString::fromUtf16(kTemplateMarker));
 }
 
 BatchStep IndexPageStep(const QString& template_path, const QString& output,

@@ -1,4 +1,5 @@
 #include "batch/converter_window.h"
+#include "names/texts.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -91,7 +92,7 @@ QStringList ConverterWindow::Files() {
 
 void ConverterWindow::Convert() {
   if (Files().isEmpty()) {
-    desktop_.ShowMessage(this, QStringLiteral("ERROR"));
+    desktop_.ShowMessage(this, Tr(Text::kConvertNoFiles));
     return;
   }
   ShowLastResult(view_, panel_->Run(QStringLiteral("Convert")));

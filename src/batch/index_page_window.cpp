@@ -1,4 +1,5 @@
 #include "batch/index_page_window.h"
+#include "names/texts.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -55,7 +56,7 @@ void IndexPageWindow::Collect() {
   const QString end = paragraph_->isChecked() ? QStringLiteral("<p>") : QStringLiteral("<br>");
   const QStringList names = browser_.JobNames();
   QStringList lines;
-  FileProgress progress(this, QStringLiteral("Reading titles..."));
+  FileProgress progress(this, Tr(Text::kReadingTitles));
   const ProgressSink report = progress.Sink();
   for (qsizetype i = 0; i < names.size(); ++i) {
     const QString& name = names[i];
@@ -73,13 +74,12 @@ void IndexPageWindow::Collect() {
 }
 
 void IndexPageWindow::ChooseTemplate() {
-  const auto choice = desktop_.AskOpenPath(this, {QStringLiteral("Pattern (*.pat)")}, 1, QString());
+  const auto choice = desktop_.AskOpenPath(this, {Tr(Text::kPatternFilter)}, 1, QString());
   if (choice && !choice->path.isEmpty()) template_label_->setText(choice->path);
 }
 
 void IndexPageWindow::SavePage() {
-  const auto choice =
-      desktop_.AskSavePath(this, {QStringLiteral("Pattern (*.pat)")}, 1, save_path_);
+  const auto choice = desktop_.AskSavePath(this, {Tr(Text::kPatternFilter)}, 1, save_path_);
   if (!choice || choice->path.isEmpty()) return;
   const QString target = WithDefaultExtension(choice->path, QStringLiteral(".htm"));
   save_path_ = target;

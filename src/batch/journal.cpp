@@ -1,4 +1,5 @@
 #include "batch/journal.h"
+#include "names/texts.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -95,7 +96,7 @@ bool Journal::Open(QString* error) {
     QFile::setPermissions(path_ + u'/' + QString::fromUtf16(kIndexName), kPrivateFile);
     return true;
   }
-  *error = QStringLiteral("Cannot create the undo journal in %1").arg(root_);
+  *error = Tr(Text::kCannotCreateJournal).arg(root_);
   return false;
 }
 
@@ -104,15 +105,13 @@ bool Journal::Append(const QJsonObject& entry, QString* error) {
   if (!index_.isOpen()) {
     index_.setFileName(path_ + u'/' + QString::fromUtf16(kIndexName));
     if (!index_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-      *error = QStringLiteral("Cannot write the undo journal %1. %2")
-                   .arg(index_.fileName(), index_.errorString());
+      *error = Tr(Text::kCannotWriteJournal).arg(index_.fileName(), index_.errorString());
       return false;
     }
   }
   const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
   if (index_.write(line) != line.size()) {
-    *error = QStringLiteral("Cannot write the undo journal %1. %2")
-                 .arg(index_.fileName(), index_.errorString());
+    *error = Tr(Text::kCannotWriteJournal).arg(index_.fileName(), index_.errorString());
     return false;
   }
   return true;

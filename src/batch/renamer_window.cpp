@@ -1,4 +1,5 @@
 #include "batch/renamer_window.h"
+#include "names/texts.h"
 
 #include <QDir>
 #include <QEvent>
@@ -35,7 +36,7 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
                               true)),
       keep_name_(Named<QCheckBox>(this, QStringLiteral("CheckBox2"))),
       panel_(new BatchPanel(desktop, this)) {
-  setWindowTitle(QStringLiteral("Переименование файлов"));
+  ShowText(this, &QWidget::setWindowTitle, Text::kRenamerTitle);
   extension_->setMaxLength(3);
   new_extension_->setEnabled(false);
   keep_name_->setEnabled(false);
@@ -73,11 +74,11 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
 // The buttons between the file list and the gathered list: add, remove, clear.
 QVBoxLayout* RenamerWindow::ListButtons() {
   QToolButton* add = NewToolButton(this, QStringLiteral("SpeedButton1"), QStringLiteral(">"),
-                                   QStringLiteral("Добавить файл к списку"));
+                                   Tr(Text::kAddToListTip));
   QToolButton* remove = NewToolButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("<"),
-                                      QStringLiteral("Удалить файл из списка"));
+                                      Tr(Text::kRemoveFromListTip));
   auto* clear = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral("Del"));
-  clear->setToolTip(QStringLiteral("Очистить список"));
+  ShowText(clear, &QPushButton::setToolTip, Text::kClearListTip);
   auto* middle = new QVBoxLayout;
   middle->addStretch(1);
   middle->addWidget(add);
@@ -155,15 +156,14 @@ BatchReport RenamerWindow::RunJob(const BatchOptions& options) {
 void RenamerWindow::Run() {
   if (mode_.Choice() == 1) {
     if (target_path_->text().isEmpty()) {
-      desktop_.ShowMessage(this, QStringLiteral("Не задан путь сохранения файлов!!!"));
+      desktop_.ShowMessage(this, Tr(Text::kNoTargetPath));
       return;
     }
     QDir().mkdir(target_path_->text());
     panel_->Run(QStringLiteral("Copy numbered"));
   } else {
     if (extension_->text() == u"*") {
-      desktop_.ShowMessage(this,
-                           QStringLiteral("А если в каталоге есть файлы с разными расширениями?"));
+      desktop_.ShowMessage(this, Tr(Text::kMixedExtensions));
     }
     panel_->Run(QStringLiteral("Rename"));
   }

@@ -1,4 +1,5 @@
 #include "batch/save_template_window.h"
+#include "names/texts.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -49,7 +50,7 @@ void SaveTemplateWindow::SaveCommand() {
   const QStringList lines = editor_.Lines();
   if (std::none_of(lines.begin(), lines.end(),
                    [&](const QString& line) { return line.contains(marker); })) {
-    desktop_.ShowMessage(nullptr, QStringLiteral("Отсутствует идентификатор шаблона!"));
+    desktop_.ShowMessage(nullptr, Tr(Text::kNoTemplateMarker));
     return;
   }
   desktop_.RunModal(this);
@@ -59,7 +60,7 @@ bool SaveTemplateWindow::Save() {
   QString path = path_->text();
   const qsizetype name_start = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u':')) + 1;
   if (path.sliced(name_start).isEmpty()) {
-    desktop_.ShowMessage(this, QStringLiteral("Не задано имя файла"));
+    desktop_.ShowMessage(this, Tr(Text::kNoFileName));
     return false;
   }
   path = WithDefaultExtension(path, QStringLiteral(".pat"));

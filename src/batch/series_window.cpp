@@ -1,4 +1,5 @@
 #include "batch/series_window.h"
+#include "names/texts.h"
 
 #include <QDir>
 #include <QEvent>
@@ -30,7 +31,7 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
       browser_(this, QString(), QStringLiteral("DriveComboBox1"),
                QStringLiteral("DirectoryListBox1"), QString()),
       panel_(new BatchPanel(desktop, this)) {
-  base_->setToolTip(QStringLiteral("Имя сохраняемых файлов (без номера)"));
+  ShowText(base_, &QLineEdit::setToolTip, Text::kSeriesBaseTip);
   auto* load = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* generate = Named<QPushButton>(this, QStringLiteral("Button2"));
   auto* left = new QVBoxLayout;
@@ -88,13 +89,13 @@ QGridLayout* SeriesWindow::Fields(QPushButton* generate) {
   line_text_->setStyleSheet(QStringLiteral("QLabel { color: palette(dark); }"));
   fields->addWidget(line_text_, row++, 0, 1, 2);
   fields->addWidget(before_, row++, 0, 1, 2);
-  fields->addWidget(Named<QLabel>(this, QStringLiteral("Label3"), QStringLiteral("От")), row, 0);
+  fields->addWidget(Captioned<QLabel>(this, QStringLiteral("Label3"), Text::kFrom), row, 0);
   fields->addWidget(first_, row++, 1);
-  fields->addWidget(Named<QLabel>(this, QStringLiteral("Label4"), QStringLiteral("до")), row, 0);
+  fields->addWidget(Captioned<QLabel>(this, QStringLiteral("Label4"), Text::kTo), row, 0);
   fields->addWidget(last_, row++, 1);
   fields->addWidget(after_, row++, 0, 1, 2);
   for (QRadioButton* button : digits_.buttons) {
-    button->setToolTip(QStringLiteral("Максимальное количество цифр"));
+    ShowText(button, &QRadioButton::setToolTip, Text::kMaxDigitsTip);
     fields->addWidget(button, row++, 0, 1, 2);
   }
   fields->addWidget(base_, row++, 0, 1, 2);
@@ -131,11 +132,11 @@ bool SeriesWindow::eventFilter(QObject* watched, QEvent* event) {
 void SeriesWindow::ShowLineText() {
   const QTextBlock block = page_->document()->findBlockByNumber(line_->value());
   const QString text = block.isValid() ? block.text().trimmed() : QString();
-  const QString shown = !block.isValid() ? QStringLiteral("(no such line)")
-                        : text.isEmpty() ? QStringLiteral("(an empty line)")
+  const QString shown = !block.isValid() ? Tr(Text::kNoSuchLine)
+                        : text.isEmpty() ? Tr(Text::kEmptyLine)
                                          : text;
-  line_text_->setText(line_text_->fontMetrics().elidedText(QStringLiteral("Varies: ") + shown,
-                                                           Qt::ElideRight, 250));
+  line_text_->setText(
+      line_text_->fontMetrics().elidedText(Tr(Text::kVaries) + shown, Qt::ElideRight, 250));
   line_text_->setToolTip(block.isValid() ? block.text() : QString());
 }
 

@@ -8,6 +8,7 @@
 
 #include "batch/batch_engine.h"
 #include "batch/journal.h"
+#include "names/texts.h"
 #include "platform/text_file.h"
 
 namespace {
@@ -21,19 +22,19 @@ bool IsRecordedPath(const QString& path) {
 void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, UndoReport& report) {
   const QString file = entry.value(u"path").toString();
   auto fail = [&](const QString& why) { report.failed.append(file + QStringLiteral(": ") + why); };
-  if (!IsRecordedPath(file)) return fail(QStringLiteral("not a path this program records"));
+  if (!IsRecordedPath(file)) return fail(Tr(Text::kNotRecordedPath));
   const bool existed = entry.value(u"existed").toBool();
   const QString original_name = entry.value(u"original").toString();
   static const QRegularExpression kOriginalName(QStringLiteral("^[0-9]+\\.orig$"));
   if (existed && !kOriginalName.match(original_name).hasMatch()) {
-    return fail(QStringLiteral("the journal entry is damaged"));
+    return fail(Tr(Text::kJournalDamaged));
   }
   QByteArray original;
   if (existed) {
     const ReadOutcome read = ReadWholeFile(journal + u'/' + original_name, kBatchInputCap);
     if (!read.ok()) {
       report.io_failures.append({file, *read.error});
-      return fail(QStringLiteral("the journaled copy is unreadable: ") + read.message());
+      return fail(Tr(Text::kJournalCopyUnreadable) + read.message());
     }
     original = read.bytes;
   }
@@ -55,7 +56,7 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
     if (QFile::remove(file)) {
       ++report.restored;
     } else {
-      fail(QStringLiteral("cannot delete the file the run made"));
+      fail(Tr(Text::kCannotDeleteMade));
     }
     return;
   }
@@ -65,7 +66,7 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
   }
   const ReadOutcome check = ReadWholeFile(file, kBatchInputCap);
   if (!check.ok() || check.bytes != original) {
-    return fail(QStringLiteral("the file does not hold the journaled text after restoring"));
+    return fail(Tr(Text::kRestoreCheckFailed));
   }
   bool recorded_time = false;
   const qint64 modified_ns = entry.value(u"modified_ns").toString().toLongLong(&recorded_time);
@@ -77,7 +78,7 @@ void UndoRename(const QJsonObject& entry, bool dry_run, UndoReport& report) {
   const QString from = entry.value(u"from").toString();
   const QString to = entry.value(u"to").toString();
   if (!IsRecordedPath(from) || !IsRecordedPath(to)) {
-    report.failed.append(to + QStringLiteral(": not a path this program records"));
+    report.failed.append(to + Tr(Text::kNotRecordedPathSuffix));
     return;
   }
   if (!QFileInfo::exists(to) && QFileInfo::exists(from)) {
@@ -89,7 +90,7 @@ void UndoRename(const QJsonObject& entry, bool dry_run, UndoReport& report) {
   } else if (QFile::rename(to, from)) {
     ++report.restored;
   } else {
-    report.failed.append(to + QStringLiteral(": cannot rename it back"));
+    report.failed.append(to + Tr(Text::kCannotRenameBack));
   }
 }
 

@@ -1,4 +1,5 @@
 #include "document/document_session.h"
+#include "names/texts.h"
 
 #include <QFile>
 
@@ -71,10 +72,9 @@ void DocumentSession::SetFormat(const TextFormat& format) {
 void DocumentSession::ReopenWithEncoding(TextEncoding encoding) {
   if (!IsNamed()) return;
   if (modified_ &&
-      !desktop_.AskYesNo(view_.DialogParent(),
-                         QStringLiteral("Reopen %1 as %2 and lose the changes made "
-                                        "here?")
-                             .arg(file_name_, QString::fromLatin1(NameOf(encoding))))) {
+      !desktop_.AskYesNo(
+          view_.DialogParent(),
+          Tr(Text::kReopenLoses).arg(file_name_, QString::fromLatin1(NameOf(encoding))))) {
     return;
   }
   QString error;
@@ -143,9 +143,7 @@ bool DocumentSession::WriteDocument(const QString& path) {
   if (replaced > 0) {
     desktop_.ShowMessage(
         view_.DialogParent(),
-        QStringLiteral("Символов, которых нет в кодировке %1: %2. Они записаны как &#N;.")
-            .arg(QString::fromLatin1(NameOf(format_.encoding)))
-            .arg(replaced));
+        Tr(Text::kNotInEncoding).arg(QString::fromLatin1(NameOf(format_.encoding))).arg(replaced));
   }
   return true;
 }
@@ -185,8 +183,7 @@ void DocumentSession::OpenPath(QString path) {
   QString error;
   QString title;
   if (!LoadFile(path, &error, &title)) {
-    desktop_.ShowMessage(view_.DialogParent(),
-                         QStringLiteral("Ошибка открытия файла ") + path + QStringLiteral("."));
+    desktop_.ShowMessage(view_.DialogParent(), Tr(Text::kOpenError).arg(path));
     return;
   }
   recent_files_.Push(path);
@@ -208,18 +205,13 @@ void DocumentSession::RememberDiskState() {
 bool DocumentSession::MayOverwrite(bool* save_as) {
   *save_as = false;
   if (IsReadOnlyFile(file_name_)) {
-    *save_as = desktop_.AskYesNo(
-        view_.DialogParent(),
-        QStringLiteral("The file %1 is read-only. Save the page under another name?")
-            .arg(file_name_));
+    *save_as = desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kReadOnlySaveAs).arg(file_name_));
     return false;
   }
   const FileStamp now = StampOf(file_name_);
   if (disk_state_.exists && now != disk_state_) {
     return desktop_.AskYesNo(view_.DialogParent(),
-                             QStringLiteral("The file %1 was changed on disk by another program "
-                                            "since it was opened. Overwrite it with this text?")
-                                 .arg(file_name_));
+                             Tr(Text::kChangedOnDiskOverwrite).arg(file_name_));
   }
   return true;
 }
@@ -233,10 +225,7 @@ void DocumentSession::CheckDiskChanges() {
   kept_over_ = now;  // asked once per change
   const bool reload =
       !modified_ ||
-      desktop_.AskYesNo(view_.DialogParent(),
-                        QStringLiteral("The file %1 was changed on disk by another program. "
-                                       "Reload it and lose the changes made here?")
-                            .arg(file_name_));
+      desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kChangedOnDiskReload).arg(file_name_));
   if (reload) {
     QString error;
     if (LoadFile(file_name_, &error)) {
@@ -244,8 +233,7 @@ void DocumentSession::CheckDiskChanges() {
       saved_ = false;
       RememberDiskState();
       view_.ShowDocumentName(file_name_);  // the size and caret fields follow
-      view_.ShowStatusNote(
-          QStringLiteral("%1 was changed on disk and has been reloaded.").arg(file_name_));
+      view_.ShowStatusNote(Tr(Text::kReloaded).arg(file_name_));
     } else {
       desktop_.ShowError(view_.DialogParent(), error);
     }

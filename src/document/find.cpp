@@ -1,4 +1,5 @@
 #include "document/find.h"
+#include "names/texts.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ QString LiteralPattern(const QString& text) {
 std::optional<QRegularExpression> FindExpression(const QString& text, const FindOptions& options,
                                                  QString* error) {
   if (text.isEmpty()) {
-    if (error != nullptr) *error = QStringLiteral("Nothing to find");
+    if (error != nullptr) *error = Tr(Text::kNothingToFind);
     return std::nullopt;
   }
   QString pattern = options.regex ? text : LiteralPattern(text);

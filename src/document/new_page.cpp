@@ -1,4 +1,5 @@
 #include "document/new_page.h"
+#include "names/texts.h"
 
 #include "document/editor_model.h"
 
@@ -28,7 +29,8 @@ QStringList AppendFrameset(const NewPageFields& fields) {
 
 QStringList NewPageLines(const NewPageFields& fields) {
   QStringList lines{QStringLiteral("<html>"), QStringLiteral("<head>")};
-  lines.append(QStringLiteral("<title>") + OrDefault(fields.title, u"Введите название страницы") +
+  lines.append(QStringLiteral("<title>") +
+               (fields.title.isEmpty() ? Tr(Text::kDefaultTitle) : fields.title) +
                QStringLiteral("</title>"));
   lines.append(QStringLiteral("</head>"));
   if (fields.frames) {

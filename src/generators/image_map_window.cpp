@@ -1,4 +1,5 @@
 #include "generators/image_map_window.h"
+#include "names/texts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -101,12 +102,12 @@ ImageMapWindow::ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* 
 }
 
 void ImageMapWindow::ChoosePicture() {
-  const auto choice = desktop_.AskOpenPath(
-      this,
-      {QStringLiteral("All (*.jpg *.jpeg *.bmp *.png)"), QStringLiteral("JPEG Image File (*.jpg)"),
-       QStringLiteral("JPEG Image File (*.jpeg)"), QStringLiteral("Bitmaps (*.bmp)"),
-       QStringLiteral("PNG (*.png)")},
-      1, QString());
+  const auto choice =
+      desktop_.AskOpenPath(this,
+                           {Tr(Text::kPicturesFilter), QStringLiteral("JPEG Image File (*.jpg)"),
+                            QStringLiteral("JPEG Image File (*.jpeg)"),
+                            QStringLiteral("Bitmaps (*.bmp)"), QStringLiteral("PNG (*.png)")},
+                           1, QString());
   if (choice && !choice->path.isEmpty()) LoadPicture(choice->path);
 }
 
@@ -190,7 +191,7 @@ void ImageMapWindow::AddArea() {
   const auto tag = AreaTagText(shape_->currentText(), coords_->text(), link_->text(), alt_->text(),
                                title_->text());
   if (!tag) {
-    desktop_.ShowMessage(this, QStringLiteral("Отсутствует один из обязательных параметров."));
+    desktop_.ShowMessage(this, Tr(Text::kMissingParameter));
     return;
   }
   areas_->insertItem(0, *tag);

@@ -1,4 +1,5 @@
 #include "generators/style_sheet_window.h"
+#include "names/texts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -183,7 +184,7 @@ QString StyleSheetWindow::BuildRule() const {
 }
 
 void StyleSheetWindow::Save() {
-  const auto choice = desktop_.AskSavePath(this, {QStringLiteral("Стили (*.css)")}, 1, save_path_);
+  const auto choice = desktop_.AskSavePath(this, {Tr(Text::kStylesFilter)}, 1, save_path_);
   if (!choice || choice->path.isEmpty()) return;
   save_path_ = WithDefaultExtension(choice->path, QStringLiteral(".css"));
   QString text;

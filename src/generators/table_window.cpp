@@ -1,4 +1,5 @@
 #include "generators/table_window.h"
+#include "names/texts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,7 +28,7 @@ TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
       border_(NewSpin(border_panel_, QStringLiteral("SpinEdit3"), 0, 99, 1)),
       padding_(NewSpin(border_panel_, QStringLiteral("SpinEdit4"), 0, 99, 1)),
       spacing_(NewSpin(border_panel_, QStringLiteral("SpinEdit5"), 0, 99, 1)) {
-  setWindowTitle(QStringLiteral("Генератор таблиц"));
+  setWindowTitle(Tr(Text::kTableTitle));
   auto* group = Named<QGroupBox>(this, QStringLiteral("GroupBox1"));
   auto* grid = new QGridLayout(group);
   grid->addWidget(Named<QLabel>(group, QStringLiteral("Label1")), 0, 0);
@@ -43,8 +44,7 @@ TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
     grid->addWidget(Named<QLabel>(group, QString::fromUtf16(label), QString::fromUtf16(text)), row,
                     0);
     grid->addWidget(field, row, 1);
-    auto* button =
-        Named<QPushButton>(group, QString::fromUtf16(button_name), QStringLiteral("Выбрать"));
+    auto* button = Named<QPushButton>(group, QString::fromUtf16(button_name), Tr(Text::kChoose));
     grid->addWidget(button, row++, 2);
     BindColourButton(button, field, picker);
   }

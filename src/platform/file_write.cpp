@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include "names/texts.h"
 #include "platform/text_file.h"
 
 #include <fcntl.h>
@@ -51,18 +52,18 @@ bool WriteAll(int fd, const QByteArray& bytes) {
 QString WriteInPlace(const QString& path, const QByteArray& bytes) {
   const QByteArray name = QFile::encodeName(path);
   const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(errno));
+  if (fd < 0) return Tr(Text::kCannotCreateFile).arg(path, SystemReason(errno));
   // Grow first, so that running out of space fails before the old text is touched.
   struct stat info {};
   if (::fstat(fd, &info) == 0 && bytes.size() > info.st_size &&
       ::posix_fallocate(fd, 0, bytes.size()) == ENOSPC) {
     ::close(fd);
-    return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(ENOSPC));
+    return Tr(Text::kCannotWriteFile).arg(path, SystemReason(ENOSPC));
   }
   const bool ok = WriteAll(fd, bytes) && ::ftruncate(fd, bytes.size()) == 0 && ::fsync(fd) == 0;
   const int error = errno;
   ::close(fd);
-  if (!ok) return QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error));
+  if (!ok) return Tr(Text::kCannotWriteFile).arg(path, SystemReason(error));
   return QString();
 }
 
@@ -164,7 +165,7 @@ std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes,
         (keep_links || info.st_nlink == 1)) {
       return Failure(WriteInPlace(path, bytes));
     }
-    return Failure(QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(error)));
+    return Failure(Tr(Text::kCannotCreateFile).arg(path, SystemReason(error)));
   }
   ::fchmod(fd, mode);
   if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 ||
@@ -172,13 +173,13 @@ std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes,
     const int error = errno;
     ::close(fd);
     if (!temp.isEmpty()) ::unlink(temp.constData());
-    return Failure(QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error)));
+    return Failure(Tr(Text::kCannotWriteFile).arg(path, SystemReason(error)));
   }
   ::close(fd);
   if (::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) {
     const int error = errno;
     ::unlink(temp.constData());
-    return Failure(QStringLiteral("Cannot write file %1. %2").arg(path, SystemReason(error)));
+    return Failure(Tr(Text::kCannotWriteFile).arg(path, SystemReason(error)));
   }
   // The rename itself reaches the disk, so a power cut cannot bring the old text back.
   if (sync_folder) SyncFolder(target.absolutePath());
@@ -191,8 +192,7 @@ std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByte
                                       WriteOptions options) {
   const bool keep_links = options.keep_links;
   if (requested_path.trimmed().isEmpty()) {
-    return IoError{FileError::kWriteFailed,
-                   QStringLiteral("Cannot create file \"\": no file name.")};
+    return IoError{FileError::kWriteFailed, Tr(Text::kNoFileNameGiven)};
   }
   // A symbolic link stays a link: its target is written.
   QString link_error;
@@ -203,7 +203,7 @@ std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByte
   const bool exists = ::stat(name.constData(), &info) == 0;
   if (exists && S_ISDIR(info.st_mode)) {
     return IoError{FileError::kIsFolder,
-                   QStringLiteral("Cannot create file %1. %2").arg(path, SystemReason(EISDIR))};
+                   Tr(Text::kCannotCreateFile).arg(path, SystemReason(EISDIR))};
   }
   // A file the user may not write is not replaced behind the permissions' back.
   if (exists && IsReadOnlyFile(path)) {

@@ -1,4 +1,5 @@
 #include "platform/picture.h"
+#include "names/texts.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -34,10 +35,7 @@ bool IsJpegPath(const QString& path) {
 }
 
 QString TooLargeMessage(qint64 width, qint64 height) {
-  return QStringLiteral("The picture claims %1 x %2 pixels; at most %3 megapixels are opened.")
-      .arg(width)
-      .arg(height)
-      .arg(kMaxPicturePixels / 1000000);
+  return Tr(Text::kPictureTooLarge).arg(width).arg(height).arg(kMaxPicturePixels / 1000000);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/shell_verbs.h"
+#include "names/texts.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -15,7 +16,7 @@ QString DataFolder(QString data_folder) {
 // Desktop entries are UTF-8 text, not a user's document.
 QString WriteUtf8(const QString& path, const QString& text) {
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-    return QStringLiteral("Cannot create folder %1").arg(QFileInfo(path).absolutePath());
+    return Tr(Text::kCannotCreateFolder).arg(QFileInfo(path).absolutePath());
   }
   const std::optional<IoError> error = WriteWholeFile(path, text.toUtf8());
   return error ? error->message : QString();

@@ -1,4 +1,5 @@
 #include "platform/text_file.h"
+#include "names/texts.h"
 
 #include <QFile>
 
@@ -73,14 +74,13 @@ ReadOutcome ReadBytes(const QString& path, qint64 max_bytes) {
     return outcome;
   }
   if (S_ISDIR(info.st_mode)) {
-    outcome.error = IoError{FileError::kIsFolder, QStringLiteral("It is a folder, not a file.")};
+    outcome.error = IoError{FileError::kIsFolder, Tr(Text::kIsFolder)};
     ::close(fd);
     return outcome;
   }
   if (max_bytes >= 0 && info.st_size > max_bytes) {
-    outcome.error = IoError{
-        FileError::kTooLarge,
-        QStringLiteral("File too large (%1 bytes, at most %2)").arg(info.st_size).arg(max_bytes)};
+    outcome.error =
+        IoError{FileError::kTooLarge, Tr(Text::kTooLarge).arg(info.st_size).arg(max_bytes)};
     ::close(fd);
     return outcome;
   }
@@ -99,8 +99,7 @@ ReadOutcome ReadBytes(const QString& path, qint64 max_bytes) {
     if (n == 0) break;
     used += n;
     if (max_bytes >= 0 && used > max_bytes) {
-      outcome.error = IoError{FileError::kTooLarge,
-                              QStringLiteral("File too large (more than %1 bytes)").arg(max_bytes)};
+      outcome.error = IoError{FileError::kTooLarge, Tr(Text::kTooLargeStream).arg(max_bytes)};
       ::close(fd);
       return outcome;
     }
@@ -116,8 +115,7 @@ ReadOutcome ReadBytes(const QString& path, qint64 max_bytes) {
 ReadOutcome ReadWholeFile(const QString& path, qint64 max_bytes) {
   ReadOutcome outcome = ReadBytes(path, max_bytes);
   if (outcome.error) {
-    outcome.error->message =
-        QStringLiteral("Cannot open file %1. %2").arg(path, outcome.error->message);
+    outcome.error->message = Tr(Text::kCannotOpenFile).arg(path, outcome.error->message);
   }
   return outcome;
 }
@@ -164,9 +162,7 @@ bool IsReadOnlyFile(const QString& path) {
   return ::stat(name.constData(), &info) == 0 && IsReadOnly(name, info);
 }
 
-QString ReadOnlyFileMessage(const QString& path) {
-  return QStringLiteral("Cannot write file %1: the file is read-only.").arg(path);
-}
+QString ReadOnlyFileMessage(const QString& path) { return Tr(Text::kReadOnlyFile).arg(path); }
 
 bool FileLinkCount(const QString& path, qint64* links, qint64* size) {
   struct stat info {};

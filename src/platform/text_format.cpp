@@ -1,4 +1,5 @@
 #include "platform/text_format.h"
+#include "names/texts.h"
 
 #include <QStringDecoder>
 
@@ -297,6 +298,6 @@ QString FormatLabel(const TextFormat& format) {
       label += QStringLiteral("CR");
       break;
   }
-  if (format.mixed_line_ends) label += QStringLiteral(" (mixed)");
+  if (format.mixed_line_ends) label += Tr(Text::kMixed);
   return label;
 }

@@ -1,5 +1,7 @@
 #include "settings/language.h"
 
+#include "names/texts.h"
+
 #include <QHash>
 
 #include "names/window_names.h"
@@ -340,6 +342,4 @@ LanguageTexts ResolveLanguageTexts(const QStringList& lines) {
   return result;
 }
 
-QString MissingLineMessage(int line) {
-  return QStringLiteral("List index out of bounds (%1)").arg(line);
-}
+QString MissingLineMessage(int line) { return Tr(Text::kMissingLine).arg(line); }

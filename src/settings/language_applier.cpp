@@ -1,8 +1,10 @@
 #include "settings/language_applier.h"
+#include "names/texts.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -38,9 +40,14 @@ bool LanguageApplier::ApplyFile(const QString& path, bool refused) {
   // A refused name (one with a path) is never even read.
   const ReadOutcome read = refused ? ReadOutcome{} : ReadWholeFile(path, kSettingsCap);
   if (refused || !read.ok()) {
-    desktop_.ShowError(nullptr, QStringLiteral("Cannot open file %1").arg(path));
+    desktop_.ShowError(nullptr, Tr(Text::kCannotOpenLanguage).arg(path));
     return false;
   }
+  // The program's own texts follow the file: Russian for the shipped Russian file, English
+  // for any other.
+  SetLanguage(QFileInfo(path).completeBaseName().compare(u"russian", Qt::CaseInsensitive) == 0
+                  ? Language::kRussian
+                  : Language::kEnglish);
   const LanguageTexts texts = ResolveLanguageTexts(LanguageLines(read.bytes));
   Apply(texts);
   if (texts.missing_line) {

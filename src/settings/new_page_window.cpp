@@ -1,4 +1,5 @@
 #include "settings/new_page_window.h"
+#include "names/texts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -50,9 +51,9 @@ NewPageWindow::NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_wind
       title_(new QLineEdit(this)),
       frames_(new QCheckBox(this)),
       frames_panel_(new QFrame(this)),
-      border_(new QCheckBox(QStringLiteral("Бордюр"), this)),
-      scrolling_(new QCheckBox(QStringLiteral("Скроллинг"), this)),
-      noresize_(new QCheckBox(QStringLiteral("Немасштабируемый"), this)) {
+      border_(new QCheckBox(Tr(Text::kBorder), this)),
+      scrolling_(new QCheckBox(Tr(Text::kScrolling), this)),
+      noresize_(new QCheckBox(Tr(Text::kNoResize), this)) {
   setObjectName(kName.toString());
   setWindowFlag(Qt::Tool);
   title_->setObjectName(QStringLiteral("Edit1"));

@@ -1,4 +1,5 @@
 #include "settings/options_window.h"
+#include "names/texts.h"
 
 #include <QDir>
 
@@ -57,7 +58,7 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
   pages_->addTab(language_page, QStringLiteral("Language"));
   pages_->setCurrentWidget(language_page);
 
-  QPushButton* ok = NamedButton(QStringLiteral("Button1"), QStringLiteral("Ок"), this);
+  QPushButton* ok = NamedButton(QStringLiteral("Button1"), Tr(Text::kOk), this);
   QPushButton* reload = NamedButton(QStringLiteral("Button2"), QString(), this);
   connect(ok, &QPushButton::clicked, this, [this] {
     if (SaveSettings()) accept();
@@ -88,8 +89,7 @@ QWidget* OptionsWindow::MainPage() {
     QPushButton* button = NamedButton(QString::fromUtf16(name), QString(), main_page);
     main_layout->addWidget(button);
     const QString file_type = QString::fromUtf16(type);
-    const QString caption = file_type == u"lstfile" ? QStringLiteral("&Edit list with Brindlemark")
-                                                    : QStringLiteral("&Edit with Brindlemark");
+    const QString caption = file_type == u"lstfile" ? Tr(Text::kEditListWith) : Tr(Text::kEditWith);
     connect(button, &QPushButton::clicked, this,
             [this, file_type, caption] { RegisterVerb(file_type, caption); });
   }
@@ -102,10 +102,9 @@ QWidget* OptionsWindow::EditorPage() {
   auto* editor_page = new QWidget;
   editor_page->setObjectName(QStringLiteral("TabSheet2"));
   auto* editor_layout = new QVBoxLayout(editor_page);
-  QPushButton* font_button =
-      NamedButton(QStringLiteral("Button3"), QStringLiteral("Шрифт"), editor_page);
+  QPushButton* font_button = NamedButton(QStringLiteral("Button3"), Tr(Text::kFont), editor_page);
   QPushButton* colour_button =
-      NamedButton(QStringLiteral("Button4"), QStringLiteral("Цвет фона"), editor_page);
+      NamedButton(QStringLiteral("Button4"), Tr(Text::kBackgroundColour), editor_page);
   editor_layout->addWidget(font_button);
   editor_layout->addWidget(colour_button);
   editor_layout->addStretch(1);

@@ -1,4 +1,5 @@
 #include "settings/preview_window.h"
+#include "names/texts.h"
 
 #include <unistd.h>
 #include <QAction>
@@ -39,7 +40,7 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->setContentsMargins(0, 0, 0, 0);
   auto* reload = new QToolButton(this);
   reload->setObjectName(QStringLiteral("ReloadButton"));
-  reload->setText(QStringLiteral("Reload (F5)"));
+  reload->setText(Tr(Text::kReloadTip));
   reload->setAutoRaise(true);
   layout->addWidget(reload, 0, Qt::AlignLeft);
   auto* reload_key = new QAction(this);

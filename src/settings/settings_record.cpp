@@ -1,4 +1,5 @@
 #include "settings/settings_record.h"
+#include "names/texts.h"
 
 #include <QFileInfo>
 #include <QtEndian>
@@ -104,8 +105,7 @@ SettingsRead ReadSettingsFile(const QString& path) {
   }
   read.record = SettingsRecord::FromBytes(outcome.bytes);
   if (!read.record) {
-    read.error =
-        IoError{FileError::kUnreadable, QStringLiteral("Read beyond end of file: %1").arg(path)};
+    read.error = IoError{FileError::kUnreadable, Tr(Text::kReadBeyondEnd).arg(path)};
   }
   return read;
 }

@@ -1,4 +1,5 @@
 #include "snippets/clipboard_window.h"
+#include "names/texts.h"
 
 #include <QApplication>
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-const QStringList kFilters = {QStringLiteral("Clipboard files (*.cpb)")};
+const QStringList kFilters = {Tr(Text::kClipboardFilter)};
 
 }  // namespace
 

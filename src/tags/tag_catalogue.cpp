@@ -1,5 +1,10 @@
 #include "tags/tag_catalogue.h"
 
+#include <string_view>
+#include <utility>
+
+#include "names/texts.h"
+
 namespace {
 
 using enum TagKind;
@@ -117,6 +122,76 @@ constexpr TagCommand kCatalogue[] = {
 }  // namespace
 
 std::span<const TagCommand> TagCatalogue() { return kCatalogue; }
+
+QString CaptionOf(const TagCommand& command) {
+  // The English interface's captions, by item; the others are the same in both.
+  static constexpr std::pair<std::u16string_view, const char16_t*> kEnglish[] = {
+      {u"N4", u"Main"},
+      {u"N16", u"Emphasis"},
+      {u"N17", u"Indent"},
+      {u"N18", u"Emphasis"},
+      {u"N19", u"Strong emphasis"},
+      {u"N20", u"Quotation"},
+      {u"N21", u"Code"},
+      {u"N22", u"Keyboard input"},
+      {u"N23", u"Variable"},
+      {u"N24", u"Definition"},
+      {u"N25", u"Address"},
+      {u"N26", u"Big text"},
+      {u"N27", u"Small text"},
+      {u"N5", u"Formatting"},
+      {u"N14", u"Centre"},
+      {u"font1", u"Font"},
+      {u"N6", u"Bold"},
+      {u"N7", u"Italic"},
+      {u"N15", u"Heading"},
+      {u"N13", u"Preformatted"},
+      {u"N8", u"Underlined"},
+      {u"N9", u"Struck out"},
+      {u"N10", u"Subscript"},
+      {u"N11", u"Superscript"},
+      {u"N12", u"Fixed width"},
+      {u"N28", u"Separators"},
+      {u"N29", u"Line break"},
+      {u"N30", u"New paragraph"},
+      {u"N31", u"Rule"},
+      {u"N37", u"List"},
+      {u"N38", u"Alignment"},
+      {u"N42", u"Justify"},
+      {u"N39", u"Centre"},
+      {u"N40", u"Left"},
+      {u"N41", u"Right"},
+      {u"N43", u"Top"},
+      {u"N44", u"Bottom"},
+      {u"N1", u"Special characters"},
+      {u"N54", u"Forms"},
+      {u"N56", u"Form"},
+      {u"N57", u"Input line"},
+      {u"N58", u"Text area"},
+      {u"N59", u"Hidden field"},
+      {u"N60", u"File"},
+      {u"N55", u"SUBMIT button"},
+      {u"N33", u"Miscellaneous"},
+      {u"N34", u"Comment"},
+      {u"N35", u"Script"},
+      {u"TARGET1", u"Base TARGET"},
+      {u"N45", u"Add style sheet"},
+      {u"JS1", u"JS Back"},
+      {u"JS2", u"JS Forward"},
+      {u"N46", u"Date"},
+      {u"N53", u"Time"},
+      {u"N52", u"Template marker"},
+      {u"N51", u"Save template"},
+      {u"N49", u"New"},
+      {u"N48", u"Clear"},
+  };
+  if (CurrentLanguage() == Language::kEnglish) {
+    for (const auto& [name, caption] : kEnglish) {
+      if (name == command.name) return QString::fromUtf16(caption);
+    }
+  }
+  return QString::fromUtf16(command.caption);
+}
 
 const QStringList& CatalogueElementNames() {
   static const QStringList names = [] {

@@ -18,8 +18,8 @@ enum class TagKind {
 
 // One row of the pop-up menu of the editor.
 struct TagCommand {
-  const char16_t* name;  // object name of the menu item
-  const char16_t* caption;
+  const char16_t* name;     // object name of the menu item
+  const char16_t* caption;  // the Russian interface's
   TagKind kind;
   int depth;                // 0: the pop-up menu itself
   const char16_t* open;     // open text for a selection
@@ -29,6 +29,8 @@ struct TagCommand {
 
 // Every row of the pop-up menu, in menu order.
 std::span<const TagCommand> TagCatalogue();
+// A row's caption in the interface's language.
+QString CaptionOf(const TagCommand& command);
 
 // The element names the catalogue's snippets open, older ones (font, center, tt…) included.
 const QStringList& CatalogueElementNames();

@@ -14,11 +14,21 @@
 #include <QToolButton>
 #include <functional>
 
+#include "names/texts.h"
+
 // Controls made with their object name, the way every tool window builds them.
 template <class Control, class... Args>
 Control* Named(QWidget* parent, const QString& name, Args&&... args) {
   auto* control = new Control(std::forward<Args>(args)..., parent);
   control->setObjectName(name);
+  return control;
+}
+
+// A control whose caption is a text of the program's, in the language chosen.
+template <class Control>
+Control* Captioned(QWidget* parent, const QString& name, Text text) {
+  auto* control = Named<Control>(parent, name);
+  ShowText(control, &Control::setText, text);
   return control;
 }
 

@@ -307,7 +307,7 @@ void DocumentsTest::ReportsAFileThatCannotBeOpened() {
   Start();
   desktop_->open_answers.push_back(Desktop::FileChoice{Path(name), 1});
   app_->Main().OpenDocument(MainWindow::Source::kDialog);
-  QCOMPARE(desktop_->messages, QStringList{"Ошибка открытия файла " + Path(name) + "."});
+  QCOMPARE(desktop_->messages, QStringList{"Error opening the file " + Path(name) + "."});
   QCOMPARE(RecentFilesStore().Load(), QStringList(4, QString()));
 }
 
@@ -510,12 +510,12 @@ void DocumentsTest::ShowsTheSelectedFileSize() {
   for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
   QCOMPARE(names, (QStringList{"empty.htm", "five.txt"}));
   list->setCurrentRow(0);
-  QCOMPARE(panel->SizeLabel()->text(), QString("0 Байт"));
+  QCOMPARE(panel->SizeLabel()->text(), QString("0 bytes"));
   list->setCurrentRow(1);
-  QCOMPARE(panel->SizeLabel()->text(), QString("5 Байт"));
+  QCOMPARE(panel->SizeLabel()->text(), QString("5 bytes"));
   QFile::remove(Path("empty.htm"));
   list->setCurrentRow(0);
-  QCOMPARE(panel->SizeLabel()->text(), QString("-1 Байт"));
+  QCOMPARE(panel->SizeLabel()->text(), QString("-1 bytes"));
 }
 
 void DocumentsTest::OpensFromTheFilePanel() {

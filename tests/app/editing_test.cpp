@@ -68,7 +68,7 @@ void EditingTest::BuildsThePopupMenuFromTheCatalogue() {
     if (row.kind == TagKind::kSeparator) {
       QVERIFY(walked[i]->isSeparator());
     } else {
-      QCOMPARE(walked[i]->text(), QString::fromUtf16(row.caption));
+      QCOMPARE(walked[i]->text(), CaptionOf(row));
     }
   }
   QStringList top;

@@ -125,11 +125,11 @@ void BatchWindowsTest::BatchMessages_data() {
   QTest::addColumn<QString>("button");
   QTest::addColumn<bool>("empty_folder");
   QTest::addColumn<QString>("message");
-  QTest::addRow("no files") << "Button4" << true << "Не найдено файлов для изменения.";
-  QTest::addRow("no search text") << "Button4" << false << "Нет текста для поиска!!!";
-  QTest::addRow("no block") << "Button1" << false << "Не найдены строки для удаления/изменения.";
+  QTest::addRow("no files") << "Button4" << true << "No files to change were found.";
+  QTest::addRow("no search text") << "Button4" << false << "There is no text to find!";
+  QTest::addRow("no block") << "Button1" << false << "No lines to delete or change were found.";
   QTest::addRow("no block to delete")
-      << "Button2" << false << "Не найдены строки для удаления/изменения.";
+      << "Button2" << false << "No lines to delete or change were found.";
 }
 
 void BatchWindowsTest::BatchMessages() {
@@ -261,11 +261,11 @@ void BatchWindowsTest::SaveTemplateRules_data() {
   QTest::addRow("no marker") << "plain"
                              << "x"
                              << ""
-                             << "Отсутствует идентификатор шаблона!";
+                             << "The page has no template marker!";
   QTest::addRow("no name") << "<,,pattern,,>"
                            << "/"
                            << ""
-                           << "Не задано имя файла";
+                           << "No file name given";
   QTest::addRow("dot in the folder") << "<,,pattern,,>"
                                      << "dot.folder/t"
                                      << "dot.folder/t"
@@ -358,14 +358,15 @@ void BatchWindowsTest::RenameTwelvePicturesAndBack() {
   QCOMPARE(names.size(), 12);
   In<QLineEdit>(RenamerWindow::kName, "Edit3")->setText("*");
   Click(RenamerWindow::kName, "Button1");
-  QCOMPARE(desktop_->messages, QStringList{"А если в каталоге есть файлы с разными расширениями?"});
+  QCOMPARE(desktop_->messages,
+           QStringList{"And if the folder holds files with different extensions?"});
   QCOMPARE(QDir(pics).entryList(QDir::Files, QDir::Name).first(), QString("photo_a.jpg"));
 }
 
 void BatchWindowsTest::CopyGatheredFilesAsNumberedJpegs() {
   app_->Window<RenamerWindow>()->show();
   Click(RenamerWindow::kName, "Button1");
-  QCOMPARE(desktop_->messages, QStringList{"Не задан путь сохранения файлов!!!"});
+  QCOMPARE(desktop_->messages, QStringList{"No folder to save the files in!"});
   In<FolderList>(RenamerWindow::kName, "DirectoryListBox1")->setProperty("folder", Site());
   In<QLineEdit>(RenamerWindow::kName, "Edit3")->setText("htm");
   auto* files = In<QListWidget>(RenamerWindow::kName, "FileListBox1");

@@ -3,6 +3,7 @@
 #include "document/editor_model.h"
 #include "document/memory_editor_model.h"
 #include "document/new_page.h"
+#include "names/texts.h"
 
 Q_DECLARE_METATYPE(NewPageFields)
 
@@ -16,6 +17,7 @@ class NewPageTest : public QObject {
   void BuildsFramesets();
   void InsertsLinesIntoAnEmptyEditor();
   void StacksLinesAboveTheCaretLine();
+  void DefaultTitleFollowsTheLanguage();
 };
 
 void NewPageTest::BuildsThePage_data() {
@@ -25,7 +27,7 @@ void NewPageTest::BuildsThePage_data() {
       << NewPageFields{}
       << QStringList{"<html>",
                      "<head>",
-                     "<title>Введите название страницы</title>",
+                     "<title>Enter the page title</title>",
                      "</head>",
                      "<body bgcolor=white text=black link=blue vlink=green alink=red>",
                      "",
@@ -53,7 +55,7 @@ void NewPageTest::BuildsThePage_data() {
       << frames
       << QStringList{"<html>",
                      "<head>",
-                     "<title>Введите название страницы</title>",
+                     "<title>Enter the page title</title>",
                      "</head>",
                      "<frameset cols=\"*,110\" border=1>",
                      "<frame name=\"second\" src=\"second.htm\" scrolling=no>",
@@ -121,6 +123,13 @@ void NewPageTest::StacksLinesAboveTheCaretLine() {
   QCOMPARE(insertline(editor, "b"), 4);
   QCOMPARE(insertline(editor, "c"), 5);
   QCOMPARE(editor.Lines(), (QStringList{"l0", "l1", "l2", "a", "b", "c", "line 3", "l4"}));
+}
+
+void NewPageTest::DefaultTitleFollowsTheLanguage() {
+  SetLanguage(Language::kRussian);
+  const QStringList lines = NewPageLines(NewPageFields{});
+  SetLanguage(Language::kEnglish);
+  QCOMPARE(lines.at(2), QString("<title>Введите название страницы</title>"));
 }
 
 QTEST_GUILESS_MAIN(NewPageTest)

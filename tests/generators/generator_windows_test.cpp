@@ -353,7 +353,7 @@ void GeneratorWindowsTest::ImageMapDragsInEveryDirection() {
 void GeneratorWindowsTest::ImageMapInsertsNewestAreaFirst() {
   app_->Main().Button("SpeedButton28")->click();
   Click(ImageMapWindow::kName, "Button3");
-  QCOMPARE(desktop_->messages, QStringList{"Отсутствует один из обязательных параметров."});
+  QCOMPARE(desktop_->messages, QStringList{"One of the required values is missing."});
   In<QLineEdit>(ImageMapWindow::kName, "Edit5")->setText("1,1,2,2");
   In<QLineEdit>(ImageMapWindow::kName, "Edit2")->setText("a.htm");
   Click(ImageMapWindow::kName, "Button3");

@@ -250,8 +250,8 @@ void OptionsWindowTest::MissingLanguageFileKeepsBuiltInTexts() {
   QFile::remove(dir_->filePath("english.lng"));
   Start();
   QCOMPARE(desktop_->errors, QStringList{"Cannot open file " + dir_->filePath("english.lng")});
-  QCOMPARE(Control<QPushButton>(&Options(), "Button3")->text(), QString("Шрифт"));
-  QCOMPARE(Control<QPushButton>(&Options(), "Button4")->text(), QString("Цвет фона"));
+  QCOMPARE(Control<QPushButton>(&Options(), "Button3")->text(), QString("Font"));
+  QCOMPARE(Control<QPushButton>(&Options(), "Button4")->text(), QString("Background colour"));
   QCOMPARE(Main().MenuItem("N84")->text(), QString(" "));
   QCOMPARE(Main().Editor().LineCount(), 8);
 }
