@@ -31,9 +31,9 @@ FindBar::FindBar(CodeEditor* editor, EditorModel& model, QWidget* parent)
       model_(model),
       find_(Named<QLineEdit>(this, QStringLiteral("FindText"))),
       replace_(Named<QLineEdit>(this, QStringLiteral("ReplaceText"))),
-      regex_(Named<QCheckBox>(this, QStringLiteral("FindRegex"), Tr(Text::kFindRegex))),
-      match_case_(Named<QCheckBox>(this, QStringLiteral("FindCase"), Tr(Text::kFindCase))),
-      whole_word_(Named<QCheckBox>(this, QStringLiteral("FindWholeWord"), Tr(Text::kFindWord))),
+      regex_(Captioned<QCheckBox>(this, QStringLiteral("FindRegex"), Text::kFindRegex)),
+      match_case_(Captioned<QCheckBox>(this, QStringLiteral("FindCase"), Text::kFindCase)),
+      whole_word_(Captioned<QCheckBox>(this, QStringLiteral("FindWholeWord"), Text::kFindWord)),
       count_label_(Named<QLabel>(this, QStringLiteral("FindCount"))),
       replace_row_(new QWidget(this)),
       count_timer_(new QTimer(this)) {
@@ -69,9 +69,9 @@ void FindBar::BuildRows() {
   auto* previous = Named<QPushButton>(this, QStringLiteral("FindPrevious"), QStringLiteral("◀"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("FindClose"), QStringLiteral("×"));
   auto* replace_one =
-      Named<QPushButton>(replace_row_, QStringLiteral("ReplaceOne"), Tr(Text::kReplaceOne));
+      Captioned<QPushButton>(replace_row_, QStringLiteral("ReplaceOne"), Text::kReplaceOne);
   auto* replace_all =
-      Named<QPushButton>(replace_row_, QStringLiteral("ReplaceAll"), Tr(Text::kReplaceAll));
+      Captioned<QPushButton>(replace_row_, QStringLiteral("ReplaceAll"), Text::kReplaceAll);
   close_button->setFixedWidth(28);
   ShowText(next, &QPushButton::setToolTip, Text::kNextTip);
   ShowText(previous, &QPushButton::setToolTip, Text::kPreviousTip);

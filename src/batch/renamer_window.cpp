@@ -73,10 +73,12 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
 
 // The buttons between the file list and the gathered list: add, remove, clear.
 QVBoxLayout* RenamerWindow::ListButtons() {
-  QToolButton* add = NewToolButton(this, QStringLiteral("SpeedButton1"), QStringLiteral(">"),
-                                   Tr(Text::kAddToListTip));
-  QToolButton* remove = NewToolButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("<"),
-                                      Tr(Text::kRemoveFromListTip));
+  QToolButton* add =
+      NewToolButton(this, QStringLiteral("SpeedButton1"), QStringLiteral(">"), QString());
+  ShowText(add, &QToolButton::setToolTip, Text::kAddToListTip);
+  QToolButton* remove =
+      NewToolButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("<"), QString());
+  ShowText(remove, &QToolButton::setToolTip, Text::kRemoveFromListTip);
   auto* clear = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral("Del"));
   ShowText(clear, &QPushButton::setToolTip, Text::kClearListTip);
   auto* middle = new QVBoxLayout;

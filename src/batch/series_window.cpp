@@ -73,7 +73,7 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
                     options);
   });
   browser_.SetFolder(QString());
-  ShowLineText();
+  BindText(line_text_, [this] { ShowLineText(); });
 }
 
 // The varied line and what it holds, the text around the number, the range, the digit

@@ -69,6 +69,14 @@ void DocumentSession::SetFormat(const TextFormat& format) {
   saved_ = false;
 }
 
+void DocumentSession::SetUntitledName(const QString& name) {
+  const bool untitled = !file_name_.isEmpty() && file_name_ == untitled_name_;
+  untitled_name_ = name;
+  // Still untitled, so a save asks for a name; the caption keeps the old name until the
+  // document is named again.
+  if (untitled) file_name_ = name;
+}
+
 void DocumentSession::ReopenWithEncoding(TextEncoding encoding) {
   if (!IsNamed()) return;
   if (modified_ &&

@@ -74,7 +74,8 @@ class DocumentSession {
   QString FileName() const { return file_name_; }
   void SetDocumentName(const QString& name);
   QString UntitledName() const { return untitled_name_; }
-  void SetUntitledName(const QString& name) { untitled_name_ = name; }
+  // An untitled page carries the name of the interface's language and stays untitled.
+  void SetUntitledName(const QString& name);
   QString CurrentFolder() const { return current_folder_; }
   void SetCurrentFolder(const QString& folder) { current_folder_ = folder; }
   bool Modified() const { return modified_; }

@@ -1,4 +1,5 @@
 #include "generators/rule_window.h"
+#include "names/texts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -55,7 +56,7 @@ RuleWindow::RuleWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget
   layout->addWidget(colour_wanted_, 2, 0);
   layout->addWidget(colour_, 2, 1);
   layout->addWidget(swatch_, 2, 2);
-  auto* cancel = Named<QPushButton>(this, QStringLiteral("CancelButton"), QStringLiteral("Cancel"));
+  auto* cancel = Captioned<QPushButton>(this, QStringLiteral("CancelButton"), Text::kCancel);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   layout->addWidget(ok, 3, 1);
   layout->addWidget(cancel, 3, 2);

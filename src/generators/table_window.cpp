@@ -28,7 +28,7 @@ TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
       border_(NewSpin(border_panel_, QStringLiteral("SpinEdit3"), 0, 99, 1)),
       padding_(NewSpin(border_panel_, QStringLiteral("SpinEdit4"), 0, 99, 1)),
       spacing_(NewSpin(border_panel_, QStringLiteral("SpinEdit5"), 0, 99, 1)) {
-  setWindowTitle(Tr(Text::kTableTitle));
+  ShowText(this, &QWidget::setWindowTitle, Text::kTableTitle);
   auto* group = Named<QGroupBox>(this, QStringLiteral("GroupBox1"));
   auto* grid = new QGridLayout(group);
   grid->addWidget(Named<QLabel>(group, QStringLiteral("Label1")), 0, 0);
@@ -44,7 +44,7 @@ TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidg
     grid->addWidget(Named<QLabel>(group, QString::fromUtf16(label), QString::fromUtf16(text)), row,
                     0);
     grid->addWidget(field, row, 1);
-    auto* button = Named<QPushButton>(group, QString::fromUtf16(button_name), Tr(Text::kChoose));
+    auto* button = Captioned<QPushButton>(group, QString::fromUtf16(button_name), Text::kChoose);
     grid->addWidget(button, row++, 2);
     BindColourButton(button, field, picker);
   }

@@ -213,6 +213,12 @@ constexpr TextRow kRows[] = {
     {Text::kUnfoldHere, u"Unfold element", u"Развернуть элемент"},
     {Text::kMatchingTag, u"Go to matching tag", u"К парному тегу"},
     {Text::kMissingLine, u"List index out of bounds (%1)", u"Индекс списка вне границ (%1)"},
+    {Text::kIncludeSubfolders, u"Include subfolders", u"Со вложенными папками"},
+    {Text::kCredits,
+     u"<b>Brindlemark</b><br>HTML editor for hand-written web pages<br>Version %1<br>The "
+     u"Brindlemark team",
+     u"<b>Brindlemark</b><br>Редактор HTML для страниц, написанных вручную<br>Версия %1<br>Команда "
+     u"Brindlemark"},
 };
 
 constexpr bool RowsInOrder() {

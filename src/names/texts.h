@@ -165,8 +165,10 @@ enum class Text {
   kUnfoldHere,
   kMatchingTag,
   kMissingLine,
+  kIncludeSubfolders,
+  kCredits,
 };
-inline constexpr int kTextCount = int(Text::kMissingLine) + 1;
+inline constexpr int kTextCount = int(Text::kCredits) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

@@ -1,4 +1,5 @@
 #include "settings/about_window.h"
+#include "names/texts.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -66,10 +67,9 @@ AboutWindow::AboutWindow(Desktop& desktop, QWidget* parent) : QDialog(parent) {
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("Image2"));
   icon->setPixmap(style()->standardIcon(QStyle::SP_FileIcon).pixmap(32, 32));
-  auto* credits =
-      new QLabel(QStringLiteral("<b>Brindlemark</b><br>HTML editor for hand-written web pages<br>"
-                                "Version 0.1<br>The Brindlemark team"),
-                 this);
+  auto* credits = new QLabel(this);
+  BindText(credits,
+           [credits] { credits->setText(Tr(Text::kCredits).arg(QStringLiteral(BM_VERSION))); });
   credits->setObjectName(QStringLiteral("Label1"));
   auto* mail_caption = new QLabel(this);
   mail_caption->setObjectName(QStringLiteral("Label6"));

@@ -51,9 +51,12 @@ NewPageWindow::NewPageWindow(ColourPickerWindow& picker, EditorTarget& main_wind
       title_(new QLineEdit(this)),
       frames_(new QCheckBox(this)),
       frames_panel_(new QFrame(this)),
-      border_(new QCheckBox(Tr(Text::kBorder), this)),
-      scrolling_(new QCheckBox(Tr(Text::kScrolling), this)),
-      noresize_(new QCheckBox(Tr(Text::kNoResize), this)) {
+      border_(new QCheckBox(this)),
+      scrolling_(new QCheckBox(this)),
+      noresize_(new QCheckBox(this)) {
+  ShowText(border_, &QCheckBox::setText, Text::kBorder);
+  ShowText(scrolling_, &QCheckBox::setText, Text::kScrolling);
+  ShowText(noresize_, &QCheckBox::setText, Text::kNoResize);
   setObjectName(kName.toString());
   setWindowFlag(Qt::Tool);
   title_->setObjectName(QStringLiteral("Edit1"));
@@ -108,7 +111,8 @@ QFrame* NewPageWindow::LeftPanel() {
   ok->setObjectName(QStringLiteral("Button6"));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   // Cancel (and Escape) leave the page as it is; closing by the frame still makes the page.
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), left);
+  auto* cancel = new QPushButton(left);
+  ShowText(cancel, &QPushButton::setText, Text::kCancel);
   cancel->setObjectName(QStringLiteral("CancelButton"));
   connect(cancel, &QPushButton::clicked, this, [this] {
     cancelled_ = true;

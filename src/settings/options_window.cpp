@@ -58,7 +58,8 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
   pages_->addTab(language_page, QStringLiteral("Language"));
   pages_->setCurrentWidget(language_page);
 
-  QPushButton* ok = NamedButton(QStringLiteral("Button1"), Tr(Text::kOk), this);
+  QPushButton* ok = NamedButton(QStringLiteral("Button1"), QString(), this);
+  ShowText(ok, &QPushButton::setText, Text::kOk);
   QPushButton* reload = NamedButton(QStringLiteral("Button2"), QString(), this);
   connect(ok, &QPushButton::clicked, this, [this] {
     if (SaveSettings()) accept();

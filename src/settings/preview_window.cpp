@@ -40,7 +40,7 @@ PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->setContentsMargins(0, 0, 0, 0);
   auto* reload = new QToolButton(this);
   reload->setObjectName(QStringLiteral("ReloadButton"));
-  reload->setText(Tr(Text::kReloadTip));
+  ShowText(reload, &QToolButton::setText, Text::kReloadTip);
   reload->setAutoRaise(true);
   layout->addWidget(reload, 0, Qt::AlignLeft);
   auto* reload_key = new QAction(this);

@@ -1,4 +1,5 @@
 #include "widgets/file_browser.h"
+#include "names/texts.h"
 
 #include <QCheckBox>
 
@@ -193,7 +194,8 @@ void FileBrowser::AddTo(QBoxLayout* layout) const {
 }
 
 void FileBrowser::AddSubfolderChoice(QWidget* parent) {
-  subfolders = new QCheckBox(QStringLiteral("Include subfolders"), parent);
+  subfolders = new QCheckBox(parent);
+  ShowText(subfolders, &QCheckBox::setText, Text::kIncludeSubfolders);
   subfolders->setObjectName(QStringLiteral("IncludeSubfolders"));
 }
 

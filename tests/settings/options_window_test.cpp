@@ -2,11 +2,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,12 +20,72 @@
 #include "app/main_window.h"
 #include "app/save_prompt_window.h"
 #include "editor/code_editor.h"
+#include "html/html_names.h"
 #include "platform/shell_verbs.h"
 #include "settings/about_window.h"
 #include "settings/options_window.h"
 #include "settings/settings_record.h"
 #include "support/fake_desktop.h"
 #include "support/window_fixture.h"
+
+namespace {
+
+// Every text the windows show: captions, titles, tool tips, place holders, menus.
+QStringList ShownTexts(const std::vector<QWidget*>& windows) {
+  QStringList texts;
+  for (QWidget* window : windows) {
+    texts << window->windowTitle();
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+      texts << widget->toolTip();
+      if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
+      if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
+      if (auto* box = qobject_cast<QGroupBox*>(widget)) texts << box->title();
+      if (auto* field = qobject_cast<QLineEdit*>(widget)) texts << field->placeholderText();
+      if (auto* menu = qobject_cast<QMenu*>(widget)) texts << menu->title();
+      if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+        for (int i = 0; i < tabs->count(); ++i) texts << tabs->tabText(i);
+      }
+    }
+    for (QAction* action : window->findChildren<QAction*>()) texts << action->text();
+  }
+  texts.removeAll(QString());
+  return texts;
+}
+
+// A word of the other language: Cyrillic in English; in Russian a Latin word that is no
+// name of a file, tag, key, encoding or the program.
+bool Foreign(const QString& text, bool russian) {
+  static const QRegularExpression kCyrillic(QStringLiteral("\\p{Cyrillic}"));
+  if (!russian) return text.contains(kCyrillic);
+  static const QRegularExpression kNames(QStringLiteral(
+      "<[^>]*>|\\*?\\.[A-Za-z]+|[A-Za-z]+:[^ ]*|/[^ ]*|[A-Za-z]+-[0-9]+[A-Za-z0-9-]*|"
+      "\\S+@\\S+|\\S+\\.example"));
+  static const QRegularExpression kWord(QStringLiteral("[A-Za-z]*[a-z][A-Za-z]*"));
+  // Names of keys and encodings, the pop-up menu's named symbols and the captions the
+  // windows keep in every language.
+  static const QStringList kAllowed = {
+      "Brindlemark",     "Ctrl",      "Shift",       "Alt",   "Space",      "Registered",
+      "Copyright",       "CheckBox",  "RadioButton", "Media", "Windows",    "JS",
+      "JavaScripts",     "Clipboard", "Height",      "Width", "Background", "Bordercolorlight",
+      "Bordercolordark", "Del",       "Cl",          "Ok",    "Main",       "Editor",
+      "Language",        "BGColor",   "Text",        "Link",  "VLink",      "ALink",
+      "Untitled"};  // an untitled page's caption keeps the name it was given
+  // Element, attribute and property names are tag names too.
+  static const QStringList kMarkup = CompletionNames({CompletionKind::kElement, {}, 0}) +
+                                     CompletionNames({CompletionKind::kAttribute, "img", 0}) +
+                                     CompletionNames({CompletionKind::kAttribute, "hr", 0}) +
+                                     CompletionNames({CompletionKind::kAttribute, "area", 0}) +
+                                     CompletionNames({CompletionKind::kCssProperty, {}, 0});
+  if (kMarkup.contains(text)) return false;
+  QString words = text;
+  words.remove(kNames);
+  for (const auto& match : kWord.globalMatch(words)) {
+    if (match.capturedLength() > 1 && !kAllowed.contains(match.captured())) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 // The settings file, the options and about windows and the language files, at window level.
 class OptionsWindowTest : public WindowTest {
@@ -41,6 +104,7 @@ class OptionsWindowTest : public WindowTest {
   void ReloadRestoresTheStoredOptions();
   void SaveIntoAFolderThatRefusesKeepsTheWindowOpen();
   void SwitchesLanguageAtOnce();
+  void EachLanguageShowsOnlyItsOwnWords();
   void RemembersOnlyNamesThatFit_data();
   void RemembersOnlyNamesThatFit();
   void ShortLanguageFileStopsAtTheMissingLine();
@@ -181,6 +245,25 @@ void OptionsWindowTest::SaveIntoAFolderThatRefusesKeepsTheWindowOpen() {
   QVERIFY(desktop_->errors.constFirst().contains("htmled.ini"));
 }
 
+// Both ways between the shipped languages: no window, menu or tool tip shows a word of the
+// other language.
+void OptionsWindowTest::EachLanguageShowsOnlyItsOwnWords() {
+  Start();
+  for (const char* language : {"russian", "english"}) {
+    desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath(language), 1});
+    Control<QPushButton>(&Options(), "Button7")->click();
+    const bool russian = QByteArray(language) == "russian";
+    QStringList foreign;
+    for (const QString& text : ShownTexts(app_->Windows())) {
+      if (Foreign(text, russian)) foreign << text;
+    }
+    foreign.removeDuplicates();
+    for (const QString& text : std::as_const(foreign))
+      qWarning("%s: %s", language, qPrintable(text));
+    QVERIFY(foreign.isEmpty());
+  }
+}
+
 void OptionsWindowTest::SwitchesLanguageAtOnce() {
   Start();
   // Every menu shows the letter Alt opens it with, each its own, in both languages.
@@ -208,8 +291,11 @@ void OptionsWindowTest::SwitchesLanguageAtOnce() {
   QCOMPARE(Control<QPushButton>(&app_->SavePrompt(), "BitBtn1")->text(), QString("Да"));
   QCOMPARE(Control<QLabel>(&app_->About(), "Label6")->text(), QString("Почта:"));
   QCOMPARE(Options().windowTitle(), QString("Настройки"));
-  // The caption built from the old untitled name stays until the name is set again.
+  // The caption built from the old untitled name stays until the name is set again, and
+  // the page is still untitled: saving asks for a name.
   QCOMPARE(Main().windowTitle(), QString("Brindlemark : Untitled"));
+  QVERIFY(!Main().SaveDocument());
+  QCOMPARE(desktop_->save_dialogs, 1);
 }
 
 void OptionsWindowTest::RemembersOnlyNamesThatFit_data() {
