@@ -44,6 +44,7 @@ BatchReplaceWindow::BatchReplaceWindow(Desktop& desktop, QWidget* parent)
              Named<QRadioButton>(this, QStringLiteral("RadioButton3"))},
       find_text_(Named<QLineEdit>(this, QStringLiteral("Edit1"))),
       replace_text_(Named<QLineEdit>(this, QStringLiteral("Edit2"))),
+      every_match_(Captioned<QCheckBox>(this, QStringLiteral("CheckBoxAll"), Text::kEveryMatch)),
       panel_(new BatchPanel(desktop, this)) {
   MakeExclusive(this, {modes_[0], modes_[1], modes_[2]});
   modes_[0]->setChecked(true);
@@ -92,6 +93,8 @@ QVBoxLayout* BatchReplaceWindow::RightColumn() {
   auto* substitute = Named<QPushButton>(text_panel, QStringLiteral("Button4"));
   find_text_->setParent(text_panel);
   replace_text_->setParent(text_panel);
+  every_match_->setParent(text_panel);
+  ShowText(every_match_, &QCheckBox::setToolTip, Text::kEveryMatchTip);
   auto* blocks = new QGridLayout;
   blocks->addWidget(Named<QLabel>(this, QStringLiteral("Label4")), 0, 0);
   blocks->addWidget(Named<QLabel>(this, QStringLiteral("Label5")), 0, 1);
@@ -108,6 +111,7 @@ QVBoxLayout* BatchReplaceWindow::RightColumn() {
   text_layout->addWidget(Named<QLabel>(text_panel, QStringLiteral("Label2")), 1, 0);
   text_layout->addWidget(replace_text_, 1, 1);
   text_layout->addWidget(substitute, 0, 2, 2, 1);
+  text_layout->addWidget(every_match_, 2, 1);
   auto* right = new QVBoxLayout;
   right->addLayout(blocks, 1);
   right->addLayout(modes);
@@ -153,7 +157,9 @@ void BatchReplaceWindow::SetJob(Job job) {
       case Job::kText:
         break;
     }
-    return RunBatch(ReplaceTextSteps(files, find_text_->text(), replace_text_->text()), options);
+    return RunBatch(ReplaceTextSteps(files, find_text_->text(), replace_text_->text(),
+                                     every_match_->isChecked()),
+                    options);
   });
 }
 

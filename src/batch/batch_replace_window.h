@@ -49,6 +49,7 @@ class BatchReplaceWindow : public ToolWindow {
   QRadioButton* modes_[3];
   QLineEdit* find_text_;
   QLineEdit* replace_text_;
+  QCheckBox* every_match_;
   BatchPanel* panel_;
   Job job_ = Job::kText;
 };

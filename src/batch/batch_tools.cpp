@@ -61,17 +61,17 @@ QList<BatchStep> DeleteBlockSteps(const QStringList& files, const QStringList& f
 
 namespace {
 
-// The first occurrence of find in every line, found by one search over the whole file
-// rather than line by line; the bytes between matches, line ends included, are copied as
-// they are. Nothing when find does not occur.
+// The first occurrence of find in every line (or every occurrence), found by one search over
+// the whole file rather than line by line; the bytes between matches, line ends included,
+// are copied as they are. Nothing when find does not occur.
 qsizetype Search(const QByteArray& bytes, const QByteArray& find, qsizetype from) {
   const void* found = ::memmem(bytes.constData() + from, static_cast<size_t>(bytes.size() - from),
                                find.constData(), static_cast<size_t>(find.size()));
   return found == nullptr ? -1 : static_cast<const char*>(found) - bytes.constData();
 }
 
-std::optional<QByteArray> ReplaceFirstPerLine(const QByteArray& bytes, const QByteArray& find,
-                                              QByteArrayView replacement) {
+std::optional<QByteArray> ReplacePerLine(const QByteArray& bytes, const QByteArray& find,
+                                         QByteArrayView replacement, bool every_match) {
   const qsizetype find_size = find.size();
   qsizetype at = Search(bytes, find, 0);
   if (at < 0) return std::nullopt;
@@ -83,9 +83,9 @@ std::optional<QByteArray> ReplaceFirstPerLine(const QByteArray& bytes, const QBy
   while (at >= 0) {
     out.append(data + copied, at - copied);
     out.append(replacement);
-    // The rest of this line stays as it is.
+    // The rest of this line stays as it is, unless every match goes.
     qsizetype end = at + find_size;
-    while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
+    while (!every_match && end < size && data[end] != '\n' && data[end] != '\r') ++end;
     out.append(data + at + find_size, end - at - find_size);
     copied = end;
     at = Search(bytes, find, end);
@@ -97,7 +97,7 @@ std::optional<QByteArray> ReplaceFirstPerLine(const QByteArray& bytes, const QBy
 }  // namespace
 
 QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
-                                  const QString& replacement) {
+                                  const QString& replacement, bool every_match) {
   if (find.contains(u'\n') || find.contains(u'\r') || find.isEmpty()) {
     return ForEach(files, [=]() -> LineEdit {
       return [=](FileLines& file) {
@@ -122,13 +122,13 @@ QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
     steps.append({file, file, [=](const QByteArray& input, QString*) -> std::optional<QByteArray> {
                     const TextFormat format = DetectTextFormat(input);
                     if (format.encoding == TextEncoding::kUtf8) {
-                      return ReplaceFirstPerLine(input, utf8_find, utf8_replacement);
+                      return ReplacePerLine(input, utf8_find, utf8_replacement, every_match);
                     }
                     if (format.encoding == TextEncoding::kWindows1251) {
-                      return ReplaceFirstPerLine(input, cp1251_find, cp1251_replacement);
+                      return ReplacePerLine(input, cp1251_find, cp1251_replacement, every_match);
                     }
-                    return ReplaceFirstPerLine(input, EncodeFor(find, format),
-                                               EncodeFor(replacement, format));
+                    return ReplacePerLine(input, EncodeFor(find, format),
+                                          EncodeFor(replacement, format), every_match);
                   }});
   }
   return steps;

@@ -14,8 +14,9 @@ enum class BlockMode { kReplace, kAppend, kPrepend };
 QList<BatchStep> BlockEditSteps(const QStringList& files, BlockMode mode, const QStringList& find,
                                 const QStringList& replacement);
 QList<BatchStep> DeleteBlockSteps(const QStringList& files, const QStringList& find);
+// The first occurrence of find in every line, or every occurrence when every_match.
 QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
-                                  const QString& replacement);
+                                  const QString& replacement, bool every_match = false);
 
 // Converter: text to HTML (wrapped in "<html>" lines) or HTML to text, optionally tidied,
 // written over the source or under the other extension.

@@ -103,7 +103,7 @@ int Invocation::ReplaceText() {
   QStringList files;
   if (!Files(&files) || !Need({"--find", "--replace"})) return Bad(error_);
   if (Option("--find").trimmed().isEmpty()) return Bad(QStringLiteral("--find is empty"));
-  return Run(ReplaceTextSteps(files, Option("--find"), Option("--replace")));
+  return Run(ReplaceTextSteps(files, Option("--find"), Option("--replace"), Flag("--all")));
 }
 
 int Invocation::BlockEdit() {
@@ -247,7 +247,9 @@ struct CommandRow {
 };
 
 constexpr CommandRow kCommands[] = {
-    {"replace-text", "--find TEXT --replace TEXT   first occurrence in every line",
+    {"replace-text",
+     "--find TEXT --replace TEXT [--all]   first occurrence in every line\n"
+     "                 (every occurrence with --all)",
      &Invocation::ReplaceText},
     {"replace-block", "--find-file FILE --replace-file FILE", &Invocation::BlockEdit},
     {"append", "--block-file FILE          add lines at the end, drop blank lines",

@@ -24,6 +24,7 @@ const QStringList kValueOptions = {
     QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
     QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end")};
 const QStringList kFlags = {QStringLiteral("--dry-run"),
+                            QStringLiteral("--all"),
                             QStringLiteral("--tidy"),
                             QStringLiteral("--other-extension"),
                             QStringLiteral("--keep-name"),

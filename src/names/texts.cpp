@@ -219,6 +219,9 @@ constexpr TextRow kRows[] = {
      u"Brindlemark team",
      u"<b>Brindlemark</b><br>Редактор HTML для страниц, написанных вручную<br>Версия %1<br>Команда "
      u"Brindlemark"},
+    {Text::kEveryMatch, u"Every match in a line", u"Все совпадения в строке"},
+    {Text::kEveryMatchTip, u"Off: only the first match of each line is replaced",
+     u"Если выключено, в каждой строке заменяется только первое совпадение"},
 };
 
 constexpr bool RowsInOrder() {

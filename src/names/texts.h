@@ -167,8 +167,10 @@ enum class Text {
   kMissingLine,
   kIncludeSubfolders,
   kCredits,
+  kEveryMatch,
+  kEveryMatchTip,
 };
-inline constexpr int kTextCount = int(Text::kCredits) + 1;
+inline constexpr int kTextCount = int(Text::kEveryMatchTip) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

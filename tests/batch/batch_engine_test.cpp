@@ -50,6 +50,12 @@ class BatchEngineTest : public QObject {
     QCOMPARE(QFileInfo(Path("b.htm")).lastModified(), untouched);
   }
 
+  void EveryMatchInALineWhenAsked() {
+    Run(ReplaceTextSteps({Path("a.htm"), Path("d.htm")}, "foo", "X", true));
+    QCOMPARE(Read(Path("a.htm")), QByteArray("one X\r\ntwo X X\r\n"));
+    QCOMPARE(Read(Path("d.htm")), QByteArray("\xEF\xBB\xBF\xD0\x96 X\r\n"));
+  }
+
   void DryRunListsExactlyWhatTheRunDoes() {
     BatchOptions dry = Options();
     dry.dry_run = true;

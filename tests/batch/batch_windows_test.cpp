@@ -106,10 +106,11 @@ void BatchWindowsTest::ReplaceOverAFolderPreviewRunAndUndo() {
   QCOMPARE(In<QListWidget>(BatchReplaceWindow::kName, "PreviewFiles")->item(2)->text(),
            QString("sub/d.htm"));
   In<QCheckBox>(BatchReplaceWindow::kName, "IncludeSubfolders")->setChecked(false);
+  In<QCheckBox>(BatchReplaceWindow::kName, "CheckBoxAll")->setChecked(true);
   Click(BatchReplaceWindow::kName, "Button4");
   QCOMPARE(Read(Site("sub/d.htm")), QByteArray("old\r\n"));
   QCOMPARE(Read(Site("a.htm")), QByteArray("<p>new</p>\r\n<p>new</p>\r\n"));
-  QCOMPARE(Read(Site("c.htm")), QByteArray("new old\r\n"));
+  QCOMPARE(Read(Site("c.htm")), QByteArray("new new\r\n"));  // every match of the line
   QVERIFY(In<QLabel>(BatchReplaceWindow::kName, "BatchReport")->text().contains("changed: 2"));
   QVERIFY(In<QPushButton>(BatchReplaceWindow::kName, "UndoRun")->isEnabled());
   app_->Main().MenuItem("UndoBatch")->trigger();
