@@ -49,6 +49,12 @@ void MainWindow::ShowRecentFiles(const QStringList& paths) {
     item->setData(path);
     // A "&" in a path is shown, not taken as an accelerator.
     item->setText(QString(path).replace(u'&', QStringLiteral("&&")));
+    // An empty slot stays in the store but not in the menu.
+    item->setVisible(!path.isEmpty());
+  }
+  // The separator above the list goes with it.
+  if (QAction* separator = findChild<QAction*>(QStringLiteral("N65"))) {
+    separator->setVisible(!paths.value(0).isEmpty());
   }
 }
 

@@ -56,6 +56,8 @@ void RecentFilesStore::Push(const QString& path) {
   if (StoreTooLarge(file_path_)) QFile::remove(file_path_);
   QSettings settings(file_path_, QSettings::IniFormat);
   QStringList entries = ReadEntries(settings);
+  // A page opened again moves to the top instead of filling a second slot.
+  entries.removeAll(path);
   entries.prepend(path);
   entries.resize(kEntryCount);
   WriteEntries(settings, entries);

@@ -19,8 +19,8 @@ class RecentFilesStore {
   // Creates the four empty entries when the store has none, then returns the four entries.
   QStringList Load();
 
-  // Shifts the entries down (the old "4" is dropped) and stores path as "1". No duplicate
-  // check: a path already listed is listed again.
+  // Stores path as "1", the others shifting down (the old "4" is dropped); a path already
+  // listed moves up from its place rather than being listed twice.
   void Push(const QString& path);
 
   // The main window's size and maximised state, kept beside the recent files (the settings

@@ -11,7 +11,7 @@ class RecentFilesTest : public QObject {
  private slots:
   void StartsEmptyWhatever_data();
   void StartsEmptyWhatever();
-  void PushesInOrderWithoutDuplicateCheck();
+  void PushesInOrderEachPathOnce();
   void KeepsEntriesAcrossStores();
   void UsesTheConfigHome();
 };
@@ -43,16 +43,16 @@ void RecentFilesTest::StartsEmptyWhatever() {
   QCOMPARE(store.Load(), (QStringList{"/a.htm", "", "", ""}));
 }
 
-void RecentFilesTest::PushesInOrderWithoutDuplicateCheck() {
+void RecentFilesTest::PushesInOrderEachPathOnce() {
   QTemporaryDir dir;
   RecentFilesStore store(dir.path());
   for (const char* path : {"/1.htm", "/2.htm", "/3.htm", "/4.htm"})
     store.Push(QString::fromLatin1(path));
   QCOMPARE(store.Load(), (QStringList{"/4.htm", "/3.htm", "/2.htm", "/1.htm"}));
-  store.Push(QStringLiteral("/2.htm"));  // item 3 opened again
-  QCOMPARE(store.Load(), (QStringList{"/2.htm", "/4.htm", "/3.htm", "/2.htm"}));
+  store.Push(QStringLiteral("/2.htm"));  // item 3 opened again moves to the top
+  QCOMPARE(store.Load(), (QStringList{"/2.htm", "/4.htm", "/3.htm", "/1.htm"}));
   store.Push(QStringLiteral("/2.htm"));
-  QCOMPARE(store.Load(), (QStringList{"/2.htm", "/2.htm", "/4.htm", "/3.htm"}));
+  QCOMPARE(store.Load(), (QStringList{"/2.htm", "/4.htm", "/3.htm", "/1.htm"}));
 }
 
 void RecentFilesTest::KeepsEntriesAcrossStores() {
