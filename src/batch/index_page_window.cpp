@@ -79,12 +79,17 @@ void IndexPageWindow::ChooseTemplate() {
 }
 
 void IndexPageWindow::SavePage() {
+  // Without a template nothing would be written: said before a name is asked for.
+  const QString template_path = template_label_->text();
+  if (template_path.isEmpty()) {
+    desktop_.ShowMessage(this,
+                         Tr(Text::kChooseTemplateFirst).arg(QString::fromUtf16(kTemplateMarker)));
+    return;
+  }
   const auto choice = desktop_.AskSavePath(this, {Tr(Text::kPatternFilter)}, 1, save_path_);
   if (!choice || choice->path.isEmpty()) return;
   const QString target = WithDefaultExtension(choice->path, QStringLiteral(".htm"));
   save_path_ = target;
-  const QString template_path = template_label_->text();
-  if (template_path.isEmpty()) return;
   // Through the engine, so the page is journaled and "Undo last batch run" takes it back.
   BatchOptions options;
   options.label = QStringLiteral("Index page");

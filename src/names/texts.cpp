@@ -222,6 +222,9 @@ constexpr TextRow kRows[] = {
     {Text::kEveryMatch, u"Every match in a line", u"Все совпадения в строке"},
     {Text::kEveryMatchTip, u"Off: only the first match of each line is replaced",
      u"Если выключено, в каждой строке заменяется только первое совпадение"},
+    {Text::kChooseTemplateFirst,
+     u"Choose a template first: a page with the line %1 where the links go.",
+     u"Сначала выберите шаблон: страницу со строкой %1 на месте ссылок."},
 };
 
 constexpr bool RowsInOrder() {

@@ -169,8 +169,9 @@ enum class Text {
   kCredits,
   kEveryMatch,
   kEveryMatchTip,
+  kChooseTemplateFirst,
 };
-inline constexpr int kTextCount = int(Text::kEveryMatchTip) + 1;
+inline constexpr int kTextCount = int(Text::kChooseTemplateFirst) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

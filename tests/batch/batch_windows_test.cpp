@@ -299,6 +299,9 @@ void BatchWindowsTest::IndexPageIntoATemplate() {
   QCOMPARE(links->toPlainText(), QString("<a href=\"a.htm\">a.htm</a> - <p>\n"
                                          "<a href=\"b.html\">b.html</a> - <p>\n"
                                          "<a href=\"c.htm\">c.htm</a> -  Home<p>"));
+  Click(IndexPageWindow::kName, "Button3");  // no template yet: said, and no name asked for
+  QCOMPARE(desktop_->save_dialogs, 0);
+  QVERIFY(desktop_->messages.constLast().contains("<,,pattern,,>"));
   desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("index.pat"), 1});
   Click(IndexPageWindow::kName, "Button2");
   desktop_->save_answers.push_back(Desktop::FileChoice{Site("index"), 1});
