@@ -211,10 +211,7 @@ void Application::UndoLastBatchRun() {
     text += Tr(Text::kCouldNotRestoreList) + undo.failed.join(u'\n');
   }
   if (undo.kept) {
-    text += QStringLiteral(
-                "\nThis run could not be fully undone; its journal is kept in %1. "
-                "Undo again to go to the run before it.")
-                .arg(undo.journal);
+    text += Tr(Text::kNotFullyUndone).arg(undo.journal);
   }
   if (undo.failed.isEmpty()) {
     desktop_.ShowMessage(main, text);

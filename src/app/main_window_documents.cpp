@@ -14,6 +14,7 @@
 #include "app/save_prompt_window.h"
 #include "document/document.h"
 #include "editor/code_editor.h"
+#include "names/texts.h"
 #include "platform/desktop.h"
 
 namespace {
@@ -89,8 +90,7 @@ void MainWindow::PrepareForLongLines(qsizetype longest_line) {
   // the wrap button still wraps it on request.
   if (longest_line > kLongLine) {
     editor_->setWrapMode(QsciScintilla::WrapNone);
-    editor_->setToolTip(QStringLiteral(
-        "Long lines are not wrapped, so that typing stays quick; the wrap button wraps them."));
+    editor_->setToolTip(Tr(Text::kLongLinesTip));
   } else {
     SetWordWrap(WordWrapOn());
     editor_->setToolTip(QString());

@@ -225,6 +225,20 @@ constexpr TextRow kRows[] = {
     {Text::kChooseTemplateFirst,
      u"Choose a template first: a page with the line %1 where the links go.",
      u"Сначала выберите шаблон: страницу со строкой %1 на месте ссылок."},
+    {Text::kDanglingLink,
+     u"Cannot write file %1: it is a symbolic link to a file that does not exist (%2).",
+     u"Не удалось записать файл %1: это символическая ссылка на файл, которого нет (%2)."},
+    {Text::kNotFullyUndone,
+     u"\nThis run could not be fully undone; its journal is kept in %1. Undo again to go to "
+     u"the run before it.",
+     u"\nЭту обработку не удалось отменить полностью; её журнал сохранён в %1. Следующая "
+     u"отмена перейдёт к обработке перед ней."},
+    {Text::kJpegError, u"JPEG error: %1", u"Ошибка JPEG: %1"},
+    {Text::kJpegTooLarge, u"JPEG error: picture too large",
+     u"Ошибка JPEG: картинка слишком велика"},
+    {Text::kLongLinesTip,
+     u"Long lines are not wrapped, so that typing stays quick; the wrap button wraps them.",
+     u"Длинные строки не переносятся, чтобы ввод не замедлялся; кнопка переноса переносит их."},
 };
 
 constexpr bool RowsInOrder() {

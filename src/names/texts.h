@@ -170,8 +170,13 @@ enum class Text {
   kEveryMatch,
   kEveryMatchTip,
   kChooseTemplateFirst,
+  kDanglingLink,
+  kNotFullyUndone,
+  kJpegError,
+  kJpegTooLarge,
+  kLongLinesTip,
 };
-inline constexpr int kTextCount = int(Text::kChooseTemplateFirst) + 1;
+inline constexpr int kTextCount = int(Text::kLongLinesTip) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

@@ -52,7 +52,7 @@ PictureResult DecodeJpeg(const QByteArray& bytes) {
   if (setjmp(error.jump)) {
     jpeg_destroy_decompress(&info);
     delete image;
-    result.error = QStringLiteral("JPEG error: ") + QString::fromLocal8Bit(error.message);
+    result.error = Tr(Text::kJpegError).arg(QString::fromLocal8Bit(error.message));
     return result;
   }
   jpeg_create_decompress(&info);
@@ -72,7 +72,7 @@ PictureResult DecodeJpeg(const QByteArray& bytes) {
   if (image->isNull()) {
     jpeg_destroy_decompress(&info);
     delete image;
-    result.error = QStringLiteral("JPEG error: picture too large");
+    result.error = Tr(Text::kJpegTooLarge);
     return result;
   }
   while (info.output_scanline < info.output_height) {

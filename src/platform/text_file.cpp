@@ -135,10 +135,7 @@ QString ResolveLinks(const QString& path, QString* error) {
   if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
   char* resolved = ::realpath(name.constData(), nullptr);
   if (resolved == nullptr) {
-    *error = QStringLiteral(
-                 "Cannot write file %1: it is a symbolic link to a file that does not "
-                 "exist (%2).")
-                 .arg(path, SystemReason(errno));
+    *error = Tr(Text::kDanglingLink).arg(path, SystemReason(errno));
     return QString();
   }
   const QString target = QFile::decodeName(resolved);
