@@ -17,6 +17,11 @@ constexpr char kUsage[] =
     "  --version   show the version and exit\n\n"
     "The batch tools run without windows as brindlemark-batch (see brindlemark-batch --help).\n";
 
+int UnknownOption(const char* option) {
+  std::fprintf(stderr, "brindlemark: unknown option %s\n\n%s", option, kUsage);
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -32,10 +37,8 @@ int main(int argc, char* argv[]) {
       return 0;
     }
     // An option that is not one is a mistake, not a page to open ("--" ends the options).
-    if (first.size() > 1 && first.front() == '-' && first != "--") {
-      std::fprintf(stderr, "brindlemark: unknown option %s\n\n%s", argv[1], kUsage);
-      return 2;
-    }
+    // Qt's own options (-platform, -style…) have one dash and are taken below.
+    if (first.starts_with("--") && first != "--") return UnknownOption(argv[1]);
   }
   PrepareEmbeddedBrowser();
   QApplication qt_app(argc, argv);
@@ -52,7 +55,11 @@ int main(int argc, char* argv[]) {
                                                    qEnvironmentVariable("XDG_CONFIG_HOME"),
                                                    qEnvironmentVariable("XDG_DATA_HOME"),
                                                    qEnvironmentVariable("XDG_CACHE_HOME")));
-  const QStringList arguments = QCoreApplication::arguments();
+  const QStringList arguments = QCoreApplication::arguments();  // without Qt's options
+  if (arguments.size() > 1 && arguments.at(1).size() > 1 && arguments.at(1).startsWith(u'-') &&
+      arguments.at(1) != u"--") {
+    return UnknownOption(qPrintable(arguments.at(1)));
+  }
   const qsizetype page = arguments.size() > 1 && arguments.at(1) == u"--" ? 2 : 1;
   app.Start(arguments.size() > page ? arguments.at(page) : QString());
   return QApplication::exec();
