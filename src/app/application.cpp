@@ -139,7 +139,10 @@ void Application::WireCommands() {
   main->BindCommand(Command::kPreviewFile, [this] { previews_->PreviewSelectedFile(); });
   main->BindCommand(Command::kHelp, [this] { ShowManual(); });
   main->BindCommand(Command::kNewVersion, [this] {
-    desktop_.OpenWithDefaultProgram(QString::fromLatin1(kNewVersionAddress));
+    const QString address = QString::fromLatin1(kNewVersionAddress);
+    if (!desktop_.OpenWithDefaultProgram(address)) {
+      desktop_.ShowMessage(main_window_.get(), Tr(Text::kNoBrowser).arg(address));
+    }
   });
   auto* clipboard = Window<ClipboardWindow>();
   main->BindCommand(Command::kToggleClipboard, [clipboard] { clipboard->Toggle(); });

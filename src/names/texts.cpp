@@ -239,6 +239,8 @@ constexpr TextRow kRows[] = {
     {Text::kLongLinesTip,
      u"Long lines are not wrapped, so that typing stays quick; the wrap button wraps them.",
      u"Длинные строки не переносятся, чтобы ввод не замедлялся; кнопка переноса переносит их."},
+    {Text::kNoBrowser, u"No web browser could be started. The address is %1",
+     u"Не удалось запустить браузер. Адрес: %1"},
 };
 
 constexpr bool RowsInOrder() {

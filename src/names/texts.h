@@ -175,8 +175,9 @@ enum class Text {
   kJpegError,
   kJpegTooLarge,
   kLongLinesTip,
+  kNoBrowser,
 };
-inline constexpr int kTextCount = int(Text::kLongLinesTip) + 1;
+inline constexpr int kTextCount = int(Text::kNoBrowser) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

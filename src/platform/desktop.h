@@ -30,7 +30,8 @@ class Desktop {
   // A question with Yes and No; true for Yes.
   virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
   // Opens a file path or an address with the system's default program.
-  virtual void OpenWithDefaultProgram(const QString& path_or_address) = 0;
+  // False when no program could be started for it.
+  virtual bool OpenWithDefaultProgram(const QString& path_or_address) = 0;
   virtual void SetClipboardText(const QString& text) = 0;
   // Shows window modally and returns when it closes; returns the dialog's result code.
   virtual int RunModal(QDialog* window) = 0;

@@ -73,9 +73,9 @@ bool QtDesktop::AskYesNo(QWidget* parent, const QString& text) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void QtDesktop::OpenWithDefaultProgram(const QString& path_or_address) {
+bool QtDesktop::OpenWithDefaultProgram(const QString& path_or_address) {
   const QUrl url = QUrl::fromUserInput(path_or_address, QString(), QUrl::AssumeLocalFile);
-  QDesktopServices::openUrl(url);
+  return QDesktopServices::openUrl(url);
 }
 
 void QtDesktop::SetClipboardText(const QString& text) { QApplication::clipboard()->setText(text); }

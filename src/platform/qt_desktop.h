@@ -12,7 +12,7 @@ class QtDesktop : public Desktop {
   void ShowMessage(QWidget* parent, const QString& text) override;
   void ShowError(QWidget* parent, const QString& text) override;
   bool AskYesNo(QWidget* parent, const QString& text) override;
-  void OpenWithDefaultProgram(const QString& path_or_address) override;
+  bool OpenWithDefaultProgram(const QString& path_or_address) override;
   void SetClipboardText(const QString& text) override;
   int RunModal(QDialog* window) override;
   std::optional<QFont> PickFont(QWidget* parent, const QFont& initial) override;

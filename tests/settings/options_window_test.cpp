@@ -374,6 +374,10 @@ void OptionsWindowTest::AboutOpensItsAddresses() {
   QVERIFY(desktop_->opened[0].startsWith("mailto:"));
   QVERIFY(desktop_->opened[1].startsWith("https://"));
   QVERIFY(desktop_->opened[2].endsWith("newversion.htm"));
+  QVERIFY(desktop_->messages.isEmpty());
+  desktop_->opens = false;  // no browser: said, with the address
+  Main().MenuItem("N74")->trigger();
+  QVERIFY(desktop_->messages.constLast().contains("newversion.htm"));
   QTest::mouseClick(Control<QPushButton>(&about, "Button1"), Qt::LeftButton);
   QVERIFY(!about.isVisible());
 }

@@ -38,7 +38,12 @@ class ScriptedDesktop : public Desktop {
     yes_no_answers.pop_front();
     return answer;
   }
-  void OpenWithDefaultProgram(const QString& path) override { opened.append(path); }
+  // Set false to play a desktop with no browser.
+  bool opens = true;
+  bool OpenWithDefaultProgram(const QString& path) override {
+    opened.append(path);
+    return opens;
+  }
   void SetClipboardText(const QString& text) override { clipboard.append(text); }
   int RunModal(QDialog*) override { return 0; }
   std::optional<QFont> PickFont(QWidget*, const QFont&) override;
