@@ -67,4 +67,38 @@ class EditorModel {
   // Lines [first, end) become lines (none: they go with one adjacent line break) as one
   // undo step; the caret ends after the new text. first == end inserts before line first.
   virtual void ReplaceLines(int first, int end, const QStringList& lines) = 0;
+
+  // What ReplaceLines replaces, in a model's own positions (line_start and line_end give a
+  // line's first position and the one before its break), and the line break the new text
+  // needs before or after it.
+  struct LineSpan {
+    long from = 0;
+    long to = 0;
+    bool break_before = false;
+    bool break_after = false;
+  };
+  template <class Start, class End>
+  static LineSpan SpanOfLines(int first, int end, bool dropping, int count, Start line_start,
+                              End line_end) {
+    LineSpan span;
+    if (first < end) {
+      span.from = line_start(first);
+      span.to = line_end(end - 1);
+      if (dropping) {
+        // Dropping whole lines: one adjacent line break goes too.
+        if (end < count) {
+          span.to = line_start(end);
+        } else if (first > 0) {
+          span.from = line_end(first - 1);
+        }
+      }
+    } else if (first < count) {
+      span.from = span.to = line_start(first);
+      span.break_after = true;
+    } else if (first > 0) {
+      span.from = span.to = line_end(first - 1);
+      span.break_before = true;
+    }
+    return span;
+  }
 };

@@ -49,54 +49,25 @@ void MemoryEditorModel::SetLine(int index, const QString& text) {
 
 void MemoryEditorModel::InsertLines(int index, const QStringList& lines) {
   if (lines.isEmpty()) return;
-  const QString joined = lines.join(u'\n');
+  // Into an empty text the caret stays at the start, as the component's does.
+  if (LineCount() == 0) return Replace(0, 0, lines.join(u'\n'), 0);
   const int count = LineCount();
-  if (count == 0) {
-    Replace(0, 0, joined, 0);
-  } else if (index >= count) {
-    Replace(int(text_.size()), int(text_.size()), u'\n' + joined);
-  } else {
-    const int at = LineStart(std::max(0, index));
-    Replace(at, at, joined + u'\n');
-  }
+  ReplaceLines(std::clamp(index, 0, count), std::clamp(index, 0, count), lines);
 }
 
 void MemoryEditorModel::DeleteLine(int index) {
-  const int count = LineCount();
-  if (index < 0 || index >= count) return;
-  if (index + 1 < count) {
-    Replace(LineStart(index), LineStart(index + 1), QString());
-  } else if (index > 0) {
-    Replace(LineEndAt(index - 1), LineEndAt(index), QString());
-  } else {
-    Replace(0, int(text_.size()), QString());
-  }
+  if (index < 0 || index >= LineCount()) return;
+  ReplaceLines(index, index + 1, {});
 }
 
 void MemoryEditorModel::ReplaceLines(int first, int end, const QStringList& lines) {
-  const int count = LineCount();
+  const LineSpan span = SpanOfLines(
+      first, end, lines.isEmpty(), LineCount(), [this](int line) { return LineStart(line); },
+      [this](int line) { return LineEndAt(line); });
   QString replacement = lines.join(u'\n');
-  int from = 0;
-  int to = 0;
-  if (first < end) {
-    from = LineStart(first);
-    to = LineEndAt(end - 1);
-    if (lines.isEmpty()) {
-      // Dropping whole lines: one adjacent line break goes too.
-      if (end < count) {
-        to = LineStart(end);
-      } else if (first > 0) {
-        from = LineEndAt(first - 1);
-      }
-    }
-  } else if (first < count) {
-    from = to = LineStart(first);
-    replacement += u'\n';
-  } else if (first > 0) {
-    from = to = LineEndAt(first - 1);
-    replacement.prepend(u'\n');
-  }
-  Replace(from, to, replacement);
+  if (span.break_before) replacement.prepend(u'\n');
+  if (span.break_after) replacement += u'\n';
+  Replace(int(span.from), int(span.to), replacement);
 }
 
 void MemoryEditorModel::LoadBuffer(const QByteArray& utf8, LineEnd line_end) {

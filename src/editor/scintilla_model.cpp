@@ -251,29 +251,13 @@ void ScintillaModel::DeleteLine(int index) {
 }
 
 void ScintillaModel::ReplaceLines(int first, int end, const QStringList& lines) {
-  const int count = LineCount();
+  const LineSpan span = SpanOfLines(
+      first, end, lines.isEmpty(), LineCount(), [this](int line) { return LineStart(line); },
+      [this](int line) { return LineEnd(line); });
   QByteArray replacement = Encoded(lines);
-  long from = 0;
-  long to = 0;
-  if (first < end) {
-    from = LineStart(first);
-    to = LineEnd(end - 1);
-    if (lines.isEmpty()) {
-      // Dropping whole lines: one adjacent line break goes too.
-      if (end < count) {
-        to = LineStart(end);
-      } else if (first > 0) {
-        from = LineEnd(first - 1);
-      }
-    }
-  } else if (first < count) {
-    from = to = LineStart(first);
-    replacement += LineEndBytes(BreakKind());
-  } else if (first > 0) {
-    from = to = LineEnd(first - 1);
-    replacement.prepend(LineEndBytes(BreakKind()));
-  }
-  Replace(from, to, replacement);
+  if (span.break_before) replacement.prepend(LineEndBytes(BreakKind()));
+  if (span.break_after) replacement += LineEndBytes(BreakKind());
+  Replace(span.from, span.to, replacement);
 }
 
 QString ScintillaModel::SelectedText() const {
