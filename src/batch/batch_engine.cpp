@@ -88,7 +88,6 @@ class BatchRun {
 
   // False when the run must stop.
   bool Step(const BatchStep& step);
-  void CleanFolderOnce(const QString& path);
   std::optional<QByteArray> ReadInput(const BatchStep& step);
   std::optional<Target> ReadTarget(const BatchStep& step, const QByteArray& input);
   Written Write(const BatchStep& step, const Target& target, const QByteArray& output);
@@ -100,7 +99,9 @@ class BatchRun {
   // A dry run sees its own earlier outputs, so a file listed twice is shown as the run does it.
   QHash<QString, QByteArray> dry_outputs_;
   QStringList written_folders_;
-  QSet<QString> cleaned_folders_;
+  // A run killed before renaming its new file over a page left it there; this run takes
+  // the place of that one.
+  LeftoverSweep leftovers_;
 };
 
 BatchReport BatchRun::Run(const QList<BatchStep>& steps) {
@@ -121,7 +122,7 @@ BatchReport BatchRun::Run(const QList<BatchStep>& steps) {
 }
 
 bool BatchRun::Step(const BatchStep& step) {
-  if (!options_.dry_run) CleanFolderOnce(step.write_path);
+  if (!options_.dry_run) leftovers_.SweepFolderOf(step.write_path);
   const std::optional<QByteArray> input = ReadInput(step);
   if (!input) return true;
   QString edit_error;
@@ -154,15 +155,6 @@ bool BatchRun::Step(const BatchStep& step) {
   report_.changed_paths.append(step.write_path);
   if (replaces) report_.replaced_paths.append(step.write_path);
   return true;
-}
-
-// A run killed before renaming its new file over a page left it there; this run takes the
-// place of that one.
-void BatchRun::CleanFolderOnce(const QString& path) {
-  const QString folder = QFileInfo(path).absolutePath();
-  if (cleaned_folders_.contains(folder)) return;
-  cleaned_folders_.insert(folder);
-  RemoveLeftoverWrites(folder);
 }
 
 // The input of a step: what an earlier step of a dry run wrote, else the file's bytes.

@@ -4,7 +4,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSet>
 
 #include "batch/batch_engine.h"
 #include "batch/journal.h"
@@ -131,17 +130,13 @@ UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bo
   }
   const QList<QByteArray> entries = index.bytes.split('\n');
   const int total = int(entries.size());
-  QSet<QString> cleaned_folders;
+  LeftoverSweep leftovers;
   for (qsizetype i = entries.size() - 1; i >= 0; --i) {
     const QJsonObject entry = QJsonDocument::fromJson(entries[i]).object();
     const QString file = entry.value(u"path").toString();
     if (progress) progress(int(total - 1 - i), total, file);
     // A killed run's half-made file goes before its page is restored.
-    const QString folder = QFileInfo(file).absolutePath();
-    if (!dry_run && IsRecordedPath(file) && !cleaned_folders.contains(folder)) {
-      cleaned_folders.insert(folder);
-      RemoveLeftoverWrites(folder);
-    }
+    if (!dry_run && IsRecordedPath(file)) leftovers.SweepFolderOf(file);
     if (entry.contains(u"from")) {
       UndoRename(entry, dry_run, report);
     } else if (entry.contains(u"path")) {

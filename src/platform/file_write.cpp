@@ -92,6 +92,13 @@ int RemoveLeftoverWrites(const QString& folder) {
   return removed;
 }
 
+void LeftoverSweep::SweepFolderOf(const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
+  if (swept_.contains(folder)) return;
+  swept_.insert(folder);
+  RemoveLeftoverWrites(folder);
+}
+
 namespace {
 
 // An unnamed file in folder (never left behind by a killed process), or -1 when the file

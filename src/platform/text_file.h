@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -95,6 +96,14 @@ bool SetModificationTime(const QString& path, qint64 modified_ns);
 // files in folder that are older than this program and whose process is gone; it returns
 // how many it removed.
 int RemoveLeftoverWrites(const QString& folder);
+// The same for the folder of each path a run over many files goes to, each folder once.
+class LeftoverSweep {
+ public:
+  void SweepFolderOf(const QString& path);
+
+ private:
+  QSet<QString> swept_;
+};
 
 // The system's words for an errno value.
 QString SystemReason(int error);
