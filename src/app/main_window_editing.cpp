@@ -16,6 +16,7 @@
 #include "generators/table.h"
 #include "names/texts.h"
 #include "platform/desktop.h"
+#include "settings/language_applier.h"
 #include "tags/tag_catalogue.h"
 #include "tags/tag_engine.h"
 
@@ -142,10 +143,10 @@ void MainWindow::OpenMenuByMnemonic(QChar letter) {
   for (QAction* action : menuBar()->actions()) {
     if (action->menu() == nullptr || !action->isVisible()) continue;
     const QString text = action->text();
-    const qsizetype amp = text.indexOf(u'&');
-    const QChar mnemonic = amp >= 0 && amp + 1 < text.size() ? text.at(amp + 1)
-                           : text.trimmed().isEmpty()        ? QChar()
-                                                             : text.trimmed().at(0);
+    const QChar marked = MarkedLetter(text);
+    const QChar mnemonic = !marked.isNull()           ? marked
+                           : text.trimmed().isEmpty() ? QChar()
+                                                      : text.trimmed().at(0);
     if (mnemonic.toCaseFolded() == letter.toCaseFolded()) {
       menuBar()->setActiveAction(action);
       return;

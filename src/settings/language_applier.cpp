@@ -57,9 +57,6 @@ bool LanguageApplier::ApplyFile(const QString& path, bool refused) {
   return true;
 }
 
-namespace {
-
-// The letter marked with '&' in a caption ("&&" is a plain ampersand), or none.
 QChar MarkedLetter(const QString& text) {
   for (qsizetype i = 0; i + 1 < text.size(); ++i) {
     if (text[i] != u'&') continue;
@@ -68,8 +65,6 @@ QChar MarkedLetter(const QString& text) {
   }
   return QChar();
 }
-
-}  // namespace
 
 void MarkMenuLetters(QMenuBar* bar) {
   QList<QAction*> menus;

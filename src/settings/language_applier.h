@@ -35,6 +35,8 @@ class LanguageApplier {
   std::function<void(const QString&)> untitled_sink_;
 };
 
+// The letter marked with '&' in a caption ("&&" is a plain ampersand), or none.
+QChar MarkedLetter(const QString& text);
 // Marks a letter of every menu caption of bar that has none ("&File"), each menu its own,
 // so that Alt with that letter, shown underlined, opens it.
 void MarkMenuLetters(QMenuBar* bar);
