@@ -78,19 +78,3 @@ CharacterReference ReadCharacterReference(QStringView text, qsizetype at) {
   }
   return {};
 }
-
-QString DecodeCharacterReferences(QStringView text) {
-  QString out;
-  out.reserve(text.size());
-  qsizetype copied = 0;
-  for (qsizetype at = text.indexOf(u'&'); at >= 0; at = text.indexOf(u'&', at + 1)) {
-    const CharacterReference reference = ReadCharacterReference(text, at);
-    if (reference.length == 0) continue;
-    out += text.sliced(copied, at - copied);
-    out += reference.text;
-    copied = at + reference.length;
-    at = copied - 1;
-  }
-  out += text.sliced(copied);
-  return out;
-}

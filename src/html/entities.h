@@ -10,6 +10,3 @@ struct CharacterReference {
   QString text;          // what it stands for
 };
 CharacterReference ReadCharacterReference(QStringView text, qsizetype at);
-
-// Every reference in text decoded; an ampersand that starts none stays.
-QString DecodeCharacterReferences(QStringView text);

@@ -157,8 +157,10 @@ TextFormat DetectTextFormat(QByteArrayView bytes) {
   } else {
     bool multi = false;
     // Invalid UTF-8 stays Windows-1251 even under a declaration: that codec loses nothing.
-    const QByteArray declared = DeclaredCharset(bytes);
-    if (IsValidUtf8(bytes, &multi) && (multi || IsUtf8Label(declared))) {
+    // Multi-byte UTF-8 needs no declaration, so only other pages have theirs read.
+    const bool valid = IsValidUtf8(bytes, &multi);
+    const QByteArray declared = valid && multi ? QByteArray() : DeclaredCharset(bytes);
+    if (valid && (multi || IsUtf8Label(declared))) {
       format.encoding = TextEncoding::kUtf8;
     } else if (const std::optional<TextEncoding> single = EncodingOfLabel(declared)) {
       format.encoding = *single;
