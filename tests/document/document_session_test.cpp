@@ -25,12 +25,7 @@ class RecordingView : public DocumentView {
   void ShowPageTitle(const QString&) override {}
   void ShowFolder(const QString&) override {}
   QString SelectedFilePath() const override { return QString(); }
-  std::optional<QString> AskSaveChanges() override {
-    if (prompt_answers.empty()) return std::nullopt;
-    std::optional<QString> answer = prompt_answers.front();
-    prompt_answers.pop_front();
-    return answer;
-  }
+  std::optional<QString> AskSaveChanges() override { return TakeAnswer(prompt_answers); }
   void FocusEditor() override {}
   void PrepareForLongLines(qsizetype) override {}
   QWidget* DialogParent() override { return nullptr; }

@@ -5,6 +5,17 @@
 
 #include "platform/desktop.h"
 
+// The next answer of a queue the test filled; none when it is empty.
+template <typename T>
+std::optional<T> TakeAnswer(std::deque<std::optional<T>>& queue) {
+  std::optional<T> answer;
+  if (!queue.empty()) {
+    answer.swap(queue.front());
+    queue.pop_front();
+  }
+  return answer;
+}
+
 // A scripted desktop: answers come from queues the test fills; everything shown is recorded.
 // Modal windows are the window tests' (FakeDesktop); here they close at once.
 class ScriptedDesktop : public Desktop {
