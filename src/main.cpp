@@ -61,6 +61,6 @@ int main(int argc, char* argv[]) {
     return UnknownOption(qPrintable(arguments.at(1)));
   }
   const qsizetype page = arguments.size() > 1 && arguments.at(1) == u"--" ? 2 : 1;
-  app.Start(arguments.size() > page ? arguments.at(page) : QString());
+  app.Start(arguments.mid(page));
   return QApplication::exec();
 }

@@ -114,6 +114,7 @@ void Application::CreateWindows() {
                                         paths_.ScratchFolder(), [main] { main->showMinimized(); });
   main->SetSavePrompt(save_prompt_);
   main->Document().on_saved = [this] { previews_->FollowDocument(); };
+  QObject::connect(main, &MainWindow::PageShown, main, [this] { previews_->FollowPage(); });
   language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
 }
 
@@ -249,7 +250,7 @@ void Application::WireEditorChoices() {
   });
 }
 
-void Application::Start(const QString& argument) {
+void Application::Start(const QStringList& files) {
   const QString font = recent_files_.Value(QStringLiteral("Editor/font")).toString();
   QFont editor_font;
   if (!font.isEmpty() && editor_font.fromString(font)) main_window_->SetEditorFont(editor_font);
@@ -263,5 +264,6 @@ void Application::Start(const QString& argument) {
     main_window_->show();
   }
   language_->ApplyFile(options_->LanguagePath(), options_->LanguageRefused());
-  main_window_->StartUp(argument);
+  main_window_->StartUp(files.value(0));
+  for (const QString& file : files.mid(1)) main_window_->OpenInNewTab(file);
 }

@@ -49,8 +49,11 @@ class Application {
   }
 
   // Shows the main window and runs the start-up steps: settings, language file, then the
-  // command-line file or a new page.
-  void Start(const QString& argument);
+  // command-line file or a new page; further files open in tabs of their own.
+  void Start(const QStringList& files);
+  void Start(const QString& argument) {
+    Start(argument.isEmpty() ? QStringList() : QStringList{argument});
+  }
 
  private:
   template <class W>

@@ -266,6 +266,32 @@ constexpr CommandRow kRows[] = {
     {.command = kListAtCaret, .window = wn::kList, .opening = kModal, .popup_item = u"N37"},
     {.command = kRuleAtCaret, .window = wn::kRule, .opening = kModal, .popup_item = u"N31"},
     {.command = kSaveTemplate, .window = wn::kSaveTemplate, .popup_item = u"N51"},
+
+    {.command = kNewTab,
+     .menu_item = u"NewTab",
+     .action = u"NewTabKey",
+     .key = kCtrl(Qt::Key_T),
+     .text = Text::kNewTab},
+    {.command = kNextTab,
+     .action = u"NextTab",
+     .key = kCtrl(Qt::Key_Tab),
+     .second_key = kCtrl(Qt::Key_PageDown),
+     .text = Text::kNextTab},
+    {.command = kPreviousTab,
+     .action = u"PreviousTab",
+     .key = Qt::CTRL | Qt::SHIFT | Qt::Key_Tab,
+     .second_key = kCtrl(Qt::Key_PageUp),
+     .text = Text::kPreviousTab},
+    {.command = kOpenInNewTabs,
+     .menu_item = u"OpenInNewTabs",
+     .toggle = Toggle::kOff,
+     .text = Text::kOpenInNewTabs},
+    {.command = kSplitView,
+     .menu_item = u"SplitView",
+     .action = u"SplitViewKey",
+     .key = Qt::CTRL | Qt::SHIFT | Qt::Key_E,
+     .toggle = Toggle::kOff,
+     .text = Text::kSplitView},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -277,11 +303,17 @@ constexpr Command kGenerators[] = {kTable, kList, kImageTag, kChart, kImageMap};
 constexpr Command kTools[] = {kBatchReplace, kRenamer,   kSeries,        kTidy,     kColourPicker,
                               kStyleSheet,   kConverter, kApplyTemplate, kIndexPage};
 
-constexpr MenuEntry kFileMenu[] = {{kNewPage},   {kOpen},
-                                   {kSave},      {kSaveAs},
-                                   {kClosePage}, {kRecent1, true, u"N65"},
-                                   {kRecent2},   {kRecent3},
-                                   {kRecent4},   {kQuit, true, u"N70"}};
+constexpr MenuEntry kFileMenu[] = {{kNewPage},
+                                   {kNewTab},
+                                   {kOpen},
+                                   {kSave},
+                                   {kSaveAs},
+                                   {kClosePage},
+                                   {kRecent1, true, u"N65"},
+                                   {kRecent2},
+                                   {kRecent3},
+                                   {kRecent4},
+                                   {kQuit, true, u"N70"}};
 constexpr MenuEntry kGeneratorsMenu[] = {{kTable}, {kList}, {kChart}, {kImageTag}, {kImageMap}};
 constexpr MenuEntry kToolsMenu[] = {
     {kBatchReplace}, {kRenamer},       {kColourPicker}, {kSeries},    {kTidy},
@@ -289,10 +321,10 @@ constexpr MenuEntry kToolsMenu[] = {
 constexpr MenuEntry kEditMenu[] = {{kUndo},     {kRedo},         {kCut, true},  {kCopy},
                                    {kPaste},    {kSelectAll},    {kFind, true}, {kReplace},
                                    {kFindNext}, {kFindPrevious}, {kGoToLine}};
-constexpr MenuEntry kViewMenu[] = {{kPreview},    {kLineNumbers, true}, {kHighlighting},
-                                   {kFolding},    {kTagMatching},       {kCloseTags},
-                                   {kCompletion}, {kLivePreview},       {kFoldHere},
-                                   {kUnfoldHere}, {kMatchingTag}};
+constexpr MenuEntry kViewMenu[] = {
+    {kPreview},     {kLineNumbers, true},   {kHighlighting}, {kFolding},  {kTagMatching},
+    {kCloseTags},   {kCompletion},          {kLivePreview},  {kFoldHere}, {kUnfoldHere},
+    {kMatchingTag}, {kOpenInNewTabs, true}, {kSplitView}};
 constexpr MenuEntry kHelpMenu[] = {{kHelp}, {kNewVersion}, {kAbout}};
 
 constexpr MainMenu kMenus[] = {{u"dsfg1", kFileMenu},     {u"EditMenu", kEditMenu},

@@ -85,8 +85,14 @@ enum class Command {
   kListAtCaret,
   kRuleAtCaret,
   kSaveTemplate,
+  // Several pages: tabs and the split view.
+  kNewTab,
+  kNextTab,
+  kPreviousTab,
+  kOpenInNewTabs,
+  kSplitView,
 };
-inline constexpr int kCommandCount = int(Command::kSaveTemplate) + 1;
+inline constexpr int kCommandCount = int(Command::kSplitView) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -44,13 +46,37 @@ FilePanel::FilePanel(QWidget* parent)
           [this](int index) { folders_->SetFolder(drives_->itemData(index).toString()); });
   connect(folders_, &FolderList::FolderChanged, files_, &FileList::SetFolder);
   connect(files_, &QListWidget::itemSelectionChanged, this, &FilePanel::ShowFileSize);
-  connect(files_, &QListWidget::itemDoubleClicked, this, [this] { emit FileActivated(); });
+  connect(files_, &QListWidget::itemDoubleClicked, this, [this] {
+    if (QGuiApplication::keyboardModifiers() & Qt::ControlModifier) {
+      emit FileActivatedInNewTab();
+    } else {
+      emit FileActivated();
+    }
+  });
+  BuildFileMenu();
   for (QWidget* w : {static_cast<QWidget*>(files_), static_cast<QWidget*>(folders_),
                      static_cast<QWidget*>(drives_)}) {
     w->installEventFilter(this);
   }
   files_->viewport()->installEventFilter(this);
   SetFolder(QDir::currentPath());
+}
+
+// The file list's own menu: open the file under the mouse in a tab of its own.
+void FilePanel::BuildFileMenu() {
+  auto* menu = new QMenu(this);
+  menu->setObjectName(QStringLiteral("FileListMenu"));
+  QAction* open = menu->addAction(QString());
+  open->setObjectName(QStringLiteral("OpenInNewTab"));
+  ShowText(open, &QAction::setText, Text::kOpenInNewTab);
+  connect(open, &QAction::triggered, this, &FilePanel::FileActivatedInNewTab);
+  files_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(files_, &QWidget::customContextMenuRequested, this, [this, menu](const QPoint& pos) {
+    QListWidgetItem* item = files_->itemAt(pos);
+    if (item == nullptr) return;
+    files_->setCurrentItem(item);
+    menu->popup(files_->viewport()->mapToGlobal(pos));
+  });
 }
 
 QString FilePanel::Folder() const { return folders_->Folder(); }
@@ -95,6 +121,16 @@ bool FilePanel::eventFilter(QObject* watched, QEvent* event) {
     files_->clearSelection();
     emit FileActivated();
     return true;
+  }
+  // A middle click opens the file under the mouse in a new tab.
+  if (watched == files_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+    if (QListWidgetItem* item =
+            files_->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+      files_->setCurrentItem(item);
+      emit FileActivatedInNewTab();
+      return true;
+    }
   }
   if (event->type() == QEvent::KeyPress) emit KeyPressed();
   return QFrame::eventFilter(watched, event);

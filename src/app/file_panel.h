@@ -25,6 +25,8 @@ class FilePanel : public QFrame {
 
  signals:
   void FileActivated();
+  // The selected file is to open in a tab of its own.
+  void FileActivatedInNewTab();
   // A key went down in one of the panel's lists or in the drive box.
   void KeyPressed();
 
@@ -33,6 +35,7 @@ class FilePanel : public QFrame {
 
  private:
   void ShowFileSize();
+  void BuildFileMenu();
 
   FileList* files_;
   FolderList* folders_;

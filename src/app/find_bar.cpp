@@ -62,6 +62,11 @@ FindBar::FindBar(CodeEditor* editor, EditorModel& model, QWidget* parent)
   connect(find_, &QLineEdit::returnPressed, this, [this] { FindNext(false); });
 }
 
+void FindBar::SetEditor(CodeEditor* editor) {
+  editor_ = editor;
+  if (isVisible()) count_timer_->start();
+}
+
 // The find row (field, previous, next, the three options, the count, close) and the
 // replace row under it.
 void FindBar::BuildRows() {

@@ -24,6 +24,9 @@ class FindBar : public QFrame {
   void ReplaceOne();
   int ReplaceAll();
   int Count() const { return count_; }
+  // The view the bar finds in: the one with the focus, on the current page. The count
+  // follows the new text.
+  void SetEditor(CodeEditor* editor);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -32,7 +35,6 @@ class FindBar : public QFrame {
   // A match was selected in the editor.
   void MatchShown();
 
- protected:
  private:
   void BuildRows();
   void UpdateCount();

@@ -8,7 +8,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -40,7 +42,10 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
       recent_files_(recent_files),
       settings_(settings),
       editor_(new CodeEditor),
-      model_(editor_->Model()),
+      primary_(editor_),
+      split_(new CodeEditor),
+      page_model_(editor_),
+      model_(page_model_),
       session_(model_, desktop, recent_files, *this) {
   setObjectName(kName.toString());
   resize(752, 489);
@@ -63,11 +68,13 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   WireViewMenu();
 
   BuildCentralWidget();
+  BuildPages();
   session_.LoadRecentFiles();
 }
 
 // The file panel, the editor with the find bar under it and the tool panel, under the top bar.
 void MainWindow::BuildCentralWidget() {
+  BuildPageViews();
   file_panel_ = new FilePanel;
   file_panel_->setFixedWidth(166);
   connect(file_panel_, &FilePanel::FileActivated, this, &MainWindow::OpenSelectedOrAsk);
@@ -82,7 +89,8 @@ void MainWindow::BuildCentralWidget() {
   auto* editing = new QVBoxLayout;
   editing->setContentsMargins(0, 0, 0, 0);
   editing->setSpacing(0);
-  editing->addWidget(editor_, 1);
+  editing->addWidget(tabs_);
+  editing->addWidget(splitter_, 1);
   editing->addWidget(find_bar_);
   middle->addLayout(editing, 1);
   middle->addWidget(findChild<QWidget*>(QStringLiteral("Panel2")));
@@ -111,21 +119,26 @@ QToolButton* MainWindow::AddButton(Command command, QWidget* parent) {
 }
 
 void MainWindow::BuildEditor() {
-  editor_->setParent(this);
-  editor_->setObjectName(QStringLiteral("memo1"));
-  editor_->setWrapMode(QsciScintilla::WrapNone);
-  editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QFont editor_font;
   editor_font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
   editor_font.setPixelSize(13);
   editor_font.setBold(true);
-  editor_->SetEditorFont(editor_font);
-  editor_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(editor_, &CodeEditor::Edited, this, &MainWindow::OnTextChanged);
-  connect(editor_, &CodeEditor::KeyHandled, this, &MainWindow::ShowCaretAfterEdit);
-  connect(editor_, &QsciScintilla::modificationChanged, this, [this](bool modified) {
-    if (!modified) session_.OnSavePointReached();
+  for (CodeEditor* view : Views()) {
+    view->setParent(this);
+    view->setWrapMode(QsciScintilla::WrapNone);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->SetEditorFont(editor_font);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &CodeEditor::KeyHandled, this, &MainWindow::ShowCaretAfterEdit);
+  }
+  primary_->setObjectName(QStringLiteral("memo1"));
+  split_->setObjectName(QStringLiteral("SplitEditor"));
+  split_->hide();
+  // Both views of a text report each of its edits: the first view's reports stand for both.
+  connect(primary_, &CodeEditor::Edited, this, &MainWindow::OnTextChanged);
+  connect(primary_, &QsciScintilla::modificationChanged, this, [this](bool modified) {
+    if (!modified && !switching_) session_.OnSavePointReached();
   });
 }
 
@@ -230,12 +243,17 @@ CodeEditor* MainWindow::EditorWidget() const { return editor_; }
 
 QFont MainWindow::EditorFont() const { return editor_->font(); }
 
-void MainWindow::SetEditorFont(const QFont& font) { editor_->SetEditorFont(font); }
+void MainWindow::SetEditorFont(const QFont& font) {
+  for (CodeEditor* view : Views()) view->SetEditorFont(font);
+}
 
-void MainWindow::SetEditorColour(const QColor& colour) { editor_->SetPaper(colour); }
+void MainWindow::SetEditorColour(const QColor& colour) {
+  for (CodeEditor* view : Views()) view->SetPaper(colour);
+}
 
 void MainWindow::OnTextChanged() {
-  if (session_.Loading()) return;
+  page_model_.ForgetPositions();
+  if (session_.Loading() || switching_) return;
   // The editor reports a change before it moves the caret: the field follows once it has.
   if (!caret_status_due_) {
     caret_status_due_ = true;
@@ -251,7 +269,7 @@ void MainWindow::ShowCaretAfterEdit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!CloseDocument()) {
+  if (!CloseAllPages()) {
     event->ignore();
     return;
   }

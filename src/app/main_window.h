@@ -4,18 +4,20 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <map>
 
 #include "app/command_table.h"
 #include "document/document_session.h"
 #include "document/editor_model.h"
 #include "document/editor_target.h"
 #include "document/new_page.h"
+#include "editor/code_editor.h"
+#include "editor/scintilla_model.h"
 #include "names/window_names.h"
 #include "platform/text_format.h"
 #include "settings/settings_record.h"
 #include "settings/settings_target.h"
 
-class CodeEditor;
 class Desktop;
 class FindBar;
 class FilePanel;
@@ -23,6 +25,8 @@ class QAction;
 class QLabel;
 class QMenu;
 class QColor;
+class QSplitter;
+class QTabBar;
 class QToolButton;
 class RecentFilesStore;
 class SavePromptWindow;
@@ -58,7 +62,8 @@ class MainWindow : public QMainWindow,
   DocumentSession& Document() { return session_; }
   QString FileName() const { return session_.FileName(); }
   QString UntitledName() const { return session_.UntitledName(); }
-  void SetUntitledName(const QString& name) { session_.SetUntitledName(name); }
+  // Every untitled page takes the new name and stays untitled.
+  void SetUntitledName(const QString& name);
   QString CurrentFolder() const { return session_.CurrentFolder(); }
   bool Modified() const { return session_.Modified(); }
   bool Saved() const { return session_.Saved(); }
@@ -95,6 +100,28 @@ class MainWindow : public QMainWindow,
   FilePanel* Files() const { return file_panel_; }
   void SetStatusPanel(int panel, const QString& text) override;
   QString StatusPanel(int panel) const;
+
+  // The open pages, one tab each; the session and the editor hold the current one's.
+  QTabBar* PageTabs() const { return tabs_; }
+  int PageCount() const;
+  int CurrentPageIndex() const;
+  // A new tab with the start-up page, made current.
+  void NewTab();
+  // Opens path in a tab of its own (or brings the tab that holds it to front); false when
+  // it could not be read.
+  bool OpenInNewTab(const QString& path);
+  void ShowPageAt(int index);
+  // Runs the close prompt of that page only; the last page stays, emptied.
+  bool ClosePageAt(int index);
+  // The close query: every modified page asks in turn, shown as it asks; false on Cancel,
+  // that page left in front.
+  bool CloseAllPages();
+  // Every page changed on disk by another program, the current one first.
+  void CheckAllDiskChanges();
+  bool OpenInNewTabsOn() const;
+  // The second view of the split; it shares the current page's text when shown.
+  CodeEditor* SplitEditor() const { return split_; }
+  void SetSplitView(bool on);
 
   // Commands.
   using Source = DocumentSession::Source;
@@ -147,6 +174,8 @@ class MainWindow : public QMainWindow,
  signals:
   // The close query let the window close; the window position is stored already.
   void Closing();
+  // Another page became the current one.
+  void PageShown();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -178,6 +207,28 @@ class MainWindow : public QMainWindow,
   void ShowCaretField();  // the caret's column and line
   void OpenMenuByMnemonic(QChar letter);
   void Exit();
+  // Pages.
+  struct StoredPage {
+    DocumentSession::Page state;
+    QsciDocument text;
+    CodeEditor::ViewState view;
+  };
+  void BuildPageViews();  // the tab bar and the two views
+  void BuildPages();
+  void BindPageCommands();
+  QList<CodeEditor*> Views() const { return {primary_, split_}; }
+  void WatchView(CodeEditor* view);
+  void SetActiveView(CodeEditor* view);
+  int AddPage();
+  void ShowPage(int id);
+  int PageAt(int index) const;
+  int IndexOfPage(int id) const;
+  int PageOfPath(const QString& path) const;
+  void RemovePage(int id);
+  void UpdateCurrentTab();
+  // Where a chosen path goes when pages open in new tabs: see DocumentSession.
+  bool OpenElsewhere(const QString& path);
+  void OpenDropped(const QStringList& paths);
 
   Desktop& desktop_;
   RecentFilesStore& recent_files_;
@@ -186,8 +237,11 @@ class MainWindow : public QMainWindow,
   std::function<NewPageFields()> new_page_fields_;
   std::function<void()> new_page_command_;
 
-  CodeEditor* editor_ = nullptr;
+  CodeEditor* editor_ = nullptr;  // the view with the focus, named memo1
+  CodeEditor* primary_ = nullptr;
+  CodeEditor* split_ = nullptr;
   FindBar* find_bar_ = nullptr;
+  ScintillaModel page_model_;  // over editor_
   EditorModel& model_;
   bool caret_status_due_ = false;
   DocumentSession session_;
@@ -204,4 +258,11 @@ class MainWindow : public QMainWindow,
   int caret_column_ = 0;
   QLabel* format_field_ = nullptr;
   QLabel* note_field_ = nullptr;
+
+  QTabBar* tabs_ = nullptr;
+  QSplitter* splitter_ = nullptr;
+  std::map<int, StoredPage> pages_;  // by id, the tab's data; the current one's is stale
+  int current_page_ = 0;
+  int next_page_ = 1;
+  bool switching_ = false;
 };

@@ -30,6 +30,7 @@ void MainWindow::OpenSelectedOrAsk() {
 
 void MainWindow::ShowDocumentName(const QString& name) {
   setWindowTitle(CaptionFor(name));
+  UpdateCurrentTab();
   file_panel_->ShowDocumentFile(name);
   // A page loaded, made or saved: the caret fields show where the caret now stands.
   UpdateCaretStatus();
@@ -37,6 +38,7 @@ void MainWindow::ShowDocumentName(const QString& name) {
 
 void MainWindow::ShowModifiedMark(bool modified) {
   SetStatusPanel(0, modified ? QStringLiteral("*") : QString());
+  UpdateCurrentTab();
 }
 
 void MainWindow::ShowFormat(const TextFormat& format) {
@@ -84,16 +86,15 @@ void MainWindow::StartUp(const QString& argument) {
 }
 
 void MainWindow::PrepareForLongLines(qsizetype longest_line) {
-  editor_->FitMeasureCache(longest_line);
   // A minified page is one long line. Wrapped, every key lays the whole line out again and
   // wraps it (five times the cost of an unwrapped line), so such a page opens unwrapped;
   // the wrap button still wraps it on request.
-  if (longest_line > kLongLine) {
-    editor_->setWrapMode(QsciScintilla::WrapNone);
-    editor_->setToolTip(Tr(Text::kLongLinesTip));
-  } else {
-    SetWordWrap(WordWrapOn());
-    editor_->setToolTip(QString());
+  const bool long_lines = longest_line > kLongLine;
+  if (!long_lines) SetWordWrap(WordWrapOn());
+  for (CodeEditor* view : Views()) {
+    view->FitMeasureCache(longest_line);
+    if (long_lines) view->setWrapMode(QsciScintilla::WrapNone);
+    view->setToolTip(long_lines ? Tr(Text::kLongLinesTip) : QString());
   }
 }
 
@@ -109,7 +110,7 @@ void MainWindow::changeEvent(QEvent* event) {
   // Back from another program: the page may have been changed there. Checked after the
   // activation is complete, so questions open over a settled window.
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-    QTimer::singleShot(0, this, [this] { session_.CheckDiskChanges(); });
+    QTimer::singleShot(0, this, &MainWindow::CheckAllDiskChanges);
   }
 }
 

@@ -34,7 +34,7 @@ void MainWindow::BuildPopupMenu() {
     action->setObjectName(QString::fromUtf16(name));
     ShowText(action, &QAction::setText, text);
     popup_menu_->addAction(action);
-    connect(action, &QAction::triggered, editor_, slot);
+    connect(action, &QAction::triggered, this, slot);
   }
   popup_menu_->addSeparator();
   // menus[d] is the menu that takes rows of depth d.
@@ -64,13 +64,17 @@ void MainWindow::BuildPopupMenu() {
       }
     }
   }
-  connect(editor_, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& pos) { popup_menu_->popup(editor_->mapToGlobal(pos)); });
+  for (CodeEditor* view : Views()) {
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& pos) { popup_menu_->popup(view->mapToGlobal(pos)); });
+  }
 }
 
 void MainWindow::WatchEditor() {
-  editor_->installEventFilter(this);
-  editor_->viewport()->installEventFilter(this);
+  for (CodeEditor* view : Views()) {
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+  }
 }
 
 // The commands this window runs itself.
@@ -85,7 +89,7 @@ void MainWindow::BindOwnCommands() {
   BindCommand(Command::kOpen, [this] { OpenDocument(Source::kDialog); });
   BindCommand(Command::kSave, [this] { SaveDocument(); });
   BindCommand(Command::kSaveAs, [this] { SaveDocumentAs(); });
-  BindCommand(Command::kClosePage, [this] { CloseDocument(); });
+  BindCommand(Command::kClosePage, [this] { ClosePageAt(CurrentPageIndex()); });
   int k = 1;
   for (Command item : kRecentFileCommands) {
     BindCommand(item, [this, k] { OpenDocument(Source::kRecent, k); });
@@ -115,6 +119,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == format_field_ && event->type() == QEvent::MouseButtonRelease) {
     ShowFormatMenu();
     return true;
+  }
+  if (event->type() == QEvent::FocusIn && (watched == primary_ || watched == split_)) {
+    SetActiveView(static_cast<CodeEditor*>(watched));
   }
   if (watched == editor_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -165,7 +172,9 @@ void MainWindow::UpdateCaretStatus() {
 
 void MainWindow::SetWordWrap(bool on) {
   settings_.word_wrap_on = on ? 1 : 0;
-  editor_->setWrapMode(on ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
+  for (CodeEditor* view : Views()) {
+    view->setWrapMode(on ? QsciScintilla::WrapWord : QsciScintilla::WrapNone);
+  }
 }
 
 void MainWindow::ToggleWordWrap() { SetWordWrap(editor_->wrapMode() == QsciScintilla::WrapNone); }
@@ -234,14 +243,17 @@ void MainWindow::WireViewMenu() {
       {Command::kCloseTags, &CodeEditor::SetClosingTags},
       {Command::kCompletion, &CodeEditor::SetCompletion}};
   for (const auto& [command, set] : toggles) {
-    BindToggle(command, [this, set = set](bool on) { (editor_->*set)(on); });
+    BindToggle(command, [this, set = set](bool on) {
+      for (CodeEditor* view : Views()) (view->*set)(on);
+    });
   }
   // The editor takes their keys itself while it has the focus; the menu shows them.
   BindCommand(Command::kFoldHere, [this] { editor_->FoldAtCaret(true); });
   BindCommand(Command::kUnfoldHere, [this] { editor_->FoldAtCaret(false); });
   BindCommand(Command::kMatchingTag, [this] { editor_->JumpToPartner(); });
-  connect(editor_, &CodeEditor::FilesDropped, this,
-          [this](const QStringList& paths) { session_.OpenFile(paths.first()); });
+  for (CodeEditor* view : Views()) {
+    connect(view, &CodeEditor::FilesDropped, this, &MainWindow::OpenDropped);
+  }
 }
 
 void MainWindow::GoToLine() {

@@ -98,6 +98,9 @@ void MainWindow::BindCommand(Command command, const std::function<void()>& run) 
 void MainWindow::BindToggle(Command command, const std::function<void(bool)>& set) {
   QAction* item = MenuItemOf(command);
   connect(item, &QAction::toggled, this, set);
+  if (QAction* action = key_actions_[std::size_t(command)]) {
+    connect(action, &QAction::triggered, item, &QAction::toggle);
+  }
   handlers_[std::size_t(command)] = [item] { item->toggle(); };
   ++bindings_[std::size_t(command)];
 }

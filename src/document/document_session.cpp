@@ -32,19 +32,19 @@ DocumentSession::DocumentSession(EditorModel& editor, Desktop& desktop,
     : editor_(editor), desktop_(desktop), recent_files_(recent_files), view_(view) {}
 
 void DocumentSession::SetDocumentName(const QString& name) {
-  file_name_ = name;
+  page_.file_name = name;
   view_.ShowDocumentName(name);
 }
 
 void DocumentSession::SetModified(bool modified) {
-  modified_ = modified;
+  page_.modified = modified;
   view_.ShowModifiedMark(modified);
 }
 
 void DocumentSession::OnTextChanged() {
   if (loading_) return;
   SetModified(true);
-  saved_ = false;
+  page_.saved = false;
 }
 
 void DocumentSession::OnSavePointReached() {
@@ -52,7 +52,7 @@ void DocumentSession::OnSavePointReached() {
 }
 
 void DocumentSession::SetFormat(const TextFormat& format) {
-  if (format.encoding != format_.encoding) {
+  if (format.encoding != page_.format.encoding) {
     // The page's own declaration follows, or a browser reads the saved bytes wrongly.
     const QStringList lines = editor_.Lines();
     const QString charset = QString::fromLatin1(NameOf(format.encoding)).toLower();
@@ -61,39 +61,39 @@ void DocumentSession::SetFormat(const TextFormat& format) {
     }
   }
   editor_.SetLineEnds(format.line_end);
-  format_ = format;
-  format_.mixed_line_ends = false;
-  pristine_bytes_ = QByteArray();
-  view_.ShowFormat(format_);
+  page_.format = format;
+  page_.format.mixed_line_ends = false;
+  page_.pristine_bytes = QByteArray();
+  view_.ShowFormat(page_.format);
   SetModified(true);
-  saved_ = false;
+  page_.saved = false;
 }
 
 void DocumentSession::SetUntitledName(const QString& name) {
-  const bool untitled = !file_name_.isEmpty() && file_name_ == untitled_name_;
+  const bool untitled = !page_.file_name.isEmpty() && page_.file_name == untitled_name_;
   untitled_name_ = name;
   // Still untitled, so a save asks for a name; the caption keeps the old name until the
   // document is named again.
-  if (untitled) file_name_ = name;
+  if (untitled) page_.file_name = name;
 }
 
 void DocumentSession::ReopenWithEncoding(TextEncoding encoding) {
   if (!IsNamed()) return;
-  if (modified_ &&
+  if (page_.modified &&
       !desktop_.AskYesNo(
           view_.DialogParent(),
-          Tr(Text::kReopenLoses).arg(file_name_, QString::fromLatin1(NameOf(encoding))))) {
+          Tr(Text::kReopenLoses).arg(page_.file_name, QString::fromLatin1(NameOf(encoding))))) {
     return;
   }
   QString error;
-  if (!LoadFile(file_name_, &error, nullptr, encoding)) {
+  if (!LoadFile(page_.file_name, &error, nullptr, encoding)) {
     desktop_.ShowError(view_.DialogParent(), error);
     return;
   }
   SetModified(false);
-  saved_ = false;
+  page_.saved = false;
   RememberDiskState();
-  view_.ShowDocumentName(file_name_);
+  view_.ShowDocumentName(page_.file_name);
 }
 
 void DocumentSession::AddScratchFile(const QString& path) {
@@ -118,40 +118,42 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
     *error = read.message();
     return false;
   }
-  format_ = DetectTextFormat(read.bytes);
-  if (encoding && *encoding != format_.encoding) {
-    format_.encoding = *encoding;
+  page_.format = DetectTextFormat(read.bytes);
+  if (encoding && *encoding != page_.format.encoding) {
+    page_.format.encoding = *encoding;
     // A mark is kept only where it is one: a UTF-8 page read in another encoding shows it.
-    format_.bom = *encoding == TextEncoding::kUtf8 && read.bytes.startsWith("\xEF\xBB\xBF");
+    page_.format.bom = *encoding == TextEncoding::kUtf8 && read.bytes.startsWith("\xEF\xBB\xBF");
   }
-  view_.ShowFormat(format_);
+  view_.ShowFormat(page_.format);
   // While the text is as read, saving writes exactly what was read (mixed line ends too).
-  pristine_bytes_ = read.bytes;
-  if (title != nullptr) *title = PageTitleOfFile(read.bytes, format_);
-  view_.PrepareForLongLines(LongestLine(read.bytes));
+  page_.pristine_bytes = read.bytes;
+  if (title != nullptr) *title = PageTitleOfFile(read.bytes, page_.format);
+  page_.longest_line = LongestLine(read.bytes);
+  view_.PrepareForLongLines(page_.longest_line);
   loading_ = true;
-  editor_.LoadBuffer(EditorBytes(read.bytes, format_), format_.line_end);
+  editor_.LoadBuffer(EditorBytes(read.bytes, page_.format), page_.format.line_end);
   loading_ = false;
   return true;
 }
 
 bool DocumentSession::WriteDocument(const QString& path) {
   qsizetype replaced = 0;
-  const QByteArray bytes = editor_.AtSavePoint() && !pristine_bytes_.isNull()
-                               ? pristine_bytes_
-                               : FileBytes(editor_.Buffer(), format_, &replaced);
+  const QByteArray bytes = editor_.AtSavePoint() && !page_.pristine_bytes.isNull()
+                               ? page_.pristine_bytes
+                               : FileBytes(editor_.Buffer(), page_.format, &replaced);
   const std::optional<IoError> error = WriteWholeFile(path, bytes);
   if (error) {
     desktop_.ShowError(view_.DialogParent(), error->message);
     return false;
   }
   // The file now holds the text: undoing back to here clears the modified mark.
-  pristine_bytes_ = QByteArray();
+  page_.pristine_bytes = QByteArray();
   editor_.MarkSaved();
   if (replaced > 0) {
-    desktop_.ShowMessage(
-        view_.DialogParent(),
-        Tr(Text::kNotInEncoding).arg(QString::fromLatin1(NameOf(format_.encoding))).arg(replaced));
+    desktop_.ShowMessage(view_.DialogParent(),
+                         Tr(Text::kNotInEncoding)
+                             .arg(QString::fromLatin1(NameOf(page_.format.encoding)))
+                             .arg(replaced));
   }
   return true;
 }
@@ -178,21 +180,22 @@ void DocumentSession::OpenDocument(Source source, int recent_item) {
   OpenPath(path);
 }
 
-void DocumentSession::OpenFile(const QString& path) {
+bool DocumentSession::OpenFile(const QString& path) {
   DeleteScratchFiles();
-  OpenPath(path);
+  return OpenPath(path);
 }
 
-void DocumentSession::OpenPath(QString path) {
-  if (path.isEmpty()) return;
+bool DocumentSession::OpenPath(QString path) {
+  if (path.isEmpty()) return false;
   open_dialog_path_ = path;
-  if (!saved_ && !CloseDocument()) return;
+  if (open_elsewhere && open_elsewhere(CompleteExtension(path, open_filter_index_))) return true;
+  if (!page_.saved && !CloseDocument()) return false;
   path = CompleteExtension(path, open_filter_index_);
   QString error;
   QString title;
   if (!LoadFile(path, &error, &title)) {
     desktop_.ShowMessage(view_.DialogParent(), Tr(Text::kOpenError).arg(path));
-    return;
+    return false;
   }
   recent_files_.Push(path);
   LoadRecentFiles();
@@ -200,48 +203,67 @@ void DocumentSession::OpenPath(QString path) {
   if (!current_folder_.isEmpty()) view_.ShowFolder(current_folder_);
   SetDocumentName(path);
   RememberDiskState();
-  modified_ = false;
+  page_.modified = false;
+  page_.title = title;
   view_.ShowPageTitle(title);
   view_.FocusEditor();
+  return true;
+}
+
+DocumentSession::Page DocumentSession::ExchangePage(Page page) {
+  std::swap(page, page_);
+  view_.PrepareForLongLines(page_.longest_line);
+  view_.ShowFormat(page_.format);
+  view_.ShowModifiedMark(page_.modified);
+  view_.ShowPageTitle(page_.title);
+  view_.ShowDocumentName(page_.file_name);
+  return page;
+}
+
+bool DocumentSession::ChangedOnDisk(const Page& page) {
+  if (!page.disk_state.exists) return false;
+  const FileStamp now = StampOf(page.file_name);
+  return now.exists && now != page.disk_state && now != page.kept_over;
 }
 
 void DocumentSession::RememberDiskState() {
-  disk_state_ =
-      file_name_.isEmpty() || file_name_ == untitled_name_ ? FileStamp{} : StampOf(file_name_);
+  page_.disk_state = page_.file_name.isEmpty() || page_.file_name == untitled_name_
+                         ? FileStamp{}
+                         : StampOf(page_.file_name);
 }
 
 bool DocumentSession::MayOverwrite(bool* save_as) {
   *save_as = false;
-  if (IsReadOnlyFile(file_name_)) {
-    *save_as = desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kReadOnlySaveAs).arg(file_name_));
+  if (IsReadOnlyFile(page_.file_name)) {
+    *save_as =
+        desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kReadOnlySaveAs).arg(page_.file_name));
     return false;
   }
-  const FileStamp now = StampOf(file_name_);
-  if (disk_state_.exists && now != disk_state_) {
+  const FileStamp now = StampOf(page_.file_name);
+  if (page_.disk_state.exists && now != page_.disk_state) {
     return desktop_.AskYesNo(view_.DialogParent(),
-                             Tr(Text::kChangedOnDiskOverwrite).arg(file_name_));
+                             Tr(Text::kChangedOnDiskOverwrite).arg(page_.file_name));
   }
   return true;
 }
 
 void DocumentSession::CheckDiskChanges() {
-  if (checking_disk_ || !disk_state_.exists) return;
-  const FileStamp now = StampOf(file_name_);
-  if (!now.exists || now == disk_state_ || now == kept_over_) return;
+  if (checking_disk_ || !ChangedOnDisk(page_)) return;
+  const FileStamp now = StampOf(page_.file_name);
   // The questions below take the focus away and back; one check at a time.
   checking_disk_ = true;
-  kept_over_ = now;  // asked once per change
+  page_.kept_over = now;  // asked once per change
   const bool reload =
-      !modified_ ||
-      desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kChangedOnDiskReload).arg(file_name_));
+      !page_.modified ||
+      desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kChangedOnDiskReload).arg(page_.file_name));
   if (reload) {
     QString error;
-    if (LoadFile(file_name_, &error)) {
+    if (LoadFile(page_.file_name, &error)) {
       SetModified(false);
-      saved_ = false;
+      page_.saved = false;
       RememberDiskState();
-      view_.ShowDocumentName(file_name_);  // the size and caret fields follow
-      view_.ShowStatusNote(Tr(Text::kReloaded).arg(file_name_));
+      view_.ShowDocumentName(page_.file_name);  // the size and caret fields follow
+      view_.ShowStatusNote(Tr(Text::kReloaded).arg(page_.file_name));
     } else {
       desktop_.ShowError(view_.DialogParent(), error);
     }
@@ -250,14 +272,14 @@ void DocumentSession::CheckDiskChanges() {
 }
 
 bool DocumentSession::SaveDocument() {
-  if (file_name_ == untitled_name_) return SaveDocumentAs();
+  if (page_.file_name == untitled_name_) return SaveDocumentAs();
   bool save_as = false;
   if (!MayOverwrite(&save_as)) return save_as && SaveDocumentAs();
-  if (!WriteDocument(file_name_)) return false;
+  if (!WriteDocument(page_.file_name)) return false;
   RememberDiskState();
-  view_.ShowDocumentName(file_name_);
+  view_.ShowDocumentName(page_.file_name);
   SetModified(false);
-  saved_ = true;
+  page_.saved = true;
   if (on_saved) on_saved();
   return true;
 }
@@ -275,7 +297,7 @@ bool DocumentSession::SaveDocumentAs() {
   SetDocumentName(name);
   RememberDiskState();
   SetModified(false);
-  saved_ = true;
+  page_.saved = true;
   current_folder_ = FolderOf(name);
   // The panel is read again so that the new file is listed.
   view_.ShowFolder(current_folder_);
@@ -283,46 +305,55 @@ bool DocumentSession::SaveDocumentAs() {
   return true;
 }
 
-bool DocumentSession::CloseDocument() {
-  if (modified_) {
-    if (const std::optional<QString> answer = view_.AskSaveChanges()) {
-      prompt_answer_ = *answer;
-    } else {
-      // A prompt dismissed by its frame answers nothing: keep the document.
-      return false;
-    }
-    if (prompt_answer_ == u"c") return false;
-    // The text goes only once it is safe: a save that was cancelled or failed keeps it.
-    if (prompt_answer_ == u"y" && !SaveDocument()) return false;
+bool DocumentSession::MayClose() {
+  if (!page_.modified) return true;
+  if (const std::optional<QString> answer = view_.AskSaveChanges()) {
+    prompt_answer_ = *answer;
+  } else {
+    // A prompt dismissed by its frame answers nothing: keep the document.
+    return false;
   }
-  SetDocumentName(QString());
-  RememberDiskState();
-  pristine_bytes_ = QByteArray();
-  modified_ = false;
-  loading_ = true;
-  editor_.LoadText(QString(), format_.line_end);
-  loading_ = false;
+  if (prompt_answer_ == u"c") return false;
+  // The text goes only once it is safe: a save that was cancelled or failed keeps it.
+  return prompt_answer_ != u"y" || SaveDocument();
+}
+
+bool DocumentSession::CloseDocument() {
+  if (!MayClose()) return false;
+  ClearPage();
   return true;
 }
 
-bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
-  if (modified_ && !CloseDocument()) return false;
-  pristine_bytes_ = QByteArray();
-  view_.PrepareForLongLines(0);
-  format_ = TextFormat{};
+void DocumentSession::ClearPage() {
+  SetDocumentName(QString());
+  RememberDiskState();
+  page_.pristine_bytes = QByteArray();
+  page_.modified = false;
   loading_ = true;
-  editor_.LoadText(NewPageLines(fields).join(u'\n'), format_.line_end);
+  editor_.LoadText(QString(), page_.format.line_end);
+  loading_ = false;
+}
+
+bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
+  if (page_.modified && !CloseDocument()) return false;
+  page_.pristine_bytes = QByteArray();
+  page_.longest_line = 0;
+  page_.title.clear();
+  view_.PrepareForLongLines(0);
+  page_.format = TextFormat{};
+  loading_ = true;
+  editor_.LoadText(NewPageLines(fields).join(u'\n'), page_.format.line_end);
   loading_ = false;
   SetDocumentName(untitled_name_);
   RememberDiskState();
-  view_.ShowFormat(format_);
+  view_.ShowFormat(page_.format);
   view_.FocusEditor();
   SetModified(false);
   return true;
 }
 
 void DocumentSession::StartUp(const QString& argument, const NewPageFields& fields) {
-  modified_ = false;
+  page_.modified = false;
   SetDocumentName(untitled_name_);
   bool loaded = false;
   if (!argument.isEmpty()) {
@@ -332,7 +363,7 @@ void DocumentSession::StartUp(const QString& argument, const NewPageFields& fiel
       recent_files_.Push(argument);
       SetDocumentName(argument);
       RememberDiskState();
-      modified_ = false;
+      page_.modified = false;
     } else {
       desktop_.ShowError(view_.DialogParent(), error);
     }

@@ -39,19 +39,41 @@ class DocumentView {
 };
 
 // The current document: its name, flags, encoding, folder and the open, save, close and
-// new-page flows, over the editor model.
+// new-page flows, over the editor model. What belongs to one page is a Page; a window with
+// several pages keeps the others' and exchanges them with the current one, while the
+// folder, the recent files, the dialogs' paths and the scratch files stay the window's.
 class DocumentSession {
  public:
+  struct Page {
+    QString file_name;
+    bool modified = false;
+    bool saved = false;
+    TextFormat format;
+    // The page as read, written back while the text is at the save point of that read.
+    QByteArray pristine_bytes;
+    FileStamp disk_state;  // the named page as last read or written
+    // A version on disk the user chose not to reload: not asked about again, yet a save
+    // over it still asks, since disk_state stays the one the text came from.
+    FileStamp kept_over;
+    qsizetype longest_line = 0;  // in bytes, as read
+    QString title;
+  };
   DocumentSession(EditorModel& editor, Desktop& desktop, RecentFilesStore& recent_files,
                   DocumentView& view);
 
   enum class Source { kDialog, kFilePanel, kRecent };
   void OpenDocument(Source source, int recent_item = 0);
   // Opens path as if chosen in the Open dialog (a file dropped on the window).
-  void OpenFile(const QString& path);
+  // False when it was not opened (refused, or the save prompt cancelled).
+  bool OpenFile(const QString& path);
   bool SaveDocument();
   bool SaveDocumentAs();
   bool CloseDocument();
+  // The save-changes prompt of a modified page (and the save it asks for): false when the
+  // page is to stay. The text stays either way.
+  bool MayClose();
+  // Empties the page without asking, as a close does once it may.
+  void ClearPage();
   // Replaces the text by the page skeleton; false when the save-changes prompt cancelled.
   bool GenerateNewPage(const NewPageFields& fields);
   // Names the document, then loads the command-line file or makes a new page.
@@ -69,25 +91,33 @@ class DocumentSession {
   void OnSavePointReached();
   bool Loading() const { return loading_; }
 
+  // Makes page the current one and returns the page it replaces; the view shows the new
+  // page's name, flags and format. The editor is to show that page's text already.
+  Page ExchangePage(Page page);
+  const Page& CurrentPage() const { return page_; }
+  // Whether a page not shown now was changed on disk since it was read or saved, in a way
+  // CheckDiskChanges would ask about or reload.
+  static bool ChangedOnDisk(const Page& page);
+
   EditorModel& Editor() { return editor_; }
   DocumentView& View() { return view_; }
-  QString FileName() const { return file_name_; }
+  QString FileName() const { return page_.file_name; }
   void SetDocumentName(const QString& name);
   QString UntitledName() const { return untitled_name_; }
   // An untitled page carries the name of the interface's language and stays untitled.
   void SetUntitledName(const QString& name);
   QString CurrentFolder() const { return current_folder_; }
   void SetCurrentFolder(const QString& folder) { current_folder_ = folder; }
-  bool Modified() const { return modified_; }
-  bool Saved() const { return saved_; }
+  bool Modified() const { return page_.modified; }
+  bool Saved() const { return page_.saved; }
   QString RecentFile(int item) const { return recent_.value(item - 1); }
 
-  const TextFormat& Format() const { return format_; }
+  const TextFormat& Format() const { return page_.format; }
   // Converts the document to another encoding or line-end style; counts as an edit.
   void SetFormat(const TextFormat& format);
   // Reads the page again from its file as encoding (asking first when it was edited).
   void ReopenWithEncoding(TextEncoding encoding);
-  bool IsNamed() const { return !file_name_.isEmpty() && file_name_ != untitled_name_; }
+  bool IsNamed() const { return !page_.file_name.isEmpty() && page_.file_name != untitled_name_; }
 
   // Scratch files the preview wrote; only these are ever deleted.
   void AddScratchFile(const QString& path);
@@ -95,9 +125,12 @@ class DocumentSession {
 
   // Runs after every successful save (the preview follows the document).
   std::function<void()> on_saved;
+  // Asked before a chosen path is opened into the current page: true when the window opened
+  // it in another page instead (or brought that page to front).
+  std::function<bool(const QString& path)> open_elsewhere;
 
  private:
-  void OpenPath(QString path);
+  bool OpenPath(QString path);
   bool LoadFile(const QString& path, QString* error, QString* title = nullptr,
                 std::optional<TextEncoding> encoding = std::nullopt);
   bool WriteDocument(const QString& path);
@@ -112,11 +145,9 @@ class DocumentSession {
   RecentFilesStore& recent_files_;
   DocumentView& view_;
 
-  QString file_name_;
+  Page page_;
   QString untitled_name_;
   QString current_folder_;
-  bool modified_ = false;
-  bool saved_ = false;
   QString prompt_answer_;
   bool loading_ = false;
   int open_filter_index_ = 1;
@@ -125,12 +156,5 @@ class DocumentSession {
   QString save_dialog_path_;
   QStringList scratch_files_;
   QStringList recent_;
-  TextFormat format_;
-  // The page as read, written back while the text is at the save point of that read.
-  QByteArray pristine_bytes_;
-  FileStamp disk_state_;  // the named page as last read or written
-  // A version on disk the user chose not to reload: not asked about again, yet a save
-  // over it still asks, since disk_state_ stays the one the text came from.
-  FileStamp kept_over_;
   bool checking_disk_ = false;
 };

@@ -65,8 +65,20 @@ void CodeEditor::SetUpLexerAndKeys() {
   SetEditorFont(font());
   SetFolding(true);
   // Keys the page's commands use: Ctrl+U underlines, it does not make lower case.
-  for (const QKeyCombination key : {Qt::CTRL | Qt::Key_U, Qt::CTRL | Qt::Key_M}) {
-    if (QsciCommand* command = standardCommands()->boundTo(key.toCombined())) command->setKey(0);
+  // The window's keys for its pages win over the component's (Ctrl+T swapped lines).
+  for (const QKeyCombination key :
+       {Qt::CTRL | Qt::Key_U, Qt::CTRL | Qt::Key_M, Qt::CTRL | Qt::Key_T, Qt::CTRL | Qt::Key_W,
+        Qt::CTRL | Qt::Key_PageUp, Qt::CTRL | Qt::Key_PageDown, Qt::CTRL | Qt::SHIFT | Qt::Key_E}) {
+    // A key may be one command's main key and another's alternate.
+    for (int bound = 0; bound < 2; ++bound) {
+      QsciCommand* command = standardCommands()->boundTo(key.toCombined());
+      if (command == nullptr) break;
+      if (command->key() == key.toCombined()) {
+        command->setKey(0);
+      } else {
+        command->setAlternateKey(0);
+      }
+    }
   }
   UpdateNumberMargin();
   MarkCurrentLine(0);
@@ -187,6 +199,44 @@ void CodeEditor::SetPaper(const QColor& colour) {
   setPaper(colour);
 }
 
+CodeEditor::ViewState CodeEditor::SaveView() const {
+  ViewState state{SendScintilla(SCI_GETCURRENTPOS),
+                  SendScintilla(SCI_GETANCHOR),
+                  SendScintilla(SCI_GETFIRSTVISIBLELINE),
+                  SendScintilla(SCI_GETXOFFSET),
+                  {}};
+  for (long line = SendScintilla(SCI_CONTRACTEDFOLDNEXT, 0); line >= 0;
+       line = SendScintilla(SCI_CONTRACTEDFOLDNEXT, line + 1)) {
+    state.folds.append(line);
+  }
+  return state;
+}
+
+void CodeEditor::RestoreView(const ViewState& state) {
+  for (long line : state.folds) SendScintilla(SCI_FOLDLINE, line, SC_FOLDACTION_CONTRACT);
+  SendScintilla(SCI_SETSEL, state.anchor, state.caret);
+  SendScintilla(SCI_SETFIRSTVISIBLELINE, state.first_line);
+  SendScintilla(SCI_SETXOFFSET, state.x_offset);
+}
+
+void CodeEditor::ShowPage(const QsciDocument& page) {
+  setDocument(page);
+  // The code page, the colouring and the fold property are the text's own.
+  setUtf8(true);
+  if ((SendScintilla(SCI_GETLEXER) == SCLEX_HTML) != highlighting_) ApplyHighlighting();
+  SetFolding(folding_);
+  model_.ForgetDocument();
+  marked_.clear();
+  template_marks_.clear();
+  marked_line_ = -1;
+  edited_since_marks_ = true;
+  UpdateNumberMargin();
+  int line = 0;
+  int column = 0;
+  getCursorPosition(&line, &column);
+  MarkCurrentLine(line);
+}
+
 void CodeEditor::SetLineNumbersShown(bool shown) {
   line_numbers_shown_ = shown;
   UpdateNumberMargin();
@@ -212,7 +262,13 @@ void CodeEditor::MarkCurrentLine(int line) {
 void CodeEditor::SetHighlighting(bool on) {
   if (on == highlighting_) return;
   highlighting_ = on;
-  if (on) {
+  ApplyHighlighting();
+}
+
+// The colouring belongs to the text, the choice to the view: each text shown is coloured
+// (or not) as the view's choice says.
+void CodeEditor::ApplyHighlighting() {
+  if (highlighting_) {
     StyleLexer();
     setLexer(lexer_.get());
     SetEditorFont(chosen_font_);

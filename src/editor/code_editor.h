@@ -20,6 +20,20 @@ class CodeEditor : public QsciScintilla {
   explicit CodeEditor(QWidget* parent = nullptr);
   ~CodeEditor() override;
 
+  // Where a page stood in a view, kept while another page is shown.
+  struct ViewState {
+    long caret = 0;
+    long anchor = 0;
+    long first_line = 0;  // the first line on screen, counted in shown lines
+    long x_offset = 0;
+    QList<long> folds;  // the folded elements' first lines
+  };
+  ViewState SaveView() const;
+  void RestoreView(const ViewState& state);
+  // Shows page (a new empty text for a QsciDocument never shown), with its undo history,
+  // colours and fold levels; the view's own choices stay.
+  void ShowPage(const QsciDocument& page);
+
   EditorModel& Model() { return model_; }
   ScintillaModel& Scintilla() { return model_; }
 
@@ -71,6 +85,7 @@ class CodeEditor : public QsciScintilla {
   static constexpr int kMarkerIndicator = 9;
 
   void SetUpMarks();
+  void ApplyHighlighting();
   void SetUpLexerAndKeys();
   void ConnectComponent();
   void StyleLexer();

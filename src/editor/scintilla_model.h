@@ -35,6 +35,15 @@ class ScintillaModel : public EditorModel {
 
   // The text is about to change: positions counted before no longer hold.
   void ForgetPositions() { memo_ = {}; }
+  // The view shows another text, or the model is to work through another view.
+  void ForgetDocument() {
+    memo_ = {};
+    line_index_ = false;
+  }
+  void SetView(QsciScintillaBase* view) {
+    editor_ = view;
+    ForgetDocument();
+  }
   // Byte position in the buffer of a character position, and back.
   long BytePosition(int position) const;
   int CharacterPosition(long byte) const;

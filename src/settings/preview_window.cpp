@@ -116,6 +116,14 @@ void PreviewCommands::PreviewDocument() {
     // dialog was cancelled is previewed from its scratch file alone.
     if (!document_.SaveDocument() && document_.FileName() != document_.UntitledName()) return;
   }
+  if (!ShowScratch()) return;
+  if (settings_.preview_in_built_in_window == 0) {
+    desktop_.OpenWithDefaultProgram(scratch_);
+    minimize_main_();
+  }
+}
+
+bool PreviewCommands::ShowScratch() {
   const QString folder = PreviewFolder(document_.FileName(), program_folder_);
   document_.SetCurrentFolder(folder);
   const QString path = PreviewFilePathIn(folder, document_.ScratchFiles());
@@ -123,15 +131,20 @@ void PreviewCommands::PreviewDocument() {
       path, EncodeText(document_.Editor().Text(), ScratchFormat(document_.Format())));
   if (error) {
     desktop_.ShowError(document_.View().DialogParent(), error->message);
-    return;
+    return false;
   }
   document_.AddScratchFile(path);
   scratch_ = path;
-  if (settings_.preview_in_built_in_window != 0) {
-    window_.Navigate(PreviewLocation(path));
+  if (settings_.preview_in_built_in_window != 0) window_.Navigate(PreviewLocation(path));
+  return true;
+}
+
+void PreviewCommands::FollowPage() {
+  if (!window_.isVisible()) return;
+  if (document_.IsNamed() && !document_.Modified()) {
+    window_.Navigate(document_.FileName());
   } else {
-    desktop_.OpenWithDefaultProgram(path);
-    minimize_main_();
+    ShowScratch();
   }
 }
 

@@ -55,8 +55,14 @@ class PreviewCommands {
   // Brings an open preview of the document up to date: the scratch file written again, or
   // the saved page, reloaded where the reader was.
   void FollowDocument();
+  // Another page became the current one: an open preview shows it (its file while saved,
+  // else its text through a scratch file), saving nothing.
+  void FollowPage();
 
  private:
+  // Writes the text to a scratch file beside the page and shows it; false when it failed.
+  bool ShowScratch();
+
   Desktop& desktop_;
   DocumentSession& document_;
   const SettingsRecord& settings_;

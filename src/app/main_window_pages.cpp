@@ -1,0 +1,324 @@
+// Several pages in one window: a tab per page, switching, closing, the close query over all
+// pages, opening in new tabs, and the split view of the current page.
+#include <QAction>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTabBar>
+
+#include "app/file_panel.h"
+#include "app/find_bar.h"
+#include "app/main_window.h"
+#include "document/document.h"
+#include "names/texts.h"
+
+namespace {
+
+constexpr int kNumberedTabs = 9;  // Alt+1 to Alt+9
+
+// Middle-click closes a tab, as in browsers.
+class PageTabBar : public QTabBar {
+ public:
+  using QTabBar::QTabBar;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::MiddleButton) {
+      const int index = tabAt(event->position().toPoint());
+      if (index >= 0) emit tabCloseRequested(index);
+      return;
+    }
+    QTabBar::mouseReleaseEvent(event);
+  }
+};
+
+bool SamePath(const QString& a, const QString& b) {
+  return !a.isEmpty() && !b.isEmpty() &&
+         QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// A tab shows the page's file name, the untitled name for a page without one, and "*"
+// while modified; its tip the whole path.
+void ShowTab(QTabBar* tabs, int index, const QString& name, const QString& untitled,
+             bool modified) {
+  const QString shown = name.isEmpty() || name == untitled ? untitled : name;
+  const QString file = QFileInfo(shown).fileName();
+  tabs->setTabText(index,
+                   (file.isEmpty() ? shown : file) + (modified ? QStringLiteral("*") : QString()));
+  tabs->setTabToolTip(index, shown);
+  // The tab bar's own button speaks the toolkit's language, not the page's.
+  if (QWidget* close = tabs->tabButton(index, QTabBar::RightSide)) {
+    close->setToolTip(Tr(Text::kCloseTab));
+    close->setAccessibleName(Tr(Text::kCloseTab));
+  }
+}
+
+}  // namespace
+
+void MainWindow::BuildPages() {
+  connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
+    if (index >= 0) ShowPage(PageAt(index));
+  });
+  connect(tabs_, &QTabBar::tabCloseRequested, this, &MainWindow::ClosePageAt);
+  session_.open_elsewhere = [this](const QString& path) { return OpenElsewhere(path); };
+  connect(file_panel_, &FilePanel::FileActivatedInNewTab, this, [this] {
+    const QString path = file_panel_->SelectedFilePath();
+    if (!path.isEmpty()) OpenInNewTab(path);
+  });
+  BindPageCommands();
+}
+
+void MainWindow::BuildPageViews() {
+  tabs_ = new PageTabBar(this);
+  tabs_->setObjectName(QStringLiteral("PageTabs"));
+  tabs_->setTabsClosable(true);
+  tabs_->setMovable(true);
+  tabs_->setExpanding(false);
+  tabs_->setDocumentMode(true);
+  tabs_->setElideMode(Qt::ElideMiddle);
+  tabs_->setFocusPolicy(Qt::NoFocus);
+  tabs_->addTab(QString());
+  tabs_->setTabData(0, current_page_);
+  pages_[current_page_] = {};
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName(QStringLiteral("EditorSplitter"));
+  splitter_->setChildrenCollapsible(false);
+  splitter_->addWidget(primary_);
+  splitter_->addWidget(split_);
+}
+
+void MainWindow::BindPageCommands() {
+  BindCommand(Command::kNewTab, [this] { NewTab(); });
+  const auto step = [this](int by) {
+    if (PageCount() > 1) {
+      tabs_->setCurrentIndex((CurrentPageIndex() + by + PageCount()) % PageCount());
+    }
+  };
+  BindCommand(Command::kNextTab, [step] { step(1); });
+  BindCommand(Command::kPreviousTab, [step] { step(-1); });
+  BindToggle(Command::kOpenInNewTabs, [](bool) {});
+  BindToggle(Command::kSplitView, [this](bool on) { SetSplitView(on); });
+  for (int n = 1; n <= kNumberedTabs; ++n) {
+    auto* action = new QAction(this);
+    action->setObjectName(QStringLiteral("GoToTab%1").arg(n));
+    action->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + n)));
+    action->setShortcutContext(Qt::WindowShortcut);
+    BindText(action, [action, n] { action->setText(Tr(Text::kGoToTab).arg(n)); });
+    connect(action, &QAction::triggered, this, [this, n] {
+      if (n <= PageCount()) tabs_->setCurrentIndex(n - 1);
+    });
+    addAction(action);
+  }
+}
+
+int MainWindow::PageCount() const { return tabs_->count(); }
+
+int MainWindow::CurrentPageIndex() const { return IndexOfPage(current_page_); }
+
+int MainWindow::PageAt(int index) const { return tabs_->tabData(index).toInt(); }
+
+int MainWindow::IndexOfPage(int id) const {
+  for (int i = 0; i < tabs_->count(); ++i) {
+    if (PageAt(i) == id) return i;
+  }
+  return -1;
+}
+
+int MainWindow::PageOfPath(const QString& path) const {
+  if (SamePath(session_.FileName(), path)) return current_page_;
+  for (const auto& [id, page] : pages_) {
+    if (id != current_page_ && SamePath(page.state.file_name, path)) return id;
+  }
+  return -1;
+}
+
+void MainWindow::SetUntitledName(const QString& name) {
+  for (auto& [id, page] : pages_) {
+    if (id != current_page_ && page.state.file_name == session_.UntitledName()) {
+      page.state.file_name = name;
+    }
+  }
+  session_.SetUntitledName(name);
+  for (int i = 0; i < PageCount(); ++i) {
+    const DocumentSession::Page& page = pages_.at(PageAt(i)).state;
+    if (PageAt(i) != current_page_) ShowTab(tabs_, i, page.file_name, name, page.modified);
+  }
+  UpdateCurrentTab();
+}
+
+bool MainWindow::OpenInNewTabsOn() const {
+  return MenuItemOf(Command::kOpenInNewTabs)->isChecked();
+}
+
+void MainWindow::UpdateCurrentTab() {
+  if (tabs_ == nullptr) return;
+  const int index = CurrentPageIndex();
+  if (index < 0) return;
+  ShowTab(tabs_, index, session_.FileName(), session_.UntitledName(), session_.Modified());
+}
+
+// A new id with an empty text; the tab is added after the current one.
+int MainWindow::AddPage() {
+  const int id = next_page_++;
+  pages_[id] = {};
+  const QSignalBlocker quiet(tabs_);
+  const int index = tabs_->insertTab(CurrentPageIndex() + 1, QString());
+  tabs_->setTabData(index, id);
+  return id;
+}
+
+void MainWindow::ShowPage(int id) {
+  if (id == current_page_ || !pages_.contains(id)) return;
+  StoredPage& from = pages_.at(current_page_);
+  StoredPage& to = pages_.at(id);
+  switching_ = true;
+  from.view = editor_->SaveView();
+  from.text = primary_->document();
+  for (CodeEditor* view : Views()) {
+    if (view == primary_ || !view->isHidden()) {
+      view->ShowPage(to.text);
+      view->RestoreView(to.view);
+    }
+  }
+  page_model_.ForgetDocument();
+  current_page_ = id;
+  from.state = session_.ExchangePage(std::move(to.state));
+  switching_ = false;
+  {
+    const QSignalBlocker quiet(tabs_);
+    tabs_->setCurrentIndex(IndexOfPage(id));
+  }
+  UpdateCurrentTab();
+  if (session_.IsNamed()) file_panel_->SetFolder(FolderOf(session_.FileName()));
+  find_bar_->SetEditor(editor_);
+  emit PageShown();
+}
+
+void MainWindow::ShowPageAt(int index) {
+  if (index >= 0 && index < PageCount()) ShowPage(PageAt(index));
+}
+
+void MainWindow::NewTab() {
+  ShowPage(AddPage());
+  GenerateNewPage();
+}
+
+bool MainWindow::OpenInNewTab(const QString& path) {
+  if (const int open = PageOfPath(path); open >= 0) {
+    ShowPage(open);
+    return true;
+  }
+  const int before = current_page_;
+  const int id = AddPage();
+  ShowPage(id);
+  // The new page is untitled and untouched: the open goes into it.
+  if (session_.OpenFile(path)) return true;
+  ShowPage(before);
+  RemovePage(id);
+  return false;
+}
+
+bool MainWindow::OpenElsewhere(const QString& path) {
+  if (!OpenInNewTabsOn()) return false;
+  if (const int open = PageOfPath(path); open >= 0) {
+    ShowPage(open);
+    return true;
+  }
+  // An untitled page nobody typed in gives way to the file.
+  if (!session_.IsNamed() && !session_.Modified()) return false;
+  OpenInNewTab(path);
+  return true;
+}
+
+void MainWindow::OpenDropped(const QStringList& paths) {
+  if (paths.size() == 1) {
+    session_.OpenFile(paths.first());
+    return;
+  }
+  for (const QString& path : paths) OpenInNewTab(path);
+}
+
+void MainWindow::RemovePage(int id) {
+  const QSignalBlocker quiet(tabs_);
+  tabs_->removeTab(IndexOfPage(id));
+  pages_.erase(id);
+}
+
+bool MainWindow::ClosePageAt(int index) {
+  if (index < 0 || index >= PageCount()) return false;
+  const int id = PageAt(index);
+  // The page asks in front of the user.
+  ShowPage(id);
+  if (!session_.CloseDocument()) return false;
+  if (PageCount() == 1) return true;
+  // The neighbour to the right takes its place, as in browsers; the last one's left.
+  ShowPage(PageAt(index + 1 < PageCount() ? index + 1 : index - 1));
+  RemovePage(id);
+  FocusEditor();
+  return true;
+}
+
+bool MainWindow::CloseAllPages() {
+  // The current page first, then the others from left to right.
+  QList<int> order{current_page_};
+  for (int i = 0; i < PageCount(); ++i) {
+    if (PageAt(i) != current_page_) order.append(PageAt(i));
+  }
+  // Nothing is emptied before every page may go: a later Cancel keeps all the texts.
+  for (const int id : order) {
+    const bool modified = id == current_page_ ? session_.Modified() : pages_.at(id).state.modified;
+    if (!modified) continue;
+    ShowPage(id);
+    if (!session_.MayClose()) return false;
+  }
+  session_.ClearPage();
+  return true;
+}
+
+void MainWindow::CheckAllDiskChanges() {
+  const int front = current_page_;
+  session_.CheckDiskChanges();
+  QList<int> changed;
+  for (const auto& [id, page] : pages_) {
+    if (id != front && DocumentSession::ChangedOnDisk(page.state)) changed.append(id);
+  }
+  if (changed.isEmpty()) return;
+  // Each changed page is shown while it is reloaded or asked about, then the page the user
+  // was on comes back.
+  for (const int id : changed) {
+    ShowPage(id);
+    session_.CheckDiskChanges();
+  }
+  ShowPage(front);
+}
+
+void MainWindow::SetActiveView(CodeEditor* view) {
+  if (view == editor_) return;
+  editor_->setObjectName(QStringLiteral("SplitEditor"));
+  view->setObjectName(QStringLiteral("memo1"));
+  editor_ = view;
+  page_model_.SetView(view);
+  find_bar_->SetEditor(view);
+  UpdateCaretStatus();
+}
+
+void MainWindow::SetSplitView(bool on) {
+  if (on == !split_->isHidden()) return;
+  if (on) {
+    split_->ShowPage(primary_->document());
+    split_->RestoreView(primary_->SaveView());
+    split_->show();
+    splitter_->setSizes({1, 1});
+    return;
+  }
+  // What the user saw in the side that goes stays in the side that remains.
+  if (editor_ == split_) {
+    primary_->RestoreView(split_->SaveView());
+    SetActiveView(primary_);
+  }
+  split_->hide();
+  // Off the page, so the hidden view neither reports its edits nor lays it out.
+  split_->ShowPage(QsciDocument());
+  primary_->setFocus();
+}
