@@ -10,9 +10,9 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: brindlemark [--] [PAGE]\n"
+    "Usage: brindlemark [--] [PAGE...]\n"
     "A desktop editor for web pages written by hand.\n\n"
-    "  PAGE        a page to open (a new page when none is given)\n"
+    "  PAGE        pages to open, each in a tab (a new page when none is given)\n"
     "  -h, --help  show this help and exit\n"
     "  --version   show the version and exit\n\n"
     "The batch tools run without windows as brindlemark-batch (see brindlemark-batch --help).\n";

@@ -265,4 +265,5 @@ class MainWindow : public QMainWindow,
   int current_page_ = 0;
   int next_page_ = 1;
   bool switching_ = false;
+  bool checking_pages_ = false;
 };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabBar>
@@ -277,6 +278,10 @@ bool MainWindow::CloseAllPages() {
 }
 
 void MainWindow::CheckAllDiskChanges() {
+  // A question's window gives the focus back when it closes, which checks again: not
+  // while a check is under way, or pages would switch under the question.
+  if (checking_pages_) return;
+  const QScopedValueRollback<bool> checking(checking_pages_, true);
   const int front = current_page_;
   session_.CheckDiskChanges();
   QList<int> changed;

@@ -22,6 +22,7 @@ class PagesTest : public WindowTest {
   void OpenFollowsTheNewTabsChoice();
   void InsertionsGoToTheCurrentTabOnly();
   void SplitViewEditsOneTextFromTwoViews();
+  void EveryPageChangedOnDiskIsChecked();
 
  private:
   void Prepare() override;
@@ -125,7 +126,7 @@ void PagesTest::CloseQueryAsksEachModifiedPageAndCancelKeepsAll() {
   Type("A");
   Main().ShowPageAt(2);
   Type("C");
-  Main().ShowPageAt(1);  // b, unmodified, in front
+  Main().ShowPageAt(1);                                              // b, unmodified, in front
   desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn2"));  // No for a
   desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn3"));  // Cancel for c
   QVERIFY(!Main().close());
@@ -227,6 +228,25 @@ void PagesTest::SplitViewEditsOneTextFromTwoViews() {
   QVERIFY(second->isHidden());
   QCOMPARE(Text(), QString("<p>a</p>\n"));
   QCOMPARE(Main().findChildren<CodeEditor*>("memo1"), QList<CodeEditor*>{first});
+}
+
+void PagesTest::EveryPageChangedOnDiskIsChecked() {
+  StartWithThreePages();
+  Main().ShowPageAt(0);
+  Type("A");
+  Main().ShowPageAt(2);
+  Write("a.htm", "<p>a, changed elsewhere</p>\n");
+  Write("b.htm", "<p>b, changed elsewhere</p>\n");
+  Main().CheckAllDiskChanges();  // No to reloading a over its edits
+  QCOMPARE(desktop_->questions.size(), 1);
+  QVERIFY(desktop_->questions.constFirst().contains(Path("a.htm")));
+  QCOMPARE(Main().FileName(), Path("c.htm"));
+  Main().ShowPageAt(1);
+  QCOMPARE(Text(), QString("<p>b, changed elsewhere</p>\n"));
+  Main().ShowPageAt(0);
+  QCOMPARE(Text(), QString("A<p>a</p>\n"));
+  Main().CheckAllDiskChanges();  // asked once per change
+  QCOMPARE(desktop_->questions.size(), 1);
 }
 
 QTEST_MAIN(PagesTest)
