@@ -191,7 +191,7 @@ void MainWindow::ShowPage(int id) {
     tabs_->setCurrentIndex(IndexOfPage(id));
   }
   UpdateCurrentTab();
-  if (session_.IsNamed()) file_panel_->SetFolder(FolderOf(session_.FileName()));
+  if (session_.IsNamed()) file_panel_->SetFolder(QFileInfo(session_.FileName()).absolutePath());
   find_bar_->SetEditor(editor_);
   emit PageShown();
 }
