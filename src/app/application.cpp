@@ -14,6 +14,7 @@
 
 #include "app/command_table.h"
 #include "app/main_window.h"
+#include "app/recovery_window.h"
 #include "app/save_prompt_window.h"
 #include "batch/apply_template_window.h"
 #include "batch/batch_engine.h"
@@ -55,7 +56,8 @@ Application::Application(Desktop& desktop, AppPaths paths)
     : desktop_(desktop),
       paths_(std::move(paths)),
       recent_files_(paths_.config_folder),
-      language_(std::make_unique<LanguageApplier>(desktop_)) {
+      language_(std::make_unique<LanguageApplier>(desktop_)),
+      recovery_(std::make_unique<RecoveryKeeper>(recovery_store_)) {
   CreateWindows();
   WireCommands();
   WireEditorChoices();
@@ -79,7 +81,7 @@ QWidget* Application::Window(const QString& name) const {
 }
 
 void Application::CreateWindows() {
-  main_window_ = std::make_unique<MainWindow>(desktop_, recent_files_, settings_);
+  main_window_ = std::make_unique<MainWindow>(desktop_, recent_files_, settings_, *recovery_);
   MainWindow* main = Register(main_window_.get());
   // The wizard takes its colours from the picker, so the picker is built first; the
   // registry keeps the program's creation order.
@@ -109,6 +111,7 @@ void Application::CreateWindows() {
   Register(new ScriptLibraryWindow(main));
   Register(new SaveTemplateWindow(desktop_, main->Editor(), main));
   Register(new RuleWindow(*main, *picker_, main));
+  recovery_window_ = Register(new RecoveryWindow(desktop_, main));
   previews_ =
       std::make_unique<PreviewCommands>(desktop_, main->Document(), settings_, *preview_window_,
                                         paths_.ScratchFolder(), [main] { main->showMinimized(); });
@@ -264,6 +267,26 @@ void Application::Start(const QStringList& files) {
     main_window_->show();
   }
   language_->ApplyFile(options_->LanguagePath(), options_->LanguageRefused());
+  QString recovery_error;
+  const bool keeping = recovery_store_.Open(&recovery_error);
+  const QList<FoundCopy> restore = OfferRecovery();
   main_window_->StartUp(files.value(0));
   for (const QString& file : files.mid(1)) main_window_->OpenInNewTab(file);
+  for (const FoundCopy& found : restore) {
+    main_window_->RestorePage(*found.copy, RecoveryWindow::ChangedOnDisk(*found.copy));
+    recovery_->WaitIdle();  // copied under this program before the old copy goes
+    RecoveryStore::Discard(found.file);
+  }
+  recovery_store_.ReleaseOrphans();
+  if (!keeping) {
+    main_window_->ShowStatusNote(Tr(Text::kRecoveryCannotWrite).arg(recovery_error));
+  }
+}
+
+QList<FoundCopy> Application::OfferRecovery() {
+  const QList<FoundCopy> found = recovery_store_.Orphans();
+  if (found.isEmpty()) return {};
+  recovery_window_->SetCopies(found);
+  desktop_.RunModal(recovery_window_);
+  return recovery_window_->TakeChosen();
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/recovery_keeper.h"
 #include "platform/recent_files.h"
 #include "settings/settings_record.h"
 
@@ -15,6 +16,7 @@ class ColourPickerWindow;
 class NewPageWindow;
 class PreviewCommands;
 class PreviewWindow;
+class RecoveryWindow;
 class Desktop;
 class LanguageApplier;
 class MainWindow;
@@ -31,6 +33,7 @@ class Application {
 
   MainWindow& Main() { return *main_window_; }
   SavePromptWindow& SavePrompt() { return *save_prompt_; }
+  RecoveryKeeper& Recovery() { return *recovery_; }
   OptionsWindow& Options() { return *options_; }
   AboutWindow& About() { return *about_; }
   NewPageWindow& NewPage() { return *new_page_; }
@@ -67,6 +70,9 @@ class Application {
   // Help > Help: the manual shipped with the program, in the preview window.
   void ShowManual();
   void WireEditorChoices();
+  // The recovery window, when a program that did not end normally left copies: the ones the
+  // user chose to restore.
+  QList<FoundCopy> OfferRecovery();
 
   Desktop& desktop_;
   AppPaths paths_;
@@ -74,8 +80,11 @@ class Application {
   SettingsRecord settings_;
   QTimer live_preview_timer_;
   std::unique_ptr<LanguageApplier> language_;
+  RecoveryStore recovery_store_;
+  std::unique_ptr<RecoveryKeeper> recovery_;
   std::unique_ptr<MainWindow> main_window_;
   std::unique_ptr<PreviewCommands> previews_;
+  RecoveryWindow* recovery_window_ = nullptr;
   std::vector<QWidget*> windows_;
   NewPageWindow* new_page_ = nullptr;
   ColourPickerWindow* picker_ = nullptr;

@@ -17,6 +17,7 @@
 
 #include "app/file_panel.h"
 #include "app/find_bar.h"
+#include "app/recovery_keeper.h"
 #include "app/tool_icons.h"
 #include "document/document.h"
 #include "editor/code_editor.h"
@@ -36,11 +37,12 @@ QFrame* SilverGroup(const QString& name, QWidget* parent) {
 }  // namespace
 
 MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, SettingsRecord& settings,
-                       QWidget* parent)
+                       RecoveryKeeper& recovery, QWidget* parent)
     : QMainWindow(parent),
       desktop_(desktop),
       recent_files_(recent_files),
       settings_(settings),
+      recovery_(recovery),
       editor_(new CodeEditor),
       primary_(editor_),
       split_(new CodeEditor),
@@ -260,6 +262,7 @@ void MainWindow::OnTextChanged() {
     QTimer::singleShot(0, this, &MainWindow::ShowCaretAfterEdit);
   }
   session_.OnTextChanged();
+  recovery_.Edited(current_page_);
 }
 
 void MainWindow::ShowCaretAfterEdit() {
@@ -274,6 +277,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   DeleteScratchFiles();
+  // Every page was saved or let go: no copy is left to offer at the next start.
+  recovery_.EndNormally();
   emit Closing();
   event->accept();
 }

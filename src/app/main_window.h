@@ -29,6 +29,8 @@ class QSplitter;
 class QTabBar;
 class QToolButton;
 class RecentFilesStore;
+class RecoveryKeeper;
+struct RecoveryCopy;
 class SavePromptWindow;
 
 // The main window "form1": the editor, the file panel, the tool buttons, the menus and the
@@ -42,7 +44,7 @@ class MainWindow : public QMainWindow,
   static constexpr QStringView kName = window_name::kMain;
 
   MainWindow(Desktop& desktop, RecentFilesStore& recent_files, SettingsRecord& settings,
-             QWidget* parent = nullptr);
+             RecoveryKeeper& recovery, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Windows created after this one that the document commands use.
@@ -119,6 +121,8 @@ class MainWindow : public QMainWindow,
   // Every page changed on disk by another program, the current one first.
   void CheckAllDiskChanges();
   bool OpenInNewTabsOn() const;
+  // A recovered page, in a tab of its own (or in an untouched new page), modified.
+  void RestorePage(const RecoveryCopy& copy, bool changed_on_disk);
   // The second view of the split; it shares the current page's text when shown.
   CodeEditor* SplitEditor() const { return split_; }
   void SetSplitView(bool on);
@@ -229,10 +233,13 @@ class MainWindow : public QMainWindow,
   // Where a chosen path goes when pages open in new tabs: see DocumentSession.
   bool OpenElsewhere(const QString& path);
   void OpenDropped(const QStringList& paths);
+  // The current page's recovery copy, when it has unsaved edits.
+  void KeepRecoveryCopy(int page);
 
   Desktop& desktop_;
   RecentFilesStore& recent_files_;
   SettingsRecord& settings_;
+  RecoveryKeeper& recovery_;
   SavePromptWindow* prompt_ = nullptr;
   std::function<NewPageFields()> new_page_fields_;
   std::function<void()> new_page_command_;

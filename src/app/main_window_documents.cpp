@@ -11,6 +11,7 @@
 
 #include "app/file_panel.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "app/save_prompt_window.h"
 #include "document/document.h"
 #include "editor/code_editor.h"
@@ -39,6 +40,8 @@ void MainWindow::ShowDocumentName(const QString& name) {
 void MainWindow::ShowModifiedMark(bool modified) {
   SetStatusPanel(0, modified ? QStringLiteral("*") : QString());
   UpdateCurrentTab();
+  // Saved, reloaded or undone to the file: nothing to recover.
+  if (!modified && !switching_) recovery_.Forget(current_page_);
 }
 
 void MainWindow::ShowFormat(const TextFormat& format) {
@@ -109,6 +112,7 @@ void MainWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   // Back from another program: the page may have been changed there. Checked after the
   // activation is complete, so questions open over a settled window.
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) recovery_.FlushDue();
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
     QTimer::singleShot(0, this, &MainWindow::CheckAllDiskChanges);
   }

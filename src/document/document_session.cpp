@@ -48,7 +48,29 @@ void DocumentSession::OnTextChanged() {
 }
 
 void DocumentSession::OnSavePointReached() {
-  if (!loading_) SetModified(false);
+  if (!loading_ && !page_.recovered) SetModified(false);
+}
+
+void DocumentSession::RestoreText(const QString& path, const TextFormat& format,
+                                  const QByteArray& bytes, const FileStamp& disk,
+                                  bool changed_on_disk) {
+  page_ = Page{};
+  page_.format = format;
+  page_.recovered = true;
+  view_.ShowFormat(format);
+  page_.longest_line = LongestLine(bytes);
+  view_.PrepareForLongLines(page_.longest_line);
+  loading_ = true;
+  editor_.LoadBuffer(EditorBytes(bytes, format), format.line_end);
+  loading_ = false;
+  SetDocumentName(path.isEmpty() ? untitled_name_ : path);
+  if (!path.isEmpty()) {
+    const FileStamp now = StampOf(path);
+    page_.disk_state = changed_on_disk ? disk : now;
+    // The recovery window told of the newer file: not asked again until it changes anew.
+    if (changed_on_disk) page_.kept_over = now;
+  }
+  SetModified(true);
 }
 
 void DocumentSession::SetFormat(const TextFormat& format) {
@@ -127,6 +149,7 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
   view_.ShowFormat(page_.format);
   // While the text is as read, saving writes exactly what was read (mixed line ends too).
   page_.pristine_bytes = read.bytes;
+  page_.recovered = false;
   if (title != nullptr) *title = PageTitleOfFile(read.bytes, page_.format);
   page_.longest_line = LongestLine(read.bytes);
   view_.PrepareForLongLines(page_.longest_line);
@@ -148,6 +171,7 @@ bool DocumentSession::WriteDocument(const QString& path) {
   }
   // The file now holds the text: undoing back to here clears the modified mark.
   page_.pristine_bytes = QByteArray();
+  page_.recovered = false;
   editor_.MarkSaved();
   if (replaced > 0) {
     desktop_.ShowMessage(view_.DialogParent(),
@@ -325,6 +349,7 @@ bool DocumentSession::CloseDocument() {
 }
 
 void DocumentSession::ClearPage() {
+  page_.recovered = false;
   SetDocumentName(QString());
   RememberDiskState();
   page_.pristine_bytes = QByteArray();
@@ -339,6 +364,7 @@ bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
   page_.pristine_bytes = QByteArray();
   page_.longest_line = 0;
   page_.title.clear();
+  page_.recovered = false;
   view_.PrepareForLongLines(0);
   page_.format = TextFormat{};
   loading_ = true;

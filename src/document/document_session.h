@@ -57,6 +57,8 @@ class DocumentSession {
     FileStamp kept_over;
     qsizetype longest_line = 0;  // in bytes, as read
     QString title;
+    // The text was recovered, not read: the editor's save point is not the file's text.
+    bool recovered = false;
   };
   DocumentSession(EditorModel& editor, Desktop& desktop, RecentFilesStore& recent_files,
                   DocumentView& view);
@@ -90,6 +92,12 @@ class DocumentSession {
   // Edits were undone back to the text on disk.
   void OnSavePointReached();
   bool Loading() const { return loading_; }
+
+  // Shows a recovered text of the page at path (untitled when empty), in its own bytes, as
+  // a modified page. disk is the file's state the text came from; a file changed since
+  // keeps that state, so a save over the newer file asks first.
+  void RestoreText(const QString& path, const TextFormat& format, const QByteArray& bytes,
+                   const FileStamp& disk, bool changed_on_disk);
 
   // Makes page the current one and returns the page it replaces; the view shows the new
   // page's name, flags and format. The editor is to show that page's text already.

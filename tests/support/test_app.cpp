@@ -27,4 +27,5 @@ bool NoWindowLeft() {
 void UseUserFoldersIn(const QString& folder) {
   qputenv("XDG_CONFIG_HOME", (folder + QStringLiteral("/config")).toUtf8());
   qputenv("XDG_DATA_HOME", (folder + QStringLiteral("/data")).toUtf8());
+  qputenv("XDG_STATE_HOME", (folder + QStringLiteral("/state")).toUtf8());
 }
