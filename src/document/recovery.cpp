@@ -127,13 +127,13 @@ bool RecoveryStore::Open(QString* error) {
                            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
   folder_ = root_ + u'/' + name;
   if (!MakeOwnFolder(root_) || !MakeOwnFolder(folder_)) {
-    *error = QStringLiteral("Cannot make the folder %1").arg(folder_);
+    *error = folder_;
     return false;
   }
   auto lock = std::make_unique<QLockFile>(LockOf(folder_));
   lock->setStaleLockTime(0);
   if (!lock->tryLock(0)) {
-    *error = QStringLiteral("Cannot lock %1").arg(LockOf(folder_));
+    *error = LockOf(folder_);
     return false;
   }
   lock_ = std::move(lock);
