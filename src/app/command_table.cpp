@@ -304,11 +304,11 @@ constexpr Command kTools[] = {kBatchReplace, kRenamer,   kSeries,        kTidy, 
                               kStyleSheet,   kConverter, kApplyTemplate, kIndexPage};
 
 constexpr MenuEntry kFileMenu[] = {{kNewPage},
-                                   {kNewTab},
                                    {kOpen},
                                    {kSave},
                                    {kSaveAs},
                                    {kClosePage},
+                                   {kNewTab},
                                    {kRecent1, true, u"N65"},
                                    {kRecent2},
                                    {kRecent3},
