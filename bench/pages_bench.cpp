@@ -51,11 +51,9 @@ int main(int argc, char* argv[]) {
   WritePage(big, 50 << 20);
   WritePage(small, 4 << 10);
   for (int i = 0; i < 10; ++i) WritePage(dir.filePath(QStringLiteral("m%1.htm").arg(i)), 1 << 20);
-  // The build puts the language files beside the programs, one folder up.
   for (const char* name : {"english.lng", "russian.lng"}) {
-    QFile::copy(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../") + QLatin1String(name),
-        dir.filePath(QLatin1String(name)));
+    QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
+                dir.filePath(QLatin1String(name)));
   }
   QtDesktop desktop;
   Application app(desktop, AppPaths::InFolder(dir.path()));

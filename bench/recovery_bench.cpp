@@ -52,9 +52,8 @@ int main(int argc, char* argv[]) {
     if (file.open(QIODevice::WriteOnly)) file.write(text);
   }
   for (const char* name : {"english.lng", "russian.lng"}) {
-    QFile::copy(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/../") + QLatin1String(name),
-        dir.filePath(QLatin1String(name)));
+    QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
+                dir.filePath(QLatin1String(name)));
   }
   QtDesktop desktop;
   double with_copies = 0;

@@ -185,8 +185,7 @@ void MainWindow::ShowPage(int id) {
   from.text = primary_->document();
   for (CodeEditor* view : Views()) {
     if (view == primary_ || !view->isHidden()) {
-      view->ShowPage(to.text);
-      view->RestoreView(to.view);
+      view->ShowPage(to.text, to.view);
     }
   }
   page_model_.ForgetDocument();
@@ -198,7 +197,11 @@ void MainWindow::ShowPage(int id) {
     tabs_->setCurrentIndex(IndexOfPage(id));
   }
   UpdateCurrentTab();
-  if (session_.IsNamed()) file_panel_->SetFolder(QFileInfo(session_.FileName()).absolutePath());
+  // The panel follows the page's folder; the same folder is not read again.
+  if (session_.IsNamed()) {
+    const QString folder = QFileInfo(session_.FileName()).absolutePath();
+    if (QFileInfo(file_panel_->Folder()) != QFileInfo(folder)) file_panel_->SetFolder(folder);
+  }
   find_bar_->SetEditor(editor_);
   emit PageShown();
 }
@@ -319,8 +322,7 @@ void MainWindow::SetActiveView(CodeEditor* view) {
 void MainWindow::SetSplitView(bool on) {
   if (on == !split_->isHidden()) return;
   if (on) {
-    split_->ShowPage(primary_->document());
-    split_->RestoreView(primary_->SaveView());
+    split_->ShowPage(primary_->document(), primary_->SaveView());
     split_->show();
     splitter_->setSizes({1, 1});
     return;

@@ -13,6 +13,7 @@
 #include "platform/text_format.h"
 
 #include "cli/batch_cli_support.h"
+#include "cli/check_cli.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ class Invocation {
   int Series();
   int RenameFiles();
   int CopyNumbered();
+  int Check();
   int UndoRun() {
     // A stray word may be a site the user meant; the last run is undone only when asked plainly.
     if (!args_.paths.isEmpty()) {
@@ -239,6 +241,18 @@ int Invocation::CopyNumbered() {
       CopyNumberedSteps(files, Option("--target"), Option("--before"), Option("--after"), *digits));
 }
 
+int Invocation::Check() {
+  QStringList files;
+  if (!Files(&files)) return Bad(error_);
+  const QString format = Option("--format");
+  if (!format.isEmpty() && format != u"json" && format != u"text") {
+    return Bad(QStringLiteral("bad --format ") + format);
+  }
+  for (const QString& path : std::as_const(unusable_)) err_ << path << ": cannot be used\n";
+  const int status = RunCheck(files, format == u"json", out_, err_);
+  return unusable_.isEmpty() ? status : 1;
+}
+
 // The commands: name, usage line(s) for --help, and what runs them.
 struct CommandRow {
   const char* name;
@@ -283,6 +297,11 @@ constexpr CommandRow kCommands[] = {
      &Invocation::CopyNumbered},
     {"undo", "[--dry-run]   undo the last run, of the program or of this command",
      &Invocation::UndoRun},
+    {"check",
+     "[--html] [--format text|json]   the pages' HTML problems, one line each,\n"
+     "                 path:line:column: error|warning|note: message [kind];\n"
+     "                 exit status 1 when an error was found; writes nothing",
+     &Invocation::Check},
 };
 
 }  // namespace

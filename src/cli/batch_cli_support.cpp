@@ -22,7 +22,8 @@ const QStringList kValueOptions = {
     QStringLiteral("--line"),         QStringLiteral("--from"),       QStringLiteral("--to"),
     QStringLiteral("--digits"),       QStringLiteral("--before"),     QStringLiteral("--after"),
     QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
-    QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end")};
+    QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end"),
+    QStringLiteral("--format")};
 const QStringList kFlags = {QStringLiteral("--dry-run"),
                             QStringLiteral("--all"),
                             QStringLiteral("--tidy"),
@@ -32,7 +33,8 @@ const QStringList kFlags = {QStringLiteral("--dry-run"),
                             QStringLiteral("-h"),
                             QStringLiteral("--version"),
                             QStringLiteral("--recursive"),
-                            QStringLiteral("--in-place")};
+                            QStringLiteral("--in-place"),
+                            QStringLiteral("--html")};
 
 }  // namespace
 

@@ -219,8 +219,11 @@ void CodeEditor::RestoreView(const ViewState& state) {
   SendScintilla(SCI_SETXOFFSET, state.x_offset);
 }
 
-void CodeEditor::ShowPage(const QsciDocument& page) {
+void CodeEditor::ShowPage(const QsciDocument& page) { ShowPage(page, ViewState()); }
+
+void CodeEditor::ShowPage(const QsciDocument& page, const ViewState& state) {
   setDocument(page);
+  RestoreView(state);
   // The code page, the colouring and the fold property are the text's own.
   setUtf8(true);
   if ((SendScintilla(SCI_GETLEXER) == SCLEX_HTML) != highlighting_) ApplyHighlighting();
@@ -228,7 +231,9 @@ void CodeEditor::ShowPage(const QsciDocument& page) {
   model_.ForgetDocument();
   marked_.clear();
   template_marks_.clear();
-  marked_line_ = -1;
+  // The text keeps its current-line mark: removing it by a search of every line would cost
+  // a 50 MiB page several milliseconds at each switch.
+  marked_line_ = state.marked_line;
   edited_since_marks_ = true;
   UpdateNumberMargin();
   int line = 0;

@@ -26,12 +26,14 @@ class CodeEditor : public QsciScintilla {
     long anchor = 0;
     long first_line = 0;  // the first line on screen, counted in shown lines
     long x_offset = 0;
-    QList<long> folds;  // the folded elements' first lines
+    QList<long> folds;     // the folded elements' first lines
+    int marked_line = -1;  // where the current line's mark stands in the text
   };
   ViewState SaveView() const;
   void RestoreView(const ViewState& state);
   // Shows page (a new empty text for a QsciDocument never shown), with its undo history,
-  // colours and fold levels; the view's own choices stay.
+  // colours and fold levels, where state says it stood; the view's own choices stay.
+  void ShowPage(const QsciDocument& page, const ViewState& state);
   void ShowPage(const QsciDocument& page);
 
   EditorModel& Model() { return model_; }

@@ -27,7 +27,9 @@ constexpr const char* kGlobalAttributes[] = {
     "onchange",  "onclick",   "ondblclick",  "onfocus",         "oninput",     "onkeydown",
     "onkeyup",   "onload",    "onmousedown", "onmouseout",      "onmouseover", "onmouseup",
     "onsubmit",  "popover",   "role",        "spellcheck",      "style",       "tabindex",
-    "title",     "translate"};
+    "title",     "translate", "enterkeyhint", "autocapitalize", "autocorrect", "nonce",
+    "is",        "itemprop",  "itemscope",   "itemtype",        "itemid",      "itemref",
+    "part",      "slot",      "exportparts", "writingsuggestions"};
 
 struct ElementAttributes {
   const char* element;

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// `check`: the problems of each page, one line each in the form compilers use
+// ("path:line:column: error: message [kind]") or as a JSON array, sorted by path and
+// position. Writes nothing. The exit status: 1 when an error was found or a page could not
+// be read, else 0.
+int RunCheck(const QStringList& files, bool json, QTextStream& out, QTextStream& err);
