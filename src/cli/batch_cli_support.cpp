@@ -24,16 +24,11 @@ const QStringList kValueOptions = {
     QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
     QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end"),
     QStringLiteral("--format")};
-const QStringList kFlags = {QStringLiteral("--dry-run"),
-                            QStringLiteral("--all"),
-                            QStringLiteral("--tidy"),
-                            QStringLiteral("--other-extension"),
-                            QStringLiteral("--keep-name"),
-                            QStringLiteral("--help"),
-                            QStringLiteral("-h"),
-                            QStringLiteral("--version"),
-                            QStringLiteral("--recursive"),
-                            QStringLiteral("--in-place"),
+const QStringList kFlags = {QStringLiteral("--dry-run"),   QStringLiteral("--all"),
+                            QStringLiteral("--tidy"),      QStringLiteral("--other-extension"),
+                            QStringLiteral("--keep-name"), QStringLiteral("--help"),
+                            QStringLiteral("-h"),          QStringLiteral("--version"),
+                            QStringLiteral("--recursive"), QStringLiteral("--in-place"),
                             QStringLiteral("--html")};
 
 }  // namespace

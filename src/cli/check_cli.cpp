@@ -27,17 +27,17 @@ int RunCheck(const QStringList& files, bool json, QTextStream& out, QTextStream&
     for (const Problem& problem : problems) {
       failed = failed || problem.severity == Severity::kError;
       if (json) {
-        all.append(QJsonObject{{QStringLiteral("path"), path},
-                               {QStringLiteral("line"), problem.line},
-                               {QStringLiteral("column"), problem.column},
-                               {QStringLiteral("severity"), QLatin1String(NameOf(problem.severity))},
-                               {QStringLiteral("source"), QLatin1String(NameOf(problem.source))},
-                               {QStringLiteral("message"), problem.message},
-                               {QStringLiteral("kind"), problem.kind}});
+        all.append(
+            QJsonObject{{QStringLiteral("path"), path},
+                        {QStringLiteral("line"), problem.line},
+                        {QStringLiteral("column"), problem.column},
+                        {QStringLiteral("severity"), QLatin1String(NameOf(problem.severity))},
+                        {QStringLiteral("source"), QLatin1String(NameOf(problem.source))},
+                        {QStringLiteral("message"), problem.message},
+                        {QStringLiteral("kind"), problem.kind}});
       } else {
         out << path << ':' << problem.line << ':' << problem.column << ": "
-            << NameOf(problem.severity) << ": " << problem.message << " [" << problem.kind
-            << "]\n";
+            << NameOf(problem.severity) << ": " << problem.message << " [" << problem.kind << "]\n";
       }
     }
   }

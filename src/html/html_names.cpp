@@ -22,14 +22,14 @@ constexpr const char* kElements[] = {
     "title",   "tr",       "track",      "u",          "ul",       "var",      "video",    "wbr"};
 
 constexpr const char* kGlobalAttributes[] = {
-    "accesskey", "autofocus", "class",       "contenteditable", "dir",         "draggable",
-    "hidden",    "id",        "inert",       "inputmode",       "lang",        "onblur",
-    "onchange",  "onclick",   "ondblclick",  "onfocus",         "oninput",     "onkeydown",
-    "onkeyup",   "onload",    "onmousedown", "onmouseout",      "onmouseover", "onmouseup",
-    "onsubmit",  "popover",   "role",        "spellcheck",      "style",       "tabindex",
-    "title",     "translate", "enterkeyhint", "autocapitalize", "autocorrect", "nonce",
-    "is",        "itemprop",  "itemscope",   "itemtype",        "itemid",      "itemref",
-    "part",      "slot",      "exportparts", "writingsuggestions"};
+    "accesskey", "autofocus", "class",        "contenteditable",   "dir",         "draggable",
+    "hidden",    "id",        "inert",        "inputmode",         "lang",        "onblur",
+    "onchange",  "onclick",   "ondblclick",   "onfocus",           "oninput",     "onkeydown",
+    "onkeyup",   "onload",    "onmousedown",  "onmouseout",        "onmouseover", "onmouseup",
+    "onsubmit",  "popover",   "role",         "spellcheck",        "style",       "tabindex",
+    "title",     "translate", "enterkeyhint", "autocapitalize",    "autocorrect", "nonce",
+    "is",        "itemprop",  "itemscope",    "itemtype",          "itemid",      "itemref",
+    "part",      "slot",      "exportparts",  "writingsuggestions"};
 
 struct ElementAttributes {
   const char* element;
