@@ -14,6 +14,7 @@
 
 #include "app/command_table.h"
 #include "app/main_window.h"
+#include "app/problems_panel.h"
 #include "app/recovery_window.h"
 #include "app/save_prompt_window.h"
 #include "batch/apply_template_window.h"
@@ -118,6 +119,13 @@ void Application::CreateWindows() {
   main->SetSavePrompt(save_prompt_);
   main->Document().on_saved = [this] { previews_->FollowDocument(); };
   QObject::connect(main, &MainWindow::PageShown, main, [this] { previews_->FollowPage(); });
+  // The kinds of problems the user hid stay hidden.
+  main->Problems()->SetHiddenKinds(
+      recent_files_.Value(QStringLiteral("Problems/hidden")).toStringList());
+  QObject::connect(main->Problems(), &ProblemsPanel::HiddenKindsChanged, main,
+                   [this](const QStringList& kinds) {
+                     recent_files_.SetValue(QStringLiteral("Problems/hidden"), kinds);
+                   });
   language_->SetUntitledNameSink([main](const QString& name) { main->SetUntitledName(name); });
 }
 

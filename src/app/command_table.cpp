@@ -292,6 +292,18 @@ constexpr CommandRow kRows[] = {
      .key = Qt::CTRL | Qt::SHIFT | Qt::Key_E,
      .toggle = Toggle::kOff,
      .text = Text::kSplitView},
+    {.command = kProblems,
+     .menu_item = u"Problems",
+     .toggle = Toggle::kOff,
+     .text = Text::kProblems},
+    {.command = kNextProblem,
+     .action = u"NextProblem",
+     .key = QKeyCombination(Qt::Key_F8),
+     .text = Text::kNextProblem},
+    {.command = kPreviousProblem,
+     .action = u"PreviousProblem",
+     .key = Qt::SHIFT | Qt::Key_F8,
+     .text = Text::kPreviousProblem},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -322,9 +334,10 @@ constexpr MenuEntry kEditMenu[] = {{kUndo},     {kRedo},         {kCut, true},  
                                    {kPaste},    {kSelectAll},    {kFind, true}, {kReplace},
                                    {kFindNext}, {kFindPrevious}, {kGoToLine}};
 constexpr MenuEntry kViewMenu[] = {
-    {kPreview},     {kLineNumbers, true},   {kHighlighting}, {kFolding},  {kTagMatching},
-    {kCloseTags},   {kCompletion},          {kLivePreview},  {kFoldHere}, {kUnfoldHere},
-    {kMatchingTag}, {kOpenInNewTabs, true}, {kSplitView}};
+    {kPreview},     {kLineNumbers, true}, {kHighlighting}, {kFolding},
+    {kTagMatching}, {kCloseTags},         {kCompletion},   {kLivePreview},
+    {kFoldHere},    {kUnfoldHere},        {kMatchingTag},  {kOpenInNewTabs, true},
+    {kSplitView},   {kProblems, true},    {kNextProblem},  {kPreviousProblem}};
 constexpr MenuEntry kHelpMenu[] = {{kHelp}, {kNewVersion}, {kAbout}};
 
 constexpr MainMenu kMenus[] = {{u"dsfg1", kFileMenu},     {u"EditMenu", kEditMenu},

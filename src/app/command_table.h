@@ -91,8 +91,12 @@ enum class Command {
   kPreviousTab,
   kOpenInNewTabs,
   kSplitView,
+  // The problems panel.
+  kProblems,
+  kNextProblem,
+  kPreviousProblem,
 };
-inline constexpr int kCommandCount = int(Command::kSplitView) + 1;
+inline constexpr int kCommandCount = int(Command::kPreviousProblem) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

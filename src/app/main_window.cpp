@@ -263,6 +263,7 @@ void MainWindow::OnTextChanged() {
   }
   session_.OnTextChanged();
   recovery_.Edited(current_page_);
+  CheckProblems(false);
 }
 
 void MainWindow::ShowCaretAfterEdit() {

@@ -21,6 +21,7 @@
 class Desktop;
 class FindBar;
 class FilePanel;
+class ProblemsPanel;
 class QAction;
 class QLabel;
 class QMenu;
@@ -100,6 +101,7 @@ class MainWindow : public QMainWindow,
   CodeEditor* Code() const { return editor_; }
   FindBar* Find() const { return find_bar_; }
   FilePanel* Files() const { return file_panel_; }
+  ProblemsPanel* Problems() const { return problems_; }
   void SetStatusPanel(int panel, const QString& text) override;
   QString StatusPanel(int panel) const;
 
@@ -233,6 +235,9 @@ class MainWindow : public QMainWindow,
   // Where a chosen path goes when pages open in new tabs: see DocumentSession.
   bool OpenElsewhere(const QString& path);
   void OpenDropped(const QStringList& paths);
+  void BuildProblemsPanel();
+  // Checks the current page when the panel shows (another text, or after typing stops).
+  void CheckProblems(bool now);
   // The current page's recovery copy, when it has unsaved edits.
   void KeepRecoveryCopy(int page);
 
@@ -266,6 +271,8 @@ class MainWindow : public QMainWindow,
   QLabel* format_field_ = nullptr;
   QLabel* note_field_ = nullptr;
 
+  ProblemsPanel* problems_ = nullptr;
+  QLabel* problems_field_ = nullptr;
   QTabBar* tabs_ = nullptr;
   QSplitter* splitter_ = nullptr;
   std::map<int, StoredPage> pages_;  // by id, the tab's data; the current one's is stale

@@ -35,6 +35,7 @@ void MainWindow::ShowDocumentName(const QString& name) {
   file_panel_->ShowDocumentFile(name);
   // A page loaded, made or saved: the caret fields show where the caret now stands.
   UpdateCaretStatus();
+  if (!switching_) CheckProblems(true);
 }
 
 void MainWindow::ShowModifiedMark(bool modified) {

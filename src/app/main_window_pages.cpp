@@ -2,15 +2,18 @@
 // pages, opening in new tabs, and the split view of the current page.
 #include <QAction>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabBar>
 
 #include "app/file_panel.h"
 #include "app/find_bar.h"
 #include "app/main_window.h"
+#include "app/problems_panel.h"
 #include "app/recovery_keeper.h"
 #include "document/document.h"
 #include "names/texts.h"
@@ -73,6 +76,49 @@ void MainWindow::BuildPages() {
     if (!path.isEmpty()) OpenInNewTab(path);
   });
   BindPageCommands();
+  BuildProblemsPanel();
+}
+
+void MainWindow::BuildProblemsPanel() {
+  problems_ = new ProblemsPanel(model_, this);
+  problems_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+  addDockWidget(Qt::BottomDockWidgetArea, problems_);
+  problems_->hide();
+  problems_field_ = new QLabel(statusBar());
+  problems_field_->setObjectName(QStringLiteral("ProblemsField"));
+  statusBar()->addPermanentWidget(problems_field_);
+  connect(problems_, &ProblemsPanel::CountsChanged, problems_field_, [this](const QString& counts) {
+    problems_field_->setText(problems_->isHidden() ? QString() : counts);
+  });
+  connect(problems_, &ProblemsPanel::GoTo, this, [this](int line, int column) {
+    editor_->setCursorPosition(line - 1, column - 1);
+    editor_->CentreCaret();
+    FocusEditor();
+    UpdateCaretStatus();
+  });
+  BindToggle(Command::kProblems, [this](bool on) {
+    problems_->setVisible(on);
+    problems_field_->setText(on ? problems_->Counts() : QString());
+    CheckProblems(true);
+  });
+  const auto step = [this](bool backward) {
+    if (problems_->isHidden()) MenuItemOf(Command::kProblems)->setChecked(true);
+    int line = 0;
+    int column = 0;
+    editor_->getCursorPosition(&line, &column);
+    problems_->GoToNext(line + 1, column + 1, backward);
+  };
+  BindCommand(Command::kNextProblem, [step] { step(false); });
+  BindCommand(Command::kPreviousProblem, [step] { step(true); });
+}
+
+void MainWindow::CheckProblems(bool now) {
+  if (problems_ == nullptr || problems_->isHidden()) return;
+  if (now) {
+    problems_->CheckNow();
+  } else {
+    problems_->Schedule();
+  }
 }
 
 void MainWindow::BuildPageViews() {
@@ -203,6 +249,7 @@ void MainWindow::ShowPage(int id) {
     if (QFileInfo(file_panel_->Folder()) != QFileInfo(folder)) file_panel_->SetFolder(folder);
   }
   find_bar_->SetEditor(editor_);
+  CheckProblems(true);
   emit PageShown();
 }
 

@@ -1,0 +1,189 @@
+#include "app/problems_panel.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPointer>
+#include <QThreadPool>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "document/editor_model.h"
+#include "html/html_check.h"
+#include "names/texts.h"
+
+namespace {
+
+constexpr int kPauseMs = 500;
+constexpr qsizetype kOffThread = 1 << 20;
+
+}  // namespace
+
+ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
+    : QDockWidget(parent),
+      model_(model),
+      list_(new QTreeWidget(this)),
+      menu_button_(new QToolButton(this)) {
+  setObjectName(QStringLiteral("ProblemsPanel"));
+  list_->setObjectName(QStringLiteral("ProblemsList"));
+  list_->setRootIsDecorated(false);
+  list_->setColumnCount(6);
+  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  list_->setUniformRowHeights(true);
+  list_->header()->setStretchLastSection(false);
+  for (int column : {0, 1, 2, 3, 5}) {
+    list_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+  list_->header()->setSectionResizeMode(4, QHeaderView::Stretch);
+  BindText(list_, [this] {
+    list_->setHeaderLabels({Tr(Text::kProblemLine), Tr(Text::kProblemColumn),
+                            Tr(Text::kProblemSeverity), Tr(Text::kProblemSource),
+                            Tr(Text::kProblemMessage), Tr(Text::kProblemKind)});
+    Show();
+  });
+  menu_button_->setObjectName(QStringLiteral("ProblemsMenu"));
+  menu_button_->setText(QStringLiteral("…"));
+  ShowText(menu_button_, &QToolButton::setToolTip, Text::kHiddenKinds);
+  connect(menu_button_, &QToolButton::clicked, this, &ProblemsPanel::ShowMenu);
+
+  auto* inside = new QWidget(this);
+  auto* layout = new QVBoxLayout(inside);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(menu_button_, 0, Qt::AlignRight);
+  layout->addWidget(list_, 1);
+  setWidget(inside);
+
+  pause_.setSingleShot(true);
+  pause_.setInterval(kPauseMs);
+  connect(&pause_, &QTimer::timeout, this, &ProblemsPanel::CheckNow);
+  const auto go = [this](QTreeWidgetItem* item) {
+    if (item == nullptr) return;
+    const Problem& problem = shown_.at(list_->indexOfTopLevelItem(item));
+    emit GoTo(problem.line, problem.column);
+  };
+  connect(list_, &QTreeWidget::itemActivated, this, go);
+  connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    QTreeWidgetItem* item = list_->itemAt(pos);
+    if (item == nullptr) return;
+    const QString kind = shown_.at(list_->indexOfTopLevelItem(item)).kind;
+    QMenu menu(this);
+    QAction* hide = menu.addAction(Tr(Text::kHideProblemKind));
+    hide->setObjectName(QStringLiteral("HideProblemKind"));
+    if (menu.exec(list_->viewport()->mapToGlobal(pos)) == hide) {
+      SetHiddenKinds(hidden_ + QStringList{kind});
+      emit HiddenKindsChanged(hidden_);
+    }
+  });
+  Show();
+}
+
+ProblemsPanel::~ProblemsPanel() { ++*generation_; }
+
+void ProblemsPanel::Schedule() {
+  ++*generation_;  // a check under way is for an older text
+  pause_.start();
+}
+
+void ProblemsPanel::CheckNow() {
+  pause_.stop();
+  const quint64 generation = ++*generation_;
+  const QByteArrayView text = model_.Buffer();
+  if (text.size() <= kOffThread) {
+    Receive(generation, CheckHtml(text));
+    return;
+  }
+  // A copy of the bytes (the editor's buffer changes with the next key) checked elsewhere.
+  QPointer<ProblemsPanel> panel(this);
+  QThreadPool::globalInstance()->start(
+      [panel, generation, latest = generation_, bytes = text.toByteArray()] {
+        if (*latest != generation) return;
+        QList<Problem> problems = CheckHtml(bytes);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [panel, generation, problems = std::move(problems)] {
+              if (panel) panel->Receive(generation, problems);
+            },
+            Qt::QueuedConnection);
+      });
+}
+
+void ProblemsPanel::Receive(quint64 generation, const QList<Problem>& problems) {
+  if (generation != *generation_) return;
+  all_ = problems;
+  Show();
+}
+
+void ProblemsPanel::SetHiddenKinds(const QStringList& kinds) {
+  hidden_ = kinds;
+  hidden_.removeDuplicates();
+  Show();
+}
+
+void ProblemsPanel::Show() {
+  shown_.clear();
+  for (const Problem& problem : std::as_const(all_)) {
+    if (!hidden_.contains(problem.kind)) shown_.append(problem);
+  }
+  list_->clear();
+  QList<QTreeWidgetItem*> items;
+  for (const Problem& problem : std::as_const(shown_)) {
+    const Text severity = problem.severity == Severity::kError     ? Text::kSeverityError
+                          : problem.severity == Severity::kWarning ? Text::kSeverityWarning
+                                                                   : Text::kSeverityNote;
+    items.append(new QTreeWidgetItem(
+        {QString::number(problem.line), QString::number(problem.column), Tr(severity),
+         QString::fromLatin1(NameOf(problem.source)), problem.message, problem.kind}));
+  }
+  list_->addTopLevelItems(items);
+  setWindowTitle(Tr(Text::kProblemsTitle).arg(Counts()));
+  menu_button_->setEnabled(!hidden_.isEmpty());
+  emit CountsChanged(Counts());
+}
+
+QString ProblemsPanel::Counts() const {
+  int counts[3] = {0, 0, 0};
+  for (const Problem& problem : shown_) ++counts[int(problem.severity)];
+  return Tr(Text::kProblemCounts).arg(counts[0]).arg(counts[1]).arg(counts[2]);
+}
+
+bool ProblemsPanel::GoToNext(int line, int column, bool backward) {
+  if (shown_.isEmpty()) return false;
+  const auto after = [&](const Problem& p) {
+    return std::pair(p.line, p.column) > std::pair(line, column);
+  };
+  const auto before = [&](const Problem& p) {
+    return std::pair(p.line, p.column) < std::pair(line, column);
+  };
+  qsizetype index = -1;
+  if (backward) {
+    for (qsizetype i = shown_.size() - 1; i >= 0 && index < 0; --i) {
+      if (before(shown_[i])) index = i;
+    }
+    if (index < 0) index = shown_.size() - 1;
+  } else {
+    for (qsizetype i = 0; i < shown_.size() && index < 0; ++i) {
+      if (after(shown_[i])) index = i;
+    }
+    if (index < 0) index = 0;
+  }
+  list_->setCurrentItem(list_->topLevelItem(int(index)));
+  emit GoTo(shown_[index].line, shown_[index].column);
+  return true;
+}
+
+void ProblemsPanel::ShowMenu() {
+  QMenu menu(this);
+  for (const QString& kind : std::as_const(hidden_)) {
+    QAction* show = menu.addAction(Tr(Text::kShowProblemKind).arg(kind));
+    connect(show, &QAction::triggered, this, [this, kind] {
+      QStringList kinds = hidden_;
+      kinds.removeAll(kind);
+      SetHiddenKinds(kinds);
+      emit HiddenKindsChanged(hidden_);
+    });
+  }
+  menu.exec(menu_button_->mapToGlobal(QPoint(0, menu_button_->height())));
+}

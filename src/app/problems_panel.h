@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDockWidget>
+#include <QList>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+
+#include "html/problems.h"
+
+class EditorModel;
+class QLabel;
+class QToolButton;
+class QTreeWidget;
+
+// "Problems": the current page's HTML problems, sorted by position, each with its line and
+// column, severity, source, message and kind. Checked 500 ms after typing stops and at once
+// when another page shows; a page over 1 MiB is checked off the GUI thread on a copy of its
+// bytes, a newer edit dropping an older check. A kind can be hidden and shown again.
+class ProblemsPanel : public QDockWidget {
+  Q_OBJECT
+ public:
+  explicit ProblemsPanel(EditorModel& model, QWidget* parent = nullptr);
+  ~ProblemsPanel() override;
+
+  // The text changed: checked after a pause.
+  void Schedule();
+  // Another text shows (opened, reloaded, another page): checked now.
+  void CheckNow();
+  const QList<Problem>& Shown() const { return shown_; }
+  // The next (or previous) problem after the caret's line and column, wrapping round; the
+  // caret goes there. False when there is none.
+  bool GoToNext(int line, int column, bool backward);
+  void SetHiddenKinds(const QStringList& kinds);
+  QStringList HiddenKinds() const { return hidden_; }
+  // "3 errors, 1 warning": for the status field and the title.
+  QString Counts() const;
+
+ signals:
+  void GoTo(int line, int column);
+  void HiddenKindsChanged(const QStringList& kinds);
+  void CountsChanged(const QString& counts);
+
+ private:
+  void Receive(quint64 generation, const QList<Problem>& problems);
+  void Show();
+  void ShowMenu();
+
+  EditorModel& model_;
+  QTreeWidget* list_;
+  QToolButton* menu_button_;
+  QTimer pause_;
+  QList<Problem> all_;
+  QList<Problem> shown_;
+  QStringList hidden_;
+  // Each check carries the generation it was started for; an older one's result is dropped.
+  std::shared_ptr<quint64> generation_ = std::make_shared<quint64>(0);
+};

@@ -1,0 +1,91 @@
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/command_table.h"
+#include "app/main_window.h"
+#include "app/problems_panel.h"
+#include "support/window_fixture.h"
+
+// The problems panel through the window: it lists the page's problems, F8 goes to them, a
+// kind hides and shows again, and the list follows edits and tabs.
+class ProblemsTest : public WindowTest {
+  Q_OBJECT
+
+ public:
+  ProblemsTest() : WindowTest(Launch::kByTest) {}
+
+ private slots:
+  void ListsJumpsAndHidesAKind();
+  void FollowsEditsAndTabs();
+
+ private:
+  void Prepare() override {
+    Write("broken.htm",
+          "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<title>t</title>\n</head>\n<body>\n"
+          "<img src=\"a.png\">\n<p>&bogus; x</p>\n<img src=\"b.png\">\n</body>\n</html>\n");
+    Write("valid.htm",
+          "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<title>t</title>\n</head>\n<body>\n"
+          "<p>fine</p>\n</body>\n</html>\n");
+  }
+  ProblemsPanel* Panel() { return Main().Problems(); }
+  QStringList Rows() {
+    QStringList rows;
+    for (const Problem& problem : Panel()->Shown()) {
+      rows << QString("%1:%2 %3").arg(problem.line).arg(problem.column).arg(problem.kind);
+    }
+    return rows;
+  }
+  int CaretLine() {
+    int line = 0;
+    int column = 0;
+    Editor()->getCursorPosition(&line, &column);
+    return line + 1;
+  }
+};
+
+void ProblemsTest::ListsJumpsAndHidesAKind() {
+  StartProgram(Path("broken.htm"));
+  QVERIFY(Panel()->isHidden());
+  Editor()->setCursorPosition(0, 0);
+  Main().RunCommand(Command::kNextProblem);  // shows the panel, checked at once
+  QVERIFY(Panel()->isVisible());
+  QVERIFY(Main().MenuItemOf(Command::kProblems)->isChecked());
+  QCOMPARE(Rows(),
+           QStringList({"7:1 missing-attribute", "8:4 unknown-entity", "9:1 missing-attribute"}));
+  QCOMPARE(CaretLine(), 7);
+  Main().RunCommand(Command::kNextProblem);
+  QCOMPARE(CaretLine(), 8);
+  Main().RunCommand(Command::kPreviousProblem);
+  Main().RunCommand(Command::kPreviousProblem);  // round to the last
+  QCOMPARE(CaretLine(), 9);
+  QVERIFY(Main().findChild<QLabel*>("ProblemsField")->text().startsWith("0 errors, 3 warnings"));
+
+  // Activating a row moves the caret there.
+  auto* list = Panel()->findChild<QTreeWidget*>("ProblemsList");
+  emit list->itemActivated(list->topLevelItem(1), 0);
+  QCOMPARE(CaretLine(), 8);
+
+  Panel()->SetHiddenKinds({"missing-attribute"});
+  QCOMPARE(Rows(), QStringList({"8:4 unknown-entity"}));
+  Panel()->SetHiddenKinds({});
+  QCOMPARE(Rows().size(), 3);
+}
+
+void ProblemsTest::FollowsEditsAndTabs() {
+  StartProgram(Path("broken.htm"));
+  Main().MenuItemOf(Command::kProblems)->setChecked(true);
+  QCOMPARE(Rows().size(), 3);
+  Main().OpenInNewTab(Path("valid.htm"));
+  QCOMPARE(Rows(), QStringList());
+  // Typing a fault shows it after the pause.
+  Editor()->setCursorPosition(6, 3);
+  QTest::keyClicks(Editor(), " &nope;");
+  QTRY_COMPARE(Rows(), QStringList({"7:5 unknown-entity"}));
+  Main().ShowPageAt(0);
+  QCOMPARE(Rows().size(), 3);
+}
+
+QTEST_MAIN(ProblemsTest)
+#include "problems_test.moc"
