@@ -89,6 +89,7 @@ void MainWindow::BuildProblemsPanel() {
   statusBar()->addPermanentWidget(problems_field_);
   connect(problems_, &ProblemsPanel::CountsChanged, problems_field_, [this](const QString& counts) {
     problems_field_->setText(problems_->isHidden() ? QString() : counts);
+    editor_->SetProblemMarks(problems_->isHidden() ? QList<Problem>() : problems_->Shown());
   });
   connect(problems_, &ProblemsPanel::GoTo, this, [this](int line, int column) {
     editor_->setCursorPosition(line - 1, column - 1);
@@ -99,6 +100,7 @@ void MainWindow::BuildProblemsPanel() {
   BindToggle(Command::kProblems, [this](bool on) {
     problems_->setVisible(on);
     problems_field_->setText(on ? problems_->Counts() : QString());
+    if (!on) editor_->SetProblemMarks({});
     CheckProblems(true);
   });
   const auto step = [this](bool backward) {

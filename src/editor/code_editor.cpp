@@ -96,7 +96,10 @@ void CodeEditor::ConnectComponent() {
   });
   connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
     if (updated & SC_UPDATE_CONTENT) UpdateNumberMargin();
-    if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL)) MarkTemplateMarkers();
+    if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL)) {
+      MarkTemplateMarkers();
+      MarkProblems();
+    }
     if (updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT)) MatchTags();
     edited_since_marks_ = false;
   });
@@ -124,6 +127,13 @@ void CodeEditor::SetUpMarks() {
   SendScintilla(SCI_INDICSETFORE, kMarkerIndicator, QColor(0xC0, 0x30, 0x30));
   SendScintilla(SCI_INDICSETALPHA, kMarkerIndicator, 160);
   SendScintilla(SCI_INDICSETUNDER, kMarkerIndicator, 1);
+  const std::pair<int, QColor> problem_styles[] = {{INDIC_SQUIGGLE, QColor(0xD0, 0x20, 0x20)},
+                                                   {INDIC_SQUIGGLE, QColor(0xE0, 0x90, 0x00)},
+                                                   {INDIC_DOTS, QColor(0x60, 0x60, 0x60)}};
+  for (int i = 0; i < 3; ++i) {
+    SendScintilla(SCI_INDICSETSTYLE, kProblemIndicators[i], problem_styles[i].first);
+    SendScintilla(SCI_INDICSETFORE, kProblemIndicators[i], problem_styles[i].second);
+  }
   SendScintilla(SCI_INDICSETSTYLE, kTagIndicator, INDIC_ROUNDBOX);
   SendScintilla(SCI_INDICSETFORE, kTagIndicator, QColor(0x30, 0x80, 0xE0));
   SendScintilla(SCI_INDICSETALPHA, kTagIndicator, 70);
@@ -231,6 +241,8 @@ void CodeEditor::ShowPage(const QsciDocument& page, const ViewState& state) {
   model_.ForgetDocument();
   marked_.clear();
   template_marks_.clear();
+  problems_.clear();
+  for (auto& marks : problem_marks_) marks.clear();
   // The text keeps its current-line mark: removing it by a search of every line would cost
   // a 50 MiB page several milliseconds at each switch.
   marked_line_ = state.marked_line;

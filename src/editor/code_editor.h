@@ -7,6 +7,7 @@
 
 #include "editor/scintilla_model.h"
 #include "html/html_structure.h"
+#include "html/problems.h"
 
 class QsciLexerHTML;
 
@@ -65,6 +66,13 @@ class CodeEditor : public QsciScintilla {
   void CentreCaret();
   // The byte ranges now marked as a matching pair of tag names (empty when none).
   QList<std::pair<long, long>> MarkedTags() const { return marked_; }
+  // Underlines the problems' places, on the lines on screen only (so that typing stays
+  // quick in a page of many problems); an empty list clears them.
+  void SetProblemMarks(const QList<Problem>& problems);
+  // The byte ranges now underlined for problems of severity.
+  QList<std::pair<long, long>> ProblemMarks(Severity severity) const {
+    return problem_marks_[int(severity)];
+  }
   // The names the completion list now shows (empty when it is closed).
   QStringList ShownCompletions() const { return shown_completions_; }
 
@@ -85,6 +93,8 @@ class CodeEditor : public QsciScintilla {
   // Indicators: the matching pair of tag names, and template markers.
   static constexpr int kTagIndicator = 8;
   static constexpr int kMarkerIndicator = 9;
+  // Problems: an error, a warning, a note.
+  static constexpr int kProblemIndicators[3] = {10, 11, 12};
 
   void SetUpMarks();
   void ApplyHighlighting();
@@ -101,6 +111,9 @@ class CodeEditor : public QsciScintilla {
   void ReplaceMarks(int indicator, QList<std::pair<long, long>>& current,
                     const QList<std::pair<long, long>>& wanted);
   void MarkTemplateMarkers();
+  void MarkProblems();
+  // The first and last lines on screen.
+  std::pair<long, long> LinesOnScreen() const;
   void OnCharAdded(int character);
   void ShowCompletions(long word_start);
 
@@ -118,6 +131,8 @@ class CodeEditor : public QsciScintilla {
   int marked_line_ = -1;
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked
-  bool edited_since_marks_ = false;              // the marks above may have moved with the text
+  QList<Problem> problems_;
+  QList<std::pair<long, long>> problem_marks_[3];  // by severity, now marked
+  bool edited_since_marks_ = false;                // the marks above may have moved with the text
   QStringList shown_completions_;
 };

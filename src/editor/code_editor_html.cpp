@@ -8,14 +8,58 @@
 #include "html/html_structure.h"
 #include "tags/tag_catalogue.h"
 
+std::pair<long, long> CodeEditor::LinesOnScreen() const {
+  const long top = SendScintilla(SCI_GETFIRSTVISIBLELINE);
+  return {SendScintilla(SCI_DOCLINEFROMVISIBLE, top),
+          SendScintilla(SCI_DOCLINEFROMVISIBLE, top + SendScintilla(SCI_LINESONSCREEN) + 1)};
+}
+
+void CodeEditor::SetProblemMarks(const QList<Problem>& problems) {
+  problems_ = problems;
+  edited_since_marks_ = true;  // the text may have moved since the last marks
+  MarkProblems();
+}
+
+void CodeEditor::MarkProblems() {
+  QList<std::pair<long, long>> wanted[3];
+  const auto [first, last] = LinesOnScreen();
+  const QByteArrayView text = model_.Buffer();
+  for (const Problem& problem : std::as_const(problems_)) {
+    const long line = problem.line - 1;
+    if (line < first || line > last) continue;
+    const long line_end = SendScintilla(SCI_GETLINEENDPOSITION, line);
+    const long from =
+        std::min(line_end,
+                 long(SendScintilla(SCI_POSITIONRELATIVE, SendScintilla(SCI_POSITIONFROMLINE, line),
+                                    problem.column - 1)));
+    // To the end of the tag, the reference or the word that starts there.
+    long to = from + 1;
+    while (to < line_end && text[to] != ' ' && text[to] != '>' && text[to] != ';' &&
+           text[to] != '<') {
+      ++to;
+    }
+    if (to < line_end && (text[to] == '>' || text[to] == ';')) ++to;
+    wanted[int(problem.severity)].append({from, std::min(to, std::max(line_end, from + 1))});
+  }
+  // Marks move with the text: after an edit the old ranges no longer say where they are,
+  // so each kind is cleared whole before it is marked again.
+  const long length = long(text.size());
+  for (int i = 0; i < 3; ++i) {
+    if (wanted[i] == problem_marks_[i] && !edited_since_marks_) continue;
+    SendScintilla(SCI_SETINDICATORCURRENT, kProblemIndicators[i]);
+    SendScintilla(SCI_INDICATORCLEARRANGE, 0, length);
+    for (const auto& [from, to] : std::as_const(wanted[i])) {
+      SendScintilla(SCI_INDICATORFILLRANGE, from, to - from);
+    }
+    problem_marks_[i] = wanted[i];
+  }
+}
+
 void CodeEditor::MarkTemplateMarkers() {
   // Only the lines on screen: a page of any size costs the same.
   QList<std::pair<long, long>> marks;
   if (highlighting_) {
-    const long top = SendScintilla(SCI_GETFIRSTVISIBLELINE);
-    const long first = SendScintilla(SCI_DOCLINEFROMVISIBLE, top);
-    const long last =
-        SendScintilla(SCI_DOCLINEFROMVISIBLE, top + SendScintilla(SCI_LINESONSCREEN) + 1);
+    const auto [first, last] = LinesOnScreen();
     const long from = SendScintilla(SCI_POSITIONFROMLINE, first);
     const long to = SendScintilla(SCI_GETLINEENDPOSITION, last);
     const QByteArray marker = QString::fromUtf16(kTemplateMarker).toUtf8();
