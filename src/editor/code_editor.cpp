@@ -121,7 +121,11 @@ void CodeEditor::SetUpMarks() {
   // A bar at the margin's left edge: a filled margin would hide the line's number.
   markerDefine(LeftRectangle, kCurrentLineMarker);
   setMarkerBackgroundColor(QColor(0x30, 0x80, 0xE0), kCurrentLineMarker);
-  setMarginMarkerMask(kNumberMargin, 1 << kCurrentLineMarker);
+  // A red dot in the margin on each line with an HTML error.
+  markerDefine(Circle, kErrorMarker);
+  setMarkerBackgroundColor(QColor(0xD0, 0x20, 0x20), kErrorMarker);
+  setMarkerForegroundColor(QColor(0xD0, 0x20, 0x20), kErrorMarker);
+  setMarginMarkerMask(kNumberMargin, (1 << kCurrentLineMarker) | (1 << kErrorMarker));
   // A template's marker stands out as it did in the editor before, white on red.
   SendScintilla(SCI_INDICSETSTYLE, kMarkerIndicator, INDIC_STRAIGHTBOX);
   SendScintilla(SCI_INDICSETFORE, kMarkerIndicator, QColor(0xC0, 0x30, 0x30));

@@ -73,6 +73,8 @@ class CodeEditor : public QsciScintilla {
   QList<std::pair<long, long>> ProblemMarks(Severity severity) const {
     return problem_marks_[int(severity)];
   }
+  // The lines (from 0) that carry the margin's error dot.
+  QList<long> ErrorLines() const { return error_lines_; }
   // The names the completion list now shows (empty when it is closed).
   QStringList ShownCompletions() const { return shown_completions_; }
 
@@ -95,6 +97,7 @@ class CodeEditor : public QsciScintilla {
   static constexpr int kMarkerIndicator = 9;
   // Problems: an error, a warning, a note.
   static constexpr int kProblemIndicators[3] = {10, 11, 12};
+  static constexpr int kErrorMarker = 21;
 
   void SetUpMarks();
   void ApplyHighlighting();
@@ -133,6 +136,7 @@ class CodeEditor : public QsciScintilla {
   QList<std::pair<long, long>> template_marks_;  // template markers now marked
   QList<Problem> problems_;
   QList<std::pair<long, long>> problem_marks_[3];  // by severity, now marked
-  bool edited_since_marks_ = false;                // the marks above may have moved with the text
+  QList<long> error_lines_;
+  bool edited_since_marks_ = false;  // the marks above may have moved with the text
   QStringList shown_completions_;
 };

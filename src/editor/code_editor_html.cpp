@@ -16,6 +16,14 @@ std::pair<long, long> CodeEditor::LinesOnScreen() const {
 
 void CodeEditor::SetProblemMarks(const QList<Problem>& problems) {
   problems_ = problems;
+  // The margin's dots, once per check (errors are few; the squiggles follow the screen).
+  SendScintilla(SCI_MARKERDELETEALL, kErrorMarker);
+  error_lines_.clear();
+  for (const Problem& problem : problems) {
+    if (problem.severity != Severity::kError || error_lines_.contains(problem.line - 1)) continue;
+    error_lines_.append(problem.line - 1);
+    SendScintilla(SCI_MARKERADD, problem.line - 1, kErrorMarker);
+  }
   edited_since_marks_ = true;  // the text may have moved since the last marks
   MarkProblems();
 }

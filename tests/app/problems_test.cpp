@@ -88,6 +88,10 @@ void ProblemsTest::FollowsEditsAndTabs() {
   Editor()->setCursorPosition(6, 3);
   QTest::keyClicks(Editor(), " &nope;");
   QTRY_COMPARE(Rows(), QStringList({"7:5 unknown-entity"}));
+  // An error gets the margin's dot on its line.
+  Editor()->setCursorPosition(7, 0);
+  QTest::keyClicks(Editor(), "<frob>x</frob>");
+  QTRY_VERIFY(Editor()->ErrorLines().contains(7));
   Main().ShowPageAt(0);
   QCOMPARE(Rows().size(), 3);
 }
