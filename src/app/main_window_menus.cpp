@@ -187,10 +187,8 @@ void MainWindow::ShowFormatMenu() {
             [this, encoding = row.encoding] { session_.ReopenWithEncoding(encoding); });
   }
   menu.addSeparator();
-  const std::pair<const char16_t*, LineEnd> ends[] = {
-      {u"CR LF", LineEnd::kCrLf}, {u"LF", LineEnd::kLf}, {u"CR", LineEnd::kCr}};
-  for (const auto& [text, end] : ends) {
-    QAction* action = menu.addAction(QString::fromUtf16(text));
+  for (const LineEnd end : kLineEnds) {
+    QAction* action = menu.addAction(QString::fromLatin1(NameOf(end)));
     action->setCheckable(true);
     action->setChecked(session_.Format().line_end == end);
     connect(action, &QAction::triggered, this, [this, end] {

@@ -15,21 +15,9 @@ constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDe
 constexpr QFileDevice::Permissions kOwnerFolder =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
 
-const char* LineEndName(LineEnd end) {
-  switch (end) {
-    case LineEnd::kCrLf:
-      return "crlf";
-    case LineEnd::kLf:
-      return "lf";
-    case LineEnd::kCr:
-      return "cr";
-  }
-  return "crlf";
-}
-
 std::optional<LineEnd> LineEndOf(QByteArrayView name) {
-  for (LineEnd end : {LineEnd::kCrLf, LineEnd::kLf, LineEnd::kCr}) {
-    if (name == LineEndName(end)) return end;
+  for (const LineEnd end : kLineEnds) {
+    if (name == NameOf(end)) return end;
   }
   return std::nullopt;
 }
@@ -48,7 +36,7 @@ QByteArray RecoveryCopy::Encoded() const {
   out += "path: " + path.toUtf8().toPercentEncoding("/") + '\n';
   out += QByteArray("encoding: ") + NameOf(format.encoding) + '\n';
   out += QByteArray("bom: ") + (format.bom ? "1" : "0") + '\n';
-  out += QByteArray("line-end: ") + LineEndName(format.line_end) + '\n';
+  out += QByteArray("line-end: ") + NameOf(format.line_end) + '\n';
   out += "edited-ms: " + QByteArray::number(edited.toMSecsSinceEpoch()) + '\n';
   out += QByteArray("disk: ") + (disk.exists ? "1" : "0") + ' ' + QByteArray::number(disk.size) +
          ' ' + QByteArray::number(disk.modified_ns) + ' ' + QByteArray::number(disk.inode) + ' ' +

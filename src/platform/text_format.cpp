@@ -284,22 +284,24 @@ QByteArray FileBytes(QByteArrayView utf8, const TextFormat& format, qsizetype* r
   return bytes;
 }
 
+const char* NameOf(LineEnd line_end) {
+  switch (line_end) {
+    case LineEnd::kCrLf:
+      return "CR LF";
+    case LineEnd::kLf:
+      return "LF";
+    case LineEnd::kCr:
+      return "CR";
+  }
+  return "CR LF";
+}
+
 QString FormatLabel(const TextFormat& format) {
   QString label = format.encoding == TextEncoding::kUtf8
                       ? (format.bom ? QStringLiteral("UTF-8 BOM") : QStringLiteral("UTF-8"))
                       : QString::fromLatin1(NameOf(format.encoding));
   label += QStringLiteral(" · ");
-  switch (format.line_end) {
-    case LineEnd::kCrLf:
-      label += QStringLiteral("CR LF");
-      break;
-    case LineEnd::kLf:
-      label += QStringLiteral("LF");
-      break;
-    case LineEnd::kCr:
-      label += QStringLiteral("CR");
-      break;
-  }
+  label += QLatin1String(NameOf(format.line_end));
   if (format.mixed_line_ends) label += Tr(Text::kMixed);
   return label;
 }

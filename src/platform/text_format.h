@@ -44,6 +44,10 @@ std::optional<TextEncoding> EncodingOfLabel(QByteArrayView label);
 // The code page of a single-byte encoding.
 const SingleByteCodec& CodecOf(TextEncoding encoding);
 enum class LineEnd { kCrLf, kLf, kCr };
+// Every line-end style, in the order menus list them.
+inline constexpr LineEnd kLineEnds[] = {LineEnd::kCrLf, LineEnd::kLf, LineEnd::kCr};
+// "CR LF", "LF", "CR".
+const char* NameOf(LineEnd line_end);
 
 struct TextFormat {
   TextEncoding encoding = TextEncoding::kWindows1251;

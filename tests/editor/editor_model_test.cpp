@@ -31,8 +31,6 @@ namespace {
 
 // The rows of a data function once per line-end style the editor may hold.
 void AddLineEndColumn() { QTest::addColumn<LineEnd>("line_end"); }
-const std::pair<const char*, LineEnd> kLineEnds[] = {
-    {"LF", LineEnd::kLf}, {"CR LF", LineEnd::kCrLf}, {"CR", LineEnd::kCr}};
 
 // The editing component's model and the in-memory one keep one contract.
 struct BothModels {
@@ -47,7 +45,8 @@ void EditorModelTest::ReadsLines_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QStringList>("lines");
   AddLineEndColumn();
-  for (const auto& [name, end] : kLineEnds) {
+  for (const LineEnd end : kLineEnds) {
+    const char* name = NameOf(end);
     QTest::addRow("%s: empty document has no lines", name) << "" << QStringList{} << end;
     QTest::addRow("%s: one line", name) << "abc" << QStringList{"abc"} << end;
     QTest::addRow("%s: final break gives an empty last line", name)
@@ -117,7 +116,7 @@ void EditorModelTest::InsertsAndDeletesLines() {
   QFETCH(int, index);
   QFETCH(QString, expected);
   // In a page of CR LF lines the new breaks are CR LF too.
-  for (const auto& [name, end] : kLineEnds) {
+  for (const LineEnd end : kLineEnds) {
     BothModels models;
     for (EditorModel* editor : models.All()) {
       editor->LoadText(text, end);
@@ -188,7 +187,7 @@ void EditorModelTest::AppliesChangedLinesAsOneUndoStep() {
 
 void EditorModelTest::CountsCharactersWhateverTheBytesAndBreaks_data() {
   AddLineEndColumn();
-  for (const auto& [name, end] : kLineEnds) QTest::addRow("%s", name) << end;
+  for (const LineEnd end : kLineEnds) QTest::addRow("%s", NameOf(end)) << end;
 }
 
 void EditorModelTest::CountsCharactersWhateverTheBytesAndBreaks() {
