@@ -1,8 +1,5 @@
 #include "app/recovery_keeper.h"
 
-#include <QCryptographicHash>
-#include <QFile>
-
 namespace {
 
 constexpr int kPauseMs = 2000;
@@ -11,11 +8,7 @@ constexpr int kPauseMs = 2000;
 // still that version, so opening and saving pay nothing for it.
 QByteArray DiskMd5(const RecoveryCopy& copy) {
   if (copy.path.isEmpty() || !copy.disk.exists || StampOf(copy.path) != copy.disk) return {};
-  QFile file(copy.path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QCryptographicHash hash(QCryptographicHash::Md5);
-  hash.addData(&file);
-  return hash.result().toHex();
+  return FileMd5(copy.path);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "app/recovery_window.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -58,12 +57,8 @@ bool RecoveryWindow::ChangedOnDisk(const RecoveryCopy& copy) {
   const FileStamp now = StampOf(copy.path);
   if (now == copy.disk) return false;
   if (!now.exists || copy.disk_md5.isEmpty()) return true;
-  // Touched but the same bytes: not a change.
-  QFile file(copy.path);
-  if (!file.open(QIODevice::ReadOnly)) return true;
-  QCryptographicHash hash(QCryptographicHash::Md5);
-  hash.addData(&file);
-  return hash.result().toHex() != copy.disk_md5;
+  // Touched but the same bytes: not a change (an unreadable file is one).
+  return FileMd5(copy.path) != copy.disk_md5;
 }
 
 void RecoveryWindow::SetCopies(const QList<FoundCopy>& copies) {

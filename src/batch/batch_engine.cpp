@@ -1,5 +1,6 @@
 #include "batch/batch_engine.h"
 #include "names/texts.h"
+#include "platform/app_paths.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -55,9 +56,7 @@ bool IsRefusedName(const QString& name) {
 }
 
 QString DefaultJournalFolder() {
-  QString data = qEnvironmentVariable("XDG_DATA_HOME");
-  if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/.local/share");
-  return data + QStringLiteral("/brindlemark/journal");
+  return UserFolder("XDG_DATA_HOME", ".local/share") + QStringLiteral("/brindlemark/journal");
 }
 
 QString JournalPath(const QString& path) {

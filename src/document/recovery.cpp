@@ -1,6 +1,8 @@
 #include "document/recovery.h"
+#include "platform/app_paths.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -99,9 +101,15 @@ std::optional<RecoveryCopy> RecoveryCopy::Decoded(const QByteArray& stored) {
 }
 
 QString DefaultRecoveryFolder() {
-  QString state = qEnvironmentVariable("XDG_STATE_HOME");
-  if (state.isEmpty()) state = QDir::homePath() + QStringLiteral("/.local/state");
-  return state + QStringLiteral("/brindlemark/recovery");
+  return UserFolder("XDG_STATE_HOME", ".local/state") + QStringLiteral("/brindlemark/recovery");
+}
+
+QByteArray FileMd5(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QCryptographicHash hash(QCryptographicHash::Md5);
+  hash.addData(&file);
+  return hash.result().toHex();
 }
 
 RecoveryStore::RecoveryStore(QString root) : root_(std::move(root)) {}

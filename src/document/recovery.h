@@ -30,6 +30,9 @@ struct RecoveryCopy {
 
 // $XDG_STATE_HOME/brindlemark/recovery (~/.local/state/… when unset).
 QString DefaultRecoveryFolder();
+// The MD5 of a file's bytes (hex), which a copy keeps of the file it came from; empty when
+// the file cannot be read.
+QByteArray FileMd5(const QString& path);
 
 // A copy left by a program that did not end normally.
 struct FoundCopy {

@@ -14,10 +14,9 @@ struct Problem {
   ProblemSource source = ProblemSource::kHtml;
   QString message;
   QString kind;  // a short key of the kind of problem, for hiding a kind
-  int length = 0;  // characters marked from the column; 0: to the end of the word there
 };
 
-const char* NameOf(Severity severity);  // "error", "warning", "note"
+const char* NameOf(Severity severity);     // "error", "warning", "note"
 const char* NameOf(ProblemSource source);  // "HTML", "spelling", "links"
 // By line, then column.
 void SortByPosition(QList<Problem>& problems);

@@ -16,6 +16,10 @@ bool HoldsLanguageFiles(const QString& folder) {
 
 }  // namespace
 
+QString UserFolder(const char* variable, const char* fallback) {
+  return OrHome(qEnvironmentVariable(variable), fallback);
+}
+
 AppPaths AppPaths::ForExecutable(const QString& executable_folder, QString config_home,
                                  QString data_home, QString cache_home) {
   AppPaths paths;

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+// A user's folder from the environment: $variable, else fallback under the home folder
+// ("XDG_STATE_HOME", ".local/state").
+QString UserFolder(const char* variable, const char* fallback);
+
 // Where the program finds and keeps its files. Run from its own folder (a build folder, an
 // unpacked copy) everything lives beside the executable. Installed (the executable in
 // PREFIX/bin beside PREFIX/share/brindlemark/lng) the shipped files are read from PREFIX,
