@@ -281,7 +281,7 @@ void Application::Start(const QStringList& files) {
   main_window_->StartUp(files.value(0));
   for (const QString& file : files.mid(1)) main_window_->OpenInNewTab(file);
   for (const FoundCopy& found : restore) {
-    main_window_->RestorePage(*found.copy, RecoveryWindow::ChangedOnDisk(*found.copy));
+    main_window_->RestorePage(*found.copy, found.changed_on_disk);
     recovery_->WaitIdle();  // copied under this program before the old copy goes
     RecoveryStore::Discard(found.file);
   }

@@ -281,13 +281,9 @@ bool MainWindow::OpenInNewTab(const QString& path) {
 
 bool MainWindow::OpenElsewhere(const QString& path) {
   if (!OpenInNewTabsOn()) return false;
-  if (const int open = PageOfPath(path); open >= 0) {
-    ShowPage(open);
-    return true;
-  }
-  // An untitled page nobody typed in gives way to the file.
-  if (!session_.IsNamed() && !session_.Modified()) return false;
-  OpenInNewTab(path);
+  // An untitled page nobody typed in gives way to a file not open yet.
+  if (PageOfPath(path) < 0 && !session_.IsNamed() && !session_.Modified()) return false;
+  OpenInNewTab(path);  // or brings the page that holds it to front
   return true;
 }
 

@@ -52,15 +52,6 @@ RecoveryWindow::RecoveryWindow(Desktop& desktop, QWidget* parent)
   layout->addLayout(buttons);
 }
 
-bool RecoveryWindow::ChangedOnDisk(const RecoveryCopy& copy) {
-  if (copy.path.isEmpty()) return false;
-  const FileStamp now = StampOf(copy.path);
-  if (now == copy.disk) return false;
-  if (!now.exists || copy.disk_md5.isEmpty()) return true;
-  // Touched but the same bytes: not a change (an unreadable file is one).
-  return FileMd5(copy.path) != copy.disk_md5;
-}
-
 void RecoveryWindow::SetCopies(const QList<FoundCopy>& copies) {
   copies_ = copies;
   chosen_.clear();
@@ -83,7 +74,7 @@ void RecoveryWindow::Fill() {
                copy.path.isEmpty() ? QString() : page.absolutePath(),
                locale.toString(copy.edited, QLocale::ShortFormat),
                locale.formattedDataSize(copy.bytes.size()),
-               ChangedOnDisk(copy) ? Tr(Text::kRecoveryChangedOnDisk) : QString()};
+               found.changed_on_disk ? Tr(Text::kRecoveryChangedOnDisk) : QString()};
     }
     new QTreeWidgetItem(rows_, cells);
   }

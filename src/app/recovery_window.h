@@ -25,9 +25,6 @@ class RecoveryWindow : public QDialog {
   // The copies Restore was pressed for (readable ones only); empty after a close.
   QList<FoundCopy> TakeChosen();
 
-  // Whether the page's file changed since the copy was taken (another program saved it).
-  static bool ChangedOnDisk(const RecoveryCopy& copy);
-
  private:
   QList<int> SelectedRows() const;
   void Restore();

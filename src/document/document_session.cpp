@@ -57,12 +57,7 @@ void DocumentSession::RestoreText(const QString& path, const TextFormat& format,
   page_ = Page{};
   page_.format = format;
   page_.recovered = true;
-  view_.ShowFormat(format);
-  page_.longest_line = LongestLine(bytes);
-  view_.PrepareForLongLines(page_.longest_line);
-  loading_ = true;
-  editor_.LoadBuffer(EditorBytes(bytes, format), format.line_end);
-  loading_ = false;
+  ShowBytes(bytes);
   SetDocumentName(path.isEmpty() ? untitled_name_ : path);
   if (!path.isEmpty()) {
     const FileStamp now = StampOf(path);
@@ -146,17 +141,21 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
     // A mark is kept only where it is one: a UTF-8 page read in another encoding shows it.
     page_.format.bom = *encoding == TextEncoding::kUtf8 && read.bytes.startsWith("\xEF\xBB\xBF");
   }
-  view_.ShowFormat(page_.format);
   // While the text is as read, saving writes exactly what was read (mixed line ends too).
   page_.pristine_bytes = read.bytes;
   page_.recovered = false;
   if (title != nullptr) *title = PageTitleOfFile(read.bytes, page_.format);
-  page_.longest_line = LongestLine(read.bytes);
+  ShowBytes(read.bytes);
+  return true;
+}
+
+void DocumentSession::ShowBytes(const QByteArray& bytes) {
+  view_.ShowFormat(page_.format);
+  page_.longest_line = LongestLine(bytes);
   view_.PrepareForLongLines(page_.longest_line);
   loading_ = true;
-  editor_.LoadBuffer(EditorBytes(read.bytes, page_.format), page_.format.line_end);
+  editor_.LoadBuffer(EditorBytes(bytes, page_.format), page_.format.line_end);
   loading_ = false;
-  return true;
 }
 
 bool DocumentSession::WriteDocument(const QString& path) {
@@ -244,10 +243,11 @@ DocumentSession::Page DocumentSession::ExchangePage(Page page) {
   return page;
 }
 
-bool DocumentSession::ChangedOnDisk(const Page& page) {
-  if (!page.disk_state.exists) return false;
+std::optional<FileStamp> DocumentSession::ChangedOnDisk(const Page& page) {
+  if (!page.disk_state.exists) return std::nullopt;
   const FileStamp now = StampOf(page.file_name);
-  return now.exists && now != page.disk_state && now != page.kept_over;
+  if (!now.exists || now == page.disk_state || now == page.kept_over) return std::nullopt;
+  return now;
 }
 
 void DocumentSession::RememberDiskState() {
@@ -272,11 +272,12 @@ bool DocumentSession::MayOverwrite(bool* save_as) {
 }
 
 void DocumentSession::CheckDiskChanges() {
-  if (checking_disk_ || !ChangedOnDisk(page_)) return;
-  const FileStamp now = StampOf(page_.file_name);
+  if (checking_disk_) return;
+  const std::optional<FileStamp> now = ChangedOnDisk(page_);
+  if (!now) return;
   // The questions below take the focus away and back; one check at a time.
   checking_disk_ = true;
-  page_.kept_over = now;  // asked once per change
+  page_.kept_over = *now;  // asked once per change
   const bool reload =
       !page_.modified ||
       desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kChangedOnDiskReload).arg(page_.file_name));

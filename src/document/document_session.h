@@ -103,9 +103,9 @@ class DocumentSession {
   // page's name, flags and format. The editor is to show that page's text already.
   Page ExchangePage(Page page);
   const Page& CurrentPage() const { return page_; }
-  // Whether a page not shown now was changed on disk since it was read or saved, in a way
-  // CheckDiskChanges would ask about or reload.
-  static bool ChangedOnDisk(const Page& page);
+  // The file's state when a page was changed on disk since it was read or saved, in a way
+  // CheckDiskChanges would ask about or reload; nothing otherwise.
+  static std::optional<FileStamp> ChangedOnDisk(const Page& page);
 
   EditorModel& Editor() { return editor_; }
   DocumentView& View() { return view_; }
@@ -141,6 +141,8 @@ class DocumentSession {
   bool OpenPath(QString path);
   bool LoadFile(const QString& path, QString* error, QString* title = nullptr,
                 std::optional<TextEncoding> encoding = std::nullopt);
+  // Shows bytes in the page's format as the editor's text, the view prepared for its lines.
+  void ShowBytes(const QByteArray& bytes);
   bool WriteDocument(const QString& path);
   // Before overwriting the named page: false when it is read-only or changed on disk and
   // the user does not want it overwritten (a read-only page may go to Save As).

@@ -31,6 +31,15 @@ bool MakeOwnFolder(const QString& path) {
 
 QString LockOf(const QString& folder) { return folder + QStringLiteral(".lock"); }
 
+bool ChangedSince(const RecoveryCopy& copy) {
+  if (copy.path.isEmpty()) return false;
+  const FileStamp now = StampOf(copy.path);
+  if (now == copy.disk) return false;
+  if (!now.exists || copy.disk_md5.isEmpty()) return true;
+  // Touched but the same bytes: not a change (an unreadable file is one).
+  return FileMd5(copy.path) != copy.disk_md5;
+}
+
 }  // namespace
 
 QByteArray RecoveryCopy::Encoded() const {
@@ -184,6 +193,7 @@ QList<FoundCopy> RecoveryStore::Orphans() {
       FoundCopy copy{info.absoluteFilePath(), info.size(), std::nullopt};
       const ReadOutcome read = ReadWholeFile(info.absoluteFilePath(), kPageCap + kMaxHeader);
       if (read.ok()) copy.copy = RecoveryCopy::Decoded(read.bytes);
+      copy.changed_on_disk = copy.copy && ChangedSince(*copy.copy);
       found.append(copy);
     }
     orphan_locks_.push_back(std::move(lock));

@@ -39,6 +39,8 @@ struct FoundCopy {
   QString file;
   qint64 size = 0;
   std::optional<RecoveryCopy> copy;  // nothing: unreadable, listed but never opened
+  // The page's file changed since the copy was taken (another program saved it).
+  bool changed_on_disk = false;
 };
 
 // The copies of this program: a folder of its own under the recovery folder, held by a lock
