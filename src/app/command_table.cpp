@@ -304,6 +304,10 @@ constexpr CommandRow kRows[] = {
      .action = u"PreviousProblem",
      .key = Qt::SHIFT | Qt::Key_F8,
      .text = Text::kPreviousProblem},
+    {.command = kCheckSpelling,
+     .menu_item = u"CheckSpelling",
+     .toggle = Toggle::kOn,
+     .text = Text::kCheckSpelling},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -337,7 +341,8 @@ constexpr MenuEntry kViewMenu[] = {
     {kPreview},     {kLineNumbers, true}, {kHighlighting}, {kFolding},
     {kTagMatching}, {kCloseTags},         {kCompletion},   {kLivePreview},
     {kFoldHere},    {kUnfoldHere},        {kMatchingTag},  {kOpenInNewTabs, true},
-    {kSplitView},   {kProblems, true},    {kNextProblem},  {kPreviousProblem}};
+    {kSplitView},   {kProblems, true},    {kNextProblem},  {kPreviousProblem},
+    {kCheckSpelling}};
 constexpr MenuEntry kHelpMenu[] = {{kHelp}, {kNewVersion}, {kAbout}};
 
 constexpr MainMenu kMenus[] = {{u"dsfg1", kFileMenu},     {u"EditMenu", kEditMenu},

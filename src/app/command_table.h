@@ -95,8 +95,9 @@ enum class Command {
   kProblems,
   kNextProblem,
   kPreviousProblem,
+  kCheckSpelling,
 };
-inline constexpr int kCommandCount = int(Command::kPreviousProblem) + 1;
+inline constexpr int kCommandCount = int(Command::kCheckSpelling) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

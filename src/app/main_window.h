@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QSet>
 #include <array>
 #include <functional>
 #include <map>
@@ -22,6 +23,7 @@ class Desktop;
 class FindBar;
 class FilePanel;
 class ProblemsPanel;
+class Speller;
 class QAction;
 class QLabel;
 class QMenu;
@@ -236,8 +238,12 @@ class MainWindow : public QMainWindow,
   bool OpenElsewhere(const QString& path);
   void OpenDropped(const QStringList& paths);
   void BuildProblemsPanel();
-  // Checks the current page when the panel shows (another text, or after typing stops).
+  // Checks the current page for what is asked (HTML while the panel shows, spelling while
+  // it is on): now, or after typing stops.
   void CheckProblems(bool now);
+  // The unknown word at pos of view offers its suggestions, "Add to dictionary" and
+  // "Ignore in this page" at the top of the page's menu; other places show the menu as is.
+  void OfferSpelling(CodeEditor* view, const QPoint& pos);
   // The current page's recovery copy, when it has unsaved edits.
   void KeepRecoveryCopy(int page);
 
@@ -273,6 +279,9 @@ class MainWindow : public QMainWindow,
 
   ProblemsPanel* problems_ = nullptr;
   QLabel* problems_field_ = nullptr;
+  std::shared_ptr<Speller> speller_;
+  QHash<QString, QSet<QString>> ignored_words_;  // by page name, for this session
+  QList<QAction*> spelling_actions_;             // now at the top of the page's menu
   QTabBar* tabs_ = nullptr;
   QSplitter* splitter_ = nullptr;
   std::map<int, StoredPage> pages_;  // by id, the tab's data; the current one's is stale

@@ -66,7 +66,10 @@ void MainWindow::BuildPopupMenu() {
   }
   for (CodeEditor* view : Views()) {
     connect(view, &QWidget::customContextMenuRequested, this,
-            [this, view](const QPoint& pos) { popup_menu_->popup(view->mapToGlobal(pos)); });
+            [this, view](const QPoint& pos) {
+              OfferSpelling(view, pos);
+              popup_menu_->popup(view->mapToGlobal(pos));
+            });
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
@@ -16,7 +17,9 @@
 #include "app/problems_panel.h"
 #include "app/recovery_keeper.h"
 #include "document/document.h"
+#include "document/speller.h"
 #include "names/texts.h"
+#include "platform/desktop.h"
 
 namespace {
 
@@ -80,7 +83,9 @@ void MainWindow::BuildPages() {
 }
 
 void MainWindow::BuildProblemsPanel() {
-  problems_ = new ProblemsPanel(model_, this);
+  speller_ =
+      std::make_shared<Speller>(Speller::SystemDictionaryFolder(), Speller::DefaultPersonalWords());
+  problems_ = new ProblemsPanel(model_, speller_, this);
   problems_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
   addDockWidget(Qt::BottomDockWidgetArea, problems_);
   problems_->hide();
@@ -89,7 +94,8 @@ void MainWindow::BuildProblemsPanel() {
   statusBar()->addPermanentWidget(problems_field_);
   connect(problems_, &ProblemsPanel::CountsChanged, problems_field_, [this](const QString& counts) {
     problems_field_->setText(problems_->isHidden() ? QString() : counts);
-    editor_->SetProblemMarks(problems_->isHidden() ? QList<Problem>() : problems_->Shown());
+    // With the panel hidden only spelling is checked, and only its marks show.
+    editor_->SetProblemMarks(problems_->Shown());
   });
   connect(problems_, &ProblemsPanel::GoTo, this, [this](int line, int column) {
     editor_->setCursorPosition(line - 1, column - 1);
@@ -100,9 +106,9 @@ void MainWindow::BuildProblemsPanel() {
   BindToggle(Command::kProblems, [this](bool on) {
     problems_->setVisible(on);
     problems_field_->setText(on ? problems_->Counts() : QString());
-    if (!on) editor_->SetProblemMarks({});
     CheckProblems(true);
   });
+  BindToggle(Command::kCheckSpelling, [this](bool) { CheckProblems(true); });
   const auto step = [this](bool backward) {
     if (problems_->isHidden()) MenuItemOf(Command::kProblems)->setChecked(true);
     int line = 0;
@@ -115,12 +121,74 @@ void MainWindow::BuildProblemsPanel() {
 }
 
 void MainWindow::CheckProblems(bool now) {
-  if (problems_ == nullptr || problems_->isHidden()) return;
+  if (problems_ == nullptr) return;
+  const bool spelling = MenuItemOf(Command::kCheckSpelling)->isChecked();
+  if (!now && problems_->isHidden() && !spelling) return;
+  problems_->SetChecks(!problems_->isHidden(), spelling,
+                       {.language = CurrentLanguage() == Language::kRussian ? QStringLiteral("ru")
+                                                                            : QStringLiteral("en"),
+                        .ignored = ignored_words_.value(session_.FileName())});
   if (now) {
     problems_->CheckNow();
   } else {
     problems_->Schedule();
   }
+}
+
+void MainWindow::OfferSpelling(CodeEditor* view, const QPoint& pos) {
+  qDeleteAll(spelling_actions_);
+  spelling_actions_.clear();
+  const long position =
+      view->SendScintilla(QsciScintilla::SCI_POSITIONFROMPOINTCLOSE, pos.x(), long(pos.y()));
+  const std::optional<CodeEditor::MarkedWord> marked =
+      position < 0 ? std::nullopt : view->SpellingProblemAt(position);
+  if (!marked) return;
+  const QString word = marked->problem.subject;
+  const QByteArray bytes =
+      model_.Buffer().sliced(marked->from, marked->to - marked->from).toByteArray();
+  QAction* first = popup_menu_->actions().value(0);
+  const auto add = [&](const QString& text, const QString& name) {
+    auto* action = new QAction(text, popup_menu_);
+    action->setObjectName(name);
+    popup_menu_->insertAction(first, action);
+    spelling_actions_.append(action);
+    return action;
+  };
+  const QStringList suggestions = speller_->Suggestions(marked->problem.language, word).mid(0, 8);
+  for (qsizetype i = 0; i < suggestions.size(); ++i) {
+    const QString suggestion = suggestions[i];
+    connect(add(suggestion, QStringLiteral("Suggestion%1").arg(i + 1)), &QAction::triggered, this,
+            [this, view, from = marked->from, to = marked->to, bytes, suggestion] {
+              // Only while the word still stands there: the text may have changed since.
+              if (model_.Buffer().sliced(from, std::min(to, long(model_.Buffer().size())) - from) !=
+                  bytes) {
+                return;
+              }
+              const QByteArray replacement = suggestion.toUtf8();
+              view->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
+              view->SendScintilla(QsciScintilla::SCI_SETTARGETRANGE, from, to);
+              view->SendScintilla(QsciScintilla::SCI_REPLACETARGET, replacement.size(),
+                                  replacement.constData());
+              view->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+              CheckProblems(true);
+            });
+  }
+  if (suggestions.isEmpty())
+    add(Tr(Text::kNoSuggestions), QStringLiteral("NoSuggestions"))->setEnabled(false);
+  connect(add(Tr(Text::kAddToDictionary), QStringLiteral("AddToDictionary")), &QAction::triggered,
+          this, [this, word] {
+            if (const auto error = speller_->AddWord(word)) {
+              desktop_.ShowMessage(this, error->message);
+              return;
+            }
+            CheckProblems(true);
+          });
+  connect(add(Tr(Text::kIgnoreInPage), QStringLiteral("IgnoreInPage")), &QAction::triggered, this,
+          [this, word] {
+            ignored_words_[session_.FileName()].insert(word);
+            CheckProblems(true);
+          });
+  spelling_actions_.append(popup_menu_->insertSeparator(first));
 }
 
 void MainWindow::BuildPageViews() {

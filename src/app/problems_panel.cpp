@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "document/editor_model.h"
-#include "html/html_check.h"
 #include "names/texts.h"
 
 namespace {
@@ -21,12 +20,13 @@ constexpr qsizetype kOffThread = 1 << 20;
 
 }  // namespace
 
-ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
+ProblemsPanel::ProblemsPanel(EditorModel& model, std::shared_ptr<Speller> speller, QWidget* parent)
     : QDockWidget(parent),
       model_(model),
       list_(new QTreeWidget(this)),
       menu_button_(new QToolButton(this)) {
   setObjectName(QStringLiteral("ProblemsPanel"));
+  checks_.speller = std::move(speller);
   list_->setObjectName(QStringLiteral("ProblemsList"));
   list_->setRootIsDecorated(false);
   list_->setColumnCount(6);
@@ -82,6 +82,12 @@ ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
 
 ProblemsPanel::~ProblemsPanel() { ++*generation_; }
 
+void ProblemsPanel::SetChecks(bool html, bool spelling, const SpellingOptions& options) {
+  checks_.html = html;
+  checks_.spelling = spelling;
+  checks_.spelling_options = options;
+}
+
 void ProblemsPanel::Schedule() {
   ++*generation_;  // a check under way is for an older text
   pause_.start();
@@ -91,23 +97,28 @@ void ProblemsPanel::CheckNow() {
   pause_.stop();
   const quint64 generation = ++*generation_;
   const QByteArrayView text = model_.Buffer();
+  if (!ChecksAnything()) {
+    Receive(generation, {});
+    return;
+  }
   if (text.size() <= kOffThread) {
-    Receive(generation, CheckHtml(text));
+    Receive(generation, CheckPage(text, checks_));
     return;
   }
   // A copy of the bytes (the editor's buffer changes with the next key) checked elsewhere.
   QPointer<ProblemsPanel> panel(this);
-  QThreadPool::globalInstance()->start(
-      [panel, generation, latest = generation_, bytes = text.toByteArray()] {
-        if (*latest != generation) return;
-        QList<Problem> problems = CheckHtml(bytes);
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [panel, generation, problems = std::move(problems)] {
-              if (panel) panel->Receive(generation, problems);
-            },
-            Qt::QueuedConnection);
-      });
+  QThreadPool::globalInstance()->start([panel, generation, latest = generation_,
+                                        bytes = text.toByteArray(), checks = checks_]() mutable {
+    if (*latest != generation) return;
+    checks.spelling_options.stopped = [&latest, generation] { return *latest != generation; };
+    QList<Problem> problems = CheckPage(bytes, checks);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [panel, generation, problems = std::move(problems)] {
+          if (panel) panel->Receive(generation, problems);
+        },
+        Qt::QueuedConnection);
+  });
 }
 
 void ProblemsPanel::Receive(quint64 generation, const QList<Problem>& problems) {

@@ -4,8 +4,10 @@
 #include <QList>
 #include <QStringList>
 #include <QTimer>
+#include <atomic>
 #include <memory>
 
+#include "document/page_check.h"
 #include "html/problems.h"
 
 class EditorModel;
@@ -13,16 +15,19 @@ class QLabel;
 class QToolButton;
 class QTreeWidget;
 
-// "Problems": the current page's HTML problems, sorted by position, each with its line and
-// column, severity, source, message and kind. Checked 500 ms after typing stops and at once
+// "Problems": the current page's HTML and spelling problems, sorted by position, each with its line
+// and column, severity, source, message and kind. Checked 500 ms after typing stops and at once
 // when another page shows; a page over 1 MiB is checked off the GUI thread on a copy of its
 // bytes, a newer edit dropping an older check. A kind can be hidden and shown again.
 class ProblemsPanel : public QDockWidget {
   Q_OBJECT
  public:
-  explicit ProblemsPanel(EditorModel& model, QWidget* parent = nullptr);
+  ProblemsPanel(EditorModel& model, std::shared_ptr<Speller> speller, QWidget* parent = nullptr);
   ~ProblemsPanel() override;
 
+  // What the next checks look for (for spelling: in what language, which words ignored).
+  void SetChecks(bool html, bool spelling, const SpellingOptions& options);
+  bool ChecksAnything() const { return checks_.html || checks_.spelling; }
   // The text changed: checked after a pause.
   void Schedule();
   // Another text shows (opened, reloaded, another page): checked now.
@@ -47,6 +52,7 @@ class ProblemsPanel : public QDockWidget {
   void ShowMenu();
 
   EditorModel& model_;
+  PageChecks checks_;
   QTreeWidget* list_;
   QToolButton* menu_button_;
   QTimer pause_;
@@ -54,5 +60,5 @@ class ProblemsPanel : public QDockWidget {
   QList<Problem> shown_;
   QStringList hidden_;
   // Each check carries the generation it was started for; an older one's result is dropped.
-  std::shared_ptr<quint64> generation_ = std::make_shared<quint64>(0);
+  std::shared_ptr<std::atomic<quint64>> generation_ = std::make_shared<std::atomic<quint64>>(0);
 };

@@ -249,7 +249,17 @@ int Invocation::Check() {
     return Bad(QStringLiteral("bad --format ") + format);
   }
   for (const QString& path : std::as_const(unusable_)) err_ << path << ": cannot be used\n";
-  const int status = RunCheck(files, format == u"json", out_, err_);
+  PageChecks checks;
+  // Without either flag, both checks.
+  checks.html = Flag("--html") || !Flag("--spelling");
+  checks.spelling = Flag("--spelling") || !Flag("--html");
+  if (checks.spelling) {
+    checks.speller = std::make_shared<Speller>(Speller::SystemDictionaryFolder(),
+                                               Speller::DefaultPersonalWords());
+    checks.spelling_options.language =
+        args_.options.value(QStringLiteral("--language"), QStringLiteral("en"));
+  }
+  const int status = RunCheck(files, checks, format == u"json", out_, err_);
   return unusable_.isEmpty() ? status : 1;
 }
 
@@ -298,7 +308,9 @@ constexpr CommandRow kCommands[] = {
     {"undo", "[--dry-run]   undo the last run, of the program or of this command",
      &Invocation::UndoRun},
     {"check",
-     "[--html] [--format text|json]   the pages' HTML problems, one line each,\n"
+     "[--html] [--spelling] [--language en] [--format text|json]\n"
+     "                 the pages' HTML and spelling problems (both without a flag;\n"
+     "                 --language for text without lang), one line each,\n"
      "                 path:line:column: error|warning|note: message [kind];\n"
      "                 exit status 1 when an error was found; writes nothing",
      &Invocation::Check},

@@ -23,13 +23,13 @@ const QStringList kValueOptions = {
     QStringLiteral("--digits"),       QStringLiteral("--before"),     QStringLiteral("--after"),
     QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
     QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end"),
-    QStringLiteral("--format")};
+    QStringLiteral("--format"),       QStringLiteral("--language")};
 const QStringList kFlags = {QStringLiteral("--dry-run"),   QStringLiteral("--all"),
                             QStringLiteral("--tidy"),      QStringLiteral("--other-extension"),
                             QStringLiteral("--keep-name"), QStringLiteral("--help"),
                             QStringLiteral("-h"),          QStringLiteral("--version"),
                             QStringLiteral("--recursive"), QStringLiteral("--in-place"),
-                            QStringLiteral("--html")};
+                            QStringLiteral("--html"),      QStringLiteral("--spelling")};
 
 }  // namespace
 

@@ -5,11 +5,11 @@
 #include <QJsonObject>
 #include <algorithm>
 
-#include "html/html_check.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
 
-int RunCheck(const QStringList& files, bool json, QTextStream& out, QTextStream& err) {
+int RunCheck(const QStringList& files, const PageChecks& checks, bool json, QTextStream& out,
+             QTextStream& err) {
   QStringList sorted = files;
   std::sort(sorted.begin(), sorted.end());
   bool failed = false;
@@ -23,7 +23,7 @@ int RunCheck(const QStringList& files, bool json, QTextStream& out, QTextStream&
     }
     // Pages in a single-byte encoding are checked as the editor shows them.
     const QList<Problem> problems =
-        CheckHtml(EditorBytes(read.bytes, DetectTextFormat(read.bytes)));
+        CheckPage(EditorBytes(read.bytes, DetectTextFormat(read.bytes)), checks);
     for (const Problem& problem : problems) {
       failed = failed || problem.severity == Severity::kError;
       if (json) {

@@ -131,10 +131,12 @@ void CodeEditor::SetUpMarks() {
   SendScintilla(SCI_INDICSETFORE, kMarkerIndicator, QColor(0xC0, 0x30, 0x30));
   SendScintilla(SCI_INDICSETALPHA, kMarkerIndicator, 160);
   SendScintilla(SCI_INDICSETUNDER, kMarkerIndicator, 1);
+  // An error, a warning, a note, and an unknown word in the colour spell checkers use.
   const std::pair<int, QColor> problem_styles[] = {{INDIC_SQUIGGLE, QColor(0xD0, 0x20, 0x20)},
                                                    {INDIC_SQUIGGLE, QColor(0xE0, 0x90, 0x00)},
-                                                   {INDIC_DOTS, QColor(0x60, 0x60, 0x60)}};
-  for (int i = 0; i < 3; ++i) {
+                                                   {INDIC_DOTS, QColor(0x60, 0x60, 0x60)},
+                                                   {INDIC_SQUIGGLE, QColor(0xB0, 0x00, 0xB0)}};
+  for (int i = 0; i < kMarkKinds; ++i) {
     SendScintilla(SCI_INDICSETSTYLE, kProblemIndicators[i], problem_styles[i].first);
     SendScintilla(SCI_INDICSETFORE, kProblemIndicators[i], problem_styles[i].second);
   }

@@ -69,10 +69,19 @@ class CodeEditor : public QsciScintilla {
   // Underlines the problems' places, on the lines on screen only (so that typing stays
   // quick in a page of many problems); an empty list clears them.
   void SetProblemMarks(const QList<Problem>& problems);
-  // The byte ranges now underlined for problems of severity.
+  // The byte ranges now underlined for problems of severity (other than spelling), and for
+  // unknown words.
   QList<std::pair<long, long>> ProblemMarks(Severity severity) const {
     return problem_marks_[int(severity)];
   }
+  QList<std::pair<long, long>> SpellingMarks() const { return problem_marks_[kSpellingMarks]; }
+  // The unknown word marked at a position, with its byte range.
+  struct MarkedWord {
+    Problem problem;
+    long from = 0;
+    long to = 0;
+  };
+  std::optional<MarkedWord> SpellingProblemAt(long position) const;
   // The lines (from 0) that carry the margin's error dot.
   QList<long> ErrorLines() const { return error_lines_; }
   // The names the completion list now shows (empty when it is closed).
@@ -95,8 +104,10 @@ class CodeEditor : public QsciScintilla {
   // Indicators: the matching pair of tag names, and template markers.
   static constexpr int kTagIndicator = 8;
   static constexpr int kMarkerIndicator = 9;
-  // Problems: an error, a warning, a note.
-  static constexpr int kProblemIndicators[3] = {10, 11, 12};
+  // Problems: an error, a warning, a note, an unknown word.
+  static constexpr int kMarkKinds = 4;
+  static constexpr int kSpellingMarks = 3;
+  static constexpr int kProblemIndicators[kMarkKinds] = {10, 11, 12, 13};
   static constexpr int kErrorMarker = 21;
 
   void SetUpMarks();
@@ -115,6 +126,8 @@ class CodeEditor : public QsciScintilla {
                     const QList<std::pair<long, long>>& wanted);
   void MarkTemplateMarkers();
   void MarkProblems();
+  // Where a problem's range stands in the text now.
+  std::pair<long, long> RangeOf(const Problem& problem) const;
   // The first and last lines on screen.
   std::pair<long, long> LinesOnScreen() const;
   void OnCharAdded(int character);
@@ -135,7 +148,7 @@ class CodeEditor : public QsciScintilla {
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked
   QList<Problem> problems_;
-  QList<std::pair<long, long>> problem_marks_[3];  // by severity, now marked
+  QList<std::pair<long, long>> problem_marks_[kMarkKinds];  // by kind, now marked
   QList<long> error_lines_;
   bool edited_since_marks_ = false;  // the marks above may have moved with the text
   QStringList shown_completions_;

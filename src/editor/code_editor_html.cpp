@@ -28,31 +28,43 @@ void CodeEditor::SetProblemMarks(const QList<Problem>& problems) {
   MarkProblems();
 }
 
-void CodeEditor::MarkProblems() {
-  QList<std::pair<long, long>> wanted[3];
-  const auto [first, last] = LinesOnScreen();
+std::pair<long, long> CodeEditor::RangeOf(const Problem& problem) const {
+  const long line = problem.line - 1;
+  const long line_end = SendScintilla(SCI_GETLINEENDPOSITION, line);
+  const long from = std::min(
+      line_end, long(SendScintilla(SCI_POSITIONRELATIVE, SendScintilla(SCI_POSITIONFROMLINE, line),
+                                   problem.column - 1)));
+  if (problem.length > 0) {
+    const long to = SendScintilla(SCI_POSITIONRELATIVE, from, problem.length);
+    return {from, to > from ? to : std::max(from + 1, line_end)};
+  }
+  // To the end of the tag, the reference or the word that starts there.
   const QByteArrayView text = model_.Buffer();
+  long to = from + 1;
+  while (to < line_end && text[to] != ' ' && text[to] != '>' && text[to] != ';' &&
+         text[to] != '<') {
+    ++to;
+  }
+  if (to < line_end && (text[to] == '>' || text[to] == ';')) ++to;
+  return {from, std::min(to, std::max(line_end, from + 1))};
+}
+
+void CodeEditor::MarkProblems() {
+  QList<std::pair<long, long>> wanted[kMarkKinds];
+  const auto [first, last] = LinesOnScreen();
   for (const Problem& problem : std::as_const(problems_)) {
     const long line = problem.line - 1;
     if (line < first || line > last) continue;
-    const long line_end = SendScintilla(SCI_GETLINEENDPOSITION, line);
-    const long from =
-        std::min(line_end,
-                 long(SendScintilla(SCI_POSITIONRELATIVE, SendScintilla(SCI_POSITIONFROMLINE, line),
-                                    problem.column - 1)));
-    // To the end of the tag, the reference or the word that starts there.
-    long to = from + 1;
-    while (to < line_end && text[to] != ' ' && text[to] != '>' && text[to] != ';' &&
-           text[to] != '<') {
-      ++to;
-    }
-    if (to < line_end && (text[to] == '>' || text[to] == ';')) ++to;
-    wanted[int(problem.severity)].append({from, std::min(to, std::max(line_end, from + 1))});
+    const int kind =
+        problem.source == ProblemSource::kSpelling && problem.severity != Severity::kNote
+            ? kSpellingMarks
+            : int(problem.severity);
+    wanted[kind].append(RangeOf(problem));
   }
   // Marks move with the text: after an edit the old ranges no longer say where they are,
   // so each kind is cleared whole before it is marked again.
-  const long length = long(text.size());
-  for (int i = 0; i < 3; ++i) {
+  const long length = long(model_.Buffer().size());
+  for (int i = 0; i < kMarkKinds; ++i) {
     if (wanted[i] == problem_marks_[i] && !edited_since_marks_) continue;
     SendScintilla(SCI_SETINDICATORCURRENT, kProblemIndicators[i]);
     SendScintilla(SCI_INDICATORCLEARRANGE, 0, length);
@@ -61,6 +73,19 @@ void CodeEditor::MarkProblems() {
     }
     problem_marks_[i] = wanted[i];
   }
+}
+
+std::optional<CodeEditor::MarkedWord> CodeEditor::SpellingProblemAt(long position) const {
+  const long line = SendScintilla(SCI_LINEFROMPOSITION, position);
+  for (const Problem& problem : problems_) {
+    if (problem.source != ProblemSource::kSpelling || problem.subject.isEmpty() ||
+        problem.line - 1 != line) {
+      continue;
+    }
+    const auto [from, to] = RangeOf(problem);
+    if (from <= position && position <= to) return MarkedWord{problem, from, to};
+  }
+  return std::nullopt;
 }
 
 void CodeEditor::MarkTemplateMarkers() {

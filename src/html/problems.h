@@ -10,10 +10,13 @@ enum class ProblemSource { kHtml, kSpelling, kLinks };
 struct Problem {
   int line = 1;
   int column = 1;
+  int length = 0;  // in characters; 0: to the end of the tag or word that starts there
   Severity severity = Severity::kWarning;
   ProblemSource source = ProblemSource::kHtml;
   QString message;
-  QString kind;  // a short key of the kind of problem, for hiding a kind
+  QString kind;      // a short key of the kind of problem, for hiding a kind
+  QString subject;   // what it is about: for spelling, the unknown word
+  QString language;  // spelling: the dictionary that did not know the word
 };
 
 const char* NameOf(Severity severity);     // "error", "warning", "note"

@@ -288,6 +288,13 @@ constexpr TextRow kRows[] = {
      u"Длинные строки не переносятся, чтобы ввод не замедлялся; кнопка переноса переносит их."},
     {Text::kNoBrowser, u"No web browser could be started. The address is %1",
      u"Не удалось запустить браузер. Адрес: %1"},
+    {Text::kUnknownWord, u"“%1” is not in the %2 dictionary", u"Слова «%1» нет в словаре %2"},
+    {Text::kNoDictionary, u"No spelling dictionary for the language “%1”: its text is not checked",
+     u"Нет словаря для языка «%1»: его текст не проверяется"},
+    {Text::kCheckSpelling, u"Check spelling", u"Проверять орфографию"},
+    {Text::kAddToDictionary, u"Add to dictionary", u"Добавить в словарь"},
+    {Text::kIgnoreInPage, u"Ignore in this page", u"Пропускать на этой странице"},
+    {Text::kNoSuggestions, u"(no suggestions)", u"(нет вариантов)"},
 };
 
 constexpr bool RowsInOrder() {

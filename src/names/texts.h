@@ -217,8 +217,14 @@ enum class Text {
   kJpegTooLarge,
   kLongLinesTip,
   kNoBrowser,
+  kUnknownWord,
+  kNoDictionary,
+  kCheckSpelling,
+  kAddToDictionary,
+  kIgnoreInPage,
+  kNoSuggestions,
 };
-inline constexpr int kTextCount = int(Text::kNoBrowser) + 1;
+inline constexpr int kTextCount = int(Text::kNoSuggestions) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

@@ -71,15 +71,23 @@ void HtmlCheckTest::CommandLine_data() {
   QTest::addColumn<QStringList>("arguments");
   QTest::addColumn<int>("status");
   QTest::addColumn<QString>("first_line");
-  QTest::addRow("valid: nothing, 0") << QStringList{Page("valid-html5.htm")} << 0 << "";
+  QTest::addRow("valid: nothing, 0") << QStringList{"--html", Page("valid-html5.htm")} << 0 << "";
   QTest::addRow("warnings only: 0") << QStringList{Page("broken.htm")} << 0
                                     << Page("broken.htm") +
                                            ":3:1: warning: inserting missing 'title' element "
                                            "[missing-title-element]";
-  QTest::addRow("an error: 1") << QStringList{Page("broken-nesting.htm"), Page("broken.htm")} << 1
+  QTest::addRow("an error: 1") << QStringList{"--html", Page("broken-nesting.htm"),
+                                              Page("broken.htm")}
+                               << 1
                                << Page("broken-nesting.htm") +
                                       ":7:7: warning: replacing unexpected b with </b> "
                                       "[non-matching-endtag]";
+  // Spelling only, in a page's own encoding and language.
+  const QString russian = QStringLiteral(BM_TEST_DATA "/spelling/ru-1251.htm");
+  QTest::addRow("spelling: 0") << QStringList{"--spelling", russian} << 0
+                               << russian +
+                                      ":5:19: warning: “ашибкой” is not in the ru_RU "
+                                      "dictionary [spelling]";
   QTest::addRow("missing file: 2") << QStringList{Page("missing.htm")} << 2 << "";
   QTest::addRow("bad format: 2") << QStringList{"--format", "xml", Page("broken.htm")} << 2 << "";
 }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <memory>
+
+#include "document/speller.h"
+
+// What a page is checked for: its HTML, its spelling or both.
+struct PageChecks {
+  bool html = true;
+  bool spelling = true;
+  std::shared_ptr<Speller> speller;  // needed for spelling
+  SpellingOptions spelling_options;
+};
+
+// The problems of a page given as UTF-8, sorted by position.
+QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks);
