@@ -1,5 +1,8 @@
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -19,6 +22,7 @@ class ProblemsTest : public WindowTest {
  private slots:
   void ListsJumpsAndHidesAKind();
   void FollowsEditsAndTabs();
+  void SpellingSuggestsAddsAndIgnores();
 
  private:
   void Prepare() override {
@@ -28,6 +32,23 @@ class ProblemsTest : public WindowTest {
     Write("valid.htm",
           "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<title>t</title>\n</head>\n<body>\n"
           "<p>fine</p>\n</body>\n</html>\n");
+    Write("spelled.htm", "<!DOCTYPE html>\n<title>t</title>\n<p>A smple page, a mistke.</p>\n");
+  }
+  // Right-clicks the marked word that starts at position and runs the spelling item named.
+  // A suggestion is named by its text.
+  void RunSpellingItem(long position, const QString& name) {
+    const QPoint at(
+        int(Editor()->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, position + 1)),
+        int(Editor()->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, position + 1)));
+    emit Editor()->customContextMenuRequested(at);
+    QMenu* menu = Main().PopupMenu();
+    QAction* item = menu->findChild<QAction*>(name);
+    for (QAction* action : menu->actions()) {
+      if (action->objectName().startsWith("Suggestion") && action->text() == name) item = action;
+    }
+    QVERIFY2(item != nullptr && menu->actions().indexOf(item) < 10, qPrintable(name));
+    item->trigger();
+    menu->hide();
   }
   ProblemsPanel* Panel() { return Main().Problems(); }
   QStringList Rows() {
@@ -94,6 +115,37 @@ void ProblemsTest::FollowsEditsAndTabs() {
   QTRY_VERIFY(Editor()->ErrorLines().contains(7));
   Main().ShowPageAt(0);
   QCOMPARE(Rows().size(), 3);
+}
+
+void ProblemsTest::SpellingSuggestsAddsAndIgnores() {
+  StartProgram(Path("spelled.htm"));
+  // On by default, with the panel hidden: the unknown words are underlined.
+  const long line = Editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 2);
+  QCOMPARE(Editor()->SpellingMarks(),
+           (QList<std::pair<long, long>>{{line + 5, line + 10}, {line + 19, line + 25}}));
+  // A suggestion replaces the word, one undo step takes it back.
+  RunSpellingItem(line + 5, "simple");
+  QCOMPARE(Editor()->text(2), QString("<p>A simple page, a mistke.</p>\n"));
+  QCOMPARE(Editor()->SpellingMarks().size(), 1);
+  Editor()->undo();
+  QCOMPARE(Editor()->text(2), QString("<p>A smple page, a mistke.</p>\n"));
+  Editor()->redo();
+  // Ignored in this page only; a personal word is known in every page and kept on disk.
+  RunSpellingItem(line + 19, "IgnoreInPage");
+  QVERIFY(Editor()->SpellingMarks().isEmpty());
+  Main().OpenInNewTab(Path("valid.htm"));
+  Editor()->setCursorPosition(6, 7);
+  QTest::keyClicks(Editor(), " mistke qwzx");
+  QTRY_COMPARE(Editor()->SpellingMarks().size(), 2);
+  const long typed = Editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 6) + 15;
+  RunSpellingItem(typed, "AddToDictionary");
+  QCOMPARE(Editor()->SpellingMarks().size(), 1);
+  QFile words(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("brindlemark/words.txt"));
+  QVERIFY(words.open(QIODevice::ReadOnly));
+  QCOMPARE(words.readAll(), QByteArray("qwzx\n"));
+  // Off: no marks.
+  Main().MenuItemOf(Command::kCheckSpelling)->setChecked(false);
+  QVERIFY(Editor()->SpellingMarks().isEmpty());
 }
 
 QTEST_MAIN(ProblemsTest)
