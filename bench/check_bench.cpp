@@ -50,12 +50,12 @@ int main(int argc, char* argv[]) {
     return QStringList{QStringLiteral("-c"), command + QStringLiteral(" >/dev/null 2>&1")};
   };
   const QString sh = QStringLiteral("/bin/sh");
-  const double ours = Run(sh, quiet(batch + QStringLiteral(" check ") + big));
+  const double ours = Run(sh, quiet(batch + QStringLiteral(" check --html ") + big));
   const double tidy = Run(sh, quiet(QStringLiteral("tidy -q -e ") + big));
   std::printf("1 MiB page: check %7.1f ms  tidy -q -e %7.1f ms  ratio %.2f\n", ours, tidy,
               ours / tidy);
   const QString site = dir.filePath(QStringLiteral("site"));
-  const double ours_site = Run(sh, quiet(batch + QStringLiteral(" check ") + site));
+  const double ours_site = Run(sh, quiet(batch + QStringLiteral(" check --html ") + site));
   const double tidy_site = Run(sh, quiet(QStringLiteral("for f in ") + site +
                                          QStringLiteral("/*.htm; do tidy -q -e \"$f\"; done")));
   std::printf("2,000 pages: check %7.1f ms  tidy loop %7.1f ms  ratio %.2f\n", ours_site, tidy_site,
