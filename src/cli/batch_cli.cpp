@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "batch/batch_tools.h"
+#include "document/site_links.h"
 #include "document/text_helpers.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
@@ -249,17 +250,38 @@ int Invocation::Check() {
     return Bad(QStringLiteral("bad --format ") + format);
   }
   for (const QString& path : std::as_const(unusable_)) err_ << path << ": cannot be used\n";
-  PageChecks checks;
-  // Without either flag, both checks.
-  checks.html = Flag("--html") || !Flag("--spelling");
-  checks.spelling = Flag("--spelling") || !Flag("--html");
-  if (checks.spelling) {
-    checks.speller = std::make_shared<Speller>(Speller::SystemDictionaryFolder(),
-                                               Speller::DefaultPersonalWords());
-    checks.spelling_options.language =
+  CheckRun run;
+  run.json = format == u"json";
+  run.links = Flag("--links");
+  run.orphans = Flag("--orphans");
+  if (run.orphans && !run.links) return Bad(QStringLiteral("--orphans needs --links"));
+  // Without a flag, HTML and spelling; with flags, what they name.
+  const bool none = !Flag("--html") && !Flag("--spelling") && !run.links;
+  run.checks.html = none || Flag("--html");
+  run.checks.spelling = none || Flag("--spelling");
+  if (run.checks.spelling) {
+    run.checks.speller = std::make_shared<Speller>(Speller::SystemDictionaryFolder(),
+                                                   Speller::DefaultPersonalWords());
+    run.checks.spelling_options.language =
         args_.options.value(QStringLiteral("--language"), QStringLiteral("en"));
   }
-  const int status = RunCheck(files, checks, format == u"json", out_, err_);
+  // The root: as given, else the folder named (or the site above it), else the page's site.
+  QStringList folders;
+  for (const QString& path : args_.paths) {
+    if (QFileInfo(path).isDir()) folders.append(QFileInfo(path).absoluteFilePath());
+  }
+  run.root_of = [root = Option("--root"), folders](const QString& page) {
+    if (!root.isEmpty()) return root;
+    const QString absolute = QFileInfo(page).absoluteFilePath();
+    for (const QString& folder : folders) {
+      if (absolute.startsWith(folder + u'/')) {
+        const QString site = SiteRootOf(JoinPath(folder, QStringLiteral("page")));
+        return absolute.startsWith(site + u'/') ? site : folder;
+      }
+    }
+    return SiteRootOf(page);
+  };
+  const int status = RunCheck(files, run, out_, err_);
   return unusable_.isEmpty() ? status : 1;
 }
 
@@ -308,9 +330,10 @@ constexpr CommandRow kCommands[] = {
     {"undo", "[--dry-run]   undo the last run, of the program or of this command",
      &Invocation::UndoRun},
     {"check",
-     "[--html] [--spelling] [--language en] [--format text|json]\n"
-     "                 the pages' HTML and spelling problems (both without a flag;\n"
-     "                 --language for text without lang), one line each,\n"
+     "[--html] [--spelling] [--links [--orphans] [--root DIR]]\n"
+     "                 [--language en] [--format text|json]\n"
+     "                 the pages' HTML, spelling and link problems (HTML and spelling\n"
+     "                 without a flag; --language for text without lang), one line each,\n"
      "                 path:line:column: error|warning|note: message [kind];\n"
      "                 exit status 1 when an error was found; writes nothing",
      &Invocation::Check},

@@ -295,6 +295,24 @@ constexpr TextRow kRows[] = {
     {Text::kAddToDictionary, u"Add to dictionary", u"Добавить в словарь"},
     {Text::kIgnoreInPage, u"Ignore in this page", u"Пропускать на этой странице"},
     {Text::kNoSuggestions, u"(no suggestions)", u"(нет вариантов)"},
+    {Text::kLinkEmpty, u"Empty link: it leads back to this page",
+     u"Пустая ссылка: она ведёт на эту же страницу"},
+    {Text::kLinkMachinePath, u"%1 is a path of this machine: it works only here, not on the server",
+     u"%1 — путь на этом компьютере: ссылка работает только здесь, не на сервере"},
+    {Text::kLinkLetterCase,
+     u"%1 differs in letter case from the file %2: it fails on servers that tell letter case apart",
+     u"%1 отличается регистром букв от файла %2: на серверах, различающих регистр, ссылка не "
+     u"работает"},
+    {Text::kLinkMissingFile, u"No file %1", u"Нет файла %1"},
+    {Text::kLinkNoIndex, u"The folder %1 has no index page (%2)",
+     u"В папке %1 нет главной страницы (%2)"},
+    {Text::kLinkMissingFragment, u"No id or anchor “%1” in %2", u"Нет id или якоря «%1» в %2"},
+    {Text::kLinkAmbiguousFragment, u"“%1” names %2 elements in %3: the link goes to the first",
+     u"«%1» — имя %2 элементов в %3: ссылка ведёт к первому"},
+    {Text::kLinkMissingMap, u"No image map named “%1” in this page",
+     u"На странице нет карты изображения «%1»"},
+    {Text::kOrphan, u"Nothing links to this file from the site's index page",
+     u"Ни одна ссылка от главной страницы сайта не ведёт к этому файлу"},
 };
 
 constexpr bool RowsInOrder() {

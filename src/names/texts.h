@@ -223,8 +223,17 @@ enum class Text {
   kAddToDictionary,
   kIgnoreInPage,
   kNoSuggestions,
+  kLinkEmpty,
+  kLinkMachinePath,
+  kLinkLetterCase,
+  kLinkMissingFile,
+  kLinkNoIndex,
+  kLinkMissingFragment,
+  kLinkAmbiguousFragment,
+  kLinkMissingMap,
+  kOrphan,
 };
-inline constexpr int kTextCount = int(Text::kNoSuggestions) + 1;
+inline constexpr int kTextCount = int(Text::kOrphan) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);
