@@ -244,6 +244,9 @@ class MainWindow : public QMainWindow,
   // The unknown word at pos of view offers its suggestions, "Add to dictionary" and
   // "Ignore in this page" at the top of the page's menu; other places show the menu as is.
   void OfferSpelling(CodeEditor* view, const QPoint& pos);
+  // Opens the page a local link at pos (in the view's coordinates) leads to, at its
+  // fragment; false when no link stands there.
+  bool FollowLinkAt(const QPoint& pos);
   // The current page's recovery copy, when it has unsaved edits.
   void KeepRecoveryCopy(int page);
 

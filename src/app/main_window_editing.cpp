@@ -2,15 +2,18 @@
 // whole-text transforms and the tag commands of the pop-up menu.
 #include <QAction>
 #include <QEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
 
 #include <QMenuBar>
 #include "app/find_bar.h"
 #include "app/main_window.h"
+#include "document/site_links.h"
 #include "document/transforms.h"
 #include "editor/code_editor.h"
 #include "generators/table.h"
@@ -65,11 +68,10 @@ void MainWindow::BuildPopupMenu() {
     }
   }
   for (CodeEditor* view : Views()) {
-    connect(view, &QWidget::customContextMenuRequested, this,
-            [this, view](const QPoint& pos) {
-              OfferSpelling(view, pos);
-              popup_menu_->popup(view->mapToGlobal(pos));
-            });
+    connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
+      OfferSpelling(view, pos);
+      popup_menu_->popup(view->mapToGlobal(pos));
+    });
   }
 }
 
@@ -142,10 +144,52 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Before the key acts: the panels show the position the key starts from.
     UpdateCaretStatus();
   } else if (watched == editor_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    // Ctrl+click on a link follows it; elsewhere it adds a caret.
+    if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::ControlModifier &&
+        FollowLinkAt(mouse->position().toPoint())) {
+      return true;
+    }
     // After the click has placed the caret.
     QTimer::singleShot(0, this, &MainWindow::UpdateCaretStatus);
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::FollowLinkAt(const QPoint& pos) {
+  if (!session_.IsNamed()) return false;
+  const long position =
+      editor_->SendScintilla(QsciScintilla::SCI_POSITIONFROMPOINTCLOSE, pos.x(), long(pos.y()));
+  if (position < 0) return false;
+  const QByteArrayView text = model_.Buffer();
+  const PageLinks links = ReadPageLinks(text);
+  for (const PageLink& link : links.links) {
+    if (position < link.start || position > link.end) continue;
+    const QString page = session_.FileName();
+    const QString root = SiteRootOf(page);
+    SiteLinkChecker site(root, SiteOptions::Read(root));
+    const LinkTarget target = site.Resolve(page, links.base, link.url);
+    const QString file = site.FileOf(target);
+    if (file.isEmpty()) {
+      ShowStatusNote(Tr(Text::kLinkLeadsNowhere).arg(link.url));
+      return true;
+    }
+    if (QFileInfo(file) != QFileInfo(page) && !OpenInNewTab(file)) return true;
+    // The fragment's element, when the page names it.
+    if (!target.fragment.isEmpty()) {
+      const QByteArray fragment = target.fragment.toUtf8();
+      const QByteArrayView shown = model_.Buffer();
+      for (const char* form : {"id=\"%1\"", "name=\"%1\"", "id='%1'", "id=%1"}) {
+        const qsizetype at = shown.indexOf(QByteArray(form).replace("%1", fragment));
+        if (at < 0) continue;
+        editor_->SendScintilla(QsciScintilla::SCI_GOTOPOS, static_cast<unsigned long>(at));
+        editor_->CentreCaret();
+        break;
+      }
+    }
+    return true;
+  }
+  return false;
 }
 
 void MainWindow::OpenMenuByMnemonic(QChar letter) {

@@ -85,7 +85,7 @@ void MainWindow::BuildPages() {
 void MainWindow::BuildProblemsPanel() {
   speller_ =
       std::make_shared<Speller>(Speller::SystemDictionaryFolder(), Speller::DefaultPersonalWords());
-  problems_ = new ProblemsPanel(model_, speller_, this);
+  problems_ = new ProblemsPanel(model_, this);
   problems_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
   addDockWidget(Qt::BottomDockWidgetArea, problems_);
   problems_->hide();
@@ -124,10 +124,19 @@ void MainWindow::CheckProblems(bool now) {
   if (problems_ == nullptr) return;
   const bool spelling = MenuItemOf(Command::kCheckSpelling)->isChecked();
   if (!now && problems_->isHidden() && !spelling) return;
-  problems_->SetChecks(!problems_->isHidden(), spelling,
-                       {.language = CurrentLanguage() == Language::kRussian ? QStringLiteral("ru")
-                                                                            : QStringLiteral("en"),
-                        .ignored = ignored_words_.value(session_.FileName())});
+  // HTML and links while the panel shows; the links of a page saved on disk only.
+  const bool shown = !problems_->isHidden();
+  const QString path = session_.IsNamed() ? session_.FileName() : QString();
+  problems_->SetChecks(
+      {.html = shown,
+       .spelling = spelling,
+       .links = shown && !path.isEmpty(),
+       .page_path = path,
+       .speller = speller_,
+       .spelling_options = {.language = CurrentLanguage() == Language::kRussian
+                                            ? QStringLiteral("ru")
+                                            : QStringLiteral("en"),
+                            .ignored = ignored_words_.value(session_.FileName())}});
   if (now) {
     problems_->CheckNow();
   } else {

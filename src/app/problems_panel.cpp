@@ -20,13 +20,12 @@ constexpr qsizetype kOffThread = 1 << 20;
 
 }  // namespace
 
-ProblemsPanel::ProblemsPanel(EditorModel& model, std::shared_ptr<Speller> speller, QWidget* parent)
+ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
     : QDockWidget(parent),
       model_(model),
       list_(new QTreeWidget(this)),
       menu_button_(new QToolButton(this)) {
   setObjectName(QStringLiteral("ProblemsPanel"));
-  checks_.speller = std::move(speller);
   list_->setObjectName(QStringLiteral("ProblemsList"));
   list_->setRootIsDecorated(false);
   list_->setColumnCount(6);
@@ -81,12 +80,6 @@ ProblemsPanel::ProblemsPanel(EditorModel& model, std::shared_ptr<Speller> spelle
 }
 
 ProblemsPanel::~ProblemsPanel() { ++*generation_; }
-
-void ProblemsPanel::SetChecks(bool html, bool spelling, const SpellingOptions& options) {
-  checks_.html = html;
-  checks_.spelling = spelling;
-  checks_.spelling_options = options;
-}
 
 void ProblemsPanel::Schedule() {
   ++*generation_;  // a check under way is for an older text

@@ -22,12 +22,12 @@ class QTreeWidget;
 class ProblemsPanel : public QDockWidget {
   Q_OBJECT
  public:
-  ProblemsPanel(EditorModel& model, std::shared_ptr<Speller> speller, QWidget* parent = nullptr);
+  explicit ProblemsPanel(EditorModel& model, QWidget* parent = nullptr);
   ~ProblemsPanel() override;
 
-  // What the next checks look for (for spelling: in what language, which words ignored).
-  void SetChecks(bool html, bool spelling, const SpellingOptions& options);
-  bool ChecksAnything() const { return checks_.html || checks_.spelling; }
+  // What the next checks look for.
+  void SetChecks(const PageChecks& checks) { checks_ = checks; }
+  bool ChecksAnything() const { return checks_.html || checks_.spelling || checks_.links; }
   // The text changed: checked after a pause.
   void Schedule();
   // Another text shows (opened, reloaded, another page): checked now.

@@ -1,5 +1,6 @@
 #include "document/page_check.h"
 
+#include "document/site_links.h"
 #include "html/html_check.h"
 
 QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks) {
@@ -7,6 +8,12 @@ QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks) {
   if (checks.html) problems = CheckHtml(utf8);
   if (checks.spelling && checks.speller) {
     problems += CheckSpelling(utf8, *checks.speller, checks.spelling_options);
+    SortByPosition(problems);
+  }
+  if (checks.links && !checks.page_path.isEmpty()) {
+    const QString root = SiteRootOf(checks.page_path);
+    SiteLinkChecker site(root, SiteOptions::Read(root));
+    if (!site.IsIgnored(checks.page_path)) problems += site.Check(checks.page_path, utf8);
     SortByPosition(problems);
   }
   return problems;

@@ -5,10 +5,13 @@
 
 #include "document/speller.h"
 
-// What a page is checked for: its HTML, its spelling or both.
+// What a page is checked for: its HTML, its spelling, its links.
 struct PageChecks {
   bool html = true;
   bool spelling = true;
+  // The links of the page saved at page_path, in the site it belongs to.
+  bool links = false;
+  QString page_path;
   std::shared_ptr<Speller> speller;  // needed for spelling
   SpellingOptions spelling_options;
 };

@@ -306,13 +306,16 @@ constexpr TextRow kRows[] = {
     {Text::kLinkMissingFile, u"No file %1", u"Нет файла %1"},
     {Text::kLinkNoIndex, u"The folder %1 has no index page (%2)",
      u"В папке %1 нет главной страницы (%2)"},
-    {Text::kLinkMissingFragment, u"No id or anchor “%1” in %2", u"Нет id или якоря «%1» в %2"},
+    {Text::kLinkMissingFragment, u"No id or anchor “%1” in %2",
+     u"Нет идентификатора или якоря «%1» в %2"},
     {Text::kLinkAmbiguousFragment, u"“%1” names %2 elements in %3: the link goes to the first",
      u"«%1» — имя %2 элементов в %3: ссылка ведёт к первому"},
     {Text::kLinkMissingMap, u"No image map named “%1” in this page",
      u"На странице нет карты изображения «%1»"},
     {Text::kOrphan, u"Nothing links to this file from the site's index page",
      u"Ни одна ссылка от главной страницы сайта не ведёт к этому файлу"},
+    {Text::kLinkLeadsNowhere, u"%1 leads to no file of this site",
+     u"%1 не ведёт ни к одному файлу сайта"},
 };
 
 constexpr bool RowsInOrder() {

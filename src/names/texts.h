@@ -232,8 +232,9 @@ enum class Text {
   kLinkAmbiguousFragment,
   kLinkMissingMap,
   kOrphan,
+  kLinkLeadsNowhere,
 };
-inline constexpr int kTextCount = int(Text::kOrphan) + 1;
+inline constexpr int kTextCount = int(Text::kLinkLeadsNowhere) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

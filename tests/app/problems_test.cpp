@@ -23,6 +23,7 @@ class ProblemsTest : public WindowTest {
   void ListsJumpsAndHidesAKind();
   void FollowsEditsAndTabs();
   void SpellingSuggestsAddsAndIgnores();
+  void LinksListedAndFollowed();
 
  private:
   void Prepare() override {
@@ -32,6 +33,11 @@ class ProblemsTest : public WindowTest {
     Write("valid.htm",
           "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<title>t</title>\n</head>\n<body>\n"
           "<p>fine</p>\n</body>\n</html>\n");
+    Write("links.htm",
+          "<!DOCTYPE html>\n<title>t</title>\n"
+          "<p><a href=\"valid.htm\">fine</a> <a href=\"gone.htm\">lost</a></p>\n");
+    Write("a.png", "");
+    Write("b.png", "");
     Write("spelled.htm", "<!DOCTYPE html>\n<title>t</title>\n<p>A smple page, a mistke.</p>\n");
   }
   // Right-clicks the marked word that starts at position and runs the spelling item named.
@@ -146,6 +152,24 @@ void ProblemsTest::SpellingSuggestsAddsAndIgnores() {
   // Off: no marks.
   Main().MenuItemOf(Command::kCheckSpelling)->setChecked(false);
   QVERIFY(Editor()->SpellingMarks().isEmpty());
+}
+
+void ProblemsTest::LinksListedAndFollowed() {
+  StartProgram(Path("links.htm"));
+  Main().MenuItemOf(Command::kProblems)->setChecked(true);
+  QCOMPARE(Rows(), QStringList({"3:42 missing-file"}));
+  // Ctrl+click on a link opens its page; on a link that leads nowhere, says so.
+  const auto click = [this](long position) {
+    const QPoint at(
+        int(Editor()->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, position)),
+        int(Editor()->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, position)));
+    QTest::mouseClick(Editor()->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+  };
+  const long line = Editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 2);
+  click(line + 43);
+  QVERIFY(Main().findChild<QLabel*>("NotePanel")->text().startsWith("gone.htm"));
+  click(line + 15);
+  QVERIFY(Editor()->text().contains("<p>fine</p>"));
 }
 
 QTEST_MAIN(ProblemsTest)
