@@ -250,8 +250,8 @@ int Invocation::Check() {
     return Bad(QStringLiteral("bad --format ") + format);
   }
   for (const QString& path : std::as_const(unusable_)) err_ << path << ": cannot be used\n";
-  CheckRun run;
-  run.json = format == u"json";
+  SiteCheckRequest run;
+  run.files = files;
   run.links = Flag("--links");
   run.orphans = Flag("--orphans");
   if (run.orphans && !run.links) return Bad(QStringLiteral("--orphans needs --links"));
@@ -281,7 +281,7 @@ int Invocation::Check() {
     }
     return SiteRootOf(page);
   };
-  const int status = RunCheck(files, run, out_, err_);
+  const int status = RunCheck(run, format == u"json", out_, err_);
   return unusable_.isEmpty() ? status : 1;
 }
 
