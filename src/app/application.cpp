@@ -25,6 +25,7 @@
 #include "batch/renamer_window.h"
 #include "batch/save_template_window.h"
 #include "batch/series_window.h"
+#include "batch/site_check_window.h"
 #include "batch/tidy_window.h"
 #include "editor/code_editor.h"
 #include "generators/block_replace_window.h"
@@ -113,6 +114,11 @@ void Application::CreateWindows() {
   Register(new SaveTemplateWindow(desktop_, main->Editor(), main));
   Register(new RuleWindow(*main, *picker_, main));
   recovery_window_ = Register(new RecoveryWindow(desktop_, main));
+  auto* site_check = Register(new SiteCheckWindow(desktop_, main));
+  QObject::connect(site_check, &SiteCheckWindow::OpenAt, main,
+                   [main](const QString& path, int line, int column) {
+                     if (main->OpenInNewTab(path)) main->GoToPosition(line, column);
+                   });
   previews_ =
       std::make_unique<PreviewCommands>(desktop_, main->Document(), settings_, *preview_window_,
                                         paths_.ScratchFolder(), [main] { main->showMinimized(); });

@@ -308,6 +308,11 @@ constexpr CommandRow kRows[] = {
      .menu_item = u"CheckSpelling",
      .toggle = Toggle::kOn,
      .text = Text::kCheckSpelling},
+    {.command = kCheckSite,
+     .menu_item = u"CheckSite",
+     .window = wn::kSiteCheck,
+     .opening = kInFront,
+     .text = Text::kCheckSite},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -331,18 +336,18 @@ constexpr MenuEntry kFileMenu[] = {{kNewPage},
                                    {kRecent4},
                                    {kQuit, true, u"N70"}};
 constexpr MenuEntry kGeneratorsMenu[] = {{kTable}, {kList}, {kChart}, {kImageTag}, {kImageMap}};
-constexpr MenuEntry kToolsMenu[] = {
-    {kBatchReplace}, {kRenamer},       {kColourPicker}, {kSeries},    {kTidy},
-    {kStyleSheet},   {kApplyTemplate}, {kConverter},    {kIndexPage}, {kUndoBatch, true}};
+constexpr MenuEntry kToolsMenu[] = {{kBatchReplace},    {kRenamer},        {kColourPicker},
+                                    {kSeries},          {kTidy},           {kStyleSheet},
+                                    {kApplyTemplate},   {kConverter},      {kIndexPage},
+                                    {kCheckSite, true}, {kUndoBatch, true}};
 constexpr MenuEntry kEditMenu[] = {{kUndo},     {kRedo},         {kCut, true},  {kCopy},
                                    {kPaste},    {kSelectAll},    {kFind, true}, {kReplace},
                                    {kFindNext}, {kFindPrevious}, {kGoToLine}};
 constexpr MenuEntry kViewMenu[] = {
-    {kPreview},     {kLineNumbers, true}, {kHighlighting}, {kFolding},
-    {kTagMatching}, {kCloseTags},         {kCompletion},   {kLivePreview},
-    {kFoldHere},    {kUnfoldHere},        {kMatchingTag},  {kOpenInNewTabs, true},
-    {kSplitView},   {kProblems, true},    {kNextProblem},  {kPreviousProblem},
-    {kCheckSpelling}};
+    {kPreview},         {kLineNumbers, true},   {kHighlighting}, {kFolding},        {kTagMatching},
+    {kCloseTags},       {kCompletion},          {kLivePreview},  {kFoldHere},       {kUnfoldHere},
+    {kMatchingTag},     {kOpenInNewTabs, true}, {kSplitView},    {kProblems, true}, {kNextProblem},
+    {kPreviousProblem}, {kCheckSpelling}};
 constexpr MenuEntry kHelpMenu[] = {{kHelp}, {kNewVersion}, {kAbout}};
 
 constexpr MainMenu kMenus[] = {{u"dsfg1", kFileMenu},     {u"EditMenu", kEditMenu},

@@ -96,8 +96,9 @@ enum class Command {
   kNextProblem,
   kPreviousProblem,
   kCheckSpelling,
+  kCheckSite,
 };
-inline constexpr int kCommandCount = int(Command::kCheckSpelling) + 1;
+inline constexpr int kCommandCount = int(Command::kCheckSite) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

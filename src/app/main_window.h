@@ -116,6 +116,8 @@ class MainWindow : public QMainWindow,
   // Opens path in a tab of its own (or brings the tab that holds it to front); false when
   // it could not be read.
   bool OpenInNewTab(const QString& path);
+  // Puts the caret at a line and column (from 1) of the current page, in view.
+  void GoToPosition(int line, int column);
   void ShowPageAt(int index);
   // Runs the close prompt of that page only; the last page stays, emptied.
   bool ClosePageAt(int index);

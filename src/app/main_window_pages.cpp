@@ -97,12 +97,7 @@ void MainWindow::BuildProblemsPanel() {
     // With the panel hidden only spelling is checked, and only its marks show.
     editor_->SetProblemMarks(problems_->Shown());
   });
-  connect(problems_, &ProblemsPanel::GoTo, this, [this](int line, int column) {
-    editor_->setCursorPosition(line - 1, column - 1);
-    editor_->CentreCaret();
-    FocusEditor();
-    UpdateCaretStatus();
-  });
+  connect(problems_, &ProblemsPanel::GoTo, this, &MainWindow::GoToPosition);
   BindToggle(Command::kProblems, [this](bool on) {
     problems_->setVisible(on);
     problems_field_->setText(on ? problems_->Counts() : QString());
@@ -118,6 +113,13 @@ void MainWindow::BuildProblemsPanel() {
   };
   BindCommand(Command::kNextProblem, [step] { step(false); });
   BindCommand(Command::kPreviousProblem, [step] { step(true); });
+}
+
+void MainWindow::GoToPosition(int line, int column) {
+  editor_->setCursorPosition(line - 1, column - 1);
+  editor_->CentreCaret();
+  FocusEditor();
+  UpdateCaretStatus();
 }
 
 void MainWindow::CheckProblems(bool now) {

@@ -316,6 +316,20 @@ constexpr TextRow kRows[] = {
      u"Ни одна ссылка от главной страницы сайта не ведёт к этому файлу"},
     {Text::kLinkLeadsNowhere, u"%1 leads to no file of this site",
      u"%1 не ведёт ни к одному файлу сайта"},
+    {Text::kCheckSite, u"Check site", u"Проверка сайта"},
+    {Text::kSiteLinks, u"Links and anchors", u"Ссылки и якоря"},
+    {Text::kSiteHtml, u"HTML", u"Разметка HTML"},
+    {Text::kSiteOrphans, u"Files nothing links to", u"Файлы, на которые нет ссылок"},
+    {Text::kSiteRun, u"&Check", u"&Проверить"},
+    {Text::kSaveReport, u"Save report...", u"Сохранить отчёт..."},
+    {Text::kSaveSiteFile, u"Make this folder the site's root", u"Сделать папку корнем сайта"},
+    {Text::kSiteFileSaved, u"Saved %1: this folder is now the root of its site.",
+     u"Сохранён %1: эта папка теперь корень сайта."},
+    {Text::kCheckingPages, u"Checking pages...", u"Проверка страниц..."},
+    {Text::kSiteSummary,
+     u"%1 pages checked: %2. %3 links to other sites or schemes were not checked.",
+     u"Проверено страниц: %1; %2. Ссылок на другие сайты и схемы (не проверялись): %3."},
+    {Text::kSiteCancelled, u"Cancelled before the end.", u"Прервано до конца."},
 };
 
 constexpr bool RowsInOrder() {

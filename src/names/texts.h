@@ -233,8 +233,19 @@ enum class Text {
   kLinkMissingMap,
   kOrphan,
   kLinkLeadsNowhere,
+  kCheckSite,
+  kSiteLinks,
+  kSiteHtml,
+  kSiteOrphans,
+  kSiteRun,
+  kSaveReport,
+  kSaveSiteFile,
+  kSiteFileSaved,
+  kCheckingPages,
+  kSiteSummary,
+  kSiteCancelled,
 };
-inline constexpr int kTextCount = int(Text::kLinkLeadsNowhere) + 1;
+inline constexpr int kTextCount = int(Text::kSiteCancelled) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

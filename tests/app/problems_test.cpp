@@ -3,13 +3,17 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/application.h"
 #include "app/command_table.h"
 #include "app/main_window.h"
 #include "app/problems_panel.h"
+#include "batch/site_check_window.h"
 #include "support/window_fixture.h"
+#include "widgets/file_browser.h"
 
 // The problems panel through the window: it lists the page's problems, F8 goes to them, a
 // kind hides and shows again, and the list follows edits and tabs.
@@ -24,6 +28,7 @@ class ProblemsTest : public WindowTest {
   void FollowsEditsAndTabs();
   void SpellingSuggestsAddsAndIgnores();
   void LinksListedAndFollowed();
+  void SiteCheckWindowListsAndOpens();
 
  private:
   void Prepare() override {
@@ -170,6 +175,26 @@ void ProblemsTest::LinksListedAndFollowed() {
   QVERIFY(Main().findChild<QLabel*>("NotePanel")->text().startsWith("gone.htm"));
   click(line + 15);
   QVERIFY(Editor()->text().contains("<p>fine</p>"));
+}
+
+void ProblemsTest::SiteCheckWindowListsAndOpens() {
+  StartProgram(Path("valid.htm"));
+  Main().RunCommand(Command::kCheckSite);
+  auto* window = app_->Window<SiteCheckWindow>();
+  QVERIFY(window->isVisible());
+  window->findChild<FolderList*>("DirectoryListBox1")->SetFolder(BM_TEST_DATA "/site");
+  window->findChild<QPushButton*>("Run")->click();
+  // The faults planted in the test site, grouped by page, and the two orphans.
+  auto* results = window->findChild<QTreeWidget*>("Results");
+  QCOMPARE(results->topLevelItemCount(), 3);
+  QCOMPARE(results->topLevelItem(0)->text(0), QString("broken.html"));
+  QCOMPARE(results->topLevelItem(0)->childCount(), 11);
+  QVERIFY(window->findChild<QLabel*>("Summary")->text().startsWith("8 pages checked: 7 errors"));
+  QVERIFY(!QFile::exists(BM_TEST_DATA "/site/site-check.txt"));
+  // A row opens its page at the line.
+  emit results->itemActivated(results->topLevelItem(0)->child(2), 0);
+  QVERIFY(Editor()->text().contains("<title>Faults</title>"));
+  QCOMPARE(CaretLine(), 6);
 }
 
 QTEST_MAIN(ProblemsTest)

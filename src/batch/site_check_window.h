@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+#include "document/site_check.h"
+#include "names/window_names.h"
+
+class Desktop;
+class FolderList;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+// "Check site": the pages of a folder checked for broken links (and, when asked, HTML,
+// spelling and files nothing links to), the results grouped by page with their counts.
+// A double-click opens the page at the line; the report saves as the command line prints it.
+// Writes nothing else, but the site's own options file when asked.
+class SiteCheckWindow : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr QStringView kName = window_name::kSiteCheck;
+
+  explicit SiteCheckWindow(Desktop& desktop, QWidget* parent = nullptr);
+
+  void Run();
+  const SiteCheckResult& Result() const { return result_; }
+
+ signals:
+  void OpenAt(const QString& path, int line, int column);
+
+ private:
+  void Show();
+  void SaveReport();
+  void SaveSiteFile();
+
+  Desktop& desktop_;
+  FolderList* folder_;
+  QCheckBox* subfolders_;
+  QCheckBox* links_;
+  QCheckBox* html_;
+  QCheckBox* spelling_;
+  QCheckBox* orphans_;
+  QPushButton* save_report_;
+  QTreeWidget* results_;
+  QLabel* summary_;
+  SiteCheckResult result_;
+};
