@@ -76,8 +76,12 @@ class BatchRun {
         journal_(root_, options.label) {}
 
   BatchReport Run(const QList<BatchStep>& steps);
+  // Renames (files or folders) first, each refused when its target exists; then the steps.
+  BatchReport Run(const QList<Rename>& renames, const QList<BatchStep>& steps);
 
  private:
+  // Where a path stands now: a dry run has not renamed, so it reads from the old names.
+  QString OnDisk(const QString& path) const;
   // What stands at a step's target before the write.
   struct Target {
     QByteArray bytes;
@@ -98,6 +102,7 @@ class BatchRun {
   // A dry run sees its own earlier outputs, so a file listed twice is shown as the run does it.
   QHash<QString, QByteArray> dry_outputs_;
   QStringList written_folders_;
+  QList<Rename> dry_renames_;
   // A run killed before renaming its new file over a page left it there; this run takes
   // the place of that one.
   LeftoverSweep leftovers_;
@@ -118,6 +123,54 @@ BatchReport BatchRun::Run(const QList<BatchStep>& steps) {
   report_.journal = journal_.Path();
   if (!report_.journal.isEmpty()) PruneJournals(root_);
   return report_;
+}
+
+BatchReport BatchRun::Run(const QList<Rename>& renames, const QList<BatchStep>& steps) {
+  for (const Rename& rename : renames) {
+    const QString to_name = QFileInfo(rename.to).fileName();
+    QString reason;
+    if (QFileInfo::exists(rename.to)) {
+      reason = Tr(Text::kAlreadyExists).arg(rename.to);
+    } else if (IsRefusedName(to_name) || to_name.isEmpty()) {
+      reason = Tr(Text::kNameNotAllowed).arg(to_name);
+    } else if (!QFileInfo::exists(rename.from)) {
+      reason = Tr(Text::kCannotRename).arg(rename.from, to_name);
+    }
+    if (!reason.isEmpty()) {
+      report_.Fail(rename.from, reason);
+      return report_;
+    }
+    if (options_.dry_run) {
+      dry_renames_.append(rename);
+      report_.changes.append({rename.to, {}, {}, true, false, rename.from});
+    } else {
+      QString failure;
+      QDir().mkpath(QFileInfo(rename.to).absolutePath());
+      if (!journal_.RecordRename(JournalPath(rename.from),
+                                 QDir::cleanPath(QFileInfo(rename.to).absoluteFilePath()),
+                                 &failure)) {
+        report_.Fail(rename.from, failure);
+        return report_;
+      }
+      if (!QDir().rename(rename.from, rename.to)) {
+        report_.Fail(rename.from, Tr(Text::kCannotRename).arg(rename.from, to_name));
+        report_.journal = journal_.Path();
+        return report_;
+      }
+      report_.renamed.append(rename.from + QStringLiteral(" -> ") + rename.to);
+      SyncFolder(QFileInfo(rename.from).absolutePath());
+      SyncFolder(QFileInfo(rename.to).absolutePath());
+    }
+  }
+  return Run(steps);
+}
+
+QString BatchRun::OnDisk(const QString& path) const {
+  for (const Rename& rename : dry_renames_) {
+    if (path == rename.to) return rename.from;
+    if (path.startsWith(rename.to + u'/')) return rename.from + path.sliced(rename.to.size());
+  }
+  return path;
 }
 
 bool BatchRun::Step(const BatchStep& step) {
@@ -163,7 +216,7 @@ std::optional<QByteArray> BatchRun::ReadInput(const BatchStep& step) {
   if (options_.dry_run && dry_outputs_.contains(step.read_path)) {
     input = dry_outputs_.value(step.read_path);
   } else {
-    const ReadOutcome read = ReadWholeFile(step.read_path, kBatchInputCap);
+    const ReadOutcome read = ReadWholeFile(OnDisk(step.read_path), kBatchInputCap);
     if (!read.ok()) {
       report_.Fail(step.read_path, *read.error);
       return std::nullopt;
@@ -220,6 +273,11 @@ BatchRun::Written BatchRun::Write(const BatchStep& step, const Target& target,
 
 BatchReport RunBatch(const QList<BatchStep>& steps, const BatchOptions& options) {
   return BatchRun(options).Run(steps);
+}
+
+BatchReport RunMove(const QList<Rename>& renames, const QList<BatchStep>& steps,
+                    const BatchOptions& options) {
+  return BatchRun(options).Run(renames, steps);
 }
 
 BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options) {

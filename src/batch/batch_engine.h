@@ -89,6 +89,12 @@ struct Rename {
   QString to;
 };
 BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options);
+// Renames files or folders (making the new folders a name needs), then runs the steps, in
+// one journal: undo takes the steps back, then the names. A rename whose target exists, or
+// whose source is gone, stops the run before anything is changed. A dry run reads the
+// steps' files under their old names.
+BatchReport RunMove(const QList<Rename>& renames, const QList<BatchStep>& steps,
+                    const BatchOptions& options);
 
 // A name the file systems of these sites refuse: \ / : * ? " < > |
 bool IsRefusedName(const QString& name);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "batch/batch_tools.h"
+#include "batch/move_with_links.h"
 #include "document/site_links.h"
 #include "document/text_helpers.h"
 #include "platform/folder_listing.h"
@@ -45,6 +46,7 @@ class Invocation {
   int RenameFiles();
   int CopyNumbered();
   int Check();
+  int Move();
   int UndoRun() {
     // A stray word may be a site the user meant; the last run is undone only when asked plainly.
     if (!args_.paths.isEmpty()) {
@@ -285,6 +287,23 @@ int Invocation::Check() {
   return unusable_.isEmpty() ? status : 1;
 }
 
+int Invocation::Move() {
+  if (args_.paths.size() != 2) return Bad(QStringLiteral("move takes OLD and NEW"));
+  const QString& from = args_.paths[0];
+  const QString& to = args_.paths[1];
+  const QString root = Option("--root").isEmpty() ? SiteRootOf(from) : Option("--root");
+  QString error;
+  const std::optional<MovePlan> plan = PlanMove(from, to, root, &error);
+  if (!plan) {
+    err_ << "brindlemark-batch: " << error << '\n';
+    return 1;
+  }
+  const int status =
+      Report(RunMove(plan->renames, plan->steps, options_), DryRun(), out_, err_, unusable_);
+  for (const QString& note : std::as_const(*plan->left_alone)) err_ << note << '\n';
+  return status;
+}
+
 // The commands: name, usage line(s) for --help, and what runs them.
 struct CommandRow {
   const char* name;
@@ -337,6 +356,10 @@ constexpr CommandRow kCommands[] = {
      "                 path:line:column: error|warning|note: message [kind];\n"
      "                 exit status 1 when an error was found; writes nothing",
      &Invocation::Check},
+    {"move",
+     "OLD NEW [--root DIR] [--dry-run]   rename or move a page, picture or\n"
+     "                 folder; every link to it (and in it) under the root follows",
+     &Invocation::Move},
 };
 
 }  // namespace

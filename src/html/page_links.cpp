@@ -108,15 +108,18 @@ PageLinks ReadPageLinks(QByteArrayView utf8) {
   HtmlTokenizer tokenizer(utf8);
   HtmlToken token;
   bool in_style = false;
+  bool in_script = false;
   while (tokenizer.Next(token)) {
     if (token.kind == HtmlToken::Kind::kText) {
       if (in_style) reader.CssUrls(token.start, token.end, "style", page.links);
-      in_style = false;
+      if (in_script) page.code.append({token.start, token.end});
+      in_style = in_script = false;
       continue;
     }
-    in_style = false;
+    in_style = in_script = false;
     if (token.kind != HtmlToken::Kind::kStartTag) continue;
     in_style = token.name == "style";
+    in_script = token.name == "script";
     QSet<QString> names;  // <a id="x" name="x"> offers x once
     for (const HtmlAttribute& attribute : std::as_const(token.attributes)) {
       if (!attribute.HasValue()) {
@@ -141,14 +144,16 @@ PageLinks ReadPageLinks(QByteArrayView utf8) {
         names.insert(Decoded(reader.Value(attribute)).trimmed());
       } else if (attribute.name == "name" && token.name == "map") {
         page.maps.insert(Decoded(reader.Value(attribute)).trimmed());
+      } else if (token.name == "base" && attribute.name == "href") {
+        if (page.base.isEmpty()) {
+          page.base_link = reader.Make(attribute.value_start, attribute.value_end, "base", "href");
+          page.base = page.base_link.url;
+        }
+      } else {
+        page.code.append({attribute.value_start, attribute.value_end});
       }
     }
     for (const QString& name : std::as_const(names)) ++page.ids[name];
-    if (token.name == "base" && page.base.isEmpty()) {
-      if (const HtmlAttribute* href = token.Attribute("href"); href && href->HasValue()) {
-        page.base = Decoded(reader.Value(*href)).trimmed();
-      }
-    }
   }
   return page;
 }

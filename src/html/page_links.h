@@ -24,6 +24,10 @@ struct PageLinks {
   QList<PageLink> links;
   QList<PageLink> usemaps;  // usemap="#name" of pictures and objects
   QString base;             // the first <base href>, empty when none
+  PageLink base_link;       // where that href stands
+  // The byte ranges of script text and of attribute values that are not links: where a
+  // name may stand that no link rewriting reaches.
+  QList<std::pair<qsizetype, qsizetype>> code;
   QHash<QString, int> ids;  // each id (and <a name>) with how often it appears
   QSet<QString> maps;       // the names of the page's <map> elements
 };

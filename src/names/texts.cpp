@@ -330,6 +330,14 @@ constexpr TextRow kRows[] = {
      u"%1 pages checked: %2. %3 links to other sites or schemes were not checked.",
      u"Проверено страниц: %1; %2. Ссылок на другие сайты и схемы (не проверялись): %3."},
     {Text::kSiteCancelled, u"Cancelled before the end.", u"Прервано до конца."},
+    {Text::kMoveNotAscii, u"%1 would need letters the page's encoding lacks: not rewritten",
+     u"для %1 нужны буквы, которых нет в кодировке страницы: не изменена"},
+    {Text::kMoveMention,
+     u"%1 is named outside a link (a script, an address built by code): left as it is",
+     u"%1 упомянуто вне ссылки (сценарий, адрес из кода): оставлено как есть"},
+    {Text::kMoveNoSource, u"%1 does not exist", u"%1 не существует"},
+    {Text::kMoveOutsideRoot, u"%1 is not inside the site's root %2",
+     u"%1 не внутри корня сайта %2"},
 };
 
 constexpr bool RowsInOrder() {

@@ -244,8 +244,12 @@ enum class Text {
   kCheckingPages,
   kSiteSummary,
   kSiteCancelled,
+  kMoveNotAscii,
+  kMoveMention,
+  kMoveNoSource,
+  kMoveOutsideRoot,
 };
-inline constexpr int kTextCount = int(Text::kSiteCancelled) + 1;
+inline constexpr int kTextCount = int(Text::kMoveOutsideRoot) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);
