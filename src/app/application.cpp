@@ -13,6 +13,7 @@
 #include <QFontDatabase>
 
 #include "app/command_table.h"
+#include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/problems_panel.h"
 #include "app/recovery_window.h"
@@ -22,6 +23,7 @@
 #include "batch/batch_replace_window.h"
 #include "batch/converter_window.h"
 #include "batch/index_page_window.h"
+#include "batch/move_window.h"
 #include "batch/renamer_window.h"
 #include "batch/save_template_window.h"
 #include "batch/series_window.h"
@@ -115,6 +117,16 @@ void Application::CreateWindows() {
   Register(new RuleWindow(*main, *picker_, main));
   recovery_window_ = Register(new RecoveryWindow(desktop_, main));
   auto* site_check = Register(new SiteCheckWindow(desktop_, main));
+  auto* move = Register(new MoveWindow(desktop_, main));
+  QObject::connect(move, &MoveWindow::Moved, main, &MainWindow::FollowMove);
+  const auto offer_move = [move](const QString& path) {
+    move->SetSource(path);
+    ShowInFront(move);
+  };
+  QObject::connect(main->Files(), &FilePanel::MoveRequested, main, offer_move);
+  main->BindCommand(Command::kMoveWithLinks, [main, offer_move] {
+    offer_move(main->Document().IsNamed() ? main->Document().FileName() : main->DocumentFolder());
+  });
   QObject::connect(site_check, &SiteCheckWindow::OpenAt, main,
                    [main](const QString& path, int line, int column) {
                      if (main->OpenInNewTab(path)) main->GoToPosition(line, column);

@@ -313,6 +313,7 @@ constexpr CommandRow kRows[] = {
      .window = wn::kSiteCheck,
      .opening = kInFront,
      .text = Text::kCheckSite},
+    {.command = kMoveWithLinks, .menu_item = u"MoveWithLinks", .text = Text::kMoveWithLinks},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -336,10 +337,10 @@ constexpr MenuEntry kFileMenu[] = {{kNewPage},
                                    {kRecent4},
                                    {kQuit, true, u"N70"}};
 constexpr MenuEntry kGeneratorsMenu[] = {{kTable}, {kList}, {kChart}, {kImageTag}, {kImageMap}};
-constexpr MenuEntry kToolsMenu[] = {{kBatchReplace},    {kRenamer},        {kColourPicker},
-                                    {kSeries},          {kTidy},           {kStyleSheet},
-                                    {kApplyTemplate},   {kConverter},      {kIndexPage},
-                                    {kCheckSite, true}, {kUndoBatch, true}};
+constexpr MenuEntry kToolsMenu[] = {{kBatchReplace},    {kRenamer},       {kColourPicker},
+                                    {kSeries},          {kTidy},          {kStyleSheet},
+                                    {kApplyTemplate},   {kConverter},     {kIndexPage},
+                                    {kCheckSite, true}, {kMoveWithLinks}, {kUndoBatch, true}};
 constexpr MenuEntry kEditMenu[] = {{kUndo},     {kRedo},         {kCut, true},  {kCopy},
                                    {kPaste},    {kSelectAll},    {kFind, true}, {kReplace},
                                    {kFindNext}, {kFindPrevious}, {kGoToLine}};

@@ -97,8 +97,9 @@ enum class Command {
   kPreviousProblem,
   kCheckSpelling,
   kCheckSite,
+  kMoveWithLinks,
 };
-inline constexpr int kCommandCount = int(Command::kCheckSite) + 1;
+inline constexpr int kCommandCount = int(Command::kMoveWithLinks) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

@@ -70,6 +70,13 @@ void FilePanel::BuildFileMenu() {
   open->setObjectName(QStringLiteral("OpenInNewTab"));
   ShowText(open, &QAction::setText, Text::kOpenInNewTab);
   connect(open, &QAction::triggered, this, &FilePanel::FileActivatedInNewTab);
+  QAction* move = menu->addAction(QString());
+  move->setObjectName(QStringLiteral("RenameOrMove"));
+  ShowText(move, &QAction::setText, Text::kRenameOrMove);
+  connect(move, &QAction::triggered, this, [this] {
+    const QString path = SelectedFilePath();
+    if (!path.isEmpty()) emit MoveRequested(path);
+  });
   files_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(files_, &QWidget::customContextMenuRequested, this, [this, menu](const QPoint& pos) {
     QListWidgetItem* item = files_->itemAt(pos);

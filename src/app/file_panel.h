@@ -27,6 +27,8 @@ class FilePanel : public QFrame {
   void FileActivated();
   // The selected file is to open in a tab of its own.
   void FileActivatedInNewTab();
+  // "Rename or move..." on a file.
+  void MoveRequested(const QString& path);
   // A key went down in one of the panel's lists or in the drive box.
   void KeyPressed();
 

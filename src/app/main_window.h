@@ -116,6 +116,9 @@ class MainWindow : public QMainWindow,
   // Opens path in a tab of its own (or brings the tab that holds it to front); false when
   // it could not be read.
   bool OpenInNewTab(const QString& path);
+  // Files were moved (from and to absolute and clean): open pages under from take their
+  // new names, and pages changed on disk are offered again.
+  void FollowMove(const QString& from, const QString& to);
   // Puts the caret at a line and column (from 1) of the current page, in view.
   void GoToPosition(int line, int column);
   void ShowPageAt(int index);

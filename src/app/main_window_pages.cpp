@@ -1,6 +1,7 @@
 // Several pages in one window: a tab per page, switching, closing, the close query over all
 // pages, opening in new tabs, and the split view of the current page.
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -282,6 +283,30 @@ void MainWindow::SetUntitledName(const QString& name) {
 
 bool MainWindow::OpenInNewTabsOn() const {
   return MenuItemOf(Command::kOpenInNewTabs)->isChecked();
+}
+
+void MainWindow::FollowMove(const QString& from, const QString& to) {
+  const auto moved = [&](const QString& path) -> QString {
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (path.isEmpty() || path == session_.UntitledName()) return {};
+    if (clean == from) return to;
+    if (clean.startsWith(from + u'/')) return to + clean.sliced(from.size());
+    return {};
+  };
+  for (auto& [id, page] : pages_) {
+    if (id == current_page_) continue;
+    if (const QString now = moved(page.state.file_name); !now.isEmpty()) {
+      page.state.file_name = now;
+      ShowTab(tabs_, IndexOfPage(id), now, session_.UntitledName(), page.state.modified);
+    }
+  }
+  if (const QString now = moved(session_.FileName()); !now.isEmpty()) {
+    session_.SetDocumentName(now);
+    UpdateCurrentTab();
+  }
+  file_panel_->SetFolder(file_panel_->Folder());
+  // Pages whose links were rewritten are offered again from disk.
+  CheckAllDiskChanges();
 }
 
 void MainWindow::UpdateCurrentTab() {

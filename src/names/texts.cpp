@@ -338,6 +338,19 @@ constexpr TextRow kRows[] = {
     {Text::kMoveNoSource, u"%1 does not exist", u"%1 не существует"},
     {Text::kMoveOutsideRoot, u"%1 is not inside the site's root %2",
      u"%1 не внутри корня сайта %2"},
+    {Text::kMoveWithLinks, u"Move with links", u"Перенос со ссылками"},
+    {Text::kRenameOrMove, u"Rename or move...", u"Переименовать или перенести..."},
+    {Text::kMoveFromLabel, u"&Move:", u"&Перенести:"},
+    {Text::kMoveToLabel, u"&To:", u"&Куда:"},
+    {Text::kSiteRootLabel, u"Site &root:", u"&Корень сайта:"},
+    {Text::kMoveHint,
+     u"A new name alone keeps the folder; a path moves it. Every link to it (and in it) in the "
+     u"pages under the root follows.",
+     u"Одно новое имя оставляет папку; путь переносит. Все ссылки на него (и в нём) на страницах "
+     u"под корнем следуют за ним."},
+    {Text::kMoveButton, u"&Move", u"Пере&нести"},
+    {Text::kMoveLeftAlone, u"Not rewritten (check these by hand):",
+     u"Не изменено (проверьте вручную):"},
 };
 
 constexpr bool RowsInOrder() {

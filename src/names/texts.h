@@ -248,8 +248,16 @@ enum class Text {
   kMoveMention,
   kMoveNoSource,
   kMoveOutsideRoot,
+  kMoveWithLinks,
+  kRenameOrMove,
+  kMoveFromLabel,
+  kMoveToLabel,
+  kSiteRootLabel,
+  kMoveHint,
+  kMoveButton,
+  kMoveLeftAlone,
 };
-inline constexpr int kTextCount = int(Text::kMoveOutsideRoot) + 1;
+inline constexpr int kTextCount = int(Text::kMoveLeftAlone) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

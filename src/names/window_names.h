@@ -35,12 +35,14 @@ inline constexpr QStringView kSaveTemplate = u"Form24";
 inline constexpr QStringView kRule = u"Form22";
 inline constexpr QStringView kRecovery = u"RecoveryWindow";
 inline constexpr QStringView kSiteCheck = u"SiteCheckWindow";
+inline constexpr QStringView kMove = u"MoveWindow";
 
 // Every window, in the order the program creates them, the main window first.
 inline constexpr std::array kAll = {
-    kMain,    kNewPage, kColourPicker,  kSavePrompt,   kImageTag,  kBlockReplace,  kLineReplace,
-    kPreview, kTable,   kList,          kChart,        kImageMap,  kBatchReplace,  kRenamer,
-    kSeries,  kTidy,    kStyleSheet,    kIndexPage,    kConverter, kApplyTemplate, kClipboard,
-    kOptions, kAbout,   kScriptLibrary, kSaveTemplate, kRule,      kRecovery,      kSiteCheck};
+    kMain,         kNewPage,       kColourPicker, kSavePrompt, kImageTag,   kBlockReplace,
+    kLineReplace,  kPreview,       kTable,        kList,       kChart,      kImageMap,
+    kBatchReplace, kRenamer,       kSeries,       kTidy,       kStyleSheet, kIndexPage,
+    kConverter,    kApplyTemplate, kClipboard,    kOptions,    kAbout,      kScriptLibrary,
+    kSaveTemplate, kRule,          kRecovery,     kSiteCheck,  kMove};
 
 }  // namespace window_name

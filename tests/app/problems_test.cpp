@@ -2,15 +2,19 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "app/application.h"
 #include "app/command_table.h"
+#include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/problems_panel.h"
+#include "batch/move_window.h"
 #include "batch/site_check_window.h"
 #include "support/window_fixture.h"
 #include "widgets/file_browser.h"
@@ -29,6 +33,7 @@ class ProblemsTest : public WindowTest {
   void SpellingSuggestsAddsAndIgnores();
   void LinksListedAndFollowed();
   void SiteCheckWindowListsAndOpens();
+  void MoveWindowTakesLinksAndTabsAlong();
 
  private:
   void Prepare() override {
@@ -195,6 +200,27 @@ void ProblemsTest::SiteCheckWindowListsAndOpens() {
   emit results->itemActivated(results->topLevelItem(0)->child(2), 0);
   QVERIFY(Editor()->text().contains("<title>Faults</title>"));
   QCOMPARE(CaretLine(), 6);
+}
+
+void ProblemsTest::MoveWindowTakesLinksAndTabsAlong() {
+  Write("from.htm", "<p><a href=\"moving.htm#x\">there</a></p>\n");
+  Write("moving.htm", "<p id=\"x\"><a href=\"from.htm\">back</a></p>\n");
+  StartProgram(Path("from.htm"));
+  Main().OpenInNewTab(Path("moving.htm"));
+  Main().ShowPageAt(0);
+  emit Main().Files()->MoveRequested(Path("moving.htm"));
+  auto* window = app_->Window<MoveWindow>();
+  QVERIFY(window->isVisible());
+  window->findChild<QLineEdit*>("MoveTo")->setText("pages/moved.htm");
+  window->findChild<QPushButton*>("MoveButton")->click();
+  QCOMPARE(Read("from.htm"), QByteArray("<p><a href=\"pages/moved.htm#x\">there</a></p>\n"));
+  QCOMPARE(Read("pages/moved.htm"),
+           QByteArray("<p id=\"x\"><a href=\"../from.htm\">back</a></p>\n"));
+  QVERIFY(!QFile::exists(Path("moving.htm")));
+  // The open pages follow: the rewritten one is read again, the moved one has its new name.
+  QVERIFY(Editor()->text().contains("pages/moved.htm#x"));
+  auto* tabs = Main().findChild<QTabBar*>("PageTabs");
+  QCOMPARE(tabs->tabToolTip(1), QDir::cleanPath(Path("pages/moved.htm")));
 }
 
 QTEST_MAIN(ProblemsTest)
