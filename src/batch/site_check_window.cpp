@@ -53,8 +53,14 @@ SiteCheckWindow::SiteCheckWindow(Desktop& desktop, QWidget* parent)
   save_report_->setEnabled(false);
   results_->setColumnCount(5);
   results_->setUniformRowHeights(true);
+  // A page's row spans the columns; its problems use the narrow first one for the indent.
   results_->header()->setStretchLastSection(false);
-  results_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  results_->header()->setSectionResizeMode(0, QHeaderView::Fixed);
+  results_->header()->resizeSection(0, 40);
+  for (int column : {1, 2, 4}) {
+    results_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+  results_->header()->setSectionResizeMode(3, QHeaderView::Stretch);
   BindText(results_, [this] {
     results_->setHeaderLabels({Tr(Text::kRecoveryPage), Tr(Text::kProblemLine),
                                Tr(Text::kProblemSeverity), Tr(Text::kProblemMessage),
@@ -124,9 +130,12 @@ void SiteCheckWindow::Show() {
   int page_counts[3] = {0, 0, 0};
   const auto close_page = [&] {
     if (page == nullptr) return;
-    page->setText(
-        1, Tr(Text::kProblemCounts).arg(page_counts[0]).arg(page_counts[1]).arg(page_counts[2]));
-    page->setFirstColumnSpanned(false);
+    page->setText(0, QStringLiteral("%1  (%2)")
+                         .arg(page->text(0), Tr(Text::kProblemCounts)
+                                                 .arg(page_counts[0])
+                                                 .arg(page_counts[1])
+                                                 .arg(page_counts[2])));
+    page->setFirstColumnSpanned(true);
   };
   const QDir shown_from(folder_->Folder());
   for (const auto& [path, problem] : std::as_const(result_.problems)) {
@@ -149,7 +158,6 @@ void SiteCheckWindow::Show() {
   }
   close_page();
   results_->expandAll();
-  results_->resizeColumnToContents(1);
   QString summary = Tr(Text::kSiteSummary)
                         .arg(result_.pages)
                         .arg(Tr(Text::kProblemCounts).arg(counts[0]).arg(counts[1]).arg(counts[2]))
