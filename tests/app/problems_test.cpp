@@ -192,7 +192,8 @@ void ProblemsTest::SiteCheckWindowListsAndOpens() {
   // The faults planted in the test site, grouped by page, and the two orphans.
   auto* results = window->findChild<QTreeWidget*>("Results");
   QCOMPARE(results->topLevelItemCount(), 3);
-  QCOMPARE(results->topLevelItem(0)->text(0), QString("broken.html  (7 errors, 4 warnings, 0 notes)"));
+  QCOMPARE(results->topLevelItem(0)->text(0),
+           QString("broken.html  (7 errors, 4 warnings, 0 notes)"));
   QCOMPARE(results->topLevelItem(0)->childCount(), 11);
   QVERIFY(window->findChild<QLabel*>("Summary")->text().startsWith("8 pages checked: 7 errors"));
   QVERIFY(!QFile::exists(BM_TEST_DATA "/site/site-check.txt"));
