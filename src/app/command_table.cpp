@@ -314,6 +314,10 @@ constexpr CommandRow kRows[] = {
      .opening = kInFront,
      .text = Text::kCheckSite},
     {.command = kMoveWithLinks, .menu_item = u"MoveWithLinks", .text = Text::kMoveWithLinks},
+    {.command = kAutoIndent,
+     .menu_item = u"AutoIndent",
+     .toggle = Toggle::kOn,
+     .text = Text::kAutoIndent},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -345,10 +349,10 @@ constexpr MenuEntry kEditMenu[] = {{kUndo},     {kRedo},         {kCut, true},  
                                    {kPaste},    {kSelectAll},    {kFind, true}, {kReplace},
                                    {kFindNext}, {kFindPrevious}, {kGoToLine}};
 constexpr MenuEntry kViewMenu[] = {
-    {kPreview},         {kLineNumbers, true},   {kHighlighting}, {kFolding},        {kTagMatching},
-    {kCloseTags},       {kCompletion},          {kLivePreview},  {kFoldHere},       {kUnfoldHere},
-    {kMatchingTag},     {kOpenInNewTabs, true}, {kSplitView},    {kProblems, true}, {kNextProblem},
-    {kPreviousProblem}, {kCheckSpelling}};
+    {kPreview},     {kLineNumbers, true}, {kHighlighting},        {kFolding},     {kTagMatching},
+    {kCloseTags},   {kCompletion},        {kAutoIndent},          {kLivePreview}, {kFoldHere},
+    {kUnfoldHere},  {kMatchingTag},       {kOpenInNewTabs, true}, {kSplitView},   {kProblems, true},
+    {kNextProblem}, {kPreviousProblem},   {kCheckSpelling}};
 constexpr MenuEntry kHelpMenu[] = {{kHelp}, {kNewVersion}, {kAbout}};
 
 constexpr MainMenu kMenus[] = {{u"dsfg1", kFileMenu},     {u"EditMenu", kEditMenu},

@@ -98,8 +98,9 @@ enum class Command {
   kCheckSpelling,
   kCheckSite,
   kMoveWithLinks,
+  kAutoIndent,
 };
-inline constexpr int kCommandCount = int(Command::kMoveWithLinks) + 1;
+inline constexpr int kCommandCount = int(Command::kAutoIndent) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

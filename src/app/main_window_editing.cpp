@@ -288,7 +288,8 @@ void MainWindow::WireViewMenu() {
       {Command::kFolding, &CodeEditor::SetFolding},
       {Command::kTagMatching, &CodeEditor::SetTagMatching},
       {Command::kCloseTags, &CodeEditor::SetClosingTags},
-      {Command::kCompletion, &CodeEditor::SetCompletion}};
+      {Command::kCompletion, &CodeEditor::SetCompletion},
+      {Command::kAutoIndent, &CodeEditor::SetAutoIndent}};
   for (const auto& [command, set] : toggles) {
     BindToggle(command, [this, set = set](bool on) {
       for (CodeEditor* view : Views()) (view->*set)(on);

@@ -79,7 +79,10 @@ std::optional<QByteArray> RewriteLinks(const QByteArray& bytes, const QString& p
       start_before == page_folder_before ? page_folder_after : move.Map(start_before);
   for (const PageLink& link : std::as_const(all)) {
     // A link that leads to what moves names it, unless the page itself moves.
-    if (!page_moves && !link.url.contains(name)) continue;
+    if (!page_moves && !link.url.contains(name) &&
+        !QUrl::fromPercentEncoding(link.url.toUtf8()).contains(name)) {
+      continue;
+    }
     const bool is_base = link.element == "base";
     const LinkTarget target = site.Resolve(page_before, is_base ? QString() : links.base, link.url);
     if (target.kind != LinkTarget::Kind::kLocal) continue;

@@ -387,6 +387,10 @@ void CodeEditor::keyPressEvent(QKeyEvent* event) {
       return;
     }
   }
+  if (!(mods & (Qt::ControlModifier | Qt::AltModifier)) && TypeOver(event->text())) {
+    emit KeyHandled();
+    return;
+  }
   QsciScintilla::keyPressEvent(event);
   emit KeyHandled();
 }

@@ -53,6 +53,9 @@ class CodeEditor : public QsciScintilla {
   bool TagMatching() const { return tag_matching_; }
   void SetClosingTags(bool on) { closing_tags_ = on; }
   bool ClosingTags() const { return closing_tags_; }
+  // Enter keeps the line's indentation, one level more inside an element just opened.
+  void SetAutoIndent(bool on) { auto_indent_ = on; }
+  bool AutoIndent() const { return auto_indent_; }
   void SetCompletion(bool on);
   bool Completion() const { return completion_; }
 
@@ -131,6 +134,13 @@ class CodeEditor : public QsciScintilla {
   // The first and last lines on screen.
   std::pair<long, long> LinesOnScreen() const;
   void OnCharAdded(int character);
+  // A key typed right after a completed end tag that matches its next character goes over
+  // it; true when the key was taken so.
+  bool TypeOver(const QString& typed);
+  // Indents a new line as the one above it.
+  void Indent(long line);
+  // The page's step of indentation: a tab, or its most common run of spaces.
+  QByteArray IndentUnit() const;
   void ShowCompletions(long word_start);
 
   ScintillaModel model_;
@@ -144,6 +154,9 @@ class CodeEditor : public QsciScintilla {
   bool tag_matching_ = true;
   bool closing_tags_ = true;
   bool completion_ = true;
+  bool auto_indent_ = true;
+  QByteArray typed_over_;   // the rest of a completed end tag that typing may go over
+  long typed_over_at_ = 0;  // where the caret stands while it may
   int marked_line_ = -1;
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked

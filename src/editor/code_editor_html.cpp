@@ -1,6 +1,7 @@
 // The editor's HTML comforts: the partner of the tag at the caret, end tags completed on
 // "</", name lists while typing, and template markers marked on screen.
 #include <QByteArray>
+#include <QHash>
 
 #include "document/text_helpers.h"
 #include "editor/code_editor.h"
@@ -158,6 +159,13 @@ void CodeEditor::OnCharAdded(int character) {
     SendScintilla(SCI_INSERTTEXT, caret, rest.constData());
     SendScintilla(SCI_ENDUNDOACTION);
     SendScintilla(SCI_GOTOPOS, long(caret + rest.size()));
+    // Typing the end tag on regardless goes over the completed text, not after it.
+    typed_over_ = rest;
+    typed_over_at_ = caret + long(rest.size());
+    return;
+  }
+  if ((character == '\n' || character == '\r') && auto_indent_) {
+    Indent(SendScintilla(SCI_LINEFROMPOSITION, caret));
     return;
   }
   if (!completion_ || isListActive()) return;
@@ -173,6 +181,72 @@ void CodeEditor::OnCharAdded(int character) {
   if (typed > 1 || (typed == 1 && !word_char) || (typed == 0 && word_char)) return;
   shown_completions_ = CompletionNames(context, CatalogueElementNames());
   ShowCompletions(long(context.word_start));
+}
+
+bool CodeEditor::TypeOver(const QString& typed) {
+  if (typed_over_.isEmpty()) return false;
+  const bool over = typed.size() == 1 && typed[0] == QLatin1Char(typed_over_[0]) &&
+                    SendScintilla(SCI_GETCURRENTPOS) == typed_over_at_ &&
+                    SendScintilla(SCI_GETSELECTIONS) == 1 && SendScintilla(SCI_GETSELECTIONEMPTY);
+  if (over) {
+    typed_over_.remove(0, 1);
+  } else {
+    typed_over_.clear();
+  }
+  return over;
+}
+
+QByteArray CodeEditor::IndentUnit() const {
+  // Tabs when lines are indented with them, else the most common step between the
+  // indentations of neighbouring lines (in the first lines of the page), else two spaces.
+  QHash<int, int> steps;
+  int previous = 0;
+  const long lines = std::min(long(SendScintilla(SCI_GETLINECOUNT)), 2000L);
+  for (long line = 0; line < lines; ++line) {
+    const long start = SendScintilla(SCI_POSITIONFROMLINE, line);
+    if (SendScintilla(SCI_GETCHARAT, start) == '\t') return "\t";
+    const int width = int(SendScintilla(SCI_GETLINEINDENTATION, line));
+    if (SendScintilla(SCI_GETLINEINDENTPOSITION, line) ==
+        SendScintilla(SCI_GETLINEENDPOSITION, line)) {
+      continue;  // a blank line says nothing
+    }
+    if (width > previous) ++steps[width - previous];
+    previous = width;
+  }
+  int best = 2;
+  int seen = 0;
+  for (auto it = steps.constBegin(); it != steps.constEnd(); ++it) {
+    if (it.value() > seen || (it.value() == seen && it.key() < best)) {
+      best = it.key();
+      seen = it.value();
+    }
+  }
+  return QByteArray(best, ' ');
+}
+
+void CodeEditor::Indent(long line) {
+  if (line <= 0) return;
+  const long above = line - 1;
+  const long from = SendScintilla(SCI_POSITIONFROMLINE, above);
+  const long to = SendScintilla(SCI_GETLINEENDPOSITION, above);
+  const QByteArrayView text = model_.Buffer();
+  const QByteArrayView previous = text.sliced(from, to - from);
+  qsizetype width = 0;
+  while (width < previous.size() && (previous[width] == ' ' || previous[width] == '\t')) ++width;
+  QByteArray indent = previous.first(width).toByteArray();
+  // One level more inside an element the line above opened and left open.
+  if (!OpenElementBefore(text.first(to), to).isEmpty() && previous.endsWith('>')) {
+    const qsizetype open = previous.lastIndexOf('<');
+    if (open >= 0 && open + 1 < previous.size() && previous[open + 1] != '/' &&
+        previous[open + 1] != '!' && !previous.endsWith("/>")) {
+      const std::optional<TagSpan> tag = TagAt(text, from + open + 1);
+      if (tag && !tag->closing && !IsVoidElement(tag->name)) indent += IndentUnit();
+    }
+  }
+  if (indent.isEmpty()) return;
+  const long caret = SendScintilla(SCI_GETCURRENTPOS);
+  SendScintilla(SCI_INSERTTEXT, caret, indent.constData());
+  SendScintilla(SCI_GOTOPOS, caret + long(indent.size()));
 }
 
 void CodeEditor::ShowCompletions(long word_start) {

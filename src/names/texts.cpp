@@ -351,6 +351,7 @@ constexpr TextRow kRows[] = {
     {Text::kMoveButton, u"&Move", u"Пере&нести"},
     {Text::kMoveLeftAlone, u"Not rewritten (check these by hand):",
      u"Не изменено (проверьте вручную):"},
+    {Text::kAutoIndent, u"Auto-indent", u"Автоотступ"},
 };
 
 constexpr bool RowsInOrder() {

@@ -256,8 +256,9 @@ enum class Text {
   kMoveHint,
   kMoveButton,
   kMoveLeftAlone,
+  kAutoIndent,
 };
-inline constexpr int kTextCount = int(Text::kMoveLeftAlone) + 1;
+inline constexpr int kTextCount = int(Text::kAutoIndent) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

@@ -164,6 +164,33 @@ class EditorComfortsTest : public WindowTest {
     QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</p><b></"));
   }
 
+  void TypedEndTagGoesOverTheCompletion() {
+    Main().Editor().LoadText("<ul>\n  <li><b>x");
+    Editor()->setFocus();
+    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    QTest::keyClicks(Editor(), "</b></li>");
+    QCOMPARE(Main().Editor().Line(1), QString("  <li><b>x</b></li>"));
+    // Something else typed after a completion is typed as it comes.
+    QTest::keyClicks(Editor(), "</x");
+    QCOMPARE(Main().Editor().Line(1), QString("  <li><b>x</b></li></ul>x"));
+  }
+
+  void EnterKeepsTheIndentation() {
+    Main().Editor().LoadText("<ul>\n  <li>one</li>\n  <li>");
+    Editor()->setFocus();
+    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    QTest::keyClick(Editor(), Qt::Key_Return);  // inside the element just opened: one more level
+    QTest::keyClicks(Editor(), "two</li>");
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QTest::keyClicks(Editor(), "x");
+    QCOMPARE(Main().Editor().Line(3), QString("    two</li>"));
+    QCOMPARE(Main().Editor().Line(4), QString("    x"));
+    Main().MenuItem("AutoIndent")->setChecked(false);
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QTest::keyClicks(Editor(), "y");
+    QCOMPARE(Main().Editor().Line(5), QString("y"));
+  }
+
   void OffersNamesWhileTyping() {
     Main().Editor().LoadText("<p>\n");
     Editor()->setFocus();
