@@ -63,6 +63,7 @@ FindBar::FindBar(CodeEditor* editor, EditorModel& model, QWidget* parent)
 }
 
 void FindBar::SetEditor(CodeEditor* editor) {
+  if (editor != editor_) editor_->SetFindHighlight(std::nullopt);
   editor_ = editor;
   if (isVisible()) count_timer_->start();
 }
@@ -131,8 +132,11 @@ void FindBar::UpdateCount() {
   if (!expression) {
     count_ = 0;
     count_label_->setText(find_->text().isEmpty() ? QString() : error);
+    editor_->SetFindHighlight(std::nullopt);
     return;
   }
+  // Every match on screen is marked while the bar is open.
+  if (isVisible()) editor_->SetFindHighlight(expression);
   count_ = CountMatches(model_.Text(), *expression);
   count_label_->setText(count_ == 1 ? Tr(Text::kOneMatch) : Tr(Text::kMatches).arg(count_));
 }
@@ -156,9 +160,14 @@ bool FindBar::FindNext(bool backward) {
   // In the middle of the view, not on its last line.
   editor_->CentreCaret();
   emit MatchShown();
-  if (match.wrapped)
+  if (match.wrapped) {
     count_label_->setText(
         Tr(backward ? Text::kMatchesFromEnd : Text::kMatchesFromStart).arg(count_));
+  } else {
+    // Which match this is: "3 of 17".
+    const int index = CountMatches(model_.Text().left(match.start), *expression) + 1;
+    count_label_->setText(Tr(Text::kMatchOf).arg(index).arg(count_));
+  }
   return true;
 }
 
@@ -190,6 +199,11 @@ int FindBar::ReplaceAll() {
   if (count > 0) model_.ApplyLines(lines, replaced.split(u'\n'));
   count_label_->setText(Tr(Text::kReplacedCount).arg(count));
   return count;
+}
+
+void FindBar::hideEvent(QHideEvent* event) {
+  editor_->SetFindHighlight(std::nullopt);
+  QFrame::hideEvent(event);
 }
 
 void FindBar::keyPressEvent(QKeyEvent* event) {

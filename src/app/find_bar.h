@@ -30,6 +30,7 @@ class FindBar : public QFrame {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  signals:
   // A match was selected in the editor.

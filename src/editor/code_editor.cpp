@@ -99,6 +99,7 @@ void CodeEditor::ConnectComponent() {
     if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL)) {
       MarkTemplateMarkers();
       MarkProblems();
+      MarkFindMatches();
     }
     if (updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT)) MatchTags();
     edited_since_marks_ = false;
@@ -140,6 +141,11 @@ void CodeEditor::SetUpMarks() {
     SendScintilla(SCI_INDICSETSTYLE, kProblemIndicators[i], problem_styles[i].first);
     SendScintilla(SCI_INDICSETFORE, kProblemIndicators[i], problem_styles[i].second);
   }
+  // Every match of the find bar, a soft yellow box under the text.
+  SendScintilla(SCI_INDICSETSTYLE, kFindIndicator, INDIC_STRAIGHTBOX);
+  SendScintilla(SCI_INDICSETFORE, kFindIndicator, QColor(0xF0, 0xC0, 0x20));
+  SendScintilla(SCI_INDICSETALPHA, kFindIndicator, 110);
+  SendScintilla(SCI_INDICSETUNDER, kFindIndicator, 1);
   SendScintilla(SCI_INDICSETSTYLE, kTagIndicator, INDIC_ROUNDBOX);
   SendScintilla(SCI_INDICSETFORE, kTagIndicator, QColor(0x30, 0x80, 0xE0));
   SendScintilla(SCI_INDICSETALPHA, kTagIndicator, 70);

@@ -2,8 +2,10 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "editor/scintilla_model.h"
 #include "html/html_structure.h"
@@ -87,6 +89,10 @@ class CodeEditor : public QsciScintilla {
   std::optional<MarkedWord> SpellingProblemAt(long position) const;
   // The lines (from 0) that carry the margin's error dot.
   QList<long> ErrorLines() const { return error_lines_; }
+  // Marks every match of expression on the lines on screen (while the find bar is open);
+  // nothing clears them.
+  void SetFindHighlight(const std::optional<QRegularExpression>& expression);
+  QList<std::pair<long, long>> FindMarks() const { return find_marks_; }
   // The names the completion list now shows (empty when it is closed).
   QStringList ShownCompletions() const { return shown_completions_; }
 
@@ -111,6 +117,7 @@ class CodeEditor : public QsciScintilla {
   static constexpr int kMarkKinds = 4;
   static constexpr int kSpellingMarks = 3;
   static constexpr int kProblemIndicators[kMarkKinds] = {10, 11, 12, 13};
+  static constexpr int kFindIndicator = 14;
   static constexpr int kErrorMarker = 21;
 
   void SetUpMarks();
@@ -129,6 +136,7 @@ class CodeEditor : public QsciScintilla {
                     const QList<std::pair<long, long>>& wanted);
   void MarkTemplateMarkers();
   void MarkProblems();
+  void MarkFindMatches();
   // Where a problem's range stands in the text now.
   std::pair<long, long> RangeOf(const Problem& problem) const;
   // The first and last lines on screen.
@@ -160,6 +168,8 @@ class CodeEditor : public QsciScintilla {
   int marked_line_ = -1;
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked
+  std::optional<QRegularExpression> find_expression_;
+  QList<std::pair<long, long>> find_marks_;  // matches now marked
   QList<Problem> problems_;
   QList<std::pair<long, long>> problem_marks_[kMarkKinds];  // by kind, now marked
   QList<long> error_lines_;

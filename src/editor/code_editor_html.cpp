@@ -89,6 +89,39 @@ std::optional<CodeEditor::MarkedWord> CodeEditor::SpellingProblemAt(long positio
   return std::nullopt;
 }
 
+void CodeEditor::SetFindHighlight(const std::optional<QRegularExpression>& expression) {
+  find_expression_ = expression;
+  edited_since_marks_ = true;
+  MarkFindMatches();
+  edited_since_marks_ = false;
+}
+
+void CodeEditor::MarkFindMatches() {
+  QList<std::pair<long, long>> marks;
+  if (find_expression_ && !find_expression_->pattern().isEmpty()) {
+    const auto [first, last] = LinesOnScreen();
+    const long from = SendScintilla(SCI_POSITIONFROMLINE, first);
+    // A minified page's one line: the part around the screen is enough.
+    const long to = std::min(long(SendScintilla(SCI_GETLINEENDPOSITION, last)), from + (1L << 20));
+    const QString shown = QString::fromUtf8(model_.Buffer().sliced(from, to - from));
+    // Character offsets to byte offsets, counted forward once.
+    qsizetype chars = 0;
+    long bytes = from;
+    const auto byte_at = [&](qsizetype at) {
+      bytes += long(QStringView(shown).sliced(chars, at - chars).toUtf8().size());
+      chars = at;
+      return bytes;
+    };
+    for (auto it = find_expression_->globalMatch(shown); it.hasNext();) {
+      const QRegularExpressionMatch match = it.next();
+      if (match.capturedLength() == 0) continue;
+      const long start = byte_at(match.capturedStart());
+      marks.append({start, byte_at(match.capturedEnd())});
+    }
+  }
+  ReplaceMarks(kFindIndicator, find_marks_, marks);
+}
+
 void CodeEditor::MarkTemplateMarkers() {
   // Only the lines on screen: a page of any size costs the same.
   QList<std::pair<long, long>> marks;

@@ -352,6 +352,7 @@ constexpr TextRow kRows[] = {
     {Text::kMoveLeftAlone, u"Not rewritten (check these by hand):",
      u"Не изменено (проверьте вручную):"},
     {Text::kAutoIndent, u"Auto-indent", u"Автоотступ"},
+    {Text::kMatchOf, u"%1 of %2", u"%1 из %2"},
 };
 
 constexpr bool RowsInOrder() {

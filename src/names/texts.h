@@ -257,8 +257,9 @@ enum class Text {
   kMoveButton,
   kMoveLeftAlone,
   kAutoIndent,
+  kMatchOf,
 };
-inline constexpr int kTextCount = int(Text::kAutoIndent) + 1;
+inline constexpr int kTextCount = int(Text::kMatchOf) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

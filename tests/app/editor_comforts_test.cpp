@@ -47,10 +47,17 @@ class EditorComfortsTest : public WindowTest {
     QCOMPARE(Main().Editor().SelectionStart(), 4);
     Bar<QPushButton>("FindNext")->click();
     QCOMPARE(Main().Editor().SelectionStart(), 18);
+    QCOMPARE(Bar<QLabel>("FindCount")->text(), QString("2 of 2"));
     Bar<QPushButton>("FindNext")->click();  // round to the start
     QCOMPARE(Main().Editor().SelectionStart(), 4);
+    // Every match is marked while the bar is open, and no longer once it closes.
+    QCOMPARE(Editor()->FindMarks(), (QList<std::pair<long, long>>{{4, 7}, {18, 21}}));
+    Main().Editor().LoadText("é é\nxé");
+    Bar<QLineEdit>("FindText")->setText("é");
+    QCOMPARE(Editor()->FindMarks(), (QList<std::pair<long, long>>{{0, 2}, {3, 5}, {7, 9}}));
     QTest::keyClick(Bar<QLineEdit>("FindText"), Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
+    QVERIFY(Editor()->FindMarks().isEmpty());
   }
 
   void ReplaceAllIsOneUndoStep() {
