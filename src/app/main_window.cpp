@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -273,6 +274,7 @@ void MainWindow::ShowCaretAfterEdit() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  const QScopedValueRollback closing(closing_, true);
   if (!CloseAllPages()) {
     event->ignore();
     return;

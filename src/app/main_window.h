@@ -285,6 +285,7 @@ class MainWindow : public QMainWindow,
   QLabel* format_field_ = nullptr;
   QLabel* note_field_ = nullptr;
 
+  bool closing_ = false;  // the window is closing: the save prompt says "Exit"
   ProblemsPanel* problems_ = nullptr;
   QLabel* problems_field_ = nullptr;
   std::shared_ptr<Speller> speller_;

@@ -30,7 +30,7 @@ void MainWindow::OpenSelectedOrAsk() {
 }
 
 void MainWindow::ShowDocumentName(const QString& name) {
-  setWindowTitle(CaptionFor(name));
+  setWindowTitle(CaptionFor(name.isEmpty() ? session_.UntitledName() : name));
   UpdateCurrentTab();
   file_panel_->ShowDocumentFile(name);
   // A page loaded, made or saved: the caret fields show where the caret now stands.
@@ -77,6 +77,9 @@ QString MainWindow::SelectedFilePath() const { return file_panel_->SelectedFileP
 
 std::optional<QString> MainWindow::AskSaveChanges() {
   if (prompt_ == nullptr) return QString();
+  const QString name =
+      session_.IsNamed() ? QFileInfo(session_.FileName()).fileName() : session_.UntitledName();
+  prompt_->Prepare(name, closing_);
   desktop_.RunModal(prompt_);
   return prompt_->TakeAnswer();
 }

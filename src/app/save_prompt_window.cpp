@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "names/texts.h"
+
 SavePromptWindow::SavePromptWindow(QWidget* parent) : QDialog(parent) {
   setObjectName(kName.toString());
   setWindowFlag(Qt::Tool);
@@ -40,6 +42,18 @@ SavePromptWindow::SavePromptWindow(QWidget* parent) : QDialog(parent) {
   layout->addWidget(question);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void SavePromptWindow::Prepare(const QString& page, bool closing) {
+  // A caption this window did not set came from the language file.
+  if (windowTitle() != own_caption_ || closing_caption_.isEmpty()) closing_caption_ = windowTitle();
+  own_caption_ = closing ? closing_caption_ : Tr(Text::kSaveChangesCaption);
+  setWindowTitle(own_caption_);
+  findChild<QLabel*>(QStringLiteral("Label1"))->setText(Tr(Text::kSaveChangesTo).arg(page));
+  for (QPushButton* button : findChildren<QPushButton*>()) {
+    const QString text = button->text();
+    if (!text.isEmpty() && !text.contains(u'&')) button->setText(u'&' + text);
+  }
 }
 
 std::optional<QString> SavePromptWindow::TakeAnswer() {

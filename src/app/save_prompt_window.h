@@ -17,6 +17,10 @@ class SavePromptWindow : public QDialog {
 
   explicit SavePromptWindow(QWidget* parent = nullptr);
 
+  // Before it shows: the page it asks about (named in the question) and whether the
+  // program is closing (the language's caption, "Exit", only then). The buttons get their
+  // Alt letters.
+  void Prepare(const QString& page, bool closing);
   // The answer of the button pressed since the last call, if any.
   std::optional<QString> TakeAnswer();
 
@@ -24,4 +28,6 @@ class SavePromptWindow : public QDialog {
   void Answer(const QString& answer);
 
   std::optional<QString> answer_;
+  QString closing_caption_;  // as the language file gives it
+  QString own_caption_;      // the one this window set last
 };

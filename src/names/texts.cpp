@@ -353,6 +353,8 @@ constexpr TextRow kRows[] = {
      u"Не изменено (проверьте вручную):"},
     {Text::kAutoIndent, u"Auto-indent", u"Автоотступ"},
     {Text::kMatchOf, u"%1 of %2", u"%1 из %2"},
+    {Text::kSaveChangesCaption, u"Save changes", u"Сохранение изменений"},
+    {Text::kSaveChangesTo, u"Save the changes to %1?", u"Сохранить изменения в %1?"},
 };
 
 constexpr bool RowsInOrder() {

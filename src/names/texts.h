@@ -258,8 +258,10 @@ enum class Text {
   kMoveLeftAlone,
   kAutoIndent,
   kMatchOf,
+  kSaveChangesCaption,
+  kSaveChangesTo,
 };
-inline constexpr int kTextCount = int(Text::kMatchOf) + 1;
+inline constexpr int kTextCount = int(Text::kSaveChangesTo) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

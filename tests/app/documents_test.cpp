@@ -1,11 +1,13 @@
 #include <sys/resource.h>
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -60,6 +62,7 @@ class DocumentsTest : public WindowTest {
   void ShowsTheSelectedFileSize();
   void OpensFromTheFilePanel();
   void ClosingAsksAboutChanges();
+  void SavePromptNamesThePage();
   void DeletesOnlyItsOwnScratchFiles();
   void OpensAFiftyMegabyteFile();
   void ReadOnlyPageOffersSaveAs();
@@ -549,6 +552,30 @@ void DocumentsTest::ClosingAsksAboutChanges() {
   MenuItem("N71")->trigger();
   QVERIFY(!main.isVisible());
   QCOMPARE(closing.size(), 1);
+}
+
+void DocumentsTest::SavePromptNamesThePage() {
+  Write("index.htm", "text");
+  Start();
+  MainWindow& main = app_->Main();
+  main.Document().OpenFile(Path("index.htm"));
+  TypeIntoEditor("x");
+  QStringList seen;
+  const auto look = [&seen](QDialog* prompt) {
+    seen << prompt->windowTitle() << prompt->findChild<QLabel*>("Label1")->text()
+         << prompt->findChild<QPushButton*>("BitBtn1")->text();
+    FakeDesktop::Press("BitBtn2")(prompt);
+  };
+  desktop_->modal_scripts.push_back(look);
+  main.RunCommand(Command::kClosePage);
+  QCOMPARE(seen, QStringList({"Save changes", "Save the changes to index.htm?", "&Yes"}));
+  // Closed: the caption names the untitled page, not nothing.
+  QCOMPARE(main.windowTitle(), QString("Brindlemark : Untitled"));
+  TypeIntoEditor("y");
+  seen.clear();
+  desktop_->modal_scripts.push_back(look);
+  main.close();
+  QCOMPARE(seen, QStringList({"Exit", "Save the changes to Untitled?", "&Yes"}));
 }
 
 void DocumentsTest::DeletesOnlyItsOwnScratchFiles() {
