@@ -136,9 +136,7 @@ void MainWindow::CheckProblems(bool now) {
        .links = shown && !path.isEmpty(),
        .page_path = path,
        .speller = speller_,
-       .spelling_options = {.language = CurrentLanguage() == Language::kRussian
-                                            ? QStringLiteral("ru")
-                                            : QStringLiteral("en"),
+       .spelling_options = {.language = InterfaceSpellingLanguage(),
                             .ignored = ignored_words_.value(session_.FileName())}});
   if (now) {
     problems_->CheckNow();

@@ -134,12 +134,10 @@ void ProblemsPanel::Show() {
   list_->clear();
   QList<QTreeWidgetItem*> items;
   for (const Problem& problem : std::as_const(shown_)) {
-    const Text severity = problem.severity == Severity::kError     ? Text::kSeverityError
-                          : problem.severity == Severity::kWarning ? Text::kSeverityWarning
-                                                                   : Text::kSeverityNote;
     items.append(new QTreeWidgetItem(
-        {QString::number(problem.line), QString::number(problem.column), Tr(severity),
-         QString::fromLatin1(NameOf(problem.source)), problem.message, problem.kind}));
+        {QString::number(problem.line), QString::number(problem.column),
+         SeverityText(problem.severity), QString::fromLatin1(NameOf(problem.source)),
+         problem.message, problem.kind}));
   }
   list_->addTopLevelItems(items);
   setWindowTitle(Tr(Text::kProblemsTitle).arg(Counts()));

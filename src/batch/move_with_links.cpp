@@ -159,8 +159,7 @@ std::optional<MovePlan> PlanMove(const QString& from, const QString& to, const Q
   MovePlan plan;
   plan.renames.append({move.from, move.to});
   auto site = std::make_shared<SiteLinkChecker>(move.root, SiteOptions{});
-  const FolderScan pages =
-      ScanFolder(move.root, QStringLiteral("*.htm;*.html;*.shtml;*.xhtml"), true);
+  const FolderScan pages = ScanFolder(move.root, QString::fromUtf16(kPageMask), true);
   for (const QString& relative : pages.files) {
     const QString before = JoinPath(move.root, relative);
     const QString after = move.Map(before);

@@ -21,12 +21,6 @@ constexpr int kPathRole = Qt::UserRole;
 constexpr int kLineRole = Qt::UserRole + 1;
 constexpr int kColumnRole = Qt::UserRole + 2;
 
-Text SeverityText(Severity severity) {
-  return severity == Severity::kError     ? Text::kSeverityError
-         : severity == Severity::kWarning ? Text::kSeverityWarning
-                                          : Text::kSeverityNote;
-}
-
 }  // namespace
 
 SiteCheckWindow::SiteCheckWindow(Desktop& desktop, QWidget* parent)
@@ -99,8 +93,7 @@ void SiteCheckWindow::Run() {
   const QString folder = folder_->Folder();
   SiteCheckRequest request;
   for (const QString& relative :
-       ScanFolder(folder, QStringLiteral("*.htm;*.html;*.shtml;*.xhtml"), subfolders_->isChecked())
-           .files) {
+       ScanFolder(folder, QString::fromUtf16(kPageMask), subfolders_->isChecked()).files) {
     request.files.append(JoinPath(folder, relative));
   }
   request.checks.html = html_->isChecked();
@@ -108,8 +101,7 @@ void SiteCheckWindow::Run() {
   if (request.checks.spelling) {
     request.checks.speller = std::make_shared<Speller>(Speller::SystemDictionaryFolder(),
                                                        Speller::DefaultPersonalWords());
-    request.checks.spelling_options.language =
-        CurrentLanguage() == Language::kRussian ? QStringLiteral("ru") : QStringLiteral("en");
+    request.checks.spelling_options.language = InterfaceSpellingLanguage();
   }
   request.links = links_->isChecked();
   request.orphans = request.links && orphans_->isChecked();
@@ -151,7 +143,7 @@ void SiteCheckWindow::Show() {
     ++page_counts[int(problem.severity)];
     auto* row = new QTreeWidgetItem(
         page, {QString(), QStringLiteral("%1:%2").arg(problem.line).arg(problem.column),
-               Tr(SeverityText(problem.severity)), problem.message, problem.kind});
+               SeverityText(problem.severity), problem.message, problem.kind});
     row->setData(0, kPathRole, path);
     row->setData(0, kLineRole, problem.line);
     row->setData(0, kColumnRole, problem.column);

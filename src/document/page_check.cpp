@@ -2,6 +2,13 @@
 
 #include "document/site_links.h"
 #include "html/html_check.h"
+#include "names/texts.h"
+
+QString SeverityText(Severity severity) {
+  return Tr(severity == Severity::kError     ? Text::kSeverityError
+            : severity == Severity::kWarning ? Text::kSeverityWarning
+                                             : Text::kSeverityNote);
+}
 
 QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks) {
   QList<Problem> problems;

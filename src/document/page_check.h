@@ -16,5 +16,8 @@ struct PageChecks {
   SpellingOptions spelling_options;
 };
 
+// "error", "warning", "note" in the interface's language.
+QString SeverityText(Severity severity);
+
 // The problems of a page given as UTF-8, sorted by position.
 QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks);

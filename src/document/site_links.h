@@ -84,6 +84,8 @@ class SiteLinkChecker {
   QHash<QString, QSet<QString>> targets_;  // the local files each checked page links to
 };
 
+// The pages of a site, as a file mask.
+inline constexpr char16_t kPageMask[] = u"*.htm;*.html;*.shtml;*.xhtml";
 // Whether a path names a page (by its extension) or a picture.
 bool IsPagePath(const QString& path);
 bool IsPicturePath(const QString& path);

@@ -131,6 +131,10 @@ std::optional<IoError> Speller::AddWord(const QString& word) {
   return std::nullopt;
 }
 
+QString InterfaceSpellingLanguage() {
+  return CurrentLanguage() == Language::kRussian ? QStringLiteral("ru") : QStringLiteral("en");
+}
+
 QList<Problem> CheckSpelling(QByteArrayView utf8, Speller& speller,
                              const SpellingOptions& options) {
   QList<Problem> problems;

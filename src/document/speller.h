@@ -56,6 +56,9 @@ class Speller {
   QStringList personal_order_;
 };
 
+// The language of text whose page gives none: the interface's ("en", "ru").
+QString InterfaceSpellingLanguage();
+
 struct SpellingOptions {
   QString language;       // where the page gives none: the interface's ("en", "ru")
   QSet<QString> ignored;  // words the user chose to ignore in this page

@@ -78,3 +78,19 @@ CharacterReference ReadCharacterReference(QStringView text, qsizetype at) {
   }
   return {};
 }
+
+QString DecodeReferences(QStringView text, QList<qsizetype>* from) {
+  QString out;
+  out.reserve(text.size());
+  if (from != nullptr) from->reserve(text.size());
+  for (qsizetype i = 0; i < text.size();) {
+    const CharacterReference reference =
+        text[i] == u'&' ? ReadCharacterReference(text, i) : CharacterReference{};
+    const QStringView taken =
+        reference.length == 0 ? text.sliced(i, 1) : QStringView(reference.text);
+    out.append(taken);
+    if (from != nullptr) from->insert(from->size(), taken.size(), i);
+    i += std::max<qsizetype>(reference.length, 1);
+  }
+  return out;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -10,3 +11,7 @@ struct CharacterReference {
   QString text;          // what it stands for
 };
 CharacterReference ReadCharacterReference(QStringView text, qsizetype at);
+
+// text with every character reference replaced by what it stands for. With from given, it
+// receives for each character of the result the index in text it came from.
+QString DecodeReferences(QStringView text, QList<qsizetype>* from = nullptr);

@@ -1,5 +1,7 @@
 #include "html/html_structure.h"
 
+#include "html/html_tokens.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -14,8 +16,6 @@ bool IsNameChar(char c) {
 }
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
 
@@ -260,26 +260,27 @@ CompletionContext CompletionContextAt(QByteArrayView text, qsizetype caret) {
       }
     }
     if (quote == 0) {
-      if (word > 0 && IsSpace(text[word - 1])) {
+      if (word > 0 && IsHtmlSpace(text[word - 1])) {
         context.kind = CompletionKind::kAttribute;
         context.element = tag->name;
       }
       return context;
     }
     qsizetype name_end = value_start;
-    while (name_end > 0 && (IsSpace(text[name_end - 1]) || text[name_end - 1] == '=')) --name_end;
+    while (name_end > 0 && (IsHtmlSpace(text[name_end - 1]) || text[name_end - 1] == '='))
+      --name_end;
     if (!StartsWithNoCase(text, name_end - 5, "style") ||
         (name_end >= 6 && IsNameChar(text[name_end - 6]))) {
       return context;
     }
     qsizetype before = word - 1;
-    while (before > value_start && IsSpace(text[before])) --before;
+    while (before > value_start && IsHtmlSpace(text[before])) --before;
     if (before == value_start || text[before] == ';') context.kind = CompletionKind::kCssProperty;
     return context;
   }
   // Content: a property name inside a style element, after '{' or ';'.
   qsizetype before = word - 1;
-  while (before >= limit && IsSpace(text[before])) --before;
+  while (before >= limit && IsHtmlSpace(text[before])) --before;
   if (before < limit || (text[before] != '{' && text[before] != ';')) return context;
   const QByteArrayView recent = text.sliced(limit, word - limit);
   qsizetype style = -1;

@@ -2,7 +2,6 @@
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; }
 
@@ -17,7 +16,8 @@ bool IsEndTagOf(QByteArrayView text, qsizetype at, QByteArrayView name) {
   for (qsizetype i = 0; i < name.size(); ++i) {
     if (Lower(text[at + 2 + i]) != name[i]) return false;
   }
-  return after == text.size() || IsSpace(text[after]) || text[after] == '>' || text[after] == '/';
+  return after == text.size() || IsHtmlSpace(text[after]) || text[after] == '>' ||
+         text[after] == '/';
 }
 
 }  // namespace
@@ -113,14 +113,14 @@ void HtmlTokenizer::ReadTag(HtmlToken& token, bool closing) {
   token.kind = closing ? HtmlToken::Kind::kEndTag : HtmlToken::Kind::kStartTag;
   qsizetype at = at_ + (closing ? 2 : 1);
   token.inner_start = at;
-  while (at < size && !IsSpace(data[at]) && data[at] != '>' && data[at] != '/') {
+  while (at < size && !IsHtmlSpace(data[at]) && data[at] != '>' && data[at] != '/') {
     token.name.append(Lower(data[at]));
     ++at;
   }
   token.inner_end = at;
   while (at < size && data[at] != '>') {
     const char c = data[at];
-    if (IsSpace(c)) {
+    if (IsHtmlSpace(c)) {
       ++at;
       continue;
     }
@@ -135,13 +135,13 @@ void HtmlTokenizer::ReadTag(HtmlToken& token, bool closing) {
     do {
       attribute.name.append(Lower(data[at]));
       ++at;
-    } while (at < size && !IsSpace(data[at]) && data[at] != '>' && data[at] != '/' &&
+    } while (at < size && !IsHtmlSpace(data[at]) && data[at] != '>' && data[at] != '/' &&
              data[at] != '=');
     qsizetype after = at;
-    while (after < size && IsSpace(data[after])) ++after;
+    while (after < size && IsHtmlSpace(data[after])) ++after;
     if (after < size && data[after] == '=') {
       at = after + 1;
-      while (at < size && IsSpace(data[at])) ++at;
+      while (at < size && IsHtmlSpace(data[at])) ++at;
       if (at < size && (data[at] == '"' || data[at] == '\'')) {
         const char quote = data[at];
         attribute.value_start = at + 1;
@@ -150,7 +150,7 @@ void HtmlTokenizer::ReadTag(HtmlToken& token, bool closing) {
         at = close < 0 ? size : close + 1;
       } else {
         attribute.value_start = at;
-        while (at < size && !IsSpace(data[at]) && data[at] != '>') ++at;
+        while (at < size && !IsHtmlSpace(data[at]) && data[at] != '>') ++at;
         attribute.value_end = at;
       }
     }

@@ -9,6 +9,11 @@
 // "<?…?>"). The text of script, style, title and textarea is read raw, up to its end tag.
 // A '<' that starts no tag (as in "a < b" or a template marker "<,,pattern,,>") is text.
 
+// The space characters of HTML between tags' names and attributes.
+inline bool IsHtmlSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
 struct HtmlAttribute {
   QByteArray name;  // in lower case
   qsizetype name_start = 0;

@@ -22,31 +22,16 @@ bool IsLinkAttribute(QByteArrayView element, QByteArrayView attribute) {
 
 QString Decoded(QByteArrayView bytes) {
   const QString text = QString::fromUtf8(bytes);
-  if (!text.contains(u'&')) return text;
-  QString out;
-  out.reserve(text.size());
-  for (qsizetype i = 0; i < text.size();) {
-    const CharacterReference reference =
-        text[i] == u'&' ? ReadCharacterReference(text, i) : CharacterReference{};
-    if (reference.length == 0) {
-      out.append(text[i++]);
-    } else {
-      out.append(reference.text);
-      i += reference.length;
-    }
-  }
-  return out;
+  return text.contains(u'&') ? DecodeReferences(text) : text;
 }
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
 class Reader {
  public:
   explicit Reader(QByteArrayView text) : text_(text), positions_(text) {}
 
   PageLink Make(qsizetype start, qsizetype end, QByteArrayView element, QByteArrayView attribute) {
-    while (start < end && IsSpace(text_[start])) ++start;
-    while (end > start && IsSpace(text_[end - 1])) --end;
+    while (start < end && IsHtmlSpace(text_[start])) ++start;
+    while (end > start && IsHtmlSpace(text_[end - 1])) --end;
     const PositionCounter::Position at = positions_.At(start);
     return PageLink{Decoded(text_.sliced(start, end - start)),
                     start,
@@ -61,9 +46,9 @@ class Reader {
   void Srcset(qsizetype start, qsizetype end, QByteArrayView element, QList<PageLink>& out) {
     qsizetype at = start;
     while (at < end) {
-      while (at < end && (IsSpace(text_[at]) || text_[at] == ',')) ++at;
+      while (at < end && (IsHtmlSpace(text_[at]) || text_[at] == ',')) ++at;
       const qsizetype url_start = at;
-      while (at < end && !IsSpace(text_[at])) ++at;
+      while (at < end && !IsHtmlSpace(text_[at])) ++at;
       qsizetype url_end = at;
       // A comma ending the address separates candidates.
       if (url_end > url_start && text_[url_end - 1] == ',') --url_end;
@@ -80,8 +65,8 @@ class Reader {
       const qsizetype close = css.indexOf(')', from);
       if (close < 0) break;
       qsizetype to = close;
-      while (from < to && IsSpace(css[from])) ++from;
-      while (to > from && IsSpace(css[to - 1])) --to;
+      while (from < to && IsHtmlSpace(css[from])) ++from;
+      while (to > from && IsHtmlSpace(css[to - 1])) --to;
       if (to > from && (css[from] == '"' || css[from] == '\'') && css[to - 1] == css[from]) {
         ++from;
         --to;

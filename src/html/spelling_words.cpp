@@ -57,26 +57,13 @@ void DecodeUtf8(QByteArrayView bytes, qsizetype base, DecodedText& out) {
 
 void DecodeReferences(DecodedText& run) {
   if (!run.text.contains(u'&')) return;
-  DecodedText out;
-  out.text.reserve(run.text.size());
-  out.at.reserve(run.at.size());
-  for (qsizetype i = 0; i < run.text.size();) {
-    const CharacterReference reference =
-        run.text[i] == u'&' ? ReadCharacterReference(run.text, i) : CharacterReference{};
-    if (reference.length == 0) {
-      out.text.append(run.text[i]);
-      out.at.push_back(run.at[size_t(i)]);
-      ++i;
-      continue;
-    }
-    for (const QChar c : reference.text) {
-      out.text.append(c);
-      out.at.push_back(run.at[size_t(i)]);
-    }
-    i += reference.length;
-  }
-  out.at.push_back(run.at.back());
-  run = std::move(out);
+  QList<qsizetype> from;
+  QString text = DecodeReferences(run.text, &from);
+  std::vector<qsizetype> at;
+  at.reserve(size_t(from.size()) + 1);
+  for (const qsizetype index : std::as_const(from)) at.push_back(run.at[size_t(index)]);
+  at.push_back(run.at.back());
+  run = {std::move(text), std::move(at)};
 }
 
 bool IsApostrophe(QChar c) { return c == u'\'' || c == u'\u2019'; }
