@@ -52,7 +52,7 @@
 
 namespace {
 
-constexpr const char* kNewVersionAddress = "https://brindlemark.example/newversion.htm";
+constexpr const char* kNewVersionAddress = BM_HOMEPAGE "/newversion.htm";
 
 }  // namespace
 
@@ -188,10 +188,14 @@ void Application::WireCommands() {
 
 void Application::ShowToolWindow(QStringView name) {
   QWidget* window = Window(name.toString());
-  // Tool windows start in the page's folder until the user picks one there; the folder the
-  // window reads from, while a target folder (the renamer's second tree) stays.
+  // Tool windows and their file dialogs start in the page's folder until the user picks one
+  // there; the folder the window reads from, while a target folder (the renamer's second
+  // tree) stays.
   if (auto* list = window->findChild<FolderList*>(QStringLiteral("DirectoryListBox1"))) {
     list->OfferFolder(main_window_->DocumentFolder());
+  }
+  for (auto* dialogs : window->findChildren<DialogFolder*>()) {
+    dialogs->Offer(main_window_->DocumentFolder());
   }
   ShowInFront(window);
 }

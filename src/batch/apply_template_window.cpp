@@ -1,4 +1,5 @@
 #include "batch/apply_template_window.h"
+#include "widgets/file_browser.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -18,6 +19,7 @@
 ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)
     : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
+      dialog_folder_(new DialogFolder(this)),
       template_view_(NewTextView(this, QStringLiteral("RichEdit1"))),
       extension_(NewCombo(this, QStringLiteral("ComboBox1"),
                           {QStringLiteral("htm"), QStringLiteral("txt"), QStringLiteral("*")},
@@ -66,11 +68,13 @@ ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)
 }
 
 void ApplyTemplateWindow::ChooseTemplate() {
-  const auto choice = desktop_.AskOpenPath(this, {QStringLiteral("*.pat (*.pat)")}, 1, QString());
+  const auto choice =
+      desktop_.AskOpenPath(this, {QStringLiteral("*.pat (*.pat)")}, 1, dialog_folder_->Start());
   if (!choice || choice->path.isEmpty()) {
     template_path_.clear();
     return;
   }
+  dialog_folder_->Chose(choice->path);
   LoadTemplate(choice->path);
 }
 

@@ -22,6 +22,7 @@ class ApplyTemplateWindow : public ToolWindow {
 
  private:
   Desktop& desktop_;
+  DialogFolder* dialog_folder_;
   QPlainTextEdit* template_view_;
   QComboBox* extension_;
   FileBrowser browser_;

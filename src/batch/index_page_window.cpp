@@ -1,5 +1,6 @@
 #include "batch/index_page_window.h"
 #include "names/texts.h"
+#include "widgets/file_browser.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -19,6 +20,7 @@
 IndexPageWindow::IndexPageWindow(Desktop& desktop, QWidget* parent)
     : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
+      dialog_folder_(new DialogFolder(this)),
       browser_(this, QStringLiteral("*.htm")),
       paragraph_(Named<QRadioButton>(this, QStringLiteral("RadioButton1"))),
       line_break_(Named<QRadioButton>(this, QStringLiteral("RadioButton2"))),
@@ -74,8 +76,11 @@ void IndexPageWindow::Collect() {
 }
 
 void IndexPageWindow::ChooseTemplate() {
-  const auto choice = desktop_.AskOpenPath(this, {Tr(Text::kPatternFilter)}, 1, QString());
-  if (choice && !choice->path.isEmpty()) template_label_->setText(choice->path);
+  const auto choice =
+      desktop_.AskOpenPath(this, {Tr(Text::kPatternFilter)}, 1, dialog_folder_->Start());
+  if (!choice || choice->path.isEmpty()) return;
+  dialog_folder_->Chose(choice->path);
+  template_label_->setText(choice->path);
 }
 
 void IndexPageWindow::SavePage() {
@@ -86,10 +91,13 @@ void IndexPageWindow::SavePage() {
                          Tr(Text::kChooseTemplateFirst).arg(QString::fromUtf16(kTemplateMarker)));
     return;
   }
-  const auto choice = desktop_.AskSavePath(this, {Tr(Text::kPatternFilter)}, 1, save_path_);
+  const auto choice =
+      desktop_.AskSavePath(this, {Tr(Text::kPatternFilter)}, 1,
+                           save_path_.isEmpty() ? dialog_folder_->Start() : save_path_);
   if (!choice || choice->path.isEmpty()) return;
   const QString target = WithDefaultExtension(choice->path, QStringLiteral(".htm"));
   save_path_ = target;
+  dialog_folder_->Chose(target);
   // Through the engine, so the page is journaled and "Undo last batch run" takes it back.
   BatchOptions options;
   options.label = QStringLiteral("Index page");

@@ -21,6 +21,7 @@ class IndexPageWindow : public ToolWindow {
 
  private:
   Desktop& desktop_;
+  DialogFolder* dialog_folder_;
   FileBrowser browser_;
   QRadioButton* paragraph_;
   QRadioButton* line_break_;

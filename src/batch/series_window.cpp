@@ -1,5 +1,6 @@
 #include "batch/series_window.h"
 #include "names/texts.h"
+#include "widgets/file_browser.h"
 
 #include <QDir>
 #include <QEvent>
@@ -19,6 +20,7 @@
 SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
     : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
+      dialog_folder_(new DialogFolder(this)),
       page_(NewTextView(this, QStringLiteral("memo1"))),
       line_(NewSpin(this, QStringLiteral("SpinEdit2"), -999999, 999999, 0)),
       line_text_(new QLabel(this)),
@@ -51,8 +53,10 @@ SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
         desktop_.AskOpenPath(this,
                              {QStringLiteral("*.* (*)"), QStringLiteral("*.htm (*.htm)"),
                               QStringLiteral("*.pat (*.pat)"), QStringLiteral("*.txt (*.txt)")},
-                             1, QString());
-    if (choice && !choice->path.isEmpty()) LoadPage(choice->path);
+                             1, dialog_folder_->Start());
+    if (!choice || choice->path.isEmpty()) return;
+    dialog_folder_->Chose(choice->path);
+    LoadPage(choice->path);
   });
   connect(generate, &QPushButton::clicked, this, &SeriesWindow::Generate);
   connect(page_, &QPlainTextEdit::textChanged, this, &SeriesWindow::FollowCaret);

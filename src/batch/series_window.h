@@ -1,5 +1,6 @@
 #pragma once
 
+class DialogFolder;
 class QGridLayout;
 
 #include "batch/batch_replace_window.h"
@@ -29,6 +30,7 @@ class SeriesWindow : public ToolWindow {
   void ShowLineText();
 
   Desktop& desktop_;
+  DialogFolder* dialog_folder_;
   QPlainTextEdit* page_;
   QSpinBox* line_;
   QLabel* line_text_;

@@ -401,6 +401,83 @@ void CodeEditor::keyPressEvent(QKeyEvent* event) {
   emit KeyHandled();
 }
 
+long CodeEditor::PositionAt(const QPointF& point) const {
+  return SendScintilla(SCI_POSITIONFROMPOINT, static_cast<unsigned long>(point.x()),
+                       static_cast<long>(point.y()));
+}
+
+void CodeEditor::mousePressEvent(QMouseEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  long margins = 0;
+  for (int margin = 0, count = int(SendScintilla(SCI_GETMARGINS)); margin < count; ++margin) {
+    margins += SendScintilla(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(margin));
+  }
+  const bool in_text = event->position().x() >= double(margins);
+  if (event->button() != Qt::LeftButton || !in_text ||
+      (mods != Qt::ControlModifier && mods != Qt::AltModifier)) {
+    QsciScintilla::mousePressEvent(event);
+    return;
+  }
+  setFocus(Qt::MouseFocusReason);
+  const long position = PositionAt(event->position());
+  if (mods == Qt::AltModifier) {
+    // Setting the rectangle's anchor makes the selection one rectangle.
+    SendScintilla(SCI_SETRECTANGULARSELECTIONANCHOR, static_cast<unsigned long>(position));
+    SendScintilla(SCI_SETRECTANGULARSELECTIONCARET, static_cast<unsigned long>(position));
+    mouse_drag_ = MouseDrag::kRectangle;
+  } else {
+    if (SendScintilla(SCI_GETSELECTIONMODE) != SC_SEL_STREAM) {
+      SendScintilla(SCI_SETSELECTION, static_cast<unsigned long>(position), position);
+    } else {
+      SendScintilla(SCI_ADDSELECTION, static_cast<unsigned long>(position), position);
+    }
+    mouse_drag_ = MouseDrag::kAddedSelection;
+  }
+  event->accept();
+}
+
+void CodeEditor::mouseMoveEvent(QMouseEvent* event) {
+  if (mouse_drag_ == MouseDrag::kNone || !(event->buttons() & Qt::LeftButton)) {
+    mouse_drag_ = MouseDrag::kNone;
+    QsciScintilla::mouseMoveEvent(event);
+    return;
+  }
+  const auto position = static_cast<unsigned long>(PositionAt(event->position()));
+  if (mouse_drag_ == MouseDrag::kRectangle) {
+    SendScintilla(SCI_SETRECTANGULARSELECTIONCARET, position);
+  } else {
+    SendScintilla(SCI_SETSELECTIONNCARET, SendScintilla(SCI_GETMAINSELECTION), long(position));
+  }
+  SendScintilla(SCI_SCROLLCARET);
+  event->accept();
+}
+
+void CodeEditor::mouseReleaseEvent(QMouseEvent* event) {
+  if (mouse_drag_ == MouseDrag::kNone) {
+    QsciScintilla::mouseReleaseEvent(event);
+    return;
+  }
+  mouse_drag_ = MouseDrag::kNone;
+  event->accept();
+}
+
+void CodeEditor::mouseDoubleClickEvent(QMouseEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  if (event->button() != Qt::LeftButton || mods != Qt::ControlModifier) {
+    QsciScintilla::mouseDoubleClickEvent(event);
+    return;
+  }
+  // The first click added a caret here; it becomes the word around it.
+  const auto position = static_cast<unsigned long>(PositionAt(event->position()));
+  const long start = SendScintilla(SCI_WORDSTARTPOSITION, position, 1L);
+  const long end = SendScintilla(SCI_WORDENDPOSITION, position, 1L);
+  const long main = SendScintilla(SCI_GETMAINSELECTION);
+  SendScintilla(SCI_SETSELECTIONNANCHOR, static_cast<unsigned long>(main), start);
+  SendScintilla(SCI_SETSELECTIONNCARET, static_cast<unsigned long>(main), end);
+  mouse_drag_ = MouseDrag::kNone;
+  event->accept();
+}
+
 void CodeEditor::dragEnterEvent(QDragEnterEvent* event) {
   if (!LocalFiles(event->mimeData()).isEmpty()) {
     event->acceptProposedAction();

@@ -108,8 +108,15 @@ class CodeEditor : public QsciScintilla {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // Ctrl+click adds a caret, Ctrl+double-click a word, Alt+drag makes a rectangle. The
+  // component reads Ctrl as its rectangle key on X11, so these are done here.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
+  enum class MouseDrag { kNone, kAddedSelection, kRectangle };
   // Indicators: the matching pair of tag names, and template markers.
   static constexpr int kTagIndicator = 8;
   static constexpr int kMarkerIndicator = 9;
@@ -150,6 +157,7 @@ class CodeEditor : public QsciScintilla {
   // The page's step of indentation: a tab, or its most common run of spaces.
   QByteArray IndentUnit() const;
   void ShowCompletions(long word_start);
+  long PositionAt(const QPointF& point) const;
 
   ScintillaModel model_;
   std::unique_ptr<QsciLexerHTML> lexer_;
@@ -175,4 +183,5 @@ class CodeEditor : public QsciScintilla {
   QList<long> error_lines_;
   bool edited_since_marks_ = false;  // the marks above may have moved with the text
   QStringList shown_completions_;
+  MouseDrag mouse_drag_ = MouseDrag::kNone;
 };

@@ -1,5 +1,6 @@
 #include "generators/image_map_window.h"
 #include "names/texts.h"
+#include "widgets/file_browser.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -48,6 +49,7 @@ void MapLayer::mouseReleaseEvent(QMouseEvent* event) { emit Released(event->posi
 ImageMapWindow::ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* parent)
     : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
+      dialog_folder_(new DialogFolder(this)),
       target_(target),
       picture_(Named<QLabel>(this, QStringLiteral("Image2"))),
       layer_(new MapLayer(picture_)),
@@ -107,8 +109,10 @@ void ImageMapWindow::ChoosePicture() {
                            {Tr(Text::kPicturesFilter), QStringLiteral("JPEG Image File (*.jpg)"),
                             QStringLiteral("JPEG Image File (*.jpeg)"),
                             QStringLiteral("Bitmaps (*.bmp)"), QStringLiteral("PNG (*.png)")},
-                           1, QString());
-  if (choice && !choice->path.isEmpty()) LoadPicture(choice->path);
+                           1, dialog_folder_->Start());
+  if (!choice || choice->path.isEmpty()) return;
+  dialog_folder_->Chose(choice->path);
+  LoadPicture(choice->path);
 }
 
 // The map's name, the area being drawn (shape, coordinates, link, alt, title), Add and the

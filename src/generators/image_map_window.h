@@ -1,5 +1,6 @@
 #pragma once
 
+class DialogFolder;
 class QGridLayout;
 
 #include <QPoint>
@@ -57,6 +58,7 @@ class ImageMapWindow : public ToolWindow {
   void UpdateImageTag();
 
   Desktop& desktop_;
+  DialogFolder* dialog_folder_;
   EditorTarget& target_;
   QLabel* picture_;
   MapLayer* layer_;

@@ -1,5 +1,6 @@
 #include "generators/style_sheet_window.h"
 #include "names/texts.h"
+#include "widgets/file_browser.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -39,6 +40,7 @@ StyleSheetWindow::StyleSheetWindow(Desktop& desktop, ColourPickerWindow& picker,
                                    const QStringList& font_families, QWidget* parent)
     : ToolWindow(kName.toString(), parent),
       desktop_(desktop),
+      dialog_folder_(new DialogFolder(this)),
       selector_(NewCombo(this, QStringLiteral("ComboBox6"),
                          Words("H1 H2 H3 H3 BODY P A A:visited A:active A:link TD TR"), true)),
       rules_(Named<QListWidget>(this, QStringLiteral("ListBox1"))) {
@@ -184,9 +186,12 @@ QString StyleSheetWindow::BuildRule() const {
 }
 
 void StyleSheetWindow::Save() {
-  const auto choice = desktop_.AskSavePath(this, {Tr(Text::kStylesFilter)}, 1, save_path_);
+  const auto choice =
+      desktop_.AskSavePath(this, {Tr(Text::kStylesFilter)}, 1,
+                           save_path_.isEmpty() ? dialog_folder_->Start() : save_path_);
   if (!choice || choice->path.isEmpty()) return;
   save_path_ = WithDefaultExtension(choice->path, QStringLiteral(".css"));
+  dialog_folder_->Chose(save_path_);
   QString text;
   for (int i = 0; i < rules_->count(); ++i) text += rules_->item(i)->text() + u'\n';
   qsizetype replaced = 0;

@@ -3,6 +3,7 @@
 #include "names/window_names.h"
 #include "widgets/form_helpers.h"
 
+class DialogFolder;
 class ColourPickerWindow;
 class Desktop;
 class QGridLayout;
@@ -35,6 +36,7 @@ class StyleSheetWindow : public ToolWindow {
   void LayOut(QFrame* panel4, QFrame* panel5);
 
   Desktop& desktop_;
+  DialogFolder* dialog_folder_;
   QComboBox* selector_;
   QList<Property> properties_;
   QListWidget* rules_;

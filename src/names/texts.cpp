@@ -355,6 +355,7 @@ constexpr TextRow kRows[] = {
     {Text::kMatchOf, u"%1 of %2", u"%1 из %2"},
     {Text::kSaveChangesCaption, u"Save changes", u"Сохранение изменений"},
     {Text::kSaveChangesTo, u"Save the changes to %1?", u"Сохранить изменения в %1?"},
+    {Text::kWriteMessage, u"Write a message", u"Написать письмо"},
 };
 
 constexpr bool RowsInOrder() {

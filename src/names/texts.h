@@ -260,8 +260,9 @@ enum class Text {
   kMatchOf,
   kSaveChangesCaption,
   kSaveChangesTo,
+  kWriteMessage,
 };
-inline constexpr int kTextCount = int(Text::kSaveChangesTo) + 1;
+inline constexpr int kTextCount = int(Text::kWriteMessage) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

@@ -75,9 +75,10 @@ AboutWindow::AboutWindow(Desktop& desktop, QWidget* parent) : QDialog(parent) {
   mail_caption->setObjectName(QStringLiteral("Label6"));
   auto* web_caption = new QLabel(this);
   web_caption->setObjectName(QStringLiteral("Label7"));
-  QLabel* mail =
-      LinkLabel(QStringLiteral("Label5"), QStringLiteral("team@brindlemark.example"), this);
-  QLabel* web = LinkLabel(QStringLiteral("Label2"), QStringLiteral("brindlemark.example"), this);
+  QLabel* mail = LinkLabel(QStringLiteral("Label5"), QString(), this);
+  BindText(mail, [mail] { mail->setText(Tr(Text::kWriteMessage)); });
+  QLabel* web = LinkLabel(QStringLiteral("Label2"),
+                          QString::fromLatin1(kWebAddress).section(QStringLiteral("://"), 1), this);
   mail->installEventFilter(new ClickFilter(
       mail, [&desktop] { desktop.OpenWithDefaultProgram(QString::fromLatin1(kMailAddress)); }));
   web->installEventFilter(new ClickFilter(

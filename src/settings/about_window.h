@@ -13,8 +13,10 @@ class AboutWindow : public QDialog {
  public:
   static constexpr QStringView kName = window_name::kAbout;
 
-  static constexpr const char* kMailAddress = "mailto:team@brindlemark.example";
-  static constexpr const char* kWebAddress = "https://brindlemark.example/";
+  // A message with the program's name as its subject; the user's mail program asks for the
+  // address, since the project has no mailbox of its own.
+  static constexpr const char* kMailAddress = "mailto:?subject=Brindlemark%20" BM_VERSION;
+  static constexpr const char* kWebAddress = BM_HOMEPAGE;
 
   explicit AboutWindow(Desktop& desktop, QWidget* parent = nullptr);
 };

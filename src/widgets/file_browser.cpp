@@ -37,6 +37,25 @@ void FolderList::OfferFolder(const QString& folder) {
   if (!chosen_ && !folder.isEmpty()) SetFolder(folder);
 }
 
+DialogFolder::DialogFolder(QObject* window) : QObject(window) {
+  setObjectName(QStringLiteral("DialogFolder"));
+}
+
+void DialogFolder::Offer(const QString& folder) {
+  if (!chosen_ && !folder.isEmpty()) folder_ = folder;
+}
+
+QString DialogFolder::Start(const QString& name) const {
+  if (folder_.isEmpty()) return name;
+  return name.isEmpty() ? folder_ : QDir(folder_).filePath(name);
+}
+
+void DialogFolder::Chose(const QString& path) {
+  if (path.isEmpty()) return;
+  chosen_ = true;
+  folder_ = QFileInfo(path).absolutePath();
+}
+
 bool FolderList::SetFolder(const QString& folder) {
   QDir dir(folder.isEmpty() ? QDir::homePath() : folder);
   if (!dir.exists()) dir = QDir::root();

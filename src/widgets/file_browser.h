@@ -39,6 +39,22 @@ class FolderList : public QListWidget {
   bool chosen_ = false;
 };
 
+// Where a window's file dialogs start: the page's folder, offered each time the window opens,
+// until the user picks a file with one of them; from then on that file's folder.
+class DialogFolder : public QObject {
+  Q_OBJECT
+ public:
+  explicit DialogFolder(QObject* window);
+  void Offer(const QString& folder);
+  // The path a dialog starts at: name in the folder, or the folder alone.
+  QString Start(const QString& name = QString()) const;
+  void Chose(const QString& path);
+
+ private:
+  QString folder_;
+  bool chosen_ = false;
+};
+
 // The files of one folder that match a mask such as "*.htm;*.shtm;*.txt", in the mask's
 // Windows meaning, sorted ignoring case. It follows changes of the folder on disk.
 class FileList : public QListWidget {

@@ -1,6 +1,8 @@
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
@@ -373,6 +375,57 @@ class EditorComfortsTest : public WindowTest {
     }
     const QPixmap sharp = ProgramIcon().pixmap(QSize(32, 32), 2.0);
     QCOMPARE(sharp.size(), QSize(64, 64));
+  }
+
+  // Real mouse and key events on the editor's viewport.
+  void SeveralSelectionsByMouseAndKeys() {
+    Main().show();
+    Main().Editor().LoadText("alpha beta\ngamma delta\nepsilon zeta\n");
+    CodeEditor* editor = Editor();
+    QWidget* view = editor->viewport();
+    auto at = [editor](int line, int index) {
+      const long pos = editor->positionFromLineIndex(line, index);
+      return QPoint(int(editor->SendScintilla(QsciScintilla::SCI_POINTXFROMPOSITION, 0, pos)),
+                    int(editor->SendScintilla(QsciScintilla::SCI_POINTYFROMPOSITION, 0, pos)) + 3);
+    };
+    auto selections = [editor] {
+      QList<std::pair<long, long>> ranges;
+      for (long i = 0, n = editor->SendScintilla(QsciScintilla::SCI_GETSELECTIONS); i < n; ++i) {
+        ranges.append({editor->SendScintilla(QsciScintilla::SCI_GETSELECTIONNSTART, i),
+                       editor->SendScintilla(QsciScintilla::SCI_GETSELECTIONNEND, i)});
+      }
+      std::sort(ranges.begin(), ranges.end());
+      return ranges;
+    };
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(0, 0));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, at(1, 0));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, at(2, 0));
+    QCOMPARE(selections().size(), 3);
+    QTest::keyClicks(editor, "xy");
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QCOMPARE(Main().Editor().Text(), QString("xalpha beta\nxgamma delta\nxepsilon zeta\n"));
+    QApplication::clipboard()->setText("P");
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Main().Editor().Text(), QString("xPalpha beta\nxPgamma delta\nxPepsilon zeta\n"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QCOMPARE(selections().size(), 1);
+
+    // Ctrl+double-click adds the word.
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(0, 0));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, at(1, 10));
+    QTest::mouseDClick(view, Qt::LeftButton, Qt::ControlModifier, at(1, 10));
+    QCOMPARE(selections(), (QList<std::pair<long, long>>{{0, 0}, {21, 26}}));
+
+    // Alt+drag, and Alt+Shift+arrows, make a rectangle.
+    QTest::mousePress(view, Qt::LeftButton, Qt::AltModifier, at(0, 1));
+    QTest::mouseMove(view, at(2, 3));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::AltModifier, at(2, 3));
+    QCOMPARE(selections(), (QList<std::pair<long, long>>{{1, 3}, {14, 16}, {28, 30}}));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(0, 1));
+    QTest::keyClick(editor, Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
+    QTest::keyClick(editor, Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
+    QCOMPARE(selections(), (QList<std::pair<long, long>>{{1, 2}, {14, 15}}));
   }
 
  private:

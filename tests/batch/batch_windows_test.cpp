@@ -28,6 +28,7 @@
 #include "batch/series_window.h"
 #include "batch/tidy_window.h"
 #include "generators/image_tag_window.h"
+#include "names/window_names.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
 #include "support/window_fixture.h"
@@ -398,6 +399,26 @@ void BatchWindowsTest::ToolWindowsOpenInThePageFolder() {
       ->setProperty("folder", dir_->path());
   app_->Main().Button("SpeedButton29")->click();
   QCOMPARE(In<FolderList>(BatchReplaceWindow::kName, "DirectoryListBox1")->Folder(), dir_->path());
+
+  // File dialogs start there too, until a file is picked with one of them.
+  namespace wn = window_name;
+  const std::tuple<const char*, QStringView, const char*> dialogs[] = {
+      {"SpeedButton34", wn::kStyleSheet, "Button4"},
+      {"SpeedButton28", wn::kImageMap, "Button2"},
+      {"SpeedButton31", wn::kSeries, "Button1"},
+      {"SpeedButton37", wn::kIndexPage, "Button2"},
+      {"SpeedButton36", wn::kApplyTemplate, "Button1"}};
+  for (const auto& [opener, window, button] : dialogs) {
+    app_->Main().Button(opener)->click();
+    desktop_->dialog_starts.clear();
+    Click(window, button);
+    QCOMPARE(desktop_->dialog_starts, QStringList{Site()});
+  }
+  desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("t.pat"), 1});
+  Click(IndexPageWindow::kName, "Button2");
+  desktop_->dialog_starts.clear();
+  Click(IndexPageWindow::kName, "Button2");
+  QCOMPARE(desktop_->dialog_starts, QStringList{dir_->path()});
 }
 
 void BatchWindowsTest::TidyShowsTheLastListedFile() {

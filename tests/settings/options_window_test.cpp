@@ -59,7 +59,7 @@ bool Foreign(const QString& text, bool russian) {
   if (!russian) return text.contains(kCyrillic);
   static const QRegularExpression kNames(QStringLiteral(
       "<[^>]*>|\\*?\\.[A-Za-z]+|[A-Za-z]+:[^ ]*|/[^ ]*|[A-Za-z]+-[0-9]+[A-Za-z0-9-]*|"
-      "\\S+@\\S+|\\S+\\.example"));
+      "\\S+@\\S+|[\\w-]+(\\.[\\w-]+)+/\\S*"));
   static const QRegularExpression kWord(QStringLiteral("[A-Za-z]*[a-z][A-Za-z]*"));
   // Names of keys and encodings, the pop-up menu's named symbols and the captions the
   // windows keep in every language.
@@ -373,6 +373,9 @@ void OptionsWindowTest::AboutOpensItsAddresses() {
   QCOMPARE(desktop_->opened.size(), 3);
   QVERIFY(desktop_->opened[0].startsWith("mailto:"));
   QVERIFY(desktop_->opened[1].startsWith("https://"));
+  // No placeholder addresses.
+  for (const QString& address : desktop_->opened)
+    QVERIFY2(!address.contains(".example"), qPrintable(address));
   QVERIFY(desktop_->opened[2].endsWith("newversion.htm"));
   QVERIFY(desktop_->messages.isEmpty());
   desktop_->opens = false;  // no browser: said, with the address

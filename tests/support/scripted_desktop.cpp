@@ -4,14 +4,16 @@
 #include <QFont>
 
 std::optional<Desktop::FileChoice> ScriptedDesktop::AskOpenPath(QWidget*, const QStringList&, int,
-                                                                const QString&) {
+                                                                const QString& start) {
   ++open_dialogs;
+  dialog_starts.append(start);
   return TakeAnswer(open_answers);
 }
 
 std::optional<Desktop::FileChoice> ScriptedDesktop::AskSavePath(QWidget*, const QStringList&, int,
-                                                                const QString&) {
+                                                                const QString& start) {
   ++save_dialogs;
+  dialog_starts.append(start);
   return TakeAnswer(save_answers);
 }
 

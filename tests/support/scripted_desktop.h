@@ -32,6 +32,7 @@ class ScriptedDesktop : public Desktop {
   QStringList clipboard;
   int open_dialogs = 0;
   int save_dialogs = 0;
+  QStringList dialog_starts;  // where each file dialog started
   QString date_text = QStringLiteral("06.12.2026");
   QString time_text = QStringLiteral("17:42:49");
 
