@@ -121,6 +121,7 @@ BatchReport BatchRun::Run(const QList<BatchStep>& steps) {
   for (const QString& folder : std::as_const(written_folders_)) SyncFolder(folder);
   if (options_.progress && !report_.cancelled) options_.progress(total, total, QString());
   report_.journal = journal_.Path();
+  journal_.Finish();
   if (!report_.journal.isEmpty()) PruneJournals(root_);
   return report_;
 }
@@ -335,6 +336,7 @@ BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options
     if (!options.dry_run) report.renamed.append(from_name + QStringLiteral(" -> ") + to_name);
   }
   report.journal = journal.Path();
+  journal.Finish();
   if (!report.journal.isEmpty()) PruneJournals(root);
   return report;
 }
@@ -342,13 +344,7 @@ BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options
 void PruneJournals(const QString& journal_folder, int keep, qint64 max_bytes) {
   QDir root(journal_folder);
   QStringList runs = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-  auto size_of = [&](const QString& run) {
-    qint64 size = 0;
-    for (const QFileInfo& info : QDir(root.filePath(run)).entryInfoList(QDir::Files)) {
-      size += info.size();
-    }
-    return size;
-  };
+  auto size_of = [&](const QString& run) { return JournalBytes(root.filePath(run)); };
   qint64 total = 0;
   QList<qint64> sizes;
   for (const QString& run : runs) {

@@ -52,6 +52,7 @@ bool Journal::Record(const QString& path, bool existed, const QByteArray& before
     *linked = FileLinkCount(path, &links, &size) && links == 1 && size == before.size() &&
               FolderTakesNewFiles(path.left(path.lastIndexOf(u'/'))) && AddFileName(path, kept);
     if (!*linked && !WriteCopy(path, kept, before, error)) return false;
+    bytes_ += before.size();
     entry.insert(QStringLiteral("original"), name);
     // Undo gives the time back too: upload tools compare times, not bytes.
     entry.insert(QStringLiteral("modified_ns"), QString::number(StampOf(path).modified_ns));
@@ -114,7 +115,32 @@ bool Journal::Append(const QJsonObject& entry, QString* error) {
     *error = Tr(Text::kCannotWriteJournal).arg(index_.fileName(), index_.errorString());
     return false;
   }
+  bytes_ += line.size();
   return true;
+}
+
+void Journal::Finish() {
+  if (path_.isEmpty()) return;
+  QFile record(path_ + u'/' + QString::fromUtf16(kBytesName));
+  if (record.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    record.write(QByteArray::number(bytes_));
+}
+
+qint64 JournalBytes(const QString& run_folder) {
+  QFile record(run_folder + u'/' + QString::fromUtf16(kBytesName));
+  if (record.open(QIODevice::ReadOnly)) {
+    bool ok = false;
+    const qint64 bytes = record.readAll().toLongLong(&ok);
+    if (ok && bytes >= 0) return bytes;
+    record.close();
+  }
+  qint64 bytes = 0;
+  for (const QFileInfo& info : QDir(run_folder).entryInfoList(QDir::Files)) {
+    if (info.fileName() != QString::fromUtf16(kBytesName)) bytes += info.size();
+  }
+  if (record.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    record.write(QByteArray::number(bytes));
+  return bytes;
 }
 
 bool Journal::FolderTakesNewFiles(const QString& folder) {

@@ -21,6 +21,12 @@ inline constexpr QFileDevice::Permissions kPrivateFile =
 inline constexpr char16_t kIndexName[] = u"index.jsonl";
 // Left in a journal whose undo did not bring everything back.
 inline constexpr char16_t kTriedMark[] = u"undo-incomplete";
+// The bytes a finished run's journal holds, so that pruning need not list every kept file.
+inline constexpr char16_t kBytesName[] = u"bytes";
+
+// The bytes a run's journal holds: from its record, else (an older or interrupted run) from
+// its files, then recorded.
+qint64 JournalBytes(const QString& run_folder);
 
 // The journal of one run, made on its first entry.
 class Journal {
@@ -35,6 +41,8 @@ class Journal {
   bool Record(const QString& path, bool existed, const QByteArray& before, const QByteArray& after,
               bool* linked, QString* error);
   bool RecordRename(const QString& from, const QString& to, QString* error);
+  // Notes the journal's size once the run is over.
+  void Finish();
 
  private:
   static bool WriteCopy(const QString& page, const QString& kept, const QByteArray& bytes,
@@ -51,4 +59,5 @@ class Journal {
   int count_ = 0;
   QHash<QString, bool> folders_;
   QFile index_;
+  qint64 bytes_ = 0;
 };
