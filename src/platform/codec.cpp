@@ -115,6 +115,65 @@ QByteArray SingleByteCodec::Encode(QStringView text, qsizetype* replaced,
   return bytes;
 }
 
+namespace {
+
+bool IsContinuation(uchar byte) { return (byte & 0xC0) == 0x80; }
+
+// The code point starting at in[0] (of size bytes) and its length; U+FFFD and 1 for a
+// byte that starts no well-formed sequence.
+std::pair<char32_t, int> NextCodePoint(const uchar* in, qsizetype size) {
+  const uchar lead = in[0];
+  if (lead >= 0xC2 && lead < 0xE0 && size > 1 && IsContinuation(in[1])) {
+    return {char32_t(lead & 0x1F) << 6 | (in[1] & 0x3F), 2};
+  }
+  if ((lead & 0xF0) == 0xE0 && size > 2 && IsContinuation(in[1]) && IsContinuation(in[2])) {
+    const char32_t c = char32_t(lead & 0x0F) << 12 | char32_t(in[1] & 0x3F) << 6 | (in[2] & 0x3F);
+    if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) return {c, 3};
+  }
+  if ((lead & 0xF8) == 0xF0 && size > 3 && IsContinuation(in[1]) && IsContinuation(in[2]) &&
+      IsContinuation(in[3])) {
+    const char32_t c = char32_t(lead & 0x07) << 18 | char32_t(in[1] & 0x3F) << 12 |
+                       char32_t(in[2] & 0x3F) << 6 | (in[3] & 0x3F);
+    if (c >= 0x10000 && c <= 0x10FFFF) return {c, 4};
+  }
+  return {U'\uFFFD', 1};
+}
+
+}  // namespace
+
+QByteArray SingleByteCodec::EncodeUtf8(QByteArrayView utf8, qsizetype* replaced) const {
+  // Never longer than the UTF-8 but for references, which grow the buffer.
+  QByteArray bytes(utf8.size(), Qt::Uninitialized);
+  char* out = bytes.data();
+  const auto* in = reinterpret_cast<const uchar*>(utf8.data());
+  const qsizetype size = utf8.size();
+  qsizetype count = 0;
+  for (qsizetype i = 0; i < size;) {
+    if (in[i] < 0x80) {
+      *out++ = static_cast<char>(in[i++]);
+      continue;
+    }
+    const auto [code_point, length] = NextCodePoint(in + i, size - i);
+    i += length;
+    const int16_t b = code_point < 0x10000 ? reverse_[code_point] : int16_t(-1);
+    if (b >= 0) {
+      *out++ = static_cast<char>(b);
+      continue;
+    }
+    const QByteArray reference = "&#" + QByteArray::number(static_cast<quint32>(code_point)) + ';';
+    const qsizetype used = out - bytes.data();
+    if (used + reference.size() > bytes.size() - (size - i)) {
+      bytes.resize(used + reference.size() + (size - i));
+      out = bytes.data() + used;
+    }
+    for (const char c : reference) *out++ = c;
+    ++count;
+  }
+  bytes.truncate(out - bytes.data());
+  if (replaced != nullptr) *replaced += count;
+  return bytes;
+}
+
 bool SingleByteCodec::Fits(QStringView text) const {
   for (QChar c : text) {
     if (reverse_[c.unicode()] < 0) return false;

@@ -17,6 +17,9 @@ class SingleByteCodec {
   // each '\n' is written as newline.
   QByteArray Encode(QStringView text, qsizetype* replaced = nullptr,
                     QByteArrayView newline = "\n") const;
+  // The same from UTF-8, without the text in between; bytes that are not UTF-8 count as
+  // U+FFFD, as decoding would make them.
+  QByteArray EncodeUtf8(QByteArrayView utf8, qsizetype* replaced = nullptr) const;
   bool Fits(QStringView text) const;
 
  private:

@@ -275,7 +275,7 @@ QByteArray WithLineEnds(QByteArrayView bytes, LineEnd line_end) {
 
 QByteArray FileBytes(QByteArrayView utf8, const TextFormat& format, qsizetype* replaced) {
   if (format.encoding != TextEncoding::kUtf8) {
-    return CodecOf(format.encoding).Encode(DecodeUtf8(utf8), replaced);
+    return CodecOf(format.encoding).EncodeUtf8(utf8, replaced);
   }
   QByteArray bytes;
   bytes.reserve(utf8.size() + 3);

@@ -51,6 +51,11 @@ void CodecTest::EncodesOutsideCharactersAsReferences_data() {
       << QString::fromUtf8("\xF0\x9F\x98\x80") << QByteArray("&#128512;") << 1;
   QTest::addRow("lone surrogate") << QString(QChar(0xD800)) << QByteArray("&#55296;") << 1;
   QTest::addRow("two outside") << QStringLiteral("ŁŁ") << QByteArray("&#321;&#321;") << 2;
+  QTest::addRow("references longer than their UTF-8")
+      << QString(20, QChar(0x4E2D)) + QStringLiteral("Яz")
+      << QByteArray("&#20013;").repeated(20) + "\xDFz" << 20;
+  QTest::addRow("leading mark is text")
+      << QStringLiteral("\uFEFFa") << QByteArray("&#65279;a") << 1;
 }
 
 void CodecTest::EncodesOutsideCharactersAsReferences() {
@@ -61,6 +66,12 @@ void CodecTest::EncodesOutsideCharactersAsReferences() {
   QCOMPARE(EncodeCp1251(text, &count), bytes);
   QCOMPARE(count, replaced);
   QCOMPARE(FitsCp1251(text), replaced == 0);
+  // Saving encodes the editor's UTF-8 straight away, to the same bytes.
+  if (!text.contains(QChar(0xD800))) {
+    count = 0;
+    QCOMPARE(Cp1251Codec().EncodeUtf8(text.toUtf8(), &count), bytes);
+    QCOMPARE(count, replaced);
+  }
 }
 
 void CodecTest::SplitsLineBreaks_data() {
