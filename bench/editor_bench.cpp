@@ -18,9 +18,13 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/application.h"
+#include "app/main_window.h"
 #include "bench_util.h"
 #include "document/text_helpers.h"
 #include "editor/code_editor.h"
+#include "platform/app_paths.h"
+#include "platform/qt_desktop.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
 
@@ -70,6 +74,37 @@ int main(int argc, char* argv[]) {
   const QString mode = args[1];
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("page.htm"));
+  if (mode == u"type-window") {
+    // "type-window KIB one": the same keys through the whole program's main window.
+    const qsizetype kib = args[2].toLongLong();
+    WriteWholeFile(path, MakePage(args.value(3) == u"one", kib << 10));
+    for (const char* name : {"english.lng", "russian.lng"}) {
+      QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
+                  dir.filePath(QLatin1String(name)));
+    }
+    QtDesktop desktop;
+    Application program(desktop, AppPaths::InFolder(dir.path()));
+    program.Start(path);
+    MainWindow& main = program.Main();
+    main.resize(1000, 740);
+    main.show();
+    CodeEditor* edit = main.EditorWidget();
+    edit->SendScintilla(QsciScintilla::SCI_DOCUMENTEND);
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    auto type_one = [&] {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+      QApplication::sendEvent(edit, &press);
+      QApplication::processEvents();
+      main.grab();  // paints the window as the screen would
+    };
+    const double first = Milliseconds(type_one);
+    const double ms = Milliseconds([&] {
+      for (int i = 0; i < 5; ++i) type_one();
+    });
+    std::printf("window at the end of %6lld KiB: first key %.3f ms, then %.3f ms a key\n",
+                static_cast<long long>(kib), first, ms / 5);
+    return 0;
+  }
   if (mode == u"type" || mode == u"type-raw") {
     const qsizetype kib = args[2].toLongLong();
     // "type KIB one [wrap]": a page of one line, wrapped on screen or not.

@@ -144,10 +144,21 @@ class CodeEditor : public QsciScintilla {
   void MarkTemplateMarkers();
   void MarkProblems();
   void MarkFindMatches();
+  // Where problems' columns were last found: problems taken in order of line and column
+  // are placed by walking on from the one before, not from the start of a long line.
+  struct ColumnCursor {
+    long line = -1;
+    long column = 0;
+    long position = 0;
+  };
   // Where a problem's range stands in the text now.
   std::pair<long, long> RangeOf(const Problem& problem) const;
+  std::pair<long, long> RangeOf(const Problem& problem, ColumnCursor& cursor) const;
   // The first and last lines on screen.
   std::pair<long, long> LinesOnScreen() const;
+  // The text positions the screen shows, with some to spare; of a long line (a minified
+  // page) only the part around the screen.
+  std::pair<long, long> PositionsOnScreen() const;
   void OnCharAdded(int character);
   // A key typed right after a completed end tag that matches its next character goes over
   // it; true when the key was taken so.

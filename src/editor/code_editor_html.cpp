@@ -2,6 +2,7 @@
 // "</", name lists while typing, and template markers marked on screen.
 #include <QByteArray>
 #include <QHash>
+#include <algorithm>
 
 #include "document/text_helpers.h"
 #include "editor/code_editor.h"
@@ -15,13 +16,46 @@ std::pair<long, long> CodeEditor::LinesOnScreen() const {
           SendScintilla(SCI_DOCLINEFROMVISIBLE, top + SendScintilla(SCI_LINESONSCREEN) + 1)};
 }
 
+std::pair<long, long> CodeEditor::PositionsOnScreen() const {
+  const auto [first, last] = LinesOnScreen();
+  long from = SendScintilla(SCI_POSITIONFROMLINE, first);
+  long to = SendScintilla(SCI_GETLINEENDPOSITION, last);
+  constexpr long kLongRange = 1L << 16;
+  constexpr long kSpare = 2048;
+  if (to - from > kLongRange) {
+    // The last row that shows text: below the document's end a point means its end.
+    const long line_count = SendScintilla(SCI_GETLINECOUNT);
+    const long rows = std::min(long(SendScintilla(SCI_LINESONSCREEN)),
+                               long(SendScintilla(SCI_VISIBLEFROMDOCLINE, line_count - 1) +
+                                    SendScintilla(SCI_WRAPCOUNT, line_count - 1) -
+                                    SendScintilla(SCI_GETFIRSTVISIBLELINE)));
+    const long row_height = SendScintilla(SCI_TEXTHEIGHT, 0UL);
+    const long bottom = std::max(0L, rows - 1) * row_height + row_height / 2;
+    // Whole characters to spare on either side (a position past either end counts as 0).
+    const auto shown = [this](unsigned long x, long y, long spare) {
+      const long at = SendScintilla(SCI_POSITIONFROMPOINT, x, y);
+      return long(SendScintilla(SCI_POSITIONRELATIVE, static_cast<unsigned long>(at), spare));
+    };
+    from = std::max(from, shown(0, 0, -kSpare));
+    const long right = shown(static_cast<unsigned long>(viewport()->width()), bottom, kSpare);
+    if (right > from) to = std::min(to, right);
+  }
+  return {from, std::max(from, to)};
+}
+
 void CodeEditor::SetProblemMarks(const QList<Problem>& problems) {
   problems_ = problems;
+  std::stable_sort(problems_.begin(), problems_.end(), [](const Problem& a, const Problem& b) {
+    return std::pair(a.line, a.column) < std::pair(b.line, b.column);
+  });
   // The margin's dots, once per check (errors are few; the squiggles follow the screen).
   SendScintilla(SCI_MARKERDELETEALL, kErrorMarker);
   error_lines_.clear();
-  for (const Problem& problem : problems) {
-    if (problem.severity != Severity::kError || error_lines_.contains(problem.line - 1)) continue;
+  for (const Problem& problem : std::as_const(problems_)) {
+    if (problem.severity != Severity::kError ||
+        (!error_lines_.isEmpty() && error_lines_.constLast() == problem.line - 1)) {
+      continue;
+    }
     error_lines_.append(problem.line - 1);
     SendScintilla(SCI_MARKERADD, problem.line - 1, kErrorMarker);
   }
@@ -30,11 +64,24 @@ void CodeEditor::SetProblemMarks(const QList<Problem>& problems) {
 }
 
 std::pair<long, long> CodeEditor::RangeOf(const Problem& problem) const {
+  ColumnCursor cursor;
+  return RangeOf(problem, cursor);
+}
+
+std::pair<long, long> CodeEditor::RangeOf(const Problem& problem, ColumnCursor& cursor) const {
   const long line = problem.line - 1;
+  const long column = std::max(0L, long(problem.column) - 1);
   const long line_end = SendScintilla(SCI_GETLINEENDPOSITION, line);
-  const long from = std::min(
-      line_end, long(SendScintilla(SCI_POSITIONRELATIVE, SendScintilla(SCI_POSITIONFROMLINE, line),
-                                   problem.column - 1)));
+  if (cursor.line != line || column < cursor.column) {
+    cursor = {line, 0, long(SendScintilla(SCI_POSITIONFROMLINE, line))};
+  }
+  if (column > cursor.column && cursor.position < line_end) {
+    const long moved = SendScintilla(
+        SCI_POSITIONRELATIVE, static_cast<unsigned long>(cursor.position), column - cursor.column);
+    cursor.position = moved > cursor.position ? std::min(moved, line_end) : line_end;
+  }
+  cursor.column = column;
+  const long from = std::min(line_end, cursor.position);
   if (problem.length > 0) {
     const long to = SendScintilla(SCI_POSITIONRELATIVE, from, problem.length);
     return {from, to > from ? to : std::max(from + 1, line_end)};
@@ -53,14 +100,19 @@ std::pair<long, long> CodeEditor::RangeOf(const Problem& problem) const {
 void CodeEditor::MarkProblems() {
   QList<std::pair<long, long>> wanted[kMarkKinds];
   const auto [first, last] = LinesOnScreen();
+  const auto [shown_from, shown_to] = PositionsOnScreen();
+  ColumnCursor cursor;
   for (const Problem& problem : std::as_const(problems_)) {
     const long line = problem.line - 1;
     if (line < first || line > last) continue;
+    const std::pair<long, long> range = RangeOf(problem, cursor);
+    if (range.first > shown_to) break;
+    if (range.second < shown_from) continue;
     const int kind =
         problem.source == ProblemSource::kSpelling && problem.severity != Severity::kNote
             ? kSpellingMarks
             : int(problem.severity);
-    wanted[kind].append(RangeOf(problem));
+    wanted[kind].append(range);
   }
   // Marks move with the text: after an edit the old ranges no longer say where they are,
   // so each kind is cleared whole before it is marked again.
@@ -78,12 +130,13 @@ void CodeEditor::MarkProblems() {
 
 std::optional<CodeEditor::MarkedWord> CodeEditor::SpellingProblemAt(long position) const {
   const long line = SendScintilla(SCI_LINEFROMPOSITION, position);
+  ColumnCursor cursor;
   for (const Problem& problem : problems_) {
     if (problem.source != ProblemSource::kSpelling || problem.subject.isEmpty() ||
         problem.line - 1 != line) {
       continue;
     }
-    const auto [from, to] = RangeOf(problem);
+    const auto [from, to] = RangeOf(problem, cursor);
     if (from <= position && position <= to) return MarkedWord{problem, from, to};
   }
   return std::nullopt;
@@ -99,10 +152,8 @@ void CodeEditor::SetFindHighlight(const std::optional<QRegularExpression>& expre
 void CodeEditor::MarkFindMatches() {
   QList<std::pair<long, long>> marks;
   if (find_expression_ && !find_expression_->pattern().isEmpty()) {
-    const auto [first, last] = LinesOnScreen();
-    const long from = SendScintilla(SCI_POSITIONFROMLINE, first);
     // A minified page's one line: the part around the screen is enough.
-    const long to = std::min(long(SendScintilla(SCI_GETLINEENDPOSITION, last)), from + (1L << 20));
+    const auto [from, to] = PositionsOnScreen();
     const QString shown = QString::fromUtf8(model_.Buffer().sliced(from, to - from));
     // Character offsets to byte offsets, counted forward once.
     qsizetype chars = 0;

@@ -31,6 +31,7 @@ class ProblemsTest : public WindowTest {
   void ListsJumpsAndHidesAKind();
   void FollowsEditsAndTabs();
   void SpellingSuggestsAddsAndIgnores();
+  void MinifiedPageMarksAroundTheScreen();
   void LinksListedAndFollowed();
   void SiteCheckWindowListsAndOpens();
   void MoveWindowTakesLinksAndTabsAlong();
@@ -131,6 +132,20 @@ void ProblemsTest::FollowsEditsAndTabs() {
   QTRY_VERIFY(Editor()->ErrorLines().contains(7));
   Main().ShowPageAt(0);
   QCOMPARE(Rows().size(), 3);
+}
+
+// One line of many unknown words: each mark lands on its word (the line has characters of
+// several bytes), and only the part of the line around the screen is marked.
+void ProblemsTest::MinifiedPageMarksAroundTheScreen() {
+  StartProgram(Path("spelled.htm"));
+  QString line = QStringLiteral("<p>");
+  for (int i = 0; i < 20000; ++i) line += QStringLiteral("\u2014 qwzx ");
+  Main().Editor().LoadText(line + QStringLiteral("</p>"));
+  QTRY_COMPARE(Editor()->SpellingMarks().value(0), (std::pair<long, long>{7, 11}));
+  const QList<std::pair<long, long>> marks = Editor()->SpellingMarks();
+  QVERIFY(marks.size() < 2000);
+  const QByteArray text = Editor()->text().toUtf8();
+  for (const auto& [from, to] : marks) QCOMPARE(text.mid(from, to - from), QByteArray("qwzx"));
 }
 
 void ProblemsTest::SpellingSuggestsAddsAndIgnores() {
