@@ -30,8 +30,15 @@ ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)
   auto* choose = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* apply = Named<QPushButton>(this, QStringLiteral("Button2"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button3"));
+  BindText(this, [this] { setWindowTitle(Tr(Text::kApplyTemplateTitle)); });
+  auto* hint = Named<QLabel>(this, QStringLiteral("TemplateHint"));
+  hint->setWordWrap(true);
+  BindText(hint, [hint] {
+    hint->setText(Tr(Text::kTemplateMarkerHint).arg(QString::fromUtf16(kTemplateMarker)));
+  });
   auto* left = new QVBoxLayout;
   left->addWidget(choose);
+  left->addWidget(hint);
   left->addWidget(template_view_, 1);
   auto* extension_row = new QHBoxLayout;
   extension_row->addWidget(Named<QLabel>(this, QStringLiteral("Label1"), QStringLiteral("*.")));

@@ -73,6 +73,7 @@ QVBoxLayout* BatchReplaceWindow::FilesColumn() {
   QToolButton* add = NewToolButton(this, QStringLiteral("SpeedButton1"), QStringLiteral("+"));
   QToolButton* remove = NewToolButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("-"));
   QToolButton* clear = NewToolButton(this, QStringLiteral("SpeedButton3"), QStringLiteral("Cl"));
+  ShowText(clear, &QWidget::setToolTip, Text::kClearList);
   auto* files = new QVBoxLayout;
   browser_.AddSubfolderChoice(this);
   browser_.AddTo(files);

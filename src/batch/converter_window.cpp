@@ -75,6 +75,8 @@ QVBoxLayout* ConverterWindow::GatherButtons() {
   auto* add = Named<QPushButton>(this, QStringLiteral("Button3"), QStringLiteral(">"));
   auto* remove = Named<QPushButton>(this, QStringLiteral("Button4"), QStringLiteral("<"));
   auto* clear = Named<QPushButton>(this, QStringLiteral("Button5"), QStringLiteral("Cl"));
+  ShowText(clear, &QWidget::setToolTip, Text::kClearList);
+  ShowText(clear, &QWidget::setAccessibleName, Text::kClearList);
   auto* middle = new QVBoxLayout;
   for (QPushButton* button : {add, remove, clear}) middle->addWidget(button);
   middle->addStretch(1);

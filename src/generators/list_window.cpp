@@ -29,8 +29,6 @@ ListWindow::ListWindow(EditorTarget& target, QWidget* parent)
       items_(NewSpin(this, QStringLiteral("SpinEdit1"), 1, 9999, 1)) {
   MakeExclusive(this, {ordered_, unordered_});
   ordered_->setChecked(true);
-  // Changed with the arrows only.
-  items_->findChild<QLineEdit*>()->setReadOnly(true);
   auto* insert = Named<QPushButton>(this, QStringLiteral("Button1"));
   auto* close_button = Named<QPushButton>(this, QStringLiteral("Button2"));
   auto* layout = new QGridLayout(this);

@@ -356,6 +356,10 @@ constexpr TextRow kRows[] = {
     {Text::kSaveChangesCaption, u"Save changes", u"Сохранение изменений"},
     {Text::kSaveChangesTo, u"Save the changes to %1?", u"Сохранить изменения в %1?"},
     {Text::kWriteMessage, u"Write a message", u"Написать письмо"},
+    {Text::kApplyTemplateTitle, u"Apply a template to files", u"Применить шаблон к файлам"},
+    {Text::kTemplateMarkerHint, u"Each file's text takes the place of the template's line %1.",
+     u"Текст каждого файла встаёт на место строки шаблона %1."},
+    {Text::kClearList, u"Clear the list", u"Очистить список"},
 };
 
 constexpr bool RowsInOrder() {

@@ -261,8 +261,11 @@ enum class Text {
   kSaveChangesCaption,
   kSaveChangesTo,
   kWriteMessage,
+  kApplyTemplateTitle,
+  kTemplateMarkerHint,
+  kClearList,
 };
-inline constexpr int kTextCount = int(Text::kWriteMessage) + 1;
+inline constexpr int kTextCount = int(Text::kClearList) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

@@ -9,6 +9,7 @@
 #include <QFileSystemWatcher>
 #include <QStorageInfo>
 #include <QStyle>
+#include <algorithm>
 
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
@@ -189,6 +190,10 @@ FileBrowser::FileBrowser(QWidget* parent, const QString& mask, const QString& dr
     : drives(new DriveBox(parent, drive_name)),
       folders(new FolderList(parent, folder_name)),
       files(file_name.isEmpty() ? nullptr : new FileList(mask, parent, file_name)) {
+  // Twelve rows of folders at least: a deep path and its subfolders stay in sight.
+  constexpr int kRows = 12;
+  const int row = std::max(folders->fontMetrics().height(), folders->iconSize().height()) + 2;
+  folders->setMinimumHeight(kRows * row + 2 * folders->frameWidth());
   QObject::connect(drives, &QComboBox::activated, folders, [this](int index) {
     folders->SetFolderProperty(drives->itemData(index).toString());
   });
