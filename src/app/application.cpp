@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDockWidget>
 #include <QFontDatabase>
 
 #include "app/command_table.h"
@@ -118,6 +119,9 @@ void Application::CreateWindows() {
   recovery_window_ = Register(new RecoveryWindow(desktop_, main));
   auto* site_check = Register(new SiteCheckWindow(desktop_, main));
   auto* move = Register(new MoveWindow(desktop_, main));
+  help_window_ = Register(new PreviewWindow(main, window_name::kHelp));
+  ShowText(help_window_, &QWidget::setWindowTitle, Text::kHelpTitle);
+  DockPreviewOnRequest();
   QObject::connect(move, &MoveWindow::Moved, main, &MainWindow::FollowMove);
   const auto offer_move = [move](const QString& path) {
     move->SetSource(path);
@@ -186,6 +190,21 @@ void Application::WireCommands() {
   RememberAtClose();
 }
 
+void Application::DockPreviewOnRequest() {
+  MainWindow* main = main_window_.get();
+  auto* dock = new QDockWidget(main);
+  dock->setObjectName(QStringLiteral("PreviewDock"));
+  ShowText(dock, &QWidget::setWindowTitle, Text::kPreviewBeside);
+  dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+  main->addDockWidget(Qt::RightDockWidgetArea, dock);
+  dock->hide();
+  const auto place = [this, dock](bool beside) {
+    preview_window_->DockIn(beside ? dock : nullptr);
+  };
+  main->BindToggle(Command::kPreviewBeside, place);
+  place(main->MenuItemOf(Command::kPreviewBeside)->isChecked());
+}
+
 void Application::ShowToolWindow(QStringView name) {
   QWidget* window = Window(name.toString());
   // Tool windows and their file dialogs start in the page's folder until the user picks one
@@ -225,8 +244,9 @@ void Application::ShowManual() {
     desktop_.ShowError(main_window_.get(), Tr(Text::kManualMissing).arg(page));
     return;
   }
-  preview_window_->Navigate(QUrl::fromLocalFile(page).toString());
-  ShowInFront(preview_window_);
+  // In a window of its own: the page's preview stays where it was.
+  help_window_->Navigate(QUrl::fromLocalFile(page).toString());
+  ShowInFront(help_window_);
 }
 
 void Application::UndoLastBatchRun() {
@@ -277,7 +297,7 @@ void Application::WireEditorChoices() {
   QObject::connect(&live_preview_timer_, &QTimer::timeout, main,
                    [this] { previews_->FollowDocument(); });
   QObject::connect(main->EditorWidget(), &CodeEditor::Edited, main, [this, main] {
-    if (main->MenuItemOf(Command::kLivePreview)->isChecked() && preview_window_->isVisible()) {
+    if (main->MenuItemOf(Command::kLivePreview)->isChecked() && preview_window_->Shown()) {
       live_preview_timer_.start();
     }
   });

@@ -66,6 +66,8 @@ class Application {
   void RememberAtClose();
   // Shows a tool window in front, offering it the page's folder.
   void ShowToolWindow(QStringView name);
+  // View > Preview beside the page: the preview in a dock at the page's right, or free.
+  void DockPreviewOnRequest();
   void UndoLastBatchRun();
   // Help > Help: the manual shipped with the program, in the preview window.
   void ShowManual();
@@ -90,6 +92,7 @@ class Application {
   ColourPickerWindow* picker_ = nullptr;
   SavePromptWindow* save_prompt_ = nullptr;
   PreviewWindow* preview_window_ = nullptr;
+  PreviewWindow* help_window_ = nullptr;
   OptionsWindow* options_ = nullptr;
   AboutWindow* about_ = nullptr;
 };

@@ -195,7 +195,7 @@ constexpr CommandRow kRows[] = {
      .menu_item = u"N73",
      .action = u"Help",
      .key = QKeyCombination(Qt::Key_F1),
-     .window = wn::kPreview},
+     .window = wn::kHelp},
     {.command = kNewVersion, .menu_item = u"N74"},
 
     {.command = kRedo,
@@ -318,6 +318,10 @@ constexpr CommandRow kRows[] = {
      .menu_item = u"AutoIndent",
      .toggle = Toggle::kOn,
      .text = Text::kAutoIndent},
+    {.command = kPreviewBeside,
+     .menu_item = u"PreviewBeside",
+     .toggle = Toggle::kOff,
+     .text = Text::kPreviewBeside},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -349,10 +353,11 @@ constexpr MenuEntry kEditMenu[] = {{kUndo},     {kRedo},         {kCut, true},  
                                    {kPaste},    {kSelectAll},    {kFind, true}, {kReplace},
                                    {kFindNext}, {kFindPrevious}, {kGoToLine}};
 constexpr MenuEntry kViewMenu[] = {
-    {kPreview},     {kLineNumbers, true}, {kHighlighting},        {kFolding},     {kTagMatching},
-    {kCloseTags},   {kCompletion},        {kAutoIndent},          {kLivePreview}, {kFoldHere},
-    {kUnfoldHere},  {kMatchingTag},       {kOpenInNewTabs, true}, {kSplitView},   {kProblems, true},
-    {kNextProblem}, {kPreviousProblem},   {kCheckSpelling}};
+    {kPreview},     {kPreviewBeside},       {kLineNumbers, true}, {kHighlighting},
+    {kFolding},     {kTagMatching},         {kCloseTags},         {kCompletion},
+    {kAutoIndent},  {kLivePreview},         {kFoldHere},          {kUnfoldHere},
+    {kMatchingTag}, {kOpenInNewTabs, true}, {kSplitView},         {kProblems, true},
+    {kNextProblem}, {kPreviousProblem},     {kCheckSpelling}};
 constexpr MenuEntry kHelpMenu[] = {{kHelp}, {kNewVersion}, {kAbout}};
 
 constexpr MainMenu kMenus[] = {{u"dsfg1", kFileMenu},     {u"EditMenu", kEditMenu},

@@ -99,8 +99,9 @@ enum class Command {
   kCheckSite,
   kMoveWithLinks,
   kAutoIndent,
+  kPreviewBeside,
 };
-inline constexpr int kCommandCount = int(Command::kAutoIndent) + 1;
+inline constexpr int kCommandCount = int(Command::kPreviewBeside) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

@@ -360,6 +360,8 @@ constexpr TextRow kRows[] = {
     {Text::kTemplateMarkerHint, u"Each file's text takes the place of the template's line %1.",
      u"Текст каждого файла встаёт на место строки шаблона %1."},
     {Text::kClearList, u"Clear the list", u"Очистить список"},
+    {Text::kPreviewBeside, u"Preview beside the page", u"Просмотр рядом со страницей"},
+    {Text::kHelpTitle, u"Brindlemark help", u"Справка Brindlemark"},
 };
 
 constexpr bool RowsInOrder() {

@@ -264,8 +264,10 @@ enum class Text {
   kApplyTemplateTitle,
   kTemplateMarkerHint,
   kClearList,
+  kPreviewBeside,
+  kHelpTitle,
 };
-inline constexpr int kTextCount = int(Text::kClearList) + 1;
+inline constexpr int kTextCount = int(Text::kHelpTitle) + 1;
 
 // The texts of language, shown again wherever they are bound.
 void SetLanguage(Language language);

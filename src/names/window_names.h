@@ -36,6 +36,7 @@ inline constexpr QStringView kRule = u"Form22";
 inline constexpr QStringView kRecovery = u"RecoveryWindow";
 inline constexpr QStringView kSiteCheck = u"SiteCheckWindow";
 inline constexpr QStringView kMove = u"MoveWindow";
+inline constexpr QStringView kHelp = u"HelpWindow";
 
 // Every window, in the order the program creates them, the main window first.
 inline constexpr std::array kAll = {
@@ -43,6 +44,6 @@ inline constexpr std::array kAll = {
     kLineReplace,  kPreview,       kTable,        kList,       kChart,      kImageMap,
     kBatchReplace, kRenamer,       kSeries,       kTidy,       kStyleSheet, kIndexPage,
     kConverter,    kApplyTemplate, kClipboard,    kOptions,    kAbout,      kScriptLibrary,
-    kSaveTemplate, kRule,          kRecovery,     kSiteCheck,  kMove};
+    kSaveTemplate, kRule,          kRecovery,     kSiteCheck,  kMove,       kHelp};
 
 }  // namespace window_name

@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <QAction>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -31,9 +32,10 @@ void PrepareEmbeddedBrowser() {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-PreviewWindow::PreviewWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-  setObjectName(kName.toString());
-  setWindowTitle(kName.toString());
+PreviewWindow::PreviewWindow(QWidget* parent, QStringView name)
+    : QWidget(parent, Qt::Window), owner_(parent) {
+  setObjectName(name.toString());
+  setWindowTitle(name.toString());
   resize(544, 375);
   move(214, 185);
   auto* layout = new QVBoxLayout(this);
@@ -72,9 +74,34 @@ void PreviewWindow::Reload() {
   browser_->reload();
 }
 
+void PreviewWindow::DockIn(QDockWidget* dock) {
+  if (dock == dock_) return;
+  const bool shown = Shown();
+  if (dock_ != nullptr) {
+    dock_->setWidget(nullptr);
+    dock_->hide();
+    setParent(owner_, Qt::Window);
+  }
+  dock_ = dock;
+  if (dock_ != nullptr) {
+    setParent(dock_, Qt::Widget);
+    dock_->setWidget(this);
+  }
+  if (shown) {
+    if (dock_ != nullptr) dock_->show();
+    show();
+  } else if (dock_ != nullptr) {
+    dock_->hide();
+  }
+}
+
+bool PreviewWindow::Shown() const {
+  return dock_ != nullptr ? dock_->isVisible() && isVisible() : isVisible();
+}
+
 void PreviewWindow::Navigate(const QString& location) {
   EnsureBrowser();
-  if (!sized_) {
+  if (!sized_ && dock_ == nullptr) {
     // A page needs room: at least half the screen.
     sized_ = true;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -86,7 +113,12 @@ void PreviewWindow::Navigate(const QString& location) {
   // A bare path is not a location a browser takes: send it as a file address.
   const QUrl url = location.startsWith(u'/') ? QUrl::fromLocalFile(location) : QUrl(location);
   browser_->setUrl(url);
-  ShowInFront(this);
+  if (dock_ != nullptr) {
+    dock_->show();
+    show();
+  } else {
+    ShowInFront(this);
+  }
 }
 
 namespace {
@@ -140,7 +172,7 @@ bool PreviewCommands::ShowScratch() {
 }
 
 void PreviewCommands::FollowPage() {
-  if (!window_.isVisible()) return;
+  if (!window_.Shown()) return;
   if (document_.IsNamed() && !document_.Modified()) {
     window_.Navigate(document_.FileName());
   } else {
@@ -163,7 +195,7 @@ void PreviewCommands::PreviewSelectedFile() {
 }
 
 void PreviewCommands::FollowDocument() {
-  if (!window_.isVisible()) return;
+  if (!window_.Shown()) return;
   const QString location = window_.Location();
   if (!scratch_.isEmpty() && location == PreviewLocation(scratch_) &&
       document_.ScratchFiles().contains(scratch_)) {

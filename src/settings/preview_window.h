@@ -10,6 +10,7 @@
 class Desktop;
 class DocumentSession;
 struct SettingsRecord;
+class QDockWidget;
 class QWebEngineView;
 
 // Sets up the process for the embedded browser; call before the application object exists.
@@ -23,7 +24,15 @@ class PreviewWindow : public QWidget {
  public:
   static constexpr QStringView kName = window_name::kPreview;
 
-  explicit PreviewWindow(QWidget* parent = nullptr);
+  // name tells this window from another of its kind (the manual's window).
+  explicit PreviewWindow(QWidget* parent = nullptr, QStringView name = kName);
+
+  // Puts the preview into dock, beside the page, or back into a window of its own when
+  // dock is null; what it shows stays.
+  void DockIn(QDockWidget* dock);
+  bool Docked() const { return dock_ != nullptr; }
+  // Visible where it is: in its window, or in the dock.
+  bool Shown() const;
 
   // Sends the browser to a location text and shows the window (brought to the front).
   void Navigate(const QString& location);
@@ -36,6 +45,8 @@ class PreviewWindow : public QWidget {
   void EnsureBrowser();
 
   QWebEngineView* browser_ = nullptr;
+  QDockWidget* dock_ = nullptr;
+  QWidget* owner_ = nullptr;  // the parent of the free-standing window
   QString location_;
   bool sized_ = false;
 };

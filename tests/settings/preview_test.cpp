@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -14,6 +15,7 @@
 #include "app/main_window.h"
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
+#include "support/files.h"
 #include "support/test_app.h"
 #include "support/window_fixture.h"
 
@@ -31,6 +33,7 @@ class PreviewTest : public WindowTest {
   void SaveFirstOnAnUntitledPageWritesNoStrayFile();
   void UnwritableFolderShowsTheErrorAndPreviewsNothing();
   void ExitDeletesTheScratchFile();
+  void PreviewBesideThePageAndHelpApart();
 
  private:
   PreviewWindow& Window() { return app_->Preview(); }
@@ -122,6 +125,29 @@ void PreviewTest::ExitDeletesTheScratchFile() {
   Main().MenuItem("N71")->trigger();
   QVERIFY(!QFile::exists(dir_->filePath("program/temp.htm")));
   QVERIFY(!Window().isVisible());  // closing the main window closes the others
+}
+
+void PreviewTest::PreviewBesideThePageAndHelpApart() {
+  Main().MenuItem("PreviewBeside")->setChecked(true);
+  QTest::keyClick(Main().EditorWidget(), Qt::Key_F12);
+  auto* dock = Main().findChild<QDockWidget*>("PreviewDock");
+  QVERIFY(dock->isVisible());
+  QCOMPARE(Window().window(), &Main());
+  const QString shown = Window().Location();
+  QVERIFY(!shown.isEmpty());
+  // The manual opens in a window of its own; the preview keeps the page.
+  QVERIFY(QDir().mkpath(ProgramFolder() + "/manual"));
+  Write(ProgramFolder() + "/manual/index.html", "<p>Manual</p>");
+  Main().MenuItem("N73")->trigger();
+  QWidget* help = app_->Window("HelpWindow");
+  QVERIFY(help->isVisible() && help->isWindow());
+  QCOMPARE(Window().Location(), shown);
+  // Off again: the preview has its window back, still showing the page.
+  Main().MenuItem("PreviewBeside")->setChecked(false);
+  QVERIFY(Window().isWindow());
+  QVERIFY(Window().isVisible());
+  QVERIFY(!dock->isVisible());
+  QCOMPARE(Window().Location(), shown);
 }
 
 QTEST_MAIN(PreviewTest)
