@@ -198,8 +198,10 @@ void Application::DockPreviewOnRequest() {
   dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
   main->addDockWidget(Qt::RightDockWidgetArea, dock);
   dock->hide();
-  const auto place = [this, dock](bool beside) {
+  const auto place = [this, main, dock](bool beside) {
     preview_window_->DockIn(beside ? dock : nullptr);
+    // A page needs room: two fifths of the window.
+    if (beside) main->resizeDocks({dock}, {main->width() * 2 / 5}, Qt::Horizontal);
   };
   main->BindToggle(Command::kPreviewBeside, place);
   place(main->MenuItemOf(Command::kPreviewBeside)->isChecked());
