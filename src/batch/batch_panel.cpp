@@ -213,6 +213,11 @@ void BatchPanel::ShowPreview(const BatchReport& report) {
   changed_files_->setVisible(true);
   diff_->setVisible(true);
   diff_->clear();
+  // The diff is what the user reads now: it takes most of the window's height.
+  QSizePolicy policy = sizePolicy();
+  policy.setVerticalPolicy(QSizePolicy::Expanding);
+  policy.setVerticalStretch(3);
+  setSizePolicy(policy);
   if (!changes_.isEmpty()) changed_files_->setCurrentRow(0);
 }
 

@@ -45,6 +45,8 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
 
   // Each caption stands above the field it names.
   auto* source = new QVBoxLayout;
+  // The mode buttons keep their height when the preview below takes room.
+  mode_.box->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   source->addWidget(mode_.box);
   source->addWidget(Named<QLabel>(this, QStringLiteral("Label3")));
   source_.AddTo(source);
@@ -60,7 +62,7 @@ RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
   layout->addLayout(NameRow());
   layout->addWidget(panel_);
   layout->addLayout(buttons);
-  resize(860, 620);
+  resize(860, 720);
 
   ConnectFields();
   connect(run, &QPushButton::clicked, this, &RenamerWindow::Run);

@@ -34,6 +34,15 @@ void FolderList::SetFolderProperty(const QString& folder) {
   SetFolder(folder);
 }
 
+QSize FolderList::sizeHint() const {
+  QSize size = QListWidget::sizeHint();
+  if (shown_rows_ > 0) {
+    const int row = std::max(fontMetrics().height(), iconSize().height()) + 2;
+    size.setHeight(std::max(size.height(), shown_rows_ * row + 2 * frameWidth()));
+  }
+  return size;
+}
+
 void FolderList::OfferFolder(const QString& folder) {
   if (!chosen_ && !folder.isEmpty()) SetFolder(folder);
 }
@@ -190,10 +199,9 @@ FileBrowser::FileBrowser(QWidget* parent, const QString& mask, const QString& dr
     : drives(new DriveBox(parent, drive_name)),
       folders(new FolderList(parent, folder_name)),
       files(file_name.isEmpty() ? nullptr : new FileList(mask, parent, file_name)) {
-  // Twelve rows of folders at least: a deep path and its subfolders stay in sight.
-  constexpr int kRows = 12;
-  const int row = std::max(folders->fontMetrics().height(), folders->iconSize().height()) + 2;
-  folders->setMinimumHeight(kRows * row + 2 * folders->frameWidth());
+  // Twelve rows of folders where the window has room: a deep path and its subfolders stay
+  // in sight.
+  folders->SetShownRows(12);
   QObject::connect(drives, &QComboBox::activated, folders, [this](int index) {
     folders->SetFolderProperty(drives->itemData(index).toString());
   });

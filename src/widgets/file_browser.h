@@ -30,6 +30,12 @@ class FolderList : public QListWidget {
   void OfferFolder(const QString& folder);
   // A folder chosen as the user would choose it.
   void SetFolderProperty(const QString& folder);
+  // The rows the list asks room for.
+  void SetShownRows(int rows) {
+    shown_rows_ = rows;
+    updateGeometry();
+  }
+  QSize sizeHint() const override;
 
  signals:
   void FolderChanged(const QString& folder);
@@ -37,6 +43,7 @@ class FolderList : public QListWidget {
  private:
   QString folder_;
   bool chosen_ = false;
+  int shown_rows_ = 0;
 };
 
 // Where a window's file dialogs start: the page's folder, offered each time the window opens,
