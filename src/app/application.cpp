@@ -2,6 +2,7 @@
 #include "batch/batch_panel.h"
 #include "names/texts.h"
 
+#include <QScreen>
 #include <QUrl>
 
 #include <QFileInfo>
@@ -313,6 +314,16 @@ void Application::Start(const QStringList& files) {
   if (state.size.isValid()) main_window_->resize(state.size);
   // Placed before it is shown, so a maximized window keeps its normal place beneath.
   options_->LoadSettings(true);
+  if (!state.size.isValid()) {
+    // A first start: the window's own size is its smallest; a large screen gets a fair share.
+    if (const QScreen* screen = main_window_->screen()) {
+      const QRect area = screen->availableGeometry();
+      const QPoint at = main_window_->pos();
+      const QSize share(std::min(area.width() * 3 / 4, area.right() - at.x()),
+                        std::min(area.height() * 3 / 4, area.bottom() - at.y()));
+      main_window_->resize(main_window_->size().expandedTo(share));
+    }
+  }
   if (state.maximized) {
     main_window_->showMaximized();
   } else {

@@ -134,8 +134,9 @@ void MainWindow::BuildStatusBar() {
   for (int i = 0; i < 3; ++i) {
     auto* panel = new QLabel(bar);
     panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    // The offset field holds eight digits (a 50 MB page); the others keep their width.
-    panel->setFixedWidth(
+    // The offset field holds eight digits (a 50 MB page); a longer text widens its field
+    // rather than being cut.
+    panel->setMinimumWidth(
         i == 2 ? panel->fontMetrics().horizontalAdvance(QStringLiteral("88888888")) + 14 : 50);
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
