@@ -11,6 +11,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
+#include <QToolButton>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -74,6 +75,37 @@ int main(int argc, char* argv[]) {
   const QString mode = args[1];
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("page.htm"));
+  if (mode == u"button") {
+    // "button NAME MIB": a whole-text button on a page of MIB lines-page through the main
+    // window, clicked until painted, against a raw component given the result and painted.
+    const QString button = args[2];
+    WriteWholeFile(path, MakePage(false, args.value(3, QStringLiteral("50")).toLongLong() << 20));
+    for (const char* name : {"english.lng", "russian.lng"}) {
+      QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
+                  dir.filePath(QLatin1String(name)));
+    }
+    QtDesktop desktop;
+    Application program(desktop, AppPaths::InFolder(dir.path()));
+    program.Start(path);
+    MainWindow& main = program.Main();
+    main.show();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    const double ms = Milliseconds([&] {
+      main.Button(button)->click();
+      QApplication::processEvents();
+      main.grab();
+    });
+    const QString result = main.EditorWidget()->text();
+    QsciScintilla raw;
+    Show(raw);
+    const double raw_ms = Milliseconds([&] {
+      raw.setText(result);
+      raw.grab();
+    });
+    std::printf("%s: window %.1f ms  raw setText + paint %.1f ms  ratio %.2f  peak %ld MiB\n",
+                qPrintable(button), ms, raw_ms, ms / raw_ms, PeakKib() / 1024);
+    return 0;
+  }
   if (mode == u"type-window") {
     // "type-window KIB one": the same keys through the whole program's main window.
     const qsizetype kib = args[2].toLongLong();

@@ -49,13 +49,16 @@ bool Journal::Record(const QString& path, bool existed, const QByteArray& before
     // would then see the new text.
     qint64 links = 0;
     qint64 size = 0;
-    *linked = FileLinkCount(path, &links, &size) && links == 1 && size == before.size() &&
+    qint64 modified_ns = 0;
+    const bool regular = FileLinkCount(path, &links, &size, &modified_ns);
+    *linked = regular && links == 1 && size == before.size() &&
               FolderTakesNewFiles(path.left(path.lastIndexOf(u'/'))) && AddFileName(path, kept);
     if (!*linked && !WriteCopy(path, kept, before, error)) return false;
     bytes_ += before.size();
     entry.insert(QStringLiteral("original"), name);
     // Undo gives the time back too: upload tools compare times, not bytes.
-    entry.insert(QStringLiteral("modified_ns"), QString::number(StampOf(path).modified_ns));
+    if (!regular) modified_ns = StampOf(path).modified_ns;
+    entry.insert(QStringLiteral("modified_ns"), QString::number(modified_ns));
   }
   ++count_;
   return Append(entry, error);

@@ -93,6 +93,10 @@ int RemoveLeftoverWrites(const QString& folder) {
 }
 
 void LeftoverSweep::SweepFolderOf(const QString& path) {
+  // A folder named as before needs no look at the disk to be known.
+  const QString given = path.left(path.lastIndexOf(u'/') + 1);
+  if (given_.contains(given)) return;
+  given_.insert(given);
   const QString folder = QFileInfo(path).absolutePath();
   if (swept_.contains(folder)) return;
   swept_.insert(folder);
@@ -116,7 +120,8 @@ int OpenUnnamed(const QByteArray& folder, mode_t mode) {
 
 // The temporary name of a write of file_name in folder, up to its random part.
 QByteArray TemporaryStem(const QByteArray& folder, const QByteArray& file_name) {
-  return folder + "/." + file_name + ".brindlemark-" + QByteArray::number(::getpid()) + '-';
+  static const QByteArray kPid = QByteArray::number(::getpid());
+  return folder + "/." + file_name + ".brindlemark-" + kPid + '-';
 }
 
 // Gives the unnamed file fd a temporary name in folder, kept in *temp.
@@ -138,11 +143,19 @@ bool NameUnnamed(int fd, const QByteArray& folder, const QByteArray& file_name, 
 namespace {
 
 // The new file takes the old one's permissions, or the usual ones for a new file.
+// The process's file creation mask, read once: reading it means setting it.
+mode_t CreationMask() {
+  static const mode_t kMask = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+  }();
+  return kMask;
+}
+
 mode_t NewFileMode(bool exists, const struct stat& info) {
   if (exists) return info.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+  return 0666 & ~CreationMask();
 }
 
 }  // namespace
@@ -174,7 +187,8 @@ std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes,
     }
     return Failure(Tr(Text::kCannotCreateFile).arg(path, SystemReason(error)));
   }
-  ::fchmod(fd, mode);
+  // A named temporary file starts private, and the creation mask may have taken bits away.
+  if (!unnamed || (mode & 07000) != 0 || (mode & ~CreationMask()) != mode) ::fchmod(fd, mode);
   if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 ||
       (unnamed && !NameUnnamed(fd, folder, file_name, &temp))) {
     const int error = errno;
@@ -213,7 +227,7 @@ std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByte
                    Tr(Text::kCannotCreateFile).arg(path, SystemReason(EISDIR))};
   }
   // A file the user may not write is not replaced behind the permissions' back.
-  if (exists && IsReadOnlyFile(path)) {
+  if (exists && IsReadOnlyStat(name, info)) {
     return IoError{FileError::kReadOnly, ReadOnlyFileMessage(path)};
   }
   // Several names of one file stay one file.

@@ -161,14 +161,21 @@ bool IsReadOnlyFile(const QString& path) {
 
 QString ReadOnlyFileMessage(const QString& path) { return Tr(Text::kReadOnlyFile).arg(path); }
 
-bool FileLinkCount(const QString& path, qint64* links, qint64* size) {
+bool FileLinkCount(const QString& path, qint64* links, qint64* size, qint64* modified_ns) {
   struct stat info {};
   if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
     return false;
   }
   *links = static_cast<qint64>(info.st_nlink);
   *size = static_cast<qint64>(info.st_size);
+  if (modified_ns != nullptr) {
+    *modified_ns = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+  }
   return true;
+}
+
+bool IsReadOnlyStat(const QByteArray& name, const struct stat& info) {
+  return IsReadOnly(name, info);
 }
 
 bool AddFileName(const QString& existing, const QString& new_name) {

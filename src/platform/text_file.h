@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -71,8 +73,11 @@ QString ResolveLinks(const QString& path, QString* error);
 // A regular file this user may not write, and what the user is told of it.
 bool IsReadOnlyFile(const QString& path);
 QString ReadOnlyFileMessage(const QString& path);
-// The link count and size of a regular file (not following a symbolic link).
-bool FileLinkCount(const QString& path, qint64* links, qint64* size);
+// The link count, size and (when asked) modification time in nanoseconds of a regular file
+// (not following a symbolic link), from one look at it.
+bool FileLinkCount(const QString& path, qint64* links, qint64* size, qint64* modified_ns = nullptr);
+// IsReadOnlyFile for a file already looked at with stat().
+bool IsReadOnlyStat(const QByteArray& name, const struct stat& info);
 // Gives an existing file a second name.
 bool AddFileName(const QString& existing, const QString& new_name);
 // Whether new files may be made in folder.
@@ -103,6 +108,7 @@ class LeftoverSweep {
 
  private:
   QSet<QString> swept_;
+  QSet<QString> given_;  // folders as the paths named them
 };
 
 // The system's words for an errno value.
