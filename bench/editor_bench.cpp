@@ -11,11 +11,11 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
-#include <QToolButton>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <cstdio>
 #include <memory>
 
@@ -90,11 +90,13 @@ int main(int argc, char* argv[]) {
     MainWindow& main = program.Main();
     main.show();
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    double parts[3] = {};
     const double ms = Milliseconds([&] {
-      main.Button(button)->click();
-      QApplication::processEvents();
-      main.grab();
+      parts[0] = Milliseconds([&] { main.Button(button)->click(); });
+      parts[1] = Milliseconds([] { QApplication::processEvents(); });
+      parts[2] = Milliseconds([&] { main.grab(); });
     });
+    std::printf("click %.0f  events %.0f  paint %.0f | ", parts[0], parts[1], parts[2]);
     const QString result = main.EditorWidget()->text();
     QsciScintilla raw;
     Show(raw);
