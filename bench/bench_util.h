@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QString>
 #include <functional>
 
 // Wall time of one run of job, in milliseconds.
@@ -9,4 +11,12 @@ inline double Milliseconds(const std::function<void()>& job) {
   timer.start();
   job();
   return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// The shipped language files, copied into a program folder the benchmark starts the program in.
+inline void CopyLanguageFiles(const QString& program_folder) {
+  for (const char* name : {"english.lng", "russian.lng"}) {
+    QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
+                program_folder + u'/' + QLatin1String(name));
+  }
 }

@@ -80,10 +80,7 @@ int main(int argc, char* argv[]) {
     // window, clicked until painted, against a raw component given the result and painted.
     const QString button = args[2];
     WriteWholeFile(path, MakePage(false, args.value(3, QStringLiteral("50")).toLongLong() << 20));
-    for (const char* name : {"english.lng", "russian.lng"}) {
-      QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
-                  dir.filePath(QLatin1String(name)));
-    }
+    CopyLanguageFiles(dir.path());
     QtDesktop desktop;
     Application program(desktop, AppPaths::InFolder(dir.path()));
     program.Start(path);
@@ -112,10 +109,7 @@ int main(int argc, char* argv[]) {
     // "type-window KIB one": the same keys through the whole program's main window.
     const qsizetype kib = args[2].toLongLong();
     WriteWholeFile(path, MakePage(args.value(3) == u"one", kib << 10));
-    for (const char* name : {"english.lng", "russian.lng"}) {
-      QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
-                  dir.filePath(QLatin1String(name)));
-    }
+    CopyLanguageFiles(dir.path());
     QtDesktop desktop;
     Application program(desktop, AppPaths::InFolder(dir.path()));
     program.Start(path);

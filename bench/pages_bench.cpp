@@ -51,10 +51,7 @@ int main(int argc, char* argv[]) {
   WritePage(big, 50 << 20);
   WritePage(small, 4 << 10);
   for (int i = 0; i < 10; ++i) WritePage(dir.filePath(QStringLiteral("m%1.htm").arg(i)), 1 << 20);
-  for (const char* name : {"english.lng", "russian.lng"}) {
-    QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
-                dir.filePath(QLatin1String(name)));
-  }
+  CopyLanguageFiles(dir.path());
   QtDesktop desktop;
   Application app(desktop, AppPaths::InFolder(dir.path()));
   app.Start(small);

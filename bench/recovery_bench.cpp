@@ -51,10 +51,7 @@ int main(int argc, char* argv[]) {
     QFile file(big);
     if (file.open(QIODevice::WriteOnly)) file.write(text);
   }
-  for (const char* name : {"english.lng", "russian.lng"}) {
-    QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
-                dir.filePath(QLatin1String(name)));
-  }
+  CopyLanguageFiles(dir.path());
   QtDesktop desktop;
   double with_copies = 0;
   double without = 0;

@@ -29,10 +29,7 @@ int main(int argc, char* argv[]) {
     QFile file(page);
     if (file.open(QIODevice::WriteOnly)) file.write(text);
   }
-  for (const char* name : {"english.lng", "russian.lng"}) {
-    QFile::copy(QStringLiteral(BM_LANGUAGE_DIR "/") + QLatin1String(name),
-                dir.filePath(QLatin1String(name)));
-  }
+  CopyLanguageFiles(dir.path());
   QtDesktop desktop;
   Application app(desktop, AppPaths::InFolder(dir.path()));
   app.Start(page);

@@ -152,7 +152,6 @@ class CodeEditor : public QsciScintilla {
     long position = 0;
   };
   // Where a problem's range stands in the text now.
-  std::pair<long, long> RangeOf(const Problem& problem) const;
   std::pair<long, long> RangeOf(const Problem& problem, ColumnCursor& cursor) const;
   // The first and last lines on screen.
   std::pair<long, long> LinesOnScreen() const;

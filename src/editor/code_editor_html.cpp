@@ -63,11 +63,6 @@ void CodeEditor::SetProblemMarks(const QList<Problem>& problems) {
   MarkProblems();
 }
 
-std::pair<long, long> CodeEditor::RangeOf(const Problem& problem) const {
-  ColumnCursor cursor;
-  return RangeOf(problem, cursor);
-}
-
 std::pair<long, long> CodeEditor::RangeOf(const Problem& problem, ColumnCursor& cursor) const {
   const long line = problem.line - 1;
   const long column = std::max(0L, long(problem.column) - 1);

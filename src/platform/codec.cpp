@@ -77,6 +77,23 @@ QByteArray SingleByteCodec::ToUtf8(QByteArrayView bytes) const {
   return utf8;
 }
 
+namespace {
+
+// Writes "&#N;" for a code point the code page cannot hold at out, growing bytes when the
+// reference and the rest bytes still to come would not fit; returns where writing goes on.
+char* WriteReference(QByteArray& bytes, char* out, char32_t code_point, qsizetype rest) {
+  const QByteArray reference = "&#" + QByteArray::number(static_cast<quint32>(code_point)) + ';';
+  const qsizetype used = out - bytes.data();
+  if (used + reference.size() + rest > bytes.size()) {
+    bytes.resize(used + reference.size() + rest);
+    out = bytes.data() + used;
+  }
+  for (const char c : reference) *out++ = c;
+  return out;
+}
+
+}  // namespace
+
 QByteArray SingleByteCodec::Encode(QStringView text, qsizetype* replaced,
                                    QByteArrayView newline) const {
   const qsizetype breaks = newline.size() != 1 ? text.count(u'\n') : 0;
@@ -103,11 +120,9 @@ QByteArray SingleByteCodec::Encode(QStringView text, qsizetype* replaced,
       ++i;
       consumed = 2;
     }
-    const QByteArray reference = "&#" + QByteArray::number(static_cast<quint32>(code_point)) + ';';
-    const qsizetype used = out - bytes.data();
-    bytes.resize(bytes.size() + reference.size() - consumed);
-    out = bytes.data() + used;
-    for (const char c : reference) *out++ = c;
+    // The bytes kept for the rest of the text, as counted when the buffer was sized.
+    const qsizetype rest = bytes.size() - (out - bytes.data()) - consumed;
+    out = WriteReference(bytes, out, code_point, rest);
     ++count;
   }
   bytes.truncate(out - bytes.data());
@@ -160,13 +175,7 @@ QByteArray SingleByteCodec::EncodeUtf8(QByteArrayView utf8, qsizetype* replaced)
       *out++ = static_cast<char>(b);
       continue;
     }
-    const QByteArray reference = "&#" + QByteArray::number(static_cast<quint32>(code_point)) + ';';
-    const qsizetype used = out - bytes.data();
-    if (used + reference.size() > bytes.size() - (size - i)) {
-      bytes.resize(used + reference.size() + (size - i));
-      out = bytes.data() + used;
-    }
-    for (const char c : reference) *out++ = c;
+    out = WriteReference(bytes, out, code_point, size - i);
     ++count;
   }
   bytes.truncate(out - bytes.data());

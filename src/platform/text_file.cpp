@@ -143,20 +143,16 @@ QString ResolveLinks(const QString& path, QString* error) {
   return target;
 }
 
-namespace {
-
 // No write permission for anyone counts even for the superuser, who may write anyway.
-bool IsReadOnly(const QByteArray& name, const struct stat& info) {
+bool IsReadOnlyStat(const QByteArray& name, const struct stat& info) {
   return S_ISREG(info.st_mode) &&
          ((info.st_mode & 0222) == 0 || ::access(name.constData(), W_OK) != 0);
 }
 
-}  // namespace
-
 bool IsReadOnlyFile(const QString& path) {
   const QByteArray name = QFile::encodeName(path);
   struct stat info {};
-  return ::stat(name.constData(), &info) == 0 && IsReadOnly(name, info);
+  return ::stat(name.constData(), &info) == 0 && IsReadOnlyStat(name, info);
 }
 
 QString ReadOnlyFileMessage(const QString& path) { return Tr(Text::kReadOnlyFile).arg(path); }
@@ -172,10 +168,6 @@ bool FileLinkCount(const QString& path, qint64* links, qint64* size, qint64* mod
     *modified_ns = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
   }
   return true;
-}
-
-bool IsReadOnlyStat(const QByteArray& name, const struct stat& info) {
-  return IsReadOnly(name, info);
 }
 
 bool AddFileName(const QString& existing, const QString& new_name) {
