@@ -11,6 +11,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -86,7 +87,10 @@ int main(int argc, char* argv[]) {
     program.Start(path);
     MainWindow& main = program.Main();
     main.show();
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    // Until the start-up's own work (the first checks of the page) is done.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 3000) QApplication::processEvents(QEventLoop::AllEvents, 100);
     double parts[3] = {};
     const double ms = Milliseconds([&] {
       parts[0] = Milliseconds([&] { main.Button(button)->click(); });

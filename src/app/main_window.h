@@ -156,7 +156,7 @@ class MainWindow : public QMainWindow,
   void SetWordWrap(bool on) override;
   void ClearText();
   // Rewrites the editor's lines through a whole-text transform, as one undo step.
-  void ApplyTransform(QStringList (*transform)(const QStringList&));
+  void ApplyTransform(Utf8LineTransform transform);
   // Puts text into the caret's line at the caret and records the insertion point.
   void InsertAtCaret(const QString& text) override;
   // Runs the pop-up menu item of the tag catalogue named name.

@@ -231,10 +231,7 @@ void MainWindow::ClearText() {
   model_.ReplaceSelection(QString());
 }
 
-void MainWindow::ApplyTransform(QStringList (*transform)(const QStringList&)) {
-  const QStringList lines = model_.Lines();
-  model_.ApplyLines(lines, transform(lines));
-}
+void MainWindow::ApplyTransform(Utf8LineTransform transform) { model_.TransformLines(transform); }
 
 void MainWindow::InsertAtCaret(const QString& text) {
   const InsertionPoint point = ::InsertAtCaret(model_, text);

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "document/utf8_lines.h"
 #include "platform/text_format.h"
 
 // The editor seen as lines plus a selection. Every generator and tool edits the document
@@ -62,11 +63,18 @@ class EditorModel {
   // just read them, saves reading the document again.
   void ApplyLines(const QStringList& new_lines) { ApplyLines(Lines(), new_lines); }
   void ApplyLines(const QStringList& old_lines, const QStringList& new_lines);
+  // The same with the lines transform writes from the text's UTF-8 lines as held: a large
+  // page is neither decoded nor split into strings.
+  void TransformLines(Utf8LineTransform transform);
 
  protected:
   // Lines [first, end) become lines (none: they go with one adjacent line break) as one
   // undo step; the caret ends after the new text. first == end inserts before line first.
   virtual void ReplaceLines(int first, int end, const QStringList& lines) = 0;
+  // The same with the lines as UTF-8 joined by LineBreak(); none when dropping.
+  virtual void ReplaceLineBytes(int first, int end, QByteArrayView joined, bool dropping) = 0;
+  // The break between the lines of the text as held.
+  virtual QByteArray LineBreak() const = 0;
 
   // What ReplaceLines replaces, in a model's own positions (line_start and line_end give a
   // line's first position and the one before its break), and the line break the new text

@@ -70,6 +70,12 @@ void MemoryEditorModel::ReplaceLines(int first, int end, const QStringList& line
   Replace(int(span.from), int(span.to), replacement);
 }
 
+void MemoryEditorModel::ReplaceLineBytes(int first, int end, QByteArrayView joined, bool dropping) {
+  QString text = DecodeUtf8(joined);
+  CompactLineBreaks(text);
+  ReplaceLines(first, end, dropping ? QStringList() : text.split(u'\n'));
+}
+
 void MemoryEditorModel::LoadBuffer(const QByteArray& utf8, LineEnd line_end) {
   text_ = DecodeUtf8(utf8);
   CompactLineBreaks(text_);

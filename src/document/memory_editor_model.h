@@ -31,6 +31,8 @@ class MemoryEditorModel : public EditorModel {
 
  protected:
   void ReplaceLines(int first, int end, const QStringList& lines) override;
+  void ReplaceLineBytes(int first, int end, QByteArrayView joined, bool dropping) override;
+  QByteArray LineBreak() const override { return LineEndBytes(line_end_); }
 
  private:
   int LineStart(int line) const;  // in characters; the text's size past the last line

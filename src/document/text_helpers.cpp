@@ -20,33 +20,9 @@ QString LowerCaseCyr(QStringView text) {
 }
 
 QString StripTags(QStringView text) {
-  // Equivalent to repeating the removal rounds, without re-scanning the text each round.
-  // kept holds what is left of the text before pos; it holds neither "<" nor ">".
   QString kept;
-  qsizetype pos = 0;
-  qsizetype lt = text.indexOf(u'<');
-  qsizetype gt = text.indexOf(u'>');
-  bool first_round = true;
-  for (;;) {
-    if (lt >= 0 && lt < pos) lt = text.indexOf(u'<', pos);
-    if (gt >= 0 && gt < pos) gt = text.indexOf(u'>', pos);
-    if (lt < 0) {
-      if (first_round && gt >= 0) pos = gt + 1;
-      kept += text.sliced(pos);
-      return kept;
-    }
-    if (gt < 0) {
-      kept += text.sliced(pos, lt - pos);
-      return kept;
-    }
-    if (lt < gt) {
-      kept += text.sliced(pos, lt - pos);
-    } else {
-      kept.clear();  // a ">" before the "<" ends a tag begun at the start of the text
-    }
-    pos = gt + 1;
-    first_round = false;
-  }
+  AppendWithoutTags(text, kept);
+  return kept;
 }
 
 QString PageTitleOf(const QStringList& lines) { return PageTitleOfText(lines.join(u'\n')); }

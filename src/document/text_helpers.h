@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,49 @@ QString LowerCaseCyr(QStringView text);
 // in any case): the span from the first "<" to the first ">" goes; a ">" before the first
 // "<" takes everything up to it; an unclosed "<" takes the rest of the line. Linear time.
 QString StripTags(QStringView text);
+// The same appended to out: a QString for a QStringView, a QByteArray for UTF-8 bytes (the
+// tags' signs are ASCII, so the bytes give the same result).
+template <class View, class Out>
+void AppendWithoutTags(View text, Out& out);
+
+namespace text_helpers_detail {
+inline qsizetype Find(QStringView text, char c, qsizetype from) {
+  return text.indexOf(QLatin1Char(c), from);
+}
+inline qsizetype Find(QByteArrayView text, char c, qsizetype from) { return text.indexOf(c, from); }
+}  // namespace text_helpers_detail
+
+template <class View, class Out>
+void AppendWithoutTags(View text, Out& out) {
+  // Equivalent to repeating the removal rounds, without re-scanning the text each round.
+  // What out gained before pos holds neither "<" nor ">".
+  using text_helpers_detail::Find;
+  const qsizetype base = out.size();
+  qsizetype pos = 0;
+  qsizetype lt = Find(text, '<', 0);
+  qsizetype gt = Find(text, '>', 0);
+  bool first_round = true;
+  for (;;) {
+    if (lt >= 0 && lt < pos) lt = Find(text, '<', pos);
+    if (gt >= 0 && gt < pos) gt = Find(text, '>', pos);
+    if (lt < 0) {
+      if (first_round && gt >= 0) pos = gt + 1;
+      out += text.sliced(pos);
+      return;
+    }
+    if (gt < 0) {
+      out += text.sliced(pos, lt - pos);
+      return;
+    }
+    if (lt < gt) {
+      out += text.sliced(pos, lt - pos);
+    } else {
+      out.truncate(base);  // a ">" before the "<" ends a tag begun at the start of the text
+    }
+    pos = gt + 1;
+    first_round = false;
+  }
+}
 
 // The page title: at the last line containing "<title>" in any case, that line without
 // tags, or the next line without tags when that is blank. Empty when no line has "<title>".

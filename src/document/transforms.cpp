@@ -13,62 +13,122 @@ QString TrimSpaces(const QString& line) {
   return line.sliced(start, end - start);
 }
 
-QStringList TextToHtml(const QStringList& lines) {
-  QStringList result;
-  result.reserve(lines.size());
-  QString next = lines.isEmpty() ? QString() : TrimSpaces(lines.first());
+namespace {
+
+// The line without bytes up to and including the space at its ends: the same characters
+// TrimSpaces removes, as no byte of a longer UTF-8 sequence is that small.
+QByteArrayView TrimmedSpaces(QByteArrayView line) {
+  qsizetype start = 0;
+  qsizetype end = line.size();
+  while (start < end && static_cast<unsigned char>(line[start]) <= ' ') ++start;
+  while (end > start && static_cast<unsigned char>(line[end - 1]) <= ' ') --end;
+  return line.sliced(start, end - start);
+}
+
+void Compress(const QList<QByteArrayView>& lines, const QList<bool>& keep, Utf8LineWriter& out) {
+  QByteArray compact;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString current = next;
-    next = i + 1 < lines.size() ? TrimSpaces(lines[i + 1]) : QString();
-    if (current.isEmpty()) {
-      result.append(QString());
-    } else {
-      result.append(current + (next.isEmpty() ? QStringLiteral("<p>") : QStringLiteral("<br>")));
+    if (!keep.isEmpty() && keep[i]) {
+      out.Add(lines[i]);
+      continue;
+    }
+    const QByteArrayView trimmed = TrimmedSpaces(lines[i]);
+    if (trimmed.isEmpty()) continue;
+    qsizetype pair = trimmed.indexOf("  ");
+    if (pair < 0) {
+      out.Add(trimmed);
+      continue;
+    }
+    compact.truncate(0);  // keeps its room for the next line
+    qsizetype from = 0;
+    for (; pair >= 0; pair = trimmed.indexOf("  ", from)) {
+      compact += trimmed.sliced(from, pair + 1 - from);
+      from = pair + 1;
+      while (trimmed[from] == ' ') ++from;  // the trimmed line ends in something else
+    }
+    compact += trimmed.sliced(from);
+    out.Add(compact);
+  }
+}
+
+// The first of each reference HtmlToText replaces, replaced in text.
+// Replacing one can neither make nor break another (no replacement holds "&" or starts
+// with a letter), so each is found in the text as it stands.
+void ReplaceFirstReferences(QByteArray& text) {
+  static constexpr std::pair<QByteArrayView, QByteArrayView> kReferences[] = {
+      {"&nbsp", " "}, {"&lt", "<"}, {"&gt", ">"}, {"&copy", "(c)"}};
+  constexpr int kCount = int(std::size(kReferences));
+  qsizetype first[kCount] = {-1, -1, -1, -1};
+  int found = 0;
+  const QByteArrayView view(text);
+  for (qsizetype at = view.indexOf('&'); at >= 0 && found < kCount;
+       at = view.indexOf('&', at + 1)) {
+    for (int k = 0; k < kCount; ++k) {
+      if (first[k] < 0 && view.sliced(at).startsWith(kReferences[k].first)) {
+        first[k] = at;
+        ++found;
+        break;
+      }
     }
   }
-  return result;
+  // From the last one back, so the places of the ones before hold.
+  for (int done = 0; done < found; ++done) {
+    int last = -1;
+    for (int k = 0; k < kCount; ++k) {
+      if (first[k] >= 0 && (last < 0 || first[k] > first[last])) last = k;
+    }
+    text.replace(first[last], kReferences[last].first.size(), kReferences[last].second);
+    first[last] = -1;
+  }
+}
+
+}  // namespace
+
+void TextToHtml(const QList<QByteArrayView>& lines, Utf8LineWriter& out) {
+  QByteArrayView next = lines.isEmpty() ? QByteArrayView() : TrimmedSpaces(lines.first());
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const QByteArrayView current = next;
+    next = i + 1 < lines.size() ? TrimmedSpaces(lines[i + 1]) : QByteArrayView();
+    if (current.isEmpty()) {
+      out.Add({});
+    } else {
+      out.Add({current, next.isEmpty() ? QByteArrayView("<p>") : QByteArrayView("<br>")});
+    }
+  }
+}
+
+void HtmlToText(const QList<QByteArrayView>& lines, Utf8LineWriter& out) {
+  QByteArray text;
+  for (const QByteArrayView line : lines) {
+    text.truncate(0);  // keeps its room for the next line
+    AppendWithoutTags(line, text);
+    if (text.contains('&')) ReplaceFirstReferences(text);
+    out.Add(text);
+  }
+}
+
+void CompressText(const QList<QByteArrayView>& lines, Utf8LineWriter& out) {
+  Compress(lines, {}, out);
+}
+
+QStringList TextToHtml(const QStringList& lines) {
+  return ThroughUtf8(lines, [](const auto& in, auto& out) { TextToHtml(in, out); });
 }
 
 QStringList HtmlToText(const QStringList& lines) {
-  static const std::pair<QString, QString> kEntities[] = {
-      {QStringLiteral("&nbsp"), QStringLiteral(" ")},
-      {QStringLiteral("&lt"), QStringLiteral("<")},
-      {QStringLiteral("&gt"), QStringLiteral(">")},
-      {QStringLiteral("&copy"), QStringLiteral("(c)")}};
-  QStringList result;
-  result.reserve(lines.size());
-  for (const QString& line : lines) {
-    QString text = StripTags(line);
-    for (const auto& [entity, replacement] : kEntities)
-      text = ReplaceFirst(text, entity, replacement);
-    result.append(text);
-  }
-  return result;
+  return ThroughUtf8(lines, [](const auto& in, auto& out) { HtmlToText(in, out); });
+}
+
+QStringList CompressText(const QStringList& lines) {
+  return ThroughUtf8(lines, [](const auto& in, auto& out) { Compress(in, {}, out); });
+}
+
+QStringList CompressTextKeepingRaw(const QStringList& lines) {
+  const QList<bool> keep = block_edits::RawTextLines(lines);
+  return ThroughUtf8(lines, [&keep](const auto& in, auto& out) { Compress(in, keep, out); });
 }
 
 namespace {
-
-QStringList Compress(const QStringList& lines, const QList<bool>& keep) {
-  QStringList result;
-  result.reserve(lines.size());
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString& line = lines[i];
-    if (!keep.isEmpty() && keep[i]) {
-      result.append(line);
-      continue;
-    }
-    const QString trimmed = TrimSpaces(line);
-    if (trimmed.isEmpty()) continue;
-    QString compact;
-    compact.reserve(trimmed.size());
-    for (QChar c : trimmed) {
-      if (c == u' ' && !compact.isEmpty() && compact.back() == u' ') continue;
-      compact.append(c);
-    }
-    result.append(compact);
-  }
-  return result;
-}
 
 // Where the next of the given (lower-case) texts starts in text from `from`, ignoring case.
 qsizetype FindNoCase(const QString& text, QStringView what, qsizetype from) {
@@ -146,12 +206,6 @@ QString VisiblePart(const QString& text) {
 }
 
 }  // namespace
-
-QStringList CompressText(const QStringList& lines) { return Compress(lines, {}); }
-
-QStringList CompressTextKeepingRaw(const QStringList& lines) {
-  return Compress(lines, block_edits::RawTextLines(lines));
-}
 
 namespace {
 

@@ -207,11 +207,11 @@ void ScintillaModel::MarkSaved() { Send(Sci::SCI_SETSAVEPOINT); }
 
 bool ScintillaModel::AtSavePoint() const { return Send(Sci::SCI_GETMODIFY) == 0; }
 
-void ScintillaModel::Replace(long from, long to, const QByteArray& bytes, long caret_at) {
+void ScintillaModel::Replace(long from, long to, QByteArrayView bytes, long caret_at) {
   Send(Sci::SCI_BEGINUNDOACTION);
   Send(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
   editor_->SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()),
-                         bytes.constData());
+                         bytes.isNull() ? "" : bytes.data());
   Send(Sci::SCI_ENDUNDOACTION);
   const long caret = from + (caret_at < 0 ? bytes.size() : caret_at);
   Send(Sci::SCI_SETSEL, static_cast<unsigned long>(caret), caret);
@@ -251,13 +251,21 @@ void ScintillaModel::DeleteLine(int index) {
 }
 
 void ScintillaModel::ReplaceLines(int first, int end, const QStringList& lines) {
+  ReplaceLineBytes(first, end, Encoded(lines), lines.isEmpty());
+}
+
+void ScintillaModel::ReplaceLineBytes(int first, int end, QByteArrayView joined, bool dropping) {
   const LineSpan span = SpanOfLines(
-      first, end, lines.isEmpty(), LineCount(), [this](int line) { return LineStart(line); },
+      first, end, dropping, LineCount(), [this](int line) { return LineStart(line); },
       [this](int line) { return LineEnd(line); });
-  QByteArray replacement = Encoded(lines);
-  if (span.break_before) replacement.prepend(LineEndBytes(BreakKind()));
-  if (span.break_after) replacement += LineEndBytes(BreakKind());
-  Replace(span.from, span.to, replacement);
+  if (!span.break_before && !span.break_after) {
+    Replace(span.from, span.to, joined);
+    return;
+  }
+  const QByteArray line_break = LineBreak();
+  Replace(
+      span.from, span.to,
+      span.break_before ? line_break + joined.toByteArray() : joined.toByteArray() + line_break);
 }
 
 QString ScintillaModel::SelectedText() const {

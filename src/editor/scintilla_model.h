@@ -53,6 +53,8 @@ class ScintillaModel : public EditorModel {
 
  protected:
   void ReplaceLines(int first, int end, const QStringList& lines) override;
+  void ReplaceLineBytes(int first, int end, QByteArrayView joined, bool dropping) override;
+  QByteArray LineBreak() const override { return LineEndBytes(BreakKind()); }
 
  private:
   long Send(unsigned int message, unsigned long w = 0, long l = 0) const;
@@ -62,7 +64,7 @@ class ScintillaModel : public EditorModel {
   long LineEnd(int line) const;
   // Replaces bytes [from, to) as one undo step and puts the caret at caret_at, counted
   // from the start of the replacement (-1: after it).
-  void Replace(long from, long to, const QByteArray& bytes, long caret_at = -1);
+  void Replace(long from, long to, QByteArrayView bytes, long caret_at = -1);
   ::LineEnd BreakKind() const;  // the kind of the breaks in the text
   int ExtraPerBreak() const;    // UTF-16 characters a break has beyond one
   void EnsureLineIndex() const;

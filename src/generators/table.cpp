@@ -1,12 +1,11 @@
 #include "generators/table.h"
 
+void QuickTableLines(const QList<QByteArrayView>& lines, Utf8LineWriter& out) {
+  out.Add("<table>");
+  for (const QByteArrayView line : lines) out.Add({"<tr><td>", line, "</td></tr>"});
+  out.Add("</table>");
+}
+
 QStringList QuickTableLines(const QStringList& lines) {
-  QStringList result;
-  result.reserve(lines.size() + 2);
-  result.append(QStringLiteral("<table>"));
-  for (const QString& line : lines) {
-    result.append(QStringLiteral("<tr><td>") + line + QStringLiteral("</td></tr>"));
-  }
-  result.append(QStringLiteral("</table>"));
-  return result;
+  return ThroughUtf8(lines, [](const auto& in, auto& out) { QuickTableLines(in, out); });
 }

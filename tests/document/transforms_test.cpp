@@ -2,6 +2,7 @@
 
 #include "document/block_edits.h"
 #include "document/transforms.h"
+#include "document/utf8_lines.h"
 #include "generators/table.h"
 
 class TransformsTest : public QObject {
@@ -18,6 +19,8 @@ class TransformsTest : public QObject {
   void BuildsTheQuickTable();
   void BatchFormsKeepWhatABrowserShows_data();
   void BatchFormsKeepWhatABrowserShows();
+  void SplitsTheEditorsBytesAsItsLines_data();
+  void SplitsTheEditorsBytesAsItsLines();
 };
 
 using Lines = QStringList;
@@ -92,6 +95,26 @@ void TransformsTest::BuildsTheQuickTable() {
 }
 
 QTEST_APPLESS_MAIN(TransformsTest)
+void TransformsTest::SplitsTheEditorsBytesAsItsLines_data() {
+  QTest::addColumn<QByteArray>("text");
+  QTest::addColumn<QList<QByteArray>>("lines");
+  using L = QList<QByteArray>;
+  QTest::addRow("empty: no lines") << QByteArray() << L{};
+  QTest::addRow("one line") << QByteArray("a") << L{"a"};
+  QTest::addRow("final break") << QByteArray("a\n") << L{"a", ""};
+  QTest::addRow("every kind of break") << QByteArray("a\r\nb\rc\nd") << L{"a", "b", "c", "d"};
+  QTest::addRow("a lone CR before CRLF") << QByteArray("\r\r\n") << L{"", "", ""};
+  QTest::addRow("breaks of CR only") << QByteArray("x\r\ry") << L{"x", "", "y"};
+}
+
+void TransformsTest::SplitsTheEditorsBytesAsItsLines() {
+  QFETCH(QByteArray, text);
+  QFETCH(QList<QByteArray>, lines);
+  QList<QByteArray> split;
+  for (const QByteArrayView line : SplitUtf8Lines(text)) split.append(line.toByteArray());
+  QCOMPARE(split, lines);
+}
+
 #include "transforms_test.moc"
 
 // The batch tools' forms: preformatted content untouched, only visible text kept, text

@@ -164,6 +164,16 @@ void EditorModelTest::AppliesChangedLinesAsOneUndoStep_data() {
   QTest::addRow("no change") << QStringList{"a", "b"} << QStringList{"a", "b"};
 }
 
+namespace {
+
+QStringList g_transformed;  // what WriteTransformed writes, whatever it is given
+
+void WriteTransformed(const QList<QByteArrayView>& /*lines*/, Utf8LineWriter& out) {
+  for (const QString& line : g_transformed) out.Add(line.toUtf8());
+}
+
+}  // namespace
+
 void EditorModelTest::AppliesChangedLinesAsOneUndoStep() {
   QFETCH(QStringList, before);
   QFETCH(QStringList, after);
@@ -172,16 +182,28 @@ void EditorModelTest::AppliesChangedLinesAsOneUndoStep() {
   memory.ApplyLines(after);
   QCOMPARE(memory.Lines(), after);
   QCOMPARE(memory.AtSavePoint(), before == after);
-  CodeEditor widget;
-  EditorModel& editor = widget.Model();
-  editor.LoadText(before.join('\n'));
-  editor.ApplyLines(after);
-  QCOMPARE(editor.Lines(), after);
-  if (before != after) {
-    QVERIFY(widget.isUndoAvailable());
-    widget.undo();
-    QCOMPARE(editor.Lines(), before);
-    QVERIFY(!widget.isUndoAvailable());
+  // Through lines or through the UTF-8 the editor holds, with either kind of break, the same
+  // text, caret and single undo step.
+  g_transformed = after;
+  for (const LineEnd line_end : {LineEnd::kLf, LineEnd::kCrLf}) {
+    CodeEditor by_lines;
+    CodeEditor by_bytes;
+    by_lines.Model().LoadText(before.join('\n'), line_end);
+    by_bytes.Model().LoadText(before.join('\n'), line_end);
+    by_lines.Model().ApplyLines(after);
+    by_bytes.Model().TransformLines(&WriteTransformed);
+    QCOMPARE(by_bytes.Model().Buffer(), by_lines.Model().Buffer());
+    QCOMPARE(by_bytes.Model().CaretPosition(), by_lines.Model().CaretPosition());
+    for (CodeEditor* widget : {&by_lines, &by_bytes}) {
+      EditorModel& editor = widget->Model();
+      QCOMPARE(editor.Lines(), after);
+      if (before != after) {
+        QVERIFY(widget->isUndoAvailable());
+        widget->undo();
+        QCOMPARE(editor.Lines(), before);
+        QVERIFY(!widget->isUndoAvailable());
+      }
+    }
   }
 }
 
