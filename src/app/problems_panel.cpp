@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QScrollBar>
 #include <QThreadPool>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -17,6 +18,9 @@ namespace {
 
 constexpr int kPauseMs = 500;
 constexpr qsizetype kOffThread = 1 << 20;
+// Rows are made as they come into view: a large page can have a million problems, and a
+// row for each would hold the window up for seconds after every check.
+constexpr qsizetype kRowsAtOnce = 500;
 
 }  // namespace
 
@@ -64,6 +68,10 @@ ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
     emit GoTo(problem.line, problem.column);
   };
   connect(list_, &QTreeWidget::itemActivated, this, go);
+  QScrollBar* scroll = list_->verticalScrollBar();
+  connect(scroll, &QScrollBar::valueChanged, this, [this, scroll](int value) {
+    if (value >= scroll->maximum() - scroll->pageStep()) AddRows(rows_ + kRowsAtOnce);
+  });
   connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     QTreeWidgetItem* item = list_->itemAt(pos);
     if (item == nullptr) return;
@@ -127,22 +135,35 @@ void ProblemsPanel::SetHiddenKinds(const QStringList& kinds) {
 }
 
 void ProblemsPanel::Show() {
-  shown_.clear();
-  for (const Problem& problem : std::as_const(all_)) {
-    if (!hidden_.contains(problem.kind)) shown_.append(problem);
+  if (hidden_.isEmpty()) {
+    shown_ = all_;
+  } else {
+    shown_.clear();
+    for (const Problem& problem : std::as_const(all_)) {
+      if (!hidden_.contains(problem.kind)) shown_.append(problem);
+    }
   }
   list_->clear();
+  rows_ = 0;
+  AddRows(kRowsAtOnce);
+  setWindowTitle(Tr(Text::kProblemsTitle).arg(Counts()));
+  menu_button_->setEnabled(!hidden_.isEmpty());
+  emit CountsChanged(Counts());
+}
+
+void ProblemsPanel::AddRows(qsizetype end) {
+  end = std::min(end, shown_.size());
+  if (end <= rows_) return;
   QList<QTreeWidgetItem*> items;
-  for (const Problem& problem : std::as_const(shown_)) {
+  items.reserve(end - rows_);
+  for (; rows_ < end; ++rows_) {
+    const Problem& problem = shown_[rows_];
     items.append(new QTreeWidgetItem(
         {QString::number(problem.line), QString::number(problem.column),
          SeverityText(problem.severity), QString::fromLatin1(NameOf(problem.source)),
          problem.message, problem.kind}));
   }
   list_->addTopLevelItems(items);
-  setWindowTitle(Tr(Text::kProblemsTitle).arg(Counts()));
-  menu_button_->setEnabled(!hidden_.isEmpty());
-  emit CountsChanged(Counts());
 }
 
 QString ProblemsPanel::Counts() const {
@@ -171,6 +192,7 @@ bool ProblemsPanel::GoToNext(int line, int column, bool backward) {
     }
     if (index < 0) index = 0;
   }
+  AddRows(index + kRowsAtOnce);
   list_->setCurrentItem(list_->topLevelItem(int(index)));
   emit GoTo(shown_[index].line, shown_[index].column);
   return true;

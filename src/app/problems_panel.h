@@ -49,6 +49,7 @@ class ProblemsPanel : public QDockWidget {
  private:
   void Receive(quint64 generation, const QList<Problem>& problems);
   void Show();
+  void AddRows(qsizetype end);  // rows for shown_ up to end
   void ShowMenu();
 
   EditorModel& model_;
@@ -58,6 +59,7 @@ class ProblemsPanel : public QDockWidget {
   QTimer pause_;
   QList<Problem> all_;
   QList<Problem> shown_;
+  qsizetype rows_ = 0;  // shown_ has rows up to here
   QStringList hidden_;
   // Each check carries the generation it was started for; an older one's result is dropped.
   std::shared_ptr<std::atomic<quint64>> generation_ = std::make_shared<std::atomic<quint64>>(0);

@@ -1,5 +1,8 @@
 #include "document/transforms.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "document/block_edits.h"
 #include "document/text_helpers.h"
 #include "html/entities.h"
@@ -71,15 +74,27 @@ void ReplaceFirstReferences(QByteArray& text) {
       }
     }
   }
-  // From the last one back, so the places of the ones before hold.
-  for (int done = 0; done < found; ++done) {
-    int last = -1;
-    for (int k = 0; k < kCount; ++k) {
-      if (first[k] >= 0 && (last < 0 || first[k] > first[last])) last = k;
-    }
-    text.replace(first[last], kReferences[last].first.size(), kReferences[last].second);
-    first[last] = -1;
+  if (found == 0) return;
+  // Every replacement is shorter than its reference: one pass from the front closes the gaps.
+  std::pair<qsizetype, int> order[kCount];
+  int n = 0;
+  for (int k = 0; k < kCount; ++k) {
+    if (first[k] >= 0) order[n++] = {first[k], k};
   }
+  std::sort(order, order + n);
+  char* data = text.data();
+  qsizetype write = 0;
+  qsizetype read = 0;
+  for (int i = 0; i < n; ++i) {
+    const auto& [reference, replacement] = kReferences[order[i].second];
+    std::memmove(data + write, data + read, std::size_t(order[i].first - read));
+    write += order[i].first - read;
+    std::memcpy(data + write, replacement.data(), std::size_t(replacement.size()));
+    write += replacement.size();
+    read = order[i].first + reference.size();
+  }
+  std::memmove(data + write, data + read, std::size_t(text.size() - read));
+  text.truncate(write + text.size() - read);
 }
 
 }  // namespace

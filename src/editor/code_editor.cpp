@@ -49,6 +49,9 @@ CodeEditor::CodeEditor(QWidget* parent)
   SendScintilla(SCI_SETAUTOMATICFOLD, SC_AUTOMATICFOLD_CHANGE);
   // A line of several megabytes is laid out once, not at every paint.
   SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
+  // Colours come in the background once the screen is drawn: showing the end of a large page
+  // would otherwise colour everything above it first, with the window held.
+  SendScintilla(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
   SendScintilla(SCI_AUTOCSETIGNORECASE, 1);
   SendScintilla(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR, SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE);
   SendScintilla(SCI_AUTOCSETAUTOHIDE, 1);

@@ -44,10 +44,14 @@ std::pair<long, long> CodeEditor::PositionsOnScreen() const {
 }
 
 void CodeEditor::SetProblemMarks(const QList<Problem>& problems) {
-  problems_ = problems;
-  std::stable_sort(problems_.begin(), problems_.end(), [](const Problem& a, const Problem& b) {
+  const auto earlier = [](const Problem& a, const Problem& b) {
     return std::pair(a.line, a.column) < std::pair(b.line, b.column);
-  });
+  };
+  problems_ = problems;
+  // The checks mostly give them in order already: a large page's million are then not copied.
+  if (!std::is_sorted(problems_.cbegin(), problems_.cend(), earlier)) {
+    std::stable_sort(problems_.begin(), problems_.end(), earlier);
+  }
   // The margin's dots, once per check (errors are few; the squiggles follow the screen).
   SendScintilla(SCI_MARKERDELETEALL, kErrorMarker);
   error_lines_.clear();

@@ -146,6 +146,13 @@ void ProblemsTest::MinifiedPageMarksAroundTheScreen() {
   QVERIFY(marks.size() < 2000);
   const QByteArray text = Editor()->text().toUtf8();
   for (const auto& [from, to] : marks) QCOMPARE(text.mid(from, to - from), QByteArray("qwzx"));
+  // The list makes rows as they come into view, not one for each of the 20,000 words; going
+  // to the last problem makes its row.
+  auto* list = Panel()->findChild<QTreeWidget*>("ProblemsList");
+  QCOMPARE(Panel()->Shown().size(), 20000);
+  QVERIFY(list->topLevelItemCount() < 1000);
+  QVERIFY(Panel()->GoToNext(1, 1, true));
+  QCOMPARE(list->currentItem()->text(1), QString::number(Panel()->Shown().last().column));
 }
 
 void ProblemsTest::SpellingSuggestsAddsAndIgnores() {
