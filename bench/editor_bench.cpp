@@ -4,6 +4,7 @@
 //   sci   KIND SIZE_MIB   a raw QScintilla: decode, setText, paint
 //   save  KIND SIZE_MIB   open as the program does, then write the page after an edit
 //   type  SIZE_KIB [one]  typing characters at the end of a page, each key painted
+//   type-window SIZE_KIB one|lines [plain]  the same through the main window (plain: colours off)
 //   type-raw SIZE_KIB     the same in a raw QScintilla
 // KIND is "lines" (ordinary lines) or "one" (one line, a minified page). Each run prints its
 // wall time and its peak memory; run them as separate processes so peaks do not mix.
@@ -21,6 +22,7 @@
 #include <memory>
 
 #include "app/application.h"
+#include "app/command_table.h"
 #include "app/main_window.h"
 #include "bench_util.h"
 #include "document/text_helpers.h"
@@ -81,7 +83,7 @@ int main(int argc, char* argv[]) {
     // window, clicked until painted, against a raw component given the result and painted.
     const QString button = args[2];
     WriteWholeFile(path, MakePage(false, args.value(3, QStringLiteral("50")).toLongLong() << 20));
-    CopyLanguageFiles(dir.path());
+    PrepareProgramFolder(dir.path());
     QtDesktop desktop;
     Application program(desktop, AppPaths::InFolder(dir.path()));
     program.Start(path);
@@ -113,13 +115,15 @@ int main(int argc, char* argv[]) {
     // "type-window KIB one": the same keys through the whole program's main window.
     const qsizetype kib = args[2].toLongLong();
     WriteWholeFile(path, MakePage(args.value(3) == u"one", kib << 10));
-    CopyLanguageFiles(dir.path());
+    PrepareProgramFolder(dir.path());
     QtDesktop desktop;
     Application program(desktop, AppPaths::InFolder(dir.path()));
     program.Start(path);
     MainWindow& main = program.Main();
     main.resize(1000, 740);
     main.show();
+    // "plain" after the page kind: with View > HTML colours off.
+    if (args.value(4) == u"plain") main.MenuItemOf(Command::kHighlighting)->setChecked(false);
     CodeEditor* edit = main.EditorWidget();
     edit->SendScintilla(QsciScintilla::SCI_DOCUMENTEND);
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
@@ -154,7 +158,7 @@ int main(int argc, char* argv[]) {
       font.setPixelSize(13);
       font.setBold(true);
       ours->SetEditorFont(font);
-      ours->FitMeasureCache(one ? bytes.size() : 0);  // as the program does for the page
+      ours->FitLongestLine(one ? bytes.size() : 0);  // as the program does for the page
       ours->Model().LoadBuffer(EditorBytes(bytes, format), format.line_end);
       edit = std::move(ours);
     } else {
@@ -212,7 +216,7 @@ int main(int argc, char* argv[]) {
       parts[2] = Milliseconds([&] { PageTitleOfFile(bytes, format); });
       parts[3] = Milliseconds([&] { utf8 = EditorBytes(bytes, format); });
       parts[4] = Milliseconds([&] {
-        edit.FitMeasureCache(one_line ? utf8.size() : 0);  // as the program does for the page
+        edit.FitLongestLine(one_line ? utf8.size() : 0);  // as the program does for the page
         edit.Model().LoadBuffer(utf8, format.line_end);
       });
       parts[5] = Milliseconds([&] { Show(edit); });

@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
   WritePage(big, 50 << 20);
   WritePage(small, 4 << 10);
   for (int i = 0; i < 10; ++i) WritePage(dir.filePath(QStringLiteral("m%1.htm").arg(i)), 1 << 20);
-  CopyLanguageFiles(dir.path());
+  PrepareProgramFolder(dir.path());
   QtDesktop desktop;
   Application app(desktop, AppPaths::InFolder(dir.path()));
   app.Start(small);

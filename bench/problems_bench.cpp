@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
     QFile file(big);
     if (file.open(QIODevice::WriteOnly)) file.write(text + "</body>\n</html>\n");
   }
-  CopyLanguageFiles(dir.path());
+  PrepareProgramFolder(dir.path());
   qputenv("XDG_STATE_HOME", dir.filePath(QStringLiteral("state")).toUtf8());
   qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toUtf8());
   QtDesktop desktop;

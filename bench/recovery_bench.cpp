@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
     QFile file(big);
     if (file.open(QIODevice::WriteOnly)) file.write(text);
   }
-  CopyLanguageFiles(dir.path());
+  PrepareProgramFolder(dir.path());
   QtDesktop desktop;
   double with_copies = 0;
   double without = 0;

@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
     QFile file(page);
     if (file.open(QIODevice::WriteOnly)) file.write(text);
   }
-  CopyLanguageFiles(dir.path());
+  PrepareProgramFolder(dir.path());
   QtDesktop desktop;
   Application app(desktop, AppPaths::InFolder(dir.path()));
   app.Start(page);

@@ -49,9 +49,6 @@ CodeEditor::CodeEditor(QWidget* parent)
   SendScintilla(SCI_SETAUTOMATICFOLD, SC_AUTOMATICFOLD_CHANGE);
   // A line of several megabytes is laid out once, not at every paint.
   SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
-  // Colours come in the background once the screen is drawn: showing the end of a large page
-  // would otherwise colour everything above it first, with the window held.
-  SendScintilla(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
   SendScintilla(SCI_AUTOCSETIGNORECASE, 1);
   SendScintilla(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR, SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE);
   SendScintilla(SCI_AUTOCSETAUTOHIDE, 1);
@@ -156,12 +153,14 @@ void CodeEditor::SetUpMarks() {
 }
 
 void CodeEditor::StyleLexer() {
-  // The colours of the hand-written highlighter this editor had before.
-  const QColor tag(0x00, 0x00, 0xA0);
-  const QColor attribute(0xA0, 0x00, 0x50);
-  const QColor value(0x00, 0x70, 0x00);
-  const QColor comment(0x80, 0x80, 0x80);
-  const QColor entity(0x90, 0x50, 0x00);
+  // The colours of the hand-written highlighter this editor had before; all black when the
+  // colours are off.
+  const auto colour = [this](QRgb rgb) { return highlighting_ ? QColor(rgb) : QColor(Qt::black); };
+  const QColor tag = colour(0x0000A0);
+  const QColor attribute = colour(0xA00050);
+  const QColor value = colour(0x007000);
+  const QColor comment = colour(0x808080);
+  const QColor entity = colour(0x905000);
   lexer_->setDefaultColor(Qt::black);
   for (int style = 0; style < 128; ++style) lexer_->setColor(Qt::black, style);
   for (int style : {QsciLexerHTML::Tag, QsciLexerHTML::UnknownTag, QsciLexerHTML::XMLTagEnd,
@@ -188,8 +187,8 @@ void CodeEditor::StyleLexer() {
   for (int style : {QsciLexerHTML::SGMLDefault, QsciLexerHTML::SGMLCommand}) {
     lexer_->setColor(tag, style);
   }
-  lexer_->setColor(QColor(0x00, 0x00, 0xA0), QsciLexerHTML::JavaScriptKeyword);
-  lexer_->setColor(QColor(0x80, 0x40, 0x00), QsciLexerHTML::JavaScriptNumber);
+  lexer_->setColor(tag, QsciLexerHTML::JavaScriptKeyword);
+  lexer_->setColor(colour(0x804000), QsciLexerHTML::JavaScriptNumber);
   lexer_->setPaper(paper_, -1);
   lexer_->setDefaultPaper(paper_);
 }
@@ -203,12 +202,6 @@ void CodeEditor::SetEditorFont(const QFont& chosen) {
   }
   lexer_->setFont(editor_font, -1);
   lexer_->setDefaultFont(editor_font);
-  if (!highlighting_) {
-    // Without the lexer the plain style carries the font.
-    SendScintilla(SCI_STYLESETFONT, STYLE_DEFAULT, editor_font.family().toUtf8().constData());
-    SendScintilla(SCI_STYLESETSIZE, STYLE_DEFAULT, editor_font.pointSize());
-    SendScintilla(SCI_STYLECLEARALL);
-  }
   setMarginsFont(editor_font);
   QWidget::setFont(chosen);  // QsciScintilla::setFont styles only; the widget keeps the choice
   UpdateNumberMargin();
@@ -249,9 +242,9 @@ void CodeEditor::ShowPage(const QsciDocument& page) { ShowPage(page, ViewState()
 void CodeEditor::ShowPage(const QsciDocument& page, const ViewState& state) {
   setDocument(page);
   RestoreView(state);
-  // The code page, the colouring and the fold property are the text's own.
+  // The code page, the lexer and the fold property are the text's own.
   setUtf8(true);
-  if ((SendScintilla(SCI_GETLEXER) == SCLEX_HTML) != highlighting_) ApplyHighlighting();
+  if (SendScintilla(SCI_GETLEXER) != SCLEX_HTML) ApplyHighlighting();
   SetFolding(folding_);
   model_.ForgetDocument();
   marked_.clear();
@@ -299,19 +292,15 @@ void CodeEditor::SetHighlighting(bool on) {
 
 // The colouring belongs to the text, the choice to the view: each text shown is coloured
 // (or not) as the view's choice says.
+//
+// Off, the lexer still reads the page, in one colour: the component keeps the measured widths
+// of short runs of one style only, and a minified page without them was measured whole
+// again at every key (a second a key at 2 MB, against a tenth with the runs).
 void CodeEditor::ApplyHighlighting() {
-  if (highlighting_) {
-    StyleLexer();
-    setLexer(lexer_.get());
-    SetEditorFont(chosen_font_);
-    SetFolding(folding_);
-  } else {
-    setLexer(nullptr);
-    SendScintilla(SCI_CLEARDOCUMENTSTYLE);
-    SetEditorFont(chosen_font_);
-    SendScintilla(SCI_STYLESETBACK, STYLE_DEFAULT, paper_);
-    SendScintilla(SCI_STYLECLEARALL);
-  }
+  StyleLexer();
+  setLexer(lexer_.get());
+  SetEditorFont(chosen_font_);
+  SetFolding(folding_);
   ReportEditsOnly();
   UpdateNumberMargin();
   MarkTemplateMarkers();
@@ -322,7 +311,14 @@ void CodeEditor::ApplyHighlighting() {
 // with the default 1024 entries every key measured them all again through Qt's text shaping
 // (0.6 s a key at 2 MB, 4.4 s at 13 MB; a third and a fifth of that with the cache sized).
 // One entry (16 bytes, and the widths once filled) for every 16 bytes of the longest line.
-void CodeEditor::FitMeasureCache(qsizetype longest_line) {
+//
+// Colours of ordinary lines come in the background once the screen is drawn: showing the end
+// of a large page would otherwise colour everything above it first, with the window held.
+// A long line stays coloured before it is drawn: drawn plain and then coloured, it would be
+// laid out twice at every key.
+void CodeEditor::FitLongestLine(qsizetype longest_line) {
+  SendScintilla(SCI_SETIDLESTYLING,
+                longest_line > kLongLine ? SC_IDLESTYLING_NONE : SC_IDLESTYLING_TOVISIBLE);
   const qsizetype entries = std::clamp<qsizetype>(longest_line / 16, 1024, 1 << 20);
   if (entries == measure_cache_) return;
   measure_cache_ = entries;

@@ -113,7 +113,8 @@ class EditorComfortsTest : public WindowTest {
     QTRY_VERIFY(marked() != 0);  // the template marker
     auto style_at = [code](long position) {
       code->SendScintilla(QsciScintilla::SCI_COLOURISE, 0, -1);
-      return code->SendScintilla(QsciScintilla::SCI_GETSTYLEAT, position);
+      return code->SendScintilla(QsciScintilla::SCI_STYLEGETFORE,
+                                 code->SendScintilla(QsciScintilla::SCI_GETSTYLEAT, position));
     };
     QVERIFY(style_at(1) != style_at(13));  // a tag name and text
     Main().MenuItem("Highlighting")->setChecked(false);
