@@ -158,7 +158,7 @@ int main(int argc, char* argv[]) {
       font.setPixelSize(13);
       font.setBold(true);
       ours->SetEditorFont(font);
-      ours->FitLongestLine(one ? bytes.size() : 0);  // as the program does for the page
+      ours->FitMeasureCache(one ? bytes.size() : 0);  // as the program does for the page
       ours->Model().LoadBuffer(EditorBytes(bytes, format), format.line_end);
       edit = std::move(ours);
     } else {
@@ -216,7 +216,7 @@ int main(int argc, char* argv[]) {
       parts[2] = Milliseconds([&] { PageTitleOfFile(bytes, format); });
       parts[3] = Milliseconds([&] { utf8 = EditorBytes(bytes, format); });
       parts[4] = Milliseconds([&] {
-        edit.FitLongestLine(one_line ? utf8.size() : 0);  // as the program does for the page
+        edit.FitMeasureCache(one_line ? utf8.size() : 0);  // as the program does for the page
         edit.Model().LoadBuffer(utf8, format.line_end);
       });
       parts[5] = Milliseconds([&] { Show(edit); });

@@ -18,6 +18,13 @@
 #include "names/texts.h"
 #include "platform/desktop.h"
 
+namespace {
+
+// Past this many bytes a line is a minified page's.
+constexpr qsizetype kLongLine = 20000;
+
+}  // namespace
+
 void MainWindow::OpenSelectedOrAsk() {
   OpenDocument(file_panel_->SelectedFilePath().isEmpty() ? Source::kDialog : Source::kFilePanel);
 }
@@ -89,10 +96,10 @@ void MainWindow::PrepareForLongLines(qsizetype longest_line) {
   // A minified page is one long line. Wrapped, every key lays the whole line out again and
   // wraps it (five times the cost of an unwrapped line), so such a page opens unwrapped;
   // the wrap button still wraps it on request.
-  const bool long_lines = longest_line > CodeEditor::kLongLine;
+  const bool long_lines = longest_line > kLongLine;
   if (!long_lines) SetWordWrap(WordWrapOn());
   for (CodeEditor* view : Views()) {
-    view->FitLongestLine(longest_line);
+    view->FitMeasureCache(longest_line);
     if (long_lines) view->setWrapMode(QsciScintilla::WrapNone);
     view->setToolTip(long_lines ? Tr(Text::kLongLinesTip) : QString());
   }

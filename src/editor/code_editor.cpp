@@ -49,6 +49,10 @@ CodeEditor::CodeEditor(QWidget* parent)
   SendScintilla(SCI_SETAUTOMATICFOLD, SC_AUTOMATICFOLD_CHANGE);
   // A line of several megabytes is laid out once, not at every paint.
   SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
+  // What takes longer than a moment to colour is coloured in the background once the screen
+  // is drawn: showing the end of a large page would otherwise colour everything above it
+  // first, with the window held.
+  SendScintilla(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
   SendScintilla(SCI_AUTOCSETIGNORECASE, 1);
   SendScintilla(SCI_AUTOCSETCASEINSENSITIVEBEHAVIOUR, SC_CASEINSENSITIVEBEHAVIOUR_IGNORECASE);
   SendScintilla(SCI_AUTOCSETAUTOHIDE, 1);
@@ -311,14 +315,7 @@ void CodeEditor::ApplyHighlighting() {
 // with the default 1024 entries every key measured them all again through Qt's text shaping
 // (0.6 s a key at 2 MB, 4.4 s at 13 MB; a third and a fifth of that with the cache sized).
 // One entry (16 bytes, and the widths once filled) for every 16 bytes of the longest line.
-//
-// Colours of ordinary lines come in the background once the screen is drawn: showing the end
-// of a large page would otherwise colour everything above it first, with the window held.
-// A long line stays coloured before it is drawn: drawn plain and then coloured, it would be
-// laid out twice at every key.
-void CodeEditor::FitLongestLine(qsizetype longest_line) {
-  SendScintilla(SCI_SETIDLESTYLING,
-                longest_line > kLongLine ? SC_IDLESTYLING_NONE : SC_IDLESTYLING_TOVISIBLE);
+void CodeEditor::FitMeasureCache(qsizetype longest_line) {
   const qsizetype entries = std::clamp<qsizetype>(longest_line / 16, 1024, 1 << 20);
   if (entries == measure_cache_) return;
   measure_cache_ = entries;

@@ -47,11 +47,9 @@ class CodeEditor : public QsciScintilla {
   void SetHighlighting(bool on);
   bool Highlighting() const { return highlighting_; }
   void SetFolding(bool on);
-  // Fits the component's cache of measured text runs and its colouring to a page whose
-  // longest line has this many bytes.
-  void FitLongestLine(qsizetype longest_line);
-  // Bytes of a line from which a page counts as minified.
-  static constexpr qsizetype kLongLine = 20000;
+  // Sizes the component's cache of measured text runs for a page whose longest line has
+  // this many bytes.
+  void FitMeasureCache(qsizetype longest_line);
   bool Folding() const { return folding_; }
   void SetTagMatching(bool on);
   bool TagMatching() const { return tag_matching_; }
