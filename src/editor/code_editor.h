@@ -136,8 +136,9 @@ class CodeEditor : public QsciScintilla {
   void UpdateNumberMargin();
   void MarkCurrentLine(int line);
   void MatchTags();
-  // The tag at the caret and its partner.
-  std::optional<std::pair<TagSpan, TagSpan>> TagPairAtCaret();
+  // The tag at the caret and its partner, looked for within reach bytes of the caret (-1:
+  // the whole text).
+  std::optional<std::pair<TagSpan, TagSpan>> TagPairAtCaret(long reach = -1);
   // Sets an indicator's ranges to wanted, current being the ranges it has now.
   void ReplaceMarks(int indicator, QList<std::pair<long, long>>& current,
                     const QList<std::pair<long, long>>& wanted);

@@ -154,6 +154,18 @@ class EditorComfortsTest : public WindowTest {
     QCOMPARE(Main().Editor().CaretLine(), 2);
     QTest::keyClick(Editor(), Qt::Key_M, Qt::ControlModifier);
     QCOMPARE(Main().Editor().CaretLine(), 0);
+    // On a large page a near partner is marked at its place; one beyond the marks' reach is
+    // not, and the jump still finds it.
+    const QString filler = QString("x\n").repeated(1 << 21);
+    Main().Editor().LoadText("<div>\n" + filler + "<b>y</b></div>");
+    const long b = long(6 + filler.size());
+    Main().Editor().Select(int(b + 1), 0);
+    QTRY_COMPARE(Editor()->MarkedTags(),
+                 (QList<std::pair<long, long>>{{b + 1, b + 2}, {b + 6, b + 7}}));
+    Main().Editor().Select(int(b + 10), 0);
+    QTRY_VERIFY(Editor()->MarkedTags().isEmpty());
+    QTest::keyClick(Editor(), Qt::Key_M, Qt::ControlModifier);
+    QCOMPARE(Main().Editor().CaretLine(), 0);
     Main().MenuItem("TagMatching")->setChecked(false);
     QVERIFY(Editor()->MarkedTags().isEmpty());
   }
