@@ -1,10 +1,17 @@
 #include "document/editor_model.h"
 
+#include <algorithm>
 #include <optional>
 
 QStringList EditorModel::Lines() const {
   if (LineCount() == 0) return QStringList();
   return Text().split(u'\n');
+}
+
+QByteArrayView EditorModel::BufferPart(qsizetype from, qsizetype to) const {
+  const QByteArrayView text = Buffer();
+  from = std::clamp<qsizetype>(from, 0, text.size());
+  return text.sliced(from, std::clamp<qsizetype>(to, from, text.size()) - from);
 }
 
 void EditorModel::LoadText(const QString& text, LineEnd line_end) {

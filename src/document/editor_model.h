@@ -39,6 +39,9 @@ class EditorModel {
   virtual void LoadBuffer(const QByteArray& utf8, LineEnd line_end) = 0;
   // The text as held: UTF-8 with the page's line ends. Valid until the next edit.
   virtual QByteArrayView Buffer() const = 0;
+  // Bytes [from, to) of it (clamped to the text), valid until the next edit: the editing
+  // component hands them out without moving the rest of a large page in memory.
+  virtual QByteArrayView BufferPart(qsizetype from, qsizetype to) const;
   // Turns every line break into line_end, as one undo step; later breaks are line_end.
   virtual void SetLineEnds(LineEnd line_end) = 0;
   // The text now is what the page on disk holds; undoing back to it clears the mark.

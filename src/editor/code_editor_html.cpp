@@ -86,13 +86,14 @@ std::pair<long, long> CodeEditor::RangeOf(const Problem& problem, ColumnCursor& 
     return {from, to > from ? to : std::max(from + 1, line_end)};
   }
   // To the end of the tag, the reference or the word that starts there.
-  const QByteArrayView text = model_.Buffer();
-  long to = from + 1;
-  while (to < line_end && text[to] != ' ' && text[to] != '>' && text[to] != ';' &&
-         text[to] != '<') {
-    ++to;
+  const QByteArrayView rest = model_.BufferPart(from, line_end);
+  qsizetype end = 1;
+  while (end < rest.size() && rest[end] != ' ' && rest[end] != '>' && rest[end] != ';' &&
+         rest[end] != '<') {
+    ++end;
   }
-  if (to < line_end && (text[to] == '>' || text[to] == ';')) ++to;
+  if (end < rest.size() && (rest[end] == '>' || rest[end] == ';')) ++end;
+  const long to = from + long(end);
   return {from, std::min(to, std::max(line_end, from + 1))};
 }
 
@@ -115,7 +116,7 @@ void CodeEditor::MarkProblems() {
   }
   // Marks move with the text: after an edit the old ranges no longer say where they are,
   // so each kind is cleared whole before it is marked again.
-  const long length = long(model_.Buffer().size());
+  const long length = SendScintilla(SCI_GETLENGTH);
   for (int i = 0; i < kMarkKinds; ++i) {
     if (wanted[i] == problem_marks_[i] && !edited_since_marks_) continue;
     SendScintilla(SCI_SETINDICATORCURRENT, kProblemIndicators[i]);
@@ -153,7 +154,7 @@ void CodeEditor::MarkFindMatches() {
   if (find_expression_ && !find_expression_->pattern().isEmpty()) {
     // A minified page's one line: the part around the screen is enough.
     const auto [from, to] = PositionsOnScreen();
-    const QString shown = QString::fromUtf8(model_.Buffer().sliced(from, to - from));
+    const QString shown = QString::fromUtf8(model_.BufferPart(from, to));
     // Character offsets to byte offsets, counted forward once.
     qsizetype chars = 0;
     long bytes = from;
@@ -180,7 +181,7 @@ void CodeEditor::MarkTemplateMarkers() {
     const long from = SendScintilla(SCI_POSITIONFROMLINE, first);
     const long to = SendScintilla(SCI_GETLINEENDPOSITION, last);
     const QByteArray marker = QString::fromUtf16(kTemplateMarker).toUtf8();
-    const QByteArrayView text = model_.Buffer().sliced(from, to - from);
+    const QByteArrayView text = model_.BufferPart(from, to);
     for (qsizetype at = 0; (at = text.indexOf(marker, at)) >= 0; at += marker.size()) {
       marks.append({from + long(at), from + long(at + marker.size())});
     }
@@ -205,12 +206,9 @@ std::optional<std::pair<TagSpan, TagSpan>> CodeEditor::TagPairAtCaret(long reach
   // Only the text within reach of the caret: the component hands it out without moving the
   // rest of a large page in memory.
   const long caret = SendScintilla(SCI_GETCURRENTPOS);
-  const long length = SendScintilla(SCI_GETLENGTH);
   const long from = reach < 0 ? 0 : std::max(0L, caret - reach);
-  const long to = reach < 0 ? length : std::min(length, caret + reach);
-  const QByteArrayView text(
-      reinterpret_cast<const char*>(SendScintilla(SCI_GETRANGEPOINTER, from, to - from)),
-      to - from);
+  const QByteArrayView text =
+      model_.BufferPart(from, reach < 0 ? SendScintilla(SCI_GETLENGTH) : caret + reach);
   std::optional<TagSpan> tag = TagAt(text, caret - from);
   if (!tag) return std::nullopt;
   std::optional<TagSpan> partner = PartnerOf(text, *tag);
@@ -249,7 +247,7 @@ void CodeEditor::OnCharAdded(int character) {
   const long caret = SendScintilla(SCI_GETCURRENTPOS);
   if (character == '/' && closing_tags_ && caret >= 2 &&
       SendScintilla(SCI_GETCHARAT, caret - 2) == '<') {
-    const QByteArray name = OpenElementBefore(model_.Buffer(), caret - 2);
+    const QByteArray name = OpenElementBefore(model_.BufferPart(0, caret - 2), caret - 2);
     if (name.isEmpty()) return;
     const QByteArray rest = name + '>';
     // One undo step of its own: undo takes the completion back and leaves "</".
@@ -272,7 +270,7 @@ void CodeEditor::OnCharAdded(int character) {
   // Lists open where a name may start: after '<', a space, or (for properties) a quote,
   // ';' or '{'; and at a name's first letter.
   if (!word_char && !QByteArrayView("< \"';{").contains(char(character))) return;
-  const CompletionContext context = CompletionContextAt(model_.Buffer(), caret);
+  const CompletionContext context = CompletionContextAt(model_.BufferPart(0, caret), caret);
   if (context.kind == CompletionKind::kNone) return;
   // A list opens where a word starts, never in the middle of one.
   const long typed = caret - long(context.word_start);
@@ -327,13 +325,17 @@ void CodeEditor::Indent(long line) {
   const long above = line - 1;
   const long from = SendScintilla(SCI_POSITIONFROMLINE, above);
   const long to = SendScintilla(SCI_GETLINEENDPOSITION, above);
-  const QByteArrayView text = model_.Buffer();
+  const QByteArrayView text = model_.BufferPart(0, to);
   const QByteArrayView previous = text.sliced(from, to - from);
   qsizetype width = 0;
   while (width < previous.size() && (previous[width] == ' ' || previous[width] == '\t')) ++width;
   QByteArray indent = previous.first(width).toByteArray();
-  // One level more inside an element the line above opened and left open.
-  if (!OpenElementBefore(text.first(to), to).isEmpty() && previous.endsWith('>')) {
+  // One level more inside an element the line above opened and left open. Whether it is
+  // markup at all is read from the text just before, so Enter costs the same on a page of
+  // any size.
+  constexpr long kLookBehind = 64 << 10;
+  const long window = std::max(0L, to - kLookBehind);
+  if (previous.endsWith('>') && !OpenElementBefore(text.sliced(window), to - window).isEmpty()) {
     const qsizetype open = previous.lastIndexOf('<');
     if (open >= 0 && open + 1 < previous.size() && previous[open + 1] != '/' &&
         previous[open + 1] != '!' && !previous.endsWith("/>")) {

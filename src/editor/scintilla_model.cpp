@@ -85,9 +85,7 @@ void ScintillaModel::SetLineEnds(::LineEnd line_end) {
 
 QString ScintillaModel::Decoded(long from, long to) const {
   if (to <= from) return QString();
-  const char* range =
-      reinterpret_cast<const char*>(Send(Sci::SCI_GETRANGEPOINTER, from, to - from));
-  QString text = DecodeUtf8(QByteArrayView(range, to - from));
+  QString text = DecodeUtf8(BufferPart(from, to));
   CompactLineBreaks(text);  // in one pass; the component's breaks are all of one kind
   return text;
 }
@@ -179,6 +177,16 @@ QByteArrayView ScintillaModel::Buffer() const {
   const auto* data =
       static_cast<const char*>(editor_->SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
   return QByteArrayView(data, Send(Sci::SCI_GETLENGTH));
+}
+
+QByteArrayView ScintillaModel::BufferPart(qsizetype from, qsizetype to) const {
+  const long length = Send(Sci::SCI_GETLENGTH);
+  from = std::clamp<qsizetype>(from, 0, length);
+  to = std::clamp<qsizetype>(to, from, length);
+  if (from == to) return {};
+  const auto* range = reinterpret_cast<const char*>(
+      Send(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), long(to - from)));
+  return QByteArrayView(range, to - from);
 }
 
 void ScintillaModel::LoadBuffer(const QByteArray& utf8, ::LineEnd line_end) {

@@ -19,6 +19,7 @@ class ScintillaModel : public EditorModel {
   QString Text() const override;
   void LoadBuffer(const QByteArray& utf8, LineEnd line_end) override;
   QByteArrayView Buffer() const override;
+  QByteArrayView BufferPart(qsizetype from, qsizetype to) const override;
   void SetLineEnds(LineEnd line_end) override;
   void MarkSaved() override;
   bool AtSavePoint() const override;
