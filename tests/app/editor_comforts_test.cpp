@@ -211,6 +211,14 @@ class EditorComfortsTest : public WindowTest {
     QTest::keyClick(Editor(), Qt::Key_Return);
     QTest::keyClicks(Editor(), "y");
     QCOMPARE(Main().Editor().Line(5), QString("y"));
+    // The same far into a large page, where only the text just before is read.
+    Main().MenuItem("AutoIndent")->setChecked(true);
+    const QString filler = QString("<p>filler</p>\n").repeated(10000);
+    Main().Editor().LoadText(filler + "<ul>\n  <li>");
+    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QTest::keyClicks(Editor(), "two");
+    QCOMPARE(Main().Editor().Line(10002), QString("    two"));
   }
 
   void OffersNamesWhileTyping() {
