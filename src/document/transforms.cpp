@@ -126,18 +126,6 @@ void CompressText(const QList<QByteArrayView>& lines, Utf8LineWriter& out) {
   Compress(lines, {}, out);
 }
 
-QStringList TextToHtml(const QStringList& lines) {
-  return ThroughUtf8(lines, [](const auto& in, auto& out) { TextToHtml(in, out); });
-}
-
-QStringList HtmlToText(const QStringList& lines) {
-  return ThroughUtf8(lines, [](const auto& in, auto& out) { HtmlToText(in, out); });
-}
-
-QStringList CompressText(const QStringList& lines) {
-  return ThroughUtf8(lines, [](const auto& in, auto& out) { Compress(in, {}, out); });
-}
-
 QStringList CompressTextKeepingRaw(const QStringList& lines) {
   const QList<bool> keep = block_edits::RawTextLines(lines);
   return ThroughUtf8(lines, [&keep](const auto& in, auto& out) { Compress(in, keep, out); });
@@ -321,5 +309,5 @@ QStringList PlainTextToHtml(const QStringList& lines) {
     text.replace(u'>', QStringLiteral("&gt;"));
     escaped.append(text);
   }
-  return TextToHtml(escaped);
+  return ThroughUtf8(escaped, [](const auto& in, auto& out) { TextToHtml(in, out); });
 }

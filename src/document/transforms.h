@@ -4,25 +4,22 @@
 
 #include "document/utf8_lines.h"
 
-// Whole-text transforms on the lines of a document. Each is linear in the text, and each
-// comes in two forms: on decoded lines, and on the UTF-8 lines the editor holds (the
-// program's buttons use these, so a large page is never decoded for them).
+// Whole-text transforms on the lines of a document, each linear in the text. The buttons'
+// transforms work on the UTF-8 lines the editor holds, so a large page is never decoded for
+// them; ThroughUtf8 applies one to decoded lines.
 
 // Text with characters up to and including the space removed at both ends.
 QString TrimSpaces(const QString& line);
 
 // Paragraphs to HTML: a blank line becomes empty, the last line of a paragraph gets "<p>",
 // its other lines "<br>"; every non-blank line is trimmed.
-QStringList TextToHtml(const QStringList& lines);
 void TextToHtml(const QList<QByteArrayView>& lines, Utf8LineWriter& out);
 
 // Tags removed from every line, then the first "&nbsp", "&lt", "&gt" and "&copy" of each
 // line replaced by " ", "<", ">" and "(c)".
-QStringList HtmlToText(const QStringList& lines);
 void HtmlToText(const QList<QByteArrayView>& lines, Utf8LineWriter& out);
 
 // Blank lines dropped, lines trimmed, runs of spaces inside a line shrunk to one.
-QStringList CompressText(const QStringList& lines);
 void CompressText(const QList<QByteArrayView>& lines, Utf8LineWriter& out);
 
 // The forms the batch tools use, which never change what a browser shows of a page.

@@ -233,7 +233,7 @@ void ScintillaModel::SetLine(int index, const QString& text) {
 void ScintillaModel::InsertLines(int index, const QStringList& lines) {
   if (lines.isEmpty()) return;
   const QByteArray joined = Encoded(lines);
-  const QByteArray eol = LineEndBytes(BreakKind());
+  const QByteArray eol = LineBreak();
   const int count = LineCount();
   if (count == 0) {
     Replace(0, 0, joined, 0);

@@ -5,7 +5,3 @@ void QuickTableLines(const QList<QByteArrayView>& lines, Utf8LineWriter& out) {
   for (const QByteArrayView line : lines) out.Add({"<tr><td>", line, "</td></tr>"});
   out.Add("</table>");
 }
-
-QStringList QuickTableLines(const QStringList& lines) {
-  return ThroughUtf8(lines, [](const auto& in, auto& out) { QuickTableLines(in, out); });
-}

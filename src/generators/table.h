@@ -6,5 +6,4 @@
 
 // The quick table: every line becomes one row of one cell, between "<table>" and
 // "</table>". An empty document gives the two enclosing lines alone.
-QStringList QuickTableLines(const QStringList& lines);
 void QuickTableLines(const QList<QByteArrayView>& lines, Utf8LineWriter& out);
