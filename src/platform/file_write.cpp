@@ -142,7 +142,6 @@ bool NameUnnamed(int fd, const QByteArray& folder, const QByteArray& file_name, 
 
 namespace {
 
-// The new file takes the old one's permissions, or the usual ones for a new file.
 // The process's file creation mask, read once: reading it means setting it.
 mode_t CreationMask() {
   static const mode_t kMask = [] {
@@ -153,6 +152,7 @@ mode_t CreationMask() {
   return kMask;
 }
 
+// The new file takes the old one's permissions, or the usual ones for a new file.
 mode_t NewFileMode(bool exists, const struct stat& info) {
   if (exists) return info.st_mode & 07777;
   return 0666 & ~CreationMask();

@@ -55,11 +55,6 @@ void DialogFolder::Offer(const QString& folder) {
   if (!chosen_ && !folder.isEmpty()) folder_ = folder;
 }
 
-QString DialogFolder::Start(const QString& name) const {
-  if (folder_.isEmpty()) return name;
-  return name.isEmpty() ? folder_ : QDir(folder_).filePath(name);
-}
-
 void DialogFolder::Chose(const QString& path) {
   if (path.isEmpty()) return;
   chosen_ = true;

@@ -53,8 +53,8 @@ class DialogFolder : public QObject {
  public:
   explicit DialogFolder(QObject* window);
   void Offer(const QString& folder);
-  // The path a dialog starts at: name in the folder, or the folder alone.
-  QString Start(const QString& name = QString()) const;
+  // The folder a dialog starts in (empty: the dialog's own choice).
+  QString Start() const { return folder_; }
   void Chose(const QString& path);
 
  private:
