@@ -5,6 +5,19 @@
 #include <QString>
 #include <functional>
 
+// A figure of this process's /proc status in KiB, field naming it with its colon
+// ("VmRSS:", "VmHWM:"); -1 when it cannot be read.
+inline long StatusKib(const char* field) {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith(field)) {
+      return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
+    }
+  }
+  return -1;
+}
+
 // Wall time of one run of job, in milliseconds.
 inline double Milliseconds(const std::function<void()>& job) {
   QElapsedTimer timer;

@@ -54,14 +54,7 @@ QByteArray MakePage(bool one_line, qsizetype bytes) {
   return page;
 }
 
-long PeakKib() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toLong();
-  }
-  return -1;
-}
+long PeakKib() { return StatusKib("VmHWM:"); }
 
 // The peak is set back to what the process holds now, which is returned: what follows is
 // measured by how far the peak then rises above it.
@@ -69,12 +62,7 @@ long ResetPeakKib() {
   QFile clear(QStringLiteral("/proc/self/clear_refs"));
   if (clear.open(QIODevice::WriteOnly)) clear.write("5");
   clear.close();
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
-  }
-  return -1;
+  return StatusKib("VmRSS:");
 }
 
 void Show(QWidget& widget) {

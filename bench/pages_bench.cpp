@@ -26,16 +26,6 @@ void WritePage(const QString& path, qsizetype size) {
   if (file.open(QIODevice::WriteOnly)) file.write(text);
 }
 
-// The resident memory now, in KiB.
-long ResidentKib() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
-  }
-  return 0;
-}
-
 double Median(std::vector<double> times) {
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
@@ -59,15 +49,15 @@ int main(int argc, char* argv[]) {
   QApplication::processEvents();
 
   // Memory first, while nothing freed can be reused: one 1 MiB page's share, then ten.
-  const long base = ResidentKib();
+  const long base = StatusKib("VmRSS:");
   main.OpenInNewTab(dir.filePath(QStringLiteral("m0.htm")));
   main.EditorWidget()->viewport()->repaint();
-  const long one = ResidentKib() - base;
+  const long one = StatusKib("VmRSS:") - base;
   for (int i = 1; i < 10; ++i) {
     main.OpenInNewTab(dir.filePath(QStringLiteral("m%1.htm").arg(i)));
     main.EditorWidget()->viewport()->repaint();
   }
-  const long ten = ResidentKib() - base;
+  const long ten = StatusKib("VmRSS:") - base;
   std::printf("1 MiB pages: one %ld KiB  ten %ld KiB  ratio to ten times one %.2f\n", one, ten,
               double(ten) / double(10 * std::max(1L, one)));
   for (int i = 0; i < 10; ++i) main.ClosePageAt(main.CurrentPageIndex());
