@@ -132,7 +132,12 @@ class CodeEditor : public QsciScintilla {
   void SetUpLexerAndKeys();
   void ConnectComponent();
   void StyleLexer();
-  void ReportEditsOnly();
+  // Edits reported before they happen, and with after set also after.
+  void ReportEditsOnly(bool after = false);
+  // The start and end (past its break) of the line a position stands on.
+  std::pair<long, long> LineAround(long position) const;
+  bool OnLongLine(long position) const;
+  void ColourLongLineFrom(long position);
   void UpdateNumberMargin();
   void MarkCurrentLine(int line);
   void MatchTags();

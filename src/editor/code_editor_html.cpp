@@ -280,7 +280,9 @@ void CodeEditor::OnCharAdded(int character) {
 }
 
 bool CodeEditor::TypeOver(const QString& typed) {
-  if (typed_over_.isEmpty()) return false;
+  // A key that types nothing (Shift held for the '>') leaves it: a caret moved by one is
+  // seen at the next character typed.
+  if (typed_over_.isEmpty() || typed.isEmpty()) return false;
   const bool over = typed.size() == 1 && typed[0] == QLatin1Char(typed_over_[0]) &&
                     SendScintilla(SCI_GETCURRENTPOS) == typed_over_at_ &&
                     SendScintilla(SCI_GETSELECTIONS) == 1 && SendScintilla(SCI_GETSELECTIONEMPTY);

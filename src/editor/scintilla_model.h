@@ -36,6 +36,11 @@ class ScintillaModel : public EditorModel {
 
   // The text is about to change: positions counted before no longer hold.
   void ForgetPositions() { memo_ = {}; }
+  // The text is about to change at byte: what was counted before it still holds, and the
+  // caret typing at the end of a long line is counted from there, not from the line's start.
+  void ForgetPositionsFrom(long byte) {
+    if (byte < memo_.byte) memo_ = {};
+  }
   // The view shows another text, or the model is to work through another view.
   void ForgetDocument() {
     memo_ = {};

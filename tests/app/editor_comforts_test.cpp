@@ -128,6 +128,80 @@ class EditorComfortsTest : public WindowTest {
     QVERIFY(!Editor()->isUndoAvailable());
   }
 
+  // A minified page is coloured again from near each edit: its colours must be those the
+  // whole page coloured afresh has, whatever the edit opens or closes.
+  void EditsOnALongLineColourAsTheWholePage_data() {
+    QTest::addColumn<double>("at");         // where in the long line, as a share of it
+    QTest::addColumn<QByteArray>("after");  // and then just after this text, if given
+    QTest::addColumn<QByteArray>("text");   // typed there; empty: the next character deleted
+    QTest::newRow("a letter in text") << 0.5 << QByteArray() << QByteArray("x");
+    QTest::newRow("a tag opened in text") << 0.5 << QByteArray("more") << QByteArray("<");
+    QTest::newRow("a comment opened") << 0.5 << QByteArray("more ") << QByteArray("<!--");
+    QTest::newRow("a script opened") << 0.3 << QByteArray() << QByteArray("<script>");
+    QTest::newRow("an entity begun") << 0.7 << QByteArray("tail") << QByteArray("&");
+    QTest::newRow("a quote") << 0.6 << QByteArray() << QByteArray("\"");
+    QTest::newRow("in a style element") << 0.5 << QByteArray("color:") << QByteArray("}</");
+    QTest::newRow("a comment closed") << 0.5 << QByteArray("note") << QByteArray("-->");
+    QTest::newRow("a tag's end deleted") << 0.5 << QByteArray("bold</b") << QByteArray();
+    QTest::newRow("a character deleted") << 0.5 << QByteArray() << QByteArray();
+    QTest::newRow("at the line's end") << 1.0 << QByteArray() << QByteArray("<b");
+    QTest::newRow("near its start") << 0.001 << QByteArray() << QByteArray("<");
+  }
+  void EditsOnALongLineColourAsTheWholePage() {
+    QFETCH(double, at);
+    QFETCH(QByteArray, after);
+    QFETCH(QByteArray, text);
+    QByteArray page;
+    for (int i = 0; page.size() < 100000; ++i) {
+      const QByteArray n = QByteArray::number(i);
+      page += "<div class=\"c" + n + "\" id='x" + n + "'>\xD0\xA2\xD0\xB5 " + n +
+              " &amp; more <b>bold</b><!-- note " + n + " --><script>var s = \"<p>\" + " + n +
+              "; if (a < b) {}</script><style>p { color: red }</style><![CDATA[ raw ]]>"
+              "<img src=\"a.png\" alt=x> tail</div>";
+    }
+    const long line_end = page.size();
+    page += "\n<p>after</p>\n<script>var z = 1;</script>\n";
+    Main().Editor().LoadText(QString::fromUtf8(page));
+    auto* code = Editor();
+    auto styles = [code] {
+      QByteArray all;
+      const long length = code->SendScintilla(QsciScintilla::SCI_GETLENGTH);
+      for (long i = 0; i < length; ++i) {
+        all += char(code->SendScintilla(QsciScintilla::SCI_GETSTYLEAT, i));
+      }
+      return all;
+    };
+    code->SendScintilla(QsciScintilla::SCI_COLOURISE, 0, -1);
+    // Several edits in a row, each checked: an edit lands on what the last one coloured.
+    for (int step = 0; step < 3; ++step) {
+      long position = std::min(line_end - 1, long(double(line_end) * at));
+      if (!after.isEmpty()) position = page.indexOf(after, position) + after.size();
+      position += step;
+      if (text.isEmpty()) {
+        code->SendScintilla(QsciScintilla::SCI_DELETERANGE, position, 1);
+      } else {
+        code->SendScintilla(QsciScintilla::SCI_INSERTTEXT, position, text.constData());
+      }
+      // The rest as the component colours it: from the start of the first line not coloured.
+      const long styled = code->SendScintilla(QsciScintilla::SCI_GETENDSTYLED);
+      code->SendScintilla(
+          QsciScintilla::SCI_COLOURISE,
+          code->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE,
+                              code->SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, styled)),
+          -1);
+      const QByteArray edited = styles();
+      code->SendScintilla(QsciScintilla::SCI_CLEARDOCUMENTSTYLE);
+      code->SendScintilla(QsciScintilla::SCI_COLOURISE, 0, -1);
+      const QByteArray afresh = styles();
+      const qsizetype differ =
+          std::mismatch(edited.begin(), edited.end(), afresh.begin()).first - edited.begin();
+      QVERIFY2(edited == afresh, qPrintable(QString("step %1: first differs at %2 of %3")
+                                                .arg(step)
+                                                .arg(differ)
+                                                .arg(edited.size())));
+    }
+  }
+
   void FoldsTheElementAtTheCaret() {
     Main().Editor().LoadText("<div>\n<p>\nx\n</p>\n</div>");
     Main().Editor().Select(int(Main().Editor().Text().indexOf("x")), 0);
@@ -190,7 +264,10 @@ class EditorComfortsTest : public WindowTest {
     Main().Editor().LoadText("<ul>\n  <li><b>x");
     Editor()->setFocus();
     Main().Editor().Select(int(Main().Editor().Text().size()), 0);
-    QTest::keyClicks(Editor(), "</b></li>");
+    // A key that types nothing, as Shift pressed for the '>', does not end it.
+    QTest::keyClicks(Editor(), "</b");
+    QTest::keyClick(Editor(), Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::keyClicks(Editor(), "></li>");
     QCOMPARE(Main().Editor().Line(1), QString("  <li><b>x</b></li>"));
     // Something else typed after a completion is typed as it comes.
     QTest::keyClicks(Editor(), "</x");

@@ -239,6 +239,13 @@ void EditorModelTest::CountsCharactersWhateverTheBytesAndBreaks() {
   editor.ReplaceSelection("a\nb");
   QCOMPARE(editor.Text(), text.left(at) + "a\nb" + text.mid(at + 8));
   QCOMPARE(editor.CaretPosition(), at + 3);
+  // A counted position outlives edits after it, and is counted again after one before it.
+  editor.Select(3, 0);
+  QCOMPARE(editor.CaretPosition(), 3);
+  widget.SendScintilla(QsciScintilla::SCI_INSERTTEXT, 10UL, "\xD0\x96");
+  QCOMPARE(editor.CaretPosition(), 3);
+  widget.SendScintilla(QsciScintilla::SCI_INSERTTEXT, 0UL, "\xF0\x9F\x98\x80");
+  QCOMPARE(editor.CaretPosition(), 5);
 }
 
 void EditorModelTest::UndoingBackToTheSaveClearsTheMark() {
