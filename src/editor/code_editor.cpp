@@ -119,6 +119,7 @@ void CodeEditor::ConnectComponent() {
       [this](int position, int type, const char*, int, int lines_added, int, int, int, int, int) {
         if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) {
           model_.ForgetPositionsFrom(position);
+          if (position < open_elements_.resume) open_elements_ = {};
           edited_since_marks_ = true;
           emit Edited();
           if (OnLongLine(position)) ReportEditsOnly(true);
@@ -264,6 +265,7 @@ void CodeEditor::ShowPage(const QsciDocument& page, const ViewState& state) {
   if (SendScintilla(SCI_GETLEXER) != SCLEX_HTML) ApplyHighlighting();
   SetFolding(folding_);
   model_.ForgetDocument();
+  open_elements_ = {};
   marked_.clear();
   template_marks_.clear();
   problems_.clear();

@@ -189,6 +189,9 @@ class CodeEditor : public QsciScintilla {
   bool auto_indent_ = true;
   QByteArray typed_over_;   // the rest of a completed end tag that typing may go over
   long typed_over_at_ = 0;  // where the caret stands while it may
+  // How far the page was read for the element "</" closes: typing on at the end of a large
+  // page reads only what was typed since.
+  OpenElements open_elements_;
   int marked_line_ = -1;
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked

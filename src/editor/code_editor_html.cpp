@@ -247,7 +247,8 @@ void CodeEditor::OnCharAdded(int character) {
   const long caret = SendScintilla(SCI_GETCURRENTPOS);
   if (character == '/' && closing_tags_ && caret >= 2 &&
       SendScintilla(SCI_GETCHARAT, caret - 2) == '<') {
-    const QByteArray name = OpenElementBefore(model_.BufferPart(0, caret - 2), caret - 2);
+    const QByteArray name =
+        OpenElementBefore(model_.BufferPart(0, caret - 2), caret - 2, open_elements_);
     if (name.isEmpty()) return;
     const QByteArray rest = name + '>';
     // One undo step of its own: undo takes the completion back and leaves "</".

@@ -210,24 +210,39 @@ std::optional<TagSpan> PartnerOf(QByteArrayView text, const TagSpan& tag) {
 }
 
 QByteArray OpenElementBefore(QByteArrayView text, qsizetype position) {
+  OpenElements from;
+  return OpenElementBefore(text, position, from);
+}
+
+QByteArray OpenElementBefore(QByteArrayView text, qsizetype position, OpenElements& from) {
   position = std::clamp<qsizetype>(position, 0, text.size());
   const QByteArrayView head = text.first(position);
-  QList<QByteArray> open;
-  for (qsizetype at = NextMarkup(head, 0); at >= 0;) {
+  OpenElements state = from.resume <= position ? from : OpenElements();
+  // A step whose reading ran into position may read otherwise once more text follows ("</"
+  // with no name yet is text): reading on resumes before it. Any other step's reading ends
+  // at most a character past where the next one starts.
+  bool kept = false;
+  for (qsizetype at = NextMarkup(head, state.resume); at >= 0;) {
     const Step step = StepAt(head, at);
+    if (!kept && step.next > position - 2) {
+      from = state;
+      kept = true;
+    }
     // A tag still being typed (no '>' yet) opens nothing.
     if (step.tag && head[step.tag->end - 1] == '>') {
       const TagSpan& tag = *step.tag;
       if (!tag.closing && !tag.self_closing && !IsVoidElement(tag.name)) {
-        open.append(tag.name);
+        state.names.append(tag.name);
       } else if (tag.closing) {
-        const qsizetype match = open.lastIndexOf(tag.name);
-        if (match >= 0) open.resize(match);
+        const qsizetype match = state.names.lastIndexOf(tag.name);
+        if (match >= 0) state.names.resize(match);
       }
     }
+    state.resume = step.next;
     at = NextMarkup(head, step.next);
   }
-  return open.isEmpty() ? QByteArray() : open.last();
+  if (!kept) from = state;
+  return state.names.isEmpty() ? QByteArray() : state.names.last();
 }
 
 CompletionContext CompletionContextAt(QByteArrayView text, qsizetype caret) {

@@ -32,6 +32,15 @@ std::optional<TagSpan> PartnerOf(QByteArrayView text, const TagSpan& tag);
 // The name of the innermost element open at position (an end tag closes the nearest open
 // element of its name and those opened inside it); empty when none is open.
 QByteArray OpenElementBefore(QByteArrayView text, qsizetype position);
+// The elements open at a point of a page, and where reading on from there resumes.
+struct OpenElements {
+  qsizetype resume = 0;
+  QList<QByteArray> names;  // the innermost last
+};
+// The same, reading on from what from holds, which is then moved on as far as the page's
+// text is settled: asked again further on in a page unchanged before from.resume, only the
+// text between is read. from is read from the start when it stands past position.
+QByteArray OpenElementBefore(QByteArrayView text, qsizetype position, OpenElements& from);
 
 enum class CompletionKind { kNone, kElement, kAttribute, kCssProperty };
 struct CompletionContext {

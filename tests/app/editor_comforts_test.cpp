@@ -260,6 +260,19 @@ class EditorComfortsTest : public WindowTest {
     QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</p><b></"));
   }
 
+  void EndTagCompletionSeesEditsAbove() {
+    Main().Editor().LoadText("<div>\n<p>x</p>\n");
+    Editor()->setFocus();
+    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    QTest::keyClicks(Editor(), "</");
+    QCOMPARE(Main().Editor().Line(2), QString("</div>"));
+    Main().Editor().Select(0, 0);
+    QTest::keyClicks(Editor(), "<ol>");
+    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    QTest::keyClicks(Editor(), "</");
+    QCOMPARE(Main().Editor().Line(2), QString("</div></ol>"));
+  }
+
   void TypedEndTagGoesOverTheCompletion() {
     Main().Editor().LoadText("<ul>\n  <li><b>x");
     Editor()->setFocus();

@@ -83,6 +83,8 @@ void HtmlStructureTest::FindsTheInnermostOpenElement_data() {
       << QByteArray("<div><p class=|") << QByteArray("div");
   QTest::addRow("script content is text")
       << QByteArray("<script>if (a<b) {|") << QByteArray("script");
+  QTest::addRow("comment content is text")
+      << QByteArray("<div><!-- <p> --><ul><li>x</li></ul></|") << QByteArray("div");
 }
 
 void HtmlStructureTest::FindsTheInnermostOpenElement() {
@@ -90,6 +92,12 @@ void HtmlStructureTest::FindsTheInnermostOpenElement() {
   QFETCH(QByteArray, open);
   const auto [page, caret] = Marked(text);
   QCOMPARE(OpenElementBefore(page, caret), open);
+  // Read on from every point before, as typing at the end asks it: the same answers.
+  for (qsizetype end = 0; end <= caret; ++end) {
+    OpenElements read;
+    for (qsizetype at = 0; at <= end; ++at) OpenElementBefore(page.first(end), at, read);
+    QCOMPARE(OpenElementBefore(page.first(end), end, read), OpenElementBefore(page, end));
+  }
 }
 
 void HtmlStructureTest::KnowsWhatIsBeingTyped_data() {
