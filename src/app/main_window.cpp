@@ -254,8 +254,8 @@ void MainWindow::SetEditorColour(const QColor& colour) {
   for (CodeEditor* view : Views()) view->SetPaper(colour);
 }
 
-void MainWindow::OnTextChanged() {
-  page_model_.ForgetPositions();
+void MainWindow::OnTextChanged(long position) {
+  page_model_.ForgetPositionsFrom(position);
   if (session_.Loading() || switching_) return;
   // The editor reports a change before it moves the caret: the field follows once it has.
   if (!caret_status_due_) {

@@ -215,7 +215,7 @@ class MainWindow : public QMainWindow,
   void AddMenuEntry(QMenu* menu, const CommandRow& row);
   void OpenSelectedOrAsk();
   void SetFilePanelShown(bool shown, int width);
-  void OnTextChanged();
+  void OnTextChanged(long position);
   void ShowCaretAfterEdit();
   void ShowCaretField();  // the caret's column and line
   void OpenMenuByMnemonic(QChar letter);

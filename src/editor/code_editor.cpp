@@ -121,7 +121,7 @@ void CodeEditor::ConnectComponent() {
           model_.ForgetPositionsFrom(position);
           if (position < open_elements_.resume) open_elements_ = {};
           edited_since_marks_ = true;
-          emit Edited();
+          emit Edited(position);
           if (OnLongLine(position)) ReportEditsOnly(true);
         } else if (type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) {
           ReportEditsOnly();

@@ -98,8 +98,9 @@ class CodeEditor : public QsciScintilla {
 
  signals:
   void FilesDropped(const QStringList& paths);
-  // The text is being changed: the component reports each edit just before it is made.
-  void Edited();
+  // The text is being changed at byte position: the component reports each edit just
+  // before it is made.
+  void Edited(long position);
   // A key was handled: its edit and caret move are done.
   void KeyHandled();
 

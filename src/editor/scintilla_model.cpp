@@ -4,6 +4,7 @@
 
 #include <QStringEncoder>
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/text_file.h"
 
@@ -27,6 +28,19 @@ LineEnd LineEndOf(long mode) {
   return mode == Sci::SC_EOL_CRLF ? LineEnd::kCrLf
          : mode == Sci::SC_EOL_CR ? LineEnd::kCr
                                   : LineEnd::kLf;
+}
+
+// UTF-16 characters of UTF-8 text: every byte but a continuation byte starts a character,
+// and one of four bytes is two. One pass the compiler can vectorise: a 50 MB page is
+// counted in milliseconds, where the component's line index takes a tenth of a second to
+// build after every change of the whole text.
+qsizetype Utf16Count(QByteArrayView utf8) {
+  qsizetype count = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    count += qsizetype((byte & 0xC0) != 0x80) + qsizetype(byte >= 0xF0);
+  }
+  return count;
 }
 
 }  // namespace
@@ -138,19 +152,25 @@ long ScintillaModel::BytePosition(int position) const {
 
 int ScintillaModel::CharacterPosition(long byte) const {
   const int line = LineOf(byte);
-  if (memo_.byte >= 0 && memo_.line == line) {
-    const long low = std::min(byte, memo_.byte);
-    const long high = std::max(byte, memo_.byte);
-    const long between = Send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(low), high);
-    const int character = int(memo_.character + (byte >= memo_.byte ? between : -between));
-    memo_ = {line, byte, character};
-    return character;
+  // Counted from the last position asked when that is nearer than the text's start.
+  int character = 0;
+  if (memo_.byte >= 0 && std::abs(byte - memo_.byte) < byte) {
+    const long between = Utf16Between(std::min(byte, memo_.byte), std::max(byte, memo_.byte));
+    const int breaks = (line - int(memo_.line)) * ExtraPerBreak();
+    character = memo_.character + int(byte >= memo_.byte ? between : -between) - breaks;
+  } else {
+    character = int(Utf16Between(0, byte)) - line * ExtraPerBreak();
   }
-  const long start = LineStart(line);
-  const int character = LineStartCharacter(line) +
-                        int(Send(Sci::SCI_COUNTCODEUNITS, static_cast<unsigned long>(start), byte));
   memo_ = {line, byte, character};
   return character;
+}
+
+long ScintillaModel::Utf16Between(long from, long to) const {
+  // Each side of the component's gap read where it lies, so that nothing is moved.
+  const long gap = Send(Sci::SCI_GETGAPPOSITION);
+  if (from < gap && gap < to)
+    return long(Utf16Count(BufferPart(from, gap)) + Utf16Count(BufferPart(gap, to)));
+  return long(Utf16Count(BufferPart(from, to)));
 }
 
 int ScintillaModel::LineStartCharacter(int line) const {
@@ -296,7 +316,9 @@ int ScintillaModel::CaretLine() const { return LineOf(Send(Sci::SCI_GETCURRENTPO
 
 int ScintillaModel::CaretOffset() const {
   const long caret = Send(Sci::SCI_GETCURRENTPOS);
-  return CharacterPosition(caret) - LineStartCharacter(LineOf(caret));
+  const int line = LineOf(caret);
+  // On a minified page's one line, from the last position counted, not the line's start.
+  return line == 0 ? CharacterPosition(caret) : int(Utf16Between(LineStart(line), caret));
 }
 
 int ScintillaModel::CaretPosition() const {

@@ -55,7 +55,7 @@ class ScintillaModel : public EditorModel {
   int CharacterPosition(long byte) const;
   QString Decoded(long from, long to) const;  // line breaks as '\n'
   int LineOf(long byte) const;
-  int LineStartCharacter(int line) const;  // from the line index, without counting
+  int LineStartCharacter(int line) const;  // from the component's line index
 
  protected:
   void ReplaceLines(int first, int end, const QStringList& lines) override;
@@ -74,6 +74,7 @@ class ScintillaModel : public EditorModel {
   ::LineEnd BreakKind() const;  // the kind of the breaks in the text
   int ExtraPerBreak() const;    // UTF-16 characters a break has beyond one
   void EnsureLineIndex() const;
+  long Utf16Between(long from, long to) const;
 
   QsciScintillaBase* editor_;
   mutable bool line_index_ = false;
