@@ -22,6 +22,7 @@ class EditorModelTest : public QObject {
   void AppliesChangedLinesAsOneUndoStep();
   void CountsCharactersWhateverTheBytesAndBreaks_data();
   void CountsCharactersWhateverTheBytesAndBreaks();
+  void CountsStrayBytesAsTheComponentDoes();
   void UndoingBackToTheSaveClearsTheMark();
   void EveryByteSurvivesTheEditor_data();
   void EveryByteSurvivesTheEditor();
@@ -246,6 +247,21 @@ void EditorModelTest::CountsCharactersWhateverTheBytesAndBreaks() {
   QCOMPARE(editor.CaretPosition(), 3);
   widget.SendScintilla(QsciScintilla::SCI_INSERTTEXT, 0UL, "\xF0\x9F\x98\x80");
   QCOMPARE(editor.CaretPosition(), 5);
+}
+
+void EditorModelTest::CountsStrayBytesAsTheComponentDoes() {
+  // What a page read in the wrong encoding brings: stray continuation bytes, a lead byte
+  // without its continuation, a four-byte lead before plain text.
+  CodeEditor widget;
+  widget.Model().LoadBuffer("a\x80\x80 \xD0x\n\xF0z \xD0\xB6\n\xBF", LineEnd::kLf);
+  const long length = widget.SendScintilla(QsciScintilla::SCI_GETLENGTH);
+  for (long byte = 0; byte <= length;
+       byte = widget.SendScintilla(QsciScintilla::SCI_POSITIONAFTER, byte)) {
+    widget.SendScintilla(QsciScintilla::SCI_GOTOPOS, byte);
+    QCOMPARE(widget.Model().CaretPosition(),
+             int(widget.SendScintilla(QsciScintilla::SCI_COUNTCODEUNITS, 0UL, byte)));
+    if (byte == length) break;
+  }
 }
 
 void EditorModelTest::UndoingBackToTheSaveClearsTheMark() {
