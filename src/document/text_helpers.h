@@ -1,11 +1,12 @@
 #pragma once
 
-#include <cstring>
 #include <optional>
 
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+
+#include "html/html_tokens.h"
 
 // The mark in a template that says where the generated text goes.
 inline constexpr char16_t kTemplateMarker[] = u"<,,pattern,,>";
@@ -27,12 +28,8 @@ namespace text_helpers_detail {
 inline qsizetype Find(QStringView text, char c, qsizetype from) {
   return text.indexOf(QLatin1Char(c), from);
 }
-// Straight to memchr: asked a few times a tag on every line of a page, the general search's
-// layers cost as much as the search.
 inline qsizetype Find(QByteArrayView text, char c, qsizetype from) {
-  if (from >= text.size()) return -1;
-  const void* found = std::memchr(text.data() + from, c, size_t(text.size() - from));
-  return found == nullptr ? -1 : static_cast<const char*>(found) - text.data();
+  return FindByte(text, c, from);
 }
 }  // namespace text_helpers_detail
 

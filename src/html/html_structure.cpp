@@ -31,9 +31,8 @@ bool StartsWithNoCase(QByteArrayView text, qsizetype at, QByteArrayView word) {
 // or after from, in any case.
 qsizetype FindNoCase(QByteArrayView text, QByteArrayView word, qsizetype from) {
   for (qsizetype at = from; at + word.size() <= text.size(); ++at) {
-    const void* next = memchr(text.data() + at, word[0], size_t(text.size() - at));
-    if (next == nullptr) return -1;
-    at = static_cast<const char*>(next) - text.data();
+    at = FindByte(text, word[0], at);
+    if (at < 0) return -1;
     if (StartsWithNoCase(text, at, word)) return at;
   }
   return -1;
@@ -134,12 +133,6 @@ Step StepAt(QByteArrayView text, qsizetype at) {
   return {next, tag};
 }
 
-qsizetype NextMarkup(QByteArrayView text, qsizetype from) {
-  if (from >= text.size()) return -1;
-  const void* next = memchr(text.data() + from, '<', size_t(text.size() - from));
-  return next == nullptr ? -1 : static_cast<const char*>(next) - text.data();
-}
-
 }  // namespace
 
 bool IsVoidElement(QByteArrayView lower_name) {
@@ -169,14 +162,14 @@ std::optional<TagSpan> PartnerOf(QByteArrayView text, const TagSpan& tag) {
   if (!tag.closing) {
     // Forward, skipping comments and the raw content of script and style.
     const bool raw = IsRawElement(tag.name);
-    qsizetype at = raw ? FindNoCase(text, "</" + tag.name, tag.end) : NextMarkup(text, tag.end);
+    qsizetype at = raw ? FindNoCase(text, "</" + tag.name, tag.end) : FindByte(text, '<', tag.end);
     while (at >= 0) {
       const Step step = StepAt(text, at);
       if (step.tag && step.tag->name == tag.name && !step.tag->self_closing) {
         depth += step.tag->closing ? -1 : 1;
         if (depth == 0) return step.tag;
       }
-      at = NextMarkup(text, step.next);
+      at = FindByte(text, '<', step.next);
     }
     return std::nullopt;
   }
@@ -222,7 +215,7 @@ QByteArray OpenElementBefore(QByteArrayView text, qsizetype position, OpenElemen
   // with no name yet is text): reading on resumes before it. Any other step's reading ends
   // at most a character past where the next one starts.
   bool kept = false;
-  for (qsizetype at = NextMarkup(head, state.resume); at >= 0;) {
+  for (qsizetype at = FindByte(head, '<', state.resume); at >= 0;) {
     const Step step = StepAt(head, at);
     if (!kept && step.next > position - 2) {
       from = state;
@@ -239,7 +232,7 @@ QByteArray OpenElementBefore(QByteArrayView text, qsizetype position, OpenElemen
       }
     }
     state.resume = step.next;
-    at = NextMarkup(head, step.next);
+    at = FindByte(head, '<', step.next);
   }
   if (!kept) from = state;
   return state.names.isEmpty() ? QByteArray() : state.names.last();

@@ -83,12 +83,11 @@ bool HtmlTokenizer::Next(HtmlToken& token) {
   token.inner_start = at_;
   qsizetype end = at_ + 1;
   while (end < size) {
-    const void* found = memchr(data + end, '<', size_t(size - end));
-    if (found == nullptr) {
+    end = FindByte(text_, '<', end);
+    if (end < 0) {
       end = size;
       break;
     }
-    end = static_cast<const char*>(found) - data;
     if (end + 1 < size) {
       const char next = data[end + 1];
       if (IsAsciiLetter(next) || next == '/' || next == '!' || next == '?') break;

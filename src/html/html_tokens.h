@@ -3,11 +3,21 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <cstring>
 
 // A page's markup read in one pass over its UTF-8 bytes, as a browser's tokenizer splits
 // it: text, comments, start and end tags with their attributes, and the rest ("<!DOCTYPE>",
 // "<?…?>"). The text of script, style, title and textarea is read raw, up to its end tag.
 // A '<' that starts no tag (as in "a < b" or a template marker "<,,pattern,,>") is text.
+
+// Where the first c at or after from stands, or -1. memchr itself: searches for one sign run
+// a few times a tag on every line of a page, and the general search's layers cost as much as
+// the search.
+inline qsizetype FindByte(QByteArrayView text, char c, qsizetype from) {
+  if (from >= text.size()) return -1;
+  const void* found = std::memchr(text.data() + from, c, size_t(text.size() - from));
+  return found == nullptr ? -1 : static_cast<const char*>(found) - text.data();
+}
 
 // The space characters of HTML between tags' names and attributes.
 inline bool IsHtmlSpace(char c) {
