@@ -247,21 +247,26 @@ std::optional<BatchRun::Target> BatchRun::ReadTarget(const BatchStep& step,
 // Writes one changed page, journaled first; a journal that cannot be written stops the run.
 BatchRun::Written BatchRun::Write(const BatchStep& step, const Target& target,
                                   const QByteArray& output) {
-  if (IsReadOnlyFile(step.write_path)) {
+  // One look at the file serves the checks, the journal and the write.
+  QString failure;
+  std::optional<WriteTarget> file = LookAtWriteTarget(step.write_path, &failure);
+  if (!file) {
+    report_.Fail(step.write_path, IoError{FileError::kMissing, failure});
+    return Written::kFailed;
+  }
+  if (file->read_only) {
     report_.Fail(step.write_path,
                  IoError{FileError::kReadOnly, ReadOnlyFileMessage(step.write_path)});
     return Written::kFailed;
   }
-  QString failure;
-  const QString path = JournalPath(step.write_path);
   bool linked = false;
-  if (!journal_.Record(path, target.existed, target.bytes, output, &linked, &failure)) {
+  if (!journal_.Record(*file, target.existed, target.bytes, output, &linked, &failure)) {
     report_.Fail(step.write_path, failure);
     return Written::kStop;
   }
   const std::optional<IoError> written =
-      WriteWholeFile(path, output, {.keep_links = !linked, .sync_folder = false});
-  const QString folder = QFileInfo(path).absolutePath();
+      WriteWholeFile(*file, output, {.keep_links = !linked, .sync_folder = false});
+  const QString folder = file->path.left(file->path.lastIndexOf(u'/'));
   if (!written_folders_.contains(folder)) written_folders_.append(folder);
   if (written) {
     report_.Fail(step.write_path, *written);

@@ -94,6 +94,11 @@ std::optional<QByteArray> ReplacePerLine(const QByteArray& bytes, const QByteArr
   return out;
 }
 
+bool IsAscii(QByteArrayView bytes) {
+  return std::all_of(bytes.begin(), bytes.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
 
 QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
@@ -116,10 +121,17 @@ QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
   const QByteArray utf8_find = EncodeFor(find, utf8);
   const QByteArray cp1251_replacement = EncodeFor(replacement, TextFormat{});
   const QByteArray utf8_replacement = EncodeFor(replacement, utf8);
+  // Every encoding a page may have keeps ASCII as it is, and no multi-byte UTF-8 sequence
+  // holds an ASCII byte: ASCII texts are found and replaced without knowing the encoding.
+  const bool ascii = IsAscii(cp1251_find) && IsAscii(cp1251_replacement) &&
+                     cp1251_find == utf8_find && cp1251_replacement == utf8_replacement;
   QList<BatchStep> steps;
   steps.reserve(files.size());
   for (const QString& file : files) {
     steps.append({file, file, [=](const QByteArray& input, QString*) -> std::optional<QByteArray> {
+                    if (ascii) {
+                      return ReplacePerLine(input, cp1251_find, cp1251_replacement, every_match);
+                    }
                     const TextFormat format = DetectTextFormat(input);
                     if (format.encoding == TextEncoding::kUtf8) {
                       return ReplacePerLine(input, utf8_find, utf8_replacement, every_match);

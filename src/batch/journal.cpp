@@ -33,10 +33,11 @@ QByteArray Digest(const QByteArray& bytes) {
          QByteArray::number(static_cast<qulonglong>(hash), 16);
 }
 
-bool Journal::Record(const QString& path, bool existed, const QByteArray& before,
+bool Journal::Record(WriteTarget& target, bool existed, const QByteArray& before,
                      const QByteArray& after, bool* linked, QString* error) {
   *linked = false;
   if (!Open(error)) return false;
+  const QString& path = target.path;
   QJsonObject entry{{QStringLiteral("path"), path},
                     {QStringLiteral("existed"), existed},
                     {QStringLiteral("written"), QString::fromLatin1(Digest(after))}};
@@ -47,18 +48,14 @@ bool Journal::Record(const QString& path, bool existed, const QByteArray& before
     // kept as a second name instead of a copy. Not when the page will be rewritten in
     // place (it has other names, or its folder takes no new files): the journal's name
     // would then see the new text.
-    qint64 links = 0;
-    qint64 size = 0;
-    qint64 modified_ns = 0;
-    const bool regular = FileLinkCount(path, &links, &size, &modified_ns);
-    *linked = regular && links == 1 && size == before.size() &&
+    *linked = target.regular && target.links == 1 && target.size == before.size() &&
               FolderTakesNewFiles(path.left(path.lastIndexOf(u'/'))) && AddFileName(path, kept);
     if (!*linked && !WriteCopy(path, kept, before, error)) return false;
+    if (*linked) ++target.links;
     bytes_ += before.size();
     entry.insert(QStringLiteral("original"), name);
     // Undo gives the time back too: upload tools compare times, not bytes.
-    if (!regular) modified_ns = StampOf(path).modified_ns;
-    entry.insert(QStringLiteral("modified_ns"), QString::number(modified_ns));
+    entry.insert(QStringLiteral("modified_ns"), QString::number(target.modified_ns));
   }
   ++count_;
   return Append(entry, error);

@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <QString>
 
+#include "platform/text_file.h"
+
 // The undo journal of batch runs: one folder per run, readable by its owner only, with the
 // original bytes of each file a run wrote and an index of one JSON line per entry.
 
@@ -37,8 +39,9 @@ class Journal {
 
   // Records a file before it is written (the caller has made sure it may be written);
   // false when the journal cannot be written.
-  // *linked tells that the journal holds the old file itself as a second name.
-  bool Record(const QString& path, bool existed, const QByteArray& before, const QByteArray& after,
+  // *linked tells that the journal holds the old file itself as a second name, counted in
+  // target.links.
+  bool Record(WriteTarget& target, bool existed, const QByteArray& before, const QByteArray& after,
               bool* linked, QString* error);
   bool RecordRename(const QString& from, const QString& to, QString* error);
   // Notes the journal's size once the run is over.

@@ -153,8 +153,8 @@ mode_t CreationMask() {
 }
 
 // The new file takes the old one's permissions, or the usual ones for a new file.
-mode_t NewFileMode(bool exists, const struct stat& info) {
-  if (exists) return info.st_mode & 07777;
+mode_t NewFileMode(const WriteTarget& target) {
+  if (target.exists) return target.mode & 07777;
   return 0666 & ~CreationMask();
 }
 
@@ -162,9 +162,11 @@ mode_t NewFileMode(bool exists, const struct stat& info) {
 
 namespace {
 
-std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes, mode_t mode,
-                                   bool exists, const struct stat& info, bool keep_links,
-                                   bool sync_folder) {
+std::optional<IoError> WriteBeside(const WriteTarget& target_file, const QByteArray& bytes,
+                                   bool keep_links, bool sync_folder) {
+  const QString& path = target_file.path;
+  const bool exists = target_file.exists;
+  const mode_t mode = NewFileMode(target_file);
   // A new file beside the old one, renamed over it once complete: a failure at any point
   // leaves the old file whole. It has no name until it is complete; a process killed
   // between naming and renaming it leaves a name RemoveLeftoverWrites knows.
@@ -182,7 +184,7 @@ std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes,
     const int error = errno;
     // Rewriting in place would also change a second name the caller keeps as the old text.
     if (exists && (error == EACCES || error == EPERM || error == EROFS) &&
-        (keep_links || info.st_nlink == 1)) {
+        (keep_links || target_file.links == 1)) {
       return Failure(WriteInPlace(path, bytes));
     }
     return Failure(Tr(Text::kCannotCreateFile).arg(path, SystemReason(error)));
@@ -209,32 +211,31 @@ std::optional<IoError> WriteBeside(const QString& path, const QByteArray& bytes,
 
 }  // namespace
 
-std::optional<IoError> WriteWholeFile(const QString& requested_path, const QByteArray& bytes,
+std::optional<IoError> WriteWholeFile(const QString& path, const QByteArray& bytes,
                                       WriteOptions options) {
-  const bool keep_links = options.keep_links;
-  if (requested_path.trimmed().isEmpty()) {
+  if (path.trimmed().isEmpty()) {
     return IoError{FileError::kWriteFailed, Tr(Text::kNoFileNameGiven)};
   }
   // A symbolic link stays a link: its target is written.
   QString link_error;
-  const QString path = ResolveLinks(requested_path, &link_error);
-  if (path.isEmpty()) return IoError{FileError::kMissing, link_error};
-  const QByteArray name = QFile::encodeName(path);
-  struct stat info {};
-  const bool exists = ::stat(name.constData(), &info) == 0;
-  if (exists && S_ISDIR(info.st_mode)) {
+  const std::optional<WriteTarget> target = LookAtWriteTarget(path, &link_error);
+  if (!target) return IoError{FileError::kMissing, link_error};
+  return WriteWholeFile(*target, bytes, options);
+}
+
+std::optional<IoError> WriteWholeFile(const WriteTarget& target, const QByteArray& bytes,
+                                      WriteOptions options) {
+  if (target.exists && S_ISDIR(target.mode)) {
     return IoError{FileError::kIsFolder,
-                   Tr(Text::kCannotCreateFile).arg(path, SystemReason(EISDIR))};
+                   Tr(Text::kCannotCreateFile).arg(target.path, SystemReason(EISDIR))};
   }
   // A file the user may not write is not replaced behind the permissions' back.
-  if (exists && IsReadOnlyStat(name, info)) {
-    return IoError{FileError::kReadOnly, ReadOnlyFileMessage(path)};
+  if (target.read_only) {
+    return IoError{FileError::kReadOnly, ReadOnlyFileMessage(target.path)};
   }
   // Several names of one file stay one file.
-  if (keep_links && exists && S_ISREG(info.st_mode) && info.st_nlink > 1) {
-    return Failure(WriteInPlace(path, bytes));
+  if (options.keep_links && target.regular && target.links > 1) {
+    return Failure(WriteInPlace(target.path, bytes));
   }
-
-  return WriteBeside(path, bytes, NewFileMode(exists, info), exists, info, keep_links,
-                     options.sync_folder);
+  return WriteBeside(target, bytes, options.keep_links, options.sync_folder);
 }

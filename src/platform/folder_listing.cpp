@@ -83,14 +83,18 @@ void ScanInto(const QString& root, const QString& relative, const QString& mask,
       continue;
     }
     const QString name = QString::fromUtf8(raw);
-    struct stat info {};
-    // lstat: a link to a folder is not entered; a link to a file is a file.
-    if (::lstat(QFile::encodeName(JoinPath(folder, name)).constData(), &info) != 0) continue;
-    if (S_ISDIR(info.st_mode)) {
+    // The entry's type when the file system gives it, else lstat: a link to a folder is not
+    // entered; a link to a file is a file.
+    mode_t type = DTTOIF(entry->d_type);
+    if (entry->d_type == DT_UNKNOWN) {
+      struct stat info {};
+      if (::lstat(QFile::encodeName(JoinPath(folder, name)).constData(), &info) != 0) continue;
+      type = info.st_mode & S_IFMT;
+    }
+    if (S_ISDIR(type)) {
       if (recursive) folders.append(name);
-    } else if ((S_ISREG(info.st_mode) ||
-                (S_ISLNK(info.st_mode) && QFileInfo(JoinPath(folder, name)).isFile())) &&
-               NameMatchesMask(name, mask)) {
+    } else if ((S_ISREG(type) || S_ISLNK(type)) && NameMatchesMask(name, mask) &&
+               (S_ISREG(type) || QFileInfo(JoinPath(folder, name)).isFile())) {
       files.append(name);
     }
   }

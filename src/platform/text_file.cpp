@@ -1,7 +1,9 @@
 #include "platform/text_file.h"
 #include "names/texts.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "platform/codec.h"
 
@@ -143,11 +145,15 @@ QString ResolveLinks(const QString& path, QString* error) {
   return target;
 }
 
+namespace {
+
 // No write permission for anyone counts even for the superuser, who may write anyway.
 bool IsReadOnlyStat(const QByteArray& name, const struct stat& info) {
   return S_ISREG(info.st_mode) &&
          ((info.st_mode & 0222) == 0 || ::access(name.constData(), W_OK) != 0);
 }
+
+}  // namespace
 
 bool IsReadOnlyFile(const QString& path) {
   const QByteArray name = QFile::encodeName(path);
@@ -155,20 +161,32 @@ bool IsReadOnlyFile(const QString& path) {
   return ::stat(name.constData(), &info) == 0 && IsReadOnlyStat(name, info);
 }
 
-QString ReadOnlyFileMessage(const QString& path) { return Tr(Text::kReadOnlyFile).arg(path); }
-
-bool FileLinkCount(const QString& path, qint64* links, qint64* size, qint64* modified_ns) {
+std::optional<WriteTarget> LookAtWriteTarget(const QString& path, QString* error) {
+  QByteArray name = QFile::encodeName(path);
   struct stat info {};
-  if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    return false;
+  bool exists = ::lstat(name.constData(), &info) == 0;
+  WriteTarget target;
+  if (exists && S_ISLNK(info.st_mode)) {
+    target.path = ResolveLinks(path, error);
+    if (target.path.isEmpty()) return std::nullopt;
+    name = QFile::encodeName(target.path);
+    exists = ::stat(name.constData(), &info) == 0;
+  } else {
+    target.path = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
   }
-  *links = static_cast<qint64>(info.st_nlink);
-  *size = static_cast<qint64>(info.st_size);
-  if (modified_ns != nullptr) {
-    *modified_ns = static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
-  }
-  return true;
+  target.exists = exists;
+  if (!exists) return target;
+  target.regular = S_ISREG(info.st_mode);
+  target.read_only = IsReadOnlyStat(name, info);
+  target.links = static_cast<qint64>(info.st_nlink);
+  target.size = static_cast<qint64>(info.st_size);
+  target.modified_ns =
+      static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+  target.mode = info.st_mode;
+  return target;
 }
+
+QString ReadOnlyFileMessage(const QString& path) { return Tr(Text::kReadOnlyFile).arg(path); }
 
 bool AddFileName(const QString& existing, const QString& new_name) {
   return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(new_name).constData()) ==

@@ -67,17 +67,29 @@ struct WriteOptions {
 };
 std::optional<IoError> WriteWholeFile(const QString& path, const QByteArray& bytes,
                                       WriteOptions options = {});
+// A file about to be written, from one look at it: a caller that journals the old file first
+// (a batch run) needs no second look, and the write none of its own.
+struct WriteTarget {
+  QString path;  // absolute, a symbolic link resolved to what it leads to
+  bool exists = false;
+  bool regular = false;
+  bool read_only = false;  // a regular file this user may not write
+  qint64 links = 0;        // the file's names; a caller that adds one counts it here
+  qint64 size = 0;
+  qint64 modified_ns = 0;
+  quint32 mode = 0;  // as stat() gives it
+};
+// Nothing, with *error, when path is a link that leads nowhere.
+std::optional<WriteTarget> LookAtWriteTarget(const QString& path, QString* error);
+// WriteWholeFile for a target looked at just now.
+std::optional<IoError> WriteWholeFile(const WriteTarget& target, const QByteArray& bytes,
+                                      WriteOptions options = {});
 // The file a write of path changes: the target of a symbolic link (empty, with *error,
 // when the link leads nowhere), else path itself.
 QString ResolveLinks(const QString& path, QString* error);
 // A regular file this user may not write, and what the user is told of it.
 bool IsReadOnlyFile(const QString& path);
 QString ReadOnlyFileMessage(const QString& path);
-// The link count, size and (when asked) modification time in nanoseconds of a regular file
-// (not following a symbolic link), from one look at it.
-bool FileLinkCount(const QString& path, qint64* links, qint64* size, qint64* modified_ns = nullptr);
-// IsReadOnlyFile for a file already looked at with stat().
-bool IsReadOnlyStat(const QByteArray& name, const struct stat& info);
 // Gives an existing file a second name.
 bool AddFileName(const QString& existing, const QString& new_name);
 // Whether new files may be made in folder.

@@ -17,8 +17,9 @@ bool HasUtf8Bom(QByteArrayView bytes) { return bytes.startsWith("\xEF\xBB\xBF");
 // The charset a page declares in its first kilobytes, in lower case: both
 // "<meta charset=utf-8>" and "content=\"text/html; charset=utf-8\"" carry it.
 QByteArray DeclaredCharset(QByteArrayView bytes) {
-  const QByteArray head =
-      bytes.first(std::min(bytes.size(), kDeclarationWindow)).toByteArray().toLower();
+  // ASCII folding by hand: QByteArray::toLower costs as much as the rest of a batch step.
+  QByteArray head = bytes.first(std::min(bytes.size(), kDeclarationWindow)).toByteArray();
+  for (char& c : head) c = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
   qsizetype at = 0;
   while ((at = head.indexOf("charset", at)) >= 0) {
     at += 7;

@@ -52,7 +52,15 @@ class FolderListingTest : public QObject {
       QVERIFY(file.open(QIODevice::WriteOnly));
     }
     QVERIFY(QDir(dir.path()).mkdir("folder.htm"));
-    QCOMPARE(ListFolderFiles(dir.path(), "*.htm;*.txt"), QStringList({"A.htm", "b.html", "c.txt"}));
+    // A link to a file is a file; a link to a folder, or to nothing, is not listed or entered.
+    QVERIFY(QFile::link(dir.filePath("d.css"), dir.filePath("e.htm")));
+    QVERIFY(QFile::link(dir.filePath("folder.htm"), dir.filePath("f.htm")));
+    QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("g.htm")));
+    QVERIFY(QFile(dir.filePath("folder.htm/h.htm")).open(QIODevice::WriteOnly));
+    QCOMPARE(ListFolderFiles(dir.path(), "*.htm;*.txt"),
+             QStringList({"A.htm", "b.html", "c.txt", "e.htm"}));
+    QCOMPARE(ScanFolder(dir.path(), "*.htm", true).files,
+             QStringList({"A.htm", "b.html", "e.htm", "folder.htm/h.htm"}));
     QCOMPARE(ListFolderFiles(dir.path() + "/missing", "*.*"), QStringList());
   }
 };
