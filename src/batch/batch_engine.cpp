@@ -94,6 +94,10 @@ class BatchRun {
   std::optional<QByteArray> ReadInput(const BatchStep& step);
   std::optional<Target> ReadTarget(const BatchStep& step, const QByteArray& input);
   Written Write(const BatchStep& step, const Target& target, const QByteArray& output);
+  // Reads a file a step works on; an earlier step's write still waiting in the group is put
+  // in place first, so every step sees what the steps before it wrote.
+  ReadOutcome ReadFresh(const QString& path);
+  void FinishWrites();
 
   const BatchOptions& options_;
   QString root_;
@@ -102,6 +106,7 @@ class BatchRun {
   // A dry run sees its own earlier outputs, so a file listed twice is shown as the run does it.
   QHash<QString, QByteArray> dry_outputs_;
   QStringList written_folders_;
+  WriteGroup writes_;
   QList<Rename> dry_renames_;
   // A run killed before renaming its new file over a page left it there; this run takes
   // the place of that one.
@@ -118,6 +123,7 @@ BatchReport BatchRun::Run(const QList<BatchStep>& steps) {
     }
     if (!Step(step)) break;
   }
+  FinishWrites();
   for (const QString& folder : std::as_const(written_folders_)) SyncFolder(folder);
   if (options_.progress && !report_.cancelled) options_.progress(total, total, QString());
   report_.journal = journal_.Path();
@@ -217,7 +223,7 @@ std::optional<QByteArray> BatchRun::ReadInput(const BatchStep& step) {
   if (options_.dry_run && dry_outputs_.contains(step.read_path)) {
     input = dry_outputs_.value(step.read_path);
   } else {
-    const ReadOutcome read = ReadWholeFile(OnDisk(step.read_path), kBatchInputCap);
+    const ReadOutcome read = ReadFresh(OnDisk(step.read_path));
     if (!read.ok()) {
       report_.Fail(step.read_path, *read.error);
       return std::nullopt;
@@ -235,8 +241,12 @@ std::optional<BatchRun::Target> BatchRun::ReadTarget(const BatchStep& step,
   if (options_.dry_run && dry_outputs_.contains(step.write_path)) {
     return Target{dry_outputs_.value(step.write_path)};
   }
-  if (!QFileInfo(step.write_path).isFile()) return Target{QByteArray(), false};
-  const ReadOutcome read = ReadWholeFile(step.write_path, kBatchInputCap);
+  if (!QFileInfo(step.write_path).isFile()) {
+    if (!writes_.HoldsNewFiles()) return Target{QByteArray(), false};
+    FinishWrites();
+    if (!QFileInfo(step.write_path).isFile()) return Target{QByteArray(), false};
+  }
+  const ReadOutcome read = ReadFresh(step.write_path);
   if (!read.ok()) {
     report_.Fail(step.write_path, *read.error);
     return std::nullopt;
@@ -264,15 +274,33 @@ BatchRun::Written BatchRun::Write(const BatchStep& step, const Target& target,
     report_.Fail(step.write_path, failure);
     return Written::kStop;
   }
-  const std::optional<IoError> written =
-      WriteWholeFile(*file, output, {.keep_links = !linked, .sync_folder = false});
+  const std::optional<IoError> written = writes_.Add(step.write_path, *file, output, !linked);
   const QString folder = file->path.left(file->path.lastIndexOf(u'/'));
   if (!written_folders_.contains(folder)) written_folders_.append(folder);
   if (written) {
     report_.Fail(step.write_path, *written);
     return Written::kFailed;
   }
+  if (writes_.Full()) FinishWrites();
   return Written::kDone;
+}
+
+ReadOutcome BatchRun::ReadFresh(const QString& path) {
+  ReadOutcome read = ReadWholeFile(path, kBatchInputCap);
+  if (read.ok() ? writes_.Holds(read.device, read.inode) : writes_.HoldsNewFiles()) {
+    FinishWrites();
+    read = ReadWholeFile(path, kBatchInputCap);
+  }
+  return read;
+}
+
+void BatchRun::FinishWrites() {
+  for (const auto& [path, failure] : writes_.Finish()) {
+    report_.Fail(path, failure);
+    --report_.changed;
+    report_.changed_paths.removeOne(path);
+    report_.replaced_paths.removeOne(path);
+  }
 }
 
 }  // namespace

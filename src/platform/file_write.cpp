@@ -152,6 +152,17 @@ mode_t CreationMask() {
   return kMask;
 }
 
+// Why a target is not written at all, if it is not.
+std::optional<IoError> Refusal(const WriteTarget& target) {
+  if (target.exists && S_ISDIR(target.mode)) {
+    return IoError{FileError::kIsFolder,
+                   Tr(Text::kCannotCreateFile).arg(target.path, SystemReason(EISDIR))};
+  }
+  // A file the user may not write is not replaced behind the permissions' back.
+  if (target.read_only) return IoError{FileError::kReadOnly, ReadOnlyFileMessage(target.path)};
+  return std::nullopt;
+}
+
 // The new file takes the old one's permissions, or the usual ones for a new file.
 mode_t NewFileMode(const WriteTarget& target) {
   if (target.exists) return target.mode & 07777;
@@ -162,54 +173,170 @@ mode_t NewFileMode(const WriteTarget& target) {
 
 namespace {
 
-std::optional<IoError> WriteBeside(const WriteTarget& target_file, const QByteArray& bytes,
-                                   bool keep_links, bool sync_folder) {
-  const QString& path = target_file.path;
-  const bool exists = target_file.exists;
-  const mode_t mode = NewFileMode(target_file);
-  // A new file beside the old one, renamed over it once complete: a failure at any point
-  // leaves the old file whole. It has no name until it is complete; a process killed
-  // between naming and renaming it leaves a name RemoveLeftoverWrites knows.
-  const QFileInfo target(path);
-  const QByteArray folder = QFile::encodeName(target.absolutePath());
-  const QByteArray file_name = QFile::encodeName(target.fileName());
-  QByteArray temp;
-  int fd = OpenUnnamed(folder, mode);
-  const bool unnamed = fd >= 0;
-  if (!unnamed && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-    temp = TemporaryStem(folder, file_name) + "XXXXXX";
-    fd = ::mkstemp(temp.data());
+// A new file written beside the page it is to replace, not yet in its place.
+struct NewFile {
+  int fd = -1;
+  bool unnamed = false;
+  QByteArray temp;  // its name, once it has one
+  QByteArray folder;
+  QByteArray file_name;
+};
+
+// Where starting a new file beside a page ended.
+struct Started {
+  std::optional<IoError> failure;
+  bool done = false;  // written in place instead: nothing is left to do
+  NewFile file;
+};
+
+void Discard(NewFile& file) {
+  if (file.fd >= 0) ::close(file.fd);
+  if (!file.temp.isEmpty()) ::unlink(file.temp.constData());
+  file.fd = -1;
+}
+
+// A new file beside the old one, renamed over it once complete: a failure at any point
+// leaves the old file whole. It has no name until it is complete; a process killed
+// between naming and renaming it leaves a name RemoveLeftoverWrites knows.
+Started StartBeside(const WriteTarget& target, const QByteArray& bytes, bool keep_links) {
+  Started started;
+  NewFile& file = started.file;
+  const mode_t mode = NewFileMode(target);
+  const qsizetype slash = target.path.lastIndexOf(u'/');
+  file.folder = QFile::encodeName(slash > 0 ? target.path.first(slash) : QStringLiteral("/"));
+  file.file_name = QFile::encodeName(target.path.sliced(slash + 1));
+  file.fd = OpenUnnamed(file.folder, mode);
+  file.unnamed = file.fd >= 0;
+  if (!file.unnamed && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    file.temp = TemporaryStem(file.folder, file.file_name) + "XXXXXX";
+    file.fd = ::mkstemp(file.temp.data());
+    if (file.fd < 0) file.temp.clear();
   }
-  if (fd < 0) {
+  if (file.fd < 0) {
     const int error = errno;
+    started.done = true;
     // Rewriting in place would also change a second name the caller keeps as the old text.
-    if (exists && (error == EACCES || error == EPERM || error == EROFS) &&
-        (keep_links || target_file.links == 1)) {
-      return Failure(WriteInPlace(path, bytes));
+    if (target.exists && (error == EACCES || error == EPERM || error == EROFS) &&
+        (keep_links || target.links == 1)) {
+      started.failure = Failure(WriteInPlace(target.path, bytes));
+    } else {
+      started.failure = Failure(Tr(Text::kCannotCreateFile).arg(target.path, SystemReason(error)));
     }
-    return Failure(Tr(Text::kCannotCreateFile).arg(path, SystemReason(error)));
+    return started;
   }
   // A named temporary file starts private, and the creation mask may have taken bits away.
-  if (!unnamed || (mode & 07000) != 0 || (mode & ~CreationMask()) != mode) ::fchmod(fd, mode);
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 ||
-      (unnamed && !NameUnnamed(fd, folder, file_name, &temp))) {
+  if (!file.unnamed || (mode & 07000) != 0 || (mode & ~CreationMask()) != mode) {
+    ::fchmod(file.fd, mode);
+  }
+  if (!WriteAll(file.fd, bytes)) {
     const int error = errno;
-    ::close(fd);
-    if (!temp.isEmpty()) ::unlink(temp.constData());
+    Discard(file);
+    started.done = true;
+    started.failure = Failure(Tr(Text::kCannotWriteFile).arg(target.path, SystemReason(error)));
+  }
+  return started;
+}
+
+// Names a new file whose bytes have reached the disk and renames it over its page.
+std::optional<IoError> PutInPlace(NewFile& file, const QString& path) {
+  if (file.unnamed && !NameUnnamed(file.fd, file.folder, file.file_name, &file.temp)) {
+    const int error = errno;
+    Discard(file);
     return Failure(Tr(Text::kCannotWriteFile).arg(path, SystemReason(error)));
   }
-  ::close(fd);
-  if (::rename(temp.constData(), QFile::encodeName(path).constData()) != 0) {
+  ::close(file.fd);
+  file.fd = -1;
+  if (::rename(file.temp.constData(), QFile::encodeName(path).constData()) != 0) {
     const int error = errno;
-    ::unlink(temp.constData());
+    Discard(file);
     return Failure(Tr(Text::kCannotWriteFile).arg(path, SystemReason(error)));
   }
+  return std::nullopt;
+}
+
+std::optional<IoError> WriteBeside(const WriteTarget& target, const QByteArray& bytes,
+                                   bool keep_links, bool sync_folder) {
+  Started started = StartBeside(target, bytes, keep_links);
+  if (started.done) return started.failure;
+  if (::fsync(started.file.fd) != 0) {
+    const int error = errno;
+    Discard(started.file);
+    return Failure(Tr(Text::kCannotWriteFile).arg(target.path, SystemReason(error)));
+  }
+  if (std::optional<IoError> failure = PutInPlace(started.file, target.path)) return failure;
   // The rename itself reaches the disk, so a power cut cannot bring the old text back.
-  if (sync_folder) SyncFolder(target.absolutePath());
+  if (sync_folder) SyncFolder(QFile::decodeName(started.file.folder));
   return std::nullopt;
 }
 
 }  // namespace
+
+struct WriteGroup::Waiting {
+  QString name;
+  QString path;
+  quint64 device = 0;
+  quint64 inode = 0;  // of the file it replaces; 0 for a new one
+  NewFile file;
+};
+
+WriteGroup::WriteGroup(int capacity) : capacity_(capacity) {}
+
+WriteGroup::~WriteGroup() {
+  // A group dropped without Finish leaves every page as it was.
+  for (Waiting& write : waiting_) Discard(write.file);
+}
+
+std::optional<IoError> WriteGroup::Add(const QString& name, const WriteTarget& target,
+                                       const QByteArray& bytes, bool keep_links) {
+  if (std::optional<IoError> refused = Refusal(target)) return refused;
+  if (keep_links && target.regular && target.links > 1) {
+    return Failure(WriteInPlace(target.path, bytes));
+  }
+  Started started = StartBeside(target, bytes, keep_links);
+  if (started.done) return started.failure;
+  waiting_.push_back({name, target.path, target.device, target.exists ? target.inode : 0,
+                      std::move(started.file)});
+  if (!target.exists) ++new_files_;
+  return std::nullopt;
+}
+
+bool WriteGroup::Full() const { return qsizetype(waiting_.size()) >= capacity_; }
+
+bool WriteGroup::Holds(quint64 device, quint64 inode) const {
+  return std::any_of(waiting_.cbegin(), waiting_.cend(), [&](const Waiting& write) {
+    return write.inode == inode && write.device == device;
+  });
+}
+
+QList<std::pair<QString, IoError>> WriteGroup::Finish() {
+  QList<std::pair<QString, IoError>> failures;
+  // One flush of each file system for the whole group, in place of one per file; should it
+  // fail, each file is flushed on its own to find the ones that did not reach the disk.
+  QList<quint64> flushed;
+  for (const Waiting& write : std::as_const(waiting_)) {
+    if (flushed.contains(write.device)) continue;
+    flushed.append(write.device);
+    if (::syncfs(write.file.fd) == 0) continue;
+    for (Waiting& other : waiting_) {
+      if (other.device != write.device || other.file.fd < 0 || ::fsync(other.file.fd) == 0) {
+        continue;
+      }
+      const int error = errno;
+      Discard(other.file);
+      failures.append(
+          {other.name, *Failure(Tr(Text::kCannotWriteFile).arg(other.path, SystemReason(error)))});
+    }
+  }
+  for (Waiting& write : waiting_) {
+    if (write.file.fd < 0) continue;
+    if (std::optional<IoError> failure = PutInPlace(write.file, write.path)) {
+      failures.append({write.name, *failure});
+    }
+  }
+  waiting_.clear();
+  new_files_ = 0;
+  return failures;
+}
 
 std::optional<IoError> WriteWholeFile(const QString& path, const QByteArray& bytes,
                                       WriteOptions options) {
@@ -225,14 +352,7 @@ std::optional<IoError> WriteWholeFile(const QString& path, const QByteArray& byt
 
 std::optional<IoError> WriteWholeFile(const WriteTarget& target, const QByteArray& bytes,
                                       WriteOptions options) {
-  if (target.exists && S_ISDIR(target.mode)) {
-    return IoError{FileError::kIsFolder,
-                   Tr(Text::kCannotCreateFile).arg(target.path, SystemReason(EISDIR))};
-  }
-  // A file the user may not write is not replaced behind the permissions' back.
-  if (target.read_only) {
-    return IoError{FileError::kReadOnly, ReadOnlyFileMessage(target.path)};
-  }
+  if (std::optional<IoError> refused = Refusal(target)) return refused;
   // Several names of one file stay one file.
   if (options.keep_links && target.regular && target.links > 1) {
     return Failure(WriteInPlace(target.path, bytes));

@@ -86,8 +86,11 @@ ReadOutcome ReadBytes(const QString& path, qint64 max_bytes) {
     ::close(fd);
     return outcome;
   }
-  // The size is a first guess: a file that grows or a pipe is read to its end.
-  QByteArray bytes(S_ISREG(info.st_mode) ? info.st_size : 0, Qt::Uninitialized);
+  outcome.device = static_cast<quint64>(info.st_dev);
+  outcome.inode = static_cast<quint64>(info.st_ino);
+  // The size is a first guess: a file that grows or a pipe is read to its end. One byte
+  // more lets the read that finds the end go without growing the buffer.
+  QByteArray bytes(S_ISREG(info.st_mode) ? info.st_size + 1 : 0, Qt::Uninitialized);
   qsizetype used = 0;
   for (;;) {
     if (used == bytes.size()) bytes.resize(std::max<qsizetype>(4096, bytes.size() * 2));
@@ -183,6 +186,8 @@ std::optional<WriteTarget> LookAtWriteTarget(const QString& path, QString* error
   target.modified_ns =
       static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
   target.mode = info.st_mode;
+  target.device = static_cast<quint64>(info.st_dev);
+  target.inode = static_cast<quint64>(info.st_ino);
   return target;
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 // Document text in memory: lines joined by '\n'. A file whose last line ended with a line
 // break gives a text that ends with '\n', so writing it back restores that break.
@@ -38,6 +39,8 @@ struct IoError {
 struct ReadOutcome {
   QByteArray bytes;
   std::optional<IoError> error;
+  quint64 device = 0;  // of the file read
+  quint64 inode = 0;
   bool ok() const { return !error; }
   QString message() const { return error ? error->message : QString(); }
 };
@@ -78,12 +81,45 @@ struct WriteTarget {
   qint64 size = 0;
   qint64 modified_ns = 0;
   quint32 mode = 0;  // as stat() gives it
+  quint64 device = 0;
+  quint64 inode = 0;
 };
 // Nothing, with *error, when path is a link that leads nowhere.
 std::optional<WriteTarget> LookAtWriteTarget(const QString& path, QString* error);
 // WriteWholeFile for a target looked at just now.
 std::optional<IoError> WriteWholeFile(const WriteTarget& target, const QByteArray& bytes,
                                       WriteOptions options = {});
+
+// Writes of many files, each as WriteWholeFile makes it, with one flush to the disk for the
+// whole group in place of one per file: each new file is written beside its page at once,
+// and Finish flushes them together and renames each over its page. Until then the pages
+// are as they were; a process killed before leaves them so and no new file behind.
+// Folders are left for the caller to flush.
+class WriteGroup {
+ public:
+  explicit WriteGroup(int capacity = 128);
+  ~WriteGroup();
+  WriteGroup(const WriteGroup&) = delete;
+  WriteGroup& operator=(const WriteGroup&) = delete;
+
+  // Starts the write of target; a write that cannot wait (a file with several names is
+  // rewritten in place, as is a page in a folder that takes no new files) is done at once.
+  // The failure when the bytes could not be written; name is what Finish reports it by.
+  std::optional<IoError> Add(const QString& name, const WriteTarget& target,
+                             const QByteArray& bytes, bool keep_links);
+  bool Full() const;
+  // Whether a write waiting here replaces that file, or makes a new one.
+  bool Holds(quint64 device, quint64 inode) const;
+  bool HoldsNewFiles() const { return new_files_ > 0; }
+  // Puts every waiting write in place; the failures, each with its name.
+  QList<std::pair<QString, IoError>> Finish();
+
+ private:
+  struct Waiting;
+  qsizetype capacity_;
+  std::vector<Waiting> waiting_;
+  int new_files_ = 0;
+};
 // The file a write of path changes: the target of a symbolic link (empty, with *error,
 // when the link leads nowhere), else path itself.
 QString ResolveLinks(const QString& path, QString* error);

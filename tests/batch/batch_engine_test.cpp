@@ -145,6 +145,47 @@ class BatchEngineTest : public QObject {
     QVERIFY(QFileInfo(Path("link.htm")).isSymLink());
   }
 
+  // Writes wait to be flushed together, yet each step reads what the steps before it wrote,
+  // under any of the file's names, and a run longer than one group writes every page.
+  void LaterStepsSeeWhatEarlierStepsWrote_data() {
+    QTest::addColumn<QString>("second");
+    QTest::addRow("same name") << "a.htm";
+    QTest::addRow("symbolic link") << "link.htm";
+    QTest::addRow("second name") << "a2.htm";
+    QTest::addRow("made by the run") << "new.htm";
+  }
+  void LaterStepsSeeWhatEarlierStepsWrote() {
+    QFETCH(QString, second);
+    QVERIFY(QFile::link(Path("a.htm"), Path("link.htm")));
+    if (second == "a2.htm") {
+      QVERIFY(::link(QFile::encodeName(Path("a.htm")), QFile::encodeName(Path("a2.htm"))) == 0);
+    }
+    const QString first = second == "new.htm" ? second : QString("a.htm");
+    QList<BatchStep> steps;
+    QStringList many;
+    for (int i = 0; i < 300; ++i) {
+      many.append(Path(QString("p%1.htm").arg(i)));
+      Write(many.last(), "foo\n");
+    }
+    steps = ReplaceTextSteps(many, "foo", "X");
+    if (first == "new.htm") {
+      steps.append({QString(), Path(first), [](const QByteArray&, QString*) {
+                      return std::optional<QByteArray>("made\r\n");
+                    }});
+    }
+    steps += BlockEditSteps({Path(first), Path(second)}, BlockMode::kAppend, {}, {"<p>end"});
+    const BatchReport report = Run(steps);
+    QVERIFY(report.ok());
+    const QByteArray start = first == "new.htm" ? "made\r\n" : "one foo\r\ntwo foo foo\r\n";
+    QCOMPARE(Read(Path(second)), start + "<p>end\r\n<p>end\r\n");
+    for (const QString& page : many) QCOMPARE(Read(page), QByteArray("X\n"));
+    const UndoReport undo = UndoLastRun(journal_);
+    QVERIFY(undo.failed.isEmpty() && undo.conflicts.isEmpty());
+    QCOMPARE(Read(Path("a.htm")), QByteArray("one foo\r\ntwo foo foo\r\n"));
+    QCOMPARE(QFileInfo::exists(Path("new.htm")), false);
+    QCOMPARE(Read(many.last()), QByteArray("foo\n"));
+  }
+
   // Paths typed relative to one folder are undone from another.
   void JournalRecordsAbsolutePaths() {
     const QString before = QDir::currentPath();
