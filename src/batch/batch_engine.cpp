@@ -281,7 +281,7 @@ BatchRun::Written BatchRun::Write(const BatchStep& step, const Target& target,
     report_.Fail(step.write_path, *written);
     return Written::kFailed;
   }
-  if (writes_.Full()) FinishWrites();
+  if (writes_.Full()) writes_.FinishInBackground();
   return Written::kDone;
 }
 

@@ -16,6 +16,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -282,6 +284,7 @@ struct WriteGroup::Waiting {
 WriteGroup::WriteGroup(int capacity) : capacity_(capacity) {}
 
 WriteGroup::~WriteGroup() {
+  Join();
   // A group dropped without Finish leaves every page as it was.
   for (Waiting& write : waiting_) Discard(write.file);
 }
@@ -303,21 +306,23 @@ std::optional<IoError> WriteGroup::Add(const QString& name, const WriteTarget& t
 bool WriteGroup::Full() const { return qsizetype(waiting_.size()) >= capacity_; }
 
 bool WriteGroup::Holds(quint64 device, quint64 inode) const {
-  return std::any_of(waiting_.cbegin(), waiting_.cend(), [&](const Waiting& write) {
+  const auto same = [&](const Waiting& write) {
     return write.inode == inode && write.device == device;
-  });
+  };
+  return std::any_of(waiting_.cbegin(), waiting_.cend(), same) ||
+         std::any_of(in_flight_.cbegin(), in_flight_.cend(), same);
 }
 
-QList<std::pair<QString, IoError>> WriteGroup::Finish() {
+QList<std::pair<QString, IoError>> WriteGroup::PutAllInPlace(std::vector<Waiting>& writes) {
   QList<std::pair<QString, IoError>> failures;
   // One flush of each file system for the whole group, in place of one per file; should it
   // fail, each file is flushed on its own to find the ones that did not reach the disk.
   QList<quint64> flushed;
-  for (const Waiting& write : std::as_const(waiting_)) {
+  for (const Waiting& write : std::as_const(writes)) {
     if (flushed.contains(write.device)) continue;
     flushed.append(write.device);
     if (::syncfs(write.file.fd) == 0) continue;
-    for (Waiting& other : waiting_) {
+    for (Waiting& other : writes) {
       if (other.device != write.device || other.file.fd < 0 || ::fsync(other.file.fd) == 0) {
         continue;
       }
@@ -327,12 +332,33 @@ QList<std::pair<QString, IoError>> WriteGroup::Finish() {
           {other.name, *Failure(Tr(Text::kCannotWriteFile).arg(other.path, SystemReason(error)))});
     }
   }
-  for (Waiting& write : waiting_) {
+  for (Waiting& write : writes) {
     if (write.file.fd < 0) continue;
     if (std::optional<IoError> failure = PutInPlace(write.file, write.path)) {
       failures.append({write.name, *failure});
     }
   }
+  return failures;
+}
+
+void WriteGroup::FinishInBackground() {
+  Join();
+  in_flight_ = std::move(waiting_);
+  waiting_.clear();
+  in_flight_new_files_ = std::exchange(new_files_, 0);
+  finisher_ = std::thread([this] { finished_failures_ += PutAllInPlace(in_flight_); });
+}
+
+void WriteGroup::Join() {
+  if (finisher_.joinable()) finisher_.join();
+  in_flight_.clear();
+  in_flight_new_files_ = 0;
+}
+
+QList<std::pair<QString, IoError>> WriteGroup::Finish() {
+  Join();
+  QList<std::pair<QString, IoError>> failures = std::exchange(finished_failures_, {});
+  failures += PutAllInPlace(waiting_);
   waiting_.clear();
   new_files_ = 0;
   return failures;

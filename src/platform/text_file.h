@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <thread>
 #include <vector>
 
 // Document text in memory: lines joined by '\n'. A file whose last line ended with a line
@@ -110,15 +111,26 @@ class WriteGroup {
   bool Full() const;
   // Whether a write waiting here replaces that file, or makes a new one.
   bool Holds(quint64 device, quint64 inode) const;
-  bool HoldsNewFiles() const { return new_files_ > 0; }
+  bool HoldsNewFiles() const { return new_files_ + in_flight_new_files_ > 0; }
+  // Puts the writes waiting so far in place on a thread of its own while the caller goes on
+  // (the next group's files are written meanwhile); their failures come with Finish.
+  void FinishInBackground();
   // Puts every waiting write in place; the failures, each with its name.
   QList<std::pair<QString, IoError>> Finish();
 
  private:
   struct Waiting;
+  static QList<std::pair<QString, IoError>> PutAllInPlace(std::vector<Waiting>& writes);
+  void Join();
+
   qsizetype capacity_;
   std::vector<Waiting> waiting_;
   int new_files_ = 0;
+  // The group being put in place in the background, touched by that thread until Join.
+  std::vector<Waiting> in_flight_;
+  int in_flight_new_files_ = 0;
+  std::thread finisher_;
+  QList<std::pair<QString, IoError>> finished_failures_;
 };
 // The file a write of path changes: the target of a symbolic link (empty, with *error,
 // when the link leads nowhere), else path itself.
