@@ -54,6 +54,8 @@ bool Journal::Record(WriteTarget& target, bool existed, const QByteArray& before
     if (*linked) ++target.links;
     bytes_ += before.size();
     entry.insert(QStringLiteral("original"), name);
+    // Undo may then put the old file itself back rather than a copy of its bytes.
+    if (*linked) entry.insert(QStringLiteral("linked"), true);
     // Undo gives the time back too: upload tools compare times, not bytes.
     entry.insert(QStringLiteral("modified_ns"), QString::number(target.modified_ns));
   }

@@ -18,7 +18,9 @@ bool IsRecordedPath(const QString& path) {
 }
 
 // Undoes one journaled write.
-void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, UndoReport& report) {
+// Folders whose files were put back by name are flushed once each, after the last.
+void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, UndoReport& report,
+               QStringList& folders) {
   const QString file = entry.value(u"path").toString();
   auto fail = [&](const QString& why) { report.failed.append(file + QStringLiteral(": ") + why); };
   if (!IsRecordedPath(file)) return fail(Tr(Text::kNotRecordedPath));
@@ -57,6 +59,17 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
     } else {
       fail(Tr(Text::kCannotDeleteMade));
     }
+    return;
+  }
+  // The journal's second name of the old file goes back in place of the run's file, as it
+  // was, times included; failing that, its bytes are written.
+  const QString kept = journal + u'/' + original_name;
+  QString link_error;
+  const std::optional<WriteTarget> target = LookAtWriteTarget(file, &link_error);
+  if (entry.value(u"linked").toBool() && target && ReplaceWithFile(*target, kept)) {
+    const QString folder = target->path.left(target->path.lastIndexOf(u'/'));
+    if (!folders.contains(folder)) folders.append(folder);
+    ++report.restored;
     return;
   }
   if (const std::optional<IoError> failure = WriteWholeFile(file, original)) {
@@ -131,6 +144,7 @@ UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bo
   const QList<QByteArray> entries = index.bytes.split('\n');
   const int total = int(entries.size());
   LeftoverSweep leftovers;
+  QStringList folders;
   for (qsizetype i = entries.size() - 1; i >= 0; --i) {
     const QJsonObject entry = QJsonDocument::fromJson(entries[i]).object();
     const QString file = entry.value(u"path").toString();
@@ -140,9 +154,10 @@ UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bo
     if (entry.contains(u"from")) {
       UndoRename(entry, dry_run, report);
     } else if (entry.contains(u"path")) {
-      UndoEntry(entry, path, dry_run, report);
+      UndoEntry(entry, path, dry_run, report, folders);
     }
   }
+  for (const QString& folder : std::as_const(folders)) SyncFolder(folder);
   if (progress) progress(total, total, QString());
   if (dry_run) return report;
   if (report.failed.isEmpty() && report.conflicts.isEmpty()) {

@@ -126,18 +126,31 @@ QByteArray TemporaryStem(const QByteArray& folder, const QByteArray& file_name) 
   return folder + "/." + file_name + ".brindlemark-" + kPid + '-';
 }
 
-// Gives the unnamed file fd a temporary name in folder, kept in *temp.
-bool NameUnnamed(int fd, const QByteArray& folder, const QByteArray& file_name, QByteArray* temp) {
-  const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+// The folder and the name of an absolute path, encoded for the system.
+void SplitPath(const QString& path, QByteArray* folder, QByteArray* file_name) {
+  const qsizetype slash = path.lastIndexOf(u'/');
+  *folder = QFile::encodeName(path.first(std::max<qsizetype>(slash, 1)));
+  *file_name = QFile::encodeName(path.sliced(slash + 1));
+}
+
+// Gives the file at from (followed if a link) a temporary name for a write of file_name in
+// folder, kept in *temp.
+bool NameBeside(const QByteArray& from, const QByteArray& folder, const QByteArray& file_name,
+                QByteArray* temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     *temp = TemporaryStem(folder, file_name) +
             QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temp->constData(), AT_SYMLINK_FOLLOW) == 0) {
+    if (::linkat(AT_FDCWD, from.constData(), AT_FDCWD, temp->constData(), AT_SYMLINK_FOLLOW) == 0) {
       return true;
     }
     if (errno != EEXIST) return false;
   }
   return false;
+}
+
+// Gives the unnamed file fd a temporary name in folder, kept in *temp.
+bool NameUnnamed(int fd, const QByteArray& folder, const QByteArray& file_name, QByteArray* temp) {
+  return NameBeside("/proc/self/fd/" + QByteArray::number(fd), folder, file_name, temp);
 }
 
 }  // namespace
@@ -204,9 +217,7 @@ Started StartBeside(const WriteTarget& target, const QByteArray& bytes, bool kee
   Started started;
   NewFile& file = started.file;
   const mode_t mode = NewFileMode(target);
-  const qsizetype slash = target.path.lastIndexOf(u'/');
-  file.folder = QFile::encodeName(slash > 0 ? target.path.first(slash) : QStringLiteral("/"));
-  file.file_name = QFile::encodeName(target.path.sliced(slash + 1));
+  SplitPath(target.path, &file.folder, &file.file_name);
   file.fd = OpenUnnamed(file.folder, mode);
   file.unnamed = file.fd >= 0;
   if (!file.unnamed && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
@@ -362,6 +373,18 @@ QList<std::pair<QString, IoError>> WriteGroup::Finish() {
   waiting_.clear();
   new_files_ = 0;
   return failures;
+}
+
+bool ReplaceWithFile(const WriteTarget& target, const QString& source) {
+  if (Refusal(target) || (target.exists && (!target.regular || target.links > 1))) return false;
+  QByteArray folder;
+  QByteArray file_name;
+  SplitPath(target.path, &folder, &file_name);
+  QByteArray temp;
+  if (!NameBeside(QFile::encodeName(source), folder, file_name, &temp)) return false;
+  if (::rename(temp.constData(), QFile::encodeName(target.path).constData()) == 0) return true;
+  ::unlink(temp.constData());
+  return false;
 }
 
 std::optional<IoError> WriteWholeFile(const QString& path, const QByteArray& bytes,

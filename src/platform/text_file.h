@@ -90,6 +90,11 @@ std::optional<WriteTarget> LookAtWriteTarget(const QString& path, QString* error
 // WriteWholeFile for a target looked at just now.
 std::optional<IoError> WriteWholeFile(const WriteTarget& target, const QByteArray& bytes,
                                       WriteOptions options = {});
+// Replaces target with the file source itself, through a second name of it renamed over
+// target: no byte is copied, and source keeps its permissions and times. False, with
+// target untouched, where that cannot be done (another file system, a file with several
+// names, a read-only file); the caller then writes the bytes.
+bool ReplaceWithFile(const WriteTarget& target, const QString& source);
 
 // Writes of many files, each as WriteWholeFile makes it, with one flush to the disk for the
 // whole group in place of one per file: each new file is written beside its page at once,

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QDateTime>
 #include <QDir>
@@ -271,18 +272,32 @@ class BatchEngineTest : public QObject {
     QDir::setCurrent(before);
   }
 
-  // Restored files get their times back (upload tools compare times); an undone run cannot
-  // be undone again from any window.
+  // Restored files get their times and permissions back (upload tools compare times), each
+  // with the names it has then; an undone run cannot be undone again from any window.
   void UndoGivesBackTimes() {
     const QDateTime old = QDateTime::currentDateTime().addDays(-3);
     Touch(Path("a.htm"), old);
+    const auto permissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(Path("a.htm"), permissions));
+    const QByteArray c = Read(Path("c.htm"));
     const BatchReport report = Run(ReplaceTextSteps(Files(), "foo", "X"));
     QVERIFY(RunIsUndoable(report.journal));
+    QVERIFY(::link(QFile::encodeName(Path("c.htm")), QFile::encodeName(Path("c2.htm"))) == 0);
     int told = 0;
-    UndoLastRun(journal_, QString(), false, [&](int, int, const QString&) { return ++told > 0; });
+    const UndoReport undo = UndoLastRun(journal_, QString(), false,
+                                        [&](int, int, const QString&) { return ++told > 0; });
+    QCOMPARE(undo.restored, 3);
     QVERIFY(told >= report.changed);
     QCOMPARE(QFileInfo(Path("a.htm")).lastModified(), old);
+    // Owner, group and others; the "user" bits depend on who runs the test.
+    QCOMPARE(QFileInfo(Path("a.htm")).permissions() & 0x7077, permissions);
+    QCOMPARE(QFileInfo(Path("a.htm")).size(), qint64(22));
+    QCOMPARE(Read(Path("c2.htm")), c);
     QVERIFY(!RunIsUndoable(report.journal));
+    struct stat info {};
+    QVERIFY(::stat(QFile::encodeName(Path("a.htm")).constData(), &info) == 0);
+    QCOMPARE(int(info.st_nlink), 1);
   }
 
   // A write killed between naming its new file and renaming it over the page leaves that
