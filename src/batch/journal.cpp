@@ -33,17 +33,41 @@ QByteArray Digest(const QByteArray& bytes) {
          QByteArray::number(static_cast<qulonglong>(hash), 16);
 }
 
+namespace {
+
+// text as a JSON string, as QJsonDocument writes it.
+void AppendJsonString(QByteArray& out, QStringView text) {
+  out += '"';
+  for (const char c : text.toUtf8()) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      out += "\\u00";
+      out += "0123456789abcdef"[(c >> 4) & 0xF];
+      out += "0123456789abcdef"[c & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  out += '"';
+}
+
+}  // namespace
+
 bool Journal::Record(WriteTarget& target, bool existed, const QByteArray& before,
                      const QByteArray& after, bool* linked, QString* error) {
   *linked = false;
   if (!Open(error)) return false;
   const QString& path = target.path;
-  QJsonObject entry{{QStringLiteral("path"), path},
-                    {QStringLiteral("existed"), existed},
-                    {QStringLiteral("written"), QString::fromLatin1(Digest(after))}};
+  // Written by hand: building a JSON object cost as much as the rest of the entry.
+  QByteArray line = "{\"path\":";
+  AppendJsonString(line, path);
+  line += existed ? ",\"existed\":true" : ",\"existed\":false";
+  line += ",\"written\":\"" + Digest(after) + '"';
   if (existed) {
-    const QString name = QStringLiteral("%1.orig").arg(count_);
-    const QString kept = path_ + u'/' + name;
+    const QByteArray name = QByteArray::number(count_) + ".orig";
+    const QString kept = path_ + u'/' + QString::fromLatin1(name);
     // Writes replace files by renaming a new one over them, so the old file itself can be
     // kept as a second name instead of a copy. Not when the page will be rewritten in
     // place (it has other names, or its folder takes no new files): the journal's name
@@ -53,20 +77,24 @@ bool Journal::Record(WriteTarget& target, bool existed, const QByteArray& before
     if (!*linked && !WriteCopy(path, kept, before, error)) return false;
     if (*linked) ++target.links;
     bytes_ += before.size();
-    entry.insert(QStringLiteral("original"), name);
+    line += ",\"original\":\"" + name + '"';
     // Undo may then put the old file itself back rather than a copy of its bytes.
-    if (*linked) entry.insert(QStringLiteral("linked"), true);
+    if (*linked) line += ",\"linked\":true";
     // Undo gives the time back too: upload tools compare times, not bytes.
-    entry.insert(QStringLiteral("modified_ns"), QString::number(target.modified_ns));
+    line += ",\"modified_ns\":\"" + QByteArray::number(target.modified_ns) + '"';
   }
+  line += '}';
   ++count_;
-  return Append(entry, error);
+  return Append(line, error);
 }
 
 bool Journal::RecordRename(const QString& from, const QString& to, QString* error) {
   if (!Open(error)) return false;
   ++count_;
-  return Append(QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), to}}, error);
+  return Append(
+      QJsonDocument(QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), to}})
+          .toJson(QJsonDocument::Compact),
+      error);
 }
 
 // A copy readable by its owner only, or as strict as the page when that is stricter.
@@ -95,7 +123,8 @@ bool Journal::Open(QString* error) {
     if (!QDir().mkdir(candidate)) break;
     QFile::setPermissions(candidate, kPrivateFolder);
     path_ = candidate;
-    if (!Append(QJsonObject{{QStringLiteral("label"), label_}}, error)) return false;
+    const QJsonObject label{{QStringLiteral("label"), label_}};
+    if (!Append(QJsonDocument(label).toJson(QJsonDocument::Compact), error)) return false;
     QFile::setPermissions(path_ + u'/' + QString::fromUtf16(kIndexName), kPrivateFile);
     return true;
   }
@@ -103,7 +132,7 @@ bool Journal::Open(QString* error) {
   return false;
 }
 
-bool Journal::Append(const QJsonObject& entry, QString* error) {
+bool Journal::Append(QByteArray line, QString* error) {
   // Opened once for the run; each line reaches the file before the page it names changes.
   if (!index_.isOpen()) {
     index_.setFileName(path_ + u'/' + QString::fromUtf16(kIndexName));
@@ -112,7 +141,7 @@ bool Journal::Append(const QJsonObject& entry, QString* error) {
       return false;
     }
   }
-  const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
+  line += '\n';
   if (index_.write(line) != line.size()) {
     *error = Tr(Text::kCannotWriteJournal).arg(index_.fileName(), index_.errorString());
     return false;

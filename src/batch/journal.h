@@ -54,7 +54,7 @@ class Journal {
   bool FolderTakesNewFiles(const QString& folder);
   // One line per entry, appended and flushed before the file it names is written, so a
   // run that stops half-way leaves a journal of what it did.
-  bool Append(const QJsonObject& entry, QString* error);
+  bool Append(QByteArray line, QString* error);
 
   QString root_;
   QString label_;

@@ -187,6 +187,23 @@ class BatchEngineTest : public QObject {
     QCOMPARE(Read(many.last()), QByteArray("foo\n"));
   }
 
+  // The journal names any page a folder may hold, and undo finds it by that name.
+  void UndoFindsPagesOfAnyName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addRow("quote") << "a\"b.htm";
+    QTest::addRow("backslash") << "a\\b\\.htm";
+    QTest::addRow("control characters") << "a\nb\t\x01\x1f.htm";
+    QTest::addRow("beyond ASCII") << u8"страница \U0001F600.htm";
+  }
+  void UndoFindsPagesOfAnyName() {
+    QFETCH(QString, name);
+    Write(Path(name), "foo\n");
+    Run(ReplaceTextSteps({Path(name)}, "foo", "X"));
+    QCOMPARE(Read(Path(name)), QByteArray("X\n"));
+    QCOMPARE(UndoLastRun(journal_).restored, 1);
+    QCOMPARE(Read(Path(name)), QByteArray("foo\n"));
+  }
+
   // Paths typed relative to one folder are undone from another.
   void JournalRecordsAbsolutePaths() {
     const QString before = QDir::currentPath();
