@@ -10,9 +10,11 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -292,7 +294,13 @@ struct WriteGroup::Waiting {
   NewFile file;
 };
 
-WriteGroup::WriteGroup(int capacity) : capacity_(capacity) {}
+WriteGroup::WriteGroup(int capacity) : capacity_(capacity) {
+  // Two groups hold a file open each: a quarter of what the process may open at most.
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+    capacity_ = std::clamp<qsizetype>(qsizetype(limit.rlim_cur / 8), 1, capacity_);
+  }
+}
 
 WriteGroup::~WriteGroup() {
   Join();
