@@ -112,6 +112,12 @@ bool IsValidUtf8(QByteArrayView bytes, bool* has_multibyte) {
   const qsizetype n = bytes.size();
   bool multi = false;
   for (qsizetype i = 0; i < n;) {
+    // Pages are mostly ASCII: eight bytes at a time while none has its high bit set.
+    quint64 word;
+    while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080ULL) == 0)) {
+      i += 8;
+    }
+    if (i >= n) break;
     const unsigned char c = p[i];
     if (c < 0x80) {
       ++i;

@@ -43,6 +43,14 @@ class TextFormatTest : public QObject {
         << QByteArray("<meta charset=utf-8>\xCF\xF0") << false;
     QTest::addRow("overlong form is invalid") << QByteArray("\xC0\xAF") << false;
     QTest::addRow("truncated sequence is invalid") << QByteArray("a\xD0") << false;
+    // Long ASCII runs are read eight bytes at a time: what follows one is still read.
+    QTest::addRow("letter after eight ascii bytes") << QByteArray("abcdefgh\xD0\x96") << true;
+    QTest::addRow("1251 byte ending a long ascii run")
+        << QByteArray("<p>0123456789abc\xCF") << false;
+    QTest::addRow("1251 bytes inside a word of eight") << QByteArray(
+                                                              "<p>01234\xCF\xF0"
+                                                              "56789abcdef")
+                                                       << false;
   }
   void DetectsUtf8() {
     QFETCH(QByteArray, bytes);
