@@ -42,13 +42,6 @@ bool StartsWithWord(const Line& line, qsizetype at, const char* word) {
 // For each line, whether any of it lies inside an element whose text renders as written:
 // <pre>, <textarea>, <script>, <style> (any letter case). An element left open runs to the
 // end. Tags are ASCII, so byte lines in either encoding and text lines are read alike.
-// Where the next '<' of a line is, from at; -1 when there is none.
-inline qsizetype NextTagStart(QByteArrayView line, qsizetype at) { return FindByte(line, '<', at); }
-inline qsizetype NextTagStart(const QByteArray& line, qsizetype at) {
-  return FindByte(line, '<', at);
-}
-inline qsizetype NextTagStart(const QString& line, qsizetype at) { return line.indexOf(u'<', at); }
-
 template <class Line>
 QList<bool> RawTextLines(const QList<Line>& lines) {
   static const char* const kRawElements[] = {"pre", "textarea", "script", "style"};
@@ -57,7 +50,7 @@ QList<bool> RawTextLines(const QList<Line>& lines) {
   const char* open = nullptr;  // the raw element the scan is inside
   for (const Line& line : lines) {
     bool inside = open != nullptr;
-    for (qsizetype at = 0; (at = NextTagStart(line, at)) >= 0; ++at) {
+    for (qsizetype at = 0; (at = FindAscii(line, '<', at)) >= 0; ++at) {
       if (open != nullptr) {
         if (at + 1 < line.size() && CodeOf(line[at + 1]) == '/' &&
             StartsWithWord(line, at + 2, open)) {

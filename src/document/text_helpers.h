@@ -24,28 +24,18 @@ QString StripTags(QStringView text);
 template <class View, class Out>
 void AppendWithoutTags(View text, Out& out);
 
-namespace text_helpers_detail {
-inline qsizetype Find(QStringView text, char c, qsizetype from) {
-  return text.indexOf(QLatin1Char(c), from);
-}
-inline qsizetype Find(QByteArrayView text, char c, qsizetype from) {
-  return FindByte(text, c, from);
-}
-}  // namespace text_helpers_detail
-
 template <class View, class Out>
 void AppendWithoutTags(View text, Out& out) {
   // Equivalent to repeating the removal rounds, without re-scanning the text each round.
   // What out gained before pos holds neither "<" nor ">".
-  using text_helpers_detail::Find;
   const qsizetype base = out.size();
   qsizetype pos = 0;
-  qsizetype lt = Find(text, '<', 0);
-  qsizetype gt = Find(text, '>', 0);
+  qsizetype lt = FindAscii(text, '<', 0);
+  qsizetype gt = FindAscii(text, '>', 0);
   bool first_round = true;
   for (;;) {
-    if (lt >= 0 && lt < pos) lt = Find(text, '<', pos);
-    if (gt >= 0 && gt < pos) gt = Find(text, '>', pos);
+    if (lt >= 0 && lt < pos) lt = FindAscii(text, '<', pos);
+    if (gt >= 0 && gt < pos) gt = FindAscii(text, '>', pos);
     if (lt < 0) {
       if (first_round && gt >= 0) pos = gt + 1;
       out += text.sliced(pos);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QStringView>
 #include <cstring>
 
 // A page's markup read in one pass over its UTF-8 bytes, as a browser's tokenizer splits
@@ -17,6 +18,13 @@ inline qsizetype FindByte(QByteArrayView text, char c, qsizetype from) {
   if (from >= text.size()) return -1;
   const void* found = std::memchr(text.data() + from, c, size_t(text.size() - from));
   return found == nullptr ? -1 : static_cast<const char*>(found) - text.data();
+}
+// An ASCII sign in text held either way, for code written once for byte and UTF-16 lines.
+inline qsizetype FindAscii(QByteArrayView text, char c, qsizetype from) {
+  return FindByte(text, c, from);
+}
+inline qsizetype FindAscii(QStringView text, char c, qsizetype from) {
+  return text.indexOf(QLatin1Char(c), from);
 }
 
 // The space characters of HTML between tags' names and attributes.
