@@ -275,7 +275,7 @@ BatchRun::Written BatchRun::Write(const BatchStep& step, const Target& target,
     return Written::kStop;
   }
   const std::optional<IoError> written = writes_.Add(step.write_path, *file, output, !linked);
-  const QString folder = file->path.left(file->path.lastIndexOf(u'/'));
+  const QString folder = file->Folder();
   if (!written_folders_.contains(folder)) written_folders_.append(folder);
   if (written) {
     report_.Fail(step.write_path, *written);

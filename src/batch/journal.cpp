@@ -73,7 +73,7 @@ bool Journal::Record(WriteTarget& target, bool existed, const QByteArray& before
     // place (it has other names, or its folder takes no new files): the journal's name
     // would then see the new text.
     *linked = target.regular && target.links == 1 && target.size == before.size() &&
-              FolderTakesNewFiles(path.left(path.lastIndexOf(u'/'))) && AddFileName(path, kept);
+              FolderTakesNewFiles(target.Folder()) && AddFileName(path, kept);
     if (!*linked && !WriteCopy(path, kept, before, error)) return false;
     if (*linked) ++target.links;
     bytes_ += before.size();

@@ -67,7 +67,7 @@ void UndoEntry(const QJsonObject& entry, const QString& journal, bool dry_run, U
   QString link_error;
   const std::optional<WriteTarget> target = LookAtWriteTarget(file, &link_error);
   if (entry.value(u"linked").toBool() && target && ReplaceWithFile(*target, kept)) {
-    const QString folder = target->path.left(target->path.lastIndexOf(u'/'));
+    const QString folder = target->Folder();
     if (!folders.contains(folder)) folders.append(folder);
     ++report.restored;
     return;

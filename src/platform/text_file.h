@@ -84,6 +84,7 @@ struct WriteTarget {
   quint32 mode = 0;  // as stat() gives it
   quint64 device = 0;
   quint64 inode = 0;
+  QString Folder() const { return path.left(path.lastIndexOf(u'/')); }
 };
 // Nothing, with *error, when path is a link that leads nowhere.
 std::optional<WriteTarget> LookAtWriteTarget(const QString& path, QString* error);
