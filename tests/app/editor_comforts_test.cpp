@@ -245,9 +245,7 @@ class EditorComfortsTest : public WindowTest {
   }
 
   void CompletesTheEndTagOnly() {
-    Main().Editor().LoadText("<div>\n<p>Привет");
-    Editor()->setFocus();
-    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    LoadWithCaretAtEnd("<div>\n<p>Привет");
     QTest::keyClicks(Editor(), "</");
     QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</p>"));
     QCOMPARE(Main().Editor().CaretOffset(), 13);
@@ -261,22 +259,18 @@ class EditorComfortsTest : public WindowTest {
   }
 
   void EndTagCompletionSeesEditsAbove() {
-    Main().Editor().LoadText("<div>\n<p>x</p>\n");
-    Editor()->setFocus();
-    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    LoadWithCaretAtEnd("<div>\n<p>x</p>\n");
     QTest::keyClicks(Editor(), "</");
     QCOMPARE(Main().Editor().Line(2), QString("</div>"));
     Main().Editor().Select(0, 0);
     QTest::keyClicks(Editor(), "<ol>");
-    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    CaretToEnd();
     QTest::keyClicks(Editor(), "</");
     QCOMPARE(Main().Editor().Line(2), QString("</div></ol>"));
   }
 
   void TypedEndTagGoesOverTheCompletion() {
-    Main().Editor().LoadText("<ul>\n  <li><b>x");
-    Editor()->setFocus();
-    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    LoadWithCaretAtEnd("<ul>\n  <li><b>x");
     // A key that types nothing, as Shift pressed for the '>', does not end it.
     QTest::keyClicks(Editor(), "</b");
     QTest::keyClick(Editor(), Qt::Key_Shift, Qt::ShiftModifier);
@@ -288,9 +282,7 @@ class EditorComfortsTest : public WindowTest {
   }
 
   void EnterKeepsTheIndentation() {
-    Main().Editor().LoadText("<ul>\n  <li>one</li>\n  <li>");
-    Editor()->setFocus();
-    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    LoadWithCaretAtEnd("<ul>\n  <li>one</li>\n  <li>");
     QTest::keyClick(Editor(), Qt::Key_Return);  // inside the element just opened: one more level
     QTest::keyClicks(Editor(), "two</li>");
     QTest::keyClick(Editor(), Qt::Key_Return);
@@ -305,7 +297,7 @@ class EditorComfortsTest : public WindowTest {
     Main().MenuItem("AutoIndent")->setChecked(true);
     const QString filler = QString("<p>filler</p>\n").repeated(10000);
     Main().Editor().LoadText(filler + "<ul>\n  <li>");
-    Main().Editor().Select(int(Main().Editor().Text().size()), 0);
+    CaretToEnd();
     QTest::keyClick(Editor(), Qt::Key_Return);
     QTest::keyClicks(Editor(), "two");
     QCOMPARE(Main().Editor().Line(10002), QString("    two"));
@@ -540,6 +532,12 @@ class EditorComfortsTest : public WindowTest {
   }
 
  private:
+  void CaretToEnd() { Main().Editor().Select(int(Main().Editor().Text().size()), 0); }
+  void LoadWithCaretAtEnd(const QString& text) {
+    Main().Editor().LoadText(text);
+    Editor()->setFocus();
+    CaretToEnd();
+  }
   template <typename T>
   T* Bar(const char* name) {
     return Main().findChild<QWidget*>("FindBar")->findChild<T*>(name);
