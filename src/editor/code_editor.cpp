@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kCurrentLineMarker = 20;
 constexpr int kNumberMargin = 0;
 constexpr int kFoldMargin = 2;
 // A line this long is coloured again from near an edit; a shorter one from its start, as
@@ -96,14 +95,21 @@ void CodeEditor::SetUpLexerAndKeys() {
 void CodeEditor::ConnectComponent() {
   // After the component's own factory, so that a reader gets ours.
   CodeEditorAccessible::Install();
-  connect(this, &QsciScintilla::cursorPositionChanged, this, [this](int line, int) {
-    MarkCurrentLine(line);
-    if (QAccessible::isActive()) {
-      QAccessibleTextCursorEvent event(this, model_.CaretPosition());
-      QAccessible::updateAccessibility(&event);
-    }
-  });
+  // The component's own handler of these reports counts the caret's column from its line's
+  // start at every caret move (on a minified page, the whole page at every key) for a signal
+  // nothing here needs; it matches braces besides, which this editor does not. The caret's
+  // moves are followed below instead.
+  disconnect(this, SIGNAL(SCN_UPDATEUI(int)), this, SLOT(handleUpdateUI(int)));
   connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+    const long caret = SendScintilla(SCI_GETCURRENTPOS);
+    if (caret != reported_caret_) {
+      reported_caret_ = caret;
+      MarkCurrentLine(int(SendScintilla(SCI_LINEFROMPOSITION, caret)));
+      if (QAccessible::isActive()) {
+        QAccessibleTextCursorEvent event(this, model_.CaretPosition());
+        QAccessible::updateAccessibility(&event);
+      }
+    }
     if (updated & SC_UPDATE_CONTENT) UpdateNumberMargin();
     if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL)) {
       MarkTemplateMarkers();

@@ -23,6 +23,9 @@ class CodeEditor : public QsciScintilla {
   explicit CodeEditor(QWidget* parent = nullptr);
   ~CodeEditor() override;
 
+  // The margin's bar on the caret's line.
+  static constexpr int kCurrentLineMarker = 20;
+
   // Where a page stood in a view, kept while another page is shown.
   struct ViewState {
     long caret = 0;
@@ -194,6 +197,7 @@ class CodeEditor : public QsciScintilla {
   // page reads only what was typed since.
   OpenElements open_elements_;
   int marked_line_ = -1;
+  long reported_caret_ = -1;  // the caret's byte position when its move was last followed
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked
   std::optional<QRegularExpression> find_expression_;

@@ -1,5 +1,8 @@
 #include "html/html_tokens.h"
 
+#include <bit>
+#include <cstring>
+
 namespace {
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -178,4 +181,24 @@ qsizetype CharacterCount(QByteArrayView utf8) {
   qsizetype count = 0;
   for (const char c : utf8) count += (c & 0xC0) != 0x80;
   return count;
+}
+
+qsizetype CharactersForward(QByteArrayView utf8, qsizetype count) {
+  constexpr quint64 kHighBits = 0x8080808080808080ULL;
+  qsizetype at = 0;
+  for (; at + 8 <= utf8.size(); at += 8) {
+    quint64 word;
+    std::memcpy(&word, utf8.data() + at, sizeof word);
+    // A continuation byte has its top bit set and the next one clear; the shift brings
+    // each byte's second bit under its top one.
+    const int starts = 8 - std::popcount(word & ~(word << 1) & kHighBits);
+    if (starts > count) break;
+    count -= starts;
+  }
+  for (; at < utf8.size(); ++at) {
+    if ((utf8[at] & 0xC0) == 0x80) continue;
+    if (count == 0) return at;
+    --count;
+  }
+  return utf8.size();
 }

@@ -101,6 +101,9 @@ class EditorComfortsTest : public WindowTest {
     desktop_->number_answers.push_back(3);
     Key(Qt::CTRL | Qt::Key_G);
     QCOMPARE(Main().Editor().CaretLine(), 2);
+    // The margin's bar follows the caret.
+    QTRY_VERIFY(Editor()->markersAtLine(2) & (1 << CodeEditor::kCurrentLineMarker));
+    QVERIFY(!(Editor()->markersAtLine(0) & (1 << CodeEditor::kCurrentLineMarker)));
   }
 
   void LineNumbersAndColoursCanBeTurnedOff() {

@@ -146,6 +146,12 @@ void ProblemsTest::MinifiedPageMarksAroundTheScreen() {
   QVERIFY(marks.size() < 2000);
   const QByteArray text = Editor()->text().toUtf8();
   for (const auto& [from, to] : marks) QCOMPARE(text.mid(from, to - from), QByteArray("qwzx"));
+  // At the line's end, the words there are marked, as surely.
+  Editor()->SendScintilla(QsciScintilla::SCI_DOCUMENTEND);
+  QTRY_VERIFY(Editor()->SpellingMarks().value(0).first > text.size() / 2);
+  for (const auto& [from, to] : Editor()->SpellingMarks()) {
+    QCOMPARE(text.mid(from, to - from), QByteArray("qwzx"));
+  }
   // The list makes rows as they come into view, not one for each of the 20,000 words; going
   // to the last problem makes its row.
   auto* list = Panel()->findChild<QTreeWidget*>("ProblemsList");

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "html/html_check.h"
+#include "html/html_tokens.h"
 
 // The HTML check on test pages: valid pages report no error or warning, broken ones report
 // each fault planted in them (listed in their last comment) at its line; and `check`.
@@ -19,6 +20,8 @@ class HtmlCheckTest : public QObject {
   void Pages();
   void CommandLine_data();
   void CommandLine();
+  void ColumnsLeadBackToTheirBytes_data();
+  void ColumnsLeadBackToTheirBytes();
 };
 
 namespace {
@@ -116,6 +119,36 @@ void HtmlCheckTest::CommandLine() {
                  .arg(first["line"].toInt())
                  .arg(first["column"].toInt()),
              first_line.section(": ", 0, 0));
+  }
+}
+
+// A problem's column, counted in characters, leads the editor back to the byte it stands on,
+// eight bytes at a time; characters of every width straddle the eight-byte steps here.
+void HtmlCheckTest::ColumnsLeadBackToTheirBytes_data() {
+  QTest::addColumn<QByteArray>("text");
+  QTest::addRow("empty") << QByteArray();
+  QTest::addRow("ASCII") << QByteArray("<p class=x>seventeen bytes</p>");
+  QTest::addRow("two-byte") << QString("\u00e9t\u00e9 \u00e0 la plage, \u00e9t\u00e9").toUtf8();
+  QTest::addRow("three-byte") << QString("ab\u2014cd\u2014\u2014\u2014e\u2014fgh\u2014").toUtf8();
+  QTest::addRow("four-byte") << QString("a\U0001F600bcdef\U0001F600\U0001F600gh").toUtf8();
+  QTest::addRow("stray bytes") << QByteArray(
+      "abc\x80\x80"
+      "def\xBF"
+      "ghij\x80"
+      "k\xC3");
+}
+
+void HtmlCheckTest::ColumnsLeadBackToTheirBytes() {
+  QFETCH(QByteArray, text);
+  for (int shift = 0; shift < 8; ++shift) {
+    const QByteArray line = QByteArray(shift, ' ') + text + text;
+    qsizetype expected = 0;  // where the character count characters in starts
+    for (qsizetype count = 0; count <= CharacterCount(line) + 1; ++count) {
+      while (expected < line.size() && (line[expected] & 0xC0) == 0x80) ++expected;
+      QCOMPARE(CharactersForward(line, count), expected);
+      if (expected < line.size()) QCOMPARE(CharacterCount(line.first(expected)), count);
+      if (expected < line.size()) ++expected;
+    }
   }
 }
 
