@@ -20,6 +20,10 @@ constexpr int kFoldMargin = 2;
 constexpr long kLongLine = 1 << 16;
 // How far back from an edit plain text to restart the colours at is looked for.
 constexpr long kRestartReach = 1 << 14;
+// How far past an edit the colours are made again before they are compared with those the
+// text had there, and over how many they must agree.
+constexpr long kCatchUpReach = 1 << 12;
+constexpr long kAgreeing = 256;
 
 QStringList LocalFiles(const QMimeData* mime) {
   QStringList paths;
@@ -120,20 +124,23 @@ void CodeEditor::ConnectComponent() {
     edited_since_marks_ = false;
   });
   connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &CodeEditor::OnCharAdded);
-  connect(
-      this, &QsciScintillaBase::SCN_MODIFIED, this,
-      [this](int position, int type, const char*, int, int lines_added, int, int, int, int, int) {
-        if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) {
-          model_.ForgetPositionsFrom(position);
-          if (position < open_elements_.resume) open_elements_ = {};
-          edited_since_marks_ = true;
-          emit Edited(position);
-          if (OnLongLine(position)) ReportEditsOnly(true);
-        } else if (type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) {
-          ReportEditsOnly();
-          if (lines_added == 0) ColourLongLineFrom(position);
-        }
-      });
+  connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+          [this](int position, int type, const char*, int length, int lines_added, int, int, int,
+                 int, int) {
+            if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) {
+              styled_before_edit_ = SendScintilla(SCI_GETENDSTYLED);
+              model_.ForgetPositionsFrom(position);
+              if (position < open_elements_.resume) open_elements_ = {};
+              edited_since_marks_ = true;
+              emit Edited(position);
+              if (OnLongLine(position)) ReportEditsOnly(true);
+            } else if (type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) {
+              ReportEditsOnly();
+              if (lines_added == 0) {
+                ColourLongLineFrom(position, (type & SC_MOD_INSERTTEXT) ? length : -length);
+              }
+            }
+          });
   connect(this, &QsciScintillaBase::SCN_AUTOCCANCELLED, this,
           [this] { shown_completions_.clear(); });
   connect(this, &QsciScintillaBase::SCN_AUTOCCOMPLETED, this,
@@ -381,7 +388,22 @@ bool CodeEditor::OnLongLine(long position) const {
   return end - start >= kLongLine && (position - start) * 2 >= position;
 }
 
-void CodeEditor::ColourLongLineFrom(long position) {
+bool CodeEditor::ColoursRestartAt(long position) const {
+  const long before = position - 1;
+  if (SendScintilla(SCI_GETSTYLEAT, before) != QsciLexerHTML::Default) return false;
+  // Text whose colour the next characters may change: the start of a tag or an entity.
+  const char character = char(SendScintilla(SCI_GETCHARAT, before));
+  return character != '<' && character != '&';
+}
+
+QByteArray CodeEditor::StylesBetween(long from, long to) const {
+  QByteArray styles;
+  styles.reserve(to - from);
+  for (long at = from; at < to; ++at) styles += char(SendScintilla(SCI_GETSTYLEAT, at));
+  return styles;
+}
+
+void CodeEditor::ColourLongLineFrom(long position, long added) {
   const auto [line_start, line_end] = LineAround(position);
   const long styled = SendScintilla(SCI_GETENDSTYLED);
   // Short, or coloured already through another view of the same page.
@@ -389,15 +411,26 @@ void CodeEditor::ColourLongLineFrom(long position) {
   // Before the edit, and not past what is coloured already.
   const long from = std::min(position, styled);
   const long floor = std::max(line_start, from - kRestartReach);
-  for (long restart = from; restart > floor; --restart) {
-    const long before = restart - 1;
-    if (SendScintilla(SCI_GETSTYLEAT, before) != QsciLexerHTML::Default) continue;
-    // Text whose colour the next characters may change: the start of a tag or an entity.
-    const char character = char(SendScintilla(SCI_GETCHARAT, before));
-    if (character == '<' || character == '&') continue;
-    SendScintilla(SCI_COLOURISE, restart, line_end);
-    return;
+  long restart = from;
+  while (restart > floor && !ColoursRestartAt(restart)) --restart;
+  if (restart == floor) return;  // the component colours the line from its start
+  // Past the edit the text keeps the colours it had, if the line was coloured to its end.
+  // Where the new colours come to agree with them, at a point they could restart from, they
+  // go on as they were: the rest of the line keeps its own (typing near a minified page's
+  // start would otherwise colour all of it again at every key).
+  const long check = std::max(position, position + added) + kCatchUpReach;
+  if (styled_before_edit_ >= line_end - added && check < line_end) {
+    const QByteArray before = StylesBetween(check - kAgreeing, check);
+    SendScintilla(SCI_COLOURISE, restart, check);
+    if (StylesBetween(check - kAgreeing, check) == before) {
+      for (long at = check; at > check - kAgreeing; --at) {
+        if (!ColoursRestartAt(at)) continue;
+        SendScintilla(SCI_STARTSTYLING, line_end, 0L);  // coloured to here
+        return;
+      }
+    }
   }
+  SendScintilla(SCI_COLOURISE, restart, line_end);
 }
 
 void CodeEditor::FoldAtCaret(bool contract) {

@@ -141,7 +141,12 @@ class CodeEditor : public QsciScintilla {
   // The start and end (past its break) of the line a position stands on.
   std::pair<long, long> LineAround(long position) const;
   bool OnLongLine(long position) const;
-  void ColourLongLineFrom(long position);
+  // Colours a long line again after an edit at position that added (or took away, if
+  // negative) that many bytes.
+  void ColourLongLineFrom(long position, long added);
+  // Whether colouring can start at position as if afresh: plain text comes before it.
+  bool ColoursRestartAt(long position) const;
+  QByteArray StylesBetween(long from, long to) const;
   void UpdateNumberMargin();
   void MarkCurrentLine(int line);
   void MatchTags();
@@ -197,7 +202,9 @@ class CodeEditor : public QsciScintilla {
   // page reads only what was typed since.
   OpenElements open_elements_;
   int marked_line_ = -1;
-  long reported_caret_ = -1;  // the caret's byte position when its move was last followed
+  long reported_caret_ = -1;
+  long styled_before_edit_ = 0;  // how far the text was coloured when the edit began  // the
+                                 // caret's byte position when its move was last followed
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked
   std::optional<QRegularExpression> find_expression_;
