@@ -413,7 +413,9 @@ void CodeEditor::ColourLongLineFrom(long position, long added) {
   const long floor = std::max(line_start, from - kRestartReach);
   long restart = from;
   while (restart > floor && !ColoursRestartAt(restart)) --restart;
-  if (restart == floor) return;  // the component colours the line from its start
+  // The line's start is where the component itself would start; else the component colours
+  // the line from there.
+  if (restart == floor && floor != line_start) return;
   // Past the edit the text keeps the colours it had, if the line was coloured to its end.
   // Where the new colours come to agree with them, at a point they could restart from, they
   // go on as they were: the rest of the line keeps its own (typing near a minified page's

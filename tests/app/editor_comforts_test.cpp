@@ -149,6 +149,7 @@ class EditorComfortsTest : public WindowTest {
     QTest::newRow("a character deleted") << 0.5 << QByteArray() << QByteArray();
     QTest::newRow("at the line's end") << 1.0 << QByteArray() << QByteArray("<b");
     QTest::newRow("near its start") << 0.001 << QByteArray() << QByteArray("<");
+    QTest::newRow("at the line's start") << 0.0 << QByteArray() << QByteArray("x");
     QTest::newRow("a letter near its start") << 0.001 << QByteArray("tail") << QByteArray("x");
   }
   void EditsOnALongLineColourAsTheWholePage() {
