@@ -115,7 +115,8 @@ void CodeEditor::ConnectComponent() {
       }
     }
     if (updated & SC_UPDATE_CONTENT) UpdateNumberMargin();
-    if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL)) {
+    // Sideways too: along a minified page's one line the marks follow the screen.
+    if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_V_SCROLL | SC_UPDATE_H_SCROLL)) {
       MarkTemplateMarkers();
       MarkProblems();
       MarkFindMatches();
