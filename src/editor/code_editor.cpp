@@ -4,6 +4,7 @@
 #include <Qsci/qscicommandset.h>
 #include <Qsci/qscilexerhtml.h>
 #include <algorithm>
+#include <utility>
 
 #include <QAccessible>
 #include <QKeyEvent>
@@ -126,20 +127,14 @@ void CodeEditor::ConnectComponent() {
   });
   connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &CodeEditor::OnCharAdded);
   connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-          [this](int position, int type, const char*, int length, int lines_added, int, int, int,
-                 int, int) {
-            if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) {
-              styled_before_edit_ = SendScintilla(SCI_GETENDSTYLED);
-              model_.ForgetPositionsFrom(position);
-              if (position < open_elements_.resume) open_elements_ = {};
-              edited_since_marks_ = true;
-              emit Edited(position);
-              if (OnLongLine(position)) ReportEditsOnly(true);
-            } else if (type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) {
-              ReportEditsOnly();
-              if (lines_added == 0) {
-                ColourLongLineFrom(position, (type & SC_MOD_INSERTTEXT) ? length : -length);
-              }
+          [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+            if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))) return;
+            model_.ForgetPositionsFrom(position);
+            if (position < open_elements_.resume) open_elements_ = {};
+            edited_since_marks_ = true;
+            emit Edited(position);
+            if (OnLongLine(position)) {
+              NoteEditToColour(position, (type & SC_MOD_BEFOREINSERT) ? length : -length);
             }
           });
   connect(this, &QsciScintillaBase::SCN_AUTOCCANCELLED, this,
@@ -358,16 +353,14 @@ void CodeEditor::SetFolding(bool on) {
   ReportEditsOnly();
 }
 
-void CodeEditor::ReportEditsOnly(bool after) {
+void CodeEditor::ReportEditsOnly() {
   // Edits only, and once: Edited comes just before each. With the component's default mask
-  // every fold or marker change would be reported too. The component reports an edit after
-  // it only at a cost: its own accessibility layer then counts the characters from the start
-  // of the text to the edit, reader or none (a quarter of a second at the end of 50 MB). So
-  // an edit is reported after it only where that pays: on a long line, to colour it. The
-  // component itself unfolds an element whose first line stops starting one (automatic fold).
-  unsigned long mask = SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE;
-  if (after) mask |= SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
-  SendScintilla(SCI_SETMODEVENTMASK, mask);
+  // every fold or marker change would be reported too. Nor is an edit reported after it: the
+  // component's own accessibility layer then counts the characters from the start of the
+  // text to the edit, reader or none (13 ms a key at the end of a 1.9 MB line, a quarter of
+  // a second at the end of 50 MB). The component itself unfolds an element whose first line
+  // stops starting one (automatic fold).
+  SendScintilla(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
 }
 
 std::pair<long, long> CodeEditor::LineAround(long position) const {
@@ -381,12 +374,33 @@ std::pair<long, long> CodeEditor::LineAround(long position) const {
 // The component colours an edited line again from its start, and a minified page is one
 // line: at every key the lexer read the whole page (40 ms a key at 2 MB). On a long line it
 // starts instead from the last plain text before the edit, where the lexer holds no state
-// but the colour of that text, and goes on to the line's end. Where most of the text before
-// the edit lies on lines above, the after-report's count would cost more than that saves,
-// and the component colours as it does.
+// but the colour of that text. That is done before the next paint, where the component
+// would colour what is shown (edits are reported only before they are made).
 bool CodeEditor::OnLongLine(long position) const {
   const auto [start, end] = LineAround(position);
-  return end - start >= kLongLine && (position - start) * 2 >= position;
+  return end - start >= kLongLine;
+}
+
+void CodeEditor::NoteEditToColour(long position, long added) {
+  if (edit_to_colour_.position < 0) {
+    edit_to_colour_ = {position, added, SendScintilla(SCI_GETLINECOUNT), false};
+    styled_before_edit_ = SendScintilla(SCI_GETENDSTYLED);
+    return;
+  }
+  // Several edits before a paint (several carets, a replacement): from the first of them.
+  edit_to_colour_.position = std::min(edit_to_colour_.position, position);
+  edit_to_colour_.several = true;
+}
+
+void CodeEditor::paintEvent(QPaintEvent* event) {
+  if (edit_to_colour_.position >= 0) {
+    const EditToColour edit = std::exchange(edit_to_colour_, EditToColour{});
+    // An edit that made or took away a line break leaves the lines to the component.
+    if (SendScintilla(SCI_GETLINECOUNT) == edit.line_count) {
+      ColourLongLineFrom(edit.position, edit.several ? std::nullopt : std::optional(edit.added));
+    }
+  }
+  QsciScintilla::paintEvent(event);
 }
 
 bool CodeEditor::ColoursRestartAt(long position) const {
@@ -404,7 +418,7 @@ QByteArray CodeEditor::StylesBetween(long from, long to) const {
   return styles;
 }
 
-void CodeEditor::ColourLongLineFrom(long position, long added) {
+void CodeEditor::ColourLongLineFrom(long position, std::optional<long> added) {
   const auto [line_start, line_end] = LineAround(position);
   const long styled = SendScintilla(SCI_GETENDSTYLED);
   // Short, or coloured already through another view of the same page.
@@ -421,8 +435,8 @@ void CodeEditor::ColourLongLineFrom(long position, long added) {
   // Where the new colours come to agree with them, at a point they could restart from, they
   // go on as they were: the rest of the line keeps its own (typing near a minified page's
   // start would otherwise colour all of it again at every key).
-  const long check = std::max(position, position + added) + kCatchUpReach;
-  if (styled_before_edit_ >= line_end - added && check < line_end) {
+  const long check = position + std::max(0L, added.value_or(0)) + kCatchUpReach;
+  if (added && styled_before_edit_ >= line_end - *added && check < line_end) {
     const QByteArray before = StylesBetween(check - kAgreeing, check);
     SendScintilla(SCI_COLOURISE, restart, check);
     if (StylesBetween(check - kAgreeing, check) == before) {

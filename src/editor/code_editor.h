@@ -109,6 +109,7 @@ class CodeEditor : public QsciScintilla {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -136,14 +137,16 @@ class CodeEditor : public QsciScintilla {
   void SetUpLexerAndKeys();
   void ConnectComponent();
   void StyleLexer();
-  // Edits reported before they happen, and with after set also after.
-  void ReportEditsOnly(bool after = false);
+  // Edits reported, before they happen only.
+  void ReportEditsOnly();
   // The start and end (past its break) of the line a position stands on.
   std::pair<long, long> LineAround(long position) const;
   bool OnLongLine(long position) const;
+  // An edit on a long line, to colour before the next paint.
+  void NoteEditToColour(long position, long added);
   // Colours a long line again after an edit at position that added (or took away, if
-  // negative) that many bytes.
-  void ColourLongLineFrom(long position, long added);
+  // negative) that many bytes; an unknown number after several edits.
+  void ColourLongLineFrom(long position, std::optional<long> added);
   // Whether colouring can start at position as if afresh: plain text comes before it.
   bool ColoursRestartAt(long position) const;
   QByteArray StylesBetween(long from, long to) const;
@@ -203,7 +206,14 @@ class CodeEditor : public QsciScintilla {
   OpenElements open_elements_;
   int marked_line_ = -1;
   long reported_caret_ = -1;
-  long styled_before_edit_ = 0;  // how far the text was coloured when the edit began  // the
+  long styled_before_edit_ = 0;  // how far the text was coloured when the edit began
+  struct EditToColour {
+    long position = -1;  // none
+    long added = 0;
+    long line_count = 0;  // before the edit
+    bool several = false;
+  };
+  EditToColour edit_to_colour_;  // the
                                  // caret's byte position when its move was last followed
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked

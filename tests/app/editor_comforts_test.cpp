@@ -187,6 +187,7 @@ class EditorComfortsTest : public WindowTest {
       } else {
         code->SendScintilla(QsciScintilla::SCI_INSERTTEXT, position, text.constData());
       }
+      code->grab();  // the edit is coloured before the paint
       // The rest as the component colours it: from the start of the first line not coloured.
       const long styled = code->SendScintilla(QsciScintilla::SCI_GETENDSTYLED);
       code->SendScintilla(
