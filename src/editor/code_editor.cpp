@@ -274,6 +274,7 @@ void CodeEditor::ShowPage(const QsciDocument& page, const ViewState& state) {
   if (SendScintilla(SCI_GETLEXER) != SCLEX_HTML) ApplyHighlighting();
   SetFolding(folding_);
   model_.ForgetDocument();
+  edit_to_colour_ = {};  // an edit of the page shown before
   open_elements_ = {};
   marked_.clear();
   template_marks_.clear();
