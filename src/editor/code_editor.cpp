@@ -384,8 +384,8 @@ bool CodeEditor::OnLongLine(long position) const {
 
 void CodeEditor::NoteEditToColour(long position, long added) {
   if (edit_to_colour_.position < 0) {
-    edit_to_colour_ = {position, added, SendScintilla(SCI_GETLINECOUNT), false};
-    styled_before_edit_ = SendScintilla(SCI_GETENDSTYLED);
+    edit_to_colour_ = {position, added, SendScintilla(SCI_GETLINECOUNT),
+                       SendScintilla(SCI_GETENDSTYLED), false};
     return;
   }
   // Several edits before a paint (several carets, a replacement): from the first of them.
@@ -397,9 +397,7 @@ void CodeEditor::paintEvent(QPaintEvent* event) {
   if (edit_to_colour_.position >= 0) {
     const EditToColour edit = std::exchange(edit_to_colour_, EditToColour{});
     // An edit that made or took away a line break leaves the lines to the component.
-    if (SendScintilla(SCI_GETLINECOUNT) == edit.line_count) {
-      ColourLongLineFrom(edit.position, edit.several ? std::nullopt : std::optional(edit.added));
-    }
+    if (SendScintilla(SCI_GETLINECOUNT) == edit.line_count) ColourLongLineFrom(edit);
   }
   QsciScintilla::paintEvent(event);
 }
@@ -419,7 +417,8 @@ QByteArray CodeEditor::StylesBetween(long from, long to) const {
   return styles;
 }
 
-void CodeEditor::ColourLongLineFrom(long position, std::optional<long> added) {
+void CodeEditor::ColourLongLineFrom(const EditToColour& edit) {
+  const long position = edit.position;
   const auto [line_start, line_end] = LineAround(position);
   const long styled = SendScintilla(SCI_GETENDSTYLED);
   // Short, or coloured already through another view of the same page.
@@ -436,8 +435,8 @@ void CodeEditor::ColourLongLineFrom(long position, std::optional<long> added) {
   // Where the new colours come to agree with them, at a point they could restart from, they
   // go on as they were: the rest of the line keeps its own (typing near a minified page's
   // start would otherwise colour all of it again at every key).
-  const long check = position + std::max(0L, added.value_or(0)) + kCatchUpReach;
-  if (added && styled_before_edit_ >= line_end - *added && check < line_end) {
+  const long check = position + std::max(0L, edit.added) + kCatchUpReach;
+  if (!edit.several && edit.styled >= line_end - edit.added && check < line_end) {
     const QByteArray before = StylesBetween(check - kAgreeing, check);
     SendScintilla(SCI_COLOURISE, restart, check);
     if (StylesBetween(check - kAgreeing, check) == before) {

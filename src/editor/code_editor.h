@@ -142,11 +142,16 @@ class CodeEditor : public QsciScintilla {
   // The start and end (past its break) of the line a position stands on.
   std::pair<long, long> LineAround(long position) const;
   bool OnLongLine(long position) const;
-  // An edit on a long line, to colour before the next paint.
+  // An edit on a long line, noted as it begins, to colour before the next paint.
+  struct EditToColour {
+    long position = -1;    // none
+    long added = 0;        // bytes; negative for a deletion
+    long line_count = 0;   // before the edit
+    long styled = 0;       // how far the text was coloured before the edit
+    bool several = false;  // more edits came before the paint: added is not known
+  };
   void NoteEditToColour(long position, long added);
-  // Colours a long line again after an edit at position that added (or took away, if
-  // negative) that many bytes; an unknown number after several edits.
-  void ColourLongLineFrom(long position, std::optional<long> added);
+  void ColourLongLineFrom(const EditToColour& edit);
   // Whether colouring can start at position as if afresh: plain text comes before it.
   bool ColoursRestartAt(long position) const;
   QByteArray StylesBetween(long from, long to) const;
@@ -205,16 +210,8 @@ class CodeEditor : public QsciScintilla {
   // page reads only what was typed since.
   OpenElements open_elements_;
   int marked_line_ = -1;
-  long reported_caret_ = -1;
-  long styled_before_edit_ = 0;  // how far the text was coloured when the edit began
-  struct EditToColour {
-    long position = -1;  // none
-    long added = 0;
-    long line_count = 0;  // before the edit
-    bool several = false;
-  };
-  EditToColour edit_to_colour_;  // the
-                                 // caret's byte position when its move was last followed
+  long reported_caret_ = -1;  // the caret's byte position when its move was last followed
+  EditToColour edit_to_colour_;
   QList<std::pair<long, long>> marked_;
   QList<std::pair<long, long>> template_marks_;  // template markers now marked
   std::optional<QRegularExpression> find_expression_;
