@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "widgets/file_browser.h"
@@ -117,7 +118,7 @@ void Application::CreateWindows() {
   Register(new ScriptLibraryWindow(main));
   Register(new SaveTemplateWindow(desktop_, main->Editor(), main));
   Register(new RuleWindow(*main, *picker_, main));
-  recovery_window_ = Register(new RecoveryWindow(desktop_, main));
+  recovery_window_ = Register(new RecoveryWindow(desktop_, recovery_store_, main));
   auto* site_check = Register(new SiteCheckWindow(desktop_, main));
   auto* move = Register(new MoveWindow(desktop_, main));
   help_window_ = Register(new PreviewWindow(main, window_name::kHelp));
@@ -335,10 +336,17 @@ void Application::Start(const QStringList& files) {
   const QList<FoundCopy> restore = OfferRecovery();
   main_window_->StartUp(files.value(0));
   for (const QString& file : files.mid(1)) main_window_->OpenInNewTab(file);
-  for (const FoundCopy& found : restore) {
-    main_window_->RestorePage(*found.copy, found.changed_on_disk);
-    recovery_->WaitIdle();  // copied under this program before the old copy goes
-    RecoveryStore::Discard(found.file);
+  for (FoundCopy found : restore) {
+    QString error;
+    if (!LoadText(found, &error)) {
+      main_window_->ShowStatusNote(
+          Tr(Text::kRecoveryNotRestored).arg(QDir::toNativeSeparators(found.file), error));
+      continue;
+    }
+    const int page = main_window_->RestorePage(*found.copy, found.changed_on_disk);
+    recovery_->WaitIdle();
+    // The old copy goes only once this program holds a whole copy of its own.
+    if (recovery_->Written(page)) recovery_store_.Discard(found);
   }
   recovery_store_.ReleaseOrphans();
   if (!keeping) {

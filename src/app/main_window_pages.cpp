@@ -497,10 +497,11 @@ void MainWindow::KeepRecoveryCopy(int page) {
   recovery_.Keep(page, std::move(copy));
 }
 
-void MainWindow::RestorePage(const RecoveryCopy& copy, bool changed_on_disk) {
+int MainWindow::RestorePage(const RecoveryCopy& copy, bool changed_on_disk) {
   if (session_.IsNamed() || session_.Modified()) ShowPage(AddPage());
   session_.RestoreText(copy.path, copy.format, copy.bytes, copy.disk, changed_on_disk);
   // Copied again at once under this program, so a second crash loses nothing either.
   recovery_.Edited(current_page_);
   recovery_.FlushDue();
+  return current_page_;
 }

@@ -81,6 +81,11 @@ void RecoveryKeeper::WaitIdle() {
   idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
 }
 
+bool RecoveryKeeper::Written(int page) {
+  const std::lock_guard lock(mutex_);
+  return written_.contains(page) && !jobs_.contains(page);
+}
+
 void RecoveryKeeper::Work() {
   std::map<QString, std::pair<FileStamp, QByteArray>> hashes;  // by path: the stamp hashed
   std::unique_lock lock(mutex_);
@@ -104,6 +109,11 @@ void RecoveryKeeper::Work() {
       ok = store_.Write(page, copy.Encoded(), &error);
     }
     lock.lock();
+    if (ok && !job.remove) {
+      written_.insert(page);
+    } else {
+      written_.erase(page);
+    }
     busy_ = false;
     if (jobs_.empty()) idle_.notify_all();
     if (!ok) {

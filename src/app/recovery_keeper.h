@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "document/recovery.h"
@@ -33,6 +34,8 @@ class RecoveryKeeper : public QObject {
   void EndNormally();
   // Waits until every queued copy is written or removed.
   void WaitIdle();
+  // The page's latest copy is whole on disk.
+  bool Written(int page);
 
  signals:
   void Due(int page);
@@ -55,6 +58,7 @@ class RecoveryKeeper : public QObject {
   std::condition_variable wake_;
   std::condition_variable idle_;
   std::map<int, Job> jobs_;
+  std::set<int> written_;
   bool busy_ = false;
   bool stop_ = false;
   std::thread worker_;

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -12,9 +13,10 @@
 #include "platform/file_lines.h"
 #include "widgets/form_helpers.h"
 
-RecoveryWindow::RecoveryWindow(Desktop& desktop, QWidget* parent)
+RecoveryWindow::RecoveryWindow(Desktop& desktop, RecoveryStore& store, QWidget* parent)
     : QDialog(parent),
       desktop_(desktop),
+      store_(store),
       rows_(Named<QTreeWidget>(this, QStringLiteral("RecoveryList"))),
       compare_(NewTextView(this, QStringLiteral("CompareLines"))),
       restore_(Captioned<QPushButton>(this, QStringLiteral("Restore"), Text::kRestore)) {
@@ -66,15 +68,18 @@ void RecoveryWindow::Fill() {
     QStringList cells;
     if (!found.copy) {
       cells = {QFileInfo(found.file).fileName(), QString(), QString(),
-               locale.formattedDataSize(found.size), Tr(Text::kRecoveryUnreadable)};
+               locale.formattedDataSize(found.size), found.problem};
     } else {
       const RecoveryCopy& copy = *found.copy;
       const QFileInfo page(copy.path);
       cells = {copy.path.isEmpty() ? Tr(Text::kUntitledPage) : page.fileName(),
                copy.path.isEmpty() ? QString() : page.absolutePath(),
                locale.toString(copy.edited, QLocale::ShortFormat),
-               locale.formattedDataSize(copy.bytes.size()),
-               found.changed_on_disk ? Tr(Text::kRecoveryChangedOnDisk) : QString()};
+               locale.formattedDataSize(found.size - found.text_at),
+               QStringList{found.changed_on_disk ? Tr(Text::kRecoveryChangedOnDisk) : QString(),
+                           found.problem}
+                   .filter(QRegularExpression(QStringLiteral(".")))
+                   .join(QStringLiteral("; "))};
     }
     new QTreeWidgetItem(rows_, cells);
   }
@@ -93,18 +98,35 @@ QList<int> RecoveryWindow::SelectedRows() const {
 
 void RecoveryWindow::Restore() {
   chosen_.clear();
+  QStringList unreadable;
   for (int row : SelectedRows()) {
-    if (copies_[row].copy) chosen_.append(copies_[row]);
+    if (copies_[row].copy) {
+      chosen_.append(copies_[row]);
+    } else {
+      unreadable << QFileInfo(copies_[row].file).fileName() + QStringLiteral(": ") +
+                        copies_[row].problem;
+    }
   }
-  accept();
+  if (!unreadable.isEmpty()) {
+    desktop_.ShowMessage(
+        this, Tr(Text::kRecoveryKeptUnreadable).arg(unreadable.size()).arg(unreadable.join(u'\n')));
+  }
+  if (!chosen_.isEmpty()) accept();
 }
 
 QList<FoundCopy> RecoveryWindow::TakeChosen() { return std::exchange(chosen_, {}); }
 
 void RecoveryWindow::Compare() {
   const QList<int> rows = SelectedRows();
-  if (rows.isEmpty() || !copies_[rows.first()].copy) return;
-  const RecoveryCopy& copy = *copies_[rows.first()].copy;
+  if (rows.isEmpty()) return;
+  FoundCopy& found = copies_[rows.first()];
+  QString error;
+  if (!found.copy || (found.copy->bytes.isEmpty() && !LoadText(found, &error))) {
+    compare_->setPlainText(found.copy ? error : found.problem);
+    compare_->show();
+    return;
+  }
+  const RecoveryCopy& copy = *found.copy;
   QByteArray disk;
   if (!copy.path.isEmpty()) {
     const ReadOutcome read = ReadWholeFile(copy.path, kPageCap);
@@ -123,8 +145,7 @@ void RecoveryWindow::Discard() {
     return;
   }
   for (auto row = rows.crbegin(); row != rows.crend(); ++row) {
-    RecoveryStore::Discard(copies_[*row].file);
-    copies_.removeAt(*row);
+    if (store_.Discard(copies_[*row])) copies_.removeAt(*row);
   }
   Fill();
   if (copies_.isEmpty()) reject();

@@ -18,11 +18,12 @@ class RecoveryWindow : public QDialog {
  public:
   static constexpr QStringView kName = window_name::kRecovery;
 
-  explicit RecoveryWindow(Desktop& desktop, QWidget* parent = nullptr);
+  RecoveryWindow(Desktop& desktop, RecoveryStore& store, QWidget* parent = nullptr);
 
   // The rows to offer; all selected.
   void SetCopies(const QList<FoundCopy>& copies);
-  // The copies Restore was pressed for (readable ones only); empty after a close.
+  // The copies Restore was pressed for (readable ones only; an unreadable one stays listed and
+  // is said so); empty after a close.
   QList<FoundCopy> TakeChosen();
 
  private:
@@ -33,6 +34,7 @@ class RecoveryWindow : public QDialog {
   void Fill();
 
   Desktop& desktop_;
+  RecoveryStore& store_;
   QTreeWidget* rows_;
   QPlainTextEdit* compare_;
   QPushButton* restore_;

@@ -6,8 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
+
+#include <signal.h>
+#include <cerrno>
+
+#include "names/texts.h"
 
 namespace {
 
@@ -31,13 +37,42 @@ bool MakeOwnFolder(const QString& path) {
 
 QString LockOf(const QString& folder) { return folder + QStringLiteral(".lock"); }
 
+const QRegularExpression& CopyName() {
+  static const QRegularExpression name(QStringLiteral("^page-[0-9]+\\.copy$"));
+  return name;
+}
+
+// Whether the program that wrote a lock file still runs.
+bool OwnerAlive(const QString& lock_file) {
+  qint64 pid = 0;
+  QString host;
+  QString app;
+  if (!QLockFile(lock_file).getLockInfo(&pid, &host, &app) || pid <= 0) return false;
+  return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
 bool ChangedSince(const RecoveryCopy& copy) {
   if (copy.path.isEmpty()) return false;
   const FileStamp now = StampOf(copy.path);
   if (now == copy.disk) return false;
-  if (!now.exists || copy.disk_md5.isEmpty()) return true;
+  if (!now.exists || copy.disk_md5.isEmpty() || now.size != copy.disk.size) return true;
+  // A device or a pipe named by a copy is never read: it may never end.
+  if (!QFileInfo(copy.path).isFile()) return true;
   // Touched but the same bytes: not a change (an unreadable file is one).
   return FileMd5(copy.path) != copy.disk_md5;
+}
+
+// The header of a found copy; its text stays on disk, so a large foreign file costs nothing.
+void ReadHeader(FoundCopy& found) {
+  QFile file(found.file);
+  if (!file.open(QIODevice::ReadOnly)) {
+    found.problem = Tr(Text::kRecoveryCannotRead).arg(file.errorString());
+    return;
+  }
+  const QByteArray head = file.read(kMaxHeader + 2);
+  found.copy = RecoveryCopy::DecodedHeader(head, found.size, &found.text_at, &found.problem);
+  found.changed_on_disk = found.copy && ChangedSince(*found.copy);
+  if (found.read_only && found.copy) found.problem = Tr(Text::kRecoveryReadOnly);
 }
 
 }  // namespace
@@ -57,15 +92,17 @@ QByteArray RecoveryCopy::Encoded() const {
   return out + bytes;
 }
 
-std::optional<RecoveryCopy> RecoveryCopy::Decoded(const QByteArray& stored) {
-  if (!stored.startsWith(kMagic)) return std::nullopt;
-  const qsizetype end = stored.indexOf("\n\n", kMagic.size() - 1);
+std::optional<RecoveryCopy> RecoveryCopy::DecodedHeader(QByteArrayView head, qint64 file_size,
+                                                        qint64* text_at, QString* problem) {
+  *problem = Tr(Text::kRecoveryUnreadable);
+  if (!head.startsWith(kMagic)) return std::nullopt;
+  const qsizetype end = QByteArrayView(head).indexOf(QByteArrayView("\n\n"), kMagic.size() - 1);
   if (end < 0 || end > kMaxHeader) return std::nullopt;
   RecoveryCopy copy;
-  qsizetype length = -1;
+  qint64 length = -1;
   bool encoding_known = false;
   bool line_end_known = false;
-  const QByteArray header = stored.sliced(kMagic.size(), end - kMagic.size() + 1);
+  const QByteArray header = head.sliced(kMagic.size(), end - kMagic.size() + 1).toByteArray();
   for (const QByteArray& line : header.split('\n')) {
     const qsizetype colon = line.indexOf(": ");
     if (colon < 0) continue;
@@ -74,7 +111,8 @@ std::optional<RecoveryCopy> RecoveryCopy::Decoded(const QByteArray& stored) {
     if (key == "path") {
       copy.path = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
     } else if (key == "encoding") {
-      if (const auto encoding = EncodingOfLabel(value)) {
+      // The names this program writes, UTF-8 among them; a charset label is not one.
+      if (const auto encoding = EncodingNamed(value)) {
         copy.format.encoding = *encoding;
         encoding_known = true;
       }
@@ -101,12 +139,44 @@ std::optional<RecoveryCopy> RecoveryCopy::Decoded(const QByteArray& stored) {
       if (!ok) length = -1;
     }
   }
+  if (!encoding_known || !line_end_known || length < 0) return std::nullopt;
   // A copy cut short (or grown) is not the page: it is never opened as one.
-  if (!encoding_known || !line_end_known || length < 0 || stored.size() - (end + 2) != length) {
+  if (file_size - (end + 2) != length) {
+    *problem = Tr(Text::kRecoveryDamaged);
     return std::nullopt;
   }
-  copy.bytes = stored.sliced(end + 2);
+  problem->clear();
+  *text_at = end + 2;
   return copy;
+}
+
+std::optional<RecoveryCopy> RecoveryCopy::Decoded(const QByteArray& stored) {
+  qint64 text_at = 0;
+  QString problem;
+  std::optional<RecoveryCopy> copy = DecodedHeader(stored, stored.size(), &text_at, &problem);
+  if (copy) copy->bytes = stored.sliced(text_at);
+  return copy;
+}
+
+bool LoadText(FoundCopy& found, QString* error) {
+  if (!found.copy) {
+    *error = found.problem;
+    return false;
+  }
+  const ReadOutcome read = ReadWholeFile(found.file, kPageCap + kMaxHeader);
+  if (!read.ok()) {
+    *error = read.message();
+    return false;
+  }
+  qint64 text_at = 0;
+  std::optional<RecoveryCopy> now =
+      RecoveryCopy::DecodedHeader(read.bytes, read.bytes.size(), &text_at, error);
+  if (!now || text_at != found.text_at || now->path != found.copy->path) {
+    if (error->isEmpty()) *error = Tr(Text::kRecoveryDamaged);
+    return false;
+  }
+  found.copy->bytes = read.bytes.sliced(text_at);
+  return true;
 }
 
 QString DefaultRecoveryFolder() {
@@ -176,38 +246,52 @@ void RecoveryStore::RemoveAll() {
 
 QList<FoundCopy> RecoveryStore::Orphans() {
   QList<FoundCopy> found;
-  const QStringList folders = QDir(root_).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  // Never through a link: what a link leads to is not this program's to list or remove.
+  const QStringList folders =
+      QDir(root_).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
   for (const QString& name : folders) {
     const QString folder = root_ + u'/' + name;
     if (folder == folder_) continue;
     auto lock = std::make_unique<QLockFile>(LockOf(folder));
     lock->setStaleLockTime(0);  // only a dead owner makes a lock stale
-    if (!lock->tryLock(0)) continue;
-    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Time);
-    if (files.isEmpty()) {
+    bool read_only = false;
+    if (!lock->tryLock(0)) {
+      if (lock->error() == QLockFile::LockFailedError || OwnerAlive(LockOf(folder))) continue;
+      // No lock can be written here (a read-only folder): the copies are still offered.
+      read_only = true;
+    }
+    const QFileInfoList files =
+        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Time);
+    if (files.isEmpty() && !read_only) {
       QDir(folder).removeRecursively();
       lock->unlock();
       continue;
     }
     for (const QFileInfo& info : files) {
-      FoundCopy copy{info.absoluteFilePath(), info.size(), std::nullopt};
-      const ReadOutcome read = ReadWholeFile(info.absoluteFilePath(), kPageCap + kMaxHeader);
-      if (read.ok()) copy.copy = RecoveryCopy::Decoded(read.bytes);
-      copy.changed_on_disk = copy.copy && ChangedSince(*copy.copy);
+      FoundCopy copy{info.absoluteFilePath(), info.size()};
+      copy.read_only = read_only;
+      ReadHeader(copy);
       found.append(copy);
     }
-    orphan_locks_.push_back(std::move(lock));
+    if (!read_only) orphan_locks_[folder] = std::move(lock);
   }
   return found;
 }
 
 void RecoveryStore::ReleaseOrphans() { orphan_locks_.clear(); }
 
-void RecoveryStore::Discard(const QString& file) {
-  QFile::remove(file);
-  const QString folder = QFileInfo(file).absolutePath();
+bool RecoveryStore::Discard(const FoundCopy& found) {
+  const QFileInfo info(found.file);
+  const QString folder = info.absolutePath();
+  const auto lock = orphan_locks_.find(folder);
+  // Only a copy of a dead program's folder held here, by the name this program gives it.
+  if (found.read_only || lock == orphan_locks_.end() || info.isSymLink() ||
+      !CopyName().match(info.fileName()).hasMatch() || !QFile::remove(found.file)) {
+    return false;
+  }
   if (QDir(folder).isEmpty()) {
     QDir().rmdir(folder);
-    QFile::remove(LockOf(folder));
+    orphan_locks_.erase(lock);  // unlocking removes the lock file
   }
+  return true;
 }

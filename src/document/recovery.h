@@ -5,6 +5,7 @@
 #include <QList>
 #include <QLockFile>
 #include <QString>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -26,6 +27,11 @@ struct RecoveryCopy {
   QByteArray Encoded() const;
   // Nothing for a file that is not a whole copy (damaged, cut short, foreign).
   static std::optional<RecoveryCopy> Decoded(const QByteArray& stored);
+  // The header alone, from the first bytes of a stored copy of file_size bytes in all; bytes
+  // stays empty and *text_at says where the text starts. Nothing, with *problem, for a file
+  // that is not a whole copy.
+  static std::optional<RecoveryCopy> DecodedHeader(QByteArrayView head, qint64 file_size,
+                                                   qint64* text_at, QString* problem);
 };
 
 // $XDG_STATE_HOME/brindlemark/recovery (~/.local/state/… when unset).
@@ -38,10 +44,19 @@ QByteArray FileMd5(const QString& path);
 struct FoundCopy {
   QString file;
   qint64 size = 0;
-  std::optional<RecoveryCopy> copy;  // nothing: unreadable, listed but never opened
+  // The header; its text is read by LoadText. Nothing: unreadable, listed with problem but
+  // never opened nor removed.
+  std::optional<RecoveryCopy> copy;
+  QString problem;
+  qint64 text_at = 0;
   // The page's file changed since the copy was taken (another program saved it).
   bool changed_on_disk = false;
+  // Its folder could not be locked (the recovery folder is read-only): offered, never removed.
+  bool read_only = false;
 };
+// Reads a found copy's text into found.copy->bytes; false with *error when the file is no
+// longer the copy that was listed.
+bool LoadText(FoundCopy& found, QString* error);
 
 // The copies of this program: a folder of its own under the recovery folder, held by a lock
 // file while the program runs, so that another program started meanwhile leaves them alone
@@ -65,8 +80,10 @@ class RecoveryStore {
   // a dead program's folder without copies goes at once.
   QList<FoundCopy> Orphans();
   void ReleaseOrphans();
-  // Removes a found copy, and its folder with its lock once empty.
-  static void Discard(const QString& file);
+  // Removes a found copy, and its folder with its lock once empty. Only a copy this program
+  // names, in a folder of the recovery folder, is removed: never a link nor what it leads to.
+  // False when it removed nothing.
+  bool Discard(const FoundCopy& found);
 
  private:
   QString CopyPath(int page) const;
@@ -74,5 +91,5 @@ class RecoveryStore {
   QString root_;
   QString folder_;
   std::unique_ptr<QLockFile> lock_;
-  std::vector<std::unique_ptr<QLockFile>> orphan_locks_;
+  std::map<QString, std::unique_ptr<QLockFile>> orphan_locks_;  // by folder
 };

@@ -100,6 +100,13 @@ std::optional<TextEncoding> EncodingOfLabel(QByteArrayView label) {
   return std::nullopt;
 }
 
+std::optional<TextEncoding> EncodingNamed(QByteArrayView name) {
+  for (const EncodingName& row : kEncodings) {
+    if (name == QByteArrayView(row.name)) return row.encoding;
+  }
+  return std::nullopt;
+}
+
 const SingleByteCodec& CodecOf(TextEncoding encoding) {
   if (encoding != TextEncoding::kWindows1251 && encoding != TextEncoding::kUtf8) {
     if (const SingleByteCodec* codec = SingleByteCodecNamed(NameOf(encoding))) return *codec;

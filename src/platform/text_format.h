@@ -41,6 +41,8 @@ const char* NameOf(TextEncoding encoding);
 // The encoding a charset label names ("latin1", "cp1252", "ISO_8859-5"…); none for UTF-8
 // and labels it does not know.
 std::optional<TextEncoding> EncodingOfLabel(QByteArrayView label);
+// The encoding NameOf gives this name for, UTF-8 included: for what the program writes itself.
+std::optional<TextEncoding> EncodingNamed(QByteArrayView name);
 // The code page of a single-byte encoding.
 const SingleByteCodec& CodecOf(TextEncoding encoding);
 enum class LineEnd { kCrLf, kLf, kCr };

@@ -1,3 +1,5 @@
+#include <sys/resource.h>
+#include <unistd.h>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -7,6 +9,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <cstdio>
+#include <span>
 
 #include "app/command_table.h"
 #include "app/main_window.h"
@@ -20,7 +23,18 @@ namespace {
 
 // Cyrillic in a Windows-1251 page with CR LF.
 const QByteArray kPage = "<p>a</p>\r\n";
-const QString kTyped = QStringLiteral("Привет ");
+const QString kTyped = QStringLiteral("Привет é ");
+
+// A page in every encoding and line-end style the program opens, by file name.
+const std::pair<const char*, QByteArray> kPages[] = {
+    {"page.htm", kPage},
+    {"utf8-lf.htm", "<meta charset=utf-8><p>\xC3\xA9</p>\n"},
+    {"utf8-crlf.htm", "<p>\xD0\xAF</p>\r\n"},
+    {"utf8-cr.htm", "<p>\xC3\xBC</p>\r"},
+    {"utf8-bom.htm", "\xEF\xBB\xBF<p>a</p>\n"},
+    {"latin1.htm", "<meta charset=iso-8859-1><p>\xE9</p>\n"},
+    {"koi8.htm", "<meta charset=koi8-r><p>\xF0\xD2\xC9</p>\r\n"},
+};
 
 void TypeInto(CodeEditor* editor, const QString& text) {
   for (QChar c : text) {
@@ -41,22 +55,28 @@ QStringList CopiesIn(const QString& root) {
   return copies;
 }
 
-// The program in a process of its own: types into the page and into a new tab, writes the
-// bytes a save would write beside them, says "ready" once the copies are on disk, and waits
-// to be killed.
+// The program in a process of its own: types into every page and into a new tab, writes the
+// bytes a save would write beside each (as NAME.expected), says "ready" once the copies are on
+// disk, and waits to be killed.
 int TypeThenWait(const QString& folder) {
   FakeDesktop desktop;
   std::unique_ptr<Application> app = StartApplication(desktop, folder, folder + "/page.htm");
   MainWindow& main = app->Main();
-  for (int page = 0; page < 2; ++page) {
-    if (page == 1) main.RunCommand(Command::kNewTab);
+  for (const auto& [name, bytes] : std::span(kPages).subspan(1)) {
+    main.OpenInNewTab(folder + u'/' + QLatin1String(name));
+  }
+  main.RunCommand(Command::kNewTab);
+  for (int page = 0; page < main.PageCount(); ++page) {
+    main.ShowPageAt(page);  // the page left has its copy due
     TypeInto(main.EditorWidget(), kTyped);
-    QFile expected(folder + QStringLiteral("/expected-%1").arg(page));
+    const QString name = main.FileName() == main.UntitledName()
+                             ? QStringLiteral("untitled.htm")
+                             : QFileInfo(main.FileName()).fileName();
+    QFile expected(folder + u'/' + name + QStringLiteral(".expected"));
     if (!expected.open(QIODevice::WriteOnly)) return 1;
     expected.write(FileBytes(main.Editor().Buffer(), main.DocumentFormat()));
   }
   app->Recovery().FlushDue();
-  main.ShowPageAt(0);  // the other page's copy is due on leaving it
   app->Recovery().WaitIdle();
   std::puts("ready");
   std::fflush(stdout);
@@ -80,9 +100,16 @@ class RecoveryTest : public WindowTest {
   void UnwritableFolderGivesOneNote();
   void DamagedCopyIsListedButNeverOpened();
   void FileChangedSinceAsksBeforeTheSave();
+  void RestoreNeverSkipsARowSilently();
+  void OldCopyStaysUntilItsReplacementIsWhole();
+  void StartReadsHeadersOnly();
+  void DiscardNeverLeavesTheRecoveryFolder();
+  void ReadOnlyFolderStillOffersItsCopies();
 
  private:
-  void Prepare() override { Write("page.htm", kPage); }
+  void Prepare() override {
+    for (const auto& [name, bytes] : kPages) Write(name, bytes);
+  }
   // A copy of a program that ended without quitting: its folder has no lock.
   void LeaveOrphan(const QByteArray& stored);
 };
@@ -95,25 +122,30 @@ void RecoveryTest::KilledProgramsTypingIsRestored() {
   QTRY_VERIFY_WITH_TIMEOUT((said += child.readAllStandardOutput()).contains("ready"), 60000);
   child.kill();  // SIGKILL: nothing of the program's own runs
   QVERIFY(child.waitForFinished());
-  QCOMPARE(CopiesIn(StateFolder() + "/brindlemark/recovery").size(), 2);
+  const int pages = int(std::size(kPages)) + 1;
+  QCOMPARE(CopiesIn(StateFolder() + "/brindlemark/recovery").size(), pages);
 
-  desktop_->modal_scripts.push_back([](QDialog* window) {
+  desktop_->modal_scripts.push_back([pages](QDialog* window) {
     QCOMPARE(window->objectName(), QString("RecoveryWindow"));
-    QCOMPARE(window->findChild<QTreeWidget*>("RecoveryList")->topLevelItemCount(), 2);
+    auto* rows = window->findChild<QTreeWidget*>("RecoveryList");
+    QCOMPARE(rows->topLevelItemCount(), pages);
+    for (int row = 0; row < pages; ++row) QCOMPARE(rows->topLevelItem(row)->text(4), QString());
     window->findChild<QPushButton*>("Restore")->click();
   });
   StartProgram();
   QCOMPARE(desktop_->modal_windows, QStringList{"RecoveryWindow"});
-  QCOMPARE(Main().PageCount(), 2);
-  for (int page = 0; page < 2; ++page) {
+  QCOMPARE(Main().PageCount(), pages);
+  for (int page = 0; page < pages; ++page) {
     Main().ShowPageAt(page);
     QVERIFY(Main().Modified());
     const bool untitled = Main().FileName() == Main().UntitledName();
-    if (untitled) desktop_->save_answers.push_back(Desktop::FileChoice{Path("new.htm"), 1});
+    const QString name = untitled ? "untitled.htm" : QFileInfo(Main().FileName()).fileName();
+    if (untitled) desktop_->save_answers.push_back(Desktop::FileChoice{Path(name), 1});
     QVERIFY(Main().SaveDocument());
-    QCOMPARE(Read(untitled ? "new.htm" : "page.htm"), Read(untitled ? "expected-1" : "expected-0"));
+    QCOMPARE(Read(name), Read(name + ".expected"));
   }
-  QCOMPARE(Read("page.htm"), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2 <p>a</p>\r\n"));
+  QCOMPARE(Read("page.htm"), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2 &#233; <p>a</p>\r\n"));
+  QCOMPARE(Read("utf8-cr.htm"), QByteArray("Привет é <p>\xC3\xBC</p>\r"));
   app_->Recovery().WaitIdle();
   QVERIFY(CopiesIn(StateFolder() + "/brindlemark/recovery").isEmpty());
 }
@@ -215,6 +247,109 @@ void RecoveryTest::FileChangedSinceAsksBeforeTheSave() {
   QVERIFY(Main().SaveDocument());
   QCOMPARE(desktop_->questions.size(), 1);
   QCOMPARE(Read("page.htm"), QByteArray("recovered\r\n"));
+}
+
+void RecoveryTest::RestoreNeverSkipsARowSilently() {
+  RecoveryCopy copy;
+  copy.path = Path("page.htm");
+  copy.format.encoding = TextEncoding::kUtf8;
+  copy.bytes = "restored\n";
+  LeaveOrphan(copy.Encoded());
+  Write("state/brindlemark/recovery/1-dead/page-1.copy", copy.Encoded().chopped(2));
+  desktop_->modal_scripts.push_back([](QDialog* window) {
+    auto* rows = window->findChild<QTreeWidget*>("RecoveryList");
+    QCOMPARE(rows->topLevelItemCount(), 2);
+    window->findChild<QPushButton*>("Restore")->click();
+  });
+  StartProgram();
+  QCOMPARE(desktop_->messages.size(), 1);
+  QVERIFY(desktop_->messages.first().contains("page-1.copy: unreadable: cut short"));
+  QCOMPARE(Main().Editor().Text(), QString("restored\n"));
+  QCOMPARE(Main().DocumentFormat().encoding, TextEncoding::kUtf8);
+  QVERIFY(!QFile::exists(Path("state/brindlemark/recovery/1-dead/page-0.copy")));
+  QVERIFY(QFile::exists(Path("state/brindlemark/recovery/1-dead/page-1.copy")));
+}
+
+void RecoveryTest::OldCopyStaysUntilItsReplacementIsWhole() {
+  RecoveryCopy copy;
+  copy.path = Path("page.htm");
+  copy.bytes = "only here\r\n";
+  LeaveOrphan(copy.Encoded());
+  desktop_->modal_scripts.push_back([this](QDialog* window) {
+    // The disk is full, as far as this program's own copies go.
+    const QString root = StateFolder() + "/brindlemark/recovery";
+    for (const QString& own : QDir(root).entryList(
+             {QString::number(QCoreApplication::applicationPid()) + "-*"}, QDir::Dirs)) {
+      for (int page = 0; page < 4; ++page)
+        QDir(root + u'/' + own).mkpath(QString("page-%1.copy").arg(page));
+    }
+    window->findChild<QPushButton*>("Restore")->click();
+  });
+  StartProgram();
+  QCOMPARE(Main().Editor().Text(), QString("only here\n"));
+  QVERIFY(QFile::exists(Path("state/brindlemark/recovery/1-dead/page-0.copy")));
+}
+
+void RecoveryTest::StartReadsHeadersOnly() {
+  // A foreign file of 400 MiB (sparse) and a copy naming a device that never ends.
+  QFile big(Path("state/brindlemark/recovery/1-dead/notes.bin"));
+  QVERIFY(QDir().mkpath(Path("state/brindlemark/recovery/1-dead")));
+  QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(400LL << 20));
+  big.close();
+  RecoveryCopy copy;
+  copy.path = "/dev/zero";
+  copy.disk = {true, 0, 1, 1, 1};
+  copy.disk_md5 = "0123";
+  copy.bytes = "text\r\n";
+  LeaveOrphan(copy.Encoded());
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  desktop_->modal_scripts.push_back([](QDialog* window) {
+    QCOMPARE(window->findChild<QTreeWidget*>("RecoveryList")->topLevelItemCount(), 2);
+    window->reject();
+  });
+  StartProgram();
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  QVERIFY2(after.ru_maxrss - before.ru_maxrss < 100 * 1024, "the foreign file was read whole");
+}
+
+void RecoveryTest::DiscardNeverLeavesTheRecoveryFolder() {
+  Write("outside/page-0.copy", "a file of the user's");
+  Write("outside/notes.txt", "another");
+  QVERIFY(QDir().mkpath(Path("state/brindlemark/recovery/2-dead")));
+  QVERIFY(QFile::link(Path("outside"), Path("state/brindlemark/recovery/1-dead")));
+  QVERIFY(QFile::link(Path("outside/notes.txt"),
+                      Path("state/brindlemark/recovery/2-dead/page-0.copy")));
+  Write("state/brindlemark/recovery/2-dead/foreign.txt", "not a copy");
+  desktop_->yes_no_answers.push_back(true);
+  desktop_->modal_scripts.push_back([](QDialog* window) {
+    // The linked folder and the link to a file are not listed at all.
+    auto* rows = window->findChild<QTreeWidget*>("RecoveryList");
+    QCOMPARE(rows->topLevelItemCount(), 1);
+    rows->selectAll();
+    window->findChild<QPushButton*>("Discard")->click();
+    window->reject();
+  });
+  StartProgram();
+  QCOMPARE(Read("outside/page-0.copy"), QByteArray("a file of the user's"));
+  QCOMPARE(Read("outside/notes.txt"), QByteArray("another"));
+  QVERIFY(QFile::exists(Path("state/brindlemark/recovery/2-dead/foreign.txt")));
+}
+
+void RecoveryTest::ReadOnlyFolderStillOffersItsCopies() {
+  if (geteuid() == 0) QSKIP("file permissions do not stop root");
+  RecoveryCopy copy;
+  copy.path = Path("page.htm");
+  copy.bytes = "kept\r\n";
+  LeaveOrphan(copy.Encoded());
+  const QString root = Path("state/brindlemark/recovery");
+  QVERIFY(QFile::setPermissions(root, QFile::ReadOwner | QFile::ExeOwner));
+  desktop_->modal_scripts.push_back(FakeDesktop::Press("Restore"));
+  StartProgram();
+  QCOMPARE(Main().Editor().Text(), QString("kept\n"));
+  QVERIFY(QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  QVERIFY(QFile::exists(root + "/1-dead/page-0.copy"));
 }
 
 int main(int argc, char* argv[]) {
