@@ -87,6 +87,13 @@ void MainWindow::BuildProblemsPanel() {
   speller_ =
       std::make_shared<Speller>(Speller::SystemDictionaryFolder(), Speller::DefaultPersonalWords());
   problems_ = new ProblemsPanel(model_, this);
+  problems_->SetScreen([this] {
+    const auto [first, last] = editor_->LinesOnScreen();
+    return ProblemsPanel::Screen{
+        editor_->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, first),
+        editor_->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, last), int(first) + 1,
+        int(last) + 1};
+  });
   problems_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
   addDockWidget(Qt::BottomDockWidgetArea, problems_);
   problems_->hide();

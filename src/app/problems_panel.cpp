@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <mutex>
 
 #include "document/editor_model.h"
 #include "names/texts.h"
@@ -21,14 +22,28 @@ constexpr qsizetype kOffThread = 1 << 20;
 // Rows are made as they come into view: a large page can have a million problems, and a
 // row for each would hold the window up for seconds after every check.
 constexpr qsizetype kRowsAtOnce = 500;
+// Lines on screen checked at once on a large page: more (a minified page's line) waits for the
+// whole page's check.
+constexpr qsizetype kScreenBytes = 256 << 10;
 
 }  // namespace
+
+struct ProblemsPanel::Waiting {
+  std::mutex mutex;
+  quint64 generation = 0;
+  QByteArray bytes;
+  PageChecks checks;
+};
 
 ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
     : QDockWidget(parent),
       model_(model),
       list_(new QTreeWidget(this)),
-      menu_button_(new QToolButton(this)) {
+      menu_button_(new QToolButton(this)),
+      waiting_(std::make_shared<Waiting>()),
+      pool_(new QThreadPool(this)) {
+  // One core at most, so that a check of a large page never slows the window.
+  pool_->setMaxThreadCount(1);
   setObjectName(QStringLiteral("ProblemsPanel"));
   list_->setObjectName(QStringLiteral("ProblemsList"));
   list_->setRootIsDecorated(false);
@@ -87,7 +102,11 @@ ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
   Show();
 }
 
-ProblemsPanel::~ProblemsPanel() { ++*generation_; }
+ProblemsPanel::~ProblemsPanel() {
+  ++*generation_;
+  pool_->clear();
+  pool_->waitForDone();
+}
 
 void ProblemsPanel::Schedule() {
   ++*generation_;  // a check under way is for an older text
@@ -106,13 +125,28 @@ void ProblemsPanel::CheckNow() {
     Receive(generation, CheckPage(text, checks_));
     return;
   }
-  // A copy of the bytes (the editor's buffer changes with the next key) checked elsewhere.
+  CheckScreen(text);
+  // A copy of the bytes (the editor's buffer changes with the next key) checked elsewhere;
+  // a copy still waiting is replaced, not kept beside it.
+  {
+    const std::lock_guard lock(waiting_->mutex);
+    waiting_->generation = generation;
+    waiting_->bytes = text.toByteArray();
+    waiting_->checks = checks_;
+  }
   QPointer<ProblemsPanel> panel(this);
-  QThreadPool::globalInstance()->start([panel, generation, latest = generation_,
-                                        bytes = text.toByteArray(), checks = checks_]() mutable {
-    if (*latest != generation) return;
+  pool_->start([panel, generation, latest = generation_, waiting = waiting_] {
+    QByteArray bytes;
+    PageChecks checks;
+    {
+      const std::lock_guard lock(waiting->mutex);
+      if (waiting->generation != generation || *latest != generation) return;
+      bytes = std::exchange(waiting->bytes, {});
+      checks = waiting->checks;
+    }
     checks.spelling_options.stopped = [&latest, generation] { return *latest != generation; };
     QList<Problem> problems = CheckPage(bytes, checks);
+    if (*latest != generation) return;
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
         [panel, generation, problems = std::move(problems)] {
@@ -120,6 +154,27 @@ void ProblemsPanel::CheckNow() {
         },
         Qt::QueuedConnection);
   });
+}
+
+void ProblemsPanel::CheckScreen(QByteArrayView text) {
+  if (!screen_ || !checks_.spelling || !checks_.speller) return;
+  const Screen screen = screen_();
+  const qsizetype from = std::clamp<qsizetype>(screen.from, 0, text.size());
+  const qsizetype to = std::clamp<qsizetype>(screen.to, from, text.size());
+  if (to - from > kScreenBytes) return;
+  PageChecks checks = checks_;
+  checks.html = false;
+  checks.links = false;
+  QList<Problem> found = CheckPage(text.sliced(from, to - from), checks);
+  for (Problem& problem : found) problem.line += screen.first_line - 1;
+  // The spelling found before on these lines is replaced; the rest waits for the whole check.
+  all_.removeIf([&](const Problem& problem) {
+    return problem.source == ProblemSource::kSpelling && problem.line >= screen.first_line &&
+           problem.line <= screen.last_line;
+  });
+  all_ += found;
+  SortByPosition(all_);
+  Show();
 }
 
 void ProblemsPanel::Receive(quint64 generation, const QList<Problem>& problems) {

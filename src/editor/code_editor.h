@@ -20,6 +20,8 @@ class QsciLexerHTML;
 class CodeEditor : public QsciScintilla {
   Q_OBJECT
  public:
+  // The first and last lines on screen.
+  std::pair<long, long> LinesOnScreen() const;
   explicit CodeEditor(QWidget* parent = nullptr);
   ~CodeEditor() override;
 
@@ -176,8 +178,6 @@ class CodeEditor : public QsciScintilla {
   };
   // Where a problem's range stands in the text now.
   std::pair<long, long> RangeOf(const Problem& problem, ColumnCursor& cursor) const;
-  // The first and last lines on screen.
-  std::pair<long, long> LinesOnScreen() const;
   // The text positions the screen shows, with some to spare; of a long line (a minified
   // page) only the part around the screen.
   std::pair<long, long> PositionsOnScreen() const;

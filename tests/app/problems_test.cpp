@@ -5,8 +5,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QTabBar>
 #include <QTest>
+#include <QThreadPool>
 #include <QTreeWidget>
 
 #include "app/application.h"
@@ -32,6 +35,7 @@ class ProblemsTest : public WindowTest {
   void FollowsEditsAndTabs();
   void SpellingSuggestsAddsAndIgnores();
   void MinifiedPageMarksAroundTheScreen();
+  void LargePageNeverWaitsOnTheSharedPool();
   void LinksListedAndFollowed();
   void SiteCheckWindowListsAndOpens();
   void MoveWindowTakesLinksAndTabsAlong();
@@ -159,6 +163,31 @@ void ProblemsTest::MinifiedPageMarksAroundTheScreen() {
   QVERIFY(list->topLevelItemCount() < 1000);
   QVERIFY(Panel()->GoToNext(1, 1, true));
   QCOMPARE(list->currentItem()->text(1), QString::number(Panel()->Shown().last().column));
+}
+
+// Painting shares Qt's global pool: a large page's check runs on the panel's own thread, with
+// the spelling of the lines on screen shown at once.
+void ProblemsTest::LargePageNeverWaitsOnTheSharedPool() {
+  StartProgram(Path("spelled.htm"));
+  Main().MenuItemOf(Command::kProblems)->setChecked(true);
+  // Hidden meanwhile: the shared pool is held below, and painting would wait on it.
+  Main().hide();
+  QSemaphore release;
+  const int shared = QThreadPool::globalInstance()->maxThreadCount();
+  for (int i = 0; i < shared; ++i) QThreadPool::globalInstance()->start([&] { release.acquire(); });
+  const auto free_pool = qScopeGuard([&] {
+    release.release(shared);
+    QThreadPool::globalInstance()->waitForDone();
+    Main().show();
+  });
+  QString text = "<!DOCTYPE html>\n<title>t</title>\n<p>A smple page.</p>\n";
+  for (int i = 0; i < 30000; ++i) text += "<p>Some ordinary words in a line of text.</p>\n";
+  text += "<p>A mistke at the end.</p>\n";
+  Main().Editor().LoadText(text);
+  Panel()->CheckNow();
+  QCOMPARE(Rows(), QStringList({"3:6 spelling"}));
+  QTRY_COMPARE(Rows().size(), 2);
+  QCOMPARE(Rows().last(), QString("30004:6 spelling"));
 }
 
 void ProblemsTest::SpellingSuggestsAddsAndIgnores() {
