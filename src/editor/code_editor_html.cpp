@@ -251,7 +251,12 @@ void CodeEditor::OnCharAdded(int character) {
       SendScintilla(SCI_GETCHARAT, caret - 2) == '<') {
     const QByteArray name =
         OpenElementBefore(model_.BufferPart(0, caret - 2), caret - 2, open_elements_);
-    if (name.isEmpty()) return;
+    // In a script's or a style sheet's text "</" is the script's own ("</b>" in a string), and
+    // a completed end tag there would end the element early in a browser.
+    if (name.isEmpty() || name.compare("script", Qt::CaseInsensitive) == 0 ||
+        name.compare("style", Qt::CaseInsensitive) == 0) {
+      return;
+    }
     const QByteArray rest = name + '>';
     // One undo step of its own: undo takes the completion back and leaves "</".
     SendScintilla(SCI_BEGINUNDOACTION);
@@ -263,7 +268,9 @@ void CodeEditor::OnCharAdded(int character) {
     typed_over_at_ = caret + long(rest.size());
     return;
   }
-  if ((character == '\n' || character == '\r') && auto_indent_) {
+  // A CR LF line end comes as two characters: indented once, at its last.
+  const int line_end_char = SendScintilla(SCI_GETEOLMODE) == SC_EOL_CR ? '\r' : '\n';
+  if (character == line_end_char && auto_indent_) {
     Indent(SendScintilla(SCI_LINEFROMPOSITION, caret));
     return;
   }

@@ -27,6 +27,9 @@
 #include "support/test_app.h"
 #include "support/window_fixture.h"
 #include "widgets/key_hint_menu.h"
+#include "platform/text_format.h"
+
+Q_DECLARE_METATYPE(LineEnd)
 
 // Find and replace, the Edit menu, line numbers, colours, folding, matching tags, end tags
 // and name lists, dropped files, the remembered font and view choices and the preview that
@@ -285,6 +288,41 @@ class EditorComfortsTest : public WindowTest {
     // Something else typed after a completion is typed as it comes.
     QTest::keyClicks(Editor(), "</x");
     QCOMPARE(Main().Editor().Line(1), QString("  <li><b>x</b></li></ul>x"));
+  }
+
+  void EnterIndentsOnceWhateverTheLineEnds_data() {
+    QTest::addColumn<LineEnd>("line_end");
+    for (const LineEnd end : kLineEnds) QTest::addRow("%s", NameOf(end)) << end;
+  }
+
+  void EnterIndentsOnceWhateverTheLineEnds() {
+    QFETCH(LineEnd, line_end);
+    Main().Editor().LoadText("<div>\n  <div>");
+    Main().Editor().SetLineEnds(line_end);
+    Editor()->setFocus();
+    CaretToEnd();
+    QTest::keyClick(Editor(), Qt::Key_Return);
+    QTest::keyClicks(Editor(), "x");
+    QCOMPARE(Main().Editor().Line(2), QString("    x"));
+    QCOMPARE(Main().Editor().Buffer().toByteArray(),
+             "<div>" + LineEndBytes(line_end) + "  <div>" + LineEndBytes(line_end) + "    x");
+  }
+
+  void EndTagIsNotCompletedInScriptOrStyle_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::addRow("script") << "<b><script>s += \"" << "</b>\";";
+    QTest::addRow("style") << "<b><style>/* " << "</b> */";
+    QTest::addRow("after the script") << "<b><script>x</script>" << "</";
+  }
+
+  void EndTagIsNotCompletedInScriptOrStyle() {
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    LoadWithCaretAtEnd(before);
+    QTest::keyClicks(Editor(), typed);
+    const QString completed = typed == "</" ? "b>" : "";
+    QCOMPARE(Main().Editor().Line(0), before + typed + completed);
   }
 
   void EnterKeepsTheIndentation() {
