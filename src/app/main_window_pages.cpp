@@ -373,7 +373,8 @@ void MainWindow::NewTab() {
   GenerateNewPage();
 }
 
-bool MainWindow::OpenInNewTab(const QString& path) {
+bool MainWindow::OpenInNewTab(const QString& given) {
+  const QString path = AbsolutePath(given);
   if (const int open = PageOfPath(path); open >= 0) {
     ShowPage(open);
     return true;

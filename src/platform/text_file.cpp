@@ -220,3 +220,8 @@ FileStamp StampOf(const QString& path) {
       static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
   return stamp;
 }
+
+QString AbsolutePath(const QString& path) {
+  if (path.isEmpty()) return path;
+  return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}

@@ -159,6 +159,9 @@ struct FileStamp {
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 FileStamp StampOf(const QString& path);
+// A path as the program keeps it: absolute and clean, links kept (a page opened as
+// "site/page.htm" stays the same page from any folder).
+QString AbsolutePath(const QString& path);
 // Sets a file's modification time (nanoseconds since the epoch); false when it cannot.
 bool SetModificationTime(const QString& path, qint64 modified_ns);
 

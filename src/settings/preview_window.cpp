@@ -1,4 +1,6 @@
 #include "settings/preview_window.h"
+
+#include <QDir>
 #include "names/texts.h"
 
 #include <unistd.h>
@@ -159,6 +161,7 @@ bool PreviewCommands::ShowScratch() {
   const QString folder = PreviewFolder(document_.FileName(), program_folder_);
   document_.SetCurrentFolder(folder);
   const QString path = PreviewFilePathIn(folder, document_.ScratchFiles());
+  QDir().mkpath(folder);  // the program's scratch folder, for an untitled page, may be new
   const std::optional<IoError> error = WriteWholeFile(
       path, EncodeText(document_.Editor().Text(), ScratchFormat(document_.Format())));
   if (error) {

@@ -34,6 +34,8 @@ class PreviewTest : public WindowTest {
   void UnwritableFolderShowsTheErrorAndPreviewsNothing();
   void ExitDeletesTheScratchFile();
   void PreviewBesideThePageAndHelpApart();
+  void FirstPreviewMakesTheScratchFolder();
+  void PageOpenedByARelativePathIsPreviewed();
 
  private:
   PreviewWindow& Window() { return app_->Preview(); }
@@ -58,6 +60,26 @@ void PreviewTest::UntitledPageIsPreviewedFromTheProgramFolder() {
   QVERIFY(Window().isVisible());
   QCOMPARE(Window().windowTitle(), QString("Preview window"));
   QVERIFY(!Main().Modified());
+}
+
+void PreviewTest::FirstPreviewMakesTheScratchFolder() {
+  QVERIFY(QDir(dir_->filePath("program")).removeRecursively());
+  QTest::keyClick(Main().EditorWidget(), Qt::Key_F12);
+  QCOMPARE(desktop_->errors, QStringList());
+  QVERIFY(QFile::exists(dir_->filePath("program/temp.htm")));
+}
+
+void PreviewTest::PageOpenedByARelativePathIsPreviewed() {
+  QVERIFY(QDir().mkpath("sub"));
+  QFile page("sub/page.htm");
+  QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<p>x</p>") > 0);
+  page.close();
+  QVERIFY(Main().OpenInNewTab("sub/../sub/page.htm"));
+  QCOMPARE(Main().FileName(), dir_->filePath("site/sub/page.htm"));
+  QVERIFY(Main().OpenInNewTab("sub/page.htm"));  // the same page, not a second tab
+  QCOMPARE(Main().PageCount(), 2);
+  QTest::keyClick(Main().EditorWidget(), Qt::Key_F12);
+  QCOMPARE(Window().Location(), "file://" + dir_->filePath("site/sub/temp.htm"));
 }
 
 void PreviewTest::SavedPageIsPreviewedBesideItAndTheOldScratchGoes() {
