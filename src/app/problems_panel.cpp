@@ -221,11 +221,7 @@ void ProblemsPanel::AddRows(qsizetype end) {
   list_->addTopLevelItems(items);
 }
 
-QString ProblemsPanel::Counts() const {
-  int counts[3] = {0, 0, 0};
-  for (const Problem& problem : shown_) ++counts[int(problem.severity)];
-  return Tr(Text::kProblemCounts).arg(counts[0]).arg(counts[1]).arg(counts[2]);
-}
+QString ProblemsPanel::Counts() const { return ProblemCountsText(shown_); }
 
 bool ProblemsPanel::GoToNext(int line, int column, bool backward) {
   if (shown_.isEmpty()) return false;

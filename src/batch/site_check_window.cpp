@@ -123,10 +123,8 @@ void SiteCheckWindow::Show() {
   const auto close_page = [&] {
     if (page == nullptr) return;
     page->setText(0, QStringLiteral("%1  (%2)")
-                         .arg(page->text(0), Tr(Text::kProblemCounts)
-                                                 .arg(page_counts[0])
-                                                 .arg(page_counts[1])
-                                                 .arg(page_counts[2])));
+                         .arg(page->text(0),
+                              ProblemCountsText(page_counts[0], page_counts[1], page_counts[2])));
     page->setFirstColumnSpanned(true);
   };
   const QDir shown_from(folder_->Folder());
@@ -152,7 +150,7 @@ void SiteCheckWindow::Show() {
   results_->expandAll();
   QString summary = Tr(Text::kSiteSummary)
                         .arg(result_.pages)
-                        .arg(Tr(Text::kProblemCounts).arg(counts[0]).arg(counts[1]).arg(counts[2]))
+                        .arg(ProblemCountsText(counts[0], counts[1], counts[2]))
                         .arg(result_.not_checked);
   if (result_.cancelled) summary += u' ' + Tr(Text::kSiteCancelled);
   for (const QString& unreadable : std::as_const(result_.unreadable)) summary += u'\n' + unreadable;

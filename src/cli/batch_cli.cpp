@@ -251,6 +251,16 @@ int Invocation::Check() {
   if (!format.isEmpty() && format != u"json" && format != u"text") {
     return Bad(QStringLiteral("bad --format ") + format);
   }
+  // What fails the run: errors; with --werror (or --fail-on warning) warnings too.
+  const QString fail_on = Flag("--werror") ? QStringLiteral("warning") : Option("--fail-on");
+  Severity failing = Severity::kError;
+  if (fail_on == u"warning") {
+    failing = Severity::kWarning;
+  } else if (fail_on == u"note") {
+    failing = Severity::kNote;
+  } else if (!fail_on.isEmpty() && fail_on != u"error") {
+    return Bad(QStringLiteral("bad --fail-on ") + fail_on);
+  }
   for (const QString& path : std::as_const(unusable_)) err_ << path << ": cannot be used\n";
   SiteCheckRequest run;
   run.files = files;
@@ -283,7 +293,7 @@ int Invocation::Check() {
     }
     return SiteRootOf(page);
   };
-  const int status = RunCheck(run, format == u"json", out_, err_);
+  const int status = RunCheck(run, format == u"json", failing, out_, err_);
   return unusable_.isEmpty() ? status : 1;
 }
 
@@ -351,10 +361,12 @@ constexpr CommandRow kCommands[] = {
     {"check",
      "[--html] [--spelling] [--links [--orphans] [--root DIR]]\n"
      "                 [--language en] [--format text|json]\n"
+     "                 [--werror | --fail-on error|warning|note]\n"
      "                 the pages' HTML, spelling and link problems (HTML and spelling\n"
      "                 without a flag; --language for text without lang), one line each,\n"
      "                 path:line:column: error|warning|note: message [kind];\n"
-     "                 exit status 1 when an error was found; writes nothing",
+     "                 exit status 1 when an error (with --werror a warning too)\n"
+     "                 was found; writes nothing",
      &Invocation::Check},
     {"move",
      "OLD NEW [--root DIR] [--dry-run]   rename or move a page, picture or\n"

@@ -23,14 +23,16 @@ const QStringList kValueOptions = {
     QStringLiteral("--digits"),       QStringLiteral("--before"),     QStringLiteral("--after"),
     QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
     QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end"),
-    QStringLiteral("--format"),       QStringLiteral("--language"),   QStringLiteral("--root")};
+    QStringLiteral("--format"),       QStringLiteral("--language"),   QStringLiteral("--root"),
+    QStringLiteral("--fail-on")};
 const QStringList kFlags = {QStringLiteral("--dry-run"),   QStringLiteral("--all"),
                             QStringLiteral("--tidy"),      QStringLiteral("--other-extension"),
                             QStringLiteral("--keep-name"), QStringLiteral("--help"),
                             QStringLiteral("-h"),          QStringLiteral("--version"),
                             QStringLiteral("--recursive"), QStringLiteral("--in-place"),
                             QStringLiteral("--html"),      QStringLiteral("--spelling"),
-                            QStringLiteral("--links"),     QStringLiteral("--orphans")};
+                            QStringLiteral("--links"),     QStringLiteral("--orphans"),
+                            QStringLiteral("--werror")};
 
 }  // namespace
 

@@ -4,7 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-int RunCheck(const SiteCheckRequest& request, bool json, QTextStream& out, QTextStream& err) {
+int RunCheck(const SiteCheckRequest& request, bool json, Severity failing, QTextStream& out,
+             QTextStream& err) {
   const SiteCheckResult result = CheckSite(request);
   for (const QString& unreadable : result.unreadable) err << unreadable << '\n';
   if (json) {
@@ -25,5 +26,9 @@ int RunCheck(const SiteCheckRequest& request, bool json, QTextStream& out, QText
   if (result.not_checked > 0) {
     err << result.not_checked << " links to other schemes (http:, mailto:…) not checked\n";
   }
-  return result.HasErrors() ? 1 : 0;
+  QList<Problem> all;
+  for (const CheckedProblem& checked : result.problems) all.append(checked.problem);
+  err << result.pages << (result.pages == 1 ? " page" : " pages")
+      << " checked: " << ProblemCountsText(all) << '\n';
+  return result.Fails(failing) ? 1 : 0;
 }

@@ -210,7 +210,7 @@ bool DocumentSession::OpenFile(const QString& path) {
 
 bool DocumentSession::OpenPath(QString path) {
   if (path.isEmpty()) return false;
-  path = AbsolutePath(path);
+  path = AbsolutePath(CompleteExtension(path, open_filter_index_));
   open_dialog_path_ = path;
   if (open_elsewhere && open_elsewhere(CompleteExtension(path, open_filter_index_))) return true;
   if (!page_.saved && !CloseDocument()) return false;

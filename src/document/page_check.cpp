@@ -10,6 +10,19 @@ QString SeverityText(Severity severity) {
                                              : Text::kSeverityNote);
 }
 
+QString ProblemCountsText(int errors, int warnings, int notes) {
+  const auto count = [](int n, Text one, Text many) { return Tr(n == 1 ? one : many).arg(n); };
+  return count(errors, Text::kCountError, Text::kCountErrors) + QStringLiteral(", ") +
+         count(warnings, Text::kCountWarning, Text::kCountWarnings) + QStringLiteral(", ") +
+         count(notes, Text::kCountNote, Text::kCountNotes);
+}
+
+QString ProblemCountsText(const QList<Problem>& problems) {
+  int counts[3] = {0, 0, 0};
+  for (const Problem& problem : problems) ++counts[int(problem.severity)];
+  return ProblemCountsText(counts[0], counts[1], counts[2]);
+}
+
 QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks) {
   QList<Problem> problems;
   if (checks.html) problems = CheckHtml(utf8);

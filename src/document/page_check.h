@@ -19,5 +19,10 @@ struct PageChecks {
 // "error", "warning", "note" in the interface's language.
 QString SeverityText(Severity severity);
 
+// "1 error, 3 warnings, 0 notes" in the interface's language.
+QString ProblemCountsText(int errors, int warnings, int notes);
+// The same of a list of problems.
+QString ProblemCountsText(const QList<Problem>& problems);
+
 // The problems of a page given as UTF-8, sorted by position.
 QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks);

@@ -11,10 +11,10 @@
 #include "platform/text_file.h"
 #include "platform/text_format.h"
 
-bool SiteCheckResult::HasErrors() const {
+bool SiteCheckResult::Fails(Severity failing) const {
   return !unreadable.isEmpty() ||
-         std::any_of(problems.begin(), problems.end(), [](const CheckedProblem& checked) {
-           return checked.problem.severity == Severity::kError;
+         std::any_of(problems.begin(), problems.end(), [failing](const CheckedProblem& checked) {
+           return int(checked.problem.severity) <= int(failing);
          });
 }
 

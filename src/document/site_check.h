@@ -28,7 +28,9 @@ struct SiteCheckResult {
   int pages = 0;                   // read and checked
   int not_checked = 0;             // links to other schemes
   bool cancelled = false;
-  bool HasErrors() const;
+  bool HasErrors() const { return Fails(Severity::kError); }
+  // A page was unreadable, or a problem as severe as failing (or worse) was found.
+  bool Fails(Severity failing) const;
 };
 
 // Progress as the batch runs report it: false stops between pages.

@@ -68,7 +68,48 @@ std::optional<Severity> Keep(const QString& key, const QString& message, Severit
   if (key == u"INSERTING_TAG" && message.contains(u"implicit")) return std::nullopt;
   // Markup HTML5 dropped, which old pages and the generators still write, is worth a note.
   if (key == u"REMOVED_HTML5" || key == u"MISMATCHED_ATTRIBUTE_WARN") return Severity::kNote;
+  // What makes a page non-conforming, as the standard's validator reports it, is an error:
+  // unclosed and misnested elements, a repeated id or attribute, a picture without alt,
+  // unknown elements, bad character references. The rest is advice.
+  static const QSet<QString> kNonConforming = {
+      QStringLiteral("MISSING_ENDTAG_FOR"),     QStringLiteral("MISSING_ENDTAG_BEFORE"),
+      QStringLiteral("NON_MATCHING_ENDTAG"),    QStringLiteral("UNEXPECTED_ENDTAG"),
+      QStringLiteral("UNEXPECTED_ENDTAG_IN"),   QStringLiteral("UNEXPECTED_ENDTAG_ERR"),
+      QStringLiteral("DISCARDING_UNEXPECTED"),  QStringLiteral("REPLACING_UNEX_ELEMENT"),
+      QStringLiteral("CANT_BE_NESTED"),         QStringLiteral("ILLEGAL_NESTING"),
+      QStringLiteral("TAG_NOT_ALLOWED_IN"),     QStringLiteral("ANCHOR_NOT_UNIQUE"),
+      QStringLiteral("REPEATED_ATTRIBUTE"),     QStringLiteral("UNKNOWN_ELEMENT"),
+      QStringLiteral("PROPRIETARY_ELEMENT"),    QStringLiteral("UNKNOWN_ELEMENT_LOOKS_CUSTOM"),
+      QStringLiteral("UNKNOWN_ENTITY"),         QStringLiteral("MISSING_SEMICOLON"),
+      QStringLiteral("MISSING_SEMICOLON_NCR"),  QStringLiteral("INVALID_NCR"),
+      QStringLiteral("UNEXPECTED_END_OF_FILE"), QStringLiteral("MISSING_QUOTEMARK"),
+      QStringLiteral("IMG_MISSING_ALT"),        QStringLiteral("MISSING_TITLE_ELEMENT"),
+      QStringLiteral("PROPRIETARY_ATTRIBUTE")};
+  if (kNonConforming.contains(key)) return Severity::kError;
+  if (key == u"MISSING_ATTRIBUTE" && name == u"img" && message.contains(u"\"alt\"")) {
+    return Severity::kError;
+  }
   return severity;
+}
+
+// The checker's message in plain words: its advice on its own options ("fix-style-tags: no
+// to avoid") means nothing to someone who writes pages.
+QString PlainMessage(const QString& key, const QString& message) {
+  if (key == u"MOVED_STYLE_TO_HEAD" || key == u"FOUND_STYLE_IN_BODY") {
+    return QStringLiteral("<style> in <body>: style sheets belong in <head>");
+  }
+  if (key == u"PROPRIETARY_ELEMENT") {
+    return message.section(u' ', 0, 0) + QStringLiteral(" is not an element of HTML");
+  }
+  if (key == u"PROPRIETARY_ATTRIBUTE") {
+    return message.section(u' ', 0, 0) + QStringLiteral(" has an attribute HTML does not know: ") +
+           message.section(u' ', -1);
+  }
+  static const QRegularExpression option(
+      QStringLiteral("[;!.,]?\\s*[a-z]+(-[a-z]+)+: (yes|no|auto) to avoid\\.?"));
+  QString plain = message;
+  plain.remove(option);
+  return plain.trimmed();
 }
 
 struct Collected {
@@ -101,7 +142,7 @@ Bool OnMessage(TidyMessage message) {
     problem.column = std::max(1, tidyGetMessageColumn(message));
     problem.severity = *kept;
     problem.source = ProblemSource::kHtml;
-    problem.message = text;
+    problem.message = PlainMessage(key, text);
     problem.kind = key.toLower().replace(u'_', u'-');
     collected->problems.append(problem);
   }

@@ -102,11 +102,11 @@ void ProblemsTest::ListsJumpsAndHidesAKind() {
   Main().RunCommand(Command::kPreviousProblem);
   Main().RunCommand(Command::kPreviousProblem);  // round to the last
   QCOMPARE(CaretLine(), 9);
-  QVERIFY(Main().findChild<QLabel*>("ProblemsField")->text().startsWith("0 errors, 3 warnings"));
+  QVERIFY(Main().findChild<QLabel*>("ProblemsField")->text().startsWith("3 errors, 0 warnings"));
   // Underlined where they are: the picture's tag, the reference.
   const long line8 = Editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 7);
-  QCOMPARE(Editor()->ProblemMarks(Severity::kWarning).size(), 3);
-  QCOMPARE(Editor()->ProblemMarks(Severity::kWarning).at(1),
+  QCOMPARE(Editor()->ProblemMarks(Severity::kError).size(), 3);
+  QCOMPARE(Editor()->ProblemMarks(Severity::kError).at(1),
            (std::pair<long, long>(line8 + 3, line8 + 10)));
 
   // Activating a row moves the caret there.

@@ -75,15 +75,25 @@ void HtmlCheckTest::CommandLine_data() {
   QTest::addColumn<int>("status");
   QTest::addColumn<QString>("first_line");
   QTest::addRow("valid: nothing, 0") << QStringList{"--html", Page("valid-html5.htm")} << 0 << "";
-  QTest::addRow("warnings only: 0") << QStringList{Page("broken.htm")} << 0
-                                    << Page("broken.htm") +
-                                           ":3:1: warning: inserting missing 'title' element "
-                                           "[missing-title-element]";
+  QTest::addRow("warnings only: 0")
+      << QStringList{Page("warnings-only.htm")} << 0
+      << Page("warnings-only.htm") + ":8:4: warning: nested emphasis <b> [nested-emphasis]";
+  QTest::addRow("--werror: 1") << QStringList{"--werror", Page("warnings-only.htm")} << 1
+                               << Page("warnings-only.htm") +
+                                      ":8:4: warning: nested emphasis <b> [nested-emphasis]";
+  QTest::addRow("--fail-on warning: 1")
+      << QStringList{"--fail-on", "warning", Page("warnings-only.htm")} << 1
+      << Page("warnings-only.htm") + ":8:4: warning: nested emphasis <b> [nested-emphasis]";
+  QTest::addRow("a page that does not conform: 1")
+      << QStringList{Page("broken.htm")} << 1
+      << Page("broken.htm") +
+             ":3:1: error: inserting missing 'title' element "
+             "[missing-title-element]";
   QTest::addRow("an error: 1") << QStringList{"--html", Page("broken-nesting.htm"),
                                               Page("broken.htm")}
                                << 1
                                << Page("broken-nesting.htm") +
-                                      ":7:7: warning: replacing unexpected b with </b> "
+                                      ":7:7: error: replacing unexpected b with </b> "
                                       "[non-matching-endtag]";
   // Spelling only, in a page's own encoding and language.
   const QString russian = QStringLiteral(BM_TEST_DATA "/spelling/ru-1251.htm");
@@ -93,6 +103,7 @@ void HtmlCheckTest::CommandLine_data() {
                                       "dictionary [spelling]";
   QTest::addRow("missing file: 2") << QStringList{Page("missing.htm")} << 2 << "";
   QTest::addRow("bad format: 2") << QStringList{"--format", "xml", Page("broken.htm")} << 2 << "";
+  QTest::addRow("bad --fail-on: 2") << QStringList{"--fail-on", "x", Page("broken.htm")} << 2 << "";
 }
 
 void HtmlCheckTest::CommandLine() {
@@ -106,6 +117,10 @@ void HtmlCheckTest::CommandLine() {
   const QString out = QString::fromUtf8(process.readAllStandardOutput());
   QCOMPARE(out.section('\n', 0, 0), first_line);
   if (status == 2) return;
+  if (arguments.last() == Page("warnings-only.htm")) {
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+             QString("1 page checked: 0 errors, 2 warnings, 0 notes\n"));
+  }
   // The same problems as JSON.
   process.start(BM_BATCH_EXECUTABLE, QStringList{"check", "--format", "json"} + arguments);
   QVERIFY(process.waitForFinished());
