@@ -131,6 +131,8 @@ class MainWindow : public QMainWindow,
   void CheckAllDiskChanges();
   bool OpenInNewTabsOn() const;
   // A recovered page, in a tab of its own (or in an untouched new page), modified.
+  // Adds a <meta charset> of the encoding the page is saved in, when it declares none.
+  void DeclareEncoding();
   // Returns the page it restored into.
   int RestorePage(const RecoveryCopy& copy, bool changed_on_disk);
   // The second view of the split; it shares the current page's text when shown.

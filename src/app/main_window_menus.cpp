@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/tool_icons.h"
 #include "document/document.h"
+#include "document/text_helpers.h"
 #include "editor/code_editor.h"
 #include "names/texts.h"
 #include "widgets/key_hint_menu.h"
@@ -198,5 +199,23 @@ void MainWindow::ShowFormatMenu() {
       session_.SetFormat(format);
     });
   }
+  menu.addSeparator();
+  QAction* declare =
+      menu.addAction(Tr(Text::kDeclareEncoding).arg(QLatin1String(NameOf(now.encoding))));
+  declare->setObjectName(QStringLiteral("DeclareEncoding"));
+  declare->setEnabled(DeclaredCharset(model_.Buffer()).isEmpty());
+  connect(declare, &QAction::triggered, this, &MainWindow::DeclareEncoding);
   menu.exec(format_field_->mapToGlobal(QPoint(0, 0)));
+}
+
+void MainWindow::DeclareEncoding() {
+  if (!DeclaredCharset(model_.Buffer()).isEmpty()) return;
+  const Insertion insertion =
+      CharsetDeclaration(model_.Buffer(), NameOf(session_.Format().encoding),
+                         LineEndBytes(session_.Format().line_end));
+  editor_->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
+  editor_->SendScintilla(QsciScintilla::SCI_INSERTTEXT, static_cast<unsigned long>(insertion.at),
+                         insertion.bytes.constData());
+  editor_->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+  CheckProblems(true);
 }

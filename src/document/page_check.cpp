@@ -3,6 +3,9 @@
 #include "document/site_links.h"
 #include "html/html_check.h"
 #include "names/texts.h"
+#include "platform/text_format.h"
+
+#include <algorithm>
 
 QString SeverityText(Severity severity) {
   return Tr(severity == Severity::kError     ? Text::kSeverityError
@@ -23,9 +26,27 @@ QString ProblemCountsText(const QList<Problem>& problems) {
   return ProblemCountsText(counts[0], counts[1], counts[2]);
 }
 
+namespace {
+
+bool BeyondAscii(QByteArrayView bytes) {
+  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+}
+
+}  // namespace
+
 QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks) {
   QList<Problem> problems;
-  if (checks.html) problems = CheckHtml(utf8);
+  if (checks.html) {
+    problems = CheckHtml(utf8);
+    // A page that declares nothing is read by each browser in an encoding of its own guess.
+    if (DeclaredCharset(utf8).isEmpty() && BeyondAscii(utf8)) {
+      Problem problem;
+      problem.severity = Severity::kWarning;
+      problem.message = Tr(Text::kNoCharsetDeclared);
+      problem.kind = QStringLiteral("no-charset");
+      problems.prepend(problem);
+    }
+  }
   if (checks.spelling && checks.speller) {
     problems += CheckSpelling(utf8, *checks.speller, checks.spelling_options);
     SortByPosition(problems);

@@ -136,3 +136,23 @@ QString PageTitleOfFile(QByteArrayView bytes, const TextFormat& format) {
   }
   return PageTitleOfText(DecodeText(bytes.sliced(from, std::min(to, bytes.size()) - from), format));
 }
+
+Insertion CharsetDeclaration(QByteArrayView utf8, const char* encoding_name,
+                             QByteArrayView line_break) {
+  const QByteArray meta =
+      QByteArrayLiteral("<meta charset=\"") + QByteArray(encoding_name).toLower() + "\">";
+  // Tags are ASCII: the first kilobytes, folded, are searched as they are.
+  const QByteArray head =
+      utf8.first(std::min<qsizetype>(utf8.size(), 4096)).toByteArray().toLower();
+  for (const char* tag : {"<head", "<html"}) {
+    qsizetype at = head.indexOf(tag);
+    while (at >= 0) {
+      const char after = at + 5 < head.size() ? head[at + 5] : '>';
+      if (after == '>' || after == ' ' || after == '\t' || after == '\n' || after == '\r') break;
+      at = head.indexOf(tag, at + 1);  // "<header" is not "<head"
+    }
+    const qsizetype end = at < 0 ? -1 : head.indexOf('>', at);
+    if (end >= 0) return {end + 1, line_break.toByteArray() + meta};
+  }
+  return {0, meta + line_break.toByteArray()};
+}

@@ -90,3 +90,12 @@ QStringList FieldLines(const QString& text);
 
 // A path with no "." anywhere (folders included) gets extension (".css", ".cpb", ...).
 QString WithDefaultExtension(const QString& path, const QString& extension);
+
+// What to insert, and where, so that a page declares the encoding it is saved in: a
+// <meta charset> on a line of its own after <head> (else after <html>, else at the start).
+struct Insertion {
+  qsizetype at = 0;
+  QByteArray bytes;
+};
+Insertion CharsetDeclaration(QByteArrayView utf8, const char* encoding_name,
+                             QByteArrayView line_break);

@@ -29,6 +29,13 @@ constexpr TextRow kRows[] = {
     {Text::kUtf8WithBom, u"UTF-8 with BOM", u"UTF-8 с меткой BOM"},
     {Text::kOtherEncodings, u"Other encodings", u"Другие кодировки"},
     {Text::kReopenWithEncoding, u"Reopen with encoding...", u"Открыть заново в кодировке..."},
+    {Text::kDeclareEncoding, u"Declare the encoding in the page: %1",
+     u"Объявить кодировку в странице: %1"},
+    {Text::kNoCharsetDeclared,
+     u"no charset declared: the page holds letters beyond ASCII, which browsers may show wrongly; "
+     u"click the encoding in the status bar to declare it",
+     u"кодировка не объявлена: в странице есть символы вне ASCII, браузеры могут показать их "
+     u"неверно; щёлкните кодировку в строке состояния, чтобы объявить её"},
     {Text::kGoToLineTitle, u"Go to line", u"Переход к строке"},
     {Text::kGoToLineLabel, u"Line (1 to %1):", u"Строка (от 1 до %1):"},
     {Text::kFindRegexTip, u"Regular expression", u"Регулярное выражение"},

@@ -22,6 +22,8 @@ enum class Text {
   kUtf8WithBom,
   kOtherEncodings,
   kReopenWithEncoding,
+  kDeclareEncoding,
+  kNoCharsetDeclared,
   kGoToLineTitle,
   kGoToLineLabel,
   kFindRegexTip,

@@ -14,8 +14,8 @@ constexpr qsizetype kDeclarationWindow = 4096;
 
 bool HasUtf8Bom(QByteArrayView bytes) { return bytes.startsWith("\xEF\xBB\xBF"); }
 
-// The charset a page declares in its first kilobytes, in lower case: both
-// "<meta charset=utf-8>" and "content=\"text/html; charset=utf-8\"" carry it.
+}  // namespace
+
 QByteArray DeclaredCharset(QByteArrayView bytes) {
   // ASCII folding by hand: QByteArray::toLower costs as much as the rest of a batch step.
   QByteArray head = bytes.first(std::min(bytes.size(), kDeclarationWindow)).toByteArray();
@@ -38,6 +38,8 @@ QByteArray DeclaredCharset(QByteArrayView bytes) {
   }
   return QByteArray();
 }
+
+namespace {
 
 bool IsUtf8Label(const QByteArray& label) { return label == "utf-8" || label == "utf8"; }
 

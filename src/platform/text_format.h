@@ -38,6 +38,9 @@ struct EncodingName {
 // Every encoding, in the order menus list them.
 std::span<const EncodingName> Encodings();
 const char* NameOf(TextEncoding encoding);
+// The charset a page declares in its first kilobytes, in lower case (empty when none): both
+// "<meta charset=utf-8>" and "content=\"text/html; charset=utf-8\"" carry it.
+QByteArray DeclaredCharset(QByteArrayView bytes);
 // The encoding a charset label names ("latin1", "cp1252", "ISO_8859-5"…); none for UTF-8
 // and labels it does not know.
 std::optional<TextEncoding> EncodingOfLabel(QByteArrayView label);

@@ -1,6 +1,8 @@
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -36,6 +38,7 @@ class ProblemsTest : public WindowTest {
   void SpellingSuggestsAddsAndIgnores();
   void MinifiedPageMarksAroundTheScreen();
   void LargePageNeverWaitsOnTheSharedPool();
+  void UndeclaredPageBeyondAsciiIsWarnedAndDeclared();
   void LinksListedAndFollowed();
   void SiteCheckWindowListsAndOpens();
   void MoveWindowTakesLinksAndTabsAlong();
@@ -188,6 +191,25 @@ void ProblemsTest::LargePageNeverWaitsOnTheSharedPool() {
   QCOMPARE(Rows(), QStringList({"3:6 spelling"}));
   QTRY_COMPARE(Rows().size(), 2);
   QCOMPARE(Rows().last(), QString("30004:6 spelling"));
+}
+
+void ProblemsTest::UndeclaredPageBeyondAsciiIsWarnedAndDeclared() {
+  Write("plain.htm",
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<title>t</title>\n</head>\n"
+        "<body><p>plain</p></body></html>\n");
+  StartProgram(Path("plain.htm"));
+  Main().MenuItemOf(Command::kProblems)->setChecked(true);
+  QCOMPARE(Rows(), QStringList());  // ASCII reads the same in every encoding
+  Editor()->setCursorPosition(5, 9);
+  QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, "€");
+  QApplication::sendEvent(Editor(), &euro);
+  QTRY_COMPARE(Rows(), QStringList({"1:1 no-charset"}));
+  QCOMPARE(Panel()->Shown().first().severity, Severity::kWarning);
+  Main().DeclareEncoding();
+  QCOMPARE(Main().Editor().Line(3), QString("<meta charset=\"windows-1251\">"));
+  QCOMPARE(Rows(), QStringList());
+  QVERIFY(Main().SaveDocument());
+  QVERIFY(Read("plain.htm").contains("<meta charset=\"windows-1251\">\n<title>"));
 }
 
 void ProblemsTest::SpellingSuggestsAddsAndIgnores() {

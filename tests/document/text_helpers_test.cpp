@@ -6,6 +6,8 @@ class TextHelpersTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void InsertsACharsetDeclaration_data();
+  void InsertsACharsetDeclaration();
   void StripsTags_data();
   void StripsTags();
   void StripsManyTagsInLinearTime();
@@ -197,6 +199,29 @@ void TextHelpersTest::DeclaresTheCharset() {
   QFETCH(QStringList, declared);
   const std::optional<QStringList> result = WithDeclaredCharset(lines, "utf-8");
   QCOMPARE(result.value_or(QStringList{}), declared);
+}
+
+void TextHelpersTest::InsertsACharsetDeclaration_data() {
+  QTest::addColumn<QByteArray>("page");
+  QTest::addColumn<QByteArray>("declared");
+  QTest::addRow("after head") << QByteArray("<html>\r\n<HEAD>\r\n<title>т</title>")
+                              << QByteArray(
+                                     "<html>\r\n<HEAD>\r\n<meta charset=\"windows-1251\">"
+                                     "\r\n<title>т</title>");
+  QTest::addRow("header is not head") << QByteArray("<html lang=ru><header>x</header>")
+                                      << QByteArray(
+                                             "<html lang=ru>\r\n<meta charset=\"windows-1251\">"
+                                             "<header>x</header>");
+  QTest::addRow("no head nor html")
+      << QByteArray("<p>Привет</p>")
+      << QByteArray("<meta charset=\"windows-1251\">\r\n<p>Привет</p>");
+}
+
+void TextHelpersTest::InsertsACharsetDeclaration() {
+  QFETCH(QByteArray, page);
+  QFETCH(QByteArray, declared);
+  const Insertion insertion = CharsetDeclaration(page, "Windows-1251", "\r\n");
+  QCOMPARE(QByteArray(page).insert(insertion.at, insertion.bytes), declared);
 }
 
 QTEST_APPLESS_MAIN(TextHelpersTest)
