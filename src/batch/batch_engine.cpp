@@ -82,6 +82,8 @@ class BatchRun {
  private:
   // Where a path stands now: a dry run has not renamed, so it reads from the old names.
   QString OnDisk(const QString& path) const;
+  // Makes the folders missing above path, journaled; false with *error when it cannot.
+  bool MakeFolderOf(const QString& path, QString* error);
   // What stands at a step's target before the write.
   struct Target {
     QByteArray bytes;
@@ -152,7 +154,10 @@ BatchReport BatchRun::Run(const QList<Rename>& renames, const QList<BatchStep>& 
       report_.changes.append({rename.to, {}, {}, true, false, rename.from});
     } else {
       QString failure;
-      QDir().mkpath(QFileInfo(rename.to).absolutePath());
+      if (!MakeFolderOf(rename.to, &failure)) {
+        report_.Fail(rename.from, failure);
+        return report_;
+      }
       if (!journal_.RecordRename(JournalPath(rename.from),
                                  QDir::cleanPath(QFileInfo(rename.to).absoluteFilePath()),
                                  &failure)) {
@@ -170,6 +175,24 @@ BatchReport BatchRun::Run(const QList<Rename>& renames, const QList<BatchStep>& 
     }
   }
   return Run(steps);
+}
+
+bool BatchRun::MakeFolderOf(const QString& path, QString* error) {
+  // The folders missing on the way, outermost first, each journaled before it is made.
+  QStringList missing;
+  for (QString folder = QFileInfo(path).absolutePath(); !QFileInfo::exists(folder);
+       folder = QFileInfo(folder).absolutePath()) {
+    missing.prepend(QDir::cleanPath(folder));
+    if (QFileInfo(folder).isRoot()) break;
+  }
+  for (const QString& folder : std::as_const(missing)) {
+    if (!journal_.RecordMadeFolder(folder, error)) return false;
+    if (!QDir().mkdir(folder)) {
+      *error = Tr(Text::kCannotMakeFolder).arg(folder);
+      return false;
+    }
+  }
+  return true;
 }
 
 QString BatchRun::OnDisk(const QString& path) const {

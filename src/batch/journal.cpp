@@ -97,6 +97,13 @@ bool Journal::RecordRename(const QString& from, const QString& to, QString* erro
       error);
 }
 
+bool Journal::RecordMadeFolder(const QString& folder, QString* error) {
+  if (!Open(error)) return false;
+  return Append(QJsonDocument(QJsonObject{{QStringLiteral("made"), folder}})
+                    .toJson(QJsonDocument::Compact),
+                error);
+}
+
 // A copy readable by its owner only, or as strict as the page when that is stricter.
 bool Journal::WriteCopy(const QString& page, const QString& kept, const QByteArray& bytes,
                         QString* error) {

@@ -44,6 +44,8 @@ class Journal {
   bool Record(WriteTarget& target, bool existed, const QByteArray& before, const QByteArray& after,
               bool* linked, QString* error);
   bool RecordRename(const QString& from, const QString& to, QString* error);
+  // Records a folder the run is about to make, so that undo takes it away again once empty.
+  bool RecordMadeFolder(const QString& folder, QString* error);
   // Notes the journal's size once the run is over.
   void Finish();
 

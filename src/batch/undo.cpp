@@ -151,7 +151,11 @@ UndoReport UndoLastRun(const QString& journal_folder, const QString& journal, bo
     if (progress) progress(int(total - 1 - i), total, file);
     // A killed run's half-made file goes before its page is restored.
     if (!dry_run && IsRecordedPath(file)) leftovers.SweepFolderOf(file);
-    if (entry.contains(u"from")) {
+    if (entry.contains(u"made")) {
+      // A folder the run made goes once the run's files have left it, never with anything in it.
+      const QString made = entry.value(u"made").toString();
+      if (!dry_run && IsRecordedPath(made)) QDir().rmdir(made);
+    } else if (entry.contains(u"from")) {
       UndoRename(entry, dry_run, report);
     } else if (entry.contains(u"path")) {
       UndoEntry(entry, path, dry_run, report, folders);

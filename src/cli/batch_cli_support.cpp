@@ -109,8 +109,13 @@ int Report(const BatchReport& report, bool dry_run, QTextStream& out, QTextStrea
   if (dry_run) {
     for (const BatchChange& change : report.changes) {
       if (!change.renamed_from.isEmpty()) {
-        out << "would rename " << PrintableName(QFileInfo(change.renamed_from).fileName()) << " -> "
-            << PrintableName(QFileInfo(change.path).fileName()) << '\n';
+        // Names alone within a folder; a move to another folder names both paths, as the run does.
+        const QFileInfo from(change.renamed_from);
+        const QFileInfo to(change.path);
+        const bool same_folder = from.absolutePath() == to.absolutePath();
+        out << "would rename "
+            << PrintableName(same_folder ? from.fileName() : change.renamed_from) << " -> "
+            << PrintableName(same_folder ? to.fileName() : change.path) << '\n';
         continue;
       }
       out << (change.replaces ? "would replace existing file " : "would change ")

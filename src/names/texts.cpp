@@ -67,6 +67,8 @@ constexpr TextRow kRows[] = {
     {Text::kNameNotAllowed, u"the new name %1 is not allowed", u"новое имя %1 недопустимо"},
     {Text::kAlreadyExists, u"%1 already exists", u"%1 уже есть"},
     {Text::kCannotRename, u"Cannot rename %1 to %2.", u"Не удалось переименовать %1 в %2."},
+    {Text::kCannotMakeFolder, u"Cannot make the folder %1",
+     u"Не удалось создать папку %1"},
     {Text::kOnlyLineEnds, u"Only line ends or the final line break change.",
      u"Меняются только концы строк или последний перевод строки."},
     {Text::kReplacesExisting, u"  (replaces existing file)", u"  (заменит существующий файл)"},

@@ -53,6 +53,7 @@ enum class Text {
   kNameNotAllowed,
   kAlreadyExists,
   kCannotRename,
+  kCannotMakeFolder,
   kOnlyLineEnds,
   kReplacesExisting,
   kNewFile,

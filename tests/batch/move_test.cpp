@@ -40,6 +40,16 @@ QMap<QString, QByteArray> Tree(const QString& root) {
   return tree;
 }
 
+QStringList Folders(const QString& root) {
+  QStringList folders;
+  for (QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+       it.hasNext();) {
+    folders << QDir(root).relativeFilePath(it.next());
+  }
+  folders.sort();
+  return folders;
+}
+
 // Each page's link problems by kind, the moved names mapped back: a move keeps them all.
 QStringList LinkKinds(const QString& root, const QString& to, const QString& from) {
   SiteCheckRequest request;
@@ -105,6 +115,7 @@ void MoveTest::LinksFollow() {
   QFETCH(QString, to);
   QFETCH(QString, kept);
   const QMap<QString, QByteArray> before = Tree(Site());
+  const QStringList folders = Folders(Site());
   const QStringList kinds = LinkKinds(Site(), from, from);
   QString out;
   QCOMPARE(Batch({"move", from, to}, &out), 0);
@@ -117,6 +128,7 @@ void MoveTest::LinksFollow() {
   QCOMPARE(Tree(Site()).value("lonely.html"), before.value("lonely.html"));
   QCOMPARE(Batch({"undo"}), 0);
   QCOMPARE(Tree(Site()), before);
+  QCOMPARE(Folders(Site()), folders);  // a folder the move made goes with it
 }
 
 void MoveTest::DryRunAndRefusalWriteNothing() {
@@ -124,6 +136,7 @@ void MoveTest::DryRunAndRefusalWriteNothing() {
   QString out;
   QCOMPARE(Batch({"move", "--dry-run", "about.html", "team/about.html"}, &out), 0);
   QVERIFY(out.contains("would change"));
+  QVERIFY2(out.contains("/about.html -> " + Site() + "/team/about.html"), qPrintable(out));
   QCOMPARE(Batch({"move", "about.html", "index.html"}, &out), 1);
   QVERIFY(out.contains("index.html"));
   QCOMPARE(Batch({"move", "about.html", "../outside.html"}, &out), 1);
