@@ -198,11 +198,13 @@ void MainWindow::OfferSpelling(CodeEditor* view, const QPoint& pos) {
               desktop_.ShowMessage(this, error->message);
               return;
             }
+            problems_->DropWord(word);
             CheckProblems(true);
           });
   connect(add(Tr(Text::kIgnoreInPage), QStringLiteral("IgnoreInPage")), &QAction::triggered, this,
           [this, word] {
             ignored_words_[session_.FileName()].insert(word);
+            problems_->DropWord(word);
             CheckProblems(true);
           });
   spelling_actions_.append(popup_menu_->insertSeparator(first));

@@ -189,6 +189,14 @@ void ProblemsPanel::SetHiddenKinds(const QStringList& kinds) {
   Show();
 }
 
+void ProblemsPanel::DropWord(const QString& word) {
+  const qsizetype before = all_.size();
+  all_.removeIf([&word](const Problem& problem) {
+    return problem.source == ProblemSource::kSpelling && problem.subject == word;
+  });
+  if (all_.size() != before) Show();
+}
+
 void ProblemsPanel::Show() {
   if (hidden_.isEmpty()) {
     shown_ = all_;

@@ -49,6 +49,8 @@ class ProblemsPanel : public QDockWidget {
   // caret goes there. False when there is none.
   bool GoToNext(int line, int column, bool backward);
   void SetHiddenKinds(const QStringList& kinds);
+  // A word the user ignored or added leaves the list at once, before the next check.
+  void DropWord(const QString& word);
   QStringList HiddenKinds() const { return hidden_; }
   // "3 errors, 1 warning": for the status field and the title.
   QString Counts() const;

@@ -145,43 +145,76 @@ QList<Problem> CheckSpelling(QByteArrayView utf8, Speller& speller,
   const QByteArray fallback = options.language.toUtf8();
   qsizetype count = 0;
   bool stopped = false;
-  ForEachWordToSpell(utf8, [&](const WordToSpell& word) {
-    if (stopped || (options.stopped && ++count % 4096 == 0 && (stopped = options.stopped()))) {
-      return;
+  const auto check = [&](const WordToSpell& word, bool report) {
+    if (options.ignored.contains(word.word)) return true;
+    // Without a lang, the alphabet tells: Cyrillic is Russian, Latin the interface's language
+    // (English when that is Russian, whose dictionary knows no Latin word).
+    QByteArray language = word.language;
+    if (language.isEmpty()) {
+      const bool cyrillic = std::any_of(word.word.begin(), word.word.end(), [](QChar c) {
+        return c.script() == QChar::Script_Cyrillic;
+      });
+      language = cyrillic ? QByteArray("ru") : fallback == "ru" ? QByteArray("en") : fallback;
     }
-    if (options.ignored.contains(word.word)) return;
-    const QByteArray& language = word.language.isEmpty() ? fallback : word.language;
     auto dictionary = dictionaries.constFind(language);
     if (dictionary == dictionaries.constEnd()) {
       dictionary =
           dictionaries.insert(language, speller.DictionaryFor(QString::fromUtf8(language)));
     }
-    const PositionCounter::Position at = positions.At(word.start);
-    Problem problem{.line = at.line,
-                    .column = at.column,
-                    .length = int(CharacterCount(utf8.sliced(word.start, word.end - word.start))),
-                    .source = ProblemSource::kSpelling};
+    const auto problem_here = [&] {
+      const PositionCounter::Position at = positions.At(word.start);
+      return Problem{.line = at.line,
+                     .column = at.column,
+                     .length = int(CharacterCount(utf8.sliced(word.start, word.end - word.start))),
+                     .source = ProblemSource::kSpelling};
+    };
     if (dictionary->isEmpty()) {
-      if (told.contains(language)) return;
+      if (!report || told.contains(language)) return true;
       told.insert(language);
+      Problem problem = problem_here();
       problem.severity = Severity::kNote;
       problem.message = Tr(Text::kNoDictionary).arg(QString::fromUtf8(language));
       problem.kind = QStringLiteral("no-dictionary");
       problems.append(problem);
-      return;
+      return true;
     }
-    const QString key = *dictionary + u'\n' + word.word;
+    // A typographic apostrophe ("commit’s", "&#8217;") is the dictionaries' plain one.
+    QString spelled = word.word;
+    spelled.replace(u'\u2019', u'\'');
+    const QString key = *dictionary + u'\n' + spelled;
     auto verdict = known.constFind(key);
     if (verdict == known.constEnd()) {
-      verdict = known.insert(key, speller.Knows(*dictionary, word.word));
+      bool knows = speller.Knows(*dictionary, spelled);
+      // A possessive of a known word ("commit's"), which the dictionaries do not list.
+      if (!knows && spelled.endsWith(u"'s") && spelled.size() > 3) {
+        knows = speller.Knows(*dictionary, spelled.chopped(2));
+      }
+      // A hyphenated form of a word known joined ("pre-dates", "co-operate").
+      if (!knows && !word.parts.empty()) {
+        knows = speller.Knows(*dictionary, QString(spelled).remove(u'-'));
+      }
+      verdict = known.insert(key, knows);
     }
-    if (*verdict) return;
+    if (*verdict || !report) return *verdict;
+    Problem problem = problem_here();
     problem.severity = Severity::kWarning;
     problem.message = Tr(Text::kUnknownWord).arg(word.word, *dictionary);
     problem.kind = QStringLiteral("spelling");
     problem.subject = word.word;
     problem.language = *dictionary;
     problems.append(problem);
+    return false;
+  };
+  ForEachWordToSpell(utf8, [&](const WordToSpell& word) {
+    if (stopped || (options.stopped && ++count % 4096 == 0 && (stopped = options.stopped()))) {
+      return;
+    }
+    // A hyphenated word the dictionary knows whole is right; else each part is checked.
+    if (word.parts.empty()) {
+      check(word, true);
+    } else if (!check(word, false)) {
+      for (const WordToSpell& part : word.parts) check(part, true);
+    }
   });
   return problems;
 }

@@ -115,14 +115,45 @@ void TakeWords(const DecodedText& run, const QByteArray& language,
       i = chunk_end;
       continue;
     }
+    // A hyphenated word is gathered whole, its parts kept beside it.
+    WordToSpell compound;
+    bool compound_plain = true;
+    qsizetype compound_from = -1;
+    qsizetype compound_to = -1;
+    const auto flush = [&] {
+      if (compound_from < 0) return;
+      if (compound_plain && compound.parts.size() > 1) {
+        compound.start = run.at[size_t(compound_from)];
+        compound.end = run.at[size_t(compound_to)];
+        compound.word = text.sliced(compound_from, compound_to - compound_from);
+        compound.language = language;
+        // Parts too short or name-like are not checked on their own ("e-mail", "X-ray").
+        std::erase_if(compound.parts, [](const WordToSpell& part) {
+          return part.word.size() < 2 || IsNameLike(part.word);
+        });
+        take(compound);
+      } else if (compound_plain && compound.parts.size() == 1) {
+        const WordToSpell& word = compound.parts.front();
+        if (word.word.size() >= 2 && !IsNameLike(word.word)) take(word);
+      }
+      compound = {};
+      compound_plain = true;
+      compound_from = -1;
+    };
     while (i < chunk_end) {
       if (QStringView(text).sliced(i, chunk_end - i).startsWith(u"<,,")) {
+        flush();
         // A template marker: the line a template fills, not a word.
         const qsizetype close = text.indexOf(u",,>", i + 3);
         i = close < 0 || close >= chunk_end ? chunk_end : close + 3;
         continue;
       }
       if (!IsWordPart(text[i])) {
+        // Only a single hyphen between two words joins them.
+        if (!(text[i] == u'-' && compound_to == i && i + 1 < chunk_end &&
+              IsWordPart(text[i + 1]))) {
+          flush();
+        }
         ++i;
         continue;
       }
@@ -137,10 +168,16 @@ void TakeWords(const DecodedText& run, const QByteArray& language,
       i = end;
       while (from < to && IsApostrophe(text[from])) ++from;
       while (to > from && IsApostrophe(text[to - 1])) --to;
-      const QStringView word = QStringView(text).sliced(from, to - from);
-      if (!plain || word.size() < 2 || IsNameLike(word)) continue;
-      take({run.at[size_t(from)], run.at[size_t(to)], word.toString(), language});
+      if (compound_from >= 0 && from != compound_to + 1) flush();
+      if (compound_from < 0) compound_from = from;
+      compound_to = to;
+      compound_plain = compound_plain && plain;
+      compound.parts.push_back({run.at[size_t(from)], run.at[size_t(to)],
+                                QStringView(text).sliced(from, to - from).toString(), language});
+      // A word that ends in an apostrophe ends the compound there.
+      if (to != end) flush();
     }
+    flush();
     i = chunk_end;
   }
 }

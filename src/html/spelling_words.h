@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
+#include <vector>
 
 // A word of a page's prose, for a spell checker.
 struct WordToSpell {
@@ -11,6 +12,8 @@ struct WordToSpell {
   qsizetype end = 0;
   QString word;         // as read, references decoded
   QByteArray language;  // the lang in force there, in lower case; empty when none is given
+  // A hyphenated word ("pre-dates"): its parts, checked when the whole is not known.
+  std::vector<WordToSpell> parts;
 };
 
 // Calls take for each word a reader sees, in page order: text between tags, comments, and

@@ -70,6 +70,15 @@ void SpellerTest::Pages_data() {
       << QStringList{"1:8:5 smple", "3:17:6 mistke"};
   QTest::addRow("ignored in the page")
       << QByteArray("<p>smple mistke</p>") << QStringList{"smple"} << QStringList{"1:10:6 mistke"};
+  QTest::addRow("without lang, the alphabet picks the dictionary")
+      << QByteArray("<p>Это простой текст with English and a mistke, и ашибка.</p>")
+      << QStringList() << QStringList{"1:41:6 mistke", "1:51:6 ашибка"};
+  QTest::addRow("hyphenated words whole, else by part")
+      << QByteArray("<p>It pre-dates the well-known x-ray, but not the smple-page.</p>")
+      << QStringList() << QStringList{"1:51:5 smple"};
+  QTest::addRow("typographic apostrophes")
+      << QByteArray("<p>The commit&#8217;s author didn’t stop</p>") << QStringList()
+      << QStringList();
   QTest::addRow("unclosed paragraphs keep their own language")
       << QByteArray("<body lang=en><p lang=ru>Прывет<p>Helo</body>") << QStringList()
       << QStringList{"1:26:6 Прывет", "1:35:4 Helo"};
