@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "batch/batch_panel.h"
+#include "document/site_links.h"
 #include "names/texts.h"
 
 #include <QScreen>
@@ -219,6 +220,12 @@ void Application::ShowToolWindow(QStringView name) {
   }
   for (auto* dialogs : window->findChildren<DialogFolder*>()) {
     dialogs->Offer(main_window_->DocumentFolder());
+  }
+  // A site is checked from its root: the site of the page shown, else of the last one opened.
+  if (auto* site_check = qobject_cast<SiteCheckWindow*>(window)) {
+    const QString page = main_window_->Document().IsNamed() ? main_window_->Document().FileName()
+                                                            : recent_files_.Load().value(0);
+    if (!page.isEmpty()) site_check->OfferFolder(SiteRootOf(AbsolutePath(page)));
   }
   ShowInFront(window);
 }

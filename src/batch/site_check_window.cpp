@@ -1,8 +1,12 @@
 #include "batch/site_check_window.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <memory>
@@ -20,6 +24,33 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kLineRole = Qt::UserRole + 1;
 constexpr int kColumnRole = Qt::UserRole + 2;
+constexpr int kSeverityRole = Qt::UserRole + 3;
+
+// Pages stay in the order of their paths; their problems sort by the column chosen, lines
+// and severities by number rather than by text.
+class ResultItem : public QTreeWidgetItem {
+ public:
+  using QTreeWidgetItem::QTreeWidgetItem;
+  bool operator<(const QTreeWidgetItem& other) const override {
+    if (parent() == nullptr)
+      return data(0, kPathRole).toString() < other.data(0, kPathRole).toString();
+    const int column = treeWidget() == nullptr ? 0 : treeWidget()->sortColumn();
+    const auto position = [](const QTreeWidgetItem& item) {
+      return std::pair(item.data(0, kLineRole).toInt(), item.data(0, kColumnRole).toInt());
+    };
+    switch (column) {
+      case 2:
+        return std::pair(data(0, kSeverityRole).toInt(), position(*this)) <
+               std::pair(other.data(0, kSeverityRole).toInt(), position(other));
+      case 3:
+      case 4:
+        return std::pair(text(column), position(*this)) <
+               std::pair(other.text(column), position(other));
+      default:
+        return position(*this) < position(other);
+    }
+  }
+};
 
 }  // namespace
 
@@ -27,6 +58,9 @@ SiteCheckWindow::SiteCheckWindow(Desktop& desktop, QWidget* parent)
     : QDialog(parent),
       desktop_(desktop),
       folder_(new FolderList(this)),
+      folder_field_(Named<QLineEdit>(this, QStringLiteral("SiteFolder"))),
+      severity_filter_(Named<QComboBox>(this, QStringLiteral("SeverityFilter"))),
+      kind_filter_(Named<QComboBox>(this, QStringLiteral("KindFilter"))),
       subfolders_(Captioned<QCheckBox>(this, QStringLiteral("IncludeSubfolders"),
                                        Text::kIncludeSubfolders)),
       links_(Captioned<QCheckBox>(this, QStringLiteral("CheckLinks"), Text::kSiteLinks)),
@@ -55,6 +89,23 @@ SiteCheckWindow::SiteCheckWindow(Desktop& desktop, QWidget* parent)
     results_->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   }
   results_->header()->setSectionResizeMode(3, QHeaderView::Stretch);
+  results_->setSortingEnabled(true);
+  results_->sortByColumn(1, Qt::AscendingOrder);
+  BindText(severity_filter_, [this] {
+    const int chosen = std::max(0, severity_filter_->currentIndex());
+    severity_filter_->clear();
+    severity_filter_->addItem(Tr(Text::kAllSeverities), -1);
+    for (const Severity severity : {Severity::kError, Severity::kWarning, Severity::kNote}) {
+      severity_filter_->addItem(SeverityText(severity), int(severity));
+    }
+    severity_filter_->setCurrentIndex(chosen);
+  });
+  kind_filter_->addItem(Tr(Text::kAllKinds));
+  auto* choose = Captioned<QPushButton>(this, QStringLiteral("ChooseFolder"), Text::kChooseFolder);
+  auto* folder_caption = new QLabel(this);
+  ShowText(folder_caption, &QLabel::setText, Text::kSiteFolderCaption);
+  folder_caption->setBuddy(folder_field_);
+  folder_field_->setText(folder_->Folder());
   BindText(results_, [this] {
     results_->setHeaderLabels({Tr(Text::kRecoveryPage), Tr(Text::kProblemLine),
                                Tr(Text::kProblemSeverity), Tr(Text::kProblemMessage),
@@ -63,12 +114,22 @@ SiteCheckWindow::SiteCheckWindow(Desktop& desktop, QWidget* parent)
   summary_->setWordWrap(true);
 
   auto* choices = new QVBoxLayout;
+  choices->addWidget(folder_caption);
+  auto* chooser = new QHBoxLayout;
+  chooser->addWidget(folder_field_, 1);
+  chooser->addWidget(choose);
+  choices->addLayout(chooser);
   choices->addWidget(folder_, 1);
   for (QWidget* widget : std::initializer_list<QWidget*>{
            subfolders_, links_, orphans_, html_, spelling_, run, save_report_, site_file, close}) {
     choices->addWidget(widget);
   }
   auto* found = new QVBoxLayout;
+  auto* filters = new QHBoxLayout;
+  filters->addWidget(severity_filter_);
+  filters->addWidget(kind_filter_);
+  filters->addStretch(1);
+  found->addLayout(filters);
   found->addWidget(results_, 1);
   found->addWidget(summary_);
   auto* layout = new QHBoxLayout(this);
@@ -77,6 +138,17 @@ SiteCheckWindow::SiteCheckWindow(Desktop& desktop, QWidget* parent)
   resize(960, 600);
 
   connect(run, &QPushButton::clicked, this, &SiteCheckWindow::Run);
+  connect(choose, &QPushButton::clicked, this, &SiteCheckWindow::ChooseFolder);
+  connect(folder_, &FolderList::FolderChanged, folder_field_, &QLineEdit::setText);
+  connect(folder_field_, &QLineEdit::returnPressed, this, [this] {
+    if (QFileInfo(folder_field_->text()).isDir()) {
+      folder_->SetFolderProperty(QDir::cleanPath(folder_field_->text()));
+    } else {
+      folder_field_->setText(folder_->Folder());
+    }
+  });
+  connect(severity_filter_, &QComboBox::activated, this, &SiteCheckWindow::Show);
+  connect(kind_filter_, &QComboBox::activated, this, &SiteCheckWindow::Show);
   connect(save_report_, &QPushButton::clicked, this, &SiteCheckWindow::SaveReport);
   connect(site_file, &QPushButton::clicked, this, &SiteCheckWindow::SaveSiteFile);
   connect(close, &QPushButton::clicked, this, &QWidget::hide);
@@ -112,11 +184,42 @@ void SiteCheckWindow::Run() {
   FileProgress progress(this, Tr(Text::kCheckingPages));
   const ProgressSink sink = progress.Sink();
   result_ = CheckSite(request, sink);
+  FillKinds();
   Show();
 }
 
+void SiteCheckWindow::OfferFolder(const QString& folder) {
+  if (!folder.isEmpty()) folder_->OfferFolder(folder);
+  folder_field_->setText(folder_->Folder());
+}
+
+void SiteCheckWindow::ChooseFolder() {
+  if (const std::optional<QString> folder = desktop_.AskFolder(this, folder_->Folder())) {
+    folder_->SetFolderProperty(*folder);
+  }
+}
+
+void SiteCheckWindow::FillKinds() {
+  const QString chosen = kind_filter_->currentIndex() > 0 ? kind_filter_->currentText() : QString();
+  QStringList kinds;
+  for (const CheckedProblem& checked : std::as_const(result_.problems)) {
+    kinds.append(checked.problem.kind);
+  }
+  kinds.sort();
+  kinds.removeDuplicates();
+  kind_filter_->clear();
+  kind_filter_->addItem(Tr(Text::kAllKinds));
+  kind_filter_->addItems(kinds);
+  kind_filter_->setCurrentIndex(std::max(0, int(kinds.indexOf(chosen)) + 1));
+}
+
 void SiteCheckWindow::Show() {
+  results_->setSortingEnabled(false);  // rows are added fast, sorted once
   results_->clear();
+  const int severity =
+      severity_filter_->currentData().isValid() ? severity_filter_->currentData().toInt() : -1;
+  const QString kind = kind_filter_->currentIndex() > 0 ? kind_filter_->currentText() : QString();
+  int shown = 0;
   int counts[3] = {0, 0, 0};
   QTreeWidgetItem* page = nullptr;
   int page_counts[3] = {0, 0, 0};
@@ -129,29 +232,39 @@ void SiteCheckWindow::Show() {
   };
   const QDir shown_from(folder_->Folder());
   for (const auto& [path, problem] : std::as_const(result_.problems)) {
+    ++counts[int(problem.severity)];
+    if ((severity >= 0 && int(problem.severity) != severity) ||
+        (!kind.isEmpty() && problem.kind != kind)) {
+      continue;
+    }
+    ++shown;
     if (page == nullptr || page->data(0, kPathRole).toString() != path) {
       close_page();
-      page = new QTreeWidgetItem(results_, {shown_from.relativeFilePath(path)});
+      page = new ResultItem(results_, QStringList{shown_from.relativeFilePath(path)});
       page->setData(0, kPathRole, path);
       page->setData(0, kLineRole, 1);
       page->setData(0, kColumnRole, 1);
       std::fill(std::begin(page_counts), std::end(page_counts), 0);
     }
-    ++counts[int(problem.severity)];
     ++page_counts[int(problem.severity)];
-    auto* row = new QTreeWidgetItem(
-        page, {QString(), QStringLiteral("%1:%2").arg(problem.line).arg(problem.column),
-               SeverityText(problem.severity), problem.message, problem.kind});
+    auto* row = new ResultItem(
+        page, QStringList{QString(), QStringLiteral("%1:%2").arg(problem.line).arg(problem.column),
+                          SeverityText(problem.severity), problem.message, problem.kind});
+    row->setData(0, kSeverityRole, int(problem.severity));
     row->setData(0, kPathRole, path);
     row->setData(0, kLineRole, problem.line);
     row->setData(0, kColumnRole, problem.column);
   }
   close_page();
+  results_->setSortingEnabled(true);
   results_->expandAll();
   QString summary = Tr(Text::kSiteSummary)
                         .arg(result_.pages)
                         .arg(ProblemCountsText(counts[0], counts[1], counts[2]))
                         .arg(result_.not_checked);
+  if (shown != int(result_.problems.size())) {
+    summary += u' ' + Tr(Text::kSiteShowing).arg(shown).arg(result_.problems.size());
+  }
   if (result_.cancelled) summary += u' ' + Tr(Text::kSiteCancelled);
   for (const QString& unreadable : std::as_const(result_.unreadable)) summary += u'\n' + unreadable;
   summary_->setText(summary);

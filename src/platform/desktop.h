@@ -25,6 +25,8 @@ class Desktop {
                                                 int filter_index, const QString& initial_path) = 0;
   virtual std::optional<FileChoice> AskSavePath(QWidget* parent, const QStringList& filters,
                                                 int filter_index, const QString& initial_path) = 0;
+  // A folder, starting in start; nothing when cancelled.
+  virtual std::optional<QString> AskFolder(QWidget* parent, const QString& start) = 0;
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
   virtual void ShowError(QWidget* parent, const QString& text) = 0;
   // A question with Yes and No; true for Yes.

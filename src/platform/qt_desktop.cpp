@@ -60,6 +60,12 @@ std::optional<Desktop::FileChoice> QtDesktop::AskSavePath(QWidget* parent,
   return RunFileDialog(parent, QFileDialog::AcceptSave, filters, filter_index, initial_path);
 }
 
+std::optional<QString> QtDesktop::AskFolder(QWidget* parent, const QString& start) {
+  const QString folder = QFileDialog::getExistingDirectory(parent, QString(), start);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
+}
+
 void QtDesktop::ShowMessage(QWidget* parent, const QString& text) {
   QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
 }

@@ -9,6 +9,7 @@ class QtDesktop : public Desktop {
                                         int filter_index, const QString& initial_path) override;
   std::optional<FileChoice> AskSavePath(QWidget* parent, const QStringList& filters,
                                         int filter_index, const QString& initial_path) override;
+  std::optional<QString> AskFolder(QWidget* parent, const QString& start) override;
   void ShowMessage(QWidget* parent, const QString& text) override;
   void ShowError(QWidget* parent, const QString& text) override;
   bool AskYesNo(QWidget* parent, const QString& text) override;

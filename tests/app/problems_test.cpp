@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -41,6 +43,7 @@ class ProblemsTest : public WindowTest {
   void UndeclaredPageBeyondAsciiIsWarnedAndDeclared();
   void LinksListedAndFollowed();
   void SiteCheckWindowListsAndOpens();
+  void SiteCheckStartsInTheSiteAndSortsAndFilters();
   void MoveWindowTakesLinksAndTabsAlong();
 
  private:
@@ -280,6 +283,61 @@ void ProblemsTest::SiteCheckWindowListsAndOpens() {
   emit results->itemActivated(results->topLevelItem(0)->child(2), 0);
   QVERIFY(Editor()->text().contains("<title>Faults</title>"));
   QCOMPARE(CaretLine(), 6);
+}
+
+void ProblemsTest::SiteCheckStartsInTheSiteAndSortsAndFilters() {
+  // From an untitled page: the site of the page last opened, named in the folder field.
+  Write("site/.brindlemark-site", "index=index.html\n");
+  Write("site/sub/last.htm", "<p>x</p>");
+  StartProgram(Path("site/sub/last.htm"));
+  Main().RunCommand(Command::kNewTab);
+  Main().RunCommand(Command::kCheckSite);
+  auto* window = app_->Window<SiteCheckWindow>();
+  auto* field = window->findChild<QLineEdit*>("SiteFolder");
+  QCOMPARE(field->text(), Path("site"));
+  // The chooser asks the desktop for a folder.
+  desktop_->folder_answers.push_back(QString(BM_TEST_DATA "/site"));
+  window->findChild<QPushButton*>("ChooseFolder")->click();
+  QCOMPARE(field->text(), QString(BM_TEST_DATA "/site"));
+  window->findChild<QCheckBox*>("CheckHtml")->setChecked(true);
+  window->findChild<QPushButton*>("Run")->click();
+  auto* results = window->findChild<QTreeWidget*>("Results");
+  const QList<QTreeWidgetItem*> pages = results->findItems("broken.html", Qt::MatchStartsWith);
+  QCOMPARE(pages.size(), 1);
+  QTreeWidgetItem* broken = pages.first();
+  // Sorted by severity: the errors first, by line within each severity.
+  results->sortByColumn(2, Qt::AscendingOrder);
+  QStringList severities;
+  for (int i = 0; i < broken->childCount(); ++i) severities << broken->child(i)->text(2);
+  QVERIFY(severities.indexOf("warning") > severities.lastIndexOf("error"));
+  // By line, as numbers: 9 before 10.
+  results->sortByColumn(1, Qt::AscendingOrder);
+  for (int i = 1; i < broken->childCount(); ++i) {
+    QVERIFY(broken->child(i - 1)->text(1).section(':', 0, 0).toInt() <=
+            broken->child(i)->text(1).section(':', 0, 0).toInt());
+  }
+  // Filtered by severity, then by kind.
+  auto* severity = window->findChild<QComboBox*>("SeverityFilter");
+  severity->setCurrentIndex(2);  // warnings
+  emit severity->activated(2);
+  for (int page = 0; page < results->topLevelItemCount(); ++page) {
+    for (int i = 0; i < results->topLevelItem(page)->childCount(); ++i) {
+      QCOMPARE(results->topLevelItem(page)->child(i)->text(2), QString("warning"));
+    }
+  }
+  QVERIFY(window->findChild<QLabel*>("Summary")->text().contains("Showing"));
+  severity->setCurrentIndex(0);
+  auto* kind = window->findChild<QComboBox*>("KindFilter");
+  const int missing = kind->findText("missing-file");
+  QVERIFY(missing > 0);
+  kind->setCurrentIndex(missing);
+  emit kind->activated(missing);
+  QVERIFY(results->topLevelItemCount() >= 1);
+  for (int page = 0; page < results->topLevelItemCount(); ++page) {
+    for (int i = 0; i < results->topLevelItem(page)->childCount(); ++i) {
+      QCOMPARE(results->topLevelItem(page)->child(i)->text(4), QString("missing-file"));
+    }
+  }
 }
 
 void ProblemsTest::MoveWindowTakesLinksAndTabsAlong() {

@@ -23,6 +23,7 @@ class ScriptedDesktop : public Desktop {
   // Answers for the file dialogs, taken in order; an empty queue answers "cancelled".
   std::deque<std::optional<FileChoice>> open_answers;
   std::deque<std::optional<FileChoice>> save_answers;
+  std::deque<std::optional<QString>> folder_answers;
   std::deque<std::optional<QColor>> colour_answers;
   std::deque<std::optional<QFont>> font_answers;
 
@@ -38,6 +39,10 @@ class ScriptedDesktop : public Desktop {
 
   std::optional<FileChoice> AskOpenPath(QWidget*, const QStringList&, int, const QString&) override;
   std::optional<FileChoice> AskSavePath(QWidget*, const QStringList&, int, const QString&) override;
+  std::optional<QString> AskFolder(QWidget*, const QString& start) override {
+    dialog_starts.append(start);
+    return TakeAnswer(folder_answers);
+  }
   void ShowMessage(QWidget*, const QString& text) override { messages.append(text); }
   void ShowError(QWidget*, const QString& text) override { errors.append(text); }
   // Answers to yes/no questions in order; an empty queue answers No.
