@@ -322,6 +322,13 @@ constexpr CommandRow kRows[] = {
      .menu_item = u"PreviewBeside",
      .toggle = Toggle::kOff,
      .text = Text::kPreviewBeside},
+    // A rectangle by plain drags and Shift+arrows, for desktops that take Alt+drag.
+    {.command = kBlockSelection,
+     .menu_item = u"BlockSelection",
+     .action = u"BlockSelectionKey",
+     .key = Qt::CTRL | Qt::SHIFT | Qt::Key_B,
+     .toggle = Toggle::kOff,
+     .text = Text::kBlockSelection},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -353,11 +360,11 @@ constexpr MenuEntry kEditMenu[] = {{kUndo},     {kRedo},         {kCut, true},  
                                    {kPaste},    {kSelectAll},    {kFind, true}, {kReplace},
                                    {kFindNext}, {kFindPrevious}, {kGoToLine}};
 constexpr MenuEntry kViewMenu[] = {
-    {kPreview},     {kPreviewBeside},       {kLineNumbers, true}, {kHighlighting},
-    {kFolding},     {kTagMatching},         {kCloseTags},         {kCompletion},
-    {kAutoIndent},  {kLivePreview},         {kFoldHere},          {kUnfoldHere},
-    {kMatchingTag}, {kOpenInNewTabs, true}, {kSplitView},         {kProblems, true},
-    {kNextProblem}, {kPreviousProblem},     {kCheckSpelling}};
+    {kPreview},        {kPreviewBeside},  {kLineNumbers, true},   {kHighlighting},
+    {kFolding},        {kTagMatching},    {kCloseTags},           {kCompletion},
+    {kAutoIndent},     {kBlockSelection}, {kLivePreview},         {kFoldHere},
+    {kUnfoldHere},     {kMatchingTag},    {kOpenInNewTabs, true}, {kSplitView},
+    {kProblems, true}, {kNextProblem},    {kPreviousProblem},     {kCheckSpelling}};
 constexpr MenuEntry kHelpMenu[] = {{kHelp}, {kNewVersion}, {kAbout}};
 
 constexpr MainMenu kMenus[] = {{u"dsfg1", kFileMenu},     {u"EditMenu", kEditMenu},

@@ -100,8 +100,9 @@ enum class Command {
   kMoveWithLinks,
   kAutoIndent,
   kPreviewBeside,
+  kBlockSelection,
 };
-inline constexpr int kCommandCount = int(Command::kPreviewBeside) + 1;
+inline constexpr int kCommandCount = int(Command::kBlockSelection) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

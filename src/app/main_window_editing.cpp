@@ -286,7 +286,8 @@ void MainWindow::WireViewMenu() {
       {Command::kTagMatching, &CodeEditor::SetTagMatching},
       {Command::kCloseTags, &CodeEditor::SetClosingTags},
       {Command::kCompletion, &CodeEditor::SetCompletion},
-      {Command::kAutoIndent, &CodeEditor::SetAutoIndent}};
+      {Command::kAutoIndent, &CodeEditor::SetAutoIndent},
+      {Command::kBlockSelection, &CodeEditor::SetBlockSelection}};
   for (const auto& [command, set] : toggles) {
     BindToggle(command, [this, set = set](bool on) {
       for (CodeEditor* view : Views()) (view->*set)(on);

@@ -1,5 +1,7 @@
 #include "editor/code_editor.h"
 
+#include <QHash>
+
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 #include <Qsci/qscilexerhtml.h>
@@ -500,6 +502,20 @@ void CodeEditor::keyPressEvent(QKeyEvent* event) {
       return;
     }
   }
+  if (block_selection_ && mods == Qt::ShiftModifier) {
+    // Shift with a moving key extends a rectangle while block selection is on.
+    static const QHash<int, int> kRectangleKeys = {
+        {Qt::Key_Left, SCI_CHARLEFTRECTEXTEND}, {Qt::Key_Right, SCI_CHARRIGHTRECTEXTEND},
+        {Qt::Key_Up, SCI_LINEUPRECTEXTEND},     {Qt::Key_Down, SCI_LINEDOWNRECTEXTEND},
+        {Qt::Key_Home, SCI_VCHOMERECTEXTEND},   {Qt::Key_End, SCI_LINEENDRECTEXTEND},
+        {Qt::Key_PageUp, SCI_PAGEUPRECTEXTEND}, {Qt::Key_PageDown, SCI_PAGEDOWNRECTEXTEND}};
+    if (const auto command = kRectangleKeys.constFind(event->key());
+        command != kRectangleKeys.constEnd()) {
+      SendScintilla(static_cast<unsigned int>(*command));
+      emit KeyHandled();
+      return;
+    }
+  }
   if (!(mods & (Qt::ControlModifier | Qt::AltModifier)) && TypeOver(event->text())) {
     emit KeyHandled();
     return;
@@ -520,17 +536,22 @@ void CodeEditor::mousePressEvent(QMouseEvent* event) {
     margins += SendScintilla(SCI_GETMARGINWIDTHN, static_cast<unsigned long>(margin));
   }
   const bool in_text = event->position().x() >= double(margins);
+  // Alt+drag is often the window manager's; Ctrl+Alt+drag and the block toggle reach here.
+  const bool rectangle = mods == Qt::AltModifier ||
+                         mods == (Qt::ControlModifier | Qt::AltModifier) ||
+                         (block_selection_ && mods == Qt::NoModifier);
   if (event->button() != Qt::LeftButton || !in_text ||
-      (mods != Qt::ControlModifier && mods != Qt::AltModifier)) {
+      (mods != Qt::ControlModifier && !rectangle)) {
     QsciScintilla::mousePressEvent(event);
     return;
   }
   setFocus(Qt::MouseFocusReason);
   const long position = PositionAt(event->position());
-  if (mods == Qt::AltModifier) {
+  if (rectangle) {
     // Setting the rectangle's anchor makes the selection one rectangle.
     SendScintilla(SCI_SETRECTANGULARSELECTIONANCHOR, static_cast<unsigned long>(position));
     SendScintilla(SCI_SETRECTANGULARSELECTIONCARET, static_cast<unsigned long>(position));
+    SendScintilla(SCI_CHOOSECARETX);  // the arrow keys go on from here
     mouse_drag_ = MouseDrag::kRectangle;
   } else {
     if (SendScintilla(SCI_GETSELECTIONMODE) != SC_SEL_STREAM) {
@@ -552,6 +573,7 @@ void CodeEditor::mouseMoveEvent(QMouseEvent* event) {
   const auto position = static_cast<unsigned long>(PositionAt(event->position()));
   if (mouse_drag_ == MouseDrag::kRectangle) {
     SendScintilla(SCI_SETRECTANGULARSELECTIONCARET, position);
+    SendScintilla(SCI_CHOOSECARETX);
   } else {
     SendScintilla(SCI_SETSELECTIONNCARET, SendScintilla(SCI_GETMAINSELECTION), long(position));
   }

@@ -61,6 +61,10 @@ class CodeEditor : public QsciScintilla {
   void SetClosingTags(bool on) { closing_tags_ = on; }
   bool ClosingTags() const { return closing_tags_; }
   // Enter keeps the line's indentation, one level more inside an element just opened.
+  // Plain drags and Shift with the arrow keys select a rectangle, as Alt (or Ctrl+Alt) with a
+  // drag and Alt+Shift with the arrows always do.
+  void SetBlockSelection(bool on) { block_selection_ = on; }
+  bool BlockSelection() const { return block_selection_; }
   void SetAutoIndent(bool on) { auto_indent_ = on; }
   bool AutoIndent() const { return auto_indent_; }
   void SetCompletion(bool on);
@@ -203,6 +207,7 @@ class CodeEditor : public QsciScintilla {
   bool tag_matching_ = true;
   bool closing_tags_ = true;
   bool completion_ = true;
+  bool block_selection_ = false;
   bool auto_indent_ = true;
   QByteArray typed_over_;   // the rest of a completed end tag that typing may go over
   long typed_over_at_ = 0;  // where the caret stands while it may

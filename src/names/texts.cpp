@@ -379,6 +379,7 @@ constexpr TextRow kRows[] = {
     {Text::kMoveLeftAlone, u"Not rewritten (check these by hand):",
      u"Не изменено (проверьте вручную):"},
     {Text::kAutoIndent, u"Auto-indent", u"Автоотступ"},
+    {Text::kBlockSelection, u"Block selection", u"Выделение блоком"},
     {Text::kMatchOf, u"%1 of %2", u"%1 из %2"},
     {Text::kSaveChangesCaption, u"Save changes", u"Сохранение изменений"},
     {Text::kSaveChangesTo, u"Save the changes to %1?", u"Сохранить изменения в %1?"},

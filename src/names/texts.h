@@ -275,6 +275,7 @@ enum class Text {
   kMoveButton,
   kMoveLeftAlone,
   kAutoIndent,
+  kBlockSelection,
   kMatchOf,
   kSaveChangesCaption,
   kSaveChangesTo,

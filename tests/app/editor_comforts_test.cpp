@@ -22,12 +22,12 @@
 #include "app/main_window.h"
 #include "app/tool_icons.h"
 #include "editor/code_editor.h"
+#include "platform/text_format.h"
 #include "settings/preview_window.h"
 #include "support/fake_desktop.h"
 #include "support/test_app.h"
 #include "support/window_fixture.h"
 #include "widgets/key_hint_menu.h"
-#include "platform/text_format.h"
 
 Q_DECLARE_METATYPE(LineEnd)
 
@@ -311,9 +311,12 @@ class EditorComfortsTest : public WindowTest {
   void EndTagIsNotCompletedInScriptOrStyle_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("typed");
-    QTest::addRow("script") << "<b><script>s += \"" << "</b>\";";
-    QTest::addRow("style") << "<b><style>/* " << "</b> */";
-    QTest::addRow("after the script") << "<b><script>x</script>" << "</";
+    QTest::addRow("script") << "<b><script>s += \""
+                            << "</b>\";";
+    QTest::addRow("style") << "<b><style>/* "
+                           << "</b> */";
+    QTest::addRow("after the script") << "<b><script>x</script>"
+                                      << "</";
   }
 
   void EndTagIsNotCompletedInScriptOrStyle() {
@@ -573,6 +576,28 @@ class EditorComfortsTest : public WindowTest {
     QTest::keyClick(editor, Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier);
     QTest::keyClick(editor, Qt::Key_Right, Qt::AltModifier | Qt::ShiftModifier);
     QCOMPARE(selections(), (QList<std::pair<long, long>>{{1, 2}, {14, 15}}));
+
+    // Where the desktop takes Alt+drag: Ctrl+Alt+drag, or the Block selection toggle with a
+    // plain drag and Shift+arrows.
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTest::mousePress(view, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier, at(0, 1));
+    QTest::mouseMove(view, at(2, 3));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier, at(2, 3));
+    QCOMPARE(selections(), (QList<std::pair<long, long>>{{1, 3}, {14, 16}, {28, 30}}));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    Main().MenuItem("BlockSelection")->setChecked(true);
+    QTest::mousePress(view, Qt::LeftButton, {}, at(0, 1));
+    QTest::mouseMove(view, at(1, 3));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, at(1, 3));
+    QCOMPARE(selections(), (QList<std::pair<long, long>>{{1, 3}, {14, 16}}));
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(0, 1));
+    QTest::keyClick(editor, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(editor, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(selections(), (QList<std::pair<long, long>>{{1, 2}, {14, 15}}));
+    Main().MenuItem("BlockSelection")->setChecked(false);
+    QTest::mouseClick(view, Qt::LeftButton, {}, at(0, 1));
+    QTest::keyClick(editor, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(selections().size(), 1);
   }
 
  private:
