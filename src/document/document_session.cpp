@@ -192,8 +192,10 @@ void DocumentSession::OpenDocument(Source source, int recent_item) {
       if (recent_item >= 1 && recent_item <= 4) path = recent_.value(recent_item - 1);
       break;
     case Source::kDialog: {
-      const auto choice = desktop_.AskOpenPath(view_.DialogParent(), DocumentFilters(),
-                                               open_filter_index_, open_dialog_path_);
+      // The dialog starts beside the page shown; an untitled page, where the last one was.
+      const auto choice =
+          desktop_.AskOpenPath(view_.DialogParent(), DocumentFilters(), open_filter_index_,
+                               IsNamed() ? page_.file_name : open_dialog_path_);
       if (!choice) return;
       path = choice->path;
       open_filter_index_ = choice->filter_index;

@@ -11,9 +11,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QHeaderView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTreeView>
 #include <QUrl>
 
 namespace {
@@ -36,6 +38,15 @@ std::optional<Desktop::FileChoice> RunFileDialog(QWidget* parent, QFileDialog::A
   }
   // The program adds its own extension to a name without one.
   dialog.setDefaultSuffix(QString());
+  // Room for long names: the list's name column is never cut to a few letters.
+  dialog.resize(dialog.size().expandedTo(QSize(860, 520)));
+  if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list->header()->setStretchLastSection(false);
+    for (int column = 1; column < list->header()->count(); ++column) {
+      list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   Desktop::FileChoice choice;
   choice.path = dialog.selectedFiles().constFirst();

@@ -1,5 +1,6 @@
 #include <sys/resource.h>
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -48,6 +49,7 @@ class DocumentsTest : public WindowTest {
   void UneditedOpenAndSaveGivesTheSameBytes();
   void CompletesTheExtensionByFilter_data();
   void CompletesTheExtensionByFilter();
+  void DialogsAndBatchWindowsStartBesideThePage();
   void ReportsAFileThatCannotBeOpened_data();
   void ReportsAFileThatCannotBeOpened();
   void KeepsRecentFilesInOrder();
@@ -280,6 +282,28 @@ void DocumentsTest::CompletesTheExtensionByFilter_data() {
   QTest::addRow("htm filter") << "web/page" << 1 << "web/page.htm";
   QTest::addRow("hsp filter gives htm") << "web/page" << 2 << "web/page.htm";
   QTest::addRow("dot in a folder name") << "web.old/page" << 3 << "web.old/page";
+}
+
+void DocumentsTest::DialogsAndBatchWindowsStartBesideThePage() {
+  Write("site/a.htm", "a");
+  Write("other/b.htm", "b");
+  Start(Path("site/a.htm"));
+  desktop_->open_answers.push_back(Desktop::FileChoice{Path("other/b.htm"), 1});
+  app_->Main().OpenDocument(MainWindow::Source::kDialog);
+  QCOMPARE(desktop_->dialog_starts.last(), Path("site/a.htm"));
+  // The Open dialog starts beside the page shown now, not where the last one came from.
+  app_->Main().OpenDocument(MainWindow::Source::kDialog);
+  QCOMPARE(desktop_->dialog_starts.last(), Path("other/b.htm"));
+  // From an untitled page, a batch window starts in the folder of the last page opened.
+  app_->Main().RunCommand(Command::kNewTab);
+  app_->Main().RunCommand(Command::kBatchReplace);
+  QWidget* replace = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->objectName() == window_name::kBatchReplace) replace = top;
+  }
+  QVERIFY(replace != nullptr && replace->isVisible());
+  QCOMPARE(replace->findChild<QWidget*>("DirectoryListBox1")->property("folder").toString(),
+           Path("other"));
 }
 
 void DocumentsTest::CompletesTheExtensionByFilter() {
