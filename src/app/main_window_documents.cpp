@@ -30,7 +30,7 @@ void MainWindow::OpenSelectedOrAsk() {
 }
 
 void MainWindow::ShowDocumentName(const QString& name) {
-  setWindowTitle(CaptionFor(name.isEmpty() ? session_.UntitledName() : name));
+  setWindowTitle(CaptionFor(name));  // a page closed to nothing names nothing
   UpdateCurrentTab();
   file_panel_->ShowDocumentFile(name);
   // A page loaded, made or saved: the caret fields show where the caret now stands.

@@ -40,6 +40,17 @@ class PageTabBar : public QTabBar {
     }
     QTabBar::mouseReleaseEvent(event);
   }
+  // A tab gives up at most the part of its name beyond some twenty letters, cut in the
+  // middle: "indent-a.html" and "indent-b.html" stay told apart, and the bar scrolls instead.
+  QSize minimumTabSizeHint(int index) const override {
+    const QSize full = tabSizeHint(index);
+    const int text = fontMetrics().horizontalAdvance(tabText(index));
+    const int kept = fontMetrics().averageCharWidth() * kKeptLetters;
+    return {full.width() - std::max(0, text - kept), full.height()};
+  }
+
+ private:
+  static constexpr int kKeptLetters = 22;
 };
 
 bool SamePath(const QString& a, const QString& b) {
@@ -218,6 +229,7 @@ void MainWindow::BuildPageViews() {
   tabs_->setExpanding(false);
   tabs_->setDocumentMode(true);
   tabs_->setElideMode(Qt::ElideMiddle);
+  tabs_->setUsesScrollButtons(true);
   tabs_->setFocusPolicy(Qt::NoFocus);
   tabs_->addTab(QString());
   tabs_->setTabData(0, current_page_);

@@ -593,8 +593,8 @@ void DocumentsTest::SavePromptNamesThePage() {
   desktop_->modal_scripts.push_back(look);
   main.RunCommand(Command::kClosePage);
   QCOMPARE(seen, QStringList({"Save changes", "Save the changes to index.htm?", "&Yes"}));
-  // Closed: the caption names the untitled page, not nothing.
-  QCOMPARE(main.windowTitle(), QString("Brindlemark : Untitled"));
+  // Closed: the page has no name, and the caption names nothing.
+  QCOMPARE(main.windowTitle(), QString("Brindlemark : "));
   TypeIntoEditor("y");
   seen.clear();
   desktop_->modal_scripts.push_back(look);

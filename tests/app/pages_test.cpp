@@ -23,6 +23,7 @@ class PagesTest : public WindowTest {
   void InsertionsGoToTheCurrentTabOnly();
   void SplitViewEditsOneTextFromTwoViews();
   void EveryPageChangedOnDiskIsChecked();
+  void ManyTabsKeepTheirNamesAndScroll();
 
  private:
   void Prepare() override;
@@ -118,6 +119,10 @@ void PagesTest::ClosingATabAsksAboutThatPageOnly() {
   Key(Qt::Key_W, Qt::ControlModifier);
   QCOMPARE(Tabs()->count(), 1);
   QCOMPARE(Text(), QString());
+  // Left without a name: the caption names nothing.
+  QCOMPARE(Main().FileName(), QString());
+  QCOMPARE(Main().windowTitle(), QString("Brindlemark : "));
+  QVERIFY(!Main().Modified());
 }
 
 void PagesTest::CloseQueryAsksEachModifiedPageAndCancelKeepsAll() {
@@ -247,6 +252,24 @@ void PagesTest::EveryPageChangedOnDiskIsChecked() {
   QCOMPARE(Text(), QString("A<p>a</p>\n"));
   Main().CheckAllDiskChanges();  // asked once per change
   QCOMPARE(desktop_->questions.size(), 1);
+}
+
+
+void PagesTest::ManyTabsKeepTheirNamesAndScroll() {
+  StartWithThreePages();
+  for (int i = 0; i < 30; ++i) {
+    const QString name = QString("indent-%1.html").arg(QChar('a' + i % 26)) + QString::number(i);
+    Write(name, "x");
+    QVERIFY(Main().OpenInNewTab(Path(name)));
+  }
+  Main().resize(640, 480);
+  QCOMPARE(Tabs()->count(), 33);
+  // Names this short are never cut: the bar scrolls instead.
+  for (int i = 0; i < Tabs()->count(); ++i) {
+    QVERIFY(Tabs()->tabRect(i).width() >=
+            Tabs()->fontMetrics().horizontalAdvance(Tabs()->tabText(i)));
+  }
+  QVERIFY(Tabs()->usesScrollButtons());
 }
 
 QTEST_MAIN(PagesTest)
