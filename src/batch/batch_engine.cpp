@@ -158,7 +158,8 @@ BatchReport BatchRun::Run(const QList<Rename>& renames, const QList<BatchStep>& 
         report_.Fail(rename.from, failure);
         return report_;
       }
-      if (!journal_.RecordRename(JournalPath(rename.from),
+      // The name itself, a link included: undo renames the link back, not what it leads to.
+      if (!journal_.RecordRename(QDir::cleanPath(QFileInfo(rename.from).absoluteFilePath()),
                                  QDir::cleanPath(QFileInfo(rename.to).absoluteFilePath()),
                                  &failure)) {
         report_.Fail(rename.from, failure);

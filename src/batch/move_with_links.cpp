@@ -16,6 +16,25 @@ namespace {
 
 QString Clean(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
+// Where a path really is, every link on the way resolved; the part not there yet is kept as
+// written. The path itself is not resolved when keep_last is set: a link that moves is the
+// link, not what it leads to.
+QString RealPath(const QString& path, bool keep_last) {
+  QString rest;
+  QString existing = Clean(path);
+  if (keep_last) {
+    rest = QFileInfo(existing).fileName();
+    existing = QFileInfo(existing).absolutePath();
+  }
+  while (!QFileInfo::exists(existing) && !QFileInfo(existing).isRoot()) {
+    rest = QFileInfo(existing).fileName() + (rest.isEmpty() ? QString() : u'/' + rest);
+    existing = QFileInfo(existing).absolutePath();
+  }
+  const QString real = QFileInfo(existing).canonicalFilePath();
+  if (real.isEmpty()) return Clean(path);
+  return rest.isEmpty() ? real : QDir::cleanPath(real + u'/' + rest);
+}
+
 struct Move {
   QString from;
   QString to;
@@ -36,14 +55,65 @@ struct Replacement {
 
 // The address of target as a page writes it: from the root for a root-relative link, else
 // relative to the folder its links are read from.
+// A path written as an address: what would end it or be read as something else is escaped
+// ("%" as %25, "#" as %23, "?", quotes, "&" and spaces; in a srcset, commas), so that it
+// leads to the name in every context a link stands in, an attribute of either quote or CSS.
+QString EscapedAddress(const QString& path, bool in_srcset) {
+  QString escaped;
+  escaped.reserve(path.size() + 8);
+  for (const QChar c : path) {
+    switch (c.unicode()) {
+      case '%':
+        escaped += QStringLiteral("%25");
+        break;
+      case '#':
+        escaped += QStringLiteral("%23");
+        break;
+      case '?':
+        escaped += QStringLiteral("%3F");
+        break;
+      case ' ':
+        escaped += QStringLiteral("%20");
+        break;
+      case '"':
+        escaped += QStringLiteral("%22");
+        break;
+      case '\'':
+        escaped += QStringLiteral("%27");
+        break;
+      case '&':
+        escaped += QStringLiteral("%26");
+        break;
+      case '<':
+        escaped += QStringLiteral("%3C");
+        break;
+      case '>':
+        escaped += QStringLiteral("%3E");
+        break;
+      case '(':
+        escaped += QStringLiteral("%28");
+        break;
+      case ')':
+        escaped += QStringLiteral("%29");
+        break;
+      case ',':
+        escaped += in_srcset ? QStringLiteral("%2C") : QStringLiteral(",");
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
 QString NewAddress(const Move& move, const QString& start, const QString& target, bool from_root,
-                   bool folder, const QByteArray& old_path) {
+                   bool folder, const QByteArray& old_path, bool in_srcset) {
   QString path = from_root ? u'/' + QDir(move.root).relativeFilePath(target)
                            : QDir(start).relativeFilePath(target);
   if (path == u".") path.clear();
   if (folder && !path.isEmpty() && !path.endsWith(u'/')) path += u'/';
   if (!from_root && old_path.startsWith("./") && !path.startsWith(u"../")) path.prepend(u"./");
-  return path.replace(u' ', QStringLiteral("%20"));
+  return EscapedAddress(path, in_srcset);
 }
 
 std::optional<QByteArray> RewriteLinks(const QByteArray& bytes, const QString& page_before,
@@ -100,8 +170,9 @@ std::optional<QByteArray> RewriteLinks(const QByteArray& bytes, const QString& p
     if (old_path.isEmpty()) continue;  // "#top", "?q": the page itself, wherever it is
     const bool from_root = old_path.startsWith('/');
     if (from_root && after == target.path) continue;
-    const QString address = NewAddress(move, from_after, after, from_root,
-                                       target.folder || old_path.endsWith('/'), old_path);
+    const QString address =
+        NewAddress(move, from_after, after, from_root, target.folder || old_path.endsWith('/'),
+                   old_path, link.attribute == "srcset");
     if (!utf8 &&
         std::any_of(address.begin(), address.end(), [](QChar c) { return c.unicode() > 127; })) {
       notes.append({link.start, Tr(Text::kMoveNotAscii).arg(link.url)});
@@ -156,6 +227,17 @@ std::optional<MovePlan> PlanMove(const QString& from, const QString& to, const Q
     *error = Tr(Text::kMoveOutsideRoot).arg(to, root);
     return std::nullopt;
   }
+  // Nothing outside the root moves, nor moves into a folder a link leads out of it.
+  const QString real_root = RealPath(move.root, false);
+  const auto really_under_root = [&](const QString& path) {
+    return RealPath(path, true).startsWith(real_root + u'/');
+  };
+  for (const QString& path : {move.from, move.to}) {
+    if (!really_under_root(path)) {
+      *error = Tr(Text::kMoveLeavesRoot).arg(path == move.from ? from : to, root);
+      return std::nullopt;
+    }
+  }
   MovePlan plan;
   plan.renames.append({move.from, move.to});
   auto site = std::make_shared<SiteLinkChecker>(move.root, SiteOptions{});
@@ -163,6 +245,11 @@ std::optional<MovePlan> PlanMove(const QString& from, const QString& to, const Q
   for (const QString& relative : pages.files) {
     const QString before = JoinPath(move.root, relative);
     const QString after = move.Map(before);
+    // A page that is a link to a file outside the root is never written through.
+    if (!RealPath(before, false).startsWith(real_root + u'/')) {
+      plan.left_alone->append(QStringLiteral("%1:1: %2").arg(before, Tr(Text::kMovePageOutside)));
+      continue;
+    }
     plan.steps.append({after, after,
                        [before, after, move, site, left_alone = plan.left_alone](
                            const QByteArray& input, QString*) {

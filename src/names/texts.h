@@ -266,6 +266,8 @@ enum class Text {
   kMoveMention,
   kMoveNoSource,
   kMoveOutsideRoot,
+  kMoveLeavesRoot,
+  kMovePageOutside,
   kMoveWithLinks,
   kRenameOrMove,
   kMoveFromLabel,

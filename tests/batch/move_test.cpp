@@ -19,6 +19,7 @@ class MoveTest : public QObject {
   void LinksFollow_data();
   void LinksFollow();
   void DryRunAndRefusalWriteNothing();
+  void NothingOutsideTheRootIsMovedOrWritten();
 
  private:
   // Runs brindlemark-batch in the site; its exit status.
@@ -105,6 +106,19 @@ void MoveTest::LinksFollow_data() {
   QTest::addRow("a picture, its srcset and CSS") << "img"
                                                  << "pictures"
                                                  << "index.html:url('pictures/bg.png')";
+  // Names whose letters mean something in an address are escaped in every link.
+  QTest::addRow("a name with %") << "about.html"
+                                 << "a%41.html"
+                                 << "index.html:href=\"a%2541.html#team\"";
+  QTest::addRow("a name with #") << "about.html"
+                                 << "x#1.html"
+                                 << "index.html:href=\"x%231.html#team\"";
+  QTest::addRow("a name with a quote") << "about.html"
+                                       << "it's.html"
+                                       << "index.html:href=\"it%27s.html#team\"";
+  QTest::addRow("a name with &") << "about.html"
+                                 << "a&copy.html"
+                                 << "index.html:href=\"a%26copy.html#team\"";
   QTest::addRow("a page with a space") << "my page.html"
                                        << "sub/space.html"
                                        << "sub/space.html:href=\"../index.html#top\"";
@@ -141,6 +155,35 @@ void MoveTest::DryRunAndRefusalWriteNothing() {
   QVERIFY(out.contains("index.html"));
   QCOMPARE(Batch({"move", "about.html", "../outside.html"}, &out), 1);
   QCOMPARE(Tree(Site()), before);
+}
+
+void MoveTest::NothingOutsideTheRootIsMovedOrWritten() {
+  const QString outside = dir_->filePath("outside");
+  QVERIFY(QDir().mkpath(outside));
+  QFile page(outside + "/far.html");
+  QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<a href=\"about.html\">x</a>") > 0);
+  page.close();
+  QVERIFY(QFile::link(outside, Site() + "/linked"));
+  QVERIFY(QFile::link(outside + "/far.html", Site() + "/far-link.html"));
+  const QMap<QString, QByteArray> before = Tree(Site());
+  QString out;
+  // Out of the root through the linked folder, or into it: refused.
+  QCOMPARE(Batch({"move", "linked/far.html", "near.html"}, &out), 1);
+  QVERIFY2(out.contains("outside the site's root"), qPrintable(out));
+  QCOMPARE(Batch({"move", "about.html", "linked/about.html"}, &out), 1);
+  QVERIFY(QFileInfo::exists(outside + "/far.html") && !QFileInfo::exists(outside + "/about.html"));
+  // A page that is a link to a file outside is reported, never written through.
+  QCOMPARE(Batch({"move", "about.html", "about-us.html"}, &out), 0);
+  QVERIFY2(out.contains("far-link.html"), qPrintable(out));
+  QCOMPARE(Tree(outside).value("far.html"), QByteArray("<a href=\"about.html\">x</a>"));
+  QCOMPARE(Batch({"undo"}), 0);
+  QCOMPARE(Tree(Site()), before);
+  // A link moved is the link; undo puts the link back.
+  QCOMPARE(Batch({"move", "far-link.html", "docs/far-link.html"}, &out), 0);
+  QVERIFY(QFileInfo(Site() + "/docs/far-link.html").isSymLink());
+  QCOMPARE(Batch({"undo"}, &out), 0);
+  QVERIFY2(QFileInfo(Site() + "/far-link.html").isSymLink(), qPrintable(out));
+  QVERIFY(QFileInfo::exists(outside + "/far.html"));
 }
 
 QTEST_GUILESS_MAIN(MoveTest)
