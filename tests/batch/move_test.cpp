@@ -107,7 +107,7 @@ void MoveTest::LinksFollow_data() {
                                                  << "pictures"
                                                  << "index.html:url('pictures/bg.png')";
   // Names whose letters mean something in an address are escaped in every link.
-  QTest::addRow("a name with %") << "about.html"
+  QTest::addRow("a name with a percent sign") << "about.html"
                                  << "a%41.html"
                                  << "index.html:href=\"a%2541.html#team\"";
   QTest::addRow("a name with #") << "about.html"
