@@ -49,7 +49,10 @@ bool IsPicturePath(const QString& path) {
 
 SiteOptions SiteOptions::Read(const QString& root) {
   SiteOptions options;
-  if (!QFileInfo::exists(OptionsPath(root))) return options;
+  // Only a regular file of a sane size is read: a pipe or a device by that name would never
+  // end, and would hold every check of the site.
+  const QFileInfo info(OptionsPath(root));
+  if (!info.isFile() || info.size() > kSettingsCap) return options;
   const QSettings file(OptionsPath(root), QSettings::IniFormat);
   const QStringList index =
       file.value(QStringLiteral("site/index")).toString().split(u' ', Qt::SkipEmptyParts);

@@ -54,7 +54,7 @@ unsigned NamedValue(QStringView name) {
 
 }  // namespace
 
-CharacterReference ReadCharacterReference(QStringView text, qsizetype at) {
+CharacterReference ReadCharacterReference(QStringView text, qsizetype at, bool in_attribute) {
   if (at + 1 >= text.size() || text[at] != u'&') return {};
   if (text[at + 1] == u'#') return Numeric(text, at);
   constexpr qsizetype kLongestName = 32;
@@ -73,19 +73,24 @@ CharacterReference ReadCharacterReference(QStringView text, qsizetype at) {
     const QStringView prefix = name.first(length);
     const unsigned value = NamedValue(prefix);
     if (value != 0 && value <= 0xFF && prefix != u"apos") {
+      const qsizetype after = at + 1 + length;
+      if (in_attribute && after < text.size() &&
+          (IsAsciiAlnum(text[after]) || text[after] == u'=')) {
+        return {};
+      }
       return {length + 1, QString(QChar(char16_t(value)))};
     }
   }
   return {};
 }
 
-QString DecodeReferences(QStringView text, QList<qsizetype>* from) {
+QString DecodeReferences(QStringView text, QList<qsizetype>* from, bool in_attribute) {
   QString out;
   out.reserve(text.size());
   if (from != nullptr) from->reserve(text.size());
   for (qsizetype i = 0; i < text.size();) {
     const CharacterReference reference =
-        text[i] == u'&' ? ReadCharacterReference(text, i) : CharacterReference{};
+        text[i] == u'&' ? ReadCharacterReference(text, i, in_attribute) : CharacterReference{};
     const QStringView taken =
         reference.length == 0 ? text.sliced(i, 1) : QStringView(reference.text);
     out.append(taken);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "html/html_names.h"
+#include "html/html_tokens.h"
 
 namespace {
 
@@ -34,6 +35,62 @@ QByteArray WithoutTemplateContent(QByteArrayView utf8) {
     from = end;
   }
   return text;
+}
+
+// The checker compares every attribute of a tag with every other: a tag with thousands of
+// them (a generated or damaged page) would hold a check for minutes. Beyond this many, the
+// attributes are blanked out of its copy, and what they repeat is told here.
+constexpr qsizetype kAttributesChecked = 100;
+
+void LimitAttributes(QByteArray& text, QList<Problem>& problems) {
+  HtmlTokenizer tokenizer(text);
+  HtmlToken token;
+  PositionCounter positions(text);
+  QList<std::pair<qsizetype, qsizetype>> blanks;
+  while (tokenizer.Next(token)) {
+    if (token.kind != HtmlToken::Kind::kStartTag || token.attributes.size() <= kAttributesChecked) {
+      continue;
+    }
+    QSet<QByteArray> seen;
+    qsizetype repeated = 0;
+    for (qsizetype i = 0; i < token.attributes.size(); ++i) {
+      const HtmlAttribute& attribute = token.attributes[i];
+      if (seen.contains(attribute.name)) {
+        ++repeated;
+      } else {
+        seen.insert(attribute.name);
+      }
+      if (i < kAttributesChecked) continue;
+      qsizetype end = attribute.name_start + attribute.name.size();
+      if (attribute.HasValue()) {
+        end = attribute.value_end;
+        if (end < text.size() && attribute.value_start > 0 &&
+            (text[attribute.value_start - 1] == '"' || text[attribute.value_start - 1] == '\'')) {
+          ++end;  // the closing quote
+        }
+      }
+      blanks.append({attribute.name_start, std::min(end, token.end - 1)});
+    }
+    const PositionCounter::Position at = positions.At(token.start);
+    Problem problem;
+    problem.line = at.line;
+    problem.column = at.column;
+    problem.severity = repeated > 0 ? Severity::kError : Severity::kWarning;
+    problem.source = ProblemSource::kHtml;
+    problem.kind = QStringLiteral("many-attributes");
+    problem.message =
+        QStringLiteral("<%1> has %2 attributes%3; only the first %4 were checked")
+            .arg(QString::fromUtf8(token.name))
+            .arg(token.attributes.size())
+            .arg(repeated > 0 ? QStringLiteral(", %1 of them repeated").arg(repeated) : QString())
+            .arg(kAttributesChecked);
+    problems.append(problem);
+  }
+  for (const auto& [from, to] : std::as_const(blanks)) {
+    for (qsizetype i = from; i < to; ++i) {
+      if (text[i] != '\n' && text[i] != '\r') text[i] = ' ';
+    }
+  }
 }
 
 bool KnownElement(const QString& name) {
@@ -168,7 +225,8 @@ QList<Problem> CheckHtml(QByteArrayView utf8) {
   tidyOptSetValue(doc, TidyBlockTags, kNewElements);
   tidyOptSetInt(doc, TidyTabSize, 1);
   tidySetInCharEncoding(doc, "utf8");
-  const QByteArray text = WithoutTemplateContent(utf8);  // and ends in a NUL
+  QByteArray text = WithoutTemplateContent(utf8);  // and ends in a NUL
+  LimitAttributes(text, collected.problems);
   tidyParseString(doc, text.constData());
   // The element and attribute checks run with the repairs; the repaired page is never used.
   tidyCleanAndRepair(doc);

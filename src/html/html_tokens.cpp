@@ -71,6 +71,15 @@ bool HtmlTokenizer::Next(HtmlToken& token) {
     if (QByteArrayView(data + at_, size - at_).startsWith("<!--")) {
       token.kind = HtmlToken::Kind::kComment;
       token.inner_start = at_ + 4;
+      // "<!-->" and "<!--->" are whole, empty comments to a browser.
+      for (const QByteArrayView abrupt : {QByteArrayView(">"), QByteArrayView("->")}) {
+        if (QByteArrayView(data + at_ + 4, size - at_ - 4).startsWith(abrupt)) {
+          token.inner_end = at_ + 4;
+          token.end = at_ + 4 + abrupt.size();
+          at_ = token.end;
+          return true;
+        }
+      }
       ReadUntil(token, "-->");
       return true;
     }

@@ -22,7 +22,7 @@ bool IsLinkAttribute(QByteArrayView element, QByteArrayView attribute) {
 
 QString Decoded(QByteArrayView bytes) {
   const QString text = QString::fromUtf8(bytes);
-  return text.contains(u'&') ? DecodeReferences(text) : text;
+  return text.contains(u'&') ? DecodeReferences(text, nullptr, true) : text;
 }
 
 class Reader {

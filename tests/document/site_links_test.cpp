@@ -16,6 +16,9 @@ class SiteLinksTest : public QObject {
   void CommandLineFindsThePlantedFaults();
   void Roots_data();
   void Roots();
+  void ReadAsBrowsersRead_data();
+  void ReadAsBrowsersRead();
+  void SiteFileThatIsAPipeIsNotRead();
 };
 
 namespace {
@@ -68,6 +71,49 @@ void SiteLinksTest::Roots() {
   QFETCH(QString, page);
   QFETCH(QString, root);
   QCOMPARE(SiteRootOf(page), QDir(root).absolutePath());
+}
+
+void SiteLinksTest::ReadAsBrowsersRead_data() {
+  QTest::addColumn<QByteArray>("page");
+  QTest::addColumn<QStringList>("missing");  // the links reported missing
+  QTest::addRow("an empty comment <!--> ends at once")
+      << QByteArray("<!--> <a href=\"gone.htm\">x</a> -->") << QStringList{"gone.htm"};
+  QTest::addRow("so does <!--->") << QByteArray("<!---> <a href=\"gone.htm\">x</a>")
+                                  << QStringList{"gone.htm"};
+  QTest::addRow("an old reference before a letter stays in an attribute")
+      << QByteArray("<img src=\"a&copyb.png\"><img src=\"a&copy;b.png\">")
+      << QStringList{"a©b.png"};
+  QTest::addRow("and before '='") << QByteArray("<a href=\"page.htm?x=1&copy=2\">x</a>")
+                                  << QStringList();
+}
+
+void SiteLinksTest::ReadAsBrowsersRead() {
+  QFETCH(QByteArray, page);
+  QFETCH(QStringList, missing);
+  QTemporaryDir dir;
+  for (const char* name : {"a&copyb.png", "page.htm"}) {
+    QFile file(dir.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+  }
+  SiteLinkChecker site(dir.path(), SiteOptions{});
+  QStringList found;
+  for (const Problem& problem : site.Check(dir.filePath("page.htm"), page)) {
+    if (problem.kind == "missing-file") found << problem.message.section(' ', -1);
+  }
+  QCOMPARE(found, missing);
+}
+
+void SiteLinksTest::SiteFileThatIsAPipeIsNotRead() {
+  QTemporaryDir dir;
+  QVERIFY(QProcess::execute("mkfifo", {dir.filePath(".brindlemark-site")}) == 0);
+  QFile page(dir.filePath("index.html"));
+  QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<a href=\"gone.htm\">x</a>") > 0);
+  page.close();
+  QProcess process;
+  process.start(BM_BATCH_EXECUTABLE, {"check", "--links", dir.path()});
+  QVERIFY(process.waitForFinished(20000));
+  QCOMPARE(process.exitCode(), 1);
+  QVERIFY(process.readAllStandardOutput().contains("[missing-file]"));
 }
 
 QTEST_GUILESS_MAIN(SiteLinksTest)
