@@ -108,11 +108,14 @@ QString EscapedAddress(const QString& path, bool in_srcset) {
 
 QString NewAddress(const Move& move, const QString& start, const QString& target, bool from_root,
                    bool folder, const QByteArray& old_path, bool in_srcset) {
-  QString path = from_root ? u'/' + QDir(move.root).relativeFilePath(target)
-                           : QDir(start).relativeFilePath(target);
-  if (path == u".") path.clear();
-  if (folder && !path.isEmpty() && !path.endsWith(u'/')) path += u'/';
-  if (!from_root && old_path.startsWith("./") && !path.startsWith(u"../")) path.prepend(u"./");
+  const QString relative = QDir(from_root ? move.root : start).relativeFilePath(target);
+  // The folder itself: "./" (or "/"), never "", which would lead to the page.
+  QString path = relative == u"." ? QString() : relative;
+  if (from_root) path.prepend(u'/');
+  if (folder && !path.endsWith(u'/')) path += u'/';
+  if (path.isEmpty()) path = QStringLiteral("./");
+  // A page that writes "./" keeps writing it, also before "../".
+  if (!from_root && old_path.startsWith("./") && !path.startsWith(u"./")) path.prepend(u"./");
   return EscapedAddress(path, in_srcset);
 }
 
@@ -145,11 +148,13 @@ std::optional<QByteArray> RewriteLinks(const QByteArray& bytes, const QString& p
     }
     all.prepend(links.base_link);
   }
-  const QString start_after =
-      start_before == page_folder_before ? page_folder_after : move.Map(start_before);
+  // A base leads where it leads wherever the page goes, even when that is the page's folder.
+  const QString start_after = links.base.isEmpty() ? page_folder_after : move.Map(start_before);
+  // When the base moves, every relative link starts from elsewhere and is written again.
+  const bool start_moves = start_after != start_before;
   for (const PageLink& link : std::as_const(all)) {
     // A link that leads to what moves names it, unless the page itself moves.
-    if (!page_moves && !link.url.contains(name) &&
+    if (!page_moves && !start_moves && !link.url.contains(name) &&
         !QUrl::fromPercentEncoding(link.url.toUtf8()).contains(name)) {
       continue;
     }
@@ -242,6 +247,10 @@ std::optional<MovePlan> PlanMove(const QString& from, const QString& to, const Q
   plan.renames.append({move.from, move.to});
   auto site = std::make_shared<SiteLinkChecker>(move.root, SiteOptions{});
   const FolderScan pages = ScanFolder(move.root, QString::fromUtf16(kPageMask), true);
+  // A page the program cannot name may link to what moves: it is told, never passed over.
+  for (const QString& unusable : pages.unusable_names) {
+    plan.left_alone->append(QStringLiteral("%1:1: %2").arg(unusable, Tr(Text::kMoveUnusableName)));
+  }
   for (const QString& relative : pages.files) {
     const QString before = JoinPath(move.root, relative);
     const QString after = move.Map(before);

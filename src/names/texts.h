@@ -268,6 +268,7 @@ enum class Text {
   kMoveOutsideRoot,
   kMoveLeavesRoot,
   kMovePageOutside,
+  kMoveUnusableName,
   kMoveWithLinks,
   kRenameOrMove,
   kMoveFromLabel,

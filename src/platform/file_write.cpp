@@ -74,8 +74,11 @@ QString WriteInPlace(const QString& path, const QByteArray& bytes) {
 }  // namespace
 
 int RemoveLeftoverWrites(const QString& folder) {
+  // Exactly the names a write makes: its process number, then thirteen base-36 digits (a
+  // name given beside the page) or mkstemp's six letters; a user's ".notes.brindlemark-1-final"
+  // is not one.
   static const QRegularExpression kLeftover(
-      QStringLiteral("^\\..+\\.brindlemark-([0-9]+)-[0-9A-Za-z]+$"));
+      QStringLiteral("^\\..+\\.brindlemark-([1-9][0-9]{0,9})-([0-9a-z]{13}|[0-9A-Za-z]{6})$"));
   const QStringList names = QDir(folder).entryList({QStringLiteral(".*.brindlemark-*")},
                                                    QDir::Files | QDir::Hidden | QDir::System);
   int removed = 0;
@@ -140,8 +143,9 @@ void SplitPath(const QString& path, QByteArray* folder, QByteArray* file_name) {
 bool NameBeside(const QByteArray& from, const QByteArray& folder, const QByteArray& file_name,
                 QByteArray* temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    *temp = TemporaryStem(folder, file_name) +
-            QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    *temp =
+        TemporaryStem(folder, file_name) +
+        QByteArray::number(QRandomGenerator::global()->generate64(), 36).rightJustified(13, '0');
     if (::linkat(AT_FDCWD, from.constData(), AT_FDCWD, temp->constData(), AT_SYMLINK_FOLLOW) == 0) {
       return true;
     }

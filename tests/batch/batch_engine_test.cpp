@@ -321,17 +321,22 @@ class BatchEngineTest : public QObject {
   // file; the next run and an undo remove it, and only such files of ended processes.
   void LeftoversOfKilledWritesGo() {
     const QString dead = Path(".a.htm.brindlemark-999999999-k1lled");
-    const QString running = Path(QStringLiteral(".b.htm.brindlemark-%1-w0rk").arg(::getppid()));
+    const QString dead_beside = Path(".c.htm.brindlemark-999999999-0000k1lledabc");
+    const QString running = Path(QStringLiteral(".b.htm.brindlemark-%1-w0rkin").arg(::getppid()));
     const QString other = Path(".a.htm.keep");
+    // A user's own file that only looks like one: the random part is not a writer's.
+    const QString users = Path(".notes.brindlemark-999999-final");
     const QDateTime before = QDateTime::currentDateTime().addSecs(-60);
-    for (const QString& path : {dead, running, other}) {
+    for (const QString& path : {dead, dead_beside, running, other, users}) {
       Write(path, "new text");
       Touch(path, before);
     }
     Run(ReplaceTextSteps(Files(), "foo", "X"));
     QVERIFY(!QFileInfo::exists(dead));
+    QVERIFY(!QFileInfo::exists(dead_beside));
     QVERIFY(QFileInfo::exists(running));
     QVERIFY(QFileInfo::exists(other));
+    QVERIFY(QFileInfo::exists(users));
     Write(dead, "again");
     Touch(dead, before);
     UndoLastRun(journal_);
