@@ -93,6 +93,25 @@ void LimitAttributes(QByteArray& text, QList<Problem>& problems) {
   }
 }
 
+// The checker keeps a piece of a "<?xml" that runs to the end of the page and never frees it:
+// the editor checks after every pause, so a long session would grow. Such an instruction
+// can only be the page's last thing; it is ended in the copy the checker reads, and told here.
+void EndProcessingInstruction(QByteArray& text, QList<Problem>& problems) {
+  const qsizetype open = text.lastIndexOf("<?");
+  if (open < 0 || text.indexOf('>', open) >= 0) return;
+  PositionCounter positions(text);
+  const PositionCounter::Position at = positions.At(open);
+  Problem problem;
+  problem.line = at.line;
+  problem.column = at.column;
+  problem.severity = Severity::kError;
+  problem.source = ProblemSource::kHtml;
+  problem.kind = QStringLiteral("unended-instruction");
+  problem.message = QStringLiteral("<? is never ended with ?>: the rest of the page is lost in it");
+  problems.append(problem);
+  text.append("?>");
+}
+
 bool KnownElement(const QString& name) {
   if (name.contains(u'-')) return true;
   static const QStringList elements = CompletionNames({CompletionKind::kElement, {}, -1});
@@ -154,6 +173,9 @@ std::optional<Severity> Keep(const QString& key, const QString& message, Severit
 QString PlainMessage(const QString& key, const QString& message) {
   if (key == u"MOVED_STYLE_TO_HEAD" || key == u"FOUND_STYLE_IN_BODY") {
     return QStringLiteral("<style> in <body>: style sheets belong in <head>");
+  }
+  if (key == u"XML_DECLARATION_DETECTED") {
+    return QStringLiteral("an XML declaration: HTML pages need none, and old browsers show it");
   }
   if (key == u"PROPRIETARY_ELEMENT") {
     return message.section(u' ', 0, 0) + QStringLiteral(" is not an element of HTML");
@@ -227,6 +249,7 @@ QList<Problem> CheckHtml(QByteArrayView utf8) {
   tidySetInCharEncoding(doc, "utf8");
   QByteArray text = WithoutTemplateContent(utf8);  // and ends in a NUL
   LimitAttributes(text, collected.problems);
+  EndProcessingInstruction(text, collected.problems);
   tidyParseString(doc, text.constData());
   // The element and attribute checks run with the repairs; the repaired page is never used.
   tidyCleanAndRepair(doc);
