@@ -81,12 +81,18 @@ bool IsRawElement(QByteArrayView lower_name) {
 }
 
 // Where the comment whose "-->" is at close starts, or -1 when none does (the signs are
-// text). Comments do not nest: it is the first "<!--" after the comment before it.
+// text). Comments do not nest: it is the first "<!--" after the comment before it, and after
+// the script or style element before it, whose text may hold a "<!--" of its own.
 qsizetype CommentStartBefore(QByteArrayView text, qsizetype close) {
   const qsizetype nearest = FindBackNoCase(text, "<!--", close);
   if (nearest < 0) return -1;
-  const qsizetype previous = FindBackNoCase(text, "-->", nearest);
-  return FindNoCase(text, "<!--", previous < 0 ? 0 : previous + 3);
+  qsizetype after = 0;
+  for (const QByteArrayView end :
+       {QByteArrayView("-->"), QByteArrayView("</script"), QByteArrayView("</style")}) {
+    const qsizetype previous = FindBackNoCase(text, end, nearest);
+    if (previous >= 0) after = std::max(after, previous + end.size());
+  }
+  return FindNoCase(text, "<!--", after);
 }
 
 // The start tag of the script or style element whose end tag is at end_tag. Its raw text

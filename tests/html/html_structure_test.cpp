@@ -54,6 +54,9 @@ void HtmlStructureTest::FindsTheTagPartner_data() {
                                         << QByteArray("<A><!-- <a href=\"x\"> <!-- note --></A>");
   QTest::addRow("script passed backwards") << QByteArray("<p><script>'<p>'</script></p|>")
                                            << QByteArray("<p><script>'<p>'</script></p>");
+  QTest::addRow("a script's <!-- is not the comment's start")
+      << QByteArray("<section a><script> <!-- </script><section b><!-- x --></sectio|n>")
+      << QByteArray("<section b><!-- x --></section>");
   QTest::addRow("void element has none") << QByteArray("<b|r><br>") << QByteArray();
   QTest::addRow("unmatched") << QByteArray("<di|v><p></p>") << QByteArray();
   QTest::addRow("caret in text") << QByteArray("<b>x|y</b>") << QByteArray();
