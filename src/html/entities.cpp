@@ -1,8 +1,10 @@
 #include "html/entities.h"
 
-#include <libxml/HTMLparser.h>
-
+#include <algorithm>
 #include <array>
+#include <cstring>
+
+#include "html5_entities.inc"
 
 namespace {
 
@@ -44,12 +46,20 @@ CharacterReference Numeric(QStringView text, qsizetype at) {
   return {i - at, QString::fromUcs4(&character, 1)};
 }
 
-// The entity of that name, or 0.
-unsigned NamedValue(QStringView name) {
+// The named reference of that name (without its ';'), or nullptr.
+const NamedEntity* FindEntity(QStringView name) {
   const QByteArray latin = name.toLatin1();
-  const htmlEntityDesc* entity =
-      htmlEntityLookup(reinterpret_cast<const xmlChar*>(latin.constData()));
-  return entity == nullptr ? 0 : entity->value;
+  const auto* end = std::end(kNamedEntities);
+  const auto* found = std::lower_bound(std::begin(kNamedEntities), end, latin,
+                                       [](const NamedEntity& entity, const QByteArray& key) {
+                                         return std::strcmp(entity.name, key.constData()) < 0;
+                                       });
+  return found != end && latin == found->name ? found : nullptr;
+}
+
+QString TextOf(const NamedEntity& entity) {
+  const char32_t characters[] = {entity.first, entity.second};
+  return QString::fromUcs4(characters, entity.second == 0 ? 1 : 2);
 }
 
 }  // namespace
@@ -63,23 +73,17 @@ CharacterReference ReadCharacterReference(QStringView text, qsizetype at, bool i
   const QStringView name = text.sliced(at + 1, end - at - 1);
   if (name.isEmpty()) return {};
   if (end < text.size() && text[end] == u';') {
-    if (const unsigned value = NamedValue(name)) {
-      const char32_t character = value;
-      return {end + 1 - at, QString::fromUcs4(&character, 1)};
-    }
+    if (const NamedEntity* entity = FindEntity(name)) return {end + 1 - at, TextOf(*entity)};
   }
-  // Without the semicolon only the old Latin-1 names count, the longest that fits.
+  // Without the semicolon only the standard's legacy names count, the longest that fits.
   for (qsizetype length = name.size(); length >= 2; --length) {
-    const QStringView prefix = name.first(length);
-    const unsigned value = NamedValue(prefix);
-    if (value != 0 && value <= 0xFF && prefix != u"apos") {
-      const qsizetype after = at + 1 + length;
-      if (in_attribute && after < text.size() &&
-          (IsAsciiAlnum(text[after]) || text[after] == u'=')) {
-        return {};
-      }
-      return {length + 1, QString(QChar(char16_t(value)))};
+    const NamedEntity* entity = FindEntity(name.first(length));
+    if (entity == nullptr || !entity->legacy) continue;
+    const qsizetype after = at + 1 + length;
+    if (in_attribute && after < text.size() && (IsAsciiAlnum(text[after]) || text[after] == u'=')) {
+      return {};
     }
+    return {length + 1, TextOf(*entity)};
   }
   return {};
 }
