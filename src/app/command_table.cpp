@@ -329,6 +329,18 @@ constexpr CommandRow kRows[] = {
      .key = Qt::CTRL | Qt::SHIFT | Qt::Key_B,
      .toggle = Toggle::kOff,
      .text = Text::kBlockSelection},
+    {.command = kFindInFiles,
+     .action = u"FindInFiles",
+     .key = Qt::CTRL | Qt::SHIFT | Qt::Key_F,
+     .text = Text::kFindInFiles},
+    {.command = kNextHit,
+     .action = u"NextHit",
+     .key = QKeyCombination(Qt::Key_F4),
+     .text = Text::kNextHit},
+    {.command = kPreviousHit,
+     .action = u"PreviousHit",
+     .key = Qt::SHIFT | Qt::Key_F4,
+     .text = Text::kPreviousHit},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -356,9 +368,10 @@ constexpr MenuEntry kToolsMenu[] = {{kBatchReplace},    {kRenamer},       {kColo
                                     {kSeries},          {kTidy},          {kStyleSheet},
                                     {kApplyTemplate},   {kConverter},     {kIndexPage},
                                     {kCheckSite, true}, {kMoveWithLinks}, {kUndoBatch, true}};
-constexpr MenuEntry kEditMenu[] = {{kUndo},     {kRedo},         {kCut, true},  {kCopy},
-                                   {kPaste},    {kSelectAll},    {kFind, true}, {kReplace},
-                                   {kFindNext}, {kFindPrevious}, {kGoToLine}};
+constexpr MenuEntry kEditMenu[] = {
+    {kUndo},       {kRedo},       {kCut, true}, {kCopy},         {kPaste},    {kSelectAll},
+    {kFind, true}, {kReplace},    {kFindNext},  {kFindPrevious}, {kGoToLine}, {kFindInFiles, true},
+    {kNextHit},    {kPreviousHit}};
 constexpr MenuEntry kViewMenu[] = {
     {kPreview},        {kPreviewBeside},  {kLineNumbers, true},   {kHighlighting},
     {kFolding},        {kTagMatching},    {kCloseTags},           {kCompletion},

@@ -101,8 +101,12 @@ enum class Command {
   kAutoIndent,
   kPreviewBeside,
   kBlockSelection,
+  // Find in files and its hit list.
+  kFindInFiles,
+  kNextHit,
+  kPreviousHit,
 };
-inline constexpr int kCommandCount = int(Command::kBlockSelection) + 1;
+inline constexpr int kCommandCount = int(Command::kPreviousHit) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

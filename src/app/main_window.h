@@ -23,6 +23,7 @@ class Desktop;
 class FindBar;
 class FilePanel;
 class ProblemsPanel;
+class SearchPanel;
 class Speller;
 class QAction;
 class QLabel;
@@ -104,6 +105,7 @@ class MainWindow : public QMainWindow,
   FindBar* Find() const { return find_bar_; }
   FilePanel* Files() const { return file_panel_; }
   ProblemsPanel* Problems() const { return problems_; }
+  SearchPanel* Search() const { return search_; }
   void SetStatusPanel(int panel, const QString& text) override;
   QString StatusPanel(int panel) const;
 
@@ -246,6 +248,7 @@ class MainWindow : public QMainWindow,
   bool OpenElsewhere(const QString& path);
   void OpenDropped(const QStringList& paths);
   void BuildProblemsPanel();
+  void BuildSearchPanel();
   // Checks the current page for what is asked (HTML while the panel shows, spelling while
   // it is on): now, or after typing stops.
   void CheckProblems(bool now);
@@ -290,6 +293,7 @@ class MainWindow : public QMainWindow,
 
   bool closing_ = false;  // the window is closing: the save prompt says "Exit"
   ProblemsPanel* problems_ = nullptr;
+  SearchPanel* search_ = nullptr;
   QLabel* problems_field_ = nullptr;
   std::shared_ptr<Speller> speller_;
   QHash<QString, QSet<QString>> ignored_words_;  // by page name, for this session

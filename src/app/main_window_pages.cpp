@@ -17,10 +17,13 @@
 #include "app/main_window.h"
 #include "app/problems_panel.h"
 #include "app/recovery_keeper.h"
+#include "app/search_panel.h"
 #include "document/document.h"
+#include "document/site_links.h"
 #include "document/speller.h"
 #include "names/texts.h"
 #include "platform/desktop.h"
+#include "platform/folder_listing.h"
 
 namespace {
 
@@ -92,6 +95,26 @@ void MainWindow::BuildPages() {
   });
   BindPageCommands();
   BuildProblemsPanel();
+  BuildSearchPanel();
+}
+
+void MainWindow::BuildSearchPanel() {
+  search_ = new SearchPanel(desktop_, this);
+  addDockWidget(Qt::BottomDockWidgetArea, search_);
+  search_->hide();
+  BindCommand(Command::kFindInFiles, [this] {
+    const QString folder = DocumentFolder().isEmpty() ? CurrentFolder() : DocumentFolder();
+    search_->Offer(folder, SiteRootOf(JoinPath(folder, QStringLiteral("page"))),
+                   model_.SelectedText());
+  });
+  BindCommand(Command::kNextHit, [this] { search_->Step(false); });
+  BindCommand(Command::kPreviousHit, [this] { search_->Step(true); });
+  connect(search_, &SearchPanel::OpenAt, this,
+          [this](const QString& path, int line, int column, int length) {
+            if (!OpenInNewTab(path)) return;
+            GoToPosition(line, column);
+            editor_->setSelection(line - 1, column - 1, line - 1, column - 1 + length);
+          });
 }
 
 void MainWindow::BuildProblemsPanel() {

@@ -8,6 +8,7 @@
 
 #include "batch/batch_tools.h"
 #include "batch/move_with_links.h"
+#include "document/find_in_files.h"
 #include "document/site_links.h"
 #include "document/text_helpers.h"
 #include "platform/folder_listing.h"
@@ -47,6 +48,7 @@ class Invocation {
   int CopyNumbered();
   int Check();
   int Move();
+  int Find();
   int UndoRun() {
     // A stray word may be a site the user meant; the last run is undone only when asked plainly.
     if (!args_.paths.isEmpty()) {
@@ -297,6 +299,31 @@ int Invocation::Check() {
   return unusable_.isEmpty() ? status : 1;
 }
 
+int Invocation::Find() {
+  if (args_.paths.size() < 2) return Bad(QStringLiteral("find takes PATTERN and PATH..."));
+  const FindQuery query{args_.paths[0], Flag("--regex"), Flag("--case"), Flag("--word")};
+  QString error;
+  const std::optional<QRegularExpression> expression = QueryExpression(query, &error);
+  if (!expression) return Bad(QStringLiteral("bad PATTERN: ") + error);
+  const QStringList paths = args_.paths.mid(1);
+  const QStringList files = ExpandPaths(
+      paths,
+      Option("--include").isEmpty() ? QStringLiteral("*.htm;*.html;*.css") : Option("--include"),
+      Flag("--recursive"), &unusable_, &error_);
+  if (!error_.isEmpty()) return Bad(error_);
+  for (const QString& path : std::as_const(unusable_)) err_ << path << ": cannot be used\n";
+  // The form grep -n and compilers use: path:line:column: line.
+  const FindSummary summary = FindInFiles(files, *expression, [this](const FileHits& page) {
+    const QString path = PrintableName(page.path);
+    for (const FileHit& hit : page.hits) {
+      out_ << path << ':' << hit.line << ':' << hit.column << ": " << hit.text << '\n';
+    }
+  });
+  if (summary.skipped > 0)
+    err_ << summary.skipped << " files skipped (binary, unreadable or too large)\n";
+  return summary.hits > 0 ? 0 : 1;
+}
+
 int Invocation::Move() {
   if (args_.paths.size() != 2) return Bad(QStringLiteral("move takes OLD and NEW"));
   const QString& from = args_.paths[0];
@@ -368,6 +395,13 @@ constexpr CommandRow kCommands[] = {
      "                 exit status 1 when an error (with --werror a warning too)\n"
      "                 was found; writes nothing",
      &Invocation::Check},
+    {"find",
+     "PATTERN [--regex] [--case] [--word] [--recursive] [--include GLOB] PATH...\n"
+     "                 every line of the pages (*.htm;*.html;*.css unless --include) that\n"
+     "                 holds PATTERN, each page read in its own encoding, as\n"
+     "                 path:line:column: line; letter case ignored unless --case;\n"
+     "                 exit status 0 when found, 1 when not, 2 for a bad PATTERN",
+     &Invocation::Find},
     {"move",
      "OLD NEW [--root DIR] [--dry-run]   rename or move a page, picture or\n"
      "                 folder; every link to it (and in it) under the root follows",

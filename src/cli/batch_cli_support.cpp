@@ -24,7 +24,7 @@ const QStringList kValueOptions = {
     QStringLiteral("--base"),         QStringLiteral("--folder"),     QStringLiteral("--ext"),
     QStringLiteral("--new-ext"),      QStringLiteral("--target"),     QStringLiteral("--line-end"),
     QStringLiteral("--format"),       QStringLiteral("--language"),   QStringLiteral("--root"),
-    QStringLiteral("--fail-on")};
+    QStringLiteral("--fail-on"),      QStringLiteral("--include")};
 const QStringList kFlags = {QStringLiteral("--dry-run"),   QStringLiteral("--all"),
                             QStringLiteral("--tidy"),      QStringLiteral("--other-extension"),
                             QStringLiteral("--keep-name"), QStringLiteral("--help"),
@@ -32,7 +32,8 @@ const QStringList kFlags = {QStringLiteral("--dry-run"),   QStringLiteral("--all
                             QStringLiteral("--recursive"), QStringLiteral("--in-place"),
                             QStringLiteral("--html"),      QStringLiteral("--spelling"),
                             QStringLiteral("--links"),     QStringLiteral("--orphans"),
-                            QStringLiteral("--werror")};
+                            QStringLiteral("--werror"),    QStringLiteral("--regex"),
+                            QStringLiteral("--case"),      QStringLiteral("--word")};
 
 }  // namespace
 
@@ -113,9 +114,8 @@ int Report(const BatchReport& report, bool dry_run, QTextStream& out, QTextStrea
         const QFileInfo from(change.renamed_from);
         const QFileInfo to(change.path);
         const bool same_folder = from.absolutePath() == to.absolutePath();
-        out << "would rename "
-            << PrintableName(same_folder ? from.fileName() : change.renamed_from) << " -> "
-            << PrintableName(same_folder ? to.fileName() : change.path) << '\n';
+        out << "would rename " << PrintableName(same_folder ? from.fileName() : change.renamed_from)
+            << " -> " << PrintableName(same_folder ? to.fileName() : change.path) << '\n';
         continue;
       }
       out << (change.replaces ? "would replace existing file " : "would change ")

@@ -89,7 +89,8 @@ class EditorComfortsTest : public WindowTest {
       if (!action->isSeparator()) names.append(action->objectName());
     }
     QCOMPARE(names, QStringList({"Undo", "Redo", "Cut", "Copy", "Paste", "SelectAll", "Find",
-                                 "Replace", "FindNext", "FindPrevious", "GoToLine"}));
+                                 "Replace", "FindNext", "FindPrevious", "GoToLine", "FindInFiles",
+                                 "NextHit", "PreviousHit"}));
     QCOMPARE(Main().findChild<QAction*>("Redo")->shortcuts().size(), 2);
     QCOMPARE(KeyHintMenu::KeyHint(Main().MenuItem("N63")), QKeySequence(Qt::CTRL | Qt::Key_S));
     // Shown in the menu, yet Ctrl+S stays one command: the page is saved once.

@@ -1,0 +1,138 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/command_table.h"
+#include "app/main_window.h"
+#include "app/search_panel.h"
+#include "support/window_fixture.h"
+
+// Find in files through the window: pages in several encodings and line ends, the hits
+// grouped by page, a hit opened at its place, F4 round the hits; and `find` on the command line.
+class SearchTest : public WindowTest {
+  Q_OBJECT
+
+ public:
+  SearchTest() : WindowTest(Launch::kByTest) {}
+
+ private slots:
+  void FindsInEveryEncodingAndOpensTheHit();
+  void StopsWhenAsked();
+  void CommandLine_data();
+  void CommandLine();
+
+ private:
+  void Prepare() override {
+    // "страница" in Windows-1251 with CR LF, in UTF-8 with LF, in KOI8-R with CR.
+    Write("site/one.htm", "<p>\xDD\xF2\xE0 \xF1\xF2\xF0\xE0\xED\xE8\xF6\xE0</p>\r\n<p>x</p>\r\n");
+    Write(
+        "site/sub/two.html",
+        "<meta charset=utf-8>\n<p>\xD0\xA1\xD1\x82\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB8\xD1\x86\xD0\xB0"
+        " \xD0\xB8 \xD1\x81\xD1\x82\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB8\xD1\x86\xD0\xB0</p>\n");
+    Write("site/sub/three.htm",
+          "<meta charset=koi8-r>\r<p>x</p>\r<p>\xD3\xD4\xD2\xC1\xCE\xC9\xC3\xC1</p>\r");
+    Write("site/skip.txt", "страница");
+    Write("site/picture.htm", QByteArray("GIF89a\0\0страница", 20));
+  }
+  SearchPanel* Panel() { return Main().Search(); }
+  QTreeWidget* Hits() { return Panel()->findChild<QTreeWidget*>("SearchHits"); }
+};
+
+void SearchTest::FindsInEveryEncodingAndOpensTheHit() {
+  StartProgram(Path("site/one.htm"));
+  Main().RunCommand(Command::kFindInFiles);
+  QVERIFY(Panel()->isVisible());
+  QCOMPARE(Panel()->findChild<QLineEdit*>("SearchFolder")->text(), Path("site"));
+  Panel()->findChild<QLineEdit*>("FindText")->setText("страница");
+  Panel()->findChild<QPushButton*>("FindAll")->click();
+  Panel()->WaitIdle();
+  QTRY_COMPARE(Panel()->Summary().hits, 4);
+  QCOMPARE(Panel()->Summary().pages, 3);
+  QCOMPARE(Panel()->Summary().skipped, 1);  // the picture; the .txt is not among the patterns
+  QCOMPARE(Panel()->findChild<QLabel*>("HitCount")->text(),
+           QString("4 hits in 3 pages; 1 files skipped (binary, unreadable or too large)"));
+  QStringList pages;
+  for (int i = 0; i < Hits()->topLevelItemCount(); ++i) pages << Hits()->topLevelItem(i)->text(0);
+  QCOMPARE(pages, QStringList({"one.htm (1)", "sub/three.htm (1)", "sub/two.html (2)"}));
+  QCOMPARE(Hits()->topLevelItem(1)->child(0)->text(0),
+           QString("3: <p>странициа</p>").replace("циа", "ца"));
+  // A hit opens its page in a tab, the match selected; F4 goes on round the hits.
+  emit Hits()->itemActivated(Hits()->topLevelItem(2)->child(1), 0);
+  QCOMPARE(Main().FileName(), Path("site/sub/two.html"));
+  QCOMPARE(Editor()->selectedText(), QString("страница"));
+  int line = 0;
+  int column = 0;
+  Editor()->getCursorPosition(&line, &column);
+  QCOMPARE(line, 1);
+  Main().RunCommand(Command::kNextHit);
+  QCOMPARE(Main().FileName(), Path("site/one.htm"));
+  QCOMPARE(Editor()->selectedText(), QString("страница"));
+  Main().RunCommand(Command::kPreviousHit);
+  QCOMPARE(Main().FileName(), Path("site/sub/two.html"));
+  // Match case and whole word.
+  Panel()->findChild<QCheckBox*>("MatchCase")->setChecked(true);
+  Panel()->findChild<QPushButton*>("FindAll")->click();
+  Panel()->WaitIdle();
+  QTRY_COMPARE(Panel()->Summary().hits, 3);
+  Panel()->findChild<QLineEdit*>("FindText")->setText("стр");
+  Panel()->findChild<QCheckBox*>("WholeWord")->setChecked(true);
+  Panel()->findChild<QPushButton*>("FindAll")->click();
+  Panel()->WaitIdle();
+  QTRY_VERIFY(!Panel()->Running());
+  QCOMPARE(Panel()->Summary().hits, 0);
+}
+
+void SearchTest::StopsWhenAsked() {
+  for (int i = 0; i < 400; ++i)
+    Write(QString("many/p%1.htm").arg(i), QByteArray(20000, 'a') + "needle");
+  StartProgram(Path("many/p0.htm"));
+  Main().RunCommand(Command::kFindInFiles);
+  Panel()->findChild<QLineEdit*>("FindText")->setText("needle");
+  Panel()->Start();
+  Panel()->Stop();
+  QTRY_VERIFY(!Panel()->Running());
+  QTRY_VERIFY(Panel()->findChild<QPushButton*>("FindAll")->isEnabled());
+  QVERIFY(Panel()->Summary().hits <= 400);
+  // And again, to the end.
+  Panel()->Start();
+  Panel()->WaitIdle();
+  QTRY_COMPARE(Panel()->Summary().hits, 400);
+  QVERIFY(!Panel()->Summary().cancelled);
+}
+
+void SearchTest::CommandLine_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<int>("status");
+  QTest::addColumn<QString>("out");
+  QTest::addRow("in every encoding") << QStringList{"страница", "--recursive", "site"} << 0
+                                     << "site/one.htm:1:8: <p>Эта страница</p>\n"
+                                        "site/sub/three.htm:3:4: <p>страница</p>\n"
+                                        "site/sub/two.html:2:4: <p>Страница и страница</p>\n"
+                                        "site/sub/two.html:2:15: <p>Страница и страница</p>\n";
+  QTest::addRow("match case") << QStringList{"--case", "Страница", "--recursive", "site"} << 0
+                              << "site/sub/two.html:2:4: <p>Страница и страница</p>\n";
+  QTest::addRow("a regular expression, one folder")
+      << QStringList{"--regex", "<p>x</p>", "site"} << 0 << "site/one.htm:2:1: <p>x</p>\n";
+  QTest::addRow("not found: 1") << QStringList{"nowhere", "site"} << 1 << "";
+  QTest::addRow("bad expression: 2") << QStringList{"--regex", "(", "site"} << 2 << "";
+  QTest::addRow("no path: 2") << QStringList{"x"} << 2 << "";
+}
+
+void SearchTest::CommandLine() {
+  QFETCH(QStringList, arguments);
+  QFETCH(int, status);
+  QFETCH(QString, out);
+  QProcess process;
+  process.setWorkingDirectory(dir_->path());
+  process.start(BM_BATCH_EXECUTABLE, QStringList{"find"} + arguments);
+  QVERIFY(process.waitForFinished());
+  QCOMPARE(process.exitCode(), status);
+  QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), out);
+}
+
+QTEST_MAIN(SearchTest)
+#include "search_test.moc"
