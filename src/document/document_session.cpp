@@ -382,10 +382,12 @@ bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
   return true;
 }
 
-void DocumentSession::StartUp(const QString& argument, const NewPageFields& fields) {
+void DocumentSession::StartUp(const QString& given, const NewPageFields& fields) {
   page_.modified = false;
   SetDocumentName(untitled_name_);
   bool loaded = false;
+  // "site/page.htm" from the command line is kept as the full path, as every open keeps it.
+  const QString argument = AbsolutePath(given);
   if (!argument.isEmpty()) {
     QString error;
     loaded = LoadFile(argument, &error);

@@ -80,6 +80,12 @@ void PreviewTest::PageOpenedByARelativePathIsPreviewed() {
   QCOMPARE(Main().PageCount(), 2);
   QTest::keyClick(Main().EditorWidget(), Qt::Key_F12);
   QCOMPARE(Window().Location(), "file://" + dir_->filePath("site/sub/temp.htm"));
+  // So is the page the command line names.
+  FakeDesktop desktop;
+  std::unique_ptr<Application> second =
+      StartApplication(desktop, dir_->filePath("program"), "sub/page.htm");
+  QCOMPARE(second->Main().FileName(), dir_->filePath("site/sub/page.htm"));
+  second.reset();
 }
 
 void PreviewTest::SavedPageIsPreviewedBesideItAndTheOldScratchGoes() {
