@@ -36,7 +36,11 @@ bool BeyondAscii(QByteArrayView bytes) {
 
 QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks) {
   QList<Problem> problems;
-  if (checks.html) {
+  // A page with nothing on it yet (a new tab) is not a broken page.
+  const bool blank = std::all_of(utf8.begin(), utf8.end(), [](char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+  });
+  if (checks.html && !blank) {
     problems = CheckHtml(utf8);
     // A page that declares nothing is read by each browser in an encoding of its own guess.
     if (DeclaredCharset(utf8).isEmpty() && BeyondAscii(utf8)) {

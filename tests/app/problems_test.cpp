@@ -124,6 +124,9 @@ void ProblemsTest::ListsJumpsAndHidesAKind() {
   QCOMPARE(Rows(), QStringList({"8:4 unknown-entity"}));
   Panel()->SetHiddenKinds({});
   QCOMPARE(Rows().size(), 3);
+  // A new tab holds nothing yet, and nothing is wrong with it.
+  Main().RunCommand(Command::kNewTab);
+  QCOMPARE(Rows(), QStringList());
 }
 
 void ProblemsTest::FollowsEditsAndTabs() {
