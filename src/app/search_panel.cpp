@@ -17,6 +17,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "batch/batch_panel.h"
+#include "batch/batch_tools.h"
 #include "document/site_links.h"
 #include "names/texts.h"
 #include "platform/desktop.h"
@@ -82,7 +84,9 @@ SearchPanel::SearchPanel(Desktop& desktop, QWidget* parent)
       find_(Captioned<QPushButton>(this, QStringLiteral("FindAll"), Text::kFindAll)),
       stop_(Captioned<QPushButton>(this, QStringLiteral("StopFind"), Text::kStopFind)),
       count_(Named<QLabel>(this, QStringLiteral("HitCount"))),
-      hits_(Named<QTreeWidget>(this, QStringLiteral("SearchHits"))) {
+      hits_(Named<QTreeWidget>(this, QStringLiteral("SearchHits"))),
+      replacement_(Named<QLineEdit>(this, QStringLiteral("ReplaceWith"))),
+      batch_(new BatchPanel(desktop, this)) {
   setObjectName(QStringLiteral("SearchResults"));
   ShowText(this, &QWidget::setWindowTitle, Text::kFindInFiles);
   setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
@@ -128,7 +132,21 @@ SearchPanel::SearchPanel(Desktop& desktop, QWidget* parent)
   layout->addLayout(form);
   layout->addLayout(options);
   layout->addWidget(hits_, 1);
+  auto* replace_row = new QHBoxLayout;
+  auto* replace_these =
+      Captioned<QPushButton>(this, QStringLiteral("ReplaceThese"), Text::kReplaceThese);
+  replace_row->addWidget(label(Text::kReplaceWith, replacement_));
+  replace_row->addWidget(replacement_, 1);
+  replace_row->addWidget(replace_these);
+  layout->addLayout(replace_row);
+  layout->addWidget(batch_);
   setWidget(inside);
+  batch_->SetJob([this](const BatchOptions& run) {
+    if (!expression_) return BatchReport{};
+    return RunBatch(
+        ReplaceHitsSteps(TickedLines(), *expression_, replacement_->text(), regex_searched_), run);
+  });
+  connect(replace_these, &QPushButton::clicked, this, &SearchPanel::ReplaceTicked);
 
   connect(find_, &QPushButton::clicked, this, &SearchPanel::Start);
   connect(text_, &QLineEdit::returnPressed, this, &SearchPanel::Start);
@@ -191,6 +209,8 @@ void SearchPanel::Start() {
   }
   hits_->clear();
   summary_ = {};
+  expression_ = expression;
+  regex_searched_ = query.regex;
   searched_folder_ = QDir::cleanPath(folder_->text());
   const QStringList files = FilesToSearch();
   const quint64 generation = ++generation_;
@@ -251,6 +271,8 @@ void SearchPanel::Receive(quint64 generation, const FileHits& page) {
     if (from > 0) text.prepend(u'…');
     text.replace(u'\t', u' ');
     auto* row = new QTreeWidgetItem({prefix + text});
+    row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+    row->setCheckState(0, Qt::Checked);
     row->setData(0, kPathRole, page.path);
     row->setData(0, kLineRole, hit.line);
     row->setData(0, kColumnRole, hit.column);
@@ -289,6 +311,29 @@ void SearchPanel::Activate(QTreeWidgetItem* item) {
   if (item == nullptr || !item->data(0, kLineRole).isValid()) return;
   emit OpenAt(item->data(0, kPathRole).toString(), item->data(0, kLineRole).toInt(),
               item->data(0, kColumnRole).toInt(), item->data(0, kLengthRole).toInt());
+}
+
+QMap<QString, QList<int>> SearchPanel::TickedLines() const {
+  QMap<QString, QList<int>> lines;
+  for (int page = 0; page < hits_->topLevelItemCount(); ++page) {
+    const QTreeWidgetItem* item = hits_->topLevelItem(page);
+    for (int i = 0; i < item->childCount(); ++i) {
+      const QTreeWidgetItem* hit = item->child(i);
+      if (hit->checkState(0) != Qt::Checked) continue;
+      QList<int>& those = lines[hit->data(0, kPathRole).toString()];
+      const int line = hit->data(0, kLineRole).toInt();
+      if (!those.contains(line)) those.append(line);  // a line's matches are replaced together
+    }
+  }
+  return lines;
+}
+
+void SearchPanel::ReplaceTicked() {
+  Stop();
+  if (!expression_ || TickedLines().isEmpty()) return;
+  batch_->Run(Tr(Text::kReplacingHits));
+  // The list shows what the pages hold now.
+  Start();
 }
 
 bool SearchPanel::Step(bool backward) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QMap>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -9,6 +10,7 @@
 
 #include "document/find_in_files.h"
 
+class BatchPanel;
 class Desktop;
 class QCheckBox;
 class QLabel;
@@ -37,6 +39,9 @@ class SearchPanel : public QDockWidget {
   // The hit after (or before) the current one, round the list; false when there is none.
   bool Step(bool backward);
   const FindSummary& Summary() const { return summary_; }
+  // "Replace these": every match on the lines of the ticked hits, through the batch engine
+  // (its preview, journal and undo are the panel's below the list).
+  void ReplaceTicked();
 
  signals:
   void OpenAt(const QString& path, int line, int column, int length);
@@ -47,6 +52,8 @@ class SearchPanel : public QDockWidget {
   void ShowCount();
   void Activate(QTreeWidgetItem* item);
   QStringList FilesToSearch() const;
+  // The ticked hits' lines, by page.
+  QMap<QString, QList<int>> TickedLines() const;
 
   Desktop& desktop_;
   QLineEdit* text_;
@@ -60,6 +67,10 @@ class SearchPanel : public QDockWidget {
   QPushButton* stop_;
   QLabel* count_;
   QTreeWidget* hits_;
+  QLineEdit* replacement_;
+  BatchPanel* batch_;
+  std::optional<QRegularExpression> expression_;  // of the search listed
+  bool regex_searched_ = false;
   QString site_root_;
   QString searched_folder_;
   FindSummary summary_;

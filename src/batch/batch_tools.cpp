@@ -101,6 +101,43 @@ bool IsAscii(QByteArrayView bytes) {
 
 }  // namespace
 
+QList<BatchStep> ReplaceHitsSteps(const QMap<QString, QList<int>>& lines_by_file,
+                                  const QRegularExpression& expression, const QString& replacement,
+                                  bool regex) {
+  // A regular expression's replacement takes \1 and the like; a plain one stands as written.
+  const auto replaced = [expression, replacement, regex](const QString& line) {
+    if (regex) return QString(line).replace(expression, replacement);
+    QString out;
+    qsizetype copied = 0;
+    for (auto match = expression.globalMatch(line); match.hasNext();) {
+      const QRegularExpressionMatch found = match.next();
+      if (found.capturedLength() == 0) continue;
+      out += QStringView(line).sliced(copied, found.capturedStart() - copied);
+      out += replacement;
+      copied = found.capturedEnd();
+    }
+    out += QStringView(line).sliced(copied);
+    return out;
+  };
+  QList<BatchStep> steps;
+  steps.reserve(lines_by_file.size());
+  for (auto it = lines_by_file.begin(); it != lines_by_file.end(); ++it) {
+    steps.append(LineStep(it.key(), [lines = it.value(), replaced](FileLines& file) {
+      const QStringList decoded = DecodeLines(file);
+      bool changed = false;
+      for (const int line : lines) {
+        if (line < 1 || line > decoded.size()) continue;
+        const QString text = replaced(decoded[line - 1]);
+        if (text == decoded[line - 1]) continue;
+        file.lines[line - 1] = file.Keep(EncodeFor(text, file.format));
+        changed = true;
+      }
+      return changed;
+    }));
+  }
+  return steps;
+}
+
 QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
                                   const QString& replacement, bool every_match) {
   if (find.contains(u'\n') || find.contains(u'\r') || find.isEmpty()) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QMap>
+#include <QRegularExpression>
+
 #include <QList>
 #include <QStringList>
 #include <optional>
@@ -15,6 +18,11 @@ QList<BatchStep> BlockEditSteps(const QStringList& files, BlockMode mode, const 
                                 const QStringList& replacement);
 QList<BatchStep> DeleteBlockSteps(const QStringList& files, const QStringList& find);
 // The first occurrence of find in every line, or every occurrence when every_match.
+// Find in files' "Replace these": every match of expression on the listed lines (from 1) of
+// each file, replaced; a literal replacement (regex false) takes no back references.
+QList<BatchStep> ReplaceHitsSteps(const QMap<QString, QList<int>>& lines_by_file,
+                                  const QRegularExpression& expression, const QString& replacement,
+                                  bool regex);
 QList<BatchStep> ReplaceTextSteps(const QStringList& files, const QString& find,
                                   const QString& replacement, bool every_match = false);
 

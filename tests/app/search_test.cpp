@@ -22,6 +22,7 @@ class SearchTest : public WindowTest {
  private slots:
   void FindsInEveryEncodingAndOpensTheHit();
   void StopsWhenAsked();
+  void ReplacesTheTickedHitsAndUndoes();
   void CommandLine_data();
   void CommandLine();
 
@@ -102,6 +103,35 @@ void SearchTest::StopsWhenAsked() {
   Panel()->WaitIdle();
   QTRY_COMPARE(Panel()->Summary().hits, 400);
   QVERIFY(!Panel()->Summary().cancelled);
+}
+
+void SearchTest::ReplacesTheTickedHitsAndUndoes() {
+  const QByteArray one = Read("site/one.htm");
+  const QByteArray two = Read("site/sub/two.html");
+  const QByteArray three = Read("site/sub/three.htm");
+  StartProgram(Path("site/one.htm"));
+  Main().RunCommand(Command::kFindInFiles);
+  Panel()->findChild<QLineEdit*>("FindText")->setText("страница");
+  Panel()->Start();
+  Panel()->WaitIdle();
+  QTRY_COMPARE(Panel()->Summary().hits, 4);
+  // The KOI8-R page's hit is left out.
+  Hits()->topLevelItem(1)->child(0)->setCheckState(0, Qt::Unchecked);
+  Panel()->findChild<QLineEdit*>("ReplaceWith")->setText("лист\\1");
+  Panel()->findChild<QPushButton*>("ReplaceThese")->click();
+  Panel()->WaitIdle();
+  // Each page in its own encoding and line ends, every match of a ticked line, the
+  // replacement taken as it stands.
+  QCOMPARE(Read("site/one.htm"),
+           QByteArray("<p>\xDD\xF2\xE0 \xEB\xE8\xF1\xF2\\1</p>\r\n<p>x</p>\r\n"));
+  QCOMPARE(Read("site/sub/two.html"),
+           QByteArray("<meta charset=utf-8>\n<p>\xD0\xBB\xD0\xB8\xD1\x81\xD1\x82\\1 \xD0\xB8 "
+                      "\xD0\xBB\xD0\xB8\xD1\x81\xD1\x82\\1</p>\n"));
+  QCOMPARE(Read("site/sub/three.htm"), three);
+  QTRY_COMPARE(Panel()->Summary().hits, 1);  // searched again: the hit left
+  Panel()->findChild<QPushButton*>("UndoRun")->click();
+  QCOMPARE(Read("site/one.htm"), one);
+  QCOMPARE(Read("site/sub/two.html"), two);
 }
 
 void SearchTest::CommandLine_data() {
