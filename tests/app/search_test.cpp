@@ -45,7 +45,7 @@ class SearchTest : public WindowTest {
 
 void SearchTest::FindsInEveryEncodingAndOpensTheHit() {
   StartProgram(Path("site/one.htm"));
-  Main().RunCommand(Command::kFindInFiles);
+  QTest::keyClick(Editor(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
   QVERIFY(Panel()->isVisible());
   QCOMPARE(Panel()->findChild<QLineEdit*>("SearchFolder")->text(), Path("site"));
   Panel()->findChild<QLineEdit*>("FindText")->setText("страница");
