@@ -220,26 +220,27 @@ void SearchPanel::Start() {
   stop_->setEnabled(true);
   ShowCount();
   QPointer<SearchPanel> panel(this);
-  worker_ = std::thread([this, panel, files, expression = *expression, generation] {
-    const FindSummary summary = FindInFiles(
-        files, expression,
-        [panel, generation](const FileHits& page) {
-          QMetaObject::invokeMethod(
-              panel,
-              [panel, generation, page] {
-                if (panel) panel->Receive(generation, page);
-              },
-              Qt::QueuedConnection);
-        },
-        &cancelled_);
-    finished_ = true;
-    QMetaObject::invokeMethod(
-        panel,
-        [panel, generation, summary] {
-          if (panel) panel->Finish(generation, summary);
-        },
-        Qt::QueuedConnection);
-  });
+  worker_ = std::thread(
+      [this, panel, files, expression = *expression, generation, prefilter = PrefilterOf(query)] {
+        const FindSummary summary = FindInFiles(
+            files, expression,
+            [panel, generation](const FileHits& page) {
+              QMetaObject::invokeMethod(
+                  panel,
+                  [panel, generation, page] {
+                    if (panel) panel->Receive(generation, page);
+                  },
+                  Qt::QueuedConnection);
+            },
+            &cancelled_, prefilter);
+        finished_ = true;
+        QMetaObject::invokeMethod(
+            panel,
+            [panel, generation, summary] {
+              if (panel) panel->Finish(generation, summary);
+            },
+            Qt::QueuedConnection);
+      });
 }
 
 void SearchPanel::Stop() {

@@ -313,12 +313,15 @@ int Invocation::Find() {
   if (!error_.isEmpty()) return Bad(error_);
   for (const QString& path : std::as_const(unusable_)) err_ << path << ": cannot be used\n";
   // The form grep -n and compilers use: path:line:column: line.
-  const FindSummary summary = FindInFiles(files, *expression, [this](const FileHits& page) {
-    const QString path = PrintableName(page.path);
-    for (const FileHit& hit : page.hits) {
-      out_ << path << ':' << hit.line << ':' << hit.column << ": " << hit.text << '\n';
-    }
-  });
+  const FindSummary summary = FindInFiles(
+      files, *expression,
+      [this](const FileHits& page) {
+        const QString path = PrintableName(page.path);
+        for (const FileHit& hit : page.hits) {
+          out_ << path << ':' << hit.line << ':' << hit.column << ": " << hit.text << '\n';
+        }
+      },
+      nullptr, PrefilterOf(query));
   if (summary.skipped > 0)
     err_ << summary.skipped << " files skipped (binary, unreadable or too large)\n";
   return summary.hits > 0 ? 0 : 1;

@@ -1,5 +1,9 @@
 #include "document/find_in_files.h"
 
+#include <QByteArrayMatcher>
+#include <cctype>
+#include <memory>
+
 #include "platform/text_file.h"
 #include "platform/text_format.h"
 
@@ -19,6 +23,37 @@ std::optional<QRegularExpression> QueryExpression(const FindQuery& query, QStrin
   }
   expression.optimize();
   return expression;
+}
+
+BytePrefilter PrefilterOf(const FindQuery& query) {
+  if (query.regex || query.pattern.isEmpty()) return {};
+  for (const QChar c : query.pattern) {
+    if (c.unicode() > 127) return {};
+  }
+  const QByteArray needle = query.pattern.toLatin1();
+  if (query.match_case) {
+    return [matcher = std::make_shared<QByteArrayMatcher>(needle)](QByteArrayView bytes) {
+      return matcher->indexIn(bytes) >= 0;
+    };
+  }
+  // Letter case ignored: the first letter in either case, then the rest compared folded.
+  const QByteArray lower = needle.toLower();
+  return [lower](QByteArrayView bytes) {
+    const char first_lower = lower[0];
+    const char first_upper = char(std::toupper(static_cast<unsigned char>(first_lower)));
+    const qsizetype last = bytes.size() - lower.size();
+    for (qsizetype at = 0; at <= last; ++at) {
+      const char c = bytes[at];
+      if (c != first_lower && c != first_upper) continue;
+      qsizetype i = 1;
+      while (i < lower.size() &&
+             char(std::tolower(static_cast<unsigned char>(bytes[at + i]))) == lower[i]) {
+        ++i;
+      }
+      if (i == lower.size()) return true;
+    }
+    return false;
+  };
 }
 
 QList<FileHit> FindInText(const QString& text, const QRegularExpression& expression) {
@@ -56,7 +91,7 @@ bool LooksBinary(const QByteArray& bytes) {
 
 FindSummary FindInFiles(const QStringList& files, const QRegularExpression& expression,
                         const std::function<void(const FileHits&)>& found,
-                        const std::atomic<bool>* cancelled) {
+                        const std::atomic<bool>* cancelled, const BytePrefilter& prefilter) {
   FindSummary summary;
   for (const QString& path : files) {
     if (cancelled != nullptr && *cancelled) {
@@ -69,6 +104,7 @@ FindSummary FindInFiles(const QStringList& files, const QRegularExpression& expr
       continue;
     }
     ++summary.searched;
+    if (prefilter && !prefilter(read.bytes)) continue;
     const QString text = DecodeText(read.bytes, DetectTextFormat(read.bytes));
     FileHits page{path, FindInText(text, expression)};
     if (page.hits.isEmpty()) continue;

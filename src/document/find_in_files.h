@@ -28,6 +28,12 @@ struct FileHit {
   QString text;
 };
 
+// A quick look at a file's bytes before it is decoded: false when the query cannot match
+// there (a plain ASCII text, which every encoding of a page keeps as it is, is not in them).
+// Empty when the query gives no such look (a regular expression, letters beyond ASCII).
+using BytePrefilter = std::function<bool(QByteArrayView bytes)>;
+BytePrefilter PrefilterOf(const FindQuery& query);
+
 // The matches in a page's text (lines joined by '\n'), in order.
 QList<FileHit> FindInText(const QString& text, const QRegularExpression& expression);
 
@@ -49,4 +55,5 @@ struct FindSummary {
 // Reads only; cancelled is looked at between files.
 FindSummary FindInFiles(const QStringList& files, const QRegularExpression& expression,
                         const std::function<void(const FileHits&)>& found,
-                        const std::atomic<bool>* cancelled = nullptr);
+                        const std::atomic<bool>* cancelled = nullptr,
+                        const BytePrefilter& prefilter = {});
