@@ -2,6 +2,7 @@
 
 #include <QByteArrayMatcher>
 #include <cctype>
+#include <cstring>
 #include <memory>
 
 #include "platform/text_file.h"
@@ -39,18 +40,32 @@ BytePrefilter PrefilterOf(const FindQuery& query) {
   // Letter case ignored: the first letter in either case, then the rest compared folded.
   const QByteArray lower = needle.toLower();
   return [lower](QByteArrayView bytes) {
-    const char first_lower = lower[0];
-    const char first_upper = char(std::toupper(static_cast<unsigned char>(first_lower)));
-    const qsizetype last = bytes.size() - lower.size();
-    for (qsizetype at = 0; at <= last; ++at) {
-      const char c = bytes[at];
-      if (c != first_lower && c != first_upper) continue;
+    if (bytes.size() < lower.size()) return false;
+    const char first[2] = {lower[0], char(std::toupper(static_cast<unsigned char>(lower[0])))};
+    const char* data = bytes.data();
+    const char* end = data + bytes.size() - (lower.size() - 1);
+    // The next place each case of the first letter stands, found by memchr.
+    const auto next = [&](const char* from, char c) -> const char* {
+      if (from >= end) return end;
+      const void* found = std::memchr(from, c, size_t(end - from));
+      return found == nullptr ? end : static_cast<const char*>(found);
+    };
+    const char* at_lower = next(data, first[0]);
+    const char* at_upper = first[1] == first[0] ? end : next(data, first[1]);
+    while (at_lower < end || at_upper < end) {
+      const bool lower_first = at_lower < at_upper;
+      const char* at = lower_first ? at_lower : at_upper;
       qsizetype i = 1;
       while (i < lower.size() &&
-             char(std::tolower(static_cast<unsigned char>(bytes[at + i]))) == lower[i]) {
+             char(std::tolower(static_cast<unsigned char>(at[i]))) == lower[i]) {
         ++i;
       }
       if (i == lower.size()) return true;
+      if (lower_first) {
+        at_lower = next(at + 1, first[0]);
+      } else {
+        at_upper = next(at + 1, first[1]);
+      }
     }
     return false;
   };

@@ -147,8 +147,10 @@ void SearchTest::CommandLine_data() {
                               << "site/sub/two.html:2:4: <p>Страница и страница</p>\n";
   QTest::addRow("a regular expression, one folder")
       << QStringList{"--regex", "<p>x</p>", "site"} << 0 << "site/one.htm:2:1: <p>x</p>\n";
-  QTest::addRow("plain text, letter case ignored") << QStringList{"<P>X</P>", "site"} << 0
-                                                   << "site/one.htm:2:1: <p>x</p>\n";
+  QTest::addRow("plain text, letter case ignored")
+      << QStringList{"<P>X</P>", "site"} << 0 << "site/one.htm:2:1: <p>x</p>\n";
+  QTest::addRow("starting with a letter")
+      << QStringList{"P>X", "site"} << 0 << "site/one.htm:2:2: <p>x</p>\n";
   QTest::addRow("not found: 1") << QStringList{"nowhere", "site"} << 1 << "";
   QTest::addRow("bad expression: 2") << QStringList{"--regex", "(", "site"} << 2 << "";
   QTest::addRow("no path: 2") << QStringList{"x"} << 2 << "";
