@@ -341,6 +341,10 @@ constexpr CommandRow kRows[] = {
      .action = u"PreviousHit",
      .key = Qt::SHIFT | Qt::Key_F4,
      .text = Text::kPreviousHit},
+    {.command = kFormatPage,
+     .action = u"FormatPage",
+     .key = Qt::CTRL | Qt::SHIFT | Qt::Key_I,
+     .text = Text::kFormatPage},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
@@ -368,10 +372,11 @@ constexpr MenuEntry kToolsMenu[] = {{kBatchReplace},    {kRenamer},       {kColo
                                     {kSeries},          {kTidy},          {kStyleSheet},
                                     {kApplyTemplate},   {kConverter},     {kIndexPage},
                                     {kCheckSite, true}, {kMoveWithLinks}, {kUndoBatch, true}};
-constexpr MenuEntry kEditMenu[] = {
-    {kUndo},       {kRedo},       {kCut, true}, {kCopy},         {kPaste},    {kSelectAll},
-    {kFind, true}, {kReplace},    {kFindNext},  {kFindPrevious}, {kGoToLine}, {kFindInFiles, true},
-    {kNextHit},    {kPreviousHit}};
+constexpr MenuEntry kEditMenu[] = {{kUndo},         {kRedo},        {kCut, true},
+                                   {kCopy},         {kPaste},       {kSelectAll},
+                                   {kFind, true},   {kReplace},     {kFindNext},
+                                   {kFindPrevious}, {kGoToLine},    {kFindInFiles, true},
+                                   {kNextHit},      {kPreviousHit}, {kFormatPage, true}};
 constexpr MenuEntry kViewMenu[] = {
     {kPreview},        {kPreviewBeside},  {kLineNumbers, true},   {kHighlighting},
     {kFolding},        {kTagMatching},    {kCloseTags},           {kCompletion},

@@ -105,8 +105,9 @@ enum class Command {
   kFindInFiles,
   kNextHit,
   kPreviousHit,
+  kFormatPage,
 };
-inline constexpr int kCommandCount = int(Command::kPreviousHit) + 1;
+inline constexpr int kCommandCount = int(Command::kFormatPage) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

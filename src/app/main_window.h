@@ -133,6 +133,9 @@ class MainWindow : public QMainWindow,
   void CheckAllDiskChanges();
   bool OpenInNewTabsOn() const;
   // A recovered page, in a tab of its own (or in an untouched new page), modified.
+  // Lays the page out again (block elements one per line, indented), one undo step; a page
+  // that cannot be formatted safely is left with a note.
+  void FormatPage();
   // Adds a <meta charset> of the encoding the page is saved in, when it declares none.
   void DeclareEncoding();
   // Returns the page it restored into.

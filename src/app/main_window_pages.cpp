@@ -21,6 +21,7 @@
 #include "document/document.h"
 #include "document/site_links.h"
 #include "document/speller.h"
+#include "html/html_format.h"
 #include "names/texts.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"
@@ -98,6 +99,26 @@ void MainWindow::BuildPages() {
   BuildSearchPanel();
 }
 
+void MainWindow::FormatPage() {
+  const FormatOutcome outcome =
+      FormatHtml(model_.Buffer(), LineEndBytes(session_.Format().line_end));
+  if (!outcome.problem.isEmpty()) {
+    ShowStatusNote(Tr(Text::kNotFormatted).arg(outcome.problem));
+    return;
+  }
+  if (outcome.bytes == model_.Buffer()) return;
+  int line = 0;
+  int column = 0;
+  editor_->getCursorPosition(&line, &column);
+  // One undo step takes the whole layout back.
+  editor_->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
+  editor_->SendScintilla(QsciScintilla::SCI_TARGETWHOLEDOCUMENT);
+  editor_->SendScintilla(QsciScintilla::SCI_REPLACETARGET, outcome.bytes.size(),
+                         outcome.bytes.constData());
+  editor_->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+  editor_->setCursorPosition(std::min(line, editor_->lines() - 1), 0);
+}
+
 void MainWindow::BuildSearchPanel() {
   search_ = new SearchPanel(desktop_, this);
   addDockWidget(Qt::BottomDockWidgetArea, search_);
@@ -107,6 +128,7 @@ void MainWindow::BuildSearchPanel() {
     search_->Offer(folder, SiteRootOf(JoinPath(folder, QStringLiteral("page"))),
                    model_.SelectedText());
   });
+  BindCommand(Command::kFormatPage, [this] { FormatPage(); });
   BindCommand(Command::kNextHit, [this] { search_->Step(false); });
   BindCommand(Command::kPreviousHit, [this] { search_->Step(true); });
   connect(search_, &SearchPanel::OpenAt, this,

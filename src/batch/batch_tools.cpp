@@ -1,4 +1,5 @@
 #include "batch/batch_tools.h"
+#include "html/html_format.h"
 #include "names/texts.h"
 
 #include <QFileInfo>
@@ -100,6 +101,29 @@ bool IsAscii(QByteArrayView bytes) {
 }
 
 }  // namespace
+
+QList<BatchStep> FormatSteps(const QStringList& files) {
+  QList<BatchStep> steps;
+  steps.reserve(files.size());
+  for (const QString& file : files) {
+    steps.append(
+        {file, file, [](const QByteArray& input, QString* error) -> std::optional<QByteArray> {
+           constexpr QByteArrayView kBom = "\xEF\xBB\xBF";
+           const bool bom = input.startsWith(kBom);
+           const QByteArrayView page = QByteArrayView(input).sliced(bom ? 3 : 0);
+           const FormatOutcome outcome =
+               FormatHtml(page, LineEndBytes(DetectTextFormat(input).line_end));
+           if (!outcome.problem.isEmpty()) {
+             *error = outcome.problem;
+             return std::nullopt;
+           }
+           const QByteArray bytes = (bom ? kBom.toByteArray() : QByteArray()) + outcome.bytes;
+           if (bytes == input) return std::nullopt;
+           return bytes;
+         }});
+  }
+  return steps;
+}
 
 QList<BatchStep> ReplaceHitsSteps(const QMap<QString, QList<int>>& lines_by_file,
                                   const QRegularExpression& expression, const QString& replacement,

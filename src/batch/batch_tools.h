@@ -18,6 +18,9 @@ QList<BatchStep> BlockEditSteps(const QStringList& files, BlockMode mode, const 
                                 const QStringList& replacement);
 QList<BatchStep> DeleteBlockSteps(const QStringList& files, const QStringList& find);
 // The first occurrence of find in every line, or every occurrence when every_match.
+// Each page laid out again by the formatter, in its own line ends, its byte order mark kept;
+// a page that cannot be formatted safely fails with the reason and is left as it is.
+QList<BatchStep> FormatSteps(const QStringList& files);
 // Find in files' "Replace these": every match of expression on the listed lines (from 1) of
 // each file, replaced; a literal replacement (regex false) takes no back references.
 QList<BatchStep> ReplaceHitsSteps(const QMap<QString, QList<int>>& lines_by_file,

@@ -49,6 +49,7 @@ class Invocation {
   int Check();
   int Move();
   int Find();
+  int Format();
   int UndoRun() {
     // A stray word may be a site the user meant; the last run is undone only when asked plainly.
     if (!args_.paths.isEmpty()) {
@@ -299,6 +300,12 @@ int Invocation::Check() {
   return unusable_.isEmpty() ? status : 1;
 }
 
+int Invocation::Format() {
+  QStringList files;
+  if (!Files(&files)) return Bad(error_);
+  return Run(FormatSteps(files));
+}
+
 int Invocation::Find() {
   if (args_.paths.size() < 2) return Bad(QStringLiteral("find takes PATTERN and PATH..."));
   const FindQuery query{args_.paths[0], Flag("--regex"), Flag("--case"), Flag("--word")};
@@ -398,6 +405,12 @@ constexpr CommandRow kCommands[] = {
      "                 exit status 1 when an error (with --werror a warning too)\n"
      "                 was found; writes nothing",
      &Invocation::Check},
+    {"format",
+     "[--dry-run] [--recursive] PATH...   lay the pages out again: block elements\n"
+     "                 one per line, indented; inline text, pre, script, style and comments\n"
+     "                 keep every byte; a page that cannot be formatted safely fails and\n"
+     "                 is left as it is",
+     &Invocation::Format},
     {"find",
      "PATTERN [--regex] [--case] [--word] [--recursive] [--include GLOB] PATH...\n"
      "                 every line of the pages (*.htm;*.html;*.css unless --include) that\n"

@@ -275,6 +275,8 @@ enum class Text {
   kReplaceWith,
   kReplaceThese,
   kReplacingHits,
+  kFormatPage,
+  kNotFormatted,
   kSiteShowing,
   kSaveReport,
   kSaveSiteFile,

@@ -90,7 +90,7 @@ class EditorComfortsTest : public WindowTest {
     }
     QCOMPARE(names, QStringList({"Undo", "Redo", "Cut", "Copy", "Paste", "SelectAll", "Find",
                                  "Replace", "FindNext", "FindPrevious", "GoToLine", "FindInFiles",
-                                 "NextHit", "PreviousHit"}));
+                                 "NextHit", "PreviousHit", "FormatPage"}));
     QCOMPARE(Main().findChild<QAction*>("Redo")->shortcuts().size(), 2);
     QCOMPARE(KeyHintMenu::KeyHint(Main().MenuItem("N63")), QKeySequence(Qt::CTRL | Qt::Key_S));
     // Shown in the menu, yet Ctrl+S stays one command: the page is saved once.

@@ -23,6 +23,7 @@ class SearchTest : public WindowTest {
   void FindsInEveryEncodingAndOpensTheHit();
   void StopsWhenAsked();
   void ReplacesTheTickedHitsAndUndoes();
+  void FormatPageIsOneUndoStep();
   void CommandLine_data();
   void CommandLine();
 
@@ -132,6 +133,20 @@ void SearchTest::ReplacesTheTickedHitsAndUndoes() {
   Panel()->findChild<QPushButton*>("UndoRun")->click();
   QCOMPARE(Read("site/one.htm"), one);
   QCOMPARE(Read("site/sub/two.html"), two);
+}
+
+void SearchTest::FormatPageIsOneUndoStep() {
+  StartProgram(Path("site/one.htm"));
+  Main().Editor().LoadText("<div><p>a</p><pre> x\n  y</pre></div>\n");
+  QTest::keyClick(Editor(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(Main().Editor().Text(), QString("<div>\n  <p>a</p>\n  <pre> x\n  y</pre>\n</div>\n"));
+  Main().RunCommand(Command::kUndo);
+  QCOMPARE(Main().Editor().Text(), QString("<div><p>a</p><pre> x\n  y</pre></div>\n"));
+  // A page it cannot format safely stays as it is, and says why.
+  Main().Editor().LoadText("<p>a < b</p>");
+  Main().RunCommand(Command::kFormatPage);
+  QCOMPARE(Main().Editor().Text(), QString("<p>a < b</p>"));
+  QVERIFY(Main().findChild<QLabel*>("NotePanel")->text().contains("left as it is"));
 }
 
 void SearchTest::CommandLine_data() {

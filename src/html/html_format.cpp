@@ -1,0 +1,229 @@
+#include "html/html_format.h"
+
+#include <QHash>
+#include <QList>
+#include <algorithm>
+
+#include "html/html_names.h"
+#include "html/html_tokens.h"
+
+namespace {
+
+// The elements a browser lays out as blocks (the standard's rendering section); anything
+// else, unknown elements included, is taken as inline.
+bool IsBlock(QByteArrayView name) {
+  static constexpr QByteArrayView kBlocks[] = {
+      "address", "article",  "aside",    "blockquote", "body",   "caption", "center",
+      "col",     "colgroup", "dd",       "details",    "dialog", "dir",     "div",
+      "dl",      "dt",       "fieldset", "figcaption", "figure", "footer",  "form",
+      "frame",   "frameset", "h1",       "h2",         "h3",     "h4",      "h5",
+      "h6",      "head",     "header",   "hgroup",     "hr",     "html",    "legend",
+      "li",      "link",     "main",     "menu",       "meta",   "nav",     "noframes",
+      "ol",      "optgroup", "option",   "p",          "pre",    "script",  "search",
+      "section", "style",    "summary",  "table",      "tbody",  "td",      "template",
+      "tfoot",   "th",       "thead",    "title",      "tr",     "ul",      "base",
+      "noscript"};
+  return std::find(std::begin(kBlocks), std::end(kBlocks), name) != std::end(kBlocks);
+}
+
+// Elements whose whole markup, start tag to end tag, is kept as it stands.
+bool IsKeptWhole(QByteArrayView name) {
+  return name == "pre" || name == "script" || name == "style" || name == "title" ||
+         name == "textarea";
+}
+
+// Elements a browser closes when another of their kind opens.
+bool ClosesItsKind(QByteArrayView name) {
+  return name == "p" || name == "li" || name == "dt" || name == "dd" || name == "option" ||
+         name == "tr" || name == "td" || name == "th";
+}
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+
+QByteArrayView Trimmed(QByteArrayView bytes) {
+  qsizetype from = 0;
+  qsizetype to = bytes.size();
+  while (from < to && IsSpace(bytes[from])) ++from;
+  while (to > from && IsSpace(bytes[to - 1])) --to;
+  return bytes.sliced(from, to - from);
+}
+
+struct Item {
+  enum class Kind { kOpen, kClose, kLone, kInline };
+  Kind kind;
+  QByteArray name;
+  QByteArrayView bytes;
+};
+
+// Where the end tag of a kept-whole element ends, or -1 when it has none.
+qsizetype EndOfKept(QByteArrayView text, QByteArrayView name, qsizetype from) {
+  for (qsizetype close = text.indexOf("</", from); close >= 0;
+       close = text.indexOf("</", close + 2)) {
+    const qsizetype after = close + 2 + name.size();
+    if (after > text.size()) return -1;
+    const QByteArrayView found = text.sliced(close + 2, name.size());
+    // Tags are ASCII: compared without case, byte by byte.
+    const bool same = std::equal(found.begin(), found.end(), name.begin(), [](char a, char b) {
+      return (a >= 'A' && a <= 'Z' ? char(a + 32) : a) == b;
+    });
+    if (!same || (after < text.size() && !IsSpace(text[after]) && text[after] != '>')) continue;
+    const qsizetype end = FindByte(text, '>', after);
+    return end < 0 ? -1 : end + 1;
+  }
+  return -1;
+}
+
+}  // namespace
+
+QByteArray IndentStepOf(QByteArrayView text) {
+  QHash<qsizetype, int> steps;
+  qsizetype previous = 0;
+  int lines = 0;
+  for (qsizetype at = 0; at < text.size() && lines < 2000; ++lines) {
+    qsizetype end = FindByte(text, '\n', at);
+    if (end < 0) end = text.size();
+    const QByteArrayView line = text.sliced(at, end - at);
+    at = end + 1;
+    if (line.startsWith('\t')) return "\t";
+    qsizetype width = 0;
+    while (width < line.size() && line[width] == ' ') ++width;
+    if (Trimmed(line).isEmpty()) continue;
+    if (width > previous) ++steps[width - previous];
+    previous = width;
+  }
+  qsizetype best = 2;
+  int seen = 0;
+  for (auto it = steps.constBegin(); it != steps.constEnd(); ++it) {
+    if (it.value() > seen || (it.value() == seen && it.key() < best)) {
+      best = it.key();
+      seen = it.value();
+    }
+  }
+  return QByteArray(std::min<qsizetype>(best, 8), ' ');
+}
+
+FormatOutcome FormatHtml(QByteArrayView text, QByteArrayView line_break) {
+  FormatOutcome outcome{text.toByteArray(), QString()};
+  QList<Item> items;
+  HtmlTokenizer tokenizer(text);
+  HtmlToken token;
+  qsizetype kept_until = 0;  // bytes taken whole already
+  while (tokenizer.Next(token)) {
+    if (token.start < kept_until) continue;
+    switch (token.kind) {
+      case HtmlToken::Kind::kText: {
+        const QByteArrayView bytes = text.sliced(token.start, token.end - token.start);
+        // A '<' that starts no tag: a browser reads it as text, but the page likely lost a
+        // tag there, and its layout cannot be trusted. Template markers are text by design.
+        for (qsizetype at = FindByte(bytes, '<', 0); at >= 0; at = FindByte(bytes, '<', at + 1)) {
+          if (!bytes.sliced(at).startsWith("<,,")) {
+            outcome.problem =
+                QStringLiteral("a '<' in the text at byte %1 starts no tag").arg(token.start + at);
+            return outcome;
+          }
+        }
+        items.append({Item::Kind::kInline, {}, bytes});
+        break;
+      }
+      case HtmlToken::Kind::kComment:
+        items.append({Item::Kind::kInline, {}, text.sliced(token.start, token.end - token.start)});
+        break;
+      case HtmlToken::Kind::kOther:
+        items.append({Item::Kind::kLone, {}, text.sliced(token.start, token.end - token.start)});
+        break;
+      case HtmlToken::Kind::kStartTag: {
+        if (IsKeptWhole(token.name) && !token.self_closing) {
+          const qsizetype end = EndOfKept(text, token.name, token.end);
+          if (end < 0) {
+            outcome.problem =
+                QStringLiteral("<%1> is never closed").arg(QString::fromUtf8(token.name));
+            return outcome;
+          }
+          kept_until = end;
+          items.append({IsBlock(token.name) ? Item::Kind::kLone : Item::Kind::kInline, token.name,
+                        text.sliced(token.start, end - token.start)});
+          break;
+        }
+        const QByteArrayView bytes = text.sliced(token.start, token.end - token.start);
+        if (!IsBlock(token.name)) {
+          items.append({Item::Kind::kInline, {}, bytes});
+        } else if (token.self_closing || IsVoidElement(token.name)) {
+          items.append({Item::Kind::kLone, token.name, bytes});
+        } else {
+          items.append({Item::Kind::kOpen, token.name, bytes});
+        }
+        break;
+      }
+      case HtmlToken::Kind::kEndTag: {
+        const QByteArrayView bytes = text.sliced(token.start, token.end - token.start);
+        items.append(
+            {IsBlock(token.name) ? Item::Kind::kClose : Item::Kind::kInline, token.name, bytes});
+        break;
+      }
+    }
+  }
+
+  const QByteArray step = IndentStepOf(text);
+  QByteArray out;
+  out.reserve(text.size() + text.size() / 8);
+  QList<QByteArray> open;  // the blocks open, for the depth
+  const auto line = [&](const QByteArray& bytes) {
+    if (!out.isEmpty()) out += line_break;
+    for (qsizetype i = 0; i < open.size(); ++i) out += step;
+    out += bytes;
+  };
+  // The inline run starting at items[i]: its bytes as written, and the item after it.
+  const auto run_at = [&](qsizetype i, qsizetype* after) {
+    QByteArray run;
+    for (; i < items.size() && items[i].kind == Item::Kind::kInline; ++i) run += items[i].bytes;
+    *after = i;
+    return run;
+  };
+  for (qsizetype i = 0; i < items.size();) {
+    const Item& item = items[i];
+    switch (item.kind) {
+      case Item::Kind::kInline: {
+        qsizetype after = i;
+        const QByteArray run = run_at(i, &after);
+        if (const QByteArrayView trimmed = Trimmed(run); !trimmed.isEmpty()) {
+          line(trimmed.toByteArray());
+        }
+        i = after;
+        break;
+      }
+      case Item::Kind::kLone:
+        line(item.bytes.toByteArray());
+        ++i;
+        break;
+      case Item::Kind::kOpen: {
+        if (ClosesItsKind(item.name) && !open.isEmpty() && open.last() == item.name) {
+          open.removeLast();
+        }
+        // A block of inline content alone stays on one line with its end tag.
+        qsizetype after = i + 1;
+        const QByteArray run = run_at(i + 1, &after);
+        if (after < items.size() && items[after].kind == Item::Kind::kClose &&
+            items[after].name == item.name) {
+          line(item.bytes.toByteArray() + Trimmed(run).toByteArray() +
+               items[after].bytes.toByteArray());
+          i = after + 1;
+          break;
+        }
+        line(item.bytes.toByteArray());
+        open.append(item.name);
+        ++i;
+        break;
+      }
+      case Item::Kind::kClose: {
+        const qsizetype at = open.lastIndexOf(item.name);
+        if (at >= 0) open.resize(at);  // what it encloses closes with it
+        line(item.bytes.toByteArray());
+        ++i;
+        break;
+      }
+    }
+  }
+  if (!text.isEmpty() && (text.endsWith('\n') || text.endsWith('\r'))) out += line_break;
+  outcome.bytes = out;
+  return outcome;
+}
