@@ -213,9 +213,10 @@ void Application::DockPreviewOnRequest() {
 void Application::ShowToolWindow(QStringView name) {
   QWidget* window = Window(name.toString());
   // The page worked on: the one shown, else (an untitled page) the last one opened.
-  const QString page = main_window_->Document().IsNamed() ? main_window_->Document().FileName()
-                                                          : recent_files_.Load().value(0);
-  const QString folder = page.isEmpty() ? QString() : QFileInfo(AbsolutePath(page)).absolutePath();
+  const QString page =
+      AbsolutePath(main_window_->Document().IsNamed() ? main_window_->Document().FileName()
+                                                      : recent_files_.Load().value(0));
+  const QString folder = page.isEmpty() ? QString() : QFileInfo(page).absolutePath();
   // Tool windows and their file dialogs start in the page's folder until the user picks one
   // there; the folder the window reads from, while a target folder (the renamer's second
   // tree) stays.
@@ -225,7 +226,7 @@ void Application::ShowToolWindow(QStringView name) {
   for (auto* dialogs : window->findChildren<DialogFolder*>()) dialogs->Offer(folder);
   // A site is checked from its root.
   if (auto* site_check = qobject_cast<SiteCheckWindow*>(window)) {
-    if (!page.isEmpty()) site_check->OfferFolder(SiteRootOf(AbsolutePath(page)));
+    if (!page.isEmpty()) site_check->OfferFolder(SiteRootOf(page));
   }
   ShowInFront(window);
 }

@@ -254,8 +254,9 @@ std::optional<MovePlan> PlanMove(const QString& from, const QString& to, const Q
   for (const QString& relative : pages.files) {
     const QString before = JoinPath(move.root, relative);
     const QString after = move.Map(before);
-    // A page that is a link to a file outside the root is never written through.
-    if (!RealPath(before, false).startsWith(real_root + u'/')) {
+    // A page that is a link to a file outside the root is never written through. The scan
+    // follows no link to a folder, so only a page that is itself a link can lead out.
+    if (QFileInfo(before).isSymLink() && !RealPath(before, false).startsWith(real_root + u'/')) {
       plan.left_alone->append(QStringLiteral("%1:1: %2").arg(before, Tr(Text::kMovePageOutside)));
       continue;
     }

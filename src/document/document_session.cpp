@@ -212,11 +212,12 @@ bool DocumentSession::OpenFile(const QString& path) {
 
 bool DocumentSession::OpenPath(QString path) {
   if (path.isEmpty()) return false;
+  // The extension is completed on the name as given (a dot in a folder of the full path
+  // must not count), once: the completed name always holds a dot.
   path = AbsolutePath(CompleteExtension(path, open_filter_index_));
   open_dialog_path_ = path;
-  if (open_elsewhere && open_elsewhere(CompleteExtension(path, open_filter_index_))) return true;
+  if (open_elsewhere && open_elsewhere(path)) return true;
   if (!page_.saved && !CloseDocument()) return false;
-  path = CompleteExtension(path, open_filter_index_);
   QString error;
   QString title;
   if (!LoadFile(path, &error, &title)) {

@@ -1,11 +1,11 @@
 // The editor's HTML comforts: the partner of the tag at the caret, end tags completed on
 // "</", name lists while typing, and template markers marked on screen.
 #include <QByteArray>
-#include <QHash>
 #include <algorithm>
 
 #include "document/text_helpers.h"
 #include "editor/code_editor.h"
+#include "html/html_format.h"
 #include "html/html_names.h"
 #include "html/html_structure.h"
 #include "html/html_tokens.h"
@@ -307,29 +307,18 @@ bool CodeEditor::TypeOver(const QString& typed) {
 QByteArray CodeEditor::IndentUnit() const {
   // Tabs when lines are indented with them, else the most common step between the
   // indentations of neighbouring lines (in the first lines of the page), else two spaces.
-  QHash<int, int> steps;
-  int previous = 0;
+  QList<int> widths;
   const long lines = std::min(long(SendScintilla(SCI_GETLINECOUNT)), 2000L);
   for (long line = 0; line < lines; ++line) {
     const long start = SendScintilla(SCI_POSITIONFROMLINE, line);
     if (SendScintilla(SCI_GETCHARAT, start) == '\t') return "\t";
-    const int width = int(SendScintilla(SCI_GETLINEINDENTATION, line));
     if (SendScintilla(SCI_GETLINEINDENTPOSITION, line) ==
         SendScintilla(SCI_GETLINEENDPOSITION, line)) {
       continue;  // a blank line says nothing
     }
-    if (width > previous) ++steps[width - previous];
-    previous = width;
+    widths.append(int(SendScintilla(SCI_GETLINEINDENTATION, line)));
   }
-  int best = 2;
-  int seen = 0;
-  for (auto it = steps.constBegin(); it != steps.constEnd(); ++it) {
-    if (it.value() > seen || (it.value() == seen && it.key() < best)) {
-      best = it.key();
-      seen = it.value();
-    }
-  }
-  return QByteArray(best, ' ');
+  return QByteArray(MostCommonIndentStep(widths), ' ');
 }
 
 void CodeEditor::Indent(long line) {

@@ -75,23 +75,14 @@ qsizetype EndOfKept(QByteArrayView text, QByteArrayView name, qsizetype from) {
 
 }  // namespace
 
-QByteArray IndentStepOf(QByteArrayView text) {
-  QHash<qsizetype, int> steps;
-  qsizetype previous = 0;
-  int lines = 0;
-  for (qsizetype at = 0; at < text.size() && lines < 2000; ++lines) {
-    qsizetype end = FindByte(text, '\n', at);
-    if (end < 0) end = text.size();
-    const QByteArrayView line = text.sliced(at, end - at);
-    at = end + 1;
-    if (line.startsWith('\t')) return "\t";
-    qsizetype width = 0;
-    while (width < line.size() && line[width] == ' ') ++width;
-    if (Trimmed(line).isEmpty()) continue;
+int MostCommonIndentStep(const QList<int>& widths) {
+  QHash<int, int> steps;
+  int previous = 0;
+  for (const int width : widths) {
     if (width > previous) ++steps[width - previous];
     previous = width;
   }
-  qsizetype best = 2;
+  int best = 2;
   int seen = 0;
   for (auto it = steps.constBegin(); it != steps.constEnd(); ++it) {
     if (it.value() > seen || (it.value() == seen && it.key() < best)) {
@@ -99,7 +90,25 @@ QByteArray IndentStepOf(QByteArrayView text) {
       seen = it.value();
     }
   }
-  return QByteArray(std::min<qsizetype>(best, 8), ' ');
+  return best;
+}
+
+QByteArray IndentStepOf(QByteArrayView text) {
+  QList<int> widths;
+  int lines = 0;
+  // Lines end at CR or LF: a CR LF gives an empty line between, which counts for nothing.
+  for (qsizetype at = 0; at < text.size() && lines < 2000; ++lines) {
+    qsizetype end = at;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+    const QByteArrayView line = text.sliced(at, end - at);
+    at = end + 1;
+    if (line.startsWith('\t')) return "\t";
+    if (Trimmed(line).isEmpty()) continue;
+    int width = 0;
+    while (width < line.size() && line[width] == ' ') ++width;
+    widths.append(width);
+  }
+  return QByteArray(std::min(MostCommonIndentStep(widths), 8), ' ');
 }
 
 FormatOutcome FormatHtml(QByteArrayView text, QByteArrayView line_break) {

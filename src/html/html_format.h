@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 // A page laid out again without changing what a browser shows: block elements one per line,
@@ -18,5 +19,9 @@ struct FormatOutcome {
 FormatOutcome FormatHtml(QByteArrayView text, QByteArrayView line_break);
 
 // The indentation step a page uses: a tab when its lines are indented with tabs, else the
-// most common step between neighbouring lines' indentations, else two spaces.
+// most common step between neighbouring lines' indentations (in its first 2,000 lines), else
+// two spaces.
 QByteArray IndentStepOf(QByteArrayView text);
+// The most common step up between neighbouring indentations, in columns (the smaller of
+// two as common), or 2 when none goes up. Blank lines are left out of widths.
+int MostCommonIndentStep(const QList<int>& widths);
