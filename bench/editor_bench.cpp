@@ -116,7 +116,7 @@ int main(int argc, char* argv[]) {
     double parts[3] = {};
     const long window_base = ResetPeakKib();
     const double ms = Milliseconds([&] {
-      parts[0] = Milliseconds([&] { main.Button(button)->click(); });
+      parts[0] = Milliseconds([&] { main.Commands().Button(button)->click(); });
       parts[1] = Milliseconds([] { QApplication::processEvents(); });
       parts[2] = Milliseconds([&] { main.grab(); });
     });
@@ -174,7 +174,8 @@ int main(int argc, char* argv[]) {
     main.show();
     // After the page kind, "plain": with View > HTML colours off; "start": typing at the
     // page's start, so each key has the whole page after it.
-    if (args.contains(u"plain")) main.MenuItemOf(Command::kHighlighting)->setChecked(false);
+    if (args.contains(u"plain"))
+      main.Commands().MenuItemOf(Command::kHighlighting)->setChecked(false);
     const bool at_start = args.contains(u"start");
     CodeEditor* edit = main.EditorWidget();
     edit->SendScintilla(at_start ? QsciScintilla::SCI_DOCUMENTSTART

@@ -64,7 +64,7 @@ int main(int argc, char* argv[]) {
 
   // Opening: into the current page, then into a new tab (the same file, closed between).
   const double here = Milliseconds([&] {
-    main.Document().OpenFile(big);
+    main.Session().OpenFile(big);
     main.EditorWidget()->viewport()->repaint();
   });
   main.ClosePageAt(main.CurrentPageIndex());

@@ -100,8 +100,8 @@ int main(int argc, char* argv[]) {
     app.Start(big);
     MainWindow& main = app.Main();
     main.show();
-    main.MenuItemOf(Command::kProblems)->setChecked(run.panel);
-    main.MenuItemOf(Command::kCheckSpelling)->setChecked(run.spelling);
+    main.Commands().MenuItemOf(Command::kProblems)->setChecked(run.panel);
+    main.Commands().MenuItemOf(Command::kCheckSpelling)->setChecked(run.spelling);
     Pause(1500);  // the first checks of the page
     run.typed = Type(main);
     app.Recovery().EndNormally();

@@ -69,7 +69,7 @@ Application::Application(Desktop& desktop, AppPaths paths)
   CreateWindows();
   WireCommands();
   WireEditorChoices();
-  Q_ASSERT(main_window_->CommandsNotBoundOnce().isEmpty());
+  Q_ASSERT(main_window_->Commands().NotBoundOnce().isEmpty());
 }
 
 Application::~Application() = default;
@@ -130,19 +130,23 @@ void Application::CreateWindows() {
     move->SetSource(path);
     ShowInFront(move);
   };
-  QObject::connect(main->Files(), &FilePanel::MoveRequested, main, offer_move);
+  main->BindCommand(Command::kRenameOrMove, [main, offer_move] {
+    const QString path = main->Files()->SelectedFilePath();
+    if (!path.isEmpty()) offer_move(path);
+  });
   main->BindCommand(Command::kMoveWithLinks, [main, offer_move] {
-    offer_move(main->Document().IsNamed() ? main->Document().FileName() : main->DocumentFolder());
+    offer_move(main->Session().IsNamed() ? main->Session().FileName() : main->DocumentFolder());
   });
   QObject::connect(site_check, &SiteCheckWindow::OpenAt, main,
                    [main](const QString& path, int line, int column) {
                      if (main->OpenInNewTab(path)) main->GoToPosition(line, column);
                    });
   previews_ =
-      std::make_unique<PreviewCommands>(desktop_, main->Document(), settings_, *preview_window_,
+      std::make_unique<PreviewCommands>(desktop_, main->Session(), settings_, *preview_window_,
                                         paths_.ScratchFolder(), [main] { main->showMinimized(); });
   main->SetSavePrompt(save_prompt_);
-  main->Document().on_saved = [this] { previews_->FollowDocument(); };
+  QObject::connect(&main->Session(), &DocumentSession::DocumentSaved, main,
+                   [this] { previews_->FollowDocument(); });
   QObject::connect(main, &MainWindow::PageShown, main, [this] { previews_->FollowPage(); });
   // The kinds of problems the user hid stay hidden.
   main->Problems()->SetHiddenKinds(
@@ -187,7 +191,7 @@ void Application::WireCommands() {
 
   auto* save_template = Window<SaveTemplateWindow>();
   main->BindCommand(Command::kSaveTemplate, [save_template] { save_template->SaveCommand(); });
-  main->BindToggle(Command::kLivePreview, [this](bool on) {
+  main->Commands().BindToggle(Command::kLivePreview, [this](bool on) {
     if (!on) live_preview_timer_.stop();
   });
   RememberAtClose();
@@ -206,16 +210,16 @@ void Application::DockPreviewOnRequest() {
     // A page needs room: two fifths of the window.
     if (beside) main->resizeDocks({dock}, {main->width() * 2 / 5}, Qt::Horizontal);
   };
-  main->BindToggle(Command::kPreviewBeside, place);
-  place(main->MenuItemOf(Command::kPreviewBeside)->isChecked());
+  main->Commands().BindToggle(Command::kPreviewBeside, place);
+  place(main->Commands().MenuItemOf(Command::kPreviewBeside)->isChecked());
 }
 
 void Application::ShowToolWindow(QStringView name) {
   QWidget* window = Window(name.toString());
   // The page worked on: the one shown, else (an untitled page) the last one opened.
   const QString page =
-      AbsolutePath(main_window_->Document().IsNamed() ? main_window_->Document().FileName()
-                                                      : recent_files_.Load().value(0));
+      AbsolutePath(main_window_->Session().IsNamed() ? main_window_->Session().FileName()
+                                                     : recent_files_.Load().value(0));
   const QString folder = page.isEmpty() ? QString() : QFileInfo(page).absolutePath();
   // Tool windows and their file dialogs start in the page's folder until the user picks one
   // there; the folder the window reads from, while a target folder (the renamer's second
@@ -295,7 +299,7 @@ void Application::WireEditorChoices() {
   for (const CommandRow& row : CommandRows()) {
     if (row.toggle == Toggle::kNone) continue;
     const QString key = QStringLiteral("View/") + row.menu_item.toString();
-    QAction* toggle = main->MenuItemOf(row.command);
+    QAction* toggle = main->Commands().MenuItemOf(row.command);
     toggle->setChecked(recent_files_.Value(key, row.toggle == Toggle::kOn).toBool());
     QObject::connect(toggle, &QAction::toggled, main,
                      [this, key](bool on) { recent_files_.SetValue(key, on); });
@@ -309,7 +313,8 @@ void Application::WireEditorChoices() {
   QObject::connect(&live_preview_timer_, &QTimer::timeout, main,
                    [this] { previews_->FollowDocument(); });
   QObject::connect(main->EditorWidget(), &CodeEditor::Edited, main, [this, main] {
-    if (main->MenuItemOf(Command::kLivePreview)->isChecked() && preview_window_->Shown()) {
+    if (main->Commands().MenuItemOf(Command::kLivePreview)->isChecked() &&
+        preview_window_->Shown()) {
       live_preview_timer_.start();
     }
   });

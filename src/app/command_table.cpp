@@ -10,6 +10,14 @@ namespace wn = window_name;
 
 constexpr QKeyCombination kCtrl(Qt::Key key) { return Qt::CTRL | key; }
 
+constexpr CommandRow GoToTab(Command command, const char16_t* action, Qt::Key key, int n) {
+  return {.command = command,
+          .action = action,
+          .key = Qt::ALT | key,
+          .text = Text::kGoToTab,
+          .number = n};
+}
+
 constexpr CommandRow kRows[] = {
     {.command = kNewPage,
      .button = u"SpeedButton8",
@@ -84,9 +92,9 @@ constexpr CommandRow kRows[] = {
      .button = u"SpeedButton5",
      .popup_item = u"N48",
      .picture = {"document-new", nullptr}},
-    {.command = kBold, .action = u"Bold", .key = kCtrl(Qt::Key_B)},
-    {.command = kItalic, .action = u"Italic", .key = kCtrl(Qt::Key_I)},
-    {.command = kUnderline, .action = u"Underlined", .key = kCtrl(Qt::Key_U)},
+    {.command = kBold, .action = u"Bold", .key = kCtrl(Qt::Key_B), .popup_item = u"N6"},
+    {.command = kItalic, .action = u"Italic", .key = kCtrl(Qt::Key_I), .popup_item = u"N7"},
+    {.command = kUnderline, .action = u"Underlined", .key = kCtrl(Qt::Key_U), .popup_item = u"N8"},
     {.command = kClipboard,
      .button = u"SpeedButton18",
      .window = wn::kClipboard,
@@ -203,12 +211,25 @@ constexpr CommandRow kRows[] = {
      .key = kCtrl(Qt::Key_Y),
      .second_key = Qt::CTRL | Qt::SHIFT | Qt::Key_Z,
      .text = Text::kRedo},
-    {.command = kCut, .action = u"Cut", .key = kCtrl(Qt::Key_X), .text = Text::kCut},
-    {.command = kCopy, .action = u"Copy", .key = kCtrl(Qt::Key_C), .text = Text::kCopy},
-    {.command = kPaste, .action = u"Paste", .key = kCtrl(Qt::Key_V), .text = Text::kPaste},
+    {.command = kCut,
+     .action = u"Cut",
+     .key = kCtrl(Qt::Key_X),
+     .popup_item = u"PopupCut",
+     .text = Text::kCut},
+    {.command = kCopy,
+     .action = u"Copy",
+     .key = kCtrl(Qt::Key_C),
+     .popup_item = u"PopupCopy",
+     .text = Text::kCopy},
+    {.command = kPaste,
+     .action = u"Paste",
+     .key = kCtrl(Qt::Key_V),
+     .popup_item = u"PopupPaste",
+     .text = Text::kPaste},
     {.command = kSelectAll,
      .action = u"SelectAll",
      .key = kCtrl(Qt::Key_A),
+     .popup_item = u"PopupSelectall",
      .text = Text::kSelectAll},
     {.command = kFind, .action = u"Find", .key = kCtrl(Qt::Key_F), .text = Text::kFindItem},
     {.command = kReplace,
@@ -345,6 +366,17 @@ constexpr CommandRow kRows[] = {
      .action = u"FormatPage",
      .key = Qt::CTRL | Qt::SHIFT | Qt::Key_I,
      .text = Text::kFormatPage},
+    GoToTab(kGoToTab1, u"GoToTab1", Qt::Key_1, 1),
+    GoToTab(kGoToTab2, u"GoToTab2", Qt::Key_2, 2),
+    GoToTab(kGoToTab3, u"GoToTab3", Qt::Key_3, 3),
+    GoToTab(kGoToTab4, u"GoToTab4", Qt::Key_4, 4),
+    GoToTab(kGoToTab5, u"GoToTab5", Qt::Key_5, 5),
+    GoToTab(kGoToTab6, u"GoToTab6", Qt::Key_6, 6),
+    GoToTab(kGoToTab7, u"GoToTab7", Qt::Key_7, 7),
+    GoToTab(kGoToTab8, u"GoToTab8", Qt::Key_8, 8),
+    GoToTab(kGoToTab9, u"GoToTab9", Qt::Key_9, 9),
+    {.command = kOpenInNewTabFromPanel, .panel_item = u"OpenInNewTab", .text = Text::kOpenInNewTab},
+    {.command = kRenameOrMove, .panel_item = u"RenameOrMove", .text = Text::kRenameOrMove},
 };
 
 constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};

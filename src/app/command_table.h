@@ -106,12 +106,29 @@ enum class Command {
   kNextHit,
   kPreviousHit,
   kFormatPage,
+  // Alt+1 to Alt+9 bring a tab to front.
+  kGoToTab1,
+  kGoToTab2,
+  kGoToTab3,
+  kGoToTab4,
+  kGoToTab5,
+  kGoToTab6,
+  kGoToTab7,
+  kGoToTab8,
+  kGoToTab9,
+  // The file panel's own menu.
+  kOpenInNewTabFromPanel,
+  kRenameOrMove,
 };
-inline constexpr int kCommandCount = int(Command::kFormatPage) + 1;
+inline constexpr int kCommandCount = int(Command::kRenameOrMove) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,
                                                   Command::kRecent3, Command::kRecent4};
+inline constexpr Command kGoToTabCommands[] = {
+    Command::kGoToTab1, Command::kGoToTab2, Command::kGoToTab3,
+    Command::kGoToTab4, Command::kGoToTab5, Command::kGoToTab6,
+    Command::kGoToTab7, Command::kGoToTab8, Command::kGoToTab9};
 
 // How a command that opens a window is run; kByHandler commands are bound one by one.
 enum class Opening { kByHandler, kInFront, kModal };
@@ -137,8 +154,10 @@ struct CommandRow {
   QKeyCombination second_key = {};
   Toggle toggle = Toggle::kNone;
   QStringView popup_item = {};  // the pop-up menu item that runs it
+  QStringView panel_item = {};  // the file panel's menu item that runs it
   Picture picture = {};
   std::optional<Text> text = {};  // the caption when no language file gives one
+  int number = 0;                 // fills the caption's %1
 
   bool HasKey() const { return key.key() != Qt::Key_unknown; }
 };

@@ -62,27 +62,16 @@ FilePanel::FilePanel(QWidget* parent)
   SetFolder(QDir::currentPath());
 }
 
-// The file list's own menu: open the file under the mouse in a tab of its own.
+// The file list's own menu, for the file under the mouse; its items come from the window.
 void FilePanel::BuildFileMenu() {
-  auto* menu = new QMenu(this);
-  menu->setObjectName(QStringLiteral("FileListMenu"));
-  QAction* open = menu->addAction(QString());
-  open->setObjectName(QStringLiteral("OpenInNewTab"));
-  ShowText(open, &QAction::setText, Text::kOpenInNewTab);
-  connect(open, &QAction::triggered, this, &FilePanel::FileActivatedInNewTab);
-  QAction* move = menu->addAction(QString());
-  move->setObjectName(QStringLiteral("RenameOrMove"));
-  ShowText(move, &QAction::setText, Text::kRenameOrMove);
-  connect(move, &QAction::triggered, this, [this] {
-    const QString path = SelectedFilePath();
-    if (!path.isEmpty()) emit MoveRequested(path);
-  });
+  file_menu_ = new QMenu(this);
+  file_menu_->setObjectName(QStringLiteral("FileListMenu"));
   files_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(files_, &QWidget::customContextMenuRequested, this, [this, menu](const QPoint& pos) {
+  connect(files_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     QListWidgetItem* item = files_->itemAt(pos);
     if (item == nullptr) return;
     files_->setCurrentItem(item);
-    menu->popup(files_->viewport()->mapToGlobal(pos));
+    file_menu_->popup(files_->viewport()->mapToGlobal(pos));
   });
 }
 

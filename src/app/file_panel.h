@@ -6,6 +6,7 @@
 #include "widgets/file_browser.h"
 
 class QLabel;
+class QMenu;
 
 // The main window's file panel: file list, folder list, drive box and file size label,
 // chained so that the drive drives the folders and the folder drives the files.
@@ -22,13 +23,13 @@ class FilePanel : public QFrame {
   void ShowDocumentFile(const QString& path);
   FileList* Files() const { return files_; }
   QLabel* SizeLabel() const { return size_label_; }
+  // The menu of a file in the list; the window fills it with its commands.
+  QMenu* FileMenu() const { return file_menu_; }
 
  signals:
   void FileActivated();
   // The selected file is to open in a tab of its own.
   void FileActivatedInNewTab();
-  // "Rename or move..." on a file.
-  void MoveRequested(const QString& path);
   // A key went down in one of the panel's lists or in the drive box.
   void KeyPressed();
 
@@ -43,4 +44,5 @@ class FilePanel : public QFrame {
   FolderList* folders_;
   DriveBox* drives_;
   QLabel* size_label_;
+  QMenu* file_menu_ = nullptr;
 };

@@ -18,9 +18,11 @@
 
 #include "app/file_panel.h"
 #include "app/find_bar.h"
+#include "app/format_menu.h"
+#include "app/page_tab_bar.h"
 #include "app/recovery_keeper.h"
-#include "app/tool_icons.h"
-#include "document/document.h"
+#include "app/status_fields.h"
+#include "document/text_helpers.h"
 #include "editor/code_editor.h"
 #include "widgets/widget_helpers.h"
 
@@ -41,15 +43,15 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
                        RecoveryKeeper& recovery, QWidget* parent)
     : QMainWindow(parent),
       desktop_(desktop),
-      recent_files_(recent_files),
       settings_(settings),
       recovery_(recovery),
+      commands_(*this),
       editor_(new CodeEditor),
       primary_(editor_),
       split_(new CodeEditor),
       page_model_(editor_),
       model_(page_model_),
-      session_(model_, desktop, recent_files, *this) {
+      session_(pages_, model_, desktop, recent_files, *this) {
   setObjectName(kName.toString());
   resize(752, 489);
   move(23, 57);
@@ -61,24 +63,35 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   BuildEditor();
   BuildTopBar();
   BuildToolPanel();
-  BuildActions();
-  BuildMenu();
-  BindOwnCommands();
-  BuildStatusBar();
+  commands_.BuildMenuBar();
+  status_ = new StatusFields(*statusBar());
+  connect(status_, &StatusFields::FormatClicked, this, [this] {
+    RunFormatMenu(session_, this, status_->FormatField()->mapToGlobal(QPoint(0, 0)),
+                  !DeclaredCharset(model_.Buffer()).isEmpty(), [this] { DeclareEncoding(); });
+  });
   BuildPopupMenu();
-  WatchEditor();
-  WireEditMenu();
-  WireViewMenu();
-
+  BindOwnCommands();
+  BindEditCommands();
+  BindViewCommands();
   BuildCentralWidget();
-  BuildPages();
+  ListenToPages();
+  ListenToSession();
+  BindPageCommands();
+  BuildProblemsPanel();
+  BuildSearchPanel();
   session_.LoadRecentFiles();
 }
 
 // The file panel, the editor with the find bar under it and the tool panel, under the top bar.
 void MainWindow::BuildCentralWidget() {
-  BuildPageViews();
+  tabs_ = new PageTabBar(pages_, this);
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName(QStringLiteral("EditorSplitter"));
+  splitter_->setChildrenCollapsible(false);
+  splitter_->addWidget(primary_);
+  splitter_->addWidget(split_);
   file_panel_ = new FilePanel;
+  commands_.AddPanelItems(file_panel_->FileMenu());
   file_panel_->setFixedWidth(166);
   connect(file_panel_, &FilePanel::FileActivated, this, &MainWindow::OpenSelectedOrAsk);
   connect(file_panel_, &FilePanel::KeyPressed, this, &MainWindow::UpdateCaretStatus);
@@ -108,18 +121,6 @@ void MainWindow::BuildCentralWidget() {
 }
 
 MainWindow::~MainWindow() = default;
-
-QToolButton* MainWindow::AddButton(Command command, QWidget* parent) {
-  const QString name = RowOf(command).button.toString();
-  auto* button = new QToolButton(parent);
-  button->setObjectName(name);
-  button->setAutoRaise(true);
-  button->setFixedSize(36, 36);
-  button->setIconSize(QSize(28, 28));
-  button->setIcon(ToolIcon(RowOf(command).picture));
-  buttons_.insert(name, button);
-  return button;
-}
 
 void MainWindow::BuildEditor() {
   QFont editor_font;
@@ -158,14 +159,14 @@ void MainWindow::BuildTopBar() {
     group_layout->setContentsMargins(2, 2, 2, 2);
     group_layout->setSpacing(0);
     for (Command command : ButtonsOf(buttons)) {
-      group_layout->addWidget(AddButton(command, group));
+      group_layout->addWidget(commands_.AddButton(command, group));
     }
     bar_layout->addWidget(group);
   };
   add_group(QStringLiteral("Panel5"), ButtonGroup::kFileBar);
   add_group(QStringLiteral("Panel7"), ButtonGroup::kEditBar);
   bar_layout->addStretch(1);
-  ButtonOf(Command::kShowFilePanel)->setEnabled(false);
+  commands_.ButtonOf(Command::kShowFilePanel)->setEnabled(false);
 }
 
 void MainWindow::BuildToolPanel() {
@@ -187,7 +188,7 @@ void MainWindow::BuildToolPanel() {
     grid->addWidget(label, 0, 0, 1, columns + 1);
     int i = 0;
     for (Command command : ButtonsOf(buttons)) {
-      grid->addWidget(AddButton(command, group), 1 + i / columns, i % columns);
+      grid->addWidget(commands_.AddButton(command, group), 1 + i / columns, i % columns);
       ++i;
     }
     layout->addWidget(group);
@@ -202,14 +203,14 @@ void MainWindow::BuildToolPanel() {
   const QString captions[] = {QStringLiteral("C"), QStringLiteral("S"), QStringLiteral("?")};
   int caption = 0;
   for (Command command : ButtonsOf(ButtonGroup::kFilesSmall)) {
-    QToolButton* button = AddButton(command, panel);
+    QToolButton* button = commands_.AddButton(command, panel);
     button->setFixedSize(24, 24);
     button->setIconSize(QSize(16, 16));
     button->setText(captions[caption++]);
     small_column->addWidget(button);
   }
   // The preview button spans both columns, under the other three.
-  QToolButton* preview = ButtonOf(Command::kPreview);
+  QToolButton* preview = commands_.ButtonOf(Command::kPreview);
   file_grid->removeWidget(preview);
   preview->setFixedWidth(72);
   file_grid->addWidget(preview, 3, 0, 1, 2);
@@ -220,13 +221,11 @@ void MainWindow::BuildToolPanel() {
   layout->addStretch(1);
 }
 
-void MainWindow::SetStatusPanel(int panel, const QString& text) {
-  status_panels_[panel]->setText(text);
-}
+void MainWindow::SetStatusPanel(int panel, const QString& text) { status_->SetPanel(panel, text); }
 
 void MainWindow::FocusEditor() { editor_->setFocus(); }
 
-QString MainWindow::StatusPanel(int panel) const { return status_panels_[panel]->text(); }
+QString MainWindow::StatusPanel(int panel) const { return status_->Panel(panel); }
 
 void MainWindow::HideFilePanel() { SetFilePanelShown(false, 0); }
 
@@ -236,13 +235,11 @@ void MainWindow::SetFilePanelShown(bool shown, int width) {
   file_panel_->setFixedWidth(width);
   file_panel_->setVisible(shown);
   for (Command command : {Command::kHideFilePanel, Command::kPreviewFile, Command::kOpenSelected}) {
-    ButtonOf(command)->setEnabled(shown);
+    commands_.ButtonOf(command)->setEnabled(shown);
   }
-  ButtonOf(Command::kShowFilePanel)->setEnabled(!shown);
+  commands_.ButtonOf(Command::kShowFilePanel)->setEnabled(!shown);
   settings_.file_panel_shown = shown ? 1 : 0;
 }
-
-CodeEditor* MainWindow::EditorWidget() const { return editor_; }
 
 QFont MainWindow::EditorFont() const { return editor_->font(); }
 
@@ -263,7 +260,7 @@ void MainWindow::OnTextChanged(long position) {
     QTimer::singleShot(0, this, &MainWindow::ShowCaretAfterEdit);
   }
   session_.OnTextChanged();
-  recovery_.Edited(current_page_);
+  recovery_.Edited(pages_.Current()->Id());
   CheckProblems(false);
 }
 
@@ -279,7 +276,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  DeleteScratchFiles();
+  session_.DeleteScratchFiles();
   // Every page was saved or let go: no copy is left to offer at the next start.
   recovery_.EndNormally();
   emit Closing();
@@ -287,6 +284,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Exit() {
-  DeleteScratchFiles();
+  session_.DeleteScratchFiles();
   close();
 }

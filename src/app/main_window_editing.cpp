@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include "app/find_bar.h"
 #include "app/main_window.h"
+#include "app/page_menu.h"
 #include "document/site_links.h"
 #include "document/transforms.h"
 #include "editor/code_editor.h"
@@ -24,50 +25,11 @@
 #include "tags/tag_engine.h"
 
 void MainWindow::BuildPopupMenu() {
-  popup_menu_ = new QMenu(this);
-  popup_menu_->setObjectName(QStringLiteral("PopupMenu1"));
-  // The clipboard commands first, as in every editor; the tag catalogue below them.
-  const std::tuple<const char16_t*, Text, std::function<void()>> clipboard[] = {
-      {u"PopupCut", Text::kCut, [this] { editor_->cut(); }},
-      {u"PopupCopy", Text::kCopy, [this] { editor_->copy(); }},
-      {u"PopupPaste", Text::kPaste, [this] { editor_->paste(); }},
-      {u"PopupSelectall", Text::kSelectAll, [this] { editor_->selectAll(); }}};
-  for (const auto& [name, text, slot] : clipboard) {
-    auto* action = new QAction(popup_menu_);
-    action->setObjectName(QString::fromUtf16(name));
-    ShowText(action, &QAction::setText, text);
-    popup_menu_->addAction(action);
-    connect(action, &QAction::triggered, this, slot);
-  }
-  popup_menu_->addSeparator();
-  // menus[d] is the menu that takes rows of depth d.
-  QList<QMenu*> menus{popup_menu_};
-  for (const TagCommand& command : TagCatalogue()) {
-    menus.resize(command.depth + 1);
-    QMenu* parent = menus.back();
-    const QString name = QString::fromUtf16(command.name);
-    switch (command.kind) {
-      case TagKind::kSubmenu: {
-        QMenu* submenu = parent->addMenu(QString());
-        submenu->setObjectName(name);
-        submenu->menuAction()->setObjectName(name);
-        BindText(submenu, [submenu, &command] { submenu->setTitle(CaptionOf(command)); });
-        menus.append(submenu);
-        break;
-      }
-      case TagKind::kSeparator:
-        parent->addSeparator()->setObjectName(name);
-        break;
-      default: {
-        auto* action = new QAction(parent);
-        action->setObjectName(name);
-        BindText(action, [action, &command] { action->setText(CaptionOf(command)); });
-        parent->addAction(action);
-        connect(action, &QAction::triggered, this, [this, name] { RunTagCommand(name); });
-      }
-    }
-  }
+  popup_menu_ = new PageMenu(
+      commands_, [this](const QString& name) { RunTagCommand(name); }, this);
   for (CodeEditor* view : Views()) {
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
     connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
       OfferSpelling(view, pos);
       popup_menu_->popup(view->mapToGlobal(pos));
@@ -75,12 +37,7 @@ void MainWindow::BuildPopupMenu() {
   }
 }
 
-void MainWindow::WatchEditor() {
-  for (CodeEditor* view : Views()) {
-    view->installEventFilter(this);
-    view->viewport()->installEventFilter(this);
-  }
-}
+QMenu* MainWindow::PopupMenu() const { return popup_menu_; }
 
 // The commands this window runs itself.
 void MainWindow::BindOwnCommands() {
@@ -91,13 +48,13 @@ void MainWindow::BindOwnCommands() {
       GenerateNewPage();
     }
   });
-  BindCommand(Command::kOpen, [this] { OpenDocument(Source::kDialog); });
-  BindCommand(Command::kSave, [this] { SaveDocument(); });
-  BindCommand(Command::kSaveAs, [this] { SaveDocumentAs(); });
+  BindCommand(Command::kOpen, [this] { OpenDocument(DocumentSession::Source::kDialog); });
+  BindCommand(Command::kSave, [this] { session_.SaveDocument(); });
+  BindCommand(Command::kSaveAs, [this] { session_.SaveDocumentAs(); });
   BindCommand(Command::kClosePage, [this] { ClosePageAt(CurrentPageIndex()); });
   int k = 1;
   for (Command item : kRecentFileCommands) {
-    BindCommand(item, [this, k] { OpenDocument(Source::kRecent, k); });
+    BindCommand(item, [this, k] { OpenDocument(DocumentSession::Source::kRecent, k); });
     ++k;
   }
   BindCommand(Command::kQuit, [this] { Exit(); });
@@ -105,26 +62,27 @@ void MainWindow::BindOwnCommands() {
   BindCommand(Command::kShowFilePanel, [this] { ShowFilePanel(); });
   BindCommand(Command::kOpenSelected, [this] { OpenSelectedOrAsk(); });
   BindCommand(Command::kUndo, [this] { editor_->undo(); });
-  BindCommand(Command::kWordWrap, [this] { ToggleWordWrap(); });
-  BindCommand(Command::kClearText, [this] { ClearText(); });
-  BindCommand(Command::kTextToHtml, [this] { ApplyTransform(&TextToHtml); });
-  BindCommand(Command::kHtmlToText, [this] { ApplyTransform(&HtmlToText); });
-  BindCommand(Command::kCompress, [this] { ApplyTransform(&CompressText); });
-  BindCommand(Command::kQuickTable, [this] { ApplyTransform(&QuickTableLines); });
-  // The format keys run the format menu's items.
-  const std::pair<Command, const char16_t*> formats[] = {
-      {Command::kBold, u"N6"}, {Command::kItalic, u"N7"}, {Command::kUnderline, u"N8"}};
-  for (const auto& [command, item] : formats) {
-    const QString item_name = QString::fromUtf16(item);
-    BindCommand(command, [this, item_name] { RunTagCommand(item_name); });
+  BindCommand(Command::kWordWrap,
+              [this] { SetWordWrap(editor_->wrapMode() == QsciScintilla::WrapNone); });
+  BindCommand(Command::kClearText, [this] {
+    model_.SelectAll();
+    model_.ReplaceSelection(QString());
+  });
+  const std::pair<Command, Utf8LineTransform> transforms[] = {
+      {Command::kTextToHtml, &TextToHtml},
+      {Command::kHtmlToText, &HtmlToText},
+      {Command::kCompress, &CompressText},
+      {Command::kQuickTable, &QuickTableLines}};
+  for (const auto& [command, transform] : transforms) {
+    BindCommand(command, [this, transform = transform] { model_.TransformLines(transform); });
+  }
+  // The format keys run the pop-up menu's items.
+  for (const Command command : {Command::kBold, Command::kItalic, Command::kUnderline}) {
+    BindCommand(command, [this, command] { RunTagCommand(RowOf(command).popup_item.toString()); });
   }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == format_field_ && event->type() == QEvent::MouseButtonRelease) {
-    ShowFormatMenu();
-    return true;
-  }
   if (event->type() == QEvent::FocusIn && (watched == primary_ || watched == split_)) {
     SetActiveView(static_cast<CodeEditor*>(watched));
   }
@@ -224,15 +182,6 @@ void MainWindow::SetWordWrap(bool on) {
   }
 }
 
-void MainWindow::ToggleWordWrap() { SetWordWrap(editor_->wrapMode() == QsciScintilla::WrapNone); }
-
-void MainWindow::ClearText() {
-  model_.SelectAll();
-  model_.ReplaceSelection(QString());
-}
-
-void MainWindow::ApplyTransform(Utf8LineTransform transform) { model_.TransformLines(transform); }
-
 void MainWindow::InsertAtCaret(const QString& text) {
   const InsertionPoint point = ::InsertAtCaret(model_, text);
   caret_line_ = point.line;
@@ -244,7 +193,7 @@ void MainWindow::RunTagCommand(const QString& name) {
     if (QString::fromUtf16(command.name) != name) continue;
     if (command.kind == TagKind::kWindow) {
       for (const CommandRow& row : CommandRows()) {
-        if (row.popup_item == name) RunCommand(row.command);
+        if (row.popup_item == name) commands_.Run(row.command);
       }
       return;
     }
@@ -258,7 +207,7 @@ void MainWindow::RunTagCommand(const QString& name) {
   }
 }
 
-void MainWindow::WireEditMenu() {
+void MainWindow::BindEditCommands() {
   // The editor takes the clipboard keys itself while it has the focus.
   BindCommand(Command::kRedo, [this] { editor_->redo(); });
   BindCommand(Command::kCut, [this] { editor_->cut(); });
@@ -271,14 +220,14 @@ void MainWindow::WireEditMenu() {
   BindCommand(Command::kFindPrevious, [this] { find_bar_->FindNext(true); });
   BindCommand(Command::kGoToLine, [this] { GoToLine(); });
   // The menu shows whether there is something to redo; the key always asks the editor.
-  QMenu* edit = menu_items_[QStringLiteral("EditMenu")]->menu();
-  QAction* redo = key_actions_[std::size_t(Command::kRedo)];
+  QMenu* edit = commands_.MenuItem(QStringLiteral("EditMenu"))->menu();
+  QAction* redo = commands_.KeyActionOf(Command::kRedo);
   connect(edit, &QMenu::aboutToShow, redo,
           [this, redo] { redo->setEnabled(editor_->isRedoAvailable()); });
   connect(edit, &QMenu::aboutToHide, redo, [redo] { redo->setEnabled(true); });
 }
 
-void MainWindow::WireViewMenu() {
+void MainWindow::BindViewCommands() {
   const std::pair<Command, void (CodeEditor::*)(bool)> toggles[] = {
       {Command::kLineNumbers, &CodeEditor::SetLineNumbersShown},
       {Command::kHighlighting, &CodeEditor::SetHighlighting},
@@ -289,7 +238,7 @@ void MainWindow::WireViewMenu() {
       {Command::kAutoIndent, &CodeEditor::SetAutoIndent},
       {Command::kBlockSelection, &CodeEditor::SetBlockSelection}};
   for (const auto& [command, set] : toggles) {
-    BindToggle(command, [this, set = set](bool on) {
+    commands_.BindToggle(command, [this, set = set](bool on) {
       for (CodeEditor* view : Views()) (view->*set)(on);
     });
   }

@@ -27,49 +27,45 @@ qsizetype LongestLine(QByteArrayView bytes) {
 
 }  // namespace
 
-DocumentSession::DocumentSession(EditorModel& editor, Desktop& desktop,
+DocumentSession::DocumentSession(PageList& pages, EditorModel& editor, Desktop& desktop,
                                  RecentFilesStore& recent_files, DocumentView& view)
-    : editor_(editor), desktop_(desktop), recent_files_(recent_files), view_(view) {}
-
-void DocumentSession::SetDocumentName(const QString& name) {
-  page_.file_name = name;
-  view_.ShowDocumentName(name);
-}
-
-void DocumentSession::SetModified(bool modified) {
-  page_.modified = modified;
-  view_.ShowModifiedMark(modified);
-}
+    : pages_(pages), editor_(editor), desktop_(desktop), recent_files_(recent_files), view_(view) {}
 
 void DocumentSession::OnTextChanged() {
   if (loading_) return;
-  SetModified(true);
-  page_.saved = false;
+  CurrentPage().SetModified(true);
+  CurrentPage().SetSaved(false);
 }
 
 void DocumentSession::OnSavePointReached() {
-  if (!loading_ && !page_.recovered) SetModified(false);
+  if (!loading_ && !CurrentPage().Recovered()) CurrentPage().SetModified(false);
 }
 
 void DocumentSession::RestoreText(const QString& path, const TextFormat& format,
                                   const QByteArray& bytes, const FileStamp& disk,
                                   bool changed_on_disk) {
-  page_ = Page{};
-  page_.format = format;
-  page_.recovered = true;
+  Page& page = CurrentPage();
+  page.SetFormat(format);
+  page.SetRecovered(true);
+  page.SetSaved(false);
+  page.SetPristineBytes(QByteArray());
+  page.SetTitle(QString());
+  page.SetKeptOver(FileStamp{});
+  page.SetDiskState(FileStamp{});
   ShowBytes(bytes);
-  SetDocumentName(path.isEmpty() ? untitled_name_ : path);
+  SetDocumentName(path.isEmpty() ? UntitledName() : path);
   if (!path.isEmpty()) {
     const FileStamp now = StampOf(path);
-    page_.disk_state = changed_on_disk ? disk : now;
+    page.SetDiskState(changed_on_disk ? disk : now);
     // The recovery window told of the newer file: not asked again until it changes anew.
-    if (changed_on_disk) page_.kept_over = now;
+    if (changed_on_disk) page.SetKeptOver(now);
   }
-  SetModified(true);
+  page.SetModified(true);
 }
 
 void DocumentSession::SetFormat(const TextFormat& format) {
-  if (format.encoding != page_.format.encoding) {
+  Page& page = CurrentPage();
+  if (format.encoding != page.Format().encoding) {
     // The page's own declaration follows, or a browser reads the saved bytes wrongly.
     const QStringList lines = editor_.Lines();
     const QString charset = QString::fromLatin1(NameOf(format.encoding)).toLower();
@@ -78,39 +74,32 @@ void DocumentSession::SetFormat(const TextFormat& format) {
     }
   }
   editor_.SetLineEnds(format.line_end);
-  page_.format = format;
-  page_.format.mixed_line_ends = false;
-  page_.pristine_bytes = QByteArray();
-  view_.ShowFormat(page_.format);
-  SetModified(true);
-  page_.saved = false;
-}
-
-void DocumentSession::SetUntitledName(const QString& name) {
-  const bool untitled = !page_.file_name.isEmpty() && page_.file_name == untitled_name_;
-  untitled_name_ = name;
-  // Still untitled, so a save asks for a name; the caption keeps the old name until the
-  // document is named again.
-  if (untitled) page_.file_name = name;
+  TextFormat converted = format;
+  converted.mixed_line_ends = false;
+  page.SetFormat(converted);
+  page.SetPristineBytes(QByteArray());
+  page.SetModified(true);
+  page.SetSaved(false);
 }
 
 void DocumentSession::ReopenWithEncoding(TextEncoding encoding) {
   if (!IsNamed()) return;
-  if (page_.modified &&
+  Page& page = CurrentPage();
+  if (page.Modified() &&
       !desktop_.AskYesNo(
           view_.DialogParent(),
-          Tr(Text::kReopenLoses).arg(page_.file_name, QString::fromLatin1(NameOf(encoding))))) {
+          Tr(Text::kReopenLoses).arg(page.FileName(), QString::fromLatin1(NameOf(encoding))))) {
     return;
   }
   QString error;
-  if (!LoadFile(page_.file_name, &error, nullptr, encoding)) {
+  if (!LoadFile(page.FileName(), &error, nullptr, encoding)) {
     desktop_.ShowError(view_.DialogParent(), error);
     return;
   }
-  SetModified(false);
-  page_.saved = false;
+  page.SetModified(false);
+  page.SetSaved(false);
   RememberDiskState();
-  view_.ShowDocumentName(page_.file_name);
+  page.SetFileName(page.FileName());
 }
 
 void DocumentSession::AddScratchFile(const QString& path) {
@@ -125,7 +114,7 @@ void DocumentSession::DeleteScratchFiles() {
 
 void DocumentSession::LoadRecentFiles() {
   recent_ = recent_files_.Load();
-  view_.ShowRecentFiles(recent_);
+  emit RecentFilesChanged(recent_);
 }
 
 bool DocumentSession::LoadFile(const QString& path, QString* error, QString* title,
@@ -135,53 +124,59 @@ bool DocumentSession::LoadFile(const QString& path, QString* error, QString* tit
     *error = read.message();
     return false;
   }
-  page_.format = DetectTextFormat(read.bytes);
-  if (encoding && *encoding != page_.format.encoding) {
-    page_.format.encoding = *encoding;
+  TextFormat format = DetectTextFormat(read.bytes);
+  if (encoding && *encoding != format.encoding) {
+    format.encoding = *encoding;
     // A mark is kept only where it is one: a UTF-8 page read in another encoding shows it.
-    page_.format.bom = *encoding == TextEncoding::kUtf8 && read.bytes.startsWith("\xEF\xBB\xBF");
+    format.bom = *encoding == TextEncoding::kUtf8 && read.bytes.startsWith("\xEF\xBB\xBF");
   }
+  Page& page = CurrentPage();
+  page.SetFormat(format);
   // While the text is as read, saving writes exactly what was read (mixed line ends too).
-  page_.pristine_bytes = read.bytes;
-  page_.recovered = false;
-  if (title != nullptr) *title = PageTitleOfFile(read.bytes, page_.format);
+  page.SetPristineBytes(read.bytes);
+  page.SetRecovered(false);
+  if (title != nullptr) *title = PageTitleOfFile(read.bytes, format);
   ShowBytes(read.bytes);
   return true;
 }
 
 void DocumentSession::ShowBytes(const QByteArray& bytes) {
-  view_.ShowFormat(page_.format);
-  page_.longest_line = LongestLine(bytes);
-  view_.PrepareForLongLines(page_.longest_line);
+  Page& page = CurrentPage();
+  page.SetLongestLine(LongestLine(bytes));
   loading_ = true;
-  editor_.LoadBuffer(EditorBytes(bytes, page_.format), page_.format.line_end);
+  editor_.LoadBuffer(EditorBytes(bytes, page.Format()), page.Format().line_end);
   loading_ = false;
 }
 
 bool DocumentSession::WriteDocument(const QString& path) {
+  Page& page = CurrentPage();
   qsizetype replaced = 0;
-  const QByteArray bytes = editor_.AtSavePoint() && !page_.pristine_bytes.isNull()
-                               ? page_.pristine_bytes
-                               : FileBytes(editor_.Buffer(), page_.format, &replaced);
+  const QByteArray bytes = editor_.AtSavePoint() && !page.PristineBytes().isNull()
+                               ? page.PristineBytes()
+                               : FileBytes(editor_.Buffer(), page.Format(), &replaced);
   const std::optional<IoError> error = WriteWholeFile(path, bytes);
   if (error) {
     desktop_.ShowError(view_.DialogParent(), error->message);
     return false;
   }
   // The file now holds the text: undoing back to here clears the modified mark.
-  page_.pristine_bytes = QByteArray();
-  page_.recovered = false;
+  page.SetPristineBytes(QByteArray());
+  page.SetRecovered(false);
   editor_.MarkSaved();
   if (replaced > 0) {
     desktop_.ShowMessage(view_.DialogParent(),
                          Tr(Text::kNotInEncoding)
-                             .arg(QString::fromLatin1(NameOf(page_.format.encoding)))
+                             .arg(QString::fromLatin1(NameOf(page.Format().encoding)))
                              .arg(replaced));
   }
   return true;
 }
 
 void DocumentSession::OpenDocument(Source source, int recent_item) {
+  OpenPath(ChoosePath(source, recent_item));
+}
+
+QString DocumentSession::ChoosePath(Source source, int recent_item) {
   DeleteScratchFiles();
   QString path;
   switch (source) {
@@ -195,29 +190,32 @@ void DocumentSession::OpenDocument(Source source, int recent_item) {
       // The dialog starts beside the page shown; an untitled page, where the last one was.
       const auto choice =
           desktop_.AskOpenPath(view_.DialogParent(), DocumentFilters(), open_filter_index_,
-                               IsNamed() ? page_.file_name : open_dialog_path_);
-      if (!choice) return;
+                               IsNamed() ? FileName() : open_dialog_path_);
+      if (!choice) return QString();
       path = choice->path;
       open_filter_index_ = choice->filter_index;
       break;
     }
   }
-  OpenPath(path);
+  return CompletedPath(path);
+}
+
+QString DocumentSession::CompletedPath(const QString& path) {
+  if (path.isEmpty()) return QString();
+  // The extension is completed on the name as given (a dot in a folder of the full path
+  // must not count), once: the completed name always holds a dot.
+  open_dialog_path_ = AbsolutePath(CompleteExtension(path, open_filter_index_));
+  return open_dialog_path_;
 }
 
 bool DocumentSession::OpenFile(const QString& path) {
   DeleteScratchFiles();
-  return OpenPath(path);
+  return OpenPath(CompletedPath(path));
 }
 
 bool DocumentSession::OpenPath(QString path) {
   if (path.isEmpty()) return false;
-  // The extension is completed on the name as given (a dot in a folder of the full path
-  // must not count), once: the completed name always holds a dot.
-  path = AbsolutePath(CompleteExtension(path, open_filter_index_));
-  open_dialog_path_ = path;
-  if (open_elsewhere && open_elsewhere(path)) return true;
-  if (!page_.saved && !CloseDocument()) return false;
+  if (!Saved() && !CloseDocument()) return false;
   QString error;
   QString title;
   if (!LoadFile(path, &error, &title)) {
@@ -227,72 +225,55 @@ bool DocumentSession::OpenPath(QString path) {
   recent_files_.Push(path);
   LoadRecentFiles();
   current_folder_ = FolderOf(path);
-  if (!current_folder_.isEmpty()) view_.ShowFolder(current_folder_);
+  if (!current_folder_.isEmpty()) emit FolderChanged(current_folder_);
+  Page& page = CurrentPage();
+  page.SetModified(false);
   SetDocumentName(path);
   RememberDiskState();
-  page_.modified = false;
-  page_.title = title;
-  view_.ShowPageTitle(title);
-  view_.FocusEditor();
+  page.SetTitle(title);
+  emit EditorWanted();
   return true;
 }
 
-DocumentSession::Page DocumentSession::ExchangePage(Page page) {
-  std::swap(page, page_);
-  view_.PrepareForLongLines(page_.longest_line);
-  view_.ShowFormat(page_.format);
-  view_.ShowModifiedMark(page_.modified);
-  view_.ShowPageTitle(page_.title);
-  view_.ShowDocumentName(page_.file_name);
-  return page;
-}
-
-std::optional<FileStamp> DocumentSession::ChangedOnDisk(const Page& page) {
-  if (!page.disk_state.exists) return std::nullopt;
-  const FileStamp now = StampOf(page.file_name);
-  if (!now.exists || now == page.disk_state || now == page.kept_over) return std::nullopt;
-  return now;
-}
-
 void DocumentSession::RememberDiskState() {
-  page_.disk_state = page_.file_name.isEmpty() || page_.file_name == untitled_name_
-                         ? FileStamp{}
-                         : StampOf(page_.file_name);
+  CurrentPage().SetDiskState(IsNamed() ? StampOf(FileName()) : FileStamp{});
 }
 
 bool DocumentSession::MayOverwrite(bool* save_as) {
   *save_as = false;
-  if (IsReadOnlyFile(page_.file_name)) {
+  const Page& page = CurrentPage();
+  if (IsReadOnlyFile(page.FileName())) {
     *save_as =
-        desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kReadOnlySaveAs).arg(page_.file_name));
+        desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kReadOnlySaveAs).arg(page.FileName()));
     return false;
   }
-  const FileStamp now = StampOf(page_.file_name);
-  if (page_.disk_state.exists && now != page_.disk_state) {
+  const FileStamp now = StampOf(page.FileName());
+  if (page.DiskState().exists && now != page.DiskState()) {
     return desktop_.AskYesNo(view_.DialogParent(),
-                             Tr(Text::kChangedOnDiskOverwrite).arg(page_.file_name));
+                             Tr(Text::kChangedOnDiskOverwrite).arg(page.FileName()));
   }
   return true;
 }
 
 void DocumentSession::CheckDiskChanges() {
   if (checking_disk_) return;
-  const std::optional<FileStamp> now = ChangedOnDisk(page_);
+  Page& page = CurrentPage();
+  const std::optional<FileStamp> now = page.ChangedOnDisk();
   if (!now) return;
   // The questions below take the focus away and back; one check at a time.
   checking_disk_ = true;
-  page_.kept_over = *now;  // asked once per change
+  page.SetKeptOver(*now);  // asked once per change
   const bool reload =
-      !page_.modified ||
-      desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kChangedOnDiskReload).arg(page_.file_name));
+      !page.Modified() ||
+      desktop_.AskYesNo(view_.DialogParent(), Tr(Text::kChangedOnDiskReload).arg(page.FileName()));
   if (reload) {
     QString error;
-    if (LoadFile(page_.file_name, &error)) {
-      SetModified(false);
-      page_.saved = false;
+    if (LoadFile(page.FileName(), &error)) {
+      page.SetModified(false);
+      page.SetSaved(false);
       RememberDiskState();
-      view_.ShowDocumentName(page_.file_name);  // the size and caret fields follow
-      view_.ShowStatusNote(Tr(Text::kReloaded).arg(page_.file_name));
+      page.SetFileName(page.FileName());  // the size and caret fields follow
+      emit Note(Tr(Text::kReloaded).arg(page.FileName()));
     } else {
       desktop_.ShowError(view_.DialogParent(), error);
     }
@@ -301,15 +282,16 @@ void DocumentSession::CheckDiskChanges() {
 }
 
 bool DocumentSession::SaveDocument() {
-  if (page_.file_name == untitled_name_) return SaveDocumentAs();
+  Page& page = CurrentPage();
+  if (page.FileName() == UntitledName()) return SaveDocumentAs();
   bool save_as = false;
   if (!MayOverwrite(&save_as)) return save_as && SaveDocumentAs();
-  if (!WriteDocument(page_.file_name)) return false;
+  if (!WriteDocument(page.FileName())) return false;
   RememberDiskState();
-  view_.ShowDocumentName(page_.file_name);
-  SetModified(false);
-  page_.saved = true;
-  if (on_saved) on_saved();
+  page.SetFileName(page.FileName());
+  page.SetModified(false);
+  page.SetSaved(true);
+  emit DocumentSaved();
   return true;
 }
 
@@ -323,19 +305,20 @@ bool DocumentSession::SaveDocumentAs() {
   const QString name = CompleteExtension(choice->path, save_filter_index_);
   // A failed write leaves the name and the flags as they were.
   if (!WriteDocument(name)) return false;
+  Page& page = CurrentPage();
   SetDocumentName(name);
   RememberDiskState();
-  SetModified(false);
-  page_.saved = true;
+  page.SetModified(false);
+  page.SetSaved(true);
   current_folder_ = FolderOf(name);
   // The panel is read again so that the new file is listed.
-  view_.ShowFolder(current_folder_);
-  if (on_saved) on_saved();
+  emit FolderChanged(current_folder_);
+  emit DocumentSaved();
   return true;
 }
 
 bool DocumentSession::MayClose() {
-  if (!page_.modified) return true;
+  if (!Modified()) return true;
   if (const std::optional<QString> answer = view_.AskSaveChanges()) {
     prompt_answer_ = *answer;
   } else {
@@ -353,39 +336,39 @@ bool DocumentSession::CloseDocument() {
   return true;
 }
 
-void DocumentSession::ClearPage() {
-  page_.recovered = false;
-  SetDocumentName(QString());
-  RememberDiskState();
-  page_.pristine_bytes = QByteArray();
-  page_.modified = false;
+void DocumentSession::LoadEditorText(const QString& text) {
+  Page& page = CurrentPage();
+  page.SetPristineBytes(QByteArray());
+  page.SetRecovered(false);
   loading_ = true;
-  editor_.LoadText(QString(), page_.format.line_end);
+  editor_.LoadText(text, page.Format().line_end);
   loading_ = false;
 }
 
-bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
-  if (page_.modified && !CloseDocument()) return false;
-  page_.pristine_bytes = QByteArray();
-  page_.longest_line = 0;
-  page_.title.clear();
-  page_.recovered = false;
-  view_.PrepareForLongLines(0);
-  page_.format = TextFormat{};
-  loading_ = true;
-  editor_.LoadText(NewPageLines(fields).join(u'\n'), page_.format.line_end);
-  loading_ = false;
-  SetDocumentName(untitled_name_);
+void DocumentSession::ClearPage() {
+  SetDocumentName(QString());
   RememberDiskState();
-  view_.ShowFormat(page_.format);
-  view_.FocusEditor();
-  SetModified(false);
+  CurrentPage().SetModified(false);
+  LoadEditorText(QString());
+}
+
+bool DocumentSession::GenerateNewPage(const NewPageFields& fields) {
+  if (Modified() && !CloseDocument()) return false;
+  Page& page = CurrentPage();
+  page.SetTitle(QString());
+  page.SetLongestLine(0);
+  page.SetFormat(TextFormat{});
+  LoadEditorText(NewPageLines(fields).join(u'\n'));
+  SetDocumentName(UntitledName());
+  RememberDiskState();
+  emit EditorWanted();
+  page.SetModified(false);
   return true;
 }
 
 void DocumentSession::StartUp(const QString& given, const NewPageFields& fields) {
-  page_.modified = false;
-  SetDocumentName(untitled_name_);
+  CurrentPage().SetModified(false);
+  SetDocumentName(UntitledName());
   bool loaded = false;
   // "site/page.htm" from the command line is kept as the full path, as every open keeps it.
   const QString argument = AbsolutePath(given);
@@ -396,11 +379,11 @@ void DocumentSession::StartUp(const QString& given, const NewPageFields& fields)
       recent_files_.Push(argument);
       SetDocumentName(argument);
       RememberDiskState();
-      page_.modified = false;
+      CurrentPage().SetModified(false);
     } else {
       desktop_.ShowError(view_.DialogParent(), error);
     }
   }
   if (!loaded) GenerateNewPage(fields);
-  view_.FocusEditor();
+  emit EditorWanted();
 }

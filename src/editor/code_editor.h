@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "document/page.h"
 #include "editor/scintilla_model.h"
 #include "html/html_structure.h"
 #include "html/problems.h"
@@ -227,4 +228,10 @@ class CodeEditor : public QsciScintilla {
   bool edited_since_marks_ = false;  // the marks above may have moved with the text
   QStringList shown_completions_;
   MouseDrag mouse_drag_ = MouseDrag::kNone;
+};
+
+// A page's text and where it stood in the view, while another page is shown.
+struct ScintillaPageText : PageText {
+  QsciDocument text;
+  CodeEditor::ViewState view;
 };

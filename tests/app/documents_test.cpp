@@ -112,8 +112,8 @@ void DocumentsTest::StartsWithANewPage() {
   QCOMPARE(main.Editor().LineCount(), 8);
   QCOMPARE(main.Editor().Line(0), QString("<html>"));
   QCOMPARE(main.StatusPanel(0), QString());
-  QVERIFY(!main.Modified());
-  QVERIFY(!main.Saved());
+  QVERIFY(!main.Session().Modified());
+  QVERIFY(!main.Session().Saved());
   // The first start creates the store with four empty entries.
   QCOMPARE(RecentFilesStore().Load(), QStringList(4, QString()));
   QCOMPARE(MenuItem("N66")->text(), QString());
@@ -129,18 +129,19 @@ void DocumentsTest::EveryNamedWindowAndControlExists() {
   for (QStringView name : window_name::kAll) expected << name.toString();
   QCOMPARE(names, expected);
   MainWindow& main = app_->Main();
-  QCOMPARE(main.CommandsNotBoundOnce(), QList<Command>());
+  QCOMPARE(main.Commands().NotBoundOnce(), QList<Command>());
   for (const CommandRow& row : CommandRows()) {
-    QVERIFY(row.button.isEmpty() || main.ButtonOf(row.command) != nullptr);
-    QVERIFY(row.menu_item.isEmpty() || main.MenuItemOf(row.command) != nullptr);
+    QVERIFY(row.button.isEmpty() || main.Commands().ButtonOf(row.command) != nullptr);
+    QVERIFY(row.menu_item.isEmpty() || main.Commands().MenuItemOf(row.command) != nullptr);
     QVERIFY(row.action.isEmpty() || main.findChild<QAction*>(row.action.toString()) != nullptr);
   }
   for (const LanguageStep& step : LanguageSteps()) {
     const QString control = QString::fromUtf16(step.control);
     if (control.isEmpty()) continue;
     QWidget* window = app_->Window(step.window.toString());
-    const bool found = step.target == TextTarget::kMenu ? main.MenuItem(control) != nullptr
-                                                        : FindControl(window, control) != nullptr;
+    const bool found = step.target == TextTarget::kMenu
+                           ? main.Commands().MenuItem(control) != nullptr
+                           : FindControl(window, control) != nullptr;
     QVERIFY2(found, qPrintable(step.window.toString() + "/" + control));
   }
 }
@@ -156,15 +157,16 @@ void DocumentsTest::EveryWindowCommandOpensItsWindow() {
   for (const CommandRow& row : CommandRows()) {
     const QByteArray what = row.button.toLatin1() + row.menu_item.toLatin1() +
                             row.action.toLatin1() + row.popup_item.toLatin1();
-    if (!row.button.isEmpty()) QVERIFY2(!main.ButtonOf(row.command)->icon().isNull(), what);
+    if (!row.button.isEmpty())
+      QVERIFY2(!main.Commands().ButtonOf(row.command)->icon().isNull(), what);
     if (row.window.isEmpty()) continue;
     QWidget* window = app_->Window(row.window.toString());
     window->hide();
     desktop_->modal_windows.clear();
     main.Editor().LoadText("<p>\n<,,pattern,,>");  // a template: saving one opens its window
-    if (QToolButton* button = main.ButtonOf(row.command)) {
+    if (QToolButton* button = main.Commands().ButtonOf(row.command)) {
       button->click();
-    } else if (QAction* item = main.MenuItemOf(row.command)) {
+    } else if (QAction* item = main.Commands().MenuItemOf(row.command)) {
       item->trigger();
     } else if (!row.action.isEmpty()) {
       main.findChild<QAction*>(row.action.toString())->trigger();
@@ -187,7 +189,7 @@ void DocumentsTest::StartsWithTheCommandLineFile() {
   QCOMPARE(main.windowTitle(), "Brindlemark : " + Path("start page.htm"));
   QCOMPARE(RecentFilesStore().Load().constFirst(), Path("start page.htm"));
   QCOMPARE(MenuItem("N66")->text(), QString("/earlier.htm"));
-  QVERIFY(!main.Modified());
+  QVERIFY(!main.Session().Modified());
   QVERIFY(desktop_->errors.isEmpty());
 }
 
@@ -199,7 +201,7 @@ void DocumentsTest::StartsWithANewPageWhenTheCommandLineFileFails() {
   QCOMPARE(main.Editor().LineCount(), 8);
   QCOMPARE(main.windowTitle(), QString("Brindlemark : Untitled"));
   QCOMPARE(RecentFilesStore().Load().constFirst(), QString());
-  QVERIFY(!main.Modified());
+  QVERIFY(!main.Session().Modified());
 }
 
 void DocumentsTest::OpenEditSaveGivesExpectedBytes() {
@@ -208,19 +210,19 @@ void DocumentsTest::OpenEditSaveGivesExpectedBytes() {
   MainWindow& main = app_->Main();
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("page.htm"), 1});
   QTest::keyClick(main.EditorWidget(), Qt::Key_O, Qt::ControlModifier);
-  QCOMPARE(main.FileName(), Path("page.htm"));
-  QCOMPARE(main.CurrentFolder(), dir_->path() + "/");
+  QCOMPARE(main.Session().FileName(), Path("page.htm"));
+  QCOMPARE(main.Session().CurrentFolder(), dir_->path() + "/");
   QCOMPARE(main.Files()->Folder(), dir_->path());
-  QVERIFY(!main.Modified());
+  QVERIFY(!main.Session().Modified());
 
   main.EditorWidget()->setCursorPosition(0, 0);
   TypeIntoEditor("Ё");
-  QVERIFY(main.Modified());
+  QVERIFY(main.Session().Modified());
   QCOMPARE(main.StatusPanel(0), QString("*"));
   QTest::keyClick(main.EditorWidget(), Qt::Key_S, Qt::ControlModifier);
   QCOMPARE(Read("page.htm"), QByteArray("\xA8<p>\xC0\xE1\r\nline two\r\n"));
-  QVERIFY(!main.Modified());
-  QVERIFY(main.Saved());
+  QVERIFY(!main.Session().Modified());
+  QVERIFY(main.Session().Saved());
   QCOMPARE(main.StatusPanel(0), QString());
   QCOMPARE(desktop_->save_dialogs, 0);
 }
@@ -270,7 +272,7 @@ void DocumentsTest::UneditedOpenAndSaveGivesTheSameBytes() {
   QFETCH(QByteArray, saved);
   Write("мой сайт страница.htm", bytes);
   Start(Path("мой сайт страница.htm"));
-  QVERIFY(app_->Main().SaveDocument());
+  QVERIFY(app_->Main().Session().SaveDocument());
   QCOMPARE(Read("мой сайт страница.htm"), saved);
 }
 
@@ -289,14 +291,14 @@ void DocumentsTest::DialogsAndBatchWindowsStartBesideThePage() {
   Write("other/b.htm", "b");
   Start(Path("site/a.htm"));
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("other/b.htm"), 1});
-  app_->Main().OpenDocument(MainWindow::Source::kDialog);
+  app_->Main().OpenDocument(DocumentSession::Source::kDialog);
   QCOMPARE(desktop_->dialog_starts.last(), Path("site/a.htm"));
   // The Open dialog starts beside the page shown now, not where the last one came from.
-  app_->Main().OpenDocument(MainWindow::Source::kDialog);
+  app_->Main().OpenDocument(DocumentSession::Source::kDialog);
   QCOMPARE(desktop_->dialog_starts.last(), Path("other/b.htm"));
   // From an untitled page, a batch window starts in the folder of the last page opened.
-  app_->Main().RunCommand(Command::kNewTab);
-  app_->Main().RunCommand(Command::kBatchReplace);
+  app_->Main().Commands().Run(Command::kNewTab);
+  app_->Main().Commands().Run(Command::kBatchReplace);
   QWidget* replace = nullptr;
   for (QWidget* top : QApplication::topLevelWidgets()) {
     if (top->objectName() == window_name::kBatchReplace) replace = top;
@@ -317,9 +319,9 @@ void DocumentsTest::CompletesTheExtensionByFilter() {
   Write(opened, "found");
   Start();
   desktop_->open_answers.push_back(Desktop::FileChoice{typed, filter});
-  app_->Main().OpenDocument(MainWindow::Source::kDialog);
+  app_->Main().OpenDocument(DocumentSession::Source::kDialog);
   QVERIFY2(desktop_->messages.isEmpty(), qPrintable(desktop_->messages.join('\n')));
-  QCOMPARE(app_->Main().FileName(), Path(opened));  // kept absolute
+  QCOMPARE(app_->Main().Session().FileName(), Path(opened));  // kept absolute
   QCOMPARE(app_->Main().Editor().Text(), QString("found"));
 }
 
@@ -334,7 +336,7 @@ void DocumentsTest::ReportsAFileThatCannotBeOpened() {
   QDir(dir_->path()).mkdir("folder.htm");
   Start();
   desktop_->open_answers.push_back(Desktop::FileChoice{Path(name), 1});
-  app_->Main().OpenDocument(MainWindow::Source::kDialog);
+  app_->Main().OpenDocument(DocumentSession::Source::kDialog);
   QCOMPARE(desktop_->messages, QStringList{"Error opening the file " + Path(name) + "."});
   QCOMPARE(RecentFilesStore().Load(), QStringList(4, QString()));
 }
@@ -345,14 +347,14 @@ void DocumentsTest::KeepsRecentFilesInOrder() {
   for (const char* name : {"1.htm", "2.htm", "3.htm", "4.htm"}) {
     Write(name, name);
     desktop_->open_answers.push_back(Desktop::FileChoice{Path(name), 1});
-    main.OpenDocument(MainWindow::Source::kDialog);
+    main.OpenDocument(DocumentSession::Source::kDialog);
   }
   const QStringList before{Path("4.htm"), Path("3.htm"), Path("2.htm"), Path("1.htm")};
   QCOMPARE(RecentFilesStore().Load(), before);
   QCOMPARE(MenuItem("N68")->data().toString(), Path("2.htm"));
 
   MenuItem("N68")->trigger();  // recent item 3
-  QCOMPARE(main.FileName(), Path("2.htm"));
+  QCOMPARE(main.Session().FileName(), Path("2.htm"));
   const QStringList after{Path("2.htm"), Path("4.htm"), Path("3.htm"), Path("1.htm")};
   QCOMPARE(RecentFilesStore().Load(), after);
   for (int i = 0; i < 4; ++i) {
@@ -393,20 +395,20 @@ void DocumentsTest::AnswersThePrompt() {
   main.EditorWidget()->setCursorPosition(0, 0);
   main.Editor().LoadText(titled ? "old" : "");
   TypeIntoEditor("edited ");
-  QVERIFY(main.Modified());
+  QVERIFY(main.Session().Modified());
   const QString text_before = main.Editor().Text();
 
   if (!button.isEmpty()) desktop_->modal_scripts.push_back(FakeDesktop::Press(button));
   if (save_dialog_answered)
     desktop_->save_answers.push_back(Desktop::FileChoice{Path("new.htm"), 1});
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("other.htm"), 1});
-  main.OpenDocument(MainWindow::Source::kDialog);
+  main.OpenDocument(DocumentSession::Source::kDialog);
 
   QCOMPARE(desktop_->modal_windows, QStringList{"Form2"});
-  QCOMPARE(main.FileName(),
+  QCOMPARE(main.Session().FileName(),
            opened ? Path("other.htm") : (titled ? Path("current.htm") : QString("Untitled")));
   QCOMPARE(main.Editor().Text(), opened ? QString("other") : text_before);
-  QCOMPARE(main.Modified(), !opened);
+  QCOMPARE(main.Session().Modified(), !opened);
   if (titled) QCOMPARE(Read("current.htm"), on_disk);
   if (save_dialog_answered) QCOMPARE(Read("new.htm"), QByteArray("edited "));
 }
@@ -430,10 +432,10 @@ void DocumentsTest::SaveAsCompletesTheName() {
   desktop_->save_answers.push_back(Desktop::FileChoice{typed, filter});
   QTest::keyClick(main.EditorWidget(), Qt::Key_S, Qt::ControlModifier);  // untitled: asks
   QCOMPARE(desktop_->save_dialogs, 1);
-  QCOMPARE(main.FileName(), written);
+  QCOMPARE(main.Session().FileName(), written);
   QCOMPARE(main.windowTitle(), "Brindlemark : " + written);
   QVERIFY(Read(written).startsWith("<html>\r\n<head>\r\n"));
-  QVERIFY(main.Saved());
+  QVERIFY(main.Session().Saved());
   // Saving as does not touch the recent files.
   QCOMPARE(RecentFilesStore().Load(), QStringList(4, QString()));
 }
@@ -469,13 +471,13 @@ void DocumentsTest::FailedSaveKeepsFlagsAndFile() {
   TypeIntoEditor("more text ");
   {
     FileSizeLimit limit;
-    QVERIFY(!main.SaveDocument());
+    QVERIFY(!main.Session().SaveDocument());
   }
   QCOMPARE(desktop_->errors.size(), 1);
   QVERIFY(desktop_->errors.constFirst().contains(Path("page.htm")));
   QCOMPARE(Read("page.htm"), QByteArray("the page as it was on disk"));
-  QVERIFY(main.Modified());
-  QVERIFY(!main.Saved());
+  QVERIFY(main.Session().Modified());
+  QVERIFY(!main.Session().Saved());
   QCOMPARE(main.StatusPanel(0), QString("*"));
 }
 
@@ -486,12 +488,12 @@ void DocumentsTest::FailedSaveAsKeepsNameAndFlags() {
   TypeIntoEditor("x");
   const QString impossible = Path("plain.txt") + "/page.htm";
   desktop_->save_answers.push_back(Desktop::FileChoice{impossible, 1});
-  QVERIFY(!main.SaveDocumentAs());
+  QVERIFY(!main.Session().SaveDocumentAs());
   QVERIFY(desktop_->errors.constFirst().contains(impossible));
-  QCOMPARE(main.FileName(), QString("Untitled"));
+  QCOMPARE(main.Session().FileName(), QString("Untitled"));
   QCOMPARE(main.windowTitle(), QString("Brindlemark : Untitled"));
-  QVERIFY(main.Modified());
-  QVERIFY(!main.Saved());
+  QVERIFY(main.Session().Modified());
+  QVERIFY(!main.Session().Saved());
 }
 
 void DocumentsTest::WritesOutsideCharactersAsReferences() {
@@ -499,7 +501,7 @@ void DocumentsTest::WritesOutsideCharactersAsReferences() {
   Start(Path("page.htm"));
   MainWindow& main = app_->Main();
   main.Editor().ReplaceSelection("a中b€ŁŁ");
-  QVERIFY(main.SaveDocument());
+  QVERIFY(main.Session().SaveDocument());
   QCOMPARE(Read("page.htm"), QByteArray("a&#20013;b\x88&#321;&#321;"));
   QCOMPARE(desktop_->messages.size(), 1);
   QVERIFY(desktop_->messages.constFirst().contains("3"));
@@ -559,7 +561,7 @@ void DocumentsTest::OpensFromTheFilePanel() {
   main.Files()->Files()->setCurrentRow(0);
   QTest::mouseClick(open_selected, Qt::LeftButton);
   QCOMPARE(desktop_->open_dialogs, 1);
-  QCOMPARE(main.FileName(), Path("a.htm"));
+  QCOMPARE(main.Session().FileName(), Path("a.htm"));
   QCOMPARE(main.findChild<QToolButton*>("SpeedButton2")->toolTip(), QString("Panel page"));
 }
 
@@ -582,7 +584,7 @@ void DocumentsTest::SavePromptNamesThePage() {
   Write("index.htm", "text");
   Start();
   MainWindow& main = app_->Main();
-  main.Document().OpenFile(Path("index.htm"));
+  main.Session().OpenFile(Path("index.htm"));
   TypeIntoEditor("x");
   QStringList seen;
   const auto look = [&seen](QDialog* prompt) {
@@ -591,7 +593,7 @@ void DocumentsTest::SavePromptNamesThePage() {
     FakeDesktop::Press("BitBtn2")(prompt);
   };
   desktop_->modal_scripts.push_back(look);
-  main.RunCommand(Command::kClosePage);
+  main.Commands().Run(Command::kClosePage);
   QCOMPARE(seen, QStringList({"Save changes", "Save the changes to index.htm?", "&Yes"}));
   // Closed: the page has no name, and the caption names nothing.
   QCOMPARE(main.windowTitle(), QString("Brindlemark : "));
@@ -608,14 +610,14 @@ void DocumentsTest::DeletesOnlyItsOwnScratchFiles() {
   Start(Path("page.htm"));
   MainWindow& main = app_->Main();
   main.Settings().preview_in_built_in_window = 0;
-  main.MenuItem("N79")->trigger();  // preview: temp.htm is taken, so the next free name
-  QCOMPARE(main.ScratchFiles(), QStringList{Path("temp1.htm")});
+  main.Commands().MenuItem("N79")->trigger();  // preview: temp.htm is taken, so the next free name
+  QCOMPARE(main.Session().ScratchFiles(), QStringList{Path("temp1.htm")});
   QCOMPARE(Read("temp.htm"), QByteArray("the user's own page"));
   QVERIFY(QFile::exists(Path("temp1.htm")));
-  main.OpenDocument(MainWindow::Source::kDialog);  // cancelled, still deletes ours
+  main.OpenDocument(DocumentSession::Source::kDialog);  // cancelled, still deletes ours
   QVERIFY(!QFile::exists(Path("temp1.htm")));
   QCOMPARE(Read("temp.htm"), QByteArray("the user's own page"));
-  QCOMPARE(main.FileName(), Path("page.htm"));
+  QCOMPARE(main.Session().FileName(), Path("page.htm"));
 }
 
 void DocumentsTest::OpensAFiftyMegabyteFile() {
@@ -625,7 +627,7 @@ void DocumentsTest::OpensAFiftyMegabyteFile() {
   while (bytes.size() < (50 << 20)) bytes += line;
   Write("big.htm", bytes);
   Start(Path("big.htm"));
-  QVERIFY(app_->Main().SaveDocument());
+  QVERIFY(app_->Main().Session().SaveDocument());
   QVERIFY(Read("big.htm") == bytes);
 }
 
@@ -640,11 +642,11 @@ void DocumentsTest::ReadOnlyPageOffersSaveAs() {
   TypeIntoEditor("x");
   desktop_->yes_no_answers = {true};
   desktop_->save_answers.push_back(Desktop::FileChoice{Path("copy.htm"), 1});
-  QVERIFY(main.SaveDocument());
+  QVERIFY(main.Session().SaveDocument());
   QVERIFY(desktop_->questions.constFirst().contains("read-only"));
   QCOMPARE(Read("locked.htm"), QByteArray("<p>"));
   QCOMPARE(Read("copy.htm"), QByteArray("x<p>"));
-  QCOMPARE(main.FileName(), Path("copy.htm"));
+  QCOMPARE(main.Session().FileName(), Path("copy.htm"));
 }
 
 // Saving over a page another program changed asks first; coming back to the window
@@ -655,16 +657,16 @@ void DocumentsTest::PageChangedOnDisk() {
   MainWindow& main = app_->Main();
   TypeIntoEditor("x");
   Write("page.htm", "<p>changed elsewhere, and longer");
-  QVERIFY(!main.SaveDocument());  // answered No
+  QVERIFY(!main.Session().SaveDocument());  // answered No
   QCOMPARE(Read("page.htm"), QByteArray("<p>changed elsewhere, and longer"));
   desktop_->yes_no_answers = {true};
-  QVERIFY(main.SaveDocument());
+  QVERIFY(main.Session().SaveDocument());
   QCOMPARE(Read("page.htm"), QByteArray("x<p>one"));
 
   Write("page.htm", "<p>edited in another program");
   main.Session().CheckDiskChanges();
   QCOMPARE(main.Editor().Text(), QString("<p>edited in another program"));
-  QVERIFY(!main.Modified());
+  QVERIFY(!main.Session().Modified());
   QVERIFY(main.findChild<QLabel*>("NotePanel")->text().contains("reloaded"));
 
   TypeIntoEditor("y");
@@ -675,7 +677,7 @@ void DocumentsTest::PageChangedOnDisk() {
   QCOMPARE(main.Editor().Text(), QString("y<p>edited in another program"));
   main.Session().CheckDiskChanges();  // asked once per change
   QCOMPARE(desktop_->questions.size(), asked + 1);
-  QVERIFY(!main.SaveDocument());  // the kept edits still may not overwrite unasked
+  QVERIFY(!main.Session().SaveDocument());  // the kept edits still may not overwrite unasked
   QCOMPARE(desktop_->questions.size(), asked + 2);
   QCOMPARE(Read("page.htm"), QByteArray("<p>third version, longer still"));
 }
@@ -688,7 +690,7 @@ void DocumentsTest::ConvertingTheEncodingRewritesTheDeclaration() {
   utf8.encoding = TextEncoding::kUtf8;
   utf8.bom = true;
   main.Session().SetFormat(utf8);
-  QVERIFY(main.SaveDocument());
+  QVERIFY(main.Session().SaveDocument());
   QCOMPARE(Read("page.htm"),
            QByteArray("\xEF\xBB\xBF<meta charset=utf-8>\r\n\xD0\x9F\xD1\x80\xD0\xB8\r\n"));
   main.EditorWidget()->undo();  // one step takes the declaration back
@@ -708,9 +710,9 @@ void DocumentsTest::ReopeningWithAnotherEncoding() {
   desktop_->yes_no_answers = {true};
   main.Session().ReopenWithEncoding(TextEncoding::kIso8859_1);
   QCOMPARE(main.Editor().Line(0), QString::fromUtf16(u"Pokorný"));
-  QVERIFY(!main.Modified());
+  QVERIFY(!main.Session().Modified());
   QVERIFY(main.findChild<QLabel*>("FormatPanel")->text().startsWith("ISO-8859-1"));
   TypeIntoEditor("y");
-  QVERIFY(main.SaveDocument());
+  QVERIFY(main.Session().SaveDocument());
   QCOMPARE(Read("page.htm"), QByteArray("yPokorn\xFD\r\n"));
 }

@@ -115,24 +115,24 @@ void EditingTest::BoldShortcutWrapsTheSelection() {
   QCOMPARE(Main().Editor().Text(), QString("a <b>word</b>"));
   QCOMPARE(Main().Editor().CaretPosition(), 13);
   QCOMPARE(Main().StatusPanel(0), QString("*"));
-  QVERIFY(Main().Modified());
+  QVERIFY(Main().Session().Modified());
   QTest::keyClick(Main().EditorWidget(), Qt::Key_I, Qt::ControlModifier);
   QTest::keyClick(Main().EditorWidget(), Qt::Key_U, Qt::ControlModifier);
   QCOMPARE(Main().Editor().Text(), QString("a <b>word</b><i> </i><u> </u>"));
 }
 
 void EditingTest::TypingMarksTheDocument() {
-  QVERIFY(!Main().Modified());
+  QVERIFY(!Main().Session().Modified());
   QCOMPARE(Main().StatusPanel(0), QString());
   Main().EditorWidget()->setCursorPosition(0, 0);
   QTest::keyClick(Main().EditorWidget(), Qt::Key_X);
-  QVERIFY(Main().Modified());
-  QVERIFY(!Main().Saved());
+  QVERIFY(Main().Session().Modified());
+  QVERIFY(!Main().Session().Saved());
   QCOMPARE(Main().StatusPanel(0), QString("*"));
   QCOMPARE(Main().StatusPanel(1), QString("1,0"));
   desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("typed.htm"), 1});
-  QVERIFY(Main().SaveDocument());
-  QVERIFY(!Main().Modified());
+  QVERIFY(Main().Session().SaveDocument());
+  QVERIFY(!Main().Session().Modified());
   QCOMPARE(Main().StatusPanel(0), QString());
 }
 
@@ -175,13 +175,13 @@ void EditingTest::SwitchesWordWrap() {
 void EditingTest::ClearKeepsTheFileName() {
   const QString path = dir_->filePath("clear.htm");
   desktop_->save_answers.push_back(Desktop::FileChoice{path, 1});
-  QVERIFY(Main().SaveDocument());
+  QVERIFY(Main().Session().SaveDocument());
   QTest::mouseClick(Button("SpeedButton5"), Qt::LeftButton);
   QCOMPARE(Main().Editor().LineCount(), 0);
-  QCOMPARE(Main().FileName(), path);
-  QVERIFY(Main().Modified());
+  QCOMPARE(Main().Session().FileName(), path);
+  QVERIFY(Main().Session().Modified());
   QCOMPARE(Main().StatusPanel(0), QString("*"));
-  QVERIFY(Main().SaveDocument());
+  QVERIFY(Main().Session().SaveDocument());
   QCOMPARE(QFileInfo(path).size(), 0);
 }
 
@@ -228,7 +228,7 @@ void EditingTest::PopupNewAndClearItems() {
   popup->findChild<QAction*>("N49")->trigger();
   QCOMPARE(desktop_->modal_windows, (QStringList{"Form7", "Form2"}));
   QCOMPARE(Main().Editor().LineCount(), 8);
-  QVERIFY(!Main().Modified());
+  QVERIFY(!Main().Session().Modified());
 }
 
 QTEST_MAIN(EditingTest)

@@ -74,7 +74,7 @@ class EditorComfortsTest : public WindowTest {
     Bar<QLineEdit>("ReplaceText")->setText("b\\1");
     Bar<QPushButton>("ReplaceAll")->click();
     QCOMPARE(Main().Editor().Text(), QString("b1 b2\nb3"));
-    QVERIFY(Main().Modified());
+    QVERIFY(Main().Session().Modified());
     Editor()->undo();
     QCOMPARE(Main().Editor().Text(), QString("a1 a2\na3"));
     Main().findChild<QAction*>("Redo")->trigger();
@@ -92,7 +92,8 @@ class EditorComfortsTest : public WindowTest {
                                  "Replace", "FindNext", "FindPrevious", "GoToLine", "FindInFiles",
                                  "NextHit", "PreviousHit", "FormatPage"}));
     QCOMPARE(Main().findChild<QAction*>("Redo")->shortcuts().size(), 2);
-    QCOMPARE(KeyHintMenu::KeyHint(Main().MenuItem("N63")), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(KeyHintMenu::KeyHint(Main().Commands().MenuItem("N63")),
+             QKeySequence(Qt::CTRL | Qt::Key_S));
     // Shown in the menu, yet Ctrl+S stays one command: the page is saved once.
     Main().Editor().LoadText("x");
     desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("once.htm"), 1});
@@ -111,9 +112,9 @@ class EditorComfortsTest : public WindowTest {
   }
 
   void LineNumbersAndColoursCanBeTurnedOff() {
-    auto* code = Main().Code();
+    auto* code = Main().EditorWidget();
     QVERIFY(code->marginWidth(0) > 0);
-    Main().MenuItem("LineNumbers")->setChecked(false);
+    Main().Commands().MenuItem("LineNumbers")->setChecked(false);
     QCOMPARE(code->marginWidth(0), 0);
     Main().Editor().LoadText("<p class=\"x\">text</p><,,pattern,,>");
     auto marked = [code] { return code->SendScintilla(QsciScintilla::SCI_INDICATORALLONFOR, 25); };
@@ -124,12 +125,12 @@ class EditorComfortsTest : public WindowTest {
                                  code->SendScintilla(QsciScintilla::SCI_GETSTYLEAT, position));
     };
     QVERIFY(style_at(1) != style_at(13));  // a tag name and text
-    Main().MenuItem("Highlighting")->setChecked(false);
+    Main().Commands().MenuItem("Highlighting")->setChecked(false);
     QCOMPARE(style_at(1), style_at(13));
     QCOMPARE(marked(), 0);
     // Colours are not edits: no change signal, nothing to undo.
     QSignalSpy changes(Editor(), &CodeEditor::Edited);
-    Main().MenuItem("Highlighting")->setChecked(true);
+    Main().Commands().MenuItem("Highlighting")->setChecked(true);
     QVERIFY(style_at(1) != style_at(13));
     QCOMPARE(changes.count(), 0);
     QVERIFY(!Editor()->isUndoAvailable());
@@ -225,7 +226,7 @@ class EditorComfortsTest : public WindowTest {
     QTest::keyClick(Editor(), Qt::Key_BraceRight, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(visible(2) && visible(3));
     QTest::keyClick(Editor(), Qt::Key_BraceLeft, Qt::ControlModifier | Qt::ShiftModifier);
-    Main().MenuItem("Folding")->setChecked(false);  // nothing stays hidden
+    Main().Commands().MenuItem("Folding")->setChecked(false);  // nothing stays hidden
     QVERIFY(visible(2));
   }
 
@@ -250,7 +251,7 @@ class EditorComfortsTest : public WindowTest {
     QTRY_VERIFY(Editor()->MarkedTags().isEmpty());
     QTest::keyClick(Editor(), Qt::Key_M, Qt::ControlModifier);
     QCOMPARE(Main().Editor().CaretLine(), 0);
-    Main().MenuItem("TagMatching")->setChecked(false);
+    Main().Commands().MenuItem("TagMatching")->setChecked(false);
     QVERIFY(Editor()->MarkedTags().isEmpty());
   }
 
@@ -263,7 +264,7 @@ class EditorComfortsTest : public WindowTest {
     QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</"));
     QTest::keyClicks(Editor(), "p><b>");  // a start tag's '>' adds nothing
     QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</p><b>"));
-    Main().MenuItem("CloseTags")->setChecked(false);
+    Main().Commands().MenuItem("CloseTags")->setChecked(false);
     QTest::keyClicks(Editor(), "</");
     QCOMPARE(Main().Editor().Line(1), QString("<p>Привет</p><b></"));
   }
@@ -337,12 +338,12 @@ class EditorComfortsTest : public WindowTest {
     QTest::keyClicks(Editor(), "x");
     QCOMPARE(Main().Editor().Line(3), QString("    two</li>"));
     QCOMPARE(Main().Editor().Line(4), QString("    x"));
-    Main().MenuItem("AutoIndent")->setChecked(false);
+    Main().Commands().MenuItem("AutoIndent")->setChecked(false);
     QTest::keyClick(Editor(), Qt::Key_Return);
     QTest::keyClicks(Editor(), "y");
     QCOMPARE(Main().Editor().Line(5), QString("y"));
     // The same far into a large page, where only the text just before is read.
-    Main().MenuItem("AutoIndent")->setChecked(true);
+    Main().Commands().MenuItem("AutoIndent")->setChecked(true);
     const QString filler = QString("<p>filler</p>\n").repeated(10000);
     Main().Editor().LoadText(filler + "<ul>\n  <li>");
     CaretToEnd();
@@ -375,20 +376,20 @@ class EditorComfortsTest : public WindowTest {
     QVERIFY(Editor()->ShownCompletions().contains("margin-top"));
     QTest::keyClick(Editor(), Qt::Key_Escape);
     QCOMPARE(Main().Editor().Line(1), QString("<img alt=\"x\" style=\""));
-    Main().MenuItem("Completion")->setChecked(false);
+    Main().Commands().MenuItem("Completion")->setChecked(false);
     QTest::keyClicks(Editor(), " <");
     QVERIFY(!Editor()->isListActive());
   }
 
   void ViewChoicesAreRemembered() {
     for (const char* name : {"Folding", "TagMatching", "CloseTags", "Completion"}) {
-      QVERIFY2(Main().MenuItem(name)->isChecked(), name);
-      Main().MenuItem(name)->setChecked(false);
+      QVERIFY2(Main().Commands().MenuItem(name)->isChecked(), name);
+      Main().Commands().MenuItem(name)->setChecked(false);
     }
     app_.reset();
     StartProgram();
     for (const char* name : {"Folding", "TagMatching", "CloseTags", "Completion"}) {
-      QVERIFY2(!Main().MenuItem(name)->isChecked(), name);
+      QVERIFY2(!Main().Commands().MenuItem(name)->isChecked(), name);
     }
     QVERIFY(!Editor()->Folding() && !Editor()->TagMatching());
     QVERIFY(!Editor()->ClosingTags() && !Editor()->Completion());
@@ -406,7 +407,7 @@ class EditorComfortsTest : public WindowTest {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(Editor()->viewport(), &drop);
-    QCOMPARE(Main().FileName(), page.fileName());
+    QCOMPARE(Main().Session().FileName(), page.fileName());
     QCOMPARE(Main().Editor().Line(0), QString("<p>dropped</p>"));
   }
 
@@ -418,7 +419,7 @@ class EditorComfortsTest : public WindowTest {
       dialog->findChild<QPushButton*>("Button3")->click();
       dialog->findChild<QPushButton*>("Button1")->click();
     });
-    Main().Button("SpeedButton19")->click();
+    Main().Commands().Button("SpeedButton19")->click();
     QCOMPARE(Editor()->font().pointSize(), 15);
     app_.reset();
     StartProgram();
@@ -428,11 +429,11 @@ class EditorComfortsTest : public WindowTest {
   void PreviewFollowsASave() {
     Main().Editor().LoadText("<p>first</p>");
     desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("page.htm"), 1});
-    QVERIFY(Main().SaveDocumentAs());
-    Main().MenuItem("N79")->trigger();
-    const QString scratch = Main().ScratchFiles().first();
+    QVERIFY(Main().Session().SaveDocumentAs());
+    Main().Commands().MenuItem("N79")->trigger();
+    const QString scratch = Main().Session().ScratchFiles().first();
     Main().Editor().LoadText("<p>second</p>");
-    QVERIFY(Main().SaveDocument());
+    QVERIFY(Main().Session().SaveDocument());
     QFile file(scratch);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("<p>second</p>"));
@@ -463,15 +464,15 @@ class EditorComfortsTest : public WindowTest {
 
     desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath("page.htm"), 1});
     QTest::keyClick(Editor(), Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(Main().FileName(), dir_->filePath("page.htm"));
+    QCOMPARE(Main().Session().FileName(), dir_->filePath("page.htm"));
     QCOMPARE(Main().StatusPanel(1), QString("0,0"));
     QVERIFY(Editor()->hasFocus());
-    QCOMPARE(KeyHintMenu::KeyHint(Main().MenuItem("N64")),
+    QCOMPARE(KeyHintMenu::KeyHint(Main().Commands().MenuItem("N64")),
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    QCOMPARE(KeyHintMenu::KeyHint(Main().MenuItem("ClosePage")),
+    QCOMPARE(KeyHintMenu::KeyHint(Main().Commands().MenuItem("ClosePage")),
              QKeySequence(Qt::CTRL | Qt::Key_W));
     Key(Qt::CTRL | Qt::Key_W);
-    QVERIFY(Main().FileName().isEmpty());
+    QVERIFY(Main().Session().FileName().isEmpty());
   }
 
   // Every tool button has a picture, sharp at twice the scale; so has the program.
@@ -586,7 +587,7 @@ class EditorComfortsTest : public WindowTest {
     QTest::mouseRelease(view, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier, at(2, 3));
     QCOMPARE(selections(), (QList<std::pair<long, long>>{{1, 3}, {14, 16}, {28, 30}}));
     QTest::keyClick(editor, Qt::Key_Escape);
-    Main().MenuItem("BlockSelection")->setChecked(true);
+    Main().Commands().MenuItem("BlockSelection")->setChecked(true);
     QTest::mousePress(view, Qt::LeftButton, {}, at(0, 1));
     QTest::mouseMove(view, at(1, 3));
     QTest::mouseRelease(view, Qt::LeftButton, {}, at(1, 3));
@@ -595,7 +596,7 @@ class EditorComfortsTest : public WindowTest {
     QTest::keyClick(editor, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(editor, Qt::Key_Right, Qt::ShiftModifier);
     QCOMPARE(selections(), (QList<std::pair<long, long>>{{1, 2}, {14, 15}}));
-    Main().MenuItem("BlockSelection")->setChecked(false);
+    Main().Commands().MenuItem("BlockSelection")->setChecked(false);
     QTest::mouseClick(view, Qt::LeftButton, {}, at(0, 1));
     QTest::keyClick(editor, Qt::Key_Down, Qt::ShiftModifier);
     QCOMPARE(selections().size(), 1);

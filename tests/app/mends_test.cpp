@@ -50,7 +50,7 @@ class MendsTest : public WindowTest {
     StartProgram();
     QVERIFY(!QFile::exists(dir_->filePath("htmled.ini")));
     desktop_->modal_scripts.push_back(FakeDesktop::Press("Button2"));
-    app_->Main().Button("SpeedButton19")->click();
+    app_->Main().Commands().Button("SpeedButton19")->click();
     QCOMPARE(desktop_->errors, QStringList());
   }
 
@@ -61,7 +61,7 @@ class MendsTest : public WindowTest {
     StartProgram();
     QCOMPARE(desktop_->errors.size(), 1);
     QVERIFY(desktop_->errors.first().contains("passwd"));
-    QVERIFY(!app_->Main().MenuItem("dsfg1")->text().contains("root"));
+    QVERIFY(!app_->Main().Commands().MenuItem("dsfg1")->text().contains("root"));
   }
 
   void HugeRecentEntryIsNotOffered() {
@@ -71,7 +71,7 @@ class MendsTest : public WindowTest {
     store.write("[Software]\nbrindlemark\\1=" + QByteArray(10000, 'a') + "\n");
     store.close();
     StartProgram();
-    QCOMPARE(app_->Main().MenuItem("N66")->data().toString(), QString());
+    QCOMPARE(app_->Main().Commands().MenuItem("N66")->data().toString(), QString());
   }
 
   void WindowPositionOffEveryScreenComesBack_data() {
@@ -119,14 +119,14 @@ class MendsTest : public WindowTest {
     StartProgram(Path("page.htm"));
     Main().EditorWidget()->insert("x");
     QMenuBar* bar = Main().menuBar();
-    QAction* file = Main().MenuItem("dsfg1");
+    QAction* file = Main().Commands().MenuItem("dsfg1");
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(file).center());
     QTRY_VERIFY(file->menu()->isVisible());
     QTest::keyClick(file->menu(), Qt::Key_Escape);
     QTRY_VERIFY(!file->menu()->isVisible());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(Read("page.htm"), QByteArray("x<p>"));
-    QVERIFY(!Main().Modified());
+    QVERIFY(!Main().Session().Modified());
   }
 
  private:

@@ -57,26 +57,26 @@ void PagesTest::EachTabKeepsItsTextCaretFoldsAndUndo() {
   QCOMPARE(Text(), QString("<p>c</p>\n"));
 
   Key(Qt::Key_2, Qt::AltModifier);  // b
-  QCOMPARE(Main().FileName(), Path("b.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("b.htm"));
   Editor()->setCursorPosition(1, 3);
   Type("B");
   Editor()->setCursorPosition(0, 0);
-  Main().RunCommand(Command::kFoldHere);
+  Main().Commands().Run(Command::kFoldHere);
   QCOMPARE(Editor()->SaveView().folds, QList<long>{0});
   Editor()->setCursorPosition(0, 2);
 
   Key(Qt::Key_Tab, Qt::ControlModifier);  // c
-  QCOMPARE(Main().FileName(), Path("c.htm"));
-  QVERIFY(!Main().Modified());
+  QCOMPARE(Main().Session().FileName(), Path("c.htm"));
+  QVERIFY(!Main().Session().Modified());
   Key(Qt::Key_PageDown, Qt::ControlModifier);  // round to a
-  QCOMPARE(Main().FileName(), Path("a.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("a.htm"));
   Type("A");
   QCOMPARE(Tabs()->tabText(0), QString("a.htm*"));
 
   Key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);  // round back to c
   Key(Qt::Key_PageUp, Qt::ControlModifier);                   // b
-  QCOMPARE(Main().FileName(), Path("b.htm"));
-  QVERIFY(Main().Modified());
+  QCOMPARE(Main().Session().FileName(), Path("b.htm"));
+  QVERIFY(Main().Session().Modified());
   QCOMPARE(Main().StatusPanel(0), QString("*"));
   QCOMPARE(Text(), QString("<div>\n<p>Bb</p>\n</div>\n"));
   int line = -1;
@@ -86,10 +86,10 @@ void PagesTest::EachTabKeepsItsTextCaretFoldsAndUndo() {
   QCOMPARE(column, 2);
   QCOMPARE(Editor()->SaveView().folds, QList<long>{0});
   // Undo works on this page's history only: back to the file, and no further.
-  Main().RunCommand(Command::kUndo);
-  Main().RunCommand(Command::kUndo);
+  Main().Commands().Run(Command::kUndo);
+  Main().Commands().Run(Command::kUndo);
   QCOMPARE(Text(), QString("<div>\n<p>b</p>\n</div>\n"));
-  QVERIFY(!Main().Modified());
+  QVERIFY(!Main().Session().Modified());
   Main().ShowPageAt(0);
   QCOMPARE(Text(), QString("A<p>a</p>\n"));
 }
@@ -106,10 +106,10 @@ void PagesTest::ClosingATabAsksAboutThatPageOnly() {
   QCOMPARE(Tabs()->count(), 2);
   QCOMPARE(Read("b.htm"), QByteArray("<div>\n<p>b</p>\n</div>\n"));
   // The right-hand neighbour takes the place.
-  QCOMPARE(Main().FileName(), Path("c.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("c.htm"));
   Key(Qt::Key_W, Qt::ControlModifier);  // unmodified: no prompt
   QCOMPARE(desktop_->modal_windows.size(), 1);
-  QCOMPARE(Main().FileName(), Path("a.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("a.htm"));
   QCOMPARE(Text(), QString("A<p>a</p>\n"));
   // The last page stays, emptied, once it may go.
   desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn3"));  // Cancel
@@ -120,9 +120,9 @@ void PagesTest::ClosingATabAsksAboutThatPageOnly() {
   QCOMPARE(Tabs()->count(), 1);
   QCOMPARE(Text(), QString());
   // Left without a name: the caption names nothing.
-  QCOMPARE(Main().FileName(), QString());
+  QCOMPARE(Main().Session().FileName(), QString());
   QCOMPARE(Main().windowTitle(), QString("Brindlemark : "));
-  QVERIFY(!Main().Modified());
+  QVERIFY(!Main().Session().Modified());
 }
 
 void PagesTest::CloseQueryAsksEachModifiedPageAndCancelKeepsAll() {
@@ -137,11 +137,11 @@ void PagesTest::CloseQueryAsksEachModifiedPageAndCancelKeepsAll() {
   QVERIFY(!Main().close());
   QCOMPARE(desktop_->modal_windows, QStringList({"Form2", "Form2"}));
   QVERIFY(Main().isVisible());
-  QCOMPARE(Main().FileName(), Path("c.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("c.htm"));
   QCOMPARE(Text(), QString("C<p>c</p>\n"));
   Main().ShowPageAt(0);
   QCOMPARE(Text(), QString("A<p>a</p>\n"));
-  QVERIFY(Main().Modified());
+  QVERIFY(Main().Session().Modified());
 
   desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn1"));  // Yes for a
   desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn2"));  // No for c
@@ -160,55 +160,55 @@ void PagesTest::OpenFollowsTheNewTabsChoice() {
   QFETCH(bool, new_tabs);
   StartProgram();
   QCOMPARE(Tabs()->count(), 1);
-  Main().MenuItemOf(Command::kOpenInNewTabs)->setChecked(new_tabs);
+  Main().Commands().MenuItemOf(Command::kOpenInNewTabs)->setChecked(new_tabs);
   // An untouched new page gives way either way.
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("a.htm"), 1});
-  Main().RunCommand(Command::kOpen);
+  Main().Commands().Run(Command::kOpen);
   QCOMPARE(Tabs()->count(), 1);
   Type("A");
   if (!new_tabs) desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn2"));
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("b.htm"), 1});
-  Main().RunCommand(Command::kOpen);
+  Main().Commands().Run(Command::kOpen);
   QCOMPARE(desktop_->modal_windows.size(), new_tabs ? 0 : 1);
   QCOMPARE(Tabs()->count(), new_tabs ? 2 : 1);
-  QCOMPARE(Main().FileName(), Path("b.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("b.htm"));
   if (!new_tabs) return;
   // A page already open comes to front instead of opening twice.
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("a.htm"), 1});
-  Main().RunCommand(Command::kOpen);
+  Main().Commands().Run(Command::kOpen);
   QCOMPARE(Tabs()->count(), 2);
-  QCOMPARE(Main().FileName(), Path("a.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("a.htm"));
   QCOMPARE(Text(), QString("A<p>a</p>\n"));
   // A file that cannot be read leaves no tab behind.
   desktop_->open_answers.push_back(Desktop::FileChoice{Path("missing.htm"), 1});
-  Main().RunCommand(Command::kOpen);
+  Main().Commands().Run(Command::kOpen);
   QCOMPARE(Tabs()->count(), 2);
-  QCOMPARE(Main().FileName(), Path("a.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("a.htm"));
 }
 
 void PagesTest::InsertionsGoToTheCurrentTabOnly() {
   StartWithThreePages();
-  Main().RunCommand(Command::kNewTab);
+  Main().Commands().Run(Command::kNewTab);
   QCOMPARE(Tabs()->count(), 4);
   QCOMPARE(Tabs()->currentIndex(), 3);
-  QCOMPARE(Main().FileName(), Main().UntitledName());
+  QCOMPARE(Main().Session().FileName(), Main().Session().UntitledName());
   QVERIFY(Text().contains("<html>"));
   Main().ShowPageAt(1);
   Editor()->setCursorPosition(0, 0);
   Main().InsertAtCaret("<hr>");
-  Main().RunCommand(Command::kTextToHtml);
+  Main().Commands().Run(Command::kTextToHtml);
   QVERIFY(Text().startsWith("<hr>"));
   for (int index : {0, 2}) {
     Main().ShowPageAt(index);
     QVERIFY(!Text().contains("<hr>"));
-    QVERIFY(!Main().Modified());
+    QVERIFY(!Main().Session().Modified());
   }
 }
 
 void PagesTest::SplitViewEditsOneTextFromTwoViews() {
   StartWithThreePages();
   CodeEditor* first = Editor();
-  Main().RunCommand(Command::kSplitView);
+  Main().Commands().Run(Command::kSplitView);
   CodeEditor* second = Main().SplitEditor();
   QVERIFY(second->isVisible());
   second->setFocus();
@@ -223,13 +223,13 @@ void PagesTest::SplitViewEditsOneTextFromTwoViews() {
   QCOMPARE(first->text(), QString("one<p>c</p>\ntwo"));
   QCOMPARE(second->text(), first->text());
   // One history: both edits undo from either side.
-  Main().RunCommand(Command::kUndo);
-  Main().RunCommand(Command::kUndo);
+  Main().Commands().Run(Command::kUndo);
+  Main().Commands().Run(Command::kUndo);
   QCOMPARE(second->text(), QString("<p>c</p>\n"));
   // Another tab shows in both views; off, one view stays with the page as it is.
   Main().ShowPageAt(0);
   QCOMPARE(second->text(), QString("<p>a</p>\n"));
-  Main().RunCommand(Command::kSplitView);
+  Main().Commands().Run(Command::kSplitView);
   QVERIFY(second->isHidden());
   QCOMPARE(Text(), QString("<p>a</p>\n"));
   QCOMPARE(Main().findChildren<CodeEditor*>("memo1"), QList<CodeEditor*>{first});
@@ -245,7 +245,7 @@ void PagesTest::EveryPageChangedOnDiskIsChecked() {
   Main().CheckAllDiskChanges();  // No to reloading a over its edits
   QCOMPARE(desktop_->questions.size(), 1);
   QVERIFY(desktop_->questions.constFirst().contains(Path("a.htm")));
-  QCOMPARE(Main().FileName(), Path("c.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("c.htm"));
   Main().ShowPageAt(1);
   QCOMPARE(Text(), QString("<p>b, changed elsewhere</p>\n"));
   Main().ShowPageAt(0);
@@ -253,7 +253,6 @@ void PagesTest::EveryPageChangedOnDiskIsChecked() {
   Main().CheckAllDiskChanges();  // asked once per change
   QCOMPARE(desktop_->questions.size(), 1);
 }
-
 
 void PagesTest::ManyTabsKeepTheirNamesAndScroll() {
   StartWithThreePages();

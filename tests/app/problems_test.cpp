@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -97,16 +98,16 @@ void ProblemsTest::ListsJumpsAndHidesAKind() {
   StartProgram(Path("broken.htm"));
   QVERIFY(Panel()->isHidden());
   Editor()->setCursorPosition(0, 0);
-  Main().RunCommand(Command::kNextProblem);  // shows the panel, checked at once
+  Main().Commands().Run(Command::kNextProblem);  // shows the panel, checked at once
   QVERIFY(Panel()->isVisible());
-  QVERIFY(Main().MenuItemOf(Command::kProblems)->isChecked());
+  QVERIFY(Main().Commands().MenuItemOf(Command::kProblems)->isChecked());
   QCOMPARE(Rows(),
            QStringList({"7:1 missing-attribute", "8:4 unknown-entity", "9:1 missing-attribute"}));
   QCOMPARE(CaretLine(), 7);
-  Main().RunCommand(Command::kNextProblem);
+  Main().Commands().Run(Command::kNextProblem);
   QCOMPARE(CaretLine(), 8);
-  Main().RunCommand(Command::kPreviousProblem);
-  Main().RunCommand(Command::kPreviousProblem);  // round to the last
+  Main().Commands().Run(Command::kPreviousProblem);
+  Main().Commands().Run(Command::kPreviousProblem);  // round to the last
   QCOMPARE(CaretLine(), 9);
   QVERIFY(Main().findChild<QLabel*>("ProblemsField")->text().startsWith("3 errors, 0 warnings"));
   // Underlined where they are: the picture's tag, the reference.
@@ -132,7 +133,7 @@ void ProblemsTest::ListsJumpsAndHidesAKind() {
 
 void ProblemsTest::FollowsEditsAndTabs() {
   StartProgram(Path("broken.htm"));
-  Main().MenuItemOf(Command::kProblems)->setChecked(true);
+  Main().Commands().MenuItemOf(Command::kProblems)->setChecked(true);
   QCOMPARE(Rows().size(), 3);
   Main().OpenInNewTab(Path("valid.htm"));
   QCOMPARE(Rows(), QStringList());
@@ -179,7 +180,7 @@ void ProblemsTest::MinifiedPageMarksAroundTheScreen() {
 // the spelling of the lines on screen shown at once.
 void ProblemsTest::LargePageNeverWaitsOnTheSharedPool() {
   StartProgram(Path("spelled.htm"));
-  Main().MenuItemOf(Command::kProblems)->setChecked(true);
+  Main().Commands().MenuItemOf(Command::kProblems)->setChecked(true);
   // Hidden meanwhile: the shared pool is held below, and painting would wait on it.
   Main().hide();
   QSemaphore release;
@@ -205,7 +206,7 @@ void ProblemsTest::UndeclaredPageBeyondAsciiIsWarnedAndDeclared() {
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<title>t</title>\n</head>\n"
         "<body><p>plain</p></body></html>\n");
   StartProgram(Path("plain.htm"));
-  Main().MenuItemOf(Command::kProblems)->setChecked(true);
+  Main().Commands().MenuItemOf(Command::kProblems)->setChecked(true);
   QCOMPARE(Rows(), QStringList());  // ASCII reads the same in every encoding
   Editor()->setCursorPosition(5, 9);
   QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, "€");
@@ -215,7 +216,7 @@ void ProblemsTest::UndeclaredPageBeyondAsciiIsWarnedAndDeclared() {
   Main().DeclareEncoding();
   QCOMPARE(Main().Editor().Line(3), QString("<meta charset=\"windows-1251\">"));
   QCOMPARE(Rows(), QStringList());
-  QVERIFY(Main().SaveDocument());
+  QVERIFY(Main().Session().SaveDocument());
   QVERIFY(Read("plain.htm").contains("<meta charset=\"windows-1251\">\n<title>"));
 }
 
@@ -246,13 +247,13 @@ void ProblemsTest::SpellingSuggestsAddsAndIgnores() {
   QVERIFY(words.open(QIODevice::ReadOnly));
   QCOMPARE(words.readAll(), QByteArray("qwzx\n"));
   // Off: no marks.
-  Main().MenuItemOf(Command::kCheckSpelling)->setChecked(false);
+  Main().Commands().MenuItemOf(Command::kCheckSpelling)->setChecked(false);
   QVERIFY(Editor()->SpellingMarks().isEmpty());
 }
 
 void ProblemsTest::LinksListedAndFollowed() {
   StartProgram(Path("links.htm"));
-  Main().MenuItemOf(Command::kProblems)->setChecked(true);
+  Main().Commands().MenuItemOf(Command::kProblems)->setChecked(true);
   QCOMPARE(Rows(), QStringList({"3:42 missing-file"}));
   // Ctrl+click on a link opens its page; on a link that leads nowhere, says so.
   const auto click = [this](long position) {
@@ -270,7 +271,7 @@ void ProblemsTest::LinksListedAndFollowed() {
 
 void ProblemsTest::SiteCheckWindowListsAndOpens() {
   StartProgram(Path("valid.htm"));
-  Main().RunCommand(Command::kCheckSite);
+  Main().Commands().Run(Command::kCheckSite);
   auto* window = app_->Window<SiteCheckWindow>();
   QVERIFY(window->isVisible());
   window->findChild<FolderList*>("DirectoryListBox1")->SetFolder(BM_TEST_DATA "/site");
@@ -294,8 +295,8 @@ void ProblemsTest::SiteCheckStartsInTheSiteAndSortsAndFilters() {
   Write("site/.brindlemark-site", "index=index.html\n");
   Write("site/sub/last.htm", "<p>x</p>");
   StartProgram(Path("site/sub/last.htm"));
-  Main().RunCommand(Command::kNewTab);
-  Main().RunCommand(Command::kCheckSite);
+  Main().Commands().Run(Command::kNewTab);
+  Main().Commands().Run(Command::kCheckSite);
   auto* window = app_->Window<SiteCheckWindow>();
   auto* field = window->findChild<QLineEdit*>("SiteFolder");
   QCOMPARE(field->text(), Path("site"));
@@ -350,7 +351,10 @@ void ProblemsTest::MoveWindowTakesLinksAndTabsAlong() {
   StartProgram(Path("from.htm"));
   Main().OpenInNewTab(Path("moving.htm"));
   Main().ShowPageAt(0);
-  emit Main().Files()->MoveRequested(Path("moving.htm"));
+  // "Rename or move..." from the file list's own menu.
+  QListWidget* files = Main().Files()->Files();
+  files->setCurrentItem(files->findItems("moving.htm", Qt::MatchExactly).value(0));
+  Main().Files()->FileMenu()->findChild<QAction*>("RenameOrMove")->trigger();
   auto* window = app_->Window<MoveWindow>();
   QVERIFY(window->isVisible());
   window->findChild<QLineEdit*>("MoveTo")->setText("pages/moved.htm");

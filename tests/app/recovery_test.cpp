@@ -65,16 +65,16 @@ int TypeThenWait(const QString& folder) {
   for (const auto& [name, bytes] : std::span(kPages).subspan(1)) {
     main.OpenInNewTab(folder + u'/' + QLatin1String(name));
   }
-  main.RunCommand(Command::kNewTab);
+  main.Commands().Run(Command::kNewTab);
   for (int page = 0; page < main.PageCount(); ++page) {
     main.ShowPageAt(page);  // the page left has its copy due
     TypeInto(main.EditorWidget(), kTyped);
-    const QString name = main.FileName() == main.UntitledName()
+    const QString name = main.Session().FileName() == main.Session().UntitledName()
                              ? QStringLiteral("untitled.htm")
-                             : QFileInfo(main.FileName()).fileName();
+                             : QFileInfo(main.Session().FileName()).fileName();
     QFile expected(folder + u'/' + name + QStringLiteral(".expected"));
     if (!expected.open(QIODevice::WriteOnly)) return 1;
-    expected.write(FileBytes(main.Editor().Buffer(), main.DocumentFormat()));
+    expected.write(FileBytes(main.Editor().Buffer(), main.Session().Format()));
   }
   app->Recovery().FlushDue();
   app->Recovery().WaitIdle();
@@ -137,11 +137,12 @@ void RecoveryTest::KilledProgramsTypingIsRestored() {
   QCOMPARE(Main().PageCount(), pages);
   for (int page = 0; page < pages; ++page) {
     Main().ShowPageAt(page);
-    QVERIFY(Main().Modified());
-    const bool untitled = Main().FileName() == Main().UntitledName();
-    const QString name = untitled ? "untitled.htm" : QFileInfo(Main().FileName()).fileName();
+    QVERIFY(Main().Session().Modified());
+    const bool untitled = Main().Session().FileName() == Main().Session().UntitledName();
+    const QString name =
+        untitled ? "untitled.htm" : QFileInfo(Main().Session().FileName()).fileName();
     if (untitled) desktop_->save_answers.push_back(Desktop::FileChoice{Path(name), 1});
-    QVERIFY(Main().SaveDocument());
+    QVERIFY(Main().Session().SaveDocument());
     QCOMPARE(Read(name), Read(name + ".expected"));
   }
   QCOMPARE(Read("page.htm"), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2 &#233; <p>a</p>\r\n"));
@@ -170,12 +171,12 @@ void RecoveryTest::CopyGoesWhenThePageHasNoUnsavedEdits() {
   const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                                     QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
   QCOMPARE(QFile::permissions(file) & others, QFile::Permissions());
-  if (how == "save") QVERIFY(Main().SaveDocument());
-  if (how == "undo") Main().RunCommand(Command::kUndo);
+  if (how == "save") QVERIFY(Main().Session().SaveDocument());
+  if (how == "undo") Main().Commands().Run(Command::kUndo);
   if (how == "close" || how == "quit") {
     desktop_->modal_scripts.push_back(FakeDesktop::Press("BitBtn2"));
   }
-  if (how == "close") Main().RunCommand(Command::kClosePage);
+  if (how == "close") Main().Commands().Run(Command::kClosePage);
   if (how == "quit") QVERIFY(Main().close());
   app_->Recovery().WaitIdle();
   QVERIFY(!QFile::exists(file));
@@ -201,7 +202,7 @@ void RecoveryTest::UnwritableFolderGivesOneNote() {
   QVERIFY(Main().findChild<QLabel*>("NotePanel")->text().contains("cannot be kept"));
   TypeInto(Editor(), "x");
   QCOMPARE(Main().Editor().Text(), QString("x<p>a</p>\n"));
-  QVERIFY(Main().SaveDocument());
+  QVERIFY(Main().Session().SaveDocument());
 }
 
 void RecoveryTest::LeaveOrphan(const QByteArray& stored) {
@@ -221,7 +222,7 @@ void RecoveryTest::DamagedCopyIsListedButNeverOpened() {
   StartProgram();
   QCOMPARE(desktop_->modal_windows, QStringList{"RecoveryWindow"});
   QCOMPARE(Main().PageCount(), 1);
-  QVERIFY(!Main().Modified());
+  QVERIFY(!Main().Session().Modified());
   // Kept for the user to look at or discard; offered again at the next start.
   QVERIFY(QFile::exists(Path("state/brindlemark/recovery/1-dead/page-0.copy")));
 }
@@ -239,12 +240,12 @@ void RecoveryTest::FileChangedSinceAsksBeforeTheSave() {
     window->findChild<QPushButton*>("Restore")->click();
   });
   StartProgram();
-  QCOMPARE(Main().FileName(), Path("page.htm"));
+  QCOMPARE(Main().Session().FileName(), Path("page.htm"));
   QCOMPARE(Main().Editor().Text(), QString("recovered\n"));
-  QVERIFY(Main().Modified());
+  QVERIFY(Main().Session().Modified());
   QCOMPARE(Read("page.htm"), QByteArray("saved by another program\r\n"));
   desktop_->yes_no_answers.push_back(true);
-  QVERIFY(Main().SaveDocument());
+  QVERIFY(Main().Session().SaveDocument());
   QCOMPARE(desktop_->questions.size(), 1);
   QCOMPARE(Read("page.htm"), QByteArray("recovered\r\n"));
 }
@@ -265,7 +266,7 @@ void RecoveryTest::RestoreNeverSkipsARowSilently() {
   QCOMPARE(desktop_->messages.size(), 1);
   QVERIFY(desktop_->messages.first().contains("page-1.copy: unreadable: cut short"));
   QCOMPARE(Main().Editor().Text(), QString("restored\n"));
-  QCOMPARE(Main().DocumentFormat().encoding, TextEncoding::kUtf8);
+  QCOMPARE(Main().Session().Format().encoding, TextEncoding::kUtf8);
   QVERIFY(!QFile::exists(Path("state/brindlemark/recovery/1-dead/page-0.copy")));
   QVERIFY(QFile::exists(Path("state/brindlemark/recovery/1-dead/page-1.copy")));
 }

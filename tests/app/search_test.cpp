@@ -64,17 +64,17 @@ void SearchTest::FindsInEveryEncodingAndOpensTheHit() {
            QString("3: <p>странициа</p>").replace("циа", "ца"));
   // A hit opens its page in a tab, the match selected; F4 goes on round the hits.
   emit Hits()->itemActivated(Hits()->topLevelItem(2)->child(1), 0);
-  QCOMPARE(Main().FileName(), Path("site/sub/two.html"));
+  QCOMPARE(Main().Session().FileName(), Path("site/sub/two.html"));
   QCOMPARE(Editor()->selectedText(), QString("страница"));
   int line = 0;
   int column = 0;
   Editor()->getCursorPosition(&line, &column);
   QCOMPARE(line, 1);
-  Main().RunCommand(Command::kNextHit);
-  QCOMPARE(Main().FileName(), Path("site/one.htm"));
+  Main().Commands().Run(Command::kNextHit);
+  QCOMPARE(Main().Session().FileName(), Path("site/one.htm"));
   QCOMPARE(Editor()->selectedText(), QString("страница"));
-  Main().RunCommand(Command::kPreviousHit);
-  QCOMPARE(Main().FileName(), Path("site/sub/two.html"));
+  Main().Commands().Run(Command::kPreviousHit);
+  QCOMPARE(Main().Session().FileName(), Path("site/sub/two.html"));
   // Match case and whole word.
   Panel()->findChild<QCheckBox*>("MatchCase")->setChecked(true);
   Panel()->findChild<QPushButton*>("FindAll")->click();
@@ -92,7 +92,7 @@ void SearchTest::StopsWhenAsked() {
   for (int i = 0; i < 400; ++i)
     Write(QString("many/p%1.htm").arg(i), QByteArray(20000, 'a') + "needle");
   StartProgram(Path("many/p0.htm"));
-  Main().RunCommand(Command::kFindInFiles);
+  Main().Commands().Run(Command::kFindInFiles);
   Panel()->findChild<QLineEdit*>("FindText")->setText("needle");
   Panel()->Start();
   Panel()->Stop();
@@ -111,7 +111,7 @@ void SearchTest::ReplacesTheTickedHitsAndUndoes() {
   const QByteArray two = Read("site/sub/two.html");
   const QByteArray three = Read("site/sub/three.htm");
   StartProgram(Path("site/one.htm"));
-  Main().RunCommand(Command::kFindInFiles);
+  Main().Commands().Run(Command::kFindInFiles);
   Panel()->findChild<QLineEdit*>("FindText")->setText("страница");
   Panel()->Start();
   Panel()->WaitIdle();
@@ -140,11 +140,11 @@ void SearchTest::FormatPageIsOneUndoStep() {
   Main().Editor().LoadText("<div><p>a</p><pre> x\n  y</pre></div>\n");
   QTest::keyClick(Editor(), Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
   QCOMPARE(Main().Editor().Text(), QString("<div>\n  <p>a</p>\n  <pre> x\n  y</pre>\n</div>\n"));
-  Main().RunCommand(Command::kUndo);
+  Main().Commands().Run(Command::kUndo);
   QCOMPARE(Main().Editor().Text(), QString("<div><p>a</p><pre> x\n  y</pre></div>\n"));
   // A page it cannot format safely stays as it is, and says why.
   Main().Editor().LoadText("<p>a < b</p>");
-  Main().RunCommand(Command::kFormatPage);
+  Main().Commands().Run(Command::kFormatPage);
   QCOMPARE(Main().Editor().Text(), QString("<p>a < b</p>"));
   QVERIFY(Main().findChild<QLabel*>("NotePanel")->text().contains("left as it is"));
 }

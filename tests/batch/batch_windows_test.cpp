@@ -114,7 +114,7 @@ void BatchWindowsTest::ReplaceOverAFolderPreviewRunAndUndo() {
   QCOMPARE(Read(Site("c.htm")), QByteArray("new new\r\n"));  // every match of the line
   QVERIFY(In<QLabel>(BatchReplaceWindow::kName, "BatchReport")->text().contains("changed: 2"));
   QVERIFY(In<QPushButton>(BatchReplaceWindow::kName, "UndoRun")->isEnabled());
-  app_->Main().MenuItem("UndoBatch")->trigger();
+  app_->Main().Commands().MenuItem("UndoBatch")->trigger();
   QCOMPARE(Read(Site("a.htm")), QByteArray("<p>old</p>\r\n<p>old</p>\r\n"));
   QCOMPARE(Read(Site("c.htm")), QByteArray("old old\r\n"));
   // Undone from elsewhere: back in the window, its own undo is no longer offered.
@@ -388,7 +388,7 @@ void BatchWindowsTest::ToolWindowsOpenInThePageFolder() {
   desktop_->open_answers.push_back(Desktop::FileChoice{Site("a.htm"), 1});
   app_->Main().OpenDocument(DocumentSession::Source::kDialog);
   for (const char* button : {"SpeedButton29", "SpeedButton36", "SpeedButton26"}) {
-    app_->Main().Button(button)->click();
+    app_->Main().Commands().Button(button)->click();
   }
   for (QStringView window :
        {BatchReplaceWindow::kName, ApplyTemplateWindow::kName, ImageTagWindow::kName}) {
@@ -397,7 +397,7 @@ void BatchWindowsTest::ToolWindowsOpenInThePageFolder() {
   // A folder the user chose in a window stays chosen.
   In<FolderList>(BatchReplaceWindow::kName, "DirectoryListBox1")
       ->setProperty("folder", dir_->path());
-  app_->Main().Button("SpeedButton29")->click();
+  app_->Main().Commands().Button("SpeedButton29")->click();
   QCOMPARE(In<FolderList>(BatchReplaceWindow::kName, "DirectoryListBox1")->Folder(), dir_->path());
 
   // File dialogs start there too, until a file is picked with one of them.
@@ -409,7 +409,7 @@ void BatchWindowsTest::ToolWindowsOpenInThePageFolder() {
       {"SpeedButton37", wn::kIndexPage, "Button2"},
       {"SpeedButton36", wn::kApplyTemplate, "Button1"}};
   for (const auto& [opener, window, button] : dialogs) {
-    app_->Main().Button(opener)->click();
+    app_->Main().Commands().Button(opener)->click();
     desktop_->dialog_starts.clear();
     Click(window, button);
     QCOMPARE(desktop_->dialog_starts, QStringList{Site()});

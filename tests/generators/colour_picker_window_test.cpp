@@ -157,7 +157,7 @@ void ColourPickerWindowTest::ModalPickYieldsTheColourHoweverClosed() {
 }
 
 void ColourPickerWindowTest::FreeStandingPickerOpensFromTheMainWindow() {
-  QTest::mouseClick(app_->Main().Button("SpeedButton33"), Qt::LeftButton);
+  QTest::mouseClick(app_->Main().Commands().Button("SpeedButton33"), Qt::LeftButton);
   QVERIFY(Picker().isVisible());
   QVERIFY(!Picker().isModal());
   QCOMPARE(Picker().windowTitle(), QString("Colour picker"));

@@ -140,12 +140,12 @@ void GeneratorWindowsTest::EveryCommandShowsItsWindow() {
   QWidget* target = app_->Window(window);
   QVERIFY(target != nullptr);
   QVERIFY(!target->isVisible());
-  app_->Main().Button(button)->click();
+  app_->Main().Commands().Button(button)->click();
   QVERIFY(target->isVisible());
   target->close();
   QVERIFY(!target->isVisible());
   if (!menu_item.isEmpty()) {
-    app_->Main().MenuItem(menu_item)->trigger();
+    app_->Main().Commands().MenuItem(menu_item)->trigger();
     QVERIFY(target->isVisible());
     target->close();
   }
@@ -167,7 +167,7 @@ void GeneratorWindowsTest::ImageTagOfEachKindOfPicture() {
   const QString path = Picture(name.toUtf8().constData(), format.constData(), QSize(100, 50));
   if (path.isEmpty()) QSKIP("no writer for this format");
   SetText("first line");
-  app_->Main().Button("SpeedButton26")->click();
+  app_->Main().Commands().Button("SpeedButton26")->click();
   auto* folders = In<FolderList>(ImageTagWindow::kName, "DirectoryListBox1");
   QVERIFY(folders->setProperty("folder", dir_->path()));
   auto* files = In<QListWidget>(ImageTagWindow::kName, "FileListBox1");
@@ -199,7 +199,7 @@ void GeneratorWindowsTest::BrokenPictureKeepsThePreviousOne() {
   QVERIFY(broken.open(QIODevice::WriteOnly));
   broken.write(EncodeJpeg(QImage(QSize(80, 80), QImage::Format_RGB32)).left(200));
   broken.close();
-  app_->Main().Button("SpeedButton26")->click();
+  app_->Main().Commands().Button("SpeedButton26")->click();
   In<FolderList>(ImageTagWindow::kName, "DirectoryListBox1")->setProperty("folder", dir_->path());
   auto* files = In<QListWidget>(ImageTagWindow::kName, "FileListBox1");
   files->setCurrentItem(files->findItems("good.jpg", Qt::MatchExactly).first());
@@ -213,7 +213,7 @@ void GeneratorWindowsTest::BrokenPictureKeepsThePreviousOne() {
 void GeneratorWindowsTest::TableLandsAboveTheCaretAsOneUndoStep() {
   SetText("a\nb");
   app_->Main().Editor().Select(2, 0);  // caret on line 1
-  app_->Main().Button("SpeedButton22")->click();
+  app_->Main().Commands().Button("SpeedButton22")->click();
   In<QSpinBox>(TableWindow::kName, "SpinEdit1")->setValue(2);
   In<QSpinBox>(TableWindow::kName, "SpinEdit2")->setValue(3);
   QVERIFY(!In<QWidget>(TableWindow::kName, "Panel1")->isEnabled());
@@ -224,7 +224,7 @@ void GeneratorWindowsTest::TableLandsAboveTheCaretAsOneUndoStep() {
   QCOMPARE(lines.size(), 14);
   QCOMPARE(lines[1], QString("<table border=1 cellpadding=1 cellspacing=1>"));
   QCOMPARE(lines.last(), QString("b"));
-  QVERIFY(app_->Main().Modified());
+  QVERIFY(app_->Main().Session().Modified());
   Editor()->undo();
   QCOMPARE(app_->Main().Editor().Lines(), QStringList({"a", "b"}));
 }
@@ -232,7 +232,7 @@ void GeneratorWindowsTest::TableLandsAboveTheCaretAsOneUndoStep() {
 void GeneratorWindowsTest::ListGoesAboveTheCaretLine() {
   SetText("l0\nl1\nl2\nl3\nline four\nl5");
   app_->Main().Editor().Select(4 * 3 + 3, 0);  // inside "line four"
-  app_->Main().Button("SpeedButton25")->click();
+  app_->Main().Commands().Button("SpeedButton25")->click();
   In<QRadioButton>(ListWindow::kName, "RadioButton2")->click();
   QVERIFY(!In<QComboBox>(ListWindow::kName, "ComboBox1")->isVisible());
   In<QComboBox>(ListWindow::kName, "ComboBox2")->setCurrentIndex(2);
@@ -258,13 +258,13 @@ void GeneratorWindowsTest::RuleFromThePopupMenu() {
 
 void GeneratorWindowsTest::BlockAndLineReplaceUndoInOneStep() {
   SetText("a\nb\na\nb");
-  app_->Main().Button("SpeedButton9")->click();
+  app_->Main().Commands().Button("SpeedButton9")->click();
   In<QPlainTextEdit>(BlockReplaceWindow::kName, "Memo1")->setPlainText("a\nb\n");
   In<QPlainTextEdit>(BlockReplaceWindow::kName, "Memo2")->setPlainText("x");
   Click(BlockReplaceWindow::kName, "Button1");
   QCOMPARE(app_->Main().Editor().Lines(), QStringList({"x", "x"}));
-  QVERIFY(app_->Main().Modified());
-  app_->Main().Button("SpeedButton12")->click();
+  QVERIFY(app_->Main().Session().Modified());
+  app_->Main().Commands().Button("SpeedButton12")->click();
   In<QLineEdit>(LineReplaceWindow::kName, "Edit1")->setText("x");
   In<QLineEdit>(LineReplaceWindow::kName, "Edit2")->setText("yy");
   Click(LineReplaceWindow::kName, "Button1");
@@ -276,7 +276,7 @@ void GeneratorWindowsTest::BlockAndLineReplaceUndoInOneStep() {
 }
 
 void GeneratorWindowsTest::ChartNewestBarFirstAndStylesLocked() {
-  app_->Main().Button("SpeedButton27")->click();
+  app_->Main().Commands().Button("SpeedButton27")->click();
   auto* list = In<QListWidget>(ChartWindow::kName, "RichEdit1");
   QCOMPARE(list->count(), 2);
   In<QLineEdit>(ChartWindow::kName, "Edit1")->setText("A");
@@ -305,7 +305,7 @@ void GeneratorWindowsTest::ChartNewestBarFirstAndStylesLocked() {
 }
 
 void GeneratorWindowsTest::StyleSheetSavedWithItsExtension() {
-  app_->Main().Button("SpeedButton34")->click();
+  app_->Main().Commands().Button("SpeedButton34")->click();
   In<QComboBox>(StyleSheetWindow::kName, "ComboBox6")->setCurrentText("P");
   In<QCheckBox>(StyleSheetWindow::kName, "CheckBox5")->click();
   In<QLineEdit>(StyleSheetWindow::kName, "Edit1")->setText("10");
@@ -339,7 +339,7 @@ void GeneratorWindowsTest::ImageMapDragsInEveryDirection() {
   QFETCH(QString, coords);
   const QString path = Picture("map.bmp", "BMP", QSize(120, 80));
   desktop_->open_answers.push_back(Desktop::FileChoice{path, 1});
-  app_->Main().Button("SpeedButton28")->click();
+  app_->Main().Commands().Button("SpeedButton28")->click();
   Click(ImageMapWindow::kName, "Button2");
   QCOMPARE(In<QLabel>(ImageMapWindow::kName, "Label9")->text(), QString("120,80"));
   QWidget* layer = In<QWidget>(ImageMapWindow::kName, "Image1");
@@ -351,7 +351,7 @@ void GeneratorWindowsTest::ImageMapDragsInEveryDirection() {
 }
 
 void GeneratorWindowsTest::ImageMapInsertsNewestAreaFirst() {
-  app_->Main().Button("SpeedButton28")->click();
+  app_->Main().Commands().Button("SpeedButton28")->click();
   Click(ImageMapWindow::kName, "Button3");
   QCOMPARE(desktop_->messages, QStringList{"One of the required values is missing."});
   In<QLineEdit>(ImageMapWindow::kName, "Edit5")->setText("1,1,2,2");

@@ -53,8 +53,8 @@ void NewPageWindowTest::CtrlNShowsTheWizardAndMakesThePage() {
   QCOMPARE(desktop_->modal_windows, QStringList{"Form7"});
   QCOMPARE(Main().Editor().Line(2), QString("<title>My page</title>"));
   QCOMPARE(Main().windowTitle(), QString("Brindlemark : Untitled"));
-  QVERIFY(!Main().Modified());
-  QVERIFY(!Main().Saved());
+  QVERIFY(!Main().Session().Modified());
+  QVERIFY(!Main().Session().Saved());
   QCOMPARE(Main().StatusPanel(0), QString());
   QCOMPARE(Wizard().windowTitle(), QString("New page"));
 }
@@ -69,7 +69,7 @@ void NewPageWindowTest::PickedColourReachesTheBodyLine() {
     Control<QPushButton>("Button1")->click();
     Control<QPushButton>("Button6")->click();
   });
-  QTest::mouseClick(Main().Button("SpeedButton8"), Qt::LeftButton);
+  QTest::mouseClick(Main().Commands().Button("SpeedButton8"), Qt::LeftButton);
   QCOMPARE(desktop_->modal_windows, (QStringList{"Form7", "Form9"}));
   QCOMPARE(Control<QLineEdit>("Edit2")->text(), QString("#FF0000"));
   QCOMPARE(Control<QFrame>("Panel2")->palette().color(QPalette::Window), QColor(Qt::red));
@@ -116,7 +116,7 @@ void NewPageWindowTest::FramesetLayoutsGenerateTheirLines() {
     for (const QString& option : options) wizard->findChild<QCheckBox*>(option)->setChecked(true);
     wizard->close();  // the close box also goes on to the new page
   });
-  Main().MenuItem("N61")->trigger();
+  Main().Commands().MenuItem("N61")->trigger();
   QCOMPARE(Main().Editor().Lines().mid(4),
            (QStringList{frameset, second, "<frame name=\"main\" src=\"main.htm\">", "</frameset>",
                         "</html>"}));
@@ -130,7 +130,7 @@ void NewPageWindowTest::CancelledPromptKeepsTheDocument() {
   QTest::keyClick(Main().EditorWidget(), Qt::Key_N, Qt::ControlModifier);
   QCOMPARE(desktop_->modal_windows, (QStringList{"Form7", "Form2"}));
   QCOMPARE(Main().Editor().Text(), QString("xmy work"));
-  QVERIFY(Main().Modified());
+  QVERIFY(Main().Session().Modified());
 }
 
 void NewPageWindowTest::CancelAndEscapeLeaveThePage_data() {
@@ -161,7 +161,7 @@ void NewPageWindowTest::InsertlineStacksLinesAndShowsTheLine() {
   QCOMPARE(Main().Editor().Lines(), (QStringList{"0", "1", "2", "a", "b", "c", "three", "4"}));
   QCOMPARE(Main().StatusPanel(1), QString("5"));
   QCOMPARE(Main().CaretLine(), 6);
-  QVERIFY(Main().Modified());
+  QVERIFY(Main().Session().Modified());
 }
 
 QTEST_MAIN(NewPageWindowTest)

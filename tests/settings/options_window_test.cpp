@@ -135,9 +135,9 @@ void OptionsWindowTest::FirstStartUsesDefaultsAndWritesAtClose() {
   QVERIFY(Control<QCheckBox>(&Options(), "CheckBox2")->isChecked());
   QCOMPARE(Options().LanguagePath(), dir_->filePath("english.lng"));
   QCOMPARE(Main().windowTitle(), QString("Brindlemark : Untitled"));
-  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("&File"));
-  QCOMPARE(Main().Button("SpeedButton8")->toolTip(), QString("New page"));
-  QCOMPARE(Main().MenuItem("N61")->text(), QString("New page"));
+  QCOMPARE(Main().Commands().MenuItem("dsfg1")->text(), QString("&File"));
+  QCOMPARE(Main().Commands().Button("SpeedButton8")->toolTip(), QString("New page"));
+  QCOMPARE(Main().Commands().MenuItem("N61")->text(), QString("New page"));
   QCOMPARE(Control<QPushButton>(&Options(), "Button5")->text(),
            QString("Edit HTML files with Brindlemark"));
   QCOMPARE(Control<QTabWidget>(&Options(), "PageControl1")->currentWidget()->objectName(),
@@ -169,7 +169,7 @@ void OptionsWindowTest::BadSettingsFileShowsItsErrorAndGoesOn() {
   QCOMPARE(desktop_->errors.size(), 1);
   QVERIFY(desktop_->errors.constFirst().contains("htmled.ini"));
   // Start-up went on with the defaults: language applied, new page made.
-  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("&File"));
+  QCOMPARE(Main().Commands().MenuItem("dsfg1")->text(), QString("&File"));
   QCOMPARE(Main().Editor().LineCount(), 8);
   QVERIFY(Main().FilePanelShown());
 }
@@ -178,7 +178,7 @@ void OptionsWindowTest::ZeroRecordHidesThePanelAndNamesNoLanguage() {
   Write("htmled.ini", QByteArray(44, '\0'));
   Start();
   QVERIFY(!Main().FilePanelShown());
-  QVERIFY(!Main().Button("SpeedButton1")->isEnabled());
+  QVERIFY(!Main().Commands().Button("SpeedButton1")->isEnabled());
   QCOMPARE(Main().EditorWidget()->palette().color(QPalette::Base), QColor(Qt::black));
   QVERIFY(!Control<QCheckBox>(&Options(), "CheckBox1")->isChecked());
   QVERIFY(!Control<QCheckBox>(&Options(), "CheckBox2")->isChecked());
@@ -200,7 +200,7 @@ void OptionsWindowTest::OkWritesTheRecordKeepingReservedBytes() {
     window->findChild<QPushButton*>("Button4")->click();
     window->findChild<QPushButton*>("Button1")->click();
   });
-  QTest::mouseClick(Main().Button("SpeedButton19"), Qt::LeftButton);
+  QTest::mouseClick(Main().Commands().Button("SpeedButton19"), Qt::LeftButton);
   QCOMPARE(desktop_->modal_windows, QStringList{"Form6"});
   SettingsRecord expected = stored;
   expected.save_before_preview = 1;
@@ -218,7 +218,7 @@ void OptionsWindowTest::ReloadRestoresTheStoredOptions() {
   Write("htmled.ini", stored.ToBytes());
   Start();
   QVERIFY(Main().WordWrapOn());
-  Main().ToggleWordWrap();
+  Main().Commands().Run(Command::kWordWrap);
   QVERIFY(!Main().WordWrapOn());
   desktop_->modal_scripts.push_back([](QDialog* window) {
     window->findChild<QCheckBox*>("CheckBox1")->setChecked(true);
@@ -284,17 +284,17 @@ void OptionsWindowTest::SwitchesLanguageAtOnce() {
   QVERIFY(desktop_->errors.isEmpty());
   QCOMPARE(Options().LanguagePath(), dir_->filePath("russian.lng"));
   QCOMPARE(Main().Settings().LanguageFileName(), QString("russian.lng"));
-  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("&Файл"));
+  QCOMPARE(Main().Commands().MenuItem("dsfg1")->text(), QString("&Файл"));
   QVERIFY(marked_letters());
-  QCOMPARE(Main().MenuItem("N92")->text(), QString("HTML в текст"));
-  QCOMPARE(Main().UntitledName(), QString("Без имени"));
+  QCOMPARE(Main().Commands().MenuItem("N92")->text(), QString("HTML в текст"));
+  QCOMPARE(Main().Session().UntitledName(), QString("Без имени"));
   QCOMPARE(Control<QPushButton>(&app_->SavePrompt(), "BitBtn1")->text(), QString("Да"));
   QCOMPARE(Control<QLabel>(&app_->About(), "Label6")->text(), QString("Почта:"));
   QCOMPARE(Options().windowTitle(), QString("Настройки"));
   // The caption built from the old untitled name stays until the name is set again, and
   // the page is still untitled: saving asks for a name.
   QCOMPARE(Main().windowTitle(), QString("Brindlemark : Untitled"));
-  QVERIFY(!Main().SaveDocument());
+  QVERIFY(!Main().Session().SaveDocument());
   QCOMPARE(desktop_->save_dialogs, 1);
 }
 
@@ -312,7 +312,7 @@ void OptionsWindowTest::RemembersOnlyNamesThatFit() {
   Start();
   desktop_->open_answers.push_back(Desktop::FileChoice{dir_->filePath(name), 1});
   Options().ChooseLanguageFile();
-  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString("&Файл"));
+  QCOMPARE(Main().Commands().MenuItem("dsfg1")->text(), QString("&Файл"));
   QCOMPARE(Main().Settings().LanguageFileName(), remembered ? name : QString("english.lng"));
 }
 
@@ -326,8 +326,8 @@ void OptionsWindowTest::ShortLanguageFileStopsAtTheMissingLine() {
   Start();
   QCOMPARE(desktop_->errors, QStringList{"List index out of bounds (106)"});
   QCOMPARE(Main().findChild<QLabel*>("Label2")->text(), QString("T0"));
-  QCOMPARE(Main().Button("SpeedButton5")->toolTip(), QString("T39"));
-  QCOMPARE(Main().MenuItem("dsfg1")->text(), QString());
+  QCOMPARE(Main().Commands().Button("SpeedButton5")->toolTip(), QString("T39"));
+  QCOMPARE(Main().Commands().MenuItem("dsfg1")->text(), QString());
   QCOMPARE(Control<QPushButton>(&app_->SavePrompt(), "BitBtn1")->text(), QString());
   QCOMPARE(Main().windowTitle(), QString("Brindlemark : T19"));
 }
@@ -338,7 +338,7 @@ void OptionsWindowTest::MissingLanguageFileKeepsBuiltInTexts() {
   QCOMPARE(desktop_->errors, QStringList{"Cannot open file " + dir_->filePath("english.lng")});
   QCOMPARE(Control<QPushButton>(&Options(), "Button3")->text(), QString("Font"));
   QCOMPARE(Control<QPushButton>(&Options(), "Button4")->text(), QString("Background colour"));
-  QCOMPARE(Main().MenuItem("N84")->text(), QString(" "));
+  QCOMPARE(Main().Commands().MenuItem("N84")->text(), QString(" "));
   QCOMPARE(Main().Editor().LineCount(), 8);
 }
 
@@ -364,12 +364,12 @@ void OptionsWindowTest::RegistersEditVerbs() {
 
 void OptionsWindowTest::AboutOpensItsAddresses() {
   Start();
-  QTest::mouseClick(Main().Button("SpeedButton20"), Qt::LeftButton);
+  QTest::mouseClick(Main().Commands().Button("SpeedButton20"), Qt::LeftButton);
   AboutWindow& about = app_->About();
   QVERIFY(about.isVisible());
   QTest::mouseClick(Control<QLabel>(&about, "Label5"), Qt::LeftButton);
   QTest::mouseClick(Control<QLabel>(&about, "Label2"), Qt::LeftButton);
-  Main().MenuItem("N74")->trigger();
+  Main().Commands().MenuItem("N74")->trigger();
   QCOMPARE(desktop_->opened.size(), 3);
   QVERIFY(desktop_->opened[0].startsWith("mailto:"));
   QVERIFY(desktop_->opened[1].startsWith("https://"));
@@ -379,7 +379,7 @@ void OptionsWindowTest::AboutOpensItsAddresses() {
   QVERIFY(desktop_->opened[2].endsWith("newversion.htm"));
   QVERIFY(desktop_->messages.isEmpty());
   desktop_->opens = false;  // no browser: said, with the address
-  Main().MenuItem("N74")->trigger();
+  Main().Commands().MenuItem("N74")->trigger();
   QVERIFY(desktop_->messages.constLast().contains("newversion.htm"));
   QTest::mouseClick(Control<QPushButton>(&about, "Button1"), Qt::LeftButton);
   QVERIFY(!about.isVisible());

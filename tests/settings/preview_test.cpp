@@ -54,12 +54,12 @@ void PreviewTest::UntitledPageIsPreviewedFromTheProgramFolder() {
   QTest::keyClick(Main().EditorWidget(), Qt::Key_F12);
   const QString scratch = dir_->filePath("program/temp.htm");
   QVERIFY(QFile::exists(scratch));
-  QCOMPARE(Main().ScratchFiles(), QStringList{scratch});
-  QCOMPARE(Main().CurrentFolder(), dir_->filePath("program") + "/");
+  QCOMPARE(Main().Session().ScratchFiles(), QStringList{scratch});
+  QCOMPARE(Main().Session().CurrentFolder(), dir_->filePath("program") + "/");
   QCOMPARE(Window().Location(), "file://" + scratch);
   QVERIFY(Window().isVisible());
   QCOMPARE(Window().windowTitle(), QString("Preview window"));
-  QVERIFY(!Main().Modified());
+  QVERIFY(!Main().Session().Modified());
 }
 
 void PreviewTest::FirstPreviewMakesTheScratchFolder() {
@@ -75,7 +75,7 @@ void PreviewTest::PageOpenedByARelativePathIsPreviewed() {
   QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<p>x</p>") > 0);
   page.close();
   QVERIFY(Main().OpenInNewTab("sub/../sub/page.htm"));
-  QCOMPARE(Main().FileName(), dir_->filePath("site/sub/page.htm"));
+  QCOMPARE(Main().Session().FileName(), dir_->filePath("site/sub/page.htm"));
   QVERIFY(Main().OpenInNewTab("sub/page.htm"));  // the same page, not a second tab
   QCOMPARE(Main().PageCount(), 2);
   QTest::keyClick(Main().EditorWidget(), Qt::Key_F12);
@@ -84,17 +84,17 @@ void PreviewTest::PageOpenedByARelativePathIsPreviewed() {
   FakeDesktop desktop;
   std::unique_ptr<Application> second =
       StartApplication(desktop, dir_->filePath("program"), "sub/page.htm");
-  QCOMPARE(second->Main().FileName(), dir_->filePath("site/sub/page.htm"));
+  QCOMPARE(second->Main().Session().FileName(), dir_->filePath("site/sub/page.htm"));
   second.reset();
 }
 
 void PreviewTest::SavedPageIsPreviewedBesideItAndTheOldScratchGoes() {
-  QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
+  QTest::mouseClick(Main().Commands().Button("SpeedButton16"), Qt::LeftButton);
   const QString old_scratch = dir_->filePath("program/temp.htm");
   QVERIFY(QFile::exists(old_scratch));
   desktop_->save_answers.push_back(Desktop::FileChoice{dir_->filePath("site/page.htm"), 1});
-  QVERIFY(Main().SaveDocumentAs());
-  Main().MenuItem("N79")->trigger();
+  QVERIFY(Main().Session().SaveDocumentAs());
+  Main().Commands().MenuItem("N79")->trigger();
   QVERIFY(!QFile::exists(old_scratch));
   QVERIFY(QFile::exists(dir_->filePath("site/temp.htm")));
   QCOMPARE(Window().Location(), "file://" + dir_->filePath("site/temp.htm"));
@@ -106,19 +106,19 @@ void PreviewTest::SelectedFileIsShownWithoutWriting() {
   file.close();
   Main().Files()->SetFolder(dir_->filePath("site"));
   Main().Files()->Files()->setCurrentRow(0);
-  QTest::mouseClick(Main().Button("SpeedButton3"), Qt::LeftButton);
+  QTest::mouseClick(Main().Commands().Button("SpeedButton3"), Qt::LeftButton);
   QCOMPARE(Window().Location(), dir_->filePath("site/shown.htm"));
-  QVERIFY(Main().ScratchFiles().isEmpty());
+  QVERIFY(Main().Session().ScratchFiles().isEmpty());
   QVERIFY(!QFile::exists(dir_->filePath("site/temp.htm")));
   // Nothing selected: the document is previewed.
   Main().Files()->Files()->clearSelection();
-  QTest::mouseClick(Main().Button("SpeedButton3"), Qt::LeftButton);
+  QTest::mouseClick(Main().Commands().Button("SpeedButton3"), Qt::LeftButton);
   QCOMPARE(Window().Location(), "file://" + dir_->filePath("program/temp.htm"));
 }
 
 void PreviewTest::WithoutTheBuiltInWindowTheSystemOpensIt() {
   SetBuiltIn(false);
-  QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
+  QTest::mouseClick(Main().Commands().Button("SpeedButton16"), Qt::LeftButton);
   QCOMPARE(desktop_->opened, QStringList{dir_->filePath("program/temp.htm")});
   QVERIFY(Main().isMinimized());
   QVERIFY(!Window().isVisible());
@@ -126,7 +126,7 @@ void PreviewTest::WithoutTheBuiltInWindowTheSystemOpensIt() {
 
 void PreviewTest::SaveFirstOnAnUntitledPageWritesNoStrayFile() {
   Main().Settings().save_before_preview = 1;
-  QTest::mouseClick(Main().Button("SpeedButton16"),
+  QTest::mouseClick(Main().Commands().Button("SpeedButton16"),
                     Qt::LeftButton);  // the name dialog is cancelled
   QCOMPARE(desktop_->save_dialogs, 1);
   QCOMPARE(QDir(dir_->filePath("site")).entryList(QDir::Files), QStringList());
@@ -137,9 +137,9 @@ void PreviewTest::UnwritableFolderShowsTheErrorAndPreviewsNothing() {
   QFile blocker(dir_->filePath("site/blocker"));
   QVERIFY(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  Main().Document().SetDocumentName(
+  Main().Session().SetDocumentName(
       dir_->filePath("site/blocker/page.htm"));  // a folder that cannot exist
-  QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
+  QTest::mouseClick(Main().Commands().Button("SpeedButton16"), Qt::LeftButton);
   QCOMPARE(desktop_->errors.size(), 1);
   QVERIFY(desktop_->errors.constFirst().startsWith("Cannot create file"));
   QVERIFY(desktop_->errors.constFirst().contains("temp.htm"));
@@ -147,16 +147,16 @@ void PreviewTest::UnwritableFolderShowsTheErrorAndPreviewsNothing() {
 }
 
 void PreviewTest::ExitDeletesTheScratchFile() {
-  QTest::mouseClick(Main().Button("SpeedButton16"), Qt::LeftButton);
+  QTest::mouseClick(Main().Commands().Button("SpeedButton16"), Qt::LeftButton);
   QVERIFY(QFile::exists(dir_->filePath("program/temp.htm")));
   QVERIFY(Window().isVisible());
-  Main().MenuItem("N71")->trigger();
+  Main().Commands().MenuItem("N71")->trigger();
   QVERIFY(!QFile::exists(dir_->filePath("program/temp.htm")));
   QVERIFY(!Window().isVisible());  // closing the main window closes the others
 }
 
 void PreviewTest::PreviewBesideThePageAndHelpApart() {
-  Main().MenuItem("PreviewBeside")->setChecked(true);
+  Main().Commands().MenuItem("PreviewBeside")->setChecked(true);
   QTest::keyClick(Main().EditorWidget(), Qt::Key_F12);
   auto* dock = Main().findChild<QDockWidget*>("PreviewDock");
   QVERIFY(dock->isVisible());
@@ -166,12 +166,12 @@ void PreviewTest::PreviewBesideThePageAndHelpApart() {
   // The manual opens in a window of its own; the preview keeps the page.
   QVERIFY(QDir().mkpath(ProgramFolder() + "/manual"));
   Write(ProgramFolder() + "/manual/index.html", "<p>Manual</p>");
-  Main().MenuItem("N73")->trigger();
+  Main().Commands().MenuItem("N73")->trigger();
   QWidget* help = app_->Window("HelpWindow");
   QVERIFY(help->isVisible() && help->isWindow());
   QCOMPARE(Window().Location(), shown);
   // Off again: the preview has its window back, still showing the page.
-  Main().MenuItem("PreviewBeside")->setChecked(false);
+  Main().Commands().MenuItem("PreviewBeside")->setChecked(false);
   QVERIFY(Window().isWindow());
   QVERIFY(Window().isVisible());
   QVERIFY(!dock->isVisible());
