@@ -1,6 +1,6 @@
 #include "app/application.h"
 #include "batch/batch_panel.h"
-#include "document/site_links.h"
+#include "document/site.h"
 #include "names/texts.h"
 
 #include <QScreen>

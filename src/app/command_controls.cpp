@@ -8,6 +8,7 @@
 
 #include "app/tool_icons.h"
 #include "names/texts.h"
+#include "settings/language_applier.h"
 #include "widgets/key_hint_menu.h"
 
 CommandControls::CommandControls(QMainWindow& window) : QObject(&window), window_(window) {
@@ -161,4 +162,36 @@ QToolButton* CommandControls::ButtonOf(Command command) const {
 QAction* CommandControls::MenuItemOf(Command command) const {
   const QStringView name = RowOf(command).menu_item;
   return name.isEmpty() ? nullptr : menu_items_.value(name.toString());
+}
+
+void CommandControls::ShowRecentFiles(const QStringList& paths) {
+  for (int i = 0; i < 4; ++i) {
+    QAction* item = MenuItemOf(kRecentFileCommands[i]);
+    const QString path = paths.value(i);
+    item->setData(path);
+    // A "&" in a path is shown, not taken as an accelerator.
+    item->setText(QString(path).replace(u'&', QStringLiteral("&&")));
+    // An empty slot stays in the store but not in the menu.
+    item->setVisible(!path.isEmpty());
+  }
+  // The separator above the list goes with it.
+  if (QAction* separator = window_.findChild<QAction*>(QStringLiteral("N65"))) {
+    separator->setVisible(!paths.value(0).isEmpty());
+  }
+}
+
+void CommandControls::OpenMenuByMnemonic(QChar letter) {
+  // The marked letter of a menu's caption, or its first letter, in the chosen language.
+  for (QAction* action : window_.menuBar()->actions()) {
+    if (action->menu() == nullptr || !action->isVisible()) continue;
+    const QString text = action->text();
+    const QChar marked = MarkedLetter(text);
+    const QChar mnemonic = !marked.isNull()           ? marked
+                           : text.trimmed().isEmpty() ? QChar()
+                                                      : text.trimmed().at(0);
+    if (mnemonic.toCaseFolded() == letter.toCaseFolded()) {
+      window_.menuBar()->setActiveAction(action);
+      return;
+    }
+  }
 }

@@ -44,6 +44,11 @@ class CommandControls : public QObject {
   QAction* MenuItemOf(Command command) const;
   QAction* KeyActionOf(Command command) const { return key_actions_[std::size_t(command)]; }
 
+  // The File menu's four recent files, the newest first; empty slots are hidden.
+  void ShowRecentFiles(const QStringList& paths);
+  // Opens the main menu whose marked letter (or first letter) is letter.
+  void OpenMenuByMnemonic(QChar letter);
+
  private:
   void BuildKeyActions();
   QAction* AddMenuItem(QMenu* menu, const QString& name);

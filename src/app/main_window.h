@@ -169,8 +169,6 @@ class MainWindow : public QMainWindow,
   // Building.
   void BuildEditor();
   void BuildCentralWidget();
-  void BuildTopBar();
-  void BuildToolPanel();
   void BuildPopupMenu();
   void BindOwnCommands();
   void BindEditCommands();
@@ -187,12 +185,10 @@ class MainWindow : public QMainWindow,
   void ShowModifiedMark(bool modified);
   void ShowPageTitle(const QString& title);
   void ShowFolder(const QString& folder);
-  void ShowRecentFiles(const QStringList& paths);
   void PrepareForLongLines(qsizetype longest_line);
 
   // Editing.
   void GoToLine();
-  void OpenMenuByMnemonic(QChar letter);
   void OnTextChanged(long position);
   void ShowCaretAfterEdit();
   void ShowCaretField();  // the caret's column and line

@@ -14,7 +14,7 @@
 #include "app/find_bar.h"
 #include "app/main_window.h"
 #include "app/page_menu.h"
-#include "document/site_links.h"
+#include "document/site.h"
 #include "document/transforms.h"
 #include "editor/code_editor.h"
 #include "generators/table.h"
@@ -96,7 +96,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const Qt::KeyboardModifiers modifiers = key->modifiers();
     if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) &&
         !key->text().isEmpty() && key->text().at(0).isLetterOrNumber()) {
-      OpenMenuByMnemonic(key->text().at(0));
+      commands_.OpenMenuByMnemonic(key->text().at(0));
       return true;
     }
     // Before the key acts: the panels show the position the key starts from.
@@ -119,51 +119,21 @@ bool MainWindow::FollowLinkAt(const QPoint& pos) {
   const long position =
       editor_->SendScintilla(QsciScintilla::SCI_POSITIONFROMPOINTCLOSE, pos.x(), long(pos.y()));
   if (position < 0) return false;
-  const QByteArrayView text = model_.Buffer();
-  const PageLinks links = ReadPageLinks(text);
-  for (const PageLink& link : links.links) {
-    if (position < link.start || position > link.end) continue;
-    const QString page = session_.FileName();
-    const QString root = SiteRootOf(page);
-    SiteLinkChecker site(root, SiteOptions::Read(root));
-    const LinkTarget target = site.Resolve(page, links.base, link.url);
-    const QString file = site.FileOf(target);
-    if (file.isEmpty()) {
-      ShowStatusNote(Tr(Text::kLinkLeadsNowhere).arg(link.url));
-      return true;
-    }
-    if (QFileInfo(file) != QFileInfo(page) && !OpenInNewTab(file)) return true;
-    // The fragment's element, when the page names it.
-    if (!target.fragment.isEmpty()) {
-      const QByteArray fragment = target.fragment.toUtf8();
-      const QByteArrayView shown = model_.Buffer();
-      for (const char* form : {"id=\"%1\"", "name=\"%1\"", "id='%1'", "id=%1"}) {
-        const qsizetype at = shown.indexOf(QByteArray(form).replace("%1", fragment));
-        if (at < 0) continue;
-        editor_->SendScintilla(QsciScintilla::SCI_GOTOPOS, static_cast<unsigned long>(at));
-        editor_->CentreCaret();
-        break;
-      }
-    }
+  const QString page = session_.FileName();
+  const std::optional<FollowedLink> link = LinkAt(page, model_.Buffer(), position);
+  if (!link) return false;
+  if (link->file.isEmpty()) {
+    ShowStatusNote(Tr(Text::kLinkLeadsNowhere).arg(link->url));
     return true;
   }
-  return false;
-}
-
-void MainWindow::OpenMenuByMnemonic(QChar letter) {
-  // The marked letter of a menu's caption, or its first letter, in the chosen language.
-  for (QAction* action : menuBar()->actions()) {
-    if (action->menu() == nullptr || !action->isVisible()) continue;
-    const QString text = action->text();
-    const QChar marked = MarkedLetter(text);
-    const QChar mnemonic = !marked.isNull()           ? marked
-                           : text.trimmed().isEmpty() ? QChar()
-                                                      : text.trimmed().at(0);
-    if (mnemonic.toCaseFolded() == letter.toCaseFolded()) {
-      menuBar()->setActiveAction(action);
-      return;
-    }
+  if (QFileInfo(link->file) != QFileInfo(page) && !OpenInNewTab(link->file)) return true;
+  // The fragment's element, when the page names it.
+  if (const qsizetype at = FragmentPosition(model_.Buffer(), link->fragment);
+      !link->fragment.isEmpty() && at >= 0) {
+    editor_->SendScintilla(QsciScintilla::SCI_GOTOPOS, static_cast<unsigned long>(at));
+    editor_->CentreCaret();
   }
+  return true;
 }
 
 void MainWindow::ShowCaretField() {

@@ -68,7 +68,8 @@ void MainWindow::ListenToPage(Page* page) {
 }
 
 void MainWindow::ListenToSession() {
-  connect(&session_, &DocumentSession::RecentFilesChanged, this, &MainWindow::ShowRecentFiles);
+  connect(&session_, &DocumentSession::RecentFilesChanged, &commands_,
+          &CommandControls::ShowRecentFiles);
   connect(&session_, &DocumentSession::FolderChanged, this, &MainWindow::ShowFolder);
   connect(&session_, &DocumentSession::EditorWanted, this, &MainWindow::FocusEditor);
   connect(&session_, &DocumentSession::Note, this, &MainWindow::ShowStatusNote);
@@ -88,22 +89,6 @@ void MainWindow::ShowDocumentName(const QString& name) {
 
 void MainWindow::ShowModifiedMark(bool modified) {
   SetStatusPanel(0, modified ? QStringLiteral("*") : QString());
-}
-
-void MainWindow::ShowRecentFiles(const QStringList& paths) {
-  for (int i = 0; i < 4; ++i) {
-    QAction* item = commands_.MenuItemOf(kRecentFileCommands[i]);
-    const QString path = paths.value(i);
-    item->setData(path);
-    // A "&" in a path is shown, not taken as an accelerator.
-    item->setText(QString(path).replace(u'&', QStringLiteral("&&")));
-    // An empty slot stays in the store but not in the menu.
-    item->setVisible(!path.isEmpty());
-  }
-  // The separator above the list goes with it.
-  if (QAction* separator = findChild<QAction*>(QStringLiteral("N65"))) {
-    separator->setVisible(!paths.value(0).isEmpty());
-  }
 }
 
 void MainWindow::ShowPageTitle(const QString& title) {

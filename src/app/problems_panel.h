@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "document/page_check.h"
+#include "checks/page_check.h"
 #include "html/problems.h"
 
 class EditorModel;

@@ -19,7 +19,7 @@
 
 #include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
-#include "document/site_links.h"
+#include "document/site.h"
 #include "names/texts.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"
@@ -183,7 +183,7 @@ QStringList SearchPanel::FilesToSearch() const {
   const FolderScan scan = ScanFolder(folder, patterns_->text(), subfolders_->isChecked());
   // The site's own ignore= patterns, as the site check reads them.
   const QString root = SiteRootOf(JoinPath(folder, QStringLiteral("page")));
-  const SiteLinkChecker site(root, SiteOptions::Read(root));
+  const Site site(root, SiteOptions::Read(root));
   QStringList files;
   files.reserve(scan.files.size());
   for (const QString& relative : scan.files) {

@@ -8,7 +8,7 @@
 
 #include "batch/batch_panel.h"
 #include "batch/move_with_links.h"
-#include "document/site_links.h"
+#include "document/site.h"
 #include "platform/desktop.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "document/site_links.h"
+#include "document/site.h"
 #include "html/html_tokens.h"
 #include "html/page_links.h"
 #include "names/texts.h"
@@ -121,7 +121,7 @@ QString NewAddress(const Move& move, const QString& start, const QString& target
 
 std::optional<QByteArray> RewriteLinks(const QByteArray& bytes, const QString& page_before,
                                        const QString& page_after, const Move& move,
-                                       const SiteLinkChecker& site, QStringList& left_alone) {
+                                       const Site& site, QStringList& left_alone) {
   const bool page_moves = page_before != page_after;
   const QString name = QFileInfo(move.from).fileName();
   const QByteArray plain = name.toUtf8();
@@ -245,7 +245,7 @@ std::optional<MovePlan> PlanMove(const QString& from, const QString& to, const Q
   }
   MovePlan plan;
   plan.renames.append({move.from, move.to});
-  auto site = std::make_shared<SiteLinkChecker>(move.root, SiteOptions{});
+  auto site = std::make_shared<Site>(move.root, SiteOptions{});
   const FolderScan pages = ScanFolder(move.root, QString::fromUtf16(kPageMask), true);
   // A page the program cannot name may link to what moves: it is told, never passed over.
   for (const QString& unusable : pages.unusable_names) {

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "batch/batch_panel.h"
-#include "document/site_links.h"
-#include "document/speller.h"
+#include "checks/site_links.h"
+#include "checks/speller.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"
 #include "widgets/file_browser.h"

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "document/site_check.h"
+#include "checks/site_check.h"
 #include "names/window_names.h"
 
 class Desktop;

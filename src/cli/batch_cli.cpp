@@ -9,7 +9,7 @@
 #include "batch/batch_tools.h"
 #include "batch/move_with_links.h"
 #include "document/find_in_files.h"
-#include "document/site_links.h"
+#include "document/site.h"
 #include "document/text_helpers.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"

@@ -2,7 +2,7 @@
 
 #include <QTextStream>
 
-#include "document/site_check.h"
+#include "checks/site_check.h"
 
 // `check`: the problems of each page (and the files nothing links to), one line each in the
 // form compilers use ("path:line:column: error: message [kind]") or as a JSON array, sorted

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "document/site_check.h"
-#include "document/site_links.h"
+#include "checks/site_check.h"
+#include "document/site.h"
 #include "html/page_links.h"
 
 #include <QRandomGenerator>
@@ -197,7 +197,7 @@ namespace {
 // Where every link of every page leads (file or folder, and fragment), the pages named by
 // where they stood before the move.
 QStringList Destinations(const QString& root, const std::function<QString(QString)>& back) {
-  SiteLinkChecker site(root, SiteOptions{});
+  Site site(root, SiteOptions{});
   QStringList all;
   for (const auto& [relative, bytes] : Tree(root).toStdMap()) {
     if (!IsPagePath(relative)) continue;

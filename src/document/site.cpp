@@ -1,12 +1,11 @@
-#include "document/site_links.h"
+#include "document/site.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QUrl>
 
-#include "html/html_tokens.h"
-#include "names/texts.h"
+#include "html/page_links.h"
 #include "platform/folder_listing.h"
 #include "platform/text_format.h"
 
@@ -79,7 +78,7 @@ QString SiteRootOf(const QString& page_path) {
   return own;
 }
 
-SiteLinkChecker::SiteLinkChecker(QString root, SiteOptions options)
+Site::Site(QString root, SiteOptions options)
     : root_(QDir::cleanPath(QFileInfo(root).absoluteFilePath())), options_(std::move(options)) {
   for (const QString& pattern : std::as_const(options_.ignored)) {
     ignored_.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(
@@ -87,7 +86,7 @@ SiteLinkChecker::SiteLinkChecker(QString root, SiteOptions options)
   }
 }
 
-bool SiteLinkChecker::IsIgnored(const QString& path) const {
+bool Site::IsIgnored(const QString& path) const {
   const QString relative = QDir(root_).relativeFilePath(path);
   for (const QRegularExpression& pattern : ignored_) {
     const QRegularExpressionMatch match = pattern.match(relative);
@@ -100,8 +99,7 @@ bool SiteLinkChecker::IsIgnored(const QString& path) const {
   return false;
 }
 
-LinkTarget SiteLinkChecker::Resolve(const QString& page_path, const QString& base,
-                                    const QString& url) const {
+LinkTarget Site::Resolve(const QString& page_path, const QString& base, const QString& url) const {
   LinkTarget target;
   if (url.isEmpty()) {
     target.kind = LinkTarget::Kind::kEmpty;
@@ -154,14 +152,14 @@ LinkTarget SiteLinkChecker::Resolve(const QString& page_path, const QString& bas
   return target;
 }
 
-SiteLinkChecker::Stat SiteLinkChecker::StatOf(const QString& path) {
+Site::Stat Site::StatOf(const QString& path) {
   const auto found = stats_.constFind(path);
   if (found != stats_.constEnd()) return *found;
   const QFileInfo info(path);
   return *stats_.insert(path, Stat{info.exists(), info.isDir()});
 }
 
-QString SiteLinkChecker::FindIgnoringCase(const QString& path) {
+QString Site::FindIgnoringCase(const QString& path) {
   if (StatOf(path).exists) return path;
   const QFileInfo info(path);
   const QString parent_path = info.absolutePath();
@@ -179,7 +177,7 @@ QString SiteLinkChecker::FindIgnoringCase(const QString& path) {
   return {};
 }
 
-QString SiteLinkChecker::FileOf(const LinkTarget& target) {
+QString Site::FileOf(const LinkTarget& target) {
   if (target.kind != LinkTarget::Kind::kLocal) return {};
   const Stat stat = StatOf(target.path);
   if (!stat.exists) return {};
@@ -191,136 +189,33 @@ QString SiteLinkChecker::FileOf(const LinkTarget& target) {
   return {};
 }
 
-const QHash<QString, int>* SiteLinkChecker::IdsOf(const QString& page) {
-  auto found = ids_.find(page);
-  if (found == ids_.end()) {
-    const ReadOutcome read = ReadWholeFile(page, kPageCap);
-    std::optional<QHash<QString, int>> ids;
-    if (read.ok()) {
-      const PageLinks links = ReadPageLinks(EditorBytes(read.bytes, DetectTextFormat(read.bytes)));
-      ids = links.ids;
-    }
-    found = ids_.insert(page, ids);
-  }
-  return found->has_value() ? &found->value() : nullptr;
-}
-
-QString SiteLinkChecker::Shown(const QString& path) const {
+QString Site::Shown(const QString& path) const {
   const QString relative = QDir(root_).relativeFilePath(path);
   return relative.startsWith(u"..") ? path : relative;
 }
 
-QList<Problem> SiteLinkChecker::Check(const QString& page_path, QByteArrayView utf8) {
-  const QString page = QDir::cleanPath(QFileInfo(page_path).absoluteFilePath());
+Site Site::Of(const QString& page_path) {
+  const QString root = SiteRootOf(page_path);
+  return Site(root, SiteOptions::Read(root));
+}
+
+std::optional<FollowedLink> LinkAt(const QString& page_path, QByteArrayView utf8,
+                                   qsizetype position) {
   const PageLinks links = ReadPageLinks(utf8);
-  ids_.insert(page, links.ids);
-  QSet<QString>& targets = targets_[page];
-  QList<Problem> problems;
-  const auto report = [&](const PageLink& link, Severity severity, const char* kind,
-                          const QString& message) {
-    problems.append(
-        Problem{.line = link.line,
-                .column = link.column,
-                .length = int(CharacterCount(utf8.sliced(link.start, link.end - link.start))),
-                .severity = severity,
-                .source = ProblemSource::kLinks,
-                .message = message,
-                .kind = QString::fromLatin1(kind),
-                .subject = link.url});
-  };
   for (const PageLink& link : links.links) {
-    const LinkTarget target = Resolve(page, links.base, link.url);
-    switch (target.kind) {
-      case LinkTarget::Kind::kElsewhere:
-        ++not_checked_;
-        continue;
-      case LinkTarget::Kind::kEmpty:
-        report(link, Severity::kWarning, "empty-link", Tr(Text::kLinkEmpty));
-        continue;
-      case LinkTarget::Kind::kMachine:
-        report(link, Severity::kWarning, "machine-path", Tr(Text::kLinkMachinePath).arg(link.url));
-        continue;
-      case LinkTarget::Kind::kLocal:
-        break;
-    }
-    if (IsIgnored(target.path)) continue;
-    const Stat stat = StatOf(target.path);
-    if (!stat.exists) {
-      const QString near = FindIgnoringCase(target.path);
-      if (!near.isEmpty()) {
-        report(link, Severity::kError, "letter-case",
-               Tr(Text::kLinkLetterCase).arg(link.url, Shown(near)));
-      } else {
-        report(link, Severity::kError, "missing-file",
-               Tr(Text::kLinkMissingFile).arg(Shown(target.path)));
-      }
-      continue;
-    }
-    const QString file = FileOf(target);
-    if (file.isEmpty()) {
-      report(link, Severity::kError, "no-index",
-             Tr(Text::kLinkNoIndex)
-                 .arg(Shown(target.path), options_.index_names.join(QStringLiteral(", "))));
-      continue;
-    }
-    targets.insert(file);
-    if (target.fragment.isEmpty() || !IsPagePath(file)) continue;
-    const QHash<QString, int>* ids = IdsOf(file);
-    if (ids == nullptr) continue;  // unreadable: its own check says so
-    const int count = ids->value(target.fragment);
-    if (count == 0) {
-      report(link, Severity::kError, "missing-fragment",
-             Tr(Text::kLinkMissingFragment).arg(target.fragment, Shown(file)));
-    } else if (count > 1) {
-      report(link, Severity::kWarning, "ambiguous-fragment",
-             Tr(Text::kLinkAmbiguousFragment).arg(target.fragment).arg(count).arg(Shown(file)));
-    }
+    if (position < link.start || position > link.end) continue;
+    Site site = Site::Of(page_path);
+    const LinkTarget target = site.Resolve(page_path, links.base, link.url);
+    return FollowedLink{link.url, site.FileOf(target), target.fragment};
   }
-  for (const PageLink& usemap : links.usemaps) {
-    const QString name = usemap.url.startsWith(u'#') ? usemap.url.sliced(1) : usemap.url;
-    if (!links.maps.contains(name)) {
-      report(usemap, Severity::kError, "missing-map", Tr(Text::kLinkMissingMap).arg(name));
-    }
-  }
-  SortByPosition(problems);
-  return problems;
+  return std::nullopt;
 }
 
-QSet<QString> SiteLinkChecker::TargetsOf(const QString& page) {
-  const auto found = targets_.constFind(page);
-  if (found != targets_.constEnd()) return *found;
-  const ReadOutcome read = ReadWholeFile(page, kPageCap);
-  if (read.ok()) {
-    const int not_checked = not_checked_;
-    Check(page, EditorBytes(read.bytes, DetectTextFormat(read.bytes)));
-    not_checked_ = not_checked;
+qsizetype FragmentPosition(QByteArrayView utf8, const QString& fragment) {
+  const QByteArray name = fragment.toUtf8();
+  for (const char* form : {"id=\"%1\"", "name=\"%1\"", "id='%1'", "id=%1"}) {
+    const qsizetype at = utf8.indexOf(QByteArray(form).replace("%1", name));
+    if (at >= 0) return at;
   }
-  return targets_.value(page);
-}
-
-QStringList SiteLinkChecker::Orphans() {
-  QSet<QString> reached;
-  QStringList queue;
-  const QString index = FileOf(LinkTarget{.path = root_});
-  if (!index.isEmpty()) {
-    reached.insert(index);
-    queue.append(index);
-  }
-  while (!queue.isEmpty()) {
-    const QString page = queue.takeLast();
-    for (const QString& target : TargetsOf(page)) {
-      if (reached.contains(target)) continue;
-      reached.insert(target);
-      if (IsPagePath(target)) queue.append(target);
-    }
-  }
-  QStringList orphans;
-  for (const QString& relative : ScanFolder(root_, QStringLiteral("*.*"), true).files) {
-    const QString path = JoinPath(root_, relative);
-    if ((IsPagePath(path) || IsPicturePath(path)) && !reached.contains(path) && !IsIgnored(path)) {
-      orphans.append(path);
-    }
-  }
-  orphans.sort();
-  return orphans;
+  return -1;
 }

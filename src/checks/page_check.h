@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 #include <memory>
 
-#include "document/speller.h"
+#include "checks/speller.h"
 
 // What a page is checked for: its HTML, its spelling, its links.
 struct PageChecks {

@@ -1,4 +1,4 @@
-#include "document/site_check.h"
+#include "checks/site_check.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "document/site_links.h"
+#include "checks/site_links.h"
 #include "names/texts.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"
@@ -34,7 +34,7 @@ SiteCheckResult CheckSite(const SiteCheckRequest& request, const CheckProgress& 
       std::unique_ptr<SiteLinkChecker>& found = sites[root];
       if (!found) found = std::make_unique<SiteLinkChecker>(root, SiteOptions::Read(root));
       site = found.get();
-      if (site->IsIgnored(QFileInfo(path).absoluteFilePath())) continue;
+      if (site->Files().IsIgnored(QFileInfo(path).absoluteFilePath())) continue;
     }
     const ReadOutcome read = ReadWholeFile(path, kPageCap);
     if (!read.ok()) {

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "document/page_check.h"
+#include "checks/page_check.h"
 
 // A check of many pages at once: their HTML, spelling and links, and the files of their
 // sites nothing links to. Reads only.

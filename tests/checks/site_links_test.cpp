@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "document/site_links.h"
+#include "checks/site_links.h"
 
 // The links of a test site: every planted fault (marked by a comment on its line) and
 // nothing else, good links of every kind passing; and the files nothing reaches.

@@ -1,6 +1,6 @@
-#include "document/page_check.h"
+#include "checks/page_check.h"
 
-#include "document/site_links.h"
+#include "checks/site_links.h"
 #include "html/html_check.h"
 #include "names/texts.h"
 #include "platform/text_format.h"
@@ -58,7 +58,7 @@ QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks) {
   if (checks.links && !checks.page_path.isEmpty()) {
     const QString root = SiteRootOf(checks.page_path);
     SiteLinkChecker site(root, SiteOptions::Read(root));
-    if (!site.IsIgnored(checks.page_path)) problems += site.Check(checks.page_path, utf8);
+    if (!site.Files().IsIgnored(checks.page_path)) problems += site.Check(checks.page_path, utf8);
     SortByPosition(problems);
   }
   return problems;

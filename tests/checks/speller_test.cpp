@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "document/speller.h"
+#include "checks/speller.h"
 
 // The spell check of pages: prose and the attributes people read are checked in the
 // language the page gives; markup, code, addresses and names are not.

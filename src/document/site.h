@@ -1,15 +1,11 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QRegularExpression>
-#include <QSet>
 #include <QStringList>
 #include <optional>
 
-#include "html/page_links.h"
-#include "html/problems.h"
 #include "platform/text_file.h"
 
 // A site's own choices, kept in ".brindlemark-site" in its root folder.
@@ -41,26 +37,25 @@ struct LinkTarget {
   bool folder = false;  // written as a folder ("docs/")
 };
 
-// Checks the links of a site's pages: missing files and fragments, letter case that only
-// works on this machine, folders without an index page, paths of this machine, empty links
-// and image maps that are not there. Pages and folders are read once however many links
-// lead to them. Also finds the files nothing reaches from the root's index page.
-class SiteLinkChecker {
+// A site on disk: its root and options, where its links lead and which of its files the
+// user left out. What it learns of the disk it keeps, so a file is asked about once.
+class Site {
  public:
-  SiteLinkChecker(QString root, SiteOptions options);
+  Site(QString root, SiteOptions options);
+  // The site of the page at page_path, with the options of its root.
+  static Site Of(const QString& page_path);
 
+  const QString& Root() const { return root_; }
+  const SiteOptions& Options() const { return options_; }
   LinkTarget Resolve(const QString& page_path, const QString& base, const QString& url) const;
-  // The link problems of the page at page_path, whose text is utf8, in page order.
-  QList<Problem> Check(const QString& page_path, QByteArrayView utf8);
-  // Links to other schemes met so far, which are counted and not checked.
-  int NotChecked() const { return not_checked_; }
   // The page or picture a local link leads to, or empty (the index page for a folder).
   QString FileOf(const LinkTarget& target);
   bool IsIgnored(const QString& path) const;
-  // The pages and pictures under the root that no page reached from its index page links
-  // to, sorted. Pages already checked are not read again.
-  QStringList Orphans();
-  const QString& Root() const { return root_; }
+  bool Exists(const QString& path) { return StatOf(path).exists; }
+  // The path whose names match path's ignoring letter case, or empty.
+  QString FindIgnoringCase(const QString& path);
+  // path relative to the root when it lies under it.
+  QString Shown(const QString& path) const;
 
  private:
   struct Stat {
@@ -68,21 +63,25 @@ class SiteLinkChecker {
     bool folder = false;
   };
   Stat StatOf(const QString& path);
-  // The path whose names match path's ignoring letter case, or empty.
-  QString FindIgnoringCase(const QString& path);
-  const QHash<QString, int>* IdsOf(const QString& page);
-  QSet<QString> TargetsOf(const QString& page);
-  QString Shown(const QString& path) const;
 
   QString root_;
   SiteOptions options_;
   QList<QRegularExpression> ignored_;
-  int not_checked_ = 0;
   QHash<QString, Stat> stats_;
   QHash<QString, QStringList> listings_;
-  QHash<QString, std::optional<QHash<QString, int>>> ids_;  // by page; none when unreadable
-  QHash<QString, QSet<QString>> targets_;  // the local files each checked page links to
 };
+
+// Where a Ctrl+click at byte position of a page's text (utf8) leads: no url when no link
+// stands there; no file when it leads nowhere on disk.
+struct FollowedLink {
+  QString url;
+  QString file;
+  QString fragment;
+};
+std::optional<FollowedLink> LinkAt(const QString& page_path, QByteArrayView utf8,
+                                   qsizetype position);
+// Where the element named fragment (id or name) starts in utf8, or -1.
+qsizetype FragmentPosition(QByteArrayView utf8, const QString& fragment);
 
 // The pages of a site, as a file mask.
 inline constexpr char16_t kPageMask[] = u"*.htm;*.html;*.shtml;*.xhtml";

@@ -1,4 +1,4 @@
-#include "document/speller.h"
+#include "checks/speller.h"
 
 #include <hunspell.hxx>
 
