@@ -379,49 +379,6 @@ constexpr CommandRow kRows[] = {
     {.command = kRenameOrMove, .panel_item = u"RenameOrMove", .text = Text::kRenameOrMove},
 };
 
-constexpr Command kFileBar[] = {kPreviewFile, kOpenSelected, kHideFilePanel, kShowFilePanel};
-constexpr Command kEditBar[] = {kUndo,         kTextToHtml, kHtmlToText, kLineReplace, kCompress,
-                                kBlockReplace, kQuickTable, kWordWrap,   kClearText};
-constexpr Command kFiles[] = {kNewPage, kOpen, kSave, kPreview};
-constexpr Command kFilesSmall[] = {kClipboard, kOptions, kAbout};
-constexpr Command kGenerators[] = {kTable, kList, kImageTag, kChart, kImageMap};
-constexpr Command kTools[] = {kBatchReplace, kRenamer,   kSeries,        kTidy,     kColourPicker,
-                              kStyleSheet,   kConverter, kApplyTemplate, kIndexPage};
-
-constexpr MenuEntry kFileMenu[] = {{kNewPage},
-                                   {kOpen},
-                                   {kSave},
-                                   {kSaveAs},
-                                   {kClosePage},
-                                   {kNewTab},
-                                   {kRecent1, true, u"N65"},
-                                   {kRecent2},
-                                   {kRecent3},
-                                   {kRecent4},
-                                   {kQuit, true, u"N70"}};
-constexpr MenuEntry kGeneratorsMenu[] = {{kTable}, {kList}, {kChart}, {kImageTag}, {kImageMap}};
-constexpr MenuEntry kToolsMenu[] = {{kBatchReplace},    {kRenamer},       {kColourPicker},
-                                    {kSeries},          {kTidy},          {kStyleSheet},
-                                    {kApplyTemplate},   {kConverter},     {kIndexPage},
-                                    {kCheckSite, true}, {kMoveWithLinks}, {kUndoBatch, true}};
-constexpr MenuEntry kEditMenu[] = {{kUndo},         {kRedo},        {kCut, true},
-                                   {kCopy},         {kPaste},       {kSelectAll},
-                                   {kFind, true},   {kReplace},     {kFindNext},
-                                   {kFindPrevious}, {kGoToLine},    {kFindInFiles, true},
-                                   {kNextHit},      {kPreviousHit}, {kFormatPage, true}};
-constexpr MenuEntry kViewMenu[] = {
-    {kPreview},        {kPreviewBeside},  {kLineNumbers, true},   {kHighlighting},
-    {kFolding},        {kTagMatching},    {kCloseTags},           {kCompletion},
-    {kAutoIndent},     {kBlockSelection}, {kLivePreview},         {kFoldHere},
-    {kUnfoldHere},     {kMatchingTag},    {kOpenInNewTabs, true}, {kSplitView},
-    {kProblems, true}, {kNextProblem},    {kPreviousProblem},     {kCheckSpelling}};
-constexpr MenuEntry kHelpMenu[] = {{kHelp}, {kNewVersion}, {kAbout}};
-
-constexpr MainMenu kMenus[] = {{u"dsfg1", kFileMenu},     {u"EditMenu", kEditMenu},
-                               {u"N77", kGeneratorsMenu}, {u"N76", kToolsMenu},
-                               {u"N78", kViewMenu},       {u"N72", kHelpMenu}};
-
-// The rows are looked up by their command's value.
 constexpr bool RowsInCommandOrder() {
   for (int i = 0; i < int(std::size(kRows)); ++i) {
     if (int(kRows[i].command) != i) return false;
@@ -435,23 +392,3 @@ static_assert(RowsInCommandOrder(), "command rows must follow the order of Comma
 std::span<const CommandRow> CommandRows() { return kRows; }
 
 const CommandRow& RowOf(Command command) { return kRows[int(command)]; }
-
-std::span<const Command> ButtonsOf(ButtonGroup group) {
-  switch (group) {
-    case ButtonGroup::kFileBar:
-      return kFileBar;
-    case ButtonGroup::kEditBar:
-      return kEditBar;
-    case ButtonGroup::kFiles:
-      return kFiles;
-    case ButtonGroup::kFilesSmall:
-      return kFilesSmall;
-    case ButtonGroup::kGenerators:
-      return kGenerators;
-    case ButtonGroup::kTools:
-      return kTools;
-  }
-  return {};
-}
-
-std::span<const MainMenu> MainMenus() { return kMenus; }

@@ -55,11 +55,7 @@ void MainWindow::FormatPage() {
   int column = 0;
   editor_->getCursorPosition(&line, &column);
   // One undo step takes the whole layout back.
-  editor_->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
-  editor_->SendScintilla(QsciScintilla::SCI_TARGETWHOLEDOCUMENT);
-  editor_->SendScintilla(QsciScintilla::SCI_REPLACETARGET, outcome.bytes.size(),
-                         outcome.bytes.constData());
-  editor_->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+  editor_->ReplaceBytes(0, long(model_.Buffer().size()), outcome.bytes);
   editor_->setCursorPosition(std::min(line, editor_->lines() - 1), 0);
 }
 
@@ -68,10 +64,7 @@ void MainWindow::DeclareEncoding() {
   const Insertion insertion =
       CharsetDeclaration(model_.Buffer(), NameOf(session_.Format().encoding),
                          LineEndBytes(session_.Format().line_end));
-  editor_->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
-  editor_->SendScintilla(QsciScintilla::SCI_INSERTTEXT, static_cast<unsigned long>(insertion.at),
-                         insertion.bytes.constData());
-  editor_->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+  editor_->ReplaceBytes(long(insertion.at), long(insertion.at), insertion.bytes);
   CheckProblems(true);
 }
 
@@ -183,12 +176,7 @@ void MainWindow::ListenToSpellingOffer() {
             offered_.bytes) {
       return;
     }
-    const QByteArray replacement = suggestion.toUtf8();
-    offered_.view->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
-    offered_.view->SendScintilla(QsciScintilla::SCI_SETTARGETRANGE, offered_.from, offered_.to);
-    offered_.view->SendScintilla(QsciScintilla::SCI_REPLACETARGET, replacement.size(),
-                                 replacement.constData());
-    offered_.view->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
+    offered_.view->ReplaceBytes(offered_.from, offered_.to, suggestion.toUtf8());
     CheckProblems(true);
   });
   connect(popup_menu_, &PageMenu::AddWordChosen, this, [this] {

@@ -397,21 +397,3 @@ BatchReport RunRenames(const QList<Rename>& renames, const BatchOptions& options
   if (!report.journal.isEmpty()) PruneJournals(root);
   return report;
 }
-
-void PruneJournals(const QString& journal_folder, int keep, qint64 max_bytes) {
-  QDir root(journal_folder);
-  QStringList runs = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-  auto size_of = [&](const QString& run) { return JournalBytes(root.filePath(run)); };
-  qint64 total = 0;
-  QList<qint64> sizes;
-  for (const QString& run : runs) {
-    sizes.append(size_of(run));
-    total += sizes.last();
-  }
-  // The newest run is always kept, whatever its size.
-  while (runs.size() > 1 && (runs.size() > keep || total > max_bytes)) {
-    QDir(root.filePath(runs.first())).removeRecursively();
-    total -= sizes.takeFirst();
-    runs.removeFirst();
-  }
-}

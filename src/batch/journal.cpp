@@ -1,4 +1,5 @@
 #include "batch/journal.h"
+#include "batch/batch_engine.h"
 #include "names/texts.h"
 
 #include <QDateTime>
@@ -99,9 +100,9 @@ bool Journal::RecordRename(const QString& from, const QString& to, QString* erro
 
 bool Journal::RecordMadeFolder(const QString& folder, QString* error) {
   if (!Open(error)) return false;
-  return Append(QJsonDocument(QJsonObject{{QStringLiteral("made"), folder}})
-                    .toJson(QJsonDocument::Compact),
-                error);
+  return Append(
+      QJsonDocument(QJsonObject{{QStringLiteral("made"), folder}}).toJson(QJsonDocument::Compact),
+      error);
 }
 
 // A copy readable by its owner only, or as strict as the page when that is stricter.
@@ -188,4 +189,22 @@ bool Journal::FolderTakesNewFiles(const QString& folder) {
   const bool takes = MayCreateFilesIn(folder);
   folders_.insert(folder, takes);
   return takes;
+}
+
+void PruneJournals(const QString& journal_folder, int keep, qint64 max_bytes) {
+  QDir root(journal_folder);
+  QStringList runs = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+  auto size_of = [&](const QString& run) { return JournalBytes(root.filePath(run)); };
+  qint64 total = 0;
+  QList<qint64> sizes;
+  for (const QString& run : runs) {
+    sizes.append(size_of(run));
+    total += sizes.last();
+  }
+  // The newest run is always kept, whatever its size.
+  while (runs.size() > 1 && (runs.size() > keep || total > max_bytes)) {
+    QDir(root.filePath(runs.first())).removeRecursively();
+    total -= sizes.takeFirst();
+    runs.removeFirst();
+  }
 }

@@ -16,105 +16,17 @@
 #include "platform/text_format.h"
 
 #include "cli/batch_cli_support.h"
+#include "cli/batch_invocation.h"
 #include "cli/check_cli.h"
 
-namespace {
-
-// One command line being carried out: its arguments, its output and the checks every
-// command shares. Each command is a member; the table below names them.
-class Invocation {
- public:
-  Invocation(const Arguments& args, QTextStream& out, QTextStream& err, QString journal_folder)
-      : args_(args), out_(out), err_(err), journal_folder_(std::move(journal_folder)) {
-    options_.dry_run = DryRun();
-    options_.journal_folder = journal_folder_;
-    options_.label = QStringLiteral("brindlemark-batch ") + args.command;
-  }
-
-  int Bad(const QString& message) {
-    err_ << "brindlemark-batch: " << message << "\nTry brindlemark-batch --help\n";
-    return 2;
-  }
-
-  int ReplaceText();
-  int BlockEdit();
-  int AppendOrPrepend();
-  int Convert();
-  int Tidy();
-  int ApplyTemplate();
-  int Index();
-  int Series();
-  int RenameFiles();
-  int CopyNumbered();
-  int Check();
-  int Move();
-  int Find();
-  int Format();
-  int UndoRun() {
-    // A stray word may be a site the user meant; the last run is undone only when asked plainly.
-    if (!args_.paths.isEmpty()) {
-      return Bad(QStringLiteral("undo takes no paths: %1").arg(args_.paths.join(u' ')));
-    }
-    if (!args_.options.isEmpty()) {
-      return Bad(QStringLiteral("undo takes no option %1").arg(args_.options.keys().first()));
-    }
-    return Undo(journal_folder_, DryRun(), out_, err_);
-  }
-
- private:
-  bool DryRun() const { return args_.flags.contains(QStringLiteral("--dry-run")); }
-  bool Flag(const char* name) const { return args_.flags.contains(QString::fromLatin1(name)); }
-  QString Option(const char* name) const { return args_.options.value(QString::fromLatin1(name)); }
-  // Every named option given; else error_ names the first one missing.
-  bool Need(std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-      if (!args_.options.contains(QString::fromLatin1(name))) {
-        error_ = QString::fromLatin1(name) + QStringLiteral(" is missing");
-        return false;
-      }
-    }
-    return true;
-  }
-  // The digit count of numbered names, 2 to 4; nothing when it is not a number in range.
-  std::optional<int> Digits(int fallback) const {
-    bool ok = true;
-    const int digits = Number(args_, "--digits", fallback, &ok);
-    if (!ok || digits < 2 || digits > 4) return std::nullopt;
-    return digits;
-  }
-  // The files the PATH arguments name; false (with the message given) when there are none.
-  bool Files(QStringList* files) {
-    if (args_.paths.isEmpty()) {
-      error_ = QStringLiteral("no PATH given");
-      return false;
-    }
-    const QString fallback =
-        args_.command == u"to-html" ? QStringLiteral("*.txt") : QStringLiteral("*.htm");
-    *files = ExpandPaths(args_.paths, args_.options.value(QStringLiteral("--mask"), fallback),
-                         Flag("--recursive"), &unusable_, &error_);
-    return error_.isEmpty();
-  }
-  int Run(const QList<BatchStep>& steps) {
-    return Report(RunBatch(steps, options_), DryRun(), out_, err_, unusable_);
-  }
-
-  const Arguments args_;
-  QTextStream& out_;
-  QTextStream& err_;
-  QString journal_folder_;
-  BatchOptions options_;
-  QString error_;
-  QStringList unusable_;
-};
-
-int Invocation::ReplaceText() {
+int BatchInvocation::ReplaceText() {
   QStringList files;
   if (!Files(&files) || !Need({"--find", "--replace"})) return Bad(error_);
   if (Option("--find").trimmed().isEmpty()) return Bad(QStringLiteral("--find is empty"));
   return Run(ReplaceTextSteps(files, Option("--find"), Option("--replace"), Flag("--all")));
 }
 
-int Invocation::BlockEdit() {
+int BatchInvocation::BlockEdit() {
   QStringList files;
   if (!Files(&files) || !Need({"--find-file"})) return Bad(error_);
   const std::optional<QStringList> find = ReadLinesOf(Option("--find-file"), &error_);
@@ -128,7 +40,7 @@ int Invocation::BlockEdit() {
   return Run(BlockEditSteps(files, BlockMode::kReplace, *find, *replacement));
 }
 
-int Invocation::AppendOrPrepend() {
+int BatchInvocation::AppendOrPrepend() {
   QStringList files;
   if (!Files(&files) || !Need({"--block-file"})) return Bad(error_);
   const std::optional<QStringList> block = ReadLinesOf(Option("--block-file"), &error_);
@@ -138,7 +50,7 @@ int Invocation::AppendOrPrepend() {
   return Run(BlockEditSteps(files, mode, {}, *block));
 }
 
-int Invocation::Convert() {
+int BatchInvocation::Convert() {
   QStringList files;
   if (!Files(&files)) return Bad(error_);
   const bool to_html = args_.command == u"to-html";
@@ -147,13 +59,13 @@ int Invocation::Convert() {
   return Run(ConvertSteps(files, to_html, Flag("--tidy"), other_extension));
 }
 
-int Invocation::Tidy() {
+int BatchInvocation::Tidy() {
   QStringList files;
   if (!Files(&files)) return Bad(error_);
   return Run(TidySteps(files));
 }
 
-int Invocation::ApplyTemplate() {
+int BatchInvocation::ApplyTemplate() {
   QStringList files;
   if (!Files(&files) || !Need({"--template"})) return Bad(error_);
   const std::optional<QStringList> pattern = ReadLinesOf(Option("--template"), &error_);
@@ -163,7 +75,7 @@ int Invocation::ApplyTemplate() {
   return Run(ApplyTemplateSteps(Option("--template"), *marker, files));
 }
 
-int Invocation::Index() {
+int BatchInvocation::Index() {
   if (!Need({"--template", "--output"})) return Bad(error_);
   if (args_.paths.size() != 1) return Bad(QStringLiteral("index takes one folder"));
   const QString folder = args_.paths.first();
@@ -182,7 +94,7 @@ int Invocation::Index() {
   return Run({IndexPageStep(Option("--template"), output, links)});
 }
 
-int Invocation::Series() {
+int BatchInvocation::Series() {
   if (!Need({"--page", "--folder", "--line", "--from", "--to"})) return Bad(error_);
   bool ok = true;
   // Counted from 1, as the editor's line numbers and every line tool count.
@@ -216,7 +128,7 @@ int Invocation::Series() {
                           .format = format}));
 }
 
-int Invocation::RenameFiles() {
+int BatchInvocation::RenameFiles() {
   if (args_.paths.size() != 1 || !QFileInfo(args_.paths.first()).isDir()) {
     return Bad(QStringLiteral("rename takes one folder"));
   }
@@ -237,7 +149,7 @@ int Invocation::RenameFiles() {
   return Report(RunRenames(plan, options_), DryRun(), out_, err_);
 }
 
-int Invocation::CopyNumbered() {
+int BatchInvocation::CopyNumbered() {
   QStringList files;
   if (!Files(&files) || !Need({"--target"})) return Bad(error_);
   const std::optional<int> digits = Digits(2);
@@ -247,154 +159,53 @@ int Invocation::CopyNumbered() {
       CopyNumberedSteps(files, Option("--target"), Option("--before"), Option("--after"), *digits));
 }
 
-int Invocation::Check() {
-  QStringList files;
-  if (!Files(&files)) return Bad(error_);
-  const QString format = Option("--format");
-  if (!format.isEmpty() && format != u"json" && format != u"text") {
-    return Bad(QStringLiteral("bad --format ") + format);
-  }
-  // What fails the run: errors; with --werror (or --fail-on warning) warnings too.
-  const QString fail_on = Flag("--werror") ? QStringLiteral("warning") : Option("--fail-on");
-  Severity failing = Severity::kError;
-  if (fail_on == u"warning") {
-    failing = Severity::kWarning;
-  } else if (fail_on == u"note") {
-    failing = Severity::kNote;
-  } else if (!fail_on.isEmpty() && fail_on != u"error") {
-    return Bad(QStringLiteral("bad --fail-on ") + fail_on);
-  }
-  for (const QString& path : std::as_const(unusable_)) err_ << path << ": cannot be used\n";
-  SiteCheckRequest run;
-  run.files = files;
-  run.links = Flag("--links");
-  run.orphans = Flag("--orphans");
-  if (run.orphans && !run.links) return Bad(QStringLiteral("--orphans needs --links"));
-  // Without a flag, HTML and spelling; with flags, what they name.
-  const bool none = !Flag("--html") && !Flag("--spelling") && !run.links;
-  run.checks.html = none || Flag("--html");
-  run.checks.spelling = none || Flag("--spelling");
-  if (run.checks.spelling) {
-    run.checks.speller = std::make_shared<Speller>(Speller::SystemDictionaryFolder(),
-                                                   Speller::DefaultPersonalWords());
-    run.checks.spelling_options.language =
-        args_.options.value(QStringLiteral("--language"), QStringLiteral("en"));
-  }
-  // The root: as given, else the folder named (or the site above it), else the page's site.
-  QStringList folders;
-  for (const QString& path : args_.paths) {
-    if (QFileInfo(path).isDir()) folders.append(QFileInfo(path).absoluteFilePath());
-  }
-  run.root_of = [root = Option("--root"), folders](const QString& page) {
-    if (!root.isEmpty()) return root;
-    const QString absolute = QFileInfo(page).absoluteFilePath();
-    for (const QString& folder : folders) {
-      if (absolute.startsWith(folder + u'/')) {
-        const QString site = SiteRootOf(JoinPath(folder, QStringLiteral("page")));
-        return absolute.startsWith(site + u'/') ? site : folder;
-      }
-    }
-    return SiteRootOf(page);
-  };
-  const int status = RunCheck(run, format == u"json", failing, out_, err_);
-  return unusable_.isEmpty() ? status : 1;
-}
-
-int Invocation::Format() {
-  QStringList files;
-  if (!Files(&files)) return Bad(error_);
-  return Run(FormatSteps(files));
-}
-
-int Invocation::Find() {
-  if (args_.paths.size() < 2) return Bad(QStringLiteral("find takes PATTERN and PATH..."));
-  const FindQuery query{args_.paths[0], Flag("--regex"), Flag("--case"), Flag("--word")};
-  QString error;
-  const std::optional<QRegularExpression> expression = QueryExpression(query, &error);
-  if (!expression) return Bad(QStringLiteral("bad PATTERN: ") + error);
-  const QStringList paths = args_.paths.mid(1);
-  const QStringList files = ExpandPaths(
-      paths,
-      Option("--include").isEmpty() ? QStringLiteral("*.htm;*.html;*.css") : Option("--include"),
-      Flag("--recursive"), &unusable_, &error_);
-  if (!error_.isEmpty()) return Bad(error_);
-  for (const QString& path : std::as_const(unusable_)) err_ << path << ": cannot be used\n";
-  // The form grep -n and compilers use: path:line:column: line.
-  const FindSummary summary = FindInFiles(
-      files, *expression,
-      [this](const FileHits& page) {
-        const QString path = PrintableName(page.path);
-        for (const FileHit& hit : page.hits) {
-          out_ << path << ':' << hit.line << ':' << hit.column << ": " << hit.text << '\n';
-        }
-      },
-      nullptr, PrefilterOf(query));
-  if (summary.skipped > 0)
-    err_ << summary.skipped << " files skipped (binary, unreadable or too large)\n";
-  return summary.hits > 0 ? 0 : 1;
-}
-
-int Invocation::Move() {
-  if (args_.paths.size() != 2) return Bad(QStringLiteral("move takes OLD and NEW"));
-  const QString& from = args_.paths[0];
-  const QString& to = args_.paths[1];
-  const QString root = Option("--root").isEmpty() ? SiteRootOf(from) : Option("--root");
-  QString error;
-  const std::optional<MovePlan> plan = PlanMove(from, to, root, &error);
-  if (!plan) {
-    err_ << "brindlemark-batch: " << error << '\n';
-    return 1;
-  }
-  const int status =
-      Report(RunMove(plan->renames, plan->steps, options_), DryRun(), out_, err_, unusable_);
-  for (const QString& note : std::as_const(*plan->left_alone)) err_ << note << '\n';
-  return status;
-}
+namespace {
 
 // The commands: name, usage line(s) for --help, and what runs them.
 struct CommandRow {
   const char* name;
   const char* usage;
-  int (Invocation::*run)();
+  int (BatchInvocation::*run)();
 };
 
 constexpr CommandRow kCommands[] = {
     {"replace-text",
      "--find TEXT --replace TEXT [--all]   first occurrence in every line\n"
      "                 (every occurrence with --all)",
-     &Invocation::ReplaceText},
-    {"replace-block", "--find-file FILE --replace-file FILE", &Invocation::BlockEdit},
+     &BatchInvocation::ReplaceText},
+    {"replace-block", "--find-file FILE --replace-file FILE", &BatchInvocation::BlockEdit},
     {"append", "--block-file FILE          add lines at the end, drop blank lines",
-     &Invocation::AppendOrPrepend},
+     &BatchInvocation::AppendOrPrepend},
     {"prepend", "--block-file FILE          add lines at the start, drop blank lines",
-     &Invocation::AppendOrPrepend},
-    {"delete-block", "--find-file FILE", &Invocation::BlockEdit},
+     &BatchInvocation::AppendOrPrepend},
+    {"delete-block", "--find-file FILE", &BatchInvocation::BlockEdit},
     {"to-html", "[--tidy] [--other-extension]   text files to pages (mask *.txt)",
-     &Invocation::Convert},
+     &BatchInvocation::Convert},
     {"to-text",
      "[--tidy] [--in-place]   pages to text, written to name.txt beside\n"
      "                 each page unless --in-place",
-     &Invocation::Convert},
-    {"tidy", "                         drop blank lines, trim, collapse spaces", &Invocation::Tidy},
+     &BatchInvocation::Convert},
+    {"tidy", "                         drop blank lines, trim, collapse spaces",
+     &BatchInvocation::Tidy},
     {"apply-template", "--template FILE           pour each file into the template",
-     &Invocation::ApplyTemplate},
+     &BatchInvocation::ApplyTemplate},
     {"index",
      "--template FILE --output FILE [--line-end br] FOLDER\n"
      "                 the template's line holding <,,pattern,,> becomes the links",
-     &Invocation::Index},
+     &BatchInvocation::Index},
     {"series",
      "--page FILE --line N --from A --to B [--digits 4] [--before T]\n"
      "                 [--after T] [--base NAME] --folder FOLDER\n"
      "                 line N (counted from 1) varies; at most 10000 pages",
-     &Invocation::Series},
+     &BatchInvocation::Series},
     {"rename",
      "[--before T] [--after T] [--digits 2] [--ext jpg] [--new-ext EXT]\n"
      "                 [--keep-name] FOLDER",
-     &Invocation::RenameFiles},
+     &BatchInvocation::RenameFiles},
     {"copy-numbered", "--target FOLDER [--before T] [--after T] [--digits 2] FILE...",
-     &Invocation::CopyNumbered},
+     &BatchInvocation::CopyNumbered},
     {"undo", "[--dry-run]   undo the last run, of the program or of this command",
-     &Invocation::UndoRun},
+     &BatchInvocation::UndoRun},
     {"check",
      "[--html] [--spelling] [--links [--orphans] [--root DIR]]\n"
      "                 [--language en] [--format text|json]\n"
@@ -404,24 +215,24 @@ constexpr CommandRow kCommands[] = {
      "                 path:line:column: error|warning|note: message [kind];\n"
      "                 exit status 1 when an error (with --werror a warning too)\n"
      "                 was found; writes nothing",
-     &Invocation::Check},
+     &BatchInvocation::Check},
     {"format",
      "[--dry-run] [--recursive] PATH...   lay the pages out again: block elements\n"
      "                 one per line, indented; inline text, pre, script, style and comments\n"
      "                 keep every byte; a page that cannot be formatted safely fails and\n"
      "                 is left as it is",
-     &Invocation::Format},
+     &BatchInvocation::Format},
     {"find",
      "PATTERN [--regex] [--case] [--word] [--recursive] [--include GLOB] PATH...\n"
      "                 every line of the pages (*.htm;*.html;*.css unless --include) that\n"
      "                 holds PATTERN, each page read in its own encoding, as\n"
      "                 path:line:column: line; letter case ignored unless --case;\n"
      "                 exit status 0 when found, 1 when not, 2 for a bad PATTERN",
-     &Invocation::Find},
+     &BatchInvocation::Find},
     {"move",
      "OLD NEW [--root DIR] [--dry-run]   rename or move a page, picture or\n"
      "                 folder; every link to it (and in it) under the root follows",
-     &Invocation::Move},
+     &BatchInvocation::Move},
 };
 
 }  // namespace
@@ -448,7 +259,7 @@ int RunBatchCommand(const QStringList& arguments, QTextStream& out, QTextStream&
                     const QString& journal_folder) {
   QString error;
   const std::optional<Arguments> parsed = Parse(arguments, &error);
-  Invocation invocation(parsed.value_or(Arguments{}), out, err, journal_folder);
+  BatchInvocation invocation(parsed.value_or(Arguments{}), out, err, journal_folder);
   if (!parsed) return invocation.Bad(error);
   const Arguments& args = *parsed;
   if (args.flags.contains(QStringLiteral("--help")) || args.flags.contains(QStringLiteral("-h"))) {

@@ -79,6 +79,8 @@ class CodeEditor : public QsciScintilla {
   // Puts the caret in the partner of the tag it stands in; false when there is none.
   bool JumpToPartner();
   void CentreCaret();
+  // Bytes [from, to) of the text become bytes, as one undo step.
+  void ReplaceBytes(long from, long to, QByteArrayView bytes);
   // The byte ranges now marked as a matching pair of tag names (empty when none).
   QList<std::pair<long, long>> MarkedTags() const { return marked_; }
   // Underlines the problems' places, on the lines on screen only (so that typing stays
