@@ -125,10 +125,16 @@ void Application::CreateWindows() {
   help_window_ = Register(new PreviewWindow(main, window_name::kHelp));
   ShowText(help_window_, &QWidget::setWindowTitle, Text::kHelpTitle);
   DockPreviewOnRequest();
-  QObject::connect(move, &MoveWindow::Moved, main, &MainWindow::FollowMove);
-  const auto offer_move = [move](const QString& path) {
-    move->SetSource(path);
-    ShowInFront(move);
+  WireSiteWindows(*site_check, *move);
+  WirePreviewsAndProblems();
+}
+
+void Application::WireSiteWindows(SiteCheckWindow& site_check, MoveWindow& move) {
+  MainWindow* main = main_window_.get();
+  QObject::connect(&move, &MoveWindow::Moved, main, &MainWindow::FollowMove);
+  const auto offer_move = [&move](const QString& path) {
+    move.SetSource(path);
+    ShowInFront(&move);
   };
   main->BindCommand(Command::kRenameOrMove, [main, offer_move] {
     const QString path = main->Files()->SelectedFilePath();
@@ -137,10 +143,14 @@ void Application::CreateWindows() {
   main->BindCommand(Command::kMoveWithLinks, [main, offer_move] {
     offer_move(main->Session().IsNamed() ? main->Session().FileName() : main->DocumentFolder());
   });
-  QObject::connect(site_check, &SiteCheckWindow::OpenAt, main,
+  QObject::connect(&site_check, &SiteCheckWindow::OpenAt, main,
                    [main](const QString& path, int line, int column) {
                      if (main->OpenInNewTab(path)) main->GoToPosition(line, column);
                    });
+}
+
+void Application::WirePreviewsAndProblems() {
+  MainWindow* main = main_window_.get();
   previews_ =
       std::make_unique<PreviewCommands>(desktop_, main->Session(), settings_, *preview_window_,
                                         paths_.ScratchFolder(), [main] { main->showMinimized(); });

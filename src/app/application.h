@@ -20,6 +20,8 @@ class RecoveryWindow;
 class Desktop;
 class LanguageApplier;
 class MainWindow;
+class MoveWindow;
+class SiteCheckWindow;
 class OptionsWindow;
 class SavePromptWindow;
 class QWidget;
@@ -62,6 +64,9 @@ class Application {
   template <class W>
   W* Register(W* window);
   void CreateWindows();
+  // Moves and site checks reach the pages; previews and the problems panel follow them.
+  void WireSiteWindows(SiteCheckWindow& site_check, MoveWindow& move);
+  void WirePreviewsAndProblems();
   void WireCommands();
   void RememberAtClose();
   // Shows a tool window in front, offering it the page's folder.

@@ -111,50 +111,47 @@ QByteArray IndentStepOf(QByteArrayView text) {
   return QByteArray(std::min(MostCommonIndentStep(widths), 8), ' ');
 }
 
-FormatOutcome FormatHtml(QByteArrayView text, QByteArrayView line_break) {
-  FormatOutcome outcome{text.toByteArray(), QString()};
+namespace {
+
+// The page as items; nothing, with problem set, when it cannot be laid out safely.
+std::optional<QList<Item>> ItemsOf(QByteArrayView text, QString* problem) {
   QList<Item> items;
   HtmlTokenizer tokenizer(text);
   HtmlToken token;
   qsizetype kept_until = 0;  // bytes taken whole already
   while (tokenizer.Next(token)) {
     if (token.start < kept_until) continue;
+    const QByteArrayView bytes = text.sliced(token.start, token.end - token.start);
     switch (token.kind) {
-      case HtmlToken::Kind::kText: {
-        const QByteArrayView bytes = text.sliced(token.start, token.end - token.start);
+      case HtmlToken::Kind::kText:
         // A '<' that starts no tag: a browser reads it as text, but the page likely lost a
         // tag there, and its layout cannot be trusted. Template markers are text by design.
         for (qsizetype at = FindByte(bytes, '<', 0); at >= 0; at = FindByte(bytes, '<', at + 1)) {
           if (!bytes.sliced(at).startsWith("<,,")) {
-            outcome.problem =
+            *problem =
                 QStringLiteral("a '<' in the text at byte %1 starts no tag").arg(token.start + at);
-            return outcome;
+            return std::nullopt;
           }
         }
         items.append({Item::Kind::kInline, {}, bytes});
         break;
-      }
       case HtmlToken::Kind::kComment:
-        items.append({Item::Kind::kInline, {}, text.sliced(token.start, token.end - token.start)});
+        items.append({Item::Kind::kInline, {}, bytes});
         break;
       case HtmlToken::Kind::kOther:
-        items.append({Item::Kind::kLone, {}, text.sliced(token.start, token.end - token.start)});
+        items.append({Item::Kind::kLone, {}, bytes});
         break;
-      case HtmlToken::Kind::kStartTag: {
+      case HtmlToken::Kind::kStartTag:
         if (IsKeptWhole(token.name) && !token.self_closing) {
           const qsizetype end = EndOfKept(text, token.name, token.end);
           if (end < 0) {
-            outcome.problem =
-                QStringLiteral("<%1> is never closed").arg(QString::fromUtf8(token.name));
-            return outcome;
+            *problem = QStringLiteral("<%1> is never closed").arg(QString::fromUtf8(token.name));
+            return std::nullopt;
           }
           kept_until = end;
           items.append({IsBlock(token.name) ? Item::Kind::kLone : Item::Kind::kInline, token.name,
                         text.sliced(token.start, end - token.start)});
-          break;
-        }
-        const QByteArrayView bytes = text.sliced(token.start, token.end - token.start);
-        if (!IsBlock(token.name)) {
+        } else if (!IsBlock(token.name)) {
           items.append({Item::Kind::kInline, {}, bytes});
         } else if (token.self_closing || IsVoidElement(token.name)) {
           items.append({Item::Kind::kLone, token.name, bytes});
@@ -162,77 +159,94 @@ FormatOutcome FormatHtml(QByteArrayView text, QByteArrayView line_break) {
           items.append({Item::Kind::kOpen, token.name, bytes});
         }
         break;
-      }
-      case HtmlToken::Kind::kEndTag: {
-        const QByteArrayView bytes = text.sliced(token.start, token.end - token.start);
+      case HtmlToken::Kind::kEndTag:
         items.append(
             {IsBlock(token.name) ? Item::Kind::kClose : Item::Kind::kInline, token.name, bytes});
         break;
-      }
     }
+  }
+  return items;
+}
+
+// Writes items one block per line, indented by the blocks open.
+class Layout {
+ public:
+  Layout(const QList<Item>& items, QByteArray step, QByteArrayView line_break)
+      : items_(items), step_(std::move(step)), line_break_(line_break) {}
+
+  QByteArray Write(qsizetype size_hint) {
+    out_.reserve(size_hint + size_hint / 8);
+    for (qsizetype i = 0; i < items_.size();) i = WriteItem(i);
+    return out_;
   }
 
-  const QByteArray step = IndentStepOf(text);
-  QByteArray out;
-  out.reserve(text.size() + text.size() / 8);
-  QList<QByteArray> open;  // the blocks open, for the depth
-  const auto line = [&](const QByteArray& bytes) {
-    if (!out.isEmpty()) out += line_break;
-    for (qsizetype i = 0; i < open.size(); ++i) out += step;
-    out += bytes;
-  };
+ private:
+  void Line(const QByteArray& bytes) {
+    if (!out_.isEmpty()) out_ += line_break_;
+    for (qsizetype i = 0; i < open_.size(); ++i) out_ += step_;
+    out_ += bytes;
+  }
   // The inline run starting at items[i]: its bytes as written, and the item after it.
-  const auto run_at = [&](qsizetype i, qsizetype* after) {
+  QByteArray RunAt(qsizetype i, qsizetype* after) const {
     QByteArray run;
-    for (; i < items.size() && items[i].kind == Item::Kind::kInline; ++i) run += items[i].bytes;
+    for (; i < items_.size() && items_[i].kind == Item::Kind::kInline; ++i) run += items_[i].bytes;
     *after = i;
     return run;
-  };
-  for (qsizetype i = 0; i < items.size();) {
-    const Item& item = items[i];
+  }
+  // Writes items[i] (an inline run from there, or a block with its inline content) and
+  // returns the item after what it wrote.
+  qsizetype WriteItem(qsizetype i) {
+    const Item& item = items_[i];
+    qsizetype after = i + 1;
     switch (item.kind) {
-      case Item::Kind::kInline: {
-        qsizetype after = i;
-        const QByteArray run = run_at(i, &after);
-        if (const QByteArrayView trimmed = Trimmed(run); !trimmed.isEmpty()) {
-          line(trimmed.toByteArray());
+      case Item::Kind::kInline:
+        if (const QByteArray run = RunAt(i, &after); !Trimmed(run).isEmpty()) {
+          Line(Trimmed(run).toByteArray());
         }
-        i = after;
-        break;
-      }
+        return after;
       case Item::Kind::kLone:
-        line(item.bytes.toByteArray());
-        ++i;
-        break;
+        Line(item.bytes.toByteArray());
+        return after;
       case Item::Kind::kOpen: {
-        if (ClosesItsKind(item.name) && !open.isEmpty() && open.last() == item.name) {
-          open.removeLast();
+        if (ClosesItsKind(item.name) && !open_.isEmpty() && open_.last() == item.name) {
+          open_.removeLast();
         }
         // A block of inline content alone stays on one line with its end tag.
-        qsizetype after = i + 1;
-        const QByteArray run = run_at(i + 1, &after);
-        if (after < items.size() && items[after].kind == Item::Kind::kClose &&
-            items[after].name == item.name) {
-          line(item.bytes.toByteArray() + Trimmed(run).toByteArray() +
-               items[after].bytes.toByteArray());
-          i = after + 1;
-          break;
+        const QByteArray run = RunAt(i + 1, &after);
+        if (after < items_.size() && items_[after].kind == Item::Kind::kClose &&
+            items_[after].name == item.name) {
+          Line(item.bytes.toByteArray() + Trimmed(run).toByteArray() +
+               items_[after].bytes.toByteArray());
+          return after + 1;
         }
-        line(item.bytes.toByteArray());
-        open.append(item.name);
-        ++i;
-        break;
+        Line(item.bytes.toByteArray());
+        open_.append(item.name);
+        return i + 1;
       }
-      case Item::Kind::kClose: {
-        const qsizetype at = open.lastIndexOf(item.name);
-        if (at >= 0) open.resize(at);  // what it encloses closes with it
-        line(item.bytes.toByteArray());
-        ++i;
-        break;
-      }
+      case Item::Kind::kClose:
+        if (const qsizetype at = open_.lastIndexOf(item.name); at >= 0) {
+          open_.resize(at);  // what it encloses closes with it
+        }
+        Line(item.bytes.toByteArray());
+        return after;
     }
+    return after;
   }
-  if (!text.isEmpty() && (text.endsWith('\n') || text.endsWith('\r'))) out += line_break;
-  outcome.bytes = out;
+
+  const QList<Item>& items_;
+  const QByteArray step_;
+  const QByteArrayView line_break_;
+  QByteArray out_;
+  QList<QByteArray> open_;  // the blocks open, for the depth
+};
+
+}  // namespace
+
+FormatOutcome FormatHtml(QByteArrayView text, QByteArrayView line_break) {
+  FormatOutcome outcome{text.toByteArray(), QString()};
+  const std::optional<QList<Item>> items = ItemsOf(text, &outcome.problem);
+  if (!items) return outcome;
+  outcome.bytes = Layout(*items, IndentStepOf(text), line_break).Write(text.size());
+  if (!text.isEmpty() && (text.endsWith('\n') || text.endsWith('\r'))) outcome.bytes += line_break;
   return outcome;
 }

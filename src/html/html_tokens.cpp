@@ -40,56 +40,8 @@ bool HtmlTokenizer::Next(HtmlToken& token) {
   token.self_closing = false;
   token.raw = false;
   token.start = at_;
-  if (!raw_element_.isEmpty()) {
-    // The element's text runs to its end tag.
-    qsizetype end = at_;
-    while ((end = text_.indexOf("</", end)) >= 0 && !IsEndTagOf(text_, end, raw_element_)) {
-      end += 2;
-    }
-    raw_element_.clear();
-    if (end < 0) end = size;
-    if (end > at_) {
-      token.kind = HtmlToken::Kind::kText;
-      token.raw = true;
-      token.end = token.inner_end = end;
-      token.inner_start = at_;
-      at_ = end;
-      return true;
-    }
-  }
-  const char* data = text_.data();
-  if (data[at_] == '<' && at_ + 1 < size) {
-    const char next = data[at_ + 1];
-    if (IsAsciiLetter(next)) {
-      ReadTag(token, false);
-      return true;
-    }
-    if (next == '/' && at_ + 2 < size && IsAsciiLetter(data[at_ + 2])) {
-      ReadTag(token, true);
-      return true;
-    }
-    if (QByteArrayView(data + at_, size - at_).startsWith("<!--")) {
-      token.kind = HtmlToken::Kind::kComment;
-      token.inner_start = at_ + 4;
-      // "<!-->" and "<!--->" are whole, empty comments to a browser.
-      for (const QByteArrayView abrupt : {QByteArrayView(">"), QByteArrayView("->")}) {
-        if (QByteArrayView(data + at_ + 4, size - at_ - 4).startsWith(abrupt)) {
-          token.inner_end = at_ + 4;
-          token.end = at_ + 4 + abrupt.size();
-          at_ = token.end;
-          return true;
-        }
-      }
-      ReadUntil(token, "-->");
-      return true;
-    }
-    if (next == '!' || next == '?' || next == '/') {
-      token.kind = HtmlToken::Kind::kOther;
-      token.inner_start = at_ + 2;
-      ReadUntil(token, ">");
-      return true;
-    }
-  }
+  if (!raw_element_.isEmpty() && ReadRawText(token)) return true;
+  if (text_[at_] == '<' && at_ + 1 < size && ReadMarkup(token)) return true;
   // Text up to the next '<' that may start a tag.
   token.kind = HtmlToken::Kind::kText;
   token.inner_start = at_;
@@ -101,7 +53,7 @@ bool HtmlTokenizer::Next(HtmlToken& token) {
       break;
     }
     if (end + 1 < size) {
-      const char next = data[end + 1];
+      const char next = text_[end + 1];
       if (IsAsciiLetter(next) || next == '/' || next == '!' || next == '?') break;
     }
     ++end;
@@ -109,6 +61,58 @@ bool HtmlTokenizer::Next(HtmlToken& token) {
   token.end = token.inner_end = end;
   at_ = end;
   return true;
+}
+
+bool HtmlTokenizer::ReadRawText(HtmlToken& token) {
+  // The element's text runs to its end tag.
+  qsizetype end = at_;
+  while ((end = text_.indexOf("</", end)) >= 0 && !IsEndTagOf(text_, end, raw_element_)) {
+    end += 2;
+  }
+  raw_element_.clear();
+  if (end < 0) end = text_.size();
+  if (end == at_) return false;
+  token.kind = HtmlToken::Kind::kText;
+  token.raw = true;
+  token.end = token.inner_end = end;
+  token.inner_start = at_;
+  at_ = end;
+  return true;
+}
+
+bool HtmlTokenizer::ReadMarkup(HtmlToken& token) {
+  const QByteArrayView rest = text_.sliced(at_);
+  const char next = rest[1];
+  if (IsAsciiLetter(next)) {
+    ReadTag(token, false);
+    return true;
+  }
+  if (next == '/' && rest.size() > 2 && IsAsciiLetter(rest[2])) {
+    ReadTag(token, true);
+    return true;
+  }
+  if (rest.startsWith("<!--")) {
+    token.kind = HtmlToken::Kind::kComment;
+    token.inner_start = at_ + 4;
+    // "<!-->" and "<!--->" are whole, empty comments to a browser.
+    for (const QByteArrayView abrupt : {QByteArrayView(">"), QByteArrayView("->")}) {
+      if (rest.sliced(4).startsWith(abrupt)) {
+        token.inner_end = at_ + 4;
+        token.end = at_ + 4 + abrupt.size();
+        at_ = token.end;
+        return true;
+      }
+    }
+    ReadUntil(token, "-->");
+    return true;
+  }
+  if (next == '!' || next == '?' || next == '/') {
+    token.kind = HtmlToken::Kind::kOther;
+    token.inner_start = at_ + 2;
+    ReadUntil(token, ">");
+    return true;
+  }
+  return false;
 }
 
 void HtmlTokenizer::ReadUntil(HtmlToken& token, QByteArrayView close) {

@@ -65,6 +65,11 @@ class HtmlTokenizer {
   qsizetype Position() const { return at_; }
 
  private:
+  // The text of a script, style or other raw element up to its end tag; false when the
+  // end tag follows at once.
+  bool ReadRawText(HtmlToken& token);
+  // A tag, comment or declaration at a '<'; false when the '<' starts none.
+  bool ReadMarkup(HtmlToken& token);
   void ReadTag(HtmlToken& token, bool closing);
   void ReadUntil(HtmlToken& token, QByteArrayView close);
 

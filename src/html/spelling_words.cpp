@@ -205,6 +205,44 @@ struct OpenElement {
   bool unchecked = false;  // under spellcheck="false"
 };
 
+// The lowered, trimmed value of an attribute.
+QByteArray ValueOf(QByteArrayView utf8, const HtmlAttribute& attribute) {
+  if (!attribute.HasValue()) return QByteArray();
+  return utf8.sliced(attribute.value_start, attribute.value_end - attribute.value_start)
+      .toByteArray()
+      .trimmed()
+      .toLower();
+}
+
+// The element a start tag opens inside parent: its language, whether it is code and
+// whether spelling is off in it.
+OpenElement Opened(QByteArrayView utf8, const HtmlToken& token, OpenElement element) {
+  element.name = token.name;
+  if (const HtmlAttribute* lang = token.Attribute("lang"); lang && lang->HasValue()) {
+    element.language = ValueOf(utf8, *lang);
+  }
+  if (const HtmlAttribute* check = token.Attribute("spellcheck")) {
+    element.unchecked = ValueOf(utf8, *check) == "false";
+  }
+  element.code = element.code || IsCodeElement(token.name);
+  return element;
+}
+
+// The attributes of a start tag whose values are prose: titles, alternative texts, a
+// page's description.
+QList<const HtmlAttribute*> ProseAttributes(QByteArrayView utf8, const HtmlToken& token) {
+  const HtmlAttribute* name = token.Attribute("name");
+  const bool description =
+      token.name == "meta" && name != nullptr && ValueOf(utf8, *name) == "description";
+  QList<const HtmlAttribute*> prose;
+  for (const HtmlAttribute& attribute : token.attributes) {
+    if (IsProseAttribute(attribute.name) || (description && attribute.name == "content")) {
+      prose.append(&attribute);
+    }
+  }
+  return prose;
+}
+
 }  // namespace
 
 void ForEachWordToSpell(QByteArrayView utf8, const std::function<void(const WordToSpell&)>& take) {
@@ -221,51 +259,22 @@ void ForEachWordToSpell(QByteArrayView utf8, const std::function<void(const Word
   };
   while (tokenizer.Next(token)) {
     const OpenElement& parent = open.back();
+    const bool checked = !parent.code && !parent.unchecked;
     switch (token.kind) {
       case HtmlToken::Kind::kText:
-        if (!parent.code && !parent.unchecked) {
-          spell(token.start, token.end, true, parent.language);
-        }
+        if (checked) spell(token.start, token.end, true, parent.language);
         break;
       case HtmlToken::Kind::kComment:
-        if (!parent.code && !parent.unchecked) {
-          spell(token.inner_start, token.inner_end, false, parent.language);
-        }
+        if (checked) spell(token.inner_start, token.inner_end, false, parent.language);
         break;
       case HtmlToken::Kind::kStartTag: {
         if (open.size() > 1 && parent.name == token.name && ClosesItsKind(token.name)) {
           open.removeLast();
         }
-        OpenElement element = open.back();
-        element.name = token.name;
-        if (const HtmlAttribute* lang = token.Attribute("lang"); lang && lang->HasValue()) {
-          element.language = utf8.sliced(lang->value_start, lang->value_end - lang->value_start)
-                                 .toByteArray()
-                                 .trimmed()
-                                 .toLower();
-        }
-        if (const HtmlAttribute* check = token.Attribute("spellcheck")) {
-          const QByteArray value =
-              check->HasValue()
-                  ? utf8.sliced(check->value_start, check->value_end - check->value_start)
-                        .toByteArray()
-                        .trimmed()
-                        .toLower()
-                  : QByteArray();
-          element.unchecked = value == "false";
-        }
-        element.code = element.code || IsCodeElement(token.name);
+        OpenElement element = Opened(utf8, token, open.back());
         if (!element.code && !element.unchecked) {
-          const HtmlAttribute* name = token.Attribute("name");
-          const bool description =
-              token.name == "meta" && name != nullptr && name->HasValue() &&
-              utf8.sliced(name->value_start, name->value_end - name->value_start)
-                      .trimmed()
-                      .compare("description", Qt::CaseInsensitive) == 0;
-          for (const HtmlAttribute& attribute : std::as_const(token.attributes)) {
-            if (IsProseAttribute(attribute.name) || (description && attribute.name == "content")) {
-              spell(attribute.value_start, attribute.value_end, true, element.language);
-            }
+          for (const HtmlAttribute* attribute : ProseAttributes(utf8, token)) {
+            spell(attribute->value_start, attribute->value_end, true, element.language);
           }
         }
         if (!token.self_closing && !IsVoidElement(token.name)) open.append(std::move(element));
