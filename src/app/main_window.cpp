@@ -1,17 +1,11 @@
 #include "app/main_window.h"
 
-#include <QAction>
 #include <QCloseEvent>
-#include <QFile>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>

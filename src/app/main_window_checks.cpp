@@ -1,7 +1,6 @@
 // The main window's checks and page-wide commands: the problems panel with spelling, find
 // in files, Format page, the encoding declaration, and the tab commands.
 #include <QAction>
-#include <QStatusBar>
 
 #include "app/file_panel.h"
 #include "app/main_window.h"

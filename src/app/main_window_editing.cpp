@@ -4,13 +4,10 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
-#include <QToolButton>
 
-#include <QMenuBar>
 #include "app/find_bar.h"
 #include "app/main_window.h"
 #include "app/page_menu.h"

@@ -23,9 +23,6 @@
 
 namespace {
 
-// Past this many bytes a line is a minified page's.
-constexpr qsizetype kLongLine = 20000;
-
 ScintillaPageText& TextOf(const Page& page) {
   return static_cast<ScintillaPageText&>(*page.Text());
 }
@@ -100,16 +97,7 @@ void MainWindow::ShowFolder(const QString& folder) {
 }
 
 void MainWindow::PrepareForLongLines(qsizetype longest_line) {
-  // A minified page is one long line. Wrapped, every key lays the whole line out again and
-  // wraps it (five times the cost of an unwrapped line), so such a page opens unwrapped;
-  // the wrap button still wraps it on request.
-  const bool long_lines = longest_line > kLongLine;
-  if (!long_lines) SetWordWrap(WordWrapOn());
-  for (CodeEditor* view : Views()) {
-    view->FitMeasureCache(longest_line);
-    if (long_lines) view->setWrapMode(QsciScintilla::WrapNone);
-    view->setToolTip(long_lines ? Tr(Text::kLongLinesTip) : QString());
-  }
+  for (CodeEditor* view : Views()) view->FitLines(longest_line, WordWrapOn());
 }
 
 void MainWindow::ShowStatusNote(const QString& text) { status_->ShowNote(text); }

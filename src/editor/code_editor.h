@@ -56,6 +56,9 @@ class CodeEditor : public QsciScintilla {
   // Sizes the component's cache of measured text runs for a page whose longest line has
   // this many bytes.
   void FitMeasureCache(qsizetype longest_line);
+  // Lays out a page whose longest line has this many bytes: wrapped as the user chose,
+  // except a minified page's lines, which stay unwrapped until the user wraps them.
+  void FitLines(qsizetype longest_line, bool wrap);
   bool Folding() const { return folding_; }
   void SetTagMatching(bool on);
   bool TagMatching() const { return tag_matching_; }

@@ -3,6 +3,7 @@
 #include <Qsci/qscilexerhtml.h>
 
 #include "editor/code_editor.h"
+#include "names/texts.h"
 
 namespace {
 
@@ -146,4 +147,15 @@ void CodeEditor::ColourLongLineFrom(const EditToColour& edit) {
     }
   }
   SendScintilla(SCI_COLOURISE, restart, line_end);
+}
+
+void CodeEditor::FitLines(qsizetype longest_line, bool wrap) {
+  // A minified page is one long line. Wrapped, every key lays the whole line out again and
+  // wraps it (five times the cost of an unwrapped line), so such a page opens unwrapped;
+  // the wrap button still wraps it on request.
+  constexpr qsizetype kMinifiedLine = 20000;
+  const bool long_lines = longest_line > kMinifiedLine;
+  FitMeasureCache(longest_line);
+  setWrapMode(wrap && !long_lines ? WrapWord : WrapNone);
+  setToolTip(long_lines ? Tr(Text::kLongLinesTip) : QString());
 }
