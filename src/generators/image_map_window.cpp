@@ -106,9 +106,8 @@ ImageMapWindow::ImageMapWindow(Desktop& desktop, EditorTarget& target, QWidget* 
 void ImageMapWindow::ChoosePicture() {
   const auto choice =
       desktop_.AskOpenPath(this,
-                           {Tr(Text::kPicturesFilter), QStringLiteral("JPEG Image File (*.jpg)"),
-                            QStringLiteral("JPEG Image File (*.jpeg)"),
-                            QStringLiteral("Bitmaps (*.bmp)"), QStringLiteral("PNG (*.png)")},
+                           {Tr(Text::kPicturesFilter), Tr(Text::kJpgFilter), Tr(Text::kJpegFilter),
+                            Tr(Text::kBitmapsFilter), QStringLiteral("PNG (*.png)")},
                            1, dialog_folder_->Start());
   if (!choice || choice->path.isEmpty()) return;
   dialog_folder_->Chose(choice->path);

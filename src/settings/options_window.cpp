@@ -52,10 +52,15 @@ OptionsWindow::OptionsWindow(Desktop& desktop, SettingsRecord& settings,
   save_before_preview_->setObjectName(QStringLiteral("CheckBox1"));
   built_in_preview_->setObjectName(QStringLiteral("CheckBox2"));
 
-  pages_->addTab(MainPage(), QStringLiteral("Main"));
-  pages_->addTab(EditorPage(), QStringLiteral("Editor"));
+  pages_->addTab(MainPage(), QString());
+  pages_->addTab(EditorPage(), QString());
   QWidget* language_page = LanguagePage();
-  pages_->addTab(language_page, QStringLiteral("Language"));
+  pages_->addTab(language_page, QString());
+  BindText(pages_, [tabs = pages_] {
+    tabs->setTabText(0, Tr(Text::kOptionsMainTab));
+    tabs->setTabText(1, Tr(Text::kOptionsEditorTab));
+    tabs->setTabText(2, Tr(Text::kOptionsLanguageTab));
+  });
   pages_->setCurrentWidget(language_page);
 
   QPushButton* ok = NamedButton(QStringLiteral("Button1"), QString(), this);

@@ -23,7 +23,7 @@ ClipboardWindow::ClipboardWindow(Desktop& desktop, QWidget* parent)
       top_panel_(Named<QFrame>(this, QStringLiteral("Panel1"))),
       entry_(Named<QLineEdit>(top_panel_, QStringLiteral("Edit1"))),
       list_(Named<QListWidget>(this, QStringLiteral("ListBox1"))) {
-  setWindowTitle(QStringLiteral("Clipboard"));
+  ShowText(this, &QWidget::setWindowTitle, Text::kClipboardTitle);
   setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint |
                  Qt::WindowTitleHint);
   // Above the editor, but never above a modal dialog the user must answer.
