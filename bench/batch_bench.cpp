@@ -11,8 +11,8 @@
 
 #include "batch/batch_tools.h"
 #include "bench_util.h"
+#include "platform/file_write.h"
 #include "platform/folder_listing.h"
-#include "platform/text_file.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "document/text_helpers.h"
 #include "editor/code_editor.h"
 #include "generators/markup.h"
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 #include "platform/text_format.h"
 
 int main(int argc, char* argv[]) {

@@ -33,8 +33,8 @@
 #include "document/text_helpers.h"
 #include "editor/code_editor.h"
 #include "platform/app_paths.h"
+#include "platform/file_write.h"
 #include "platform/qt_desktop.h"
-#include "platform/text_file.h"
 #include "platform/text_format.h"
 
 namespace {

@@ -13,7 +13,6 @@
 #include "document/text_helpers.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"
-#include "platform/text_file.h"
 #include "platform/text_format.h"
 
 ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)

@@ -17,7 +17,7 @@
 
 #include "batch/journal.h"
 #include "platform/codec.h"
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 
 BatchStep LineStep(const QString& path, LineEdit edit) {
   return {path, path,

@@ -10,7 +10,6 @@
 #include "batch/batch_tools.h"
 #include "document/transforms.h"
 #include "platform/desktop.h"
-#include "platform/text_file.h"
 #include "platform/text_format.h"
 
 ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)

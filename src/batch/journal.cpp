@@ -10,7 +10,7 @@
 
 #include <cstring>
 
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 
 QByteArray Digest(const QByteArray& bytes) {
   quint64 hash = 0x9E3779B97F4A7C15ULL ^ static_cast<quint64>(bytes.size());

@@ -7,7 +7,7 @@
 #include <QJsonObject>
 #include <QString>
 
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 
 // The undo journal of batch runs: one folder per run, readable by its owner only, with the
 // original bytes of each file a run wrote and an index of one JSON line per entry.

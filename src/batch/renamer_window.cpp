@@ -14,7 +14,6 @@
 #include "batch/batch_tools.h"
 #include "document/editor_model.h"
 #include "platform/desktop.h"
-#include "platform/text_file.h"
 
 RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)
     : ToolWindow(kName.toString(), parent),

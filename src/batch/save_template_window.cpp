@@ -12,8 +12,8 @@
 #include "document/editor_model.h"
 #include "document/text_helpers.h"
 #include "platform/desktop.h"
+#include "platform/file_write.h"
 #include "platform/folder_listing.h"
-#include "platform/text_file.h"
 #include "platform/text_format.h"
 
 SaveTemplateWindow::SaveTemplateWindow(Desktop& desktop, EditorModel& editor, QWidget* parent)

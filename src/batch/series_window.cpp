@@ -16,6 +16,7 @@
 #include "document/editor_model.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
+#include "platform/text_format.h"
 
 SeriesWindow::SeriesWindow(Desktop& desktop, QWidget* parent)
     : ToolWindow(kName.toString(), parent),

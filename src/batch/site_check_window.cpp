@@ -15,6 +15,7 @@
 #include "checks/site_links.h"
 #include "checks/speller.h"
 #include "platform/desktop.h"
+#include "platform/file_write.h"
 #include "platform/folder_listing.h"
 #include "widgets/file_browser.h"
 #include "widgets/form_helpers.h"

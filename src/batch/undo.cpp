@@ -8,7 +8,7 @@
 #include "batch/batch_engine.h"
 #include "batch/journal.h"
 #include "names/texts.h"
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "html/spelling_words.h"
 #include "names/texts.h"
 #include "platform/app_paths.h"
+#include "platform/file_write.h"
 
 Speller::Speller(QString dictionary_folder, QString personal_words)
     : folder_(std::move(dictionary_folder)), personal_path_(std::move(personal_words)) {

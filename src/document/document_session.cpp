@@ -7,8 +7,8 @@
 #include "document/editor_model.h"
 #include "document/text_helpers.h"
 #include "platform/desktop.h"
+#include "platform/file_write.h"
 #include "platform/recent_files.h"
-#include "platform/text_file.h"
 
 namespace {
 

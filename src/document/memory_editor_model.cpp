@@ -1,6 +1,5 @@
 #include "document/memory_editor_model.h"
 
-#include "platform/text_file.h"
 #include "platform/text_format.h"
 
 int MemoryEditorModel::LineCount() const {

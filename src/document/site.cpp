@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "html/page_links.h"
+#include "platform/file_write.h"
 #include "platform/folder_listing.h"
 #include "platform/text_format.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/text_file.h"
+#include "platform/text_format.h"
 
 namespace {
 

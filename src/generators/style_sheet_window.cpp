@@ -11,7 +11,8 @@
 #include "generators/colour_picker_window.h"
 #include "generators/markup.h"
 #include "platform/desktop.h"
-#include "platform/text_file.h"
+#include "platform/file_write.h"
+#include "platform/text_format.h"
 #include "widgets/widget_helpers.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 
 #include "names/texts.h"
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 
 #include <signal.h>
 #include <sys/stat.h>

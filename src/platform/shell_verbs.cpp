@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "platform/text_file.h"
 #include "names/texts.h"
+#include "platform/file_write.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,46 +15,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-
-void CompactLineBreaks(QString& text) {
-  if (!text.contains(u'\r')) return;
-  QChar* data = text.data();
-  const qsizetype size = text.size();
-  qsizetype out = 0;
-  for (qsizetype i = 0; i < size; ++i) {
-    const QChar c = data[i];
-    if (c == u'\r') {
-      data[out++] = u'\n';
-      if (i + 1 < size && data[i + 1] == u'\n') ++i;
-    } else {
-      data[out++] = c;
-    }
-  }
-  text.truncate(out);
-}
-
-QString BytesToText(QByteArrayView bytes) {
-  QString decoded = DecodeCp1251(bytes);
-  CompactLineBreaks(decoded);
-  return decoded;
-}
-
-QByteArray TextToBytes(QStringView text, qsizetype* replaced) {
-  return EncodeCp1251(text, replaced, "\r\n");
-}
-
-QStringList SplitLines(QStringView text) {
-  QStringList lines;
-  if (text.isEmpty()) return lines;
-  qsizetype start = 0;
-  while (start < text.size()) {
-    qsizetype end = text.indexOf(u'\n', start);
-    if (end < 0) end = text.size();
-    lines.append(text.sliced(start, end - start).toString());
-    start = end + 1;
-  }
-  return lines;
-}
 
 QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 

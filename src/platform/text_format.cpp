@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/codec.h"
-#include "platform/text_file.h"
 
 namespace {
 
@@ -320,4 +319,44 @@ QString FormatLabel(const TextFormat& format) {
   label += QLatin1String(NameOf(format.line_end));
   if (format.mixed_line_ends) label += Tr(Text::kMixed);
   return label;
+}
+
+void CompactLineBreaks(QString& text) {
+  if (!text.contains(u'\r')) return;
+  QChar* data = text.data();
+  const qsizetype size = text.size();
+  qsizetype out = 0;
+  for (qsizetype i = 0; i < size; ++i) {
+    const QChar c = data[i];
+    if (c == u'\r') {
+      data[out++] = u'\n';
+      if (i + 1 < size && data[i + 1] == u'\n') ++i;
+    } else {
+      data[out++] = c;
+    }
+  }
+  text.truncate(out);
+}
+
+QString BytesToText(QByteArrayView bytes) {
+  QString decoded = DecodeCp1251(bytes);
+  CompactLineBreaks(decoded);
+  return decoded;
+}
+
+QByteArray TextToBytes(QStringView text, qsizetype* replaced) {
+  return EncodeCp1251(text, replaced, "\r\n");
+}
+
+QStringList SplitLines(QStringView text) {
+  QStringList lines;
+  if (text.isEmpty()) return lines;
+  qsizetype start = 0;
+  while (start < text.size()) {
+    qsizetype end = text.indexOf(u'\n', start);
+    if (end < 0) end = text.size();
+    lines.append(text.sliced(start, end - start).toString());
+    start = end + 1;
+  }
+  return lines;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <span>
 
@@ -100,3 +101,19 @@ QString FormatLabel(const TextFormat& format);
 
 // True when bytes are valid UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(QByteArrayView bytes, bool* has_multibyte = nullptr);
+
+// Document text in memory: lines joined by '\n'. A file whose last line ended with a line
+// break gives a text that ends with '\n', so writing it back restores that break.
+
+// Turns CR LF and lone CR into '\n' in place, in one pass.
+void CompactLineBreaks(QString& text);
+
+// Decodes Windows-1251 bytes and turns CR LF, lone CR and lone LF into '\n', in one pass.
+QString BytesToText(QByteArrayView bytes);
+
+// Encodes text for disk: '\n' becomes CR LF; characters outside the code page become "&#N;"
+// and are counted into *replaced.
+QByteArray TextToBytes(QStringView text, qsizetype* replaced = nullptr);
+
+// The lines of a text; a final '\n' does not start another line.
+QStringList SplitLines(QStringView text);

@@ -5,7 +5,7 @@
 #include <QHash>
 
 #include "names/window_names.h"
-#include "platform/text_file.h"
+#include "platform/text_format.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "document/document_session.h"
 #include "document/editor_model.h"
 #include "platform/desktop.h"
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 #include "settings/preview.h"
 #include "settings/settings_record.h"
 #include "widgets/widget_helpers.h"

@@ -5,7 +5,7 @@
 #include <QtEndian>
 
 #include "platform/codec.h"
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 
 namespace {
 

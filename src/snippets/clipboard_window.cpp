@@ -8,7 +8,7 @@
 
 #include "document/text_helpers.h"
 #include "platform/desktop.h"
-#include "platform/text_file.h"
+#include "platform/file_write.h"
 #include "snippets/snippet_store.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "snippets/snippet_store.h"
 
 #include "platform/codec.h"
-#include "platform/text_file.h"
+#include "platform/text_format.h"
 
 QByteArray SnippetsToBytes(const QStringList& entries) {
   QByteArray bytes;

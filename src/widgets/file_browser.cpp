@@ -11,8 +11,8 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "platform/file_write.h"
 #include "platform/folder_listing.h"
-#include "platform/text_file.h"
 #include "widgets/form_helpers.h"
 
 namespace {

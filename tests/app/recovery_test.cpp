@@ -363,4 +363,5 @@ int main(int argc, char* argv[]) {
   return QTest::qExec(&test, argc, argv);
 }
 
+#include "platform/file_write.h"
 #include "recovery_test.moc"

@@ -398,3 +398,4 @@ class BatchEngineTest : public QObject {
 
 QTEST_GUILESS_MAIN(BatchEngineTest)
 #include "batch_engine_test.moc"
+#include "platform/file_write.h"

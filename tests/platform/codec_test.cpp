@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "platform/codec.h"
-#include "platform/text_file.h"
+#include "platform/text_format.h"
 
 class CodecTest : public QObject {
   Q_OBJECT

@@ -8,7 +8,8 @@
 #include <unistd.h>
 #include <csignal>
 
-#include "platform/text_file.h"
+#include "platform/file_write.h"
+#include "platform/text_format.h"
 
 class TextFileTest : public QObject {
   Q_OBJECT
