@@ -17,9 +17,7 @@
 #include "app/recovery_keeper.h"
 #include "app/status_fields.h"
 #include "app/tool_bars.h"
-#include "document/text_helpers.h"
 #include "editor/code_editor.h"
-#include "widgets/widget_helpers.h"
 
 MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, SettingsRecord& settings,
                        RecoveryKeeper& recovery, QWidget* parent)

@@ -5,7 +5,6 @@
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/page_menu.h"
-#include "app/page_tab_bar.h"
 #include "app/problems_panel.h"
 #include "app/search_panel.h"
 #include "app/status_fields.h"

@@ -17,7 +17,6 @@
 #include "generators/table.h"
 #include "names/texts.h"
 #include "platform/desktop.h"
-#include "settings/language_applier.h"
 #include "tags/tag_catalogue.h"
 #include "tags/tag_engine.h"
 

@@ -13,7 +13,6 @@
 #include "app/find_bar.h"
 #include "app/main_window.h"
 #include "app/page_tab_bar.h"
-#include "app/problems_panel.h"
 #include "app/recovery_keeper.h"
 #include "app/save_prompt_window.h"
 #include "app/status_fields.h"

@@ -9,11 +9,8 @@
 
 #include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
-#include "document/editor_model.h"
 #include "document/text_helpers.h"
 #include "platform/desktop.h"
-#include "platform/folder_listing.h"
-#include "platform/text_format.h"
 
 ApplyTemplateWindow::ApplyTemplateWindow(Desktop& desktop, QWidget* parent)
     : ToolWindow(kName.toString(), parent),

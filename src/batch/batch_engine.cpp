@@ -16,7 +16,6 @@
 #include <cstring>
 
 #include "batch/journal.h"
-#include "platform/codec.h"
 #include "platform/file_write.h"
 
 BatchStep LineStep(const QString& path, LineEdit edit) {

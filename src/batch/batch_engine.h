@@ -11,7 +11,6 @@
 
 #include "platform/file_lines.h"
 #include "platform/text_file.h"
-#include "platform/text_format.h"
 
 // One file of a run: read read_path (when set), write the edit's output to write_path when
 // the edit gives one and it differs from what is there.

@@ -12,7 +12,6 @@
 #include "batch/batch_tools.h"
 #include "document/text_helpers.h"
 #include "platform/desktop.h"
-#include "platform/text_format.h"
 
 namespace {}  // namespace
 

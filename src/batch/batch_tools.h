@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "batch/batch_engine.h"
-#include "document/text_helpers.h"
 
 // The batch tools as lists of engine steps. Texts typed by the user are encoded into each
 // file's own encoding.

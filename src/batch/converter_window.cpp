@@ -8,9 +8,7 @@
 
 #include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
-#include "document/transforms.h"
 #include "platform/desktop.h"
-#include "platform/text_format.h"
 
 ConverterWindow::ConverterWindow(Desktop& desktop, QWidget* parent)
     : ToolWindow(kName.toString(), parent),

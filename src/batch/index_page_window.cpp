@@ -10,7 +10,6 @@
 
 #include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
-#include "document/editor_model.h"
 #include "document/text_helpers.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"

@@ -12,7 +12,6 @@
 
 #include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
-#include "document/editor_model.h"
 #include "platform/desktop.h"
 
 RenamerWindow::RenamerWindow(Desktop& desktop, QWidget* parent)

@@ -7,7 +7,6 @@ class QVBoxLayout;
 #include "batch/batch_replace_window.h"
 #include "batch/digit_buttons.h"
 #include "names/window_names.h"
-#include "platform/text_format.h"
 
 // The batch renamer "Form13": numbered names in place, or numbered copies of a gathered list.
 class RenamerWindow : public ToolWindow {

@@ -5,10 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-#include "batch/window_text.h"
 
-#include "batch/batch_panel.h"
-#include "batch/batch_tools.h"
 #include "document/editor_model.h"
 #include "document/text_helpers.h"
 #include "platform/desktop.h"

@@ -13,7 +13,6 @@
 
 #include "batch/batch_panel.h"
 #include "batch/batch_tools.h"
-#include "document/editor_model.h"
 #include "platform/desktop.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "batch/batch_panel.h"
-#include "checks/site_links.h"
 #include "checks/speller.h"
+#include "document/site.h"
 #include "platform/desktop.h"
 #include "platform/file_write.h"
 #include "platform/folder_listing.h"

@@ -9,7 +9,6 @@
 #include "batch/batch_tools.h"
 #include "document/transforms.h"
 #include "platform/desktop.h"
-#include "platform/text_format.h"
 
 TidyWindow::TidyWindow(Desktop& desktop, QWidget* parent)
     : ToolWindow(kName.toString(), parent),

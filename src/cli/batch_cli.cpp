@@ -7,9 +7,6 @@
 #include <optional>
 
 #include "batch/batch_tools.h"
-#include "batch/move_with_links.h"
-#include "document/find_in_files.h"
-#include "document/site.h"
 #include "document/text_helpers.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
@@ -17,7 +14,6 @@
 
 #include "cli/batch_cli_support.h"
 #include "cli/batch_invocation.h"
-#include "cli/check_cli.h"
 
 int BatchInvocation::ReplaceText() {
   QStringList files;

@@ -6,8 +6,6 @@
 #include <QHash>
 #include <optional>
 
-#include "batch/batch_tools.h"
-#include "document/text_helpers.h"
 #include "platform/folder_listing.h"
 #include "platform/text_file.h"
 #include "platform/text_format.h"

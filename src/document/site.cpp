@@ -8,7 +8,6 @@
 #include "html/page_links.h"
 #include "platform/file_write.h"
 #include "platform/folder_listing.h"
-#include "platform/text_format.h"
 
 namespace {
 

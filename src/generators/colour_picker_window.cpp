@@ -12,7 +12,6 @@
 #include <QSlider>
 #include <QSpinBox>
 
-#include "document/editor_model.h"
 #include "document/editor_target.h"
 #include "generators/colour.h"
 #include "platform/desktop.h"

@@ -7,11 +7,7 @@
 
 #include "document/editor_model.h"
 #include "document/editor_target.h"
-#include "document/new_page.h"
-#include "document/text_helpers.h"
-#include "generators/colour_picker_window.h"
 #include "generators/markup.h"
-#include "widgets/widget_helpers.h"
 
 ListWindow::ListWindow(EditorTarget& target, QWidget* parent)
     : ToolWindow(kName.toString(), parent),

@@ -6,13 +6,10 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "document/editor_model.h"
 #include "document/editor_target.h"
 #include "document/new_page.h"
-#include "document/text_helpers.h"
 #include "generators/colour_picker_window.h"
 #include "generators/markup.h"
-#include "widgets/widget_helpers.h"
 
 TableWindow::TableWindow(EditorTarget& target, ColourPickerWindow& picker, QWidget* parent)
     : ToolWindow(kName.toString(), parent),

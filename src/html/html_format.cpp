@@ -4,7 +4,7 @@
 #include <QList>
 #include <algorithm>
 
-#include "html/html_names.h"
+#include "html/html_names.h"  // IWYU pragma: keep
 #include "html/html_tokens.h"
 
 namespace {

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/codec.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

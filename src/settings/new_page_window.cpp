@@ -13,7 +13,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "document/editor_model.h"
 #include "document/editor_target.h"
 #include "generators/colour.h"
 #include "generators/colour_picker_window.h"
