@@ -19,6 +19,7 @@
 class Desktop;
 class FindBar;
 class FilePanel;
+class CheckRunner;
 class PageMenu;
 class PageTabBar;
 class ProblemsPanel;
@@ -245,6 +246,7 @@ class MainWindow : public QMainWindow,
   int caret_column_ = 0;
 
   bool closing_ = false;  // the window is closing: the save prompt says "Exit"
+  CheckRunner* checks_ = nullptr;
   ProblemsPanel* problems_ = nullptr;
   SearchPanel* search_ = nullptr;
   std::shared_ptr<Speller> speller_;

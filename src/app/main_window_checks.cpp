@@ -89,13 +89,13 @@ void MainWindow::BuildSearchPanel() {
 void MainWindow::BuildProblemsPanel() {
   speller_ =
       std::make_shared<Speller>(Speller::SystemDictionaryFolder(), Speller::DefaultPersonalWords());
-  problems_ = new ProblemsPanel(model_, this);
-  problems_->SetScreen([this] {
+  checks_ = new CheckRunner(model_, this);
+  problems_ = new ProblemsPanel(*checks_, this);
+  checks_->SetScreen([this] {
     const auto [first, last] = editor_->LinesOnScreen();
-    return ProblemsPanel::Screen{
-        editor_->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, first),
-        editor_->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, last), int(first) + 1,
-        int(last) + 1};
+    return CheckRunner::Screen{editor_->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, first),
+                               editor_->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, last),
+                               int(first) + 1, int(last) + 1};
   });
   problems_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
   addDockWidget(Qt::BottomDockWidgetArea, problems_);
@@ -138,18 +138,17 @@ void MainWindow::CheckProblems(bool now) {
   // HTML and links while the panel shows; the links of a page saved on disk only.
   const bool shown = !problems_->isHidden();
   const QString path = session_.IsNamed() ? session_.FileName() : QString();
-  problems_->SetChecks(
-      {.html = shown,
-       .spelling = spelling,
-       .links = shown && !path.isEmpty(),
-       .page_path = path,
-       .speller = speller_,
-       .spelling_options = {.language = InterfaceSpellingLanguage(),
-                            .ignored = ignored_words_.value(session_.FileName())}});
+  checks_->SetChecks({.html = shown,
+                      .spelling = spelling,
+                      .links = shown && !path.isEmpty(),
+                      .page_path = path,
+                      .speller = speller_,
+                      .spelling_options = {.language = InterfaceSpellingLanguage(),
+                                           .ignored = ignored_words_.value(session_.FileName())}});
   if (now) {
-    problems_->CheckNow();
+    checks_->CheckNow();
   } else {
-    problems_->Schedule();
+    checks_->Schedule();
   }
 }
 
@@ -182,12 +181,12 @@ void MainWindow::ListenToSpellingOffer() {
       desktop_.ShowMessage(this, error->message);
       return;
     }
-    problems_->DropWord(offered_.word);
+    checks_->DropWord(offered_.word);
     CheckProblems(true);
   });
   connect(popup_menu_, &PageMenu::IgnoreWordChosen, this, [this] {
     ignored_words_[session_.FileName()].insert(offered_.word);
-    problems_->DropWord(offered_.word);
+    checks_->DropWord(offered_.word);
     CheckProblems(true);
   });
 }

@@ -1,49 +1,28 @@
 #include "app/problems_panel.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPointer>
 #include <QScrollBar>
-#include <QThreadPool>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <mutex>
 
-#include "document/editor_model.h"
 #include "names/texts.h"
 
 namespace {
 
-constexpr int kPauseMs = 500;
-constexpr qsizetype kOffThread = 1 << 20;
 // Rows are made as they come into view: a large page can have a million problems, and a
 // row for each would hold the window up for seconds after every check.
 constexpr qsizetype kRowsAtOnce = 500;
-// Lines on screen checked at once on a large page: more (a minified page's line) waits for the
-// whole page's check.
-constexpr qsizetype kScreenBytes = 256 << 10;
 
 }  // namespace
 
-struct ProblemsPanel::Waiting {
-  std::mutex mutex;
-  quint64 generation = 0;
-  QByteArray bytes;
-  PageChecks checks;
-};
-
-ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
+ProblemsPanel::ProblemsPanel(CheckRunner& runner, QWidget* parent)
     : QDockWidget(parent),
-      model_(model),
+      runner_(runner),
       list_(new QTreeWidget(this)),
-      menu_button_(new QToolButton(this)),
-      waiting_(std::make_shared<Waiting>()),
-      pool_(new QThreadPool(this)) {
-  // One core at most, so that a check of a large page never slows the window.
-  pool_->setMaxThreadCount(1);
+      menu_button_(new QToolButton(this)) {
   setObjectName(QStringLiteral("ProblemsPanel"));
   list_->setObjectName(QStringLiteral("ProblemsList"));
   list_->setRootIsDecorated(false);
@@ -74,9 +53,7 @@ ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
   layout->addWidget(list_, 1);
   setWidget(inside);
 
-  pause_.setSingleShot(true);
-  pause_.setInterval(kPauseMs);
-  connect(&pause_, &QTimer::timeout, this, &ProblemsPanel::CheckNow);
+  connect(&runner_, &CheckRunner::ProblemsChanged, this, &ProblemsPanel::Show);
   const auto go = [this](QTreeWidgetItem* item) {
     if (item == nullptr) return;
     const Problem& problem = shown_.at(list_->indexOfTopLevelItem(item));
@@ -102,86 +79,7 @@ ProblemsPanel::ProblemsPanel(EditorModel& model, QWidget* parent)
   Show();
 }
 
-ProblemsPanel::~ProblemsPanel() {
-  ++*generation_;
-  pool_->clear();
-  pool_->waitForDone();
-}
-
-void ProblemsPanel::Schedule() {
-  ++*generation_;  // a check under way is for an older text
-  pause_.start();
-}
-
-void ProblemsPanel::CheckNow() {
-  pause_.stop();
-  const quint64 generation = ++*generation_;
-  const QByteArrayView text = model_.Buffer();
-  if (!ChecksAnything()) {
-    Receive(generation, {});
-    return;
-  }
-  if (text.size() <= kOffThread) {
-    Receive(generation, CheckPage(text, checks_));
-    return;
-  }
-  CheckScreen(text);
-  // A copy of the bytes (the editor's buffer changes with the next key) checked elsewhere;
-  // a copy still waiting is replaced, not kept beside it.
-  {
-    const std::lock_guard lock(waiting_->mutex);
-    waiting_->generation = generation;
-    waiting_->bytes = text.toByteArray();
-    waiting_->checks = checks_;
-  }
-  QPointer<ProblemsPanel> panel(this);
-  pool_->start([panel, generation, latest = generation_, waiting = waiting_] {
-    QByteArray bytes;
-    PageChecks checks;
-    {
-      const std::lock_guard lock(waiting->mutex);
-      if (waiting->generation != generation || *latest != generation) return;
-      bytes = std::exchange(waiting->bytes, {});
-      checks = waiting->checks;
-    }
-    checks.spelling_options.stopped = [&latest, generation] { return *latest != generation; };
-    QList<Problem> problems = CheckPage(bytes, checks);
-    if (*latest != generation) return;
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [panel, generation, problems = std::move(problems)] {
-          if (panel) panel->Receive(generation, problems);
-        },
-        Qt::QueuedConnection);
-  });
-}
-
-void ProblemsPanel::CheckScreen(QByteArrayView text) {
-  if (!screen_ || !checks_.spelling || !checks_.speller) return;
-  const Screen screen = screen_();
-  const qsizetype from = std::clamp<qsizetype>(screen.from, 0, text.size());
-  const qsizetype to = std::clamp<qsizetype>(screen.to, from, text.size());
-  if (to - from > kScreenBytes) return;
-  PageChecks checks = checks_;
-  checks.html = false;
-  checks.links = false;
-  QList<Problem> found = CheckPage(text.sliced(from, to - from), checks);
-  for (Problem& problem : found) problem.line += screen.first_line - 1;
-  // The spelling found before on these lines is replaced; the rest waits for the whole check.
-  all_.removeIf([&](const Problem& problem) {
-    return problem.source == ProblemSource::kSpelling && problem.line >= screen.first_line &&
-           problem.line <= screen.last_line;
-  });
-  all_ += found;
-  SortByPosition(all_);
-  Show();
-}
-
-void ProblemsPanel::Receive(quint64 generation, const QList<Problem>& problems) {
-  if (generation != *generation_) return;
-  all_ = problems;
-  Show();
-}
+ProblemsPanel::~ProblemsPanel() = default;
 
 void ProblemsPanel::SetHiddenKinds(const QStringList& kinds) {
   hidden_ = kinds;
@@ -189,20 +87,13 @@ void ProblemsPanel::SetHiddenKinds(const QStringList& kinds) {
   Show();
 }
 
-void ProblemsPanel::DropWord(const QString& word) {
-  const qsizetype before = all_.size();
-  all_.removeIf([&word](const Problem& problem) {
-    return problem.source == ProblemSource::kSpelling && problem.subject == word;
-  });
-  if (all_.size() != before) Show();
-}
-
 void ProblemsPanel::Show() {
+  const QList<Problem>& all = runner_.Problems();
   if (hidden_.isEmpty()) {
-    shown_ = all_;
+    shown_ = all;
   } else {
     shown_.clear();
-    for (const Problem& problem : std::as_const(all_)) {
+    for (const Problem& problem : all) {
       if (!hidden_.contains(problem.kind)) shown_.append(problem);
     }
   }

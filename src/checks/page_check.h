@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <memory>
+#include <span>
 
 #include "checks/speller.h"
 
@@ -24,5 +25,20 @@ QString ProblemCountsText(int errors, int warnings, int notes);
 // The same of a list of problems.
 QString ProblemCountsText(const QList<Problem>& problems);
 
-// The problems of a page given as UTF-8, sorted by position.
+// A source of a page's problems: each problem a range (line, column, length), a severity, a
+// code (its kind), its source and a message.
+class ProblemProvider {
+ public:
+  virtual ~ProblemProvider() = default;
+  virtual ProblemSource Source() const = 0;
+  // Whether the checks asked for call on it.
+  virtual bool Wanted(const PageChecks& checks) const = 0;
+  // The problems of a page given as UTF-8, sorted by position; also run off the GUI thread.
+  virtual QList<Problem> Find(QByteArrayView utf8, const PageChecks& checks) const = 0;
+};
+
+// The providers of every page's problems: HTML, spelling, links.
+std::span<const ProblemProvider* const> PageProviders();
+
+// The problems of a page given as UTF-8 from every provider asked for, sorted by position.
 QList<Problem> CheckPage(QByteArrayView utf8, const PageChecks& checks);

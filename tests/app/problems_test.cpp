@@ -127,7 +127,7 @@ void ProblemsTest::ListsJumpsAndHidesAKind() {
   QCOMPARE(Rows().size(), 3);
   // A page emptied holds nothing yet, and nothing is wrong with it.
   Main().Editor().LoadText(" \n");
-  Panel()->CheckNow();
+  Panel()->Runner().CheckNow();
   QCOMPARE(Rows(), QStringList());
 }
 
@@ -195,7 +195,7 @@ void ProblemsTest::LargePageNeverWaitsOnTheSharedPool() {
   for (int i = 0; i < 30000; ++i) text += "<p>Some ordinary words in a line of text.</p>\n";
   text += "<p>A mistke at the end.</p>\n";
   Main().Editor().LoadText(text);
-  Panel()->CheckNow();
+  Panel()->Runner().CheckNow();
   QCOMPARE(Rows(), QStringList({"3:6 spelling"}));
   QTRY_COMPARE(Rows().size(), 2);
   QCOMPARE(Rows().last(), QString("30004:6 spelling"));
