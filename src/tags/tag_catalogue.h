@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <span>
 
+#include "names/texts.h"
+
 // What a tag command does.
 enum class TagKind {
   kSubmenu,  // opens a submenu; the rows that follow with a greater depth belong to it
@@ -16,10 +18,19 @@ enum class TagKind {
   kWindow,      // shows a window or runs a main window command, wired by name
 };
 
+// A row's caption: a text of the interface's language, or one that is the same in every
+// language ("<title>", "H1").
+struct TagCaption {
+  constexpr TagCaption(Text translated) : text(translated) {}
+  constexpr TagCaption(const char16_t* fixed) : same(fixed) {}
+  Text text = Text{};
+  const char16_t* same = nullptr;
+};
+
 // One row of the pop-up menu of the editor.
 struct TagCommand {
-  const char16_t* name;     // object name of the menu item
-  const char16_t* caption;  // the Russian interface's
+  const char16_t* name;  // object name of the menu item
+  TagCaption caption;
   TagKind kind;
   int depth;                // 0: the pop-up menu itself
   const char16_t* open;     // open text for a selection
