@@ -37,6 +37,7 @@ AppPaths AppPaths::ForExecutable(const QString& executable_folder, QString confi
   paths.language_folders = {data_home + QStringLiteral("/brindlemark/lng"),
                             shipped + QStringLiteral("/lng")};
   paths.manual_folder = shipped + QStringLiteral("/manual");
+  paths.script_folder = shipped + QStringLiteral("/scripts");
   paths.scratch_folder = cache_home + QStringLiteral("/brindlemark");
   return paths;
 }
@@ -51,6 +52,10 @@ QStringList AppPaths::LanguageFolders() const {
 
 QString AppPaths::ManualFolder() const {
   return manual_folder.isEmpty() ? program_folder + QStringLiteral("/manual") : manual_folder;
+}
+
+QString AppPaths::ScriptFolder() const {
+  return script_folder.isEmpty() ? program_folder + QStringLiteral("/scripts") : script_folder;
 }
 
 QString AppPaths::ScratchFolder() const {

@@ -17,6 +17,7 @@ struct AppPaths {
   QString settings_folder;       // "htmled.ini"; empty: program_folder
   QStringList language_folders;  // searched in order, the user's first; empty: program_folder
   QString manual_folder;         // empty: program_folder + "/manual"
+  QString script_folder;         // script libraries; empty: program_folder + "/scripts"
   QString scratch_folder;        // previews of untitled pages; empty: program_folder
   bool installed = false;
 
@@ -35,6 +36,7 @@ struct AppPaths {
   QString SettingsFolder() const;
   QStringList LanguageFolders() const;
   QString ManualFolder() const;
+  QString ScriptFolder() const;
   QString ScratchFolder() const;
   // The language file of that name: the first folder holding it, else the shipped folder.
   QString LanguageFile(const QString& name) const;

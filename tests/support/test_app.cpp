@@ -10,7 +10,10 @@
 std::unique_ptr<Application> StartApplication(FakeDesktop& desktop, const QString& program_folder,
                                               const QString& argument) {
   InstallLanguageFiles(program_folder);
-  auto app = std::make_unique<Application>(desktop, AppPaths::InFolder(program_folder));
+  AppPaths paths = AppPaths::InFolder(program_folder);
+  // The script libraries the build fetched, where an installed program has its own.
+  paths.script_folder = QStringLiteral(BM_SCRIPT_DIR);
+  auto app = std::make_unique<Application>(desktop, paths);
   app->Start(argument);
   if (!QTest::qWaitForWindowActive(&app->Main())) qWarning("the main window did not become active");
   return app;
