@@ -1,4 +1,6 @@
 #include "app/application.h"
+
+#include "app/abbreviation_commands.h"
 #include "batch/batch_panel.h"
 #include "document/site.h"
 #include "names/texts.h"
@@ -89,7 +91,8 @@ QWidget* Application::Window(const QString& name) const {
 }
 
 void Application::CreateWindows() {
-  main_window_ = std::make_unique<MainWindow>(desktop_, recent_files_, settings_, *recovery_);
+  main_window_ = std::make_unique<MainWindow>(desktop_, recent_files_, settings_, *recovery_,
+                                              paths_.ScriptFolder() + QStringLiteral("/emmet.cjs"));
   MainWindow* main = Register(main_window_.get());
   // The wizard takes its colours from the picker, so the picker is built first; the
   // registry keeps the program's creation order.
@@ -316,6 +319,14 @@ void Application::WireEditorChoices() {
   }
   QObject::connect(options_, &OptionsWindow::EditorFontChosen, main, [this](const QFont& font) {
     recent_files_.SetValue(QStringLiteral("Editor/font"), font.toString());
+  });
+  const bool expand_with_tab =
+      recent_files_.Value(QStringLiteral("Editor/expandWithTab"), true).toBool();
+  options_->SetExpandWithTab(expand_with_tab);
+  main->Abbreviations()->SetTabExpands(expand_with_tab);
+  QObject::connect(options_, &OptionsWindow::ExpandWithTabChanged, main, [this, main](bool on) {
+    main->Abbreviations()->SetTabExpands(on);
+    recent_files_.SetValue(QStringLiteral("Editor/expandWithTab"), on);
   });
   // After a pause in typing the open preview follows the text.
   live_preview_timer_.setSingleShot(true);

@@ -30,11 +30,23 @@ constexpr MenuEntry kToolsMenu[] = {{kBatchReplace},    {kRenamer},       {kColo
                                     {kSeries},          {kTidy},          {kStyleSheet},
                                     {kApplyTemplate},   {kConverter},     {kIndexPage},
                                     {kCheckSite, true}, {kMoveWithLinks}, {kUndoBatch, true}};
-constexpr MenuEntry kEditMenu[] = {{kUndo},         {kRedo},        {kCut, true},
-                                   {kCopy},         {kPaste},       {kSelectAll},
-                                   {kFind, true},   {kReplace},     {kFindNext},
-                                   {kFindPrevious}, {kGoToLine},    {kFindInFiles, true},
-                                   {kNextHit},      {kPreviousHit}, {kFormatPage, true}};
+constexpr MenuEntry kEditMenu[] = {{kUndo},
+                                   {kRedo},
+                                   {kCut, true},
+                                   {kCopy},
+                                   {kPaste},
+                                   {kSelectAll},
+                                   {kFind, true},
+                                   {kReplace},
+                                   {kFindNext},
+                                   {kFindPrevious},
+                                   {kGoToLine},
+                                   {kFindInFiles, true},
+                                   {kNextHit},
+                                   {kPreviousHit},
+                                   {kFormatPage, true},
+                                   {kExpandAbbreviation, true},
+                                   {kWrapWithAbbreviation}};
 constexpr MenuEntry kViewMenu[] = {
     {kPreview},        {kPreviewBeside},  {kLineNumbers, true},   {kHighlighting},
     {kFolding},        {kTagMatching},    {kCloseTags},           {kCompletion},

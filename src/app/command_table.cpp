@@ -18,6 +18,12 @@ constexpr CommandRow GoToTab(Command command, const char16_t* action, Qt::Key ke
           .number = n};
 }
 
+// A window-wide key action shown in a menu by its text.
+constexpr CommandRow KeyAction(Command command, const char16_t* action, QKeyCombination key,
+                               Text text) {
+  return {.command = command, .action = action, .key = key, .text = text};
+}
+
 constexpr CommandRow kRows[] = {
     {.command = kNewPage,
      .button = u"SpeedButton8",
@@ -232,18 +238,9 @@ constexpr CommandRow kRows[] = {
      .popup_item = u"PopupSelectall",
      .text = Text::kSelectAll},
     {.command = kFind, .action = u"Find", .key = kCtrl(Qt::Key_F), .text = Text::kFindItem},
-    {.command = kReplace,
-     .action = u"Replace",
-     .key = kCtrl(Qt::Key_H),
-     .text = Text::kReplaceItem},
-    {.command = kFindNext,
-     .action = u"FindNext",
-     .key = QKeyCombination(Qt::Key_F3),
-     .text = Text::kFindNext},
-    {.command = kFindPrevious,
-     .action = u"FindPrevious",
-     .key = Qt::SHIFT | Qt::Key_F3,
-     .text = Text::kFindPrevious},
+    KeyAction(kReplace, u"Replace", kCtrl(Qt::Key_H), Text::kReplaceItem),
+    KeyAction(kFindNext, u"FindNext", QKeyCombination(Qt::Key_F3), Text::kFindNext),
+    KeyAction(kFindPrevious, u"FindPrevious", Qt::SHIFT | Qt::Key_F3, Text::kFindPrevious),
     {.command = kGoToLine, .action = u"GoToLine", .key = kCtrl(Qt::Key_G), .text = Text::kGoToLine},
 
     {.command = kLineNumbers,
@@ -317,14 +314,8 @@ constexpr CommandRow kRows[] = {
      .menu_item = u"Problems",
      .toggle = Toggle::kOff,
      .text = Text::kProblems},
-    {.command = kNextProblem,
-     .action = u"NextProblem",
-     .key = QKeyCombination(Qt::Key_F8),
-     .text = Text::kNextProblem},
-    {.command = kPreviousProblem,
-     .action = u"PreviousProblem",
-     .key = Qt::SHIFT | Qt::Key_F8,
-     .text = Text::kPreviousProblem},
+    KeyAction(kNextProblem, u"NextProblem", QKeyCombination(Qt::Key_F8), Text::kNextProblem),
+    KeyAction(kPreviousProblem, u"PreviousProblem", Qt::SHIFT | Qt::Key_F8, Text::kPreviousProblem),
     {.command = kCheckSpelling,
      .menu_item = u"CheckSpelling",
      .toggle = Toggle::kOn,
@@ -350,22 +341,10 @@ constexpr CommandRow kRows[] = {
      .key = Qt::CTRL | Qt::SHIFT | Qt::Key_B,
      .toggle = Toggle::kOff,
      .text = Text::kBlockSelection},
-    {.command = kFindInFiles,
-     .action = u"FindInFiles",
-     .key = Qt::CTRL | Qt::SHIFT | Qt::Key_F,
-     .text = Text::kFindInFiles},
-    {.command = kNextHit,
-     .action = u"NextHit",
-     .key = QKeyCombination(Qt::Key_F4),
-     .text = Text::kNextHit},
-    {.command = kPreviousHit,
-     .action = u"PreviousHit",
-     .key = Qt::SHIFT | Qt::Key_F4,
-     .text = Text::kPreviousHit},
-    {.command = kFormatPage,
-     .action = u"FormatPage",
-     .key = Qt::CTRL | Qt::SHIFT | Qt::Key_I,
-     .text = Text::kFormatPage},
+    KeyAction(kFindInFiles, u"FindInFiles", Qt::CTRL | Qt::SHIFT | Qt::Key_F, Text::kFindInFiles),
+    KeyAction(kNextHit, u"NextHit", QKeyCombination(Qt::Key_F4), Text::kNextHit),
+    KeyAction(kPreviousHit, u"PreviousHit", Qt::SHIFT | Qt::Key_F4, Text::kPreviousHit),
+    KeyAction(kFormatPage, u"FormatPage", Qt::CTRL | Qt::SHIFT | Qt::Key_I, Text::kFormatPage),
     GoToTab(kGoToTab1, u"GoToTab1", Qt::Key_1, 1),
     GoToTab(kGoToTab2, u"GoToTab2", Qt::Key_2, 2),
     GoToTab(kGoToTab3, u"GoToTab3", Qt::Key_3, 3),
@@ -377,6 +356,10 @@ constexpr CommandRow kRows[] = {
     GoToTab(kGoToTab9, u"GoToTab9", Qt::Key_9, 9),
     {.command = kOpenInNewTabFromPanel, .panel_item = u"OpenInNewTab", .text = Text::kOpenInNewTab},
     {.command = kRenameOrMove, .panel_item = u"RenameOrMove", .text = Text::kRenameOrMove},
+    KeyAction(kExpandAbbreviation, u"ExpandAbbreviation", kCtrl(Qt::Key_E),
+              Text::kExpandAbbreviation),
+    KeyAction(kWrapWithAbbreviation, u"WrapWithAbbreviation", Qt::CTRL | Qt::SHIFT | Qt::Key_A,
+              Text::kWrapWithAbbreviation),
 };
 
 constexpr bool RowsInCommandOrder() {

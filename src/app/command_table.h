@@ -119,8 +119,11 @@ enum class Command {
   // The file panel's own menu.
   kOpenInNewTabFromPanel,
   kRenameOrMove,
+  // Abbreviations.
+  kExpandAbbreviation,
+  kWrapWithAbbreviation,
 };
-inline constexpr int kCommandCount = int(Command::kRenameOrMove) + 1;
+inline constexpr int kCommandCount = int(Command::kWrapWithAbbreviation) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

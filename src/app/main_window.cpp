@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStatusBar>
@@ -10,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/abbreviation_commands.h"
 #include "app/file_panel.h"
 #include "app/find_bar.h"
 #include "app/format_menu.h"
@@ -20,7 +22,8 @@
 #include "editor/code_editor.h"
 
 MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, SettingsRecord& settings,
-                       RecoveryKeeper& recovery, QWidget* parent)
+                       RecoveryKeeper& recovery, const QString& abbreviation_library,
+                       QWidget* parent)
     : QMainWindow(parent),
       desktop_(desktop),
       settings_(settings),
@@ -59,6 +62,7 @@ MainWindow::MainWindow(Desktop& desktop, RecentFilesStore& recent_files, Setting
   BindPageCommands();
   BuildProblemsPanel();
   BuildSearchPanel();
+  BuildAbbreviations(abbreviation_library);
   session_.LoadRecentFiles();
 }
 
@@ -100,7 +104,10 @@ void MainWindow::BuildCentralWidget() {
   setCentralWidget(central);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // A wrap under way is not ended by the field losing the focus as the window goes.
+  abbreviations_->Field()->removeEventFilter(abbreviations_);
+}
 
 void MainWindow::BuildEditor() {
   QFont editor_font;

@@ -19,6 +19,7 @@
 class Desktop;
 class FindBar;
 class FilePanel;
+class AbbreviationCommands;
 class CheckRunner;
 class PageMenu;
 class PageTabBar;
@@ -44,8 +45,10 @@ class MainWindow : public QMainWindow,
  public:
   static constexpr QStringView kName = window_name::kMain;
 
+  // abbreviation_library: the abbreviation library's file, read on first use.
   MainWindow(Desktop& desktop, RecentFilesStore& recent_files, SettingsRecord& settings,
-             RecoveryKeeper& recovery, QWidget* parent = nullptr);
+             RecoveryKeeper& recovery, const QString& abbreviation_library,
+             QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Windows created after this one that the document commands use.
@@ -90,6 +93,7 @@ class MainWindow : public QMainWindow,
   FilePanel* Files() const { return file_panel_; }
   ProblemsPanel* Problems() const { return problems_; }
   SearchPanel* Search() const { return search_; }
+  AbbreviationCommands* Abbreviations() const { return abbreviations_; }
   QMenu* PopupMenu() const;
   void SetStatusPanel(int panel, const QString& text) override;
   QString StatusPanel(int panel) const;
@@ -177,6 +181,7 @@ class MainWindow : public QMainWindow,
   void BindPageCommands();
   void BuildProblemsPanel();
   void BuildSearchPanel();
+  void BuildAbbreviations(const QString& library);
   void ListenToPages();
   void ListenToPage(Page* page);
   void ListenToSession();
@@ -249,6 +254,7 @@ class MainWindow : public QMainWindow,
   CheckRunner* checks_ = nullptr;
   ProblemsPanel* problems_ = nullptr;
   SearchPanel* search_ = nullptr;
+  AbbreviationCommands* abbreviations_ = nullptr;
   std::shared_ptr<Speller> speller_;
   QHash<QString, QSet<QString>> ignored_words_;  // by page name, for this session
   // The word the page's menu offers suggestions for, as it stood when offered.

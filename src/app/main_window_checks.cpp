@@ -2,6 +2,7 @@
 // in files, Format page, the encoding declaration, and the tab commands.
 #include <QAction>
 
+#include "app/abbreviation_commands.h"
 #include "app/file_panel.h"
 #include "app/main_window.h"
 #include "app/page_menu.h"
@@ -189,4 +190,13 @@ void MainWindow::ListenToSpellingOffer() {
     checks_->DropWord(offered_.word);
     CheckProblems(true);
   });
+}
+
+void MainWindow::BuildAbbreviations(const QString& library) {
+  abbreviations_ = new AbbreviationCommands(
+      library, [this] { return editor_; }, session_, centralWidget());
+  connect(abbreviations_, &AbbreviationCommands::Note, this, &MainWindow::ShowStatusNote);
+  for (CodeEditor* view : Views()) abbreviations_->WatchTab(view);
+  BindCommand(Command::kExpandAbbreviation, [this] { abbreviations_->Expand(false); });
+  BindCommand(Command::kWrapWithAbbreviation, [this] { abbreviations_->StartWrap(); });
 }

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -84,6 +85,17 @@ class CodeEditor : public QsciScintilla {
   void CentreCaret();
   // Bytes [from, to) of the text become bytes, as one undo step.
   void ReplaceBytes(long from, long to, QByteArrayView bytes);
+
+  // Places Tab visits after an expansion, each a byte offset and the length of its default
+  // text (0: an empty place). They move with the text; the caret goes to the first.
+  void SetTabStops(const QList<std::pair<long, long>>& stops);
+  bool HasTabStops() const { return tab_stops_; }
+  // The next (or previous) stop: its default text selected, or the caret in the empty
+  // place. False, the stops gone, when there is none that way.
+  bool GoToTabStop(bool backward);
+  void ClearTabStops();
+  // Asked first on a plain Tab (no completion list open): true when it took the key.
+  void SetTabHandler(std::function<bool()> handler) { tab_handler_ = std::move(handler); }
   // The byte ranges now marked as a matching pair of tag names (empty when none).
   QList<std::pair<long, long>> MarkedTags() const { return marked_; }
   // Underlines the problems' places, on the lines on screen only (so that typing stays
@@ -121,6 +133,9 @@ class CodeEditor : public QsciScintilla {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Tab, Shift+Tab and Escape among tab stops, and Tab's own handler; true when taken.
+  bool HandleTabKeys(int key, Qt::KeyboardModifiers mods);
+  void SelectTabStop(long start);
   void paintEvent(QPaintEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -142,6 +157,7 @@ class CodeEditor : public QsciScintilla {
   static constexpr int kSpellingMarks = 3;
   static constexpr int kProblemIndicators[kMarkKinds] = {10, 11, 12, 13};
   static constexpr int kFindIndicator = 14;
+  static constexpr int kTabStopIndicator = 15;
   static constexpr int kErrorMarker = 21;
 
   void SetUpMarks();
@@ -229,6 +245,8 @@ class CodeEditor : public QsciScintilla {
   QList<std::pair<long, long>> find_marks_;  // matches now marked
   QList<Problem> problems_;
   QList<std::pair<long, long>> problem_marks_[kMarkKinds];  // by kind, now marked
+  bool tab_stops_ = false;
+  std::function<bool()> tab_handler_;
   QList<long> error_lines_;
   bool edited_since_marks_ = false;  // the marks above may have moved with the text
   QStringList shown_completions_;

@@ -50,6 +50,10 @@ void CodeEditor::keyPressEvent(QKeyEvent* event) {
       return;
     }
   }
+  if (HandleTabKeys(event->key(), mods)) {
+    emit KeyHandled();
+    return;
+  }
   if (!(mods & (Qt::ControlModifier | Qt::AltModifier)) && TypeOver(event->text())) {
     emit KeyHandled();
     return;
@@ -165,4 +169,77 @@ void CodeEditor::dropEvent(QDropEvent* event) {
     return;
   }
   QsciScintilla::dropEvent(event);
+}
+
+bool CodeEditor::HandleTabKeys(int key, Qt::KeyboardModifiers mods) {
+  // The completion list takes Tab and Escape first.
+  if (isListActive()) return false;
+  if (key == Qt::Key_Escape && tab_stops_) {
+    ClearTabStops();
+    return true;
+  }
+  const bool tab = key == Qt::Key_Tab && mods == Qt::NoModifier;
+  const bool back = key == Qt::Key_Backtab || (key == Qt::Key_Tab && mods == Qt::ShiftModifier);
+  if (tab_stops_ && (tab || back) && GoToTabStop(back)) return true;
+  return tab && !hasSelectedText() && tab_handler_ && tab_handler_();
+}
+
+void CodeEditor::SetTabStops(const QList<std::pair<long, long>>& stops) {
+  ClearTabStops();
+  if (stops.isEmpty()) return;
+  SendScintilla(SCI_INDICSETSTYLE, kTabStopIndicator, INDIC_HIDDEN);
+  SendScintilla(SCI_SETINDICATORCURRENT, kTabStopIndicator);
+  const long size = SendScintilla(SCI_GETLENGTH);
+  int i = 0;
+  for (const auto& [from, length] : stops) {
+    // An empty place is marked on the character after it; neighbours alternate values so
+    // that two marks side by side stay two.
+    const long marked = std::max(1L, length);
+    if (from + marked > size) continue;
+    SendScintilla(SCI_SETINDICATORVALUE, 1 + (length == 0 ? 1 : 0) + 2 * (i++ % 2));
+    SendScintilla(SCI_INDICATORFILLRANGE, from, marked);
+  }
+  tab_stops_ = i > 0;
+  if (tab_stops_) SelectTabStop(stops.first().first);
+}
+
+bool CodeEditor::GoToTabStop(bool backward) {
+  const long size = SendScintilla(SCI_GETLENGTH);
+  const long caret = SendScintilla(SCI_GETCURRENTPOS);
+  const auto value = [this](long at) {
+    return SendScintilla(SCI_INDICATORVALUEAT, kTabStopIndicator, at);
+  };
+  long start = -1;
+  if (!backward) {
+    // The run at the caret (a stop just reached) is passed over, then the next one taken.
+    long at = caret;
+    if (value(at) != 0) at = SendScintilla(SCI_INDICATOREND, kTabStopIndicator, at);
+    while (at < size && value(at) == 0) at = SendScintilla(SCI_INDICATOREND, kTabStopIndicator, at);
+    if (at < size && at > caret - 1) start = at;
+  } else {
+    long at = SendScintilla(SCI_GETSELECTIONSTART) - 1;
+    while (at >= 0 && value(at) == 0)
+      at = SendScintilla(SCI_INDICATORSTART, kTabStopIndicator, at) - 1;
+    if (at >= 0) start = SendScintilla(SCI_INDICATORSTART, kTabStopIndicator, at);
+  }
+  if (start < 0 || start >= size) {
+    if (!backward) ClearTabStops();
+    return false;
+  }
+  SelectTabStop(start);
+  return true;
+}
+
+void CodeEditor::SelectTabStop(long start) {
+  const long value = SendScintilla(SCI_INDICATORVALUEAT, kTabStopIndicator, start);
+  const bool empty = (value - 1) % 2 == 1;
+  const long end = empty ? start : SendScintilla(SCI_INDICATOREND, kTabStopIndicator, start);
+  SendScintilla(SCI_SETSEL, start, end);
+}
+
+void CodeEditor::ClearTabStops() {
+  if (!tab_stops_) return;
+  tab_stops_ = false;
+  SendScintilla(SCI_SETINDICATORCURRENT, kTabStopIndicator);
+  SendScintilla(SCI_INDICATORCLEARRANGE, 0, SendScintilla(SCI_GETLENGTH));
 }

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -104,6 +105,11 @@ QWidget* OptionsWindow::MainPage() {
 }
 
 // The editor's font and background colour.
+void OptionsWindow::SetExpandWithTab(bool on) {
+  const QSignalBlocker quiet(expand_with_tab_);
+  expand_with_tab_->setChecked(on);
+}
+
 QWidget* OptionsWindow::EditorPage() {
   auto* editor_page = new QWidget;
   editor_page->setObjectName(QStringLiteral("TabSheet2"));
@@ -113,6 +119,12 @@ QWidget* OptionsWindow::EditorPage() {
       NamedButton(QStringLiteral("Button4"), Tr(Text::kBackgroundColour), editor_page);
   editor_layout->addWidget(font_button);
   editor_layout->addWidget(colour_button);
+  expand_with_tab_ = new QCheckBox(editor_page);
+  expand_with_tab_->setObjectName(QStringLiteral("ExpandWithTab"));
+  expand_with_tab_->setChecked(true);
+  ShowText(expand_with_tab_, &QCheckBox::setText, Text::kExpandWithTab);
+  connect(expand_with_tab_, &QCheckBox::toggled, this, &OptionsWindow::ExpandWithTabChanged);
+  editor_layout->addWidget(expand_with_tab_);
   editor_layout->addStretch(1);
   connect(font_button, &QPushButton::clicked, this, [this] {
     // The record has no place for a font; the program's own store keeps it.

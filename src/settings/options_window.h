@@ -42,10 +42,14 @@ class OptionsWindow : public QDialog {
   void ChooseLanguageFile();
   void UseLanguageFile(const QString& path);
   void RegisterVerb(const QString& file_type, const QString& caption);
+  // Shows the stored choice of the option "ExpandWithTab".
+  void SetExpandWithTab(bool on);
 
  signals:
   // The user chose a font for the editor with the font button.
   void EditorFontChosen(const QFont& font);
+  // The user turned Tab's expansion of abbreviations on or off.
+  void ExpandWithTabChanged(bool on);
 
  private:
   QWidget* MainPage();
@@ -66,4 +70,5 @@ class OptionsWindow : public QDialog {
   QTabWidget* pages_;
   QCheckBox* save_before_preview_;
   QCheckBox* built_in_preview_;
+  QCheckBox* expand_with_tab_ = nullptr;
 };

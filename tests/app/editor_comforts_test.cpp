@@ -90,7 +90,8 @@ class EditorComfortsTest : public WindowTest {
     }
     QCOMPARE(names, QStringList({"Undo", "Redo", "Cut", "Copy", "Paste", "SelectAll", "Find",
                                  "Replace", "FindNext", "FindPrevious", "GoToLine", "FindInFiles",
-                                 "NextHit", "PreviousHit", "FormatPage"}));
+                                 "NextHit", "PreviousHit", "FormatPage", "ExpandAbbreviation",
+                                 "WrapWithAbbreviation"}));
     QCOMPARE(Main().findChild<QAction*>("Redo")->shortcuts().size(), 2);
     QCOMPARE(KeyHintMenu::KeyHint(Main().Commands().MenuItem("N63")),
              QKeySequence(Qt::CTRL | Qt::Key_S));
