@@ -161,8 +161,10 @@ void AbbreviationCommands::StartWrap() {
     wrap_.lines.append(QString(text).remove(u'\r').trimmed());
   }
   field_->clear();
-  field_->setGeometry(view->geometry().left(), view->geometry().top(), view->width() / 2,
-                      field_->sizeHint().height());
+  // On the editor itself, at its top: a window of the embedded browser makes the editor's
+  // surface a window of its own, over which a sibling would not show.
+  field_->setParent(view);
+  field_->setGeometry(view->width() / 3, 0, view->width() / 2, field_->sizeHint().height());
   field_->show();
   field_->raise();
   field_->setFocus();
