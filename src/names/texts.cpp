@@ -358,9 +358,9 @@ constexpr TextRow kRows[] = {
     {Text::kIncludeSubfolders, u"Include subfolders", u"Со вложенными папками"},
     {Text::kCredits,
      u"<b>Brindlemark</b><br>HTML editor for hand-written web pages<br>Version %1<br>The "
-     u"Brindlemark team",
+     u"Brindlemark team<br>Abbreviations: the Emmet library (MIT licence)",
      u"<b>Brindlemark</b><br>Редактор HTML для страниц, написанных вручную<br>Версия %1<br>Команда "
-     u"Brindlemark"},
+     u"Brindlemark<br>Сокращения: библиотека Emmet (лицензия MIT)"},
     {Text::kEveryMatch, u"Every match in a line", u"Все совпадения в строке"},
     {Text::kEveryMatchTip, u"Off: only the first match of each line is replaced",
      u"Если выключено, в каждой строке заменяется только первое совпадение"},

@@ -7,7 +7,7 @@ namespace {
 
 // Latin words a Russian text may hold: names of the program, of encodings and of keys.
 bool AllowedLatin(const QString& word) {
-  static const QStringList kAllowed = {"Brindlemark", "Windows", "Ctrl", "Shift", "JS"};
+  static const QStringList kAllowed = {"Brindlemark", "Windows", "Ctrl", "Shift", "JS", "Emmet"};
   return kAllowed.contains(word) || word == word.toUpper();
 }
 

@@ -69,7 +69,7 @@ bool Foreign(const QString& text, bool russian) {
       "JavaScripts",     "Clipboard", "Height",      "Width", "Background", "Bordercolorlight",
       "Bordercolordark", "Del",       "Cl",          "Ok",    "Main",       "Editor",
       "Language",        "BGColor",   "Text",        "Link",  "VLink",      "ALink",
-      "Untitled"};  // an untitled page's caption keeps the name it was given
+      "Untitled",        "Emmet"};  // an untitled page's caption keeps the name it was given
   // Element, attribute and property names are tag names too.
   static const QStringList kMarkup = CompletionNames({CompletionKind::kElement, {}, 0}) +
                                      CompletionNames({CompletionKind::kAttribute, "img", 0}) +
