@@ -360,6 +360,10 @@ constexpr CommandRow kRows[] = {
               Text::kExpandAbbreviation),
     KeyAction(kWrapWithAbbreviation, u"WrapWithAbbreviation", Qt::CTRL | Qt::SHIFT | Qt::Key_A,
               Text::kWrapWithAbbreviation),
+    KeyAction(kBalanceOutward, u"BalanceOutward", Qt::CTRL | Qt::SHIFT | Qt::Key_Up,
+              Text::kBalanceOutward),
+    KeyAction(kBalanceInward, u"BalanceInward", Qt::CTRL | Qt::SHIFT | Qt::Key_Down,
+              Text::kBalanceInward),
 };
 
 constexpr bool RowsInCommandOrder() {

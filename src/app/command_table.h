@@ -122,8 +122,10 @@ enum class Command {
   // Abbreviations.
   kExpandAbbreviation,
   kWrapWithAbbreviation,
+  kBalanceOutward,
+  kBalanceInward,
 };
-inline constexpr int kCommandCount = int(Command::kWrapWithAbbreviation) + 1;
+inline constexpr int kCommandCount = int(Command::kBalanceInward) + 1;
 
 // The File menu's four recent files, the newest first.
 inline constexpr Command kRecentFileCommands[] = {Command::kRecent1, Command::kRecent2,

@@ -13,6 +13,7 @@
 #include "document/site.h"
 #include "document/text_helpers.h"
 #include "html/html_format.h"
+#include "html/html_structure.h"
 #include "names/texts.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"
@@ -199,4 +200,15 @@ void MainWindow::BuildAbbreviations(const QString& library) {
   for (CodeEditor* view : Views()) abbreviations_->WatchTab(view);
   BindCommand(Command::kExpandAbbreviation, [this] { abbreviations_->Expand(false); });
   BindCommand(Command::kWrapWithAbbreviation, [this] { abbreviations_->StartWrap(); });
+  // The element around the selection, then its parent; and back into its first child.
+  const auto balance = [this](bool outward) {
+    const long from = editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONSTART);
+    const long to = editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONEND);
+    const std::optional<ElementSpan> span = outward
+                                                ? ElementAround(model_.Buffer(), from, to)
+                                                : FirstElementWithin(model_.Buffer(), from, to);
+    if (span) editor_->SendScintilla(QsciScintilla::SCI_SETSEL, span->start, span->end);
+  };
+  BindCommand(Command::kBalanceOutward, [balance] { balance(true); });
+  BindCommand(Command::kBalanceInward, [balance] { balance(false); });
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "html/html_names.h"  // IWYU pragma: keep
+#include "html/html_structure.h"
 #include "html/html_tokens.h"
 
 namespace {
@@ -32,11 +33,6 @@ bool IsKeptWhole(QByteArrayView name) {
          name == "textarea";
 }
 
-// Elements a browser closes when another of their kind opens.
-bool ClosesItsKind(QByteArrayView name) {
-  return name == "p" || name == "li" || name == "dt" || name == "dd" || name == "option" ||
-         name == "tr" || name == "td" || name == "th";
-}
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 

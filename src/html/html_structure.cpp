@@ -304,3 +304,85 @@ CompletionContext CompletionContextAt(QByteArrayView text, qsizetype caret) {
   }
   return context;
 }
+
+bool ClosesItsKind(QByteArrayView lower_name) {
+  return lower_name == "p" || lower_name == "li" || lower_name == "dt" || lower_name == "dd" ||
+         lower_name == "option" || lower_name == "tr" || lower_name == "td" || lower_name == "th";
+}
+
+namespace {
+
+struct OpenTag {
+  QByteArray name;
+  qsizetype start;
+};
+
+// Follows start and end tags on a stack of open elements; closed calls back with each
+// element closed and where it ends. An end tag closes the nearest open element of its name
+// and those opened inside it; a start tag closes an open one of its kind where a browser does.
+template <class Closed>
+void Track(QList<OpenTag>& open, const HtmlToken& token, Closed closed) {
+  if (token.kind == HtmlToken::Kind::kStartTag) {
+    if (!open.isEmpty() && open.last().name == token.name && ClosesItsKind(token.name)) {
+      closed(open.takeLast(), token.start);
+    }
+    if (!token.self_closing && !IsVoidElement(token.name)) open.append({token.name, token.start});
+  } else if (token.kind == HtmlToken::Kind::kEndTag) {
+    for (qsizetype i = open.size() - 1; i >= 0; --i) {
+      if (open[i].name != token.name) continue;
+      while (open.size() > i + 1) closed(open.takeLast(), token.start);
+      closed(open.takeLast(), token.end);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+std::optional<ElementSpan> ElementAround(QByteArrayView text, qsizetype from, qsizetype to) {
+  HtmlTokenizer tokenizer(text);
+  HtmlToken token;
+  QList<OpenTag> open;
+  // Up to the selection's end: the elements still open there that began at or before its
+  // start hold it; the innermost of them is the one wanted.
+  qsizetype wanted = -1;
+  while (tokenizer.Next(token)) {
+    if (token.start >= to) {
+      for (qsizetype i = open.size() - 1; i >= 0 && wanted < 0; --i) {
+        if (open[i].start <= from) wanted = i;
+      }
+      if (wanted < 0) return std::nullopt;
+      break;
+    }
+    Track(open, token, [](const OpenTag&, qsizetype) {});
+  }
+  if (wanted < 0) return std::nullopt;
+  const qsizetype start = open[wanted].start;
+  std::optional<ElementSpan> found;
+  const auto closed = [&](const OpenTag& tag, qsizetype end) {
+    if (tag.start == start && !found) found = ElementSpan{start, end};
+  };
+  // The token read last stands past the selection and may close the element itself.
+  do {
+    Track(open, token, closed);
+  } while (!found && open.size() > wanted && tokenizer.Next(token));
+  return found;
+}
+
+std::optional<ElementSpan> FirstElementWithin(QByteArrayView text, qsizetype from, qsizetype to) {
+  const QByteArrayView inside = text.first(std::min(to, text.size()));
+  qsizetype at = from;
+  if (const std::optional<TagSpan> first = TagAt(inside, from + 1);
+      first && first->start == from && !first->closing) {
+    at = first->end;
+  }
+  for (qsizetype next = inside.indexOf('<', at); next >= 0; next = inside.indexOf('<', next + 1)) {
+    const std::optional<TagSpan> tag = TagAt(inside, next + 1);
+    if (!tag || tag->start != next || tag->closing) continue;
+    if (tag->self_closing || IsVoidElement(tag->name)) return ElementSpan{tag->start, tag->end};
+    const std::optional<TagSpan> partner = PartnerOf(inside, *tag);
+    if (partner) return ElementSpan{tag->start, partner->end};
+    return std::nullopt;
+  }
+  return std::nullopt;
+}

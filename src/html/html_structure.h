@@ -21,6 +21,21 @@ struct TagSpan {
 
 // Elements that have no end tag.
 bool IsVoidElement(QByteArrayView lower_name);
+// Elements a browser closes when another of their kind opens.
+bool ClosesItsKind(QByteArrayView lower_name);
+
+// An element's bytes, from its start tag's '<' to after its end tag's '>'.
+struct ElementSpan {
+  qsizetype start = -1;
+  qsizetype end = -1;
+  friend bool operator==(const ElementSpan&, const ElementSpan&) = default;
+};
+// The innermost element that holds [from, to) and is larger than it: read once from the
+// start of text to where that element ends. Nothing when no element holds it.
+std::optional<ElementSpan> ElementAround(QByteArrayView text, qsizetype from, qsizetype to);
+// The first element inside [from, to) (past the start tag at from, when one stands there)
+// that ends within it; nothing when none does.
+std::optional<ElementSpan> FirstElementWithin(QByteArrayView text, qsizetype from, qsizetype to);
 
 // The start or end tag the caret stands in: after its '<' and at most after its '>'.
 std::optional<TagSpan> TagAt(QByteArrayView text, qsizetype caret);

@@ -188,11 +188,6 @@ bool IsCodeElement(QByteArrayView name) {
          name == "samp" || name == "var";
 }
 
-// Elements a browser closes when another of their kind opens.
-bool ClosesItsKind(QByteArrayView name) {
-  return name == "p" || name == "li" || name == "dt" || name == "dd" || name == "option" ||
-         name == "tr" || name == "td" || name == "th";
-}
 
 bool IsProseAttribute(QByteArrayView name) {
   return name == "alt" || name == "title" || name == "placeholder" || name == "aria-label";

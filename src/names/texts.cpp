@@ -239,6 +239,8 @@ constexpr TextRow kRows[] = {
      u"Сокращения недоступны: %1"},
     {Text::kNoAbbreviation, u"No abbreviation before the caret", u"Перед курсором нет сокращения"},
     {Text::kExpandWithTab, u"Tab expands abbreviations", u"Табуляция разворачивает сокращения"},
+    {Text::kBalanceOutward, u"Select the element around", u"Выделить внешний элемент"},
+    {Text::kBalanceInward, u"Select the element inside", u"Выделить внутренний элемент"},
     {Text::kTagMain, u"Main", u"Главные"},
     {Text::kTagEmphasis, u"Emphasis", u"Выделение"},
     {Text::kTagIndent, u"Indent", u"Отступ"},

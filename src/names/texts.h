@@ -184,6 +184,8 @@ enum class Text {
   kAbbreviationsMissing,
   kNoAbbreviation,
   kExpandWithTab,
+  kBalanceOutward,
+  kBalanceInward,
   kTagMain,
   kTagEmphasis,
   kTagIndent,
