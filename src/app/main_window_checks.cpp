@@ -204,9 +204,8 @@ void MainWindow::BuildAbbreviations(const QString& library) {
   const auto balance = [this](bool outward) {
     const long from = editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONSTART);
     const long to = editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONEND);
-    const std::optional<ElementSpan> span = outward
-                                                ? ElementAround(model_.Buffer(), from, to)
-                                                : FirstElementWithin(model_.Buffer(), from, to);
+    const std::optional<ElementSpan> span = outward ? ElementAround(model_.Buffer(), from, to)
+                                                    : FirstElementWithin(model_.Buffer(), from, to);
     if (span) editor_->SendScintilla(QsciScintilla::SCI_SETSEL, span->start, span->end);
   };
   BindCommand(Command::kBalanceOutward, [balance] { balance(true); });

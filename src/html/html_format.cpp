@@ -33,7 +33,6 @@ bool IsKeptWhole(QByteArrayView name) {
          name == "textarea";
 }
 
-
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 
 QByteArrayView Trimmed(QByteArrayView bytes) {

@@ -372,9 +372,11 @@ std::optional<ElementSpan> ElementAround(QByteArrayView text, qsizetype from, qs
 std::optional<ElementSpan> FirstElementWithin(QByteArrayView text, qsizetype from, qsizetype to) {
   const QByteArrayView inside = text.first(std::min(to, text.size()));
   qsizetype at = from;
+  // A selection that is one element is gone into; any other range is searched as it is.
   if (const std::optional<TagSpan> first = TagAt(inside, from + 1);
       first && first->start == from && !first->closing) {
-    at = first->end;
+    const std::optional<TagSpan> partner = PartnerOf(inside, *first);
+    if (partner && partner->end == to) at = first->end;
   }
   for (qsizetype next = inside.indexOf('<', at); next >= 0; next = inside.indexOf('<', next + 1)) {
     const std::optional<TagSpan> tag = TagAt(inside, next + 1);

@@ -33,8 +33,8 @@ struct ElementSpan {
 // The innermost element that holds [from, to) and is larger than it: read once from the
 // start of text to where that element ends. Nothing when no element holds it.
 std::optional<ElementSpan> ElementAround(QByteArrayView text, qsizetype from, qsizetype to);
-// The first element inside [from, to) (past the start tag at from, when one stands there)
-// that ends within it; nothing when none does.
+// The first element inside [from, to) that ends within it (inside the element, when the
+// range is one element); nothing when none does.
 std::optional<ElementSpan> FirstElementWithin(QByteArrayView text, qsizetype from, qsizetype to);
 
 // The start or end tag the caret stands in: after its '<' and at most after its '>'.

@@ -188,7 +188,6 @@ bool IsCodeElement(QByteArrayView name) {
          name == "samp" || name == "var";
 }
 
-
 bool IsProseAttribute(QByteArrayView name) {
   return name == "alt" || name == "title" || name == "placeholder" || name == "aria-label";
 }

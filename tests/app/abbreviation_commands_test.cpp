@@ -122,6 +122,18 @@ class AbbreviationCommandsTest : public WindowTest {
     QCOMPARE(Main().Editor().Text(), QString("one\ntwo\nthree"));
   }
 
+  // Ctrl+Shift+Up selects the element around the caret, then its parent; Down goes back in.
+  void BalancesThroughTheEditor() {
+    Main().Editor().LoadText("<div><p>one <b>two</b></p></div>");
+    Main().Editor().Select(17, 0);  // in "two"
+    QTest::keySequence(&Main(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
+    QCOMPARE(Main().Editor().SelectedText(), QString("<b>two</b>"));
+    Run("BalanceOutward");
+    QCOMPARE(Main().Editor().SelectedText(), QString("<p>one <b>two</b></p>"));
+    Run("BalanceInward");
+    QCOMPARE(Main().Editor().SelectedText(), QString("<b>two</b>"));
+  }
+
  private:
   void Run(const char* action) { Main().findChild<QAction*>(action)->trigger(); }
 };

@@ -26,6 +26,8 @@ class HtmlStructureTest : public QObject {
   void KnowsWhatIsBeingTyped_data();
   void KnowsWhatIsBeingTyped();
   void OffersNamesForTheContext();
+  void BalancesOutwardAndInward_data();
+  void BalancesOutwardAndInward();
 };
 
 void HtmlStructureTest::FindsTheTagPartner_data() {
@@ -158,6 +160,43 @@ void HtmlStructureTest::OffersNamesForTheContext() {
   for (const char* name : {"color", "margin-top", "font-family"})
     QVERIFY2(css.contains(name), name);
   QVERIFY(CompletionNames({}).isEmpty());
+}
+
+// Selecting the element around a selection, then its parent; and the first element inside.
+// In the pages, "[" and "]" mark the selection and are taken out; the expected span is
+// given as the text it covers.
+void HtmlStructureTest::BalancesOutwardAndInward_data() {
+  QTest::addColumn<QByteArray>("page");
+  QTest::addColumn<bool>("outward");
+  QTest::addColumn<QByteArray>("expected");  // empty: nothing
+  const QByteArray page = "<div><p>one <b>t[]wo</b> three</p><ul><li>a<li>b</ul></div>";
+  QTest::addRow("caret in text") << page << true << QByteArray("<b>two</b>");
+  QTest::addRow("element to parent") << QByteArray("<div><p>one [<b>two</b>] three</p></div>")
+                                     << true << QByteArray("<p>one <b>two</b> three</p>");
+  QTest::addRow("inside a start tag") << QByteArray("<div><p cl[]ass=\"x\">one</p></div>") << true
+                                      << QByteArray("<p class=\"x\">one</p>");
+  QTest::addRow("implicitly closed item")
+      << QByteArray("<ul><li>a[]<li>b</ul>") << true << QByteArray("<li>a");
+  QTest::addRow("outermost") << QByteArray("[<div>x</div>]") << true << QByteArray();
+  QTest::addRow("first child") << QByteArray("<div>[<p>one <b>two</b></p><p>x</p>]</div>") << false
+                               << QByteArray("<p>one <b>two</b></p>");
+  QTest::addRow("into the element")
+      << QByteArray("[<p>one <b>two</b></p>]") << false << QByteArray("<b>two</b>");
+  QTest::addRow("void child") << QByteArray("[<p>a<br>b</p>]") << false << QByteArray("<br>");
+  QTest::addRow("no child") << QByteArray("[<p>text</p>]") << false << QByteArray();
+}
+
+void HtmlStructureTest::BalancesOutwardAndInward() {
+  QFETCH(QByteArray, page);
+  QFETCH(bool, outward);
+  QFETCH(QByteArray, expected);
+  const qsizetype from = page.indexOf('[');
+  page.remove(from, 1);
+  const qsizetype to = page.indexOf(']');
+  page.remove(to, 1);
+  const std::optional<ElementSpan> span =
+      outward ? ElementAround(page, from, to) : FirstElementWithin(page, from, to);
+  QCOMPARE(span ? page.sliced(span->start, span->end - span->start) : QByteArray(), expected);
 }
 
 QTEST_GUILESS_MAIN(HtmlStructureTest)
