@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpression>
 
 #include "document/document_session.h"
 #include "editor/code_editor.h"
@@ -80,18 +81,21 @@ bool AbbreviationCommands::Expand(bool from_tab) {
   const long caret = view->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS);
   QString line;
   const std::optional<AbbreviationStyle> style = StyleAt(caret, &line);
-  // Tab on a plain word costs no library load: only text that may be an abbreviation asks.
-  if (!style || line.trimmed().isEmpty() || !Loaded()) {
+  if (!style || line.trimmed().isEmpty()) {
     if (!from_tab) emit Note(Tr(Text::kNoAbbreviation));
     return false;
   }
+  if (!Loaded()) return false;  // said once; Tab then inserts a tab
   const std::optional<ExtractedAbbreviation> found = engine_.Extract(line, style->syntax);
   bool allowed = found.has_value();
   if (allowed && from_tab) {
     // Prose runs on before the abbreviation; Tab takes one that starts its line's text or
     // follows a tag (or a rule, in CSS).
+    // A bare word (no Emmet syntax) only at the start of its line: after a tag it is text.
     const QString ahead = line.left(found->start).trimmed();
-    const bool starts = ahead.isEmpty() || ahead.endsWith(u'>') ||
+    static const QRegularExpression kSyntax(QStringLiteral("[>+^*.#\\[{($!:]"));
+    const bool bare = !kSyntax.match(found->abbreviation).hasMatch();
+    const bool starts = ahead.isEmpty() || (ahead.endsWith(u'>') && !bare) ||
                         (style->syntax == AbbreviationSyntax::kCss &&
                          (ahead.endsWith(u';') || ahead.endsWith(u'{') || ahead.endsWith(u'"') ||
                           ahead.endsWith(u'\'')));

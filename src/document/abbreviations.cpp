@@ -202,9 +202,11 @@ bool AbbreviationEngine::ExpandsOnTab(const QString& abbreviation, AbbreviationS
   if (syntax == AbbreviationSyntax::kCss) return true;
   static const QRegularExpression kSyntax(QStringLiteral("[>+^*.#\\[{($!]"));
   if (kSyntax.match(abbreviation).hasMatch()) return true;
+  // A bare word: an element or snippet name as written in markup (lower case); "Table"
+  // beginning a sentence is prose.
   static const QStringList kElements =
       CompletionNames(CompletionContext{.kind = CompletionKind::kElement});
-  if (kElements.contains(abbreviation.toLower())) return true;
+  if (kElements.contains(abbreviation)) return true;
   return engine_->globalObject()
       .property(QStringLiteral("bm"))
       .property(QStringLiteral("snippet"))
