@@ -140,18 +140,10 @@ void AbbreviationCommands::StartWrap() {
   long to = view->SendScintilla(QsciScintilla::SCI_GETSELECTIONEND);
   const EditorModel& model = view->Model();
   if (from == to) {
-    // The element around the caret: the tag it stands in with its partner; else its line.
-    const QByteArrayView text = model.Buffer();
-    if (const std::optional<TagSpan> tag = TagAt(text, from)) {
-      const std::optional<TagSpan> partner = PartnerOf(text, *tag);
-      const TagSpan& first = partner && partner->start < tag->start ? *partner : *tag;
-      const TagSpan& last = partner && partner->start > tag->start ? *partner : *tag;
-      from = first.start;
-      to = last.end;
-    } else {
-      const long line = view->SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, from);
-      from = view->SendScintilla(QsciScintilla::SCI_GETLINEINDENTPOSITION, line);
-      to = view->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, line);
+    // The element around the caret (the one whose tag it stands in, or that holds it).
+    if (const std::optional<ElementSpan> element = ElementAround(model.Buffer(), from, to)) {
+      from = element->start;
+      to = element->end;
     }
   }
   QString line;

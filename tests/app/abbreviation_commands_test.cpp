@@ -191,6 +191,14 @@ class AbbreviationCommandsTest : public WindowTest {
     QVERIFY(!field->isVisible());
     Editor()->undo();
     QCOMPARE(Main().Editor().Text(), QString("one\ntwo\nthree"));
+    // With no selection the element around the caret is wrapped.
+    Main().Editor().LoadText("<p>one <b>two</b></p>");
+    Main().Editor().Select(11, 0);  // in "two"
+    Run("WrapWithAbbreviation");
+    QTest::keyClicks(field, "em");
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(Main().Editor().Text(), QString("<p>one <em><b>two</b></em></p>"));
+    Main().Editor().LoadText("one\ntwo\nthree");
     // Escape puts the text back.
     Main().Editor().SelectAll();
     Run("WrapWithAbbreviation");
