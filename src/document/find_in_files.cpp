@@ -2,8 +2,12 @@
 
 #include <QByteArrayMatcher>
 #include <cctype>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "platform/text_file.h"
 #include "platform/text_format.h"
@@ -104,28 +108,80 @@ bool LooksBinary(const QByteArray& bytes) {
 
 }  // namespace
 
+namespace {
+
+// What one file gave.
+struct Searched {
+  enum class Kind { kSkipped, kNoHit, kHits } kind = Kind::kNoHit;
+  QList<FileHit> hits;
+};
+
+Searched SearchFile(const QString& path, const QRegularExpression& expression,
+                    const BytePrefilter& prefilter) {
+  const ReadOutcome read = ReadWholeFile(path, kPageCap);
+  if (!read.ok() || LooksBinary(read.bytes)) return {Searched::Kind::kSkipped, {}};
+  if (prefilter && !prefilter(read.bytes)) return {};
+  const QString text = DecodeText(read.bytes, DetectTextFormat(read.bytes));
+  QList<FileHit> hits = FindInText(text, expression);
+  if (hits.isEmpty()) return {};
+  return {Searched::Kind::kHits, std::move(hits)};
+}
+
+}  // namespace
+
 FindSummary FindInFiles(const QStringList& files, const QRegularExpression& expression,
                         const std::function<void(const FileHits&)>& found,
                         const std::atomic<bool>* cancelled, const BytePrefilter& prefilter) {
+  // The files are searched on every core, each taken by the next free worker; what they
+  // found is handed on in the files' order, each page as soon as those before it are done.
+  const qsizetype count = files.size();
+  std::vector<std::optional<Searched>> results(static_cast<size_t>(count));
+  std::atomic<qsizetype> next{0};
+  std::atomic<bool> stop{false};
+  std::mutex mutex;
+  std::condition_variable ready;
+  const auto work = [&] {
+    for (qsizetype i = next++; i < count && !stop; i = next++) {
+      Searched searched = SearchFile(files[i], expression, prefilter);
+      {
+        const std::lock_guard lock(mutex);
+        results[size_t(i)] = std::move(searched);
+      }
+      ready.notify_all();
+    }
+  };
+  const int workers = int(
+      std::clamp<qsizetype>(std::thread::hardware_concurrency(), 1, std::min<qsizetype>(8, count)));
+  std::vector<std::thread> threads;
+  for (int i = 0; i < workers; ++i) threads.emplace_back(work);
   FindSummary summary;
-  for (const QString& path : files) {
-    if (cancelled != nullptr && *cancelled) {
+  for (qsizetype i = 0; i < count; ++i) {
+    std::unique_lock lock(mutex);
+    ready.wait(lock, [&] {
+      return results[size_t(i)].has_value() || (cancelled != nullptr && *cancelled);
+    });
+    if (!results[size_t(i)]) {
       summary.cancelled = true;
       break;
     }
-    const ReadOutcome read = ReadWholeFile(path, kPageCap);
-    if (!read.ok() || LooksBinary(read.bytes)) {
+    Searched searched = std::move(*results[size_t(i)]);
+    results[size_t(i)].reset();
+    lock.unlock();
+    if (searched.kind == Searched::Kind::kSkipped) {
       ++summary.skipped;
       continue;
     }
     ++summary.searched;
-    if (prefilter && !prefilter(read.bytes)) continue;
-    const QString text = DecodeText(read.bytes, DetectTextFormat(read.bytes));
-    FileHits page{path, FindInText(text, expression)};
-    if (page.hits.isEmpty()) continue;
-    summary.hits += int(page.hits.size());
+    if (searched.kind == Searched::Kind::kNoHit) continue;
+    summary.hits += int(searched.hits.size());
     ++summary.pages;
-    found(page);
+    found(FileHits{files[i], std::move(searched.hits)});
+    if (cancelled != nullptr && *cancelled) {
+      summary.cancelled = true;
+      break;
+    }
   }
+  stop = true;
+  for (std::thread& thread : threads) thread.join();
   return summary;
 }

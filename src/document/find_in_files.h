@@ -51,8 +51,9 @@ struct FindSummary {
 };
 
 // Searches each file in its own encoding (as the batch tools read it: byte order mark, charset
-// declaration, line ends), handing each page with hits to found as soon as it is searched.
-// Reads only; cancelled is looked at between files.
+// declaration, line ends) on every core, handing each page with hits to found, on the calling
+// thread and in the files' order, as soon as it and those before it are searched. Reads
+// only; cancelled is looked at between files.
 FindSummary FindInFiles(const QStringList& files, const QRegularExpression& expression,
                         const std::function<void(const FileHits&)>& found,
                         const std::atomic<bool>* cancelled = nullptr,
