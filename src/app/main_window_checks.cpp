@@ -44,19 +44,45 @@ void MainWindow::OpenSelectedOrAsk() {
 }
 
 void MainWindow::FormatPage() {
-  const FormatOutcome outcome =
-      FormatHtml(model_.Buffer(), LineEndBytes(session_.Format().line_end));
+  const QByteArray line_break = LineEndBytes(session_.Format().line_end);
+  long from = 0;
+  long to = long(model_.Buffer().size());
+  FormatOutcome outcome;
+  if (editor_->hasSelectedText()) {
+    // The selection's whole lines, at the indentation of the first of them.
+    const long first =
+        editor_->SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION,
+                               editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONSTART));
+    const long end = editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONEND);
+    long last = editor_->SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, end);
+    if (last > first && editor_->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, last) == end) {
+      --last;  // a selection ending at a line's start leaves that line alone
+    }
+    from = editor_->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, first);
+    to = editor_->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, last);
+    const QByteArrayView part = model_.BufferPart(from, to);
+    qsizetype indent = 0;
+    while (indent < part.size() && (part[indent] == ' ' || part[indent] == '\t')) ++indent;
+    outcome = FormatHtmlPart(part, line_break, IndentStepOf(model_.BufferPart(0, 1 << 20)),
+                             part.first(indent));
+  } else {
+    outcome = FormatHtml(model_.Buffer(), line_break);
+  }
   if (!outcome.problem.isEmpty()) {
     ShowStatusNote(Tr(Text::kNotFormatted).arg(outcome.problem));
     return;
   }
-  if (outcome.bytes == model_.Buffer()) return;
+  if (outcome.bytes == model_.BufferPart(from, to)) return;
   int line = 0;
   int column = 0;
   editor_->getCursorPosition(&line, &column);
   // One undo step takes the whole layout back.
-  editor_->ReplaceBytes(0, long(model_.Buffer().size()), outcome.bytes);
-  editor_->setCursorPosition(std::min(line, editor_->lines() - 1), 0);
+  editor_->ReplaceBytes(from, to, outcome.bytes);
+  if (from > 0 || to < long(model_.Buffer().size())) {
+    editor_->SendScintilla(QsciScintilla::SCI_SETSEL, from, from + long(outcome.bytes.size()));
+  } else {
+    editor_->setCursorPosition(std::min(line, editor_->lines() - 1), 0);
+  }
 }
 
 void MainWindow::DeclareEncoding() {

@@ -140,12 +140,23 @@ FindSummary FindInFiles(const QStringList& files, const QRegularExpression& expr
   std::atomic<bool> stop{false};
   std::mutex mutex;
   std::condition_variable ready;
+  // Files are taken a batch at a time, and a batch's results handed over at once: a wake-up
+  // of the handing thread for every file cost more than the search of a small page.
+  constexpr qsizetype kBatch = 32;
   const auto work = [&] {
-    for (qsizetype i = next++; i < count && !stop; i = next++) {
-      Searched searched = SearchFile(files[i], expression, prefilter);
+    std::vector<Searched> batch;
+    for (qsizetype first = next.fetch_add(kBatch); first < count && !stop;
+         first = next.fetch_add(kBatch)) {
+      const qsizetype end = std::min(count, first + kBatch);
+      batch.clear();
+      for (qsizetype i = first; i < end; ++i) {
+        batch.push_back(SearchFile(files[i], expression, prefilter));
+      }
       {
         const std::lock_guard lock(mutex);
-        results[size_t(i)] = std::move(searched);
+        for (qsizetype i = first; i < end; ++i) {
+          results[size_t(i)] = std::move(batch[size_t(i - first)]);
+        }
       }
       ready.notify_all();
     }

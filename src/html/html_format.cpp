@@ -245,3 +245,25 @@ FormatOutcome FormatHtml(QByteArrayView text, QByteArrayView line_break) {
   if (!text.isEmpty() && (text.endsWith('\n') || text.endsWith('\r'))) outcome.bytes += line_break;
   return outcome;
 }
+
+FormatOutcome FormatHtmlPart(QByteArrayView part, QByteArrayView line_break, QByteArrayView step,
+                             QByteArrayView base) {
+  FormatOutcome outcome{part.toByteArray(), QString()};
+  const std::optional<QList<Item>> items = ItemsOf(part, &outcome.problem);
+  if (!items) return outcome;
+  const QByteArray laid = Layout(*items, step.toByteArray(), line_break).Write(part.size());
+  // Every line of the part stands at the part's own indentation.
+  QByteArray bytes;
+  bytes.reserve(laid.size() + laid.size() / 4);
+  qsizetype at = 0;
+  while (at <= laid.size()) {
+    qsizetype end = laid.indexOf(line_break, at);
+    if (end < 0) end = laid.size();
+    if (at > 0) bytes += line_break;
+    if (end > at) bytes += base;
+    bytes += QByteArrayView(laid).sliced(at, end - at);
+    at = end + line_break.size();
+  }
+  outcome.bytes = bytes;
+  return outcome;
+}

@@ -17,6 +17,10 @@ struct FormatOutcome {
 // text is the page's bytes in any encoding that keeps ASCII as ASCII; line_break is written
 // between lines.
 FormatOutcome FormatHtml(QByteArrayView text, QByteArrayView line_break);
+// The same for a part of a page (the selected lines): indented with the page's step, every
+// line after base, the indentation the part's first line has.
+FormatOutcome FormatHtmlPart(QByteArrayView part, QByteArrayView line_break, QByteArrayView step,
+                             QByteArrayView base);
 
 // The indentation step a page uses: a tab when its lines are indented with tabs, else the
 // most common step between neighbouring lines' indentations (in its first 2,000 lines), else

@@ -142,6 +142,15 @@ void SearchTest::FormatPageIsOneUndoStep() {
   QCOMPARE(Main().Editor().Text(), QString("<div>\n  <p>a</p>\n  <pre> x\n  y</pre>\n</div>\n"));
   Main().Commands().Run(Command::kUndo);
   QCOMPARE(Main().Editor().Text(), QString("<div><p>a</p><pre> x\n  y</pre></div>\n"));
+  // With a selection, only its lines, at the indentation of the first of them.
+  Main().Editor().LoadText("<ul>\n  <li><div><p>a</p></div></li>\n  <li>b</li>\n</ul>\n");
+  Main().Editor().Select(7, 3);  // in the first item's line
+  Main().Commands().Run(Command::kFormatPage);
+  QCOMPARE(Main().Editor().Text(), QString("<ul>\n  <li>\n    <div>\n      <p>a</p>\n    </div>\n"
+                                           "  </li>\n  <li>b</li>\n</ul>\n"));
+  Main().Commands().Run(Command::kUndo);
+  QCOMPARE(Main().Editor().Text(),
+           QString("<ul>\n  <li><div><p>a</p></div></li>\n  <li>b</li>\n</ul>\n"));
   // A page it cannot format safely stays as it is, and says why.
   Main().Editor().LoadText("<p>a < b</p>");
   Main().Commands().Run(Command::kFormatPage);
