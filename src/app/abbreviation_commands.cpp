@@ -213,3 +213,13 @@ bool AbbreviationCommands::eventFilter(QObject* watched, QEvent* event) {
   }
   return QObject::eventFilter(watched, event);
 }
+
+void AbbreviationCommands::Balance(bool outward) {
+  CodeEditor* view = editor_();
+  const long from = view->SendScintilla(QsciScintilla::SCI_GETSELECTIONSTART);
+  const long to = view->SendScintilla(QsciScintilla::SCI_GETSELECTIONEND);
+  const QByteArrayView text = view->Model().Buffer();
+  const std::optional<ElementSpan> span =
+      outward ? ElementAround(text, from, to) : FirstElementWithin(text, from, to);
+  if (span) view->SendScintilla(QsciScintilla::SCI_SETSEL, span->start, span->end);
+}

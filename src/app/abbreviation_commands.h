@@ -31,6 +31,9 @@ class AbbreviationCommands : public QObject {
   // caret when nothing is selected.
   void StartWrap();
   QLineEdit* Field() const { return field_; }
+  // Selects the element around the selection, then its parent (outward); or the first
+  // element inside it.
+  void Balance(bool outward);
 
  signals:
   void Note(const QString& text);

@@ -4,6 +4,7 @@
 
 #include "app/abbreviation_commands.h"
 #include "app/file_panel.h"
+#include "app/format_command.h"
 #include "app/main_window.h"
 #include "app/page_menu.h"
 #include "app/problems_panel.h"
@@ -11,9 +12,6 @@
 #include "app/status_fields.h"
 #include "checks/speller.h"
 #include "document/site.h"
-#include "document/text_helpers.h"
-#include "html/html_format.h"
-#include "html/html_structure.h"
 #include "names/texts.h"
 #include "platform/desktop.h"
 #include "platform/folder_listing.h"
@@ -44,54 +42,12 @@ void MainWindow::OpenSelectedOrAsk() {
 }
 
 void MainWindow::FormatPage() {
-  const QByteArray line_break = LineEndBytes(session_.Format().line_end);
-  long from = 0;
-  long to = long(model_.Buffer().size());
-  FormatOutcome outcome;
-  if (editor_->hasSelectedText()) {
-    // The selection's whole lines, at the indentation of the first of them.
-    const long first =
-        editor_->SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION,
-                               editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONSTART));
-    const long end = editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONEND);
-    long last = editor_->SendScintilla(QsciScintilla::SCI_LINEFROMPOSITION, end);
-    if (last > first && editor_->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, last) == end) {
-      --last;  // a selection ending at a line's start leaves that line alone
-    }
-    from = editor_->SendScintilla(QsciScintilla::SCI_POSITIONFROMLINE, first);
-    to = editor_->SendScintilla(QsciScintilla::SCI_GETLINEENDPOSITION, last);
-    const QByteArrayView part = model_.BufferPart(from, to);
-    qsizetype indent = 0;
-    while (indent < part.size() && (part[indent] == ' ' || part[indent] == '\t')) ++indent;
-    outcome = FormatHtmlPart(part, line_break, IndentStepOf(model_.BufferPart(0, 1 << 20)),
-                             part.first(indent));
-  } else {
-    outcome = FormatHtml(model_.Buffer(), line_break);
-  }
-  if (!outcome.problem.isEmpty()) {
-    ShowStatusNote(Tr(Text::kNotFormatted).arg(outcome.problem));
-    return;
-  }
-  if (outcome.bytes == model_.BufferPart(from, to)) return;
-  int line = 0;
-  int column = 0;
-  editor_->getCursorPosition(&line, &column);
-  // One undo step takes the whole layout back.
-  editor_->ReplaceBytes(from, to, outcome.bytes);
-  if (from > 0 || to < long(model_.Buffer().size())) {
-    editor_->SendScintilla(QsciScintilla::SCI_SETSEL, from, from + long(outcome.bytes.size()));
-  } else {
-    editor_->setCursorPosition(std::min(line, editor_->lines() - 1), 0);
-  }
+  const QString problem = LayOut(*editor_, LineEndBytes(session_.Format().line_end));
+  if (!problem.isEmpty()) ShowStatusNote(Tr(Text::kNotFormatted).arg(problem));
 }
 
 void MainWindow::DeclareEncoding() {
-  if (!DeclaredCharset(model_.Buffer()).isEmpty()) return;
-  const Insertion insertion =
-      CharsetDeclaration(model_.Buffer(), NameOf(session_.Format().encoding),
-                         LineEndBytes(session_.Format().line_end));
-  editor_->ReplaceBytes(long(insertion.at), long(insertion.at), insertion.bytes);
-  CheckProblems(true);
+  if (DeclareCharset(*editor_, session_.Format())) CheckProblems(true);
 }
 
 void MainWindow::BuildSearchPanel() {
@@ -226,14 +182,6 @@ void MainWindow::BuildAbbreviations(const QString& library) {
   for (CodeEditor* view : Views()) abbreviations_->WatchTab(view);
   BindCommand(Command::kExpandAbbreviation, [this] { abbreviations_->Expand(false); });
   BindCommand(Command::kWrapWithAbbreviation, [this] { abbreviations_->StartWrap(); });
-  // The element around the selection, then its parent; and back into its first child.
-  const auto balance = [this](bool outward) {
-    const long from = editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONSTART);
-    const long to = editor_->SendScintilla(QsciScintilla::SCI_GETSELECTIONEND);
-    const std::optional<ElementSpan> span = outward ? ElementAround(model_.Buffer(), from, to)
-                                                    : FirstElementWithin(model_.Buffer(), from, to);
-    if (span) editor_->SendScintilla(QsciScintilla::SCI_SETSEL, span->start, span->end);
-  };
-  BindCommand(Command::kBalanceOutward, [balance] { balance(true); });
-  BindCommand(Command::kBalanceInward, [balance] { balance(false); });
+  BindCommand(Command::kBalanceOutward, [this] { abbreviations_->Balance(true); });
+  BindCommand(Command::kBalanceInward, [this] { abbreviations_->Balance(false); });
 }
