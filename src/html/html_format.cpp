@@ -166,8 +166,10 @@ std::optional<QList<Item>> ItemsOf(QByteArrayView text, QString* problem) {
 // Writes items one block per line, indented by the blocks open.
 class Layout {
  public:
-  Layout(const QList<Item>& items, QByteArray step, QByteArrayView line_break)
-      : items_(items), step_(std::move(step)), line_break_(line_break) {}
+  // base stands before every line's indentation (a part of a page keeps its own).
+  Layout(const QList<Item>& items, QByteArray step, QByteArrayView line_break,
+         QByteArrayView base = {})
+      : items_(items), step_(std::move(step)), line_break_(line_break), base_(base) {}
 
   QByteArray Write(qsizetype size_hint) {
     out_.reserve(size_hint + size_hint / 8);
@@ -178,6 +180,7 @@ class Layout {
  private:
   void Line(const QByteArray& bytes) {
     if (!out_.isEmpty()) out_ += line_break_;
+    out_ += base_;
     for (qsizetype i = 0; i < open_.size(); ++i) out_ += step_;
     out_ += bytes;
   }
@@ -231,6 +234,7 @@ class Layout {
   const QList<Item>& items_;
   const QByteArray step_;
   const QByteArrayView line_break_;
+  const QByteArrayView base_;
   QByteArray out_;
   QList<QByteArray> open_;  // the blocks open, for the depth
 };
@@ -251,19 +255,6 @@ FormatOutcome FormatHtmlPart(QByteArrayView part, QByteArrayView line_break, QBy
   FormatOutcome outcome{part.toByteArray(), QString()};
   const std::optional<QList<Item>> items = ItemsOf(part, &outcome.problem);
   if (!items) return outcome;
-  const QByteArray laid = Layout(*items, step.toByteArray(), line_break).Write(part.size());
-  // Every line of the part stands at the part's own indentation.
-  QByteArray bytes;
-  bytes.reserve(laid.size() + laid.size() / 4);
-  qsizetype at = 0;
-  while (at <= laid.size()) {
-    qsizetype end = laid.indexOf(line_break, at);
-    if (end < 0) end = laid.size();
-    if (at > 0) bytes += line_break;
-    if (end > at) bytes += base;
-    bytes += QByteArrayView(laid).sliced(at, end - at);
-    at = end + line_break.size();
-  }
-  outcome.bytes = bytes;
+  outcome.bytes = Layout(*items, step.toByteArray(), line_break, base).Write(part.size());
   return outcome;
 }

@@ -151,6 +151,12 @@ void SearchTest::FormatPageIsOneUndoStep() {
   Main().Commands().Run(Command::kUndo);
   QCOMPARE(Main().Editor().Text(),
            QString("<ul>\n  <li><div><p>a</p></div></li>\n  <li>b</li>\n</ul>\n"));
+  // A <pre> in the selection keeps every byte: only its start tag's line is indented.
+  Main().Editor().LoadText("<div>\n  <div><pre> x\ny</pre></div>\n</div>\n");
+  Main().Editor().Select(8, 15);  // from the inner div's line into the next
+  Main().Commands().Run(Command::kFormatPage);
+  QCOMPARE(Main().Editor().Text(),
+           QString("<div>\n  <div>\n    <pre> x\ny</pre>\n  </div>\n</div>\n"));
   // A page it cannot format safely stays as it is, and says why.
   Main().Editor().LoadText("<p>a < b</p>");
   Main().Commands().Run(Command::kFormatPage);
