@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QRegularExpression>
 
 #include "document/document_session.h"
 #include "editor/code_editor.h"
@@ -64,7 +63,6 @@ std::optional<AbbreviationStyle> AbbreviationCommands::StyleAt(long position,
   *line_before = QString::fromUtf8(model.BufferPart(line_start, position));
   AbbreviationStyle style;
   style.syntax = *syntax;
-  style.indent_step = QString::fromLatin1(IndentStepOf(model.BufferPart(0, 1 << 20)));
   style.base_indent = LeadingSpace(*line_before);
   style.charset = QString::fromLatin1(NameOf(session_.Format().encoding)).toLower();
   style.lang =
@@ -80,7 +78,7 @@ bool AbbreviationCommands::Expand(bool from_tab) {
   if (view == nullptr || view->hasSelectedText()) return false;
   const long caret = view->SendScintilla(QsciScintilla::SCI_GETCURRENTPOS);
   QString line;
-  const std::optional<AbbreviationStyle> style = StyleAt(caret, &line);
+  std::optional<AbbreviationStyle> style = StyleAt(caret, &line);
   if (!style || line.trimmed().isEmpty()) {
     if (!from_tab) emit Note(Tr(Text::kNoAbbreviation));
     return false;
@@ -93,14 +91,16 @@ bool AbbreviationCommands::Expand(bool from_tab) {
     // follows a tag (or a rule, in CSS).
     // A bare word (no Emmet syntax) only at the start of its line: after a tag it is text.
     const QString ahead = line.left(found->start).trimmed();
-    static const QRegularExpression kSyntax(QStringLiteral("[>+^*.#\\[{($!:]"));
-    const bool bare = !kSyntax.match(found->abbreviation).hasMatch();
+    const bool bare =
+        !HasAbbreviationSyntax(found->abbreviation) && !found->abbreviation.contains(u':');
     const bool starts = ahead.isEmpty() || (ahead.endsWith(u'>') && !bare) ||
                         (style->syntax == AbbreviationSyntax::kCss &&
                          (ahead.endsWith(u';') || ahead.endsWith(u'{') || ahead.endsWith(u'"') ||
                           ahead.endsWith(u'\'')));
     allowed = starts && engine_.ExpandsOnTab(found->abbreviation, style->syntax);
   }
+  // The page's step is read only for what will be expanded: Tab on prose costs nothing.
+  if (allowed) style->indent_step = IndentStep();
   const std::optional<Expansion> expansion =
       allowed ? engine_.Expand(found->abbreviation, *style) : std::nullopt;
   if (!expansion) {
@@ -112,19 +112,25 @@ bool AbbreviationCommands::Expand(bool from_tab) {
   return true;
 }
 
+QString AbbreviationCommands::IndentStep() const {
+  return QString::fromLatin1(IndentStepOf(editor_()->Model().BufferPart(0, 1 << 20)));
+}
+
+QByteArray AbbreviationCommands::PageBytes(const QString& text) const {
+  return QString(text)
+      .replace(u'\n', QString::fromLatin1(LineEndBytes(session_.Format().line_end)))
+      .toUtf8();
+}
+
 void AbbreviationCommands::Insert(long from, long to, const Expansion& expansion) {
   CodeEditor* view = editor_();
-  const QString line_end = QString::fromLatin1(LineEndBytes(session_.Format().line_end));
-  const auto page_bytes = [&line_end](const QString& text) {
-    return QString(text).replace(u'\n', line_end).toUtf8();
-  };
   // Byte offsets of the stops, the text's line breaks made the page's own.
   QList<std::pair<long, long>> stops;
   for (const TabStop& stop : expansion.stops) {
-    stops.append({from + long(page_bytes(expansion.text.left(stop.offset)).size()),
+    stops.append({from + long(PageBytes(expansion.text.left(stop.offset)).size()),
                   long(expansion.text.sliced(stop.offset, stop.length).toUtf8().size())});
   }
-  const QByteArray bytes = page_bytes(expansion.text);
+  const QByteArray bytes = PageBytes(expansion.text);
   view->ReplaceBytes(from, to, bytes);
   if (stops.isEmpty()) {
     view->SendScintilla(QsciScintilla::SCI_GOTOPOS, from + long(bytes.size()));
@@ -153,6 +159,7 @@ void AbbreviationCommands::StartWrap() {
     return;
   }
   wrap_ = Wrap{view, from, to, model.BufferPart(from, to).toByteArray(), {}, *style};
+  wrap_.style.indent_step = IndentStep();
   for (const QString& text : QString::fromUtf8(wrap_.original).split(u'\n')) {
     wrap_.lines.append(QString(text).remove(u'\r').trimmed());
   }
@@ -169,11 +176,7 @@ void AbbreviationCommands::StartWrap() {
 void AbbreviationCommands::ShowWrap(const QString& abbreviation) {
   if (wrap_.view == nullptr) return;
   const std::optional<Expansion> expansion = engine_.Expand(abbreviation, wrap_.style, wrap_.lines);
-  const QByteArray bytes =
-      expansion ? QString(expansion->text)
-                      .replace(u'\n', QString::fromLatin1(LineEndBytes(session_.Format().line_end)))
-                      .toUtf8()
-                : wrap_.original;
+  const QByteArray bytes = expansion ? PageBytes(expansion->text) : wrap_.original;
   // Shown live, kept out of the undo history until Enter keeps it.
   wrap_.view->SendScintilla(QsciScintilla::SCI_SETUNDOCOLLECTION, 0L);
   wrap_.view->SendScintilla(QsciScintilla::SCI_SETTARGETRANGE, wrap_.from, wrap_.to);

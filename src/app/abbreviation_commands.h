@@ -44,6 +44,10 @@ class AbbreviationCommands : public QObject {
  private:
   // How an expansion at byte position fits the page there; nothing where none is read.
   std::optional<AbbreviationStyle> StyleAt(long position, QString* line_before);
+  // The page's indentation step, as auto-indent finds it.
+  QString IndentStep() const;
+  // text ('\n' between lines) as the page's bytes, its line ends the page's own.
+  QByteArray PageBytes(const QString& text) const;
   // Puts expansion in place of bytes [from, to) as one step, and its tab stops.
   void Insert(long from, long to, const Expansion& expansion);
   void ShowWrap(const QString& abbreviation);

@@ -200,8 +200,7 @@ bool AbbreviationEngine::ExpandsOnTab(const QString& abbreviation, AbbreviationS
   const QChar last = abbreviation.back();
   if (last == u'.' || last == u'-' || last == u'>' || last == u',' || last == u':') return false;
   if (syntax == AbbreviationSyntax::kCss) return true;
-  static const QRegularExpression kSyntax(QStringLiteral("[>+^*.#\\[{($!]"));
-  if (kSyntax.match(abbreviation).hasMatch()) return true;
+  if (HasAbbreviationSyntax(abbreviation)) return true;
   // A bare word: an element or snippet name as written in markup (lower case); "Table"
   // beginning a sentence is prose.
   static const QStringList kElements =
@@ -212,6 +211,11 @@ bool AbbreviationEngine::ExpandsOnTab(const QString& abbreviation, AbbreviationS
       .property(QStringLiteral("snippet"))
       .call({QJSValue(abbreviation), QJSValue(SyntaxName(syntax))})
       .toBool();
+}
+
+bool HasAbbreviationSyntax(const QString& abbreviation) {
+  static const QRegularExpression kSyntax(QStringLiteral("[>+^*.#\\[{($!]"));
+  return kSyntax.match(abbreviation).hasMatch();
 }
 
 bool IsXhtml(QByteArrayView page_start) {

@@ -67,6 +67,9 @@ class AbbreviationEngine {
   bool tried_ = false;
 };
 
+// Whether abbreviation uses the library's syntax (> + ^ * . # [ { ( $ !), not only a name.
+bool HasAbbreviationSyntax(const QString& abbreviation);
+
 // Where an abbreviation would be read, from the text before the caret (the last part of a
 // page will do): markup, CSS, or nowhere (script, comments, other attribute values, inside
 // a tag). xhtml: the page is XHTML.
